@@ -1,0 +1,23 @@
+find_package(Threads REQUIRED)
+find_package(PkgConfig REQUIRED)
+find_package(OpenSSL REQUIRED)
+find_package(ALSA REQUIRED)
+find_package(GTest REQUIRED)
+
+pkg_check_modules(LIBAV REQUIRED IMPORTED_TARGET libavcodec libavutil libswscale)
+
+# xvidcore ships no pkg-config file.
+find_path(XVID_INCLUDE_DIR xvid.h REQUIRED)
+find_library(XVID_LIBRARY NAMES xvidcore REQUIRED)
+add_library(Xvid::xvidcore UNKNOWN IMPORTED)
+set_target_properties(Xvid::xvidcore PROPERTIES
+  IMPORTED_LOCATION "${XVID_LIBRARY}"
+  INTERFACE_INCLUDE_DIRECTORIES "${XVID_INCLUDE_DIR}")
+
+if(SUITE_GUI)
+  find_package(Qt6 6.4 REQUIRED COMPONENTS Core Gui Widgets Test)
+endif()
+
+if(SUITE_BENCH)
+  find_package(benchmark REQUIRED)
+endif()

@@ -1,0 +1,27 @@
+if(SUITE_SANITIZE)
+  set(SUITE_GUI OFF CACHE BOOL "" FORCE)
+  set(SUITE_BENCH OFF CACHE BOOL "" FORCE)
+  add_compile_options(-fsanitize=${SUITE_SANITIZE} -fno-omit-frame-pointer -fno-sanitize-recover=all)
+  add_link_options(-fsanitize=${SUITE_SANITIZE})
+endif()
+
+if(SUITE_FUZZ)
+  if(NOT CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
+    message(FATAL_ERROR "SUITE_FUZZ needs clang")
+  endif()
+  add_compile_options(-fsanitize=fuzzer-no-link)
+endif()
+
+# suite_add_fuzzer(name SOURCES ... LIBS ...): a libFuzzer target, built only with SUITE_FUZZ.
+# The test script runs every target listed in the global property SUITE_FUZZERS for a bounded time.
+function(suite_add_fuzzer name)
+  if(NOT SUITE_FUZZ)
+    return()
+  endif()
+  cmake_parse_arguments(F "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${F_SOURCES})
+  target_link_libraries(${name} PRIVATE ${F_LIBS})
+  target_link_options(${name} PRIVATE -fsanitize=fuzzer)
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/fuzz)
+  set_property(GLOBAL APPEND PROPERTY SUITE_FUZZERS ${name})
+endfunction()

@@ -1,0 +1,85 @@
+#include "ConfigFile.h"
+
+#include "PrivateProfile.h"
+#include "ProgramFolder.h"
+
+#include <string>
+
+namespace {
+
+constexpr const char* kSection = "ServerInfo";
+constexpr std::size_t kValueBuffer = 260;  // values hold at most 259 bytes
+
+std::string RingKey(int slot) { return "ip" + std::to_string(slot); }
+
+}  // namespace
+
+CConfigFile::CConfigFile() : CConfigFile(ProgramFolder()) {}
+
+CConfigFile::CConfigFile(const std::string& program_folder)
+    : path_(program_folder + "/config/config.ini") {}
+
+std::string CConfigFile::GetLanguage() const { return ReadText("Language", "english"); }
+
+int CConfigFile::SetLanguage(const std::string& language) const {
+    WritePrivateProfileString(kSection, "Language", language, path_);
+    return 1;
+}
+
+int CConfigFile::GetRecentServers(ServerList& out) const {
+    int n = ReadInt("Cur_Id", 0);
+    for (int k = 0; k < kRingSize; ++k) {
+        n = n - 1;
+        if (n < 0) n = kRingSize - 1;
+        out[static_cast<std::size_t>(k)] = ReadText(RingKey(n), "");
+    }
+    return 0;
+}
+
+int CConfigFile::FindServer(const std::string& text) const {
+    ServerList list;
+    GetRecentServers(list);
+    for (int i = 0; i < kRingSize; ++i) {
+        if (list[static_cast<std::size_t>(i)] != text) continue;
+        int m = ReadInt("Cur_Id", 0) - i;
+        if (m > kRingSize) m -= kRingSize;
+        if (m < 0) m += kRingSize;
+        WriteInt("Cur_Id", m);
+        return 0;
+    }
+    return -1;
+}
+
+int CConfigFile::AddServer(const std::string& text) const {
+    if (FindServer(text) == 0) return 1;
+    int n = ReadInt("Cur_Id", 0);
+    if (n + 1 > kRingSize) n = 0;
+    WritePrivateProfileString(kSection, RingKey(n), text, path_);
+    WriteInt("Cur_Id", n + 1);
+    return 1;
+}
+
+int CConfigFile::GetPlayCam() const { return ReadInt("PlayCam", 65535); }
+void CConfigFile::SetPlayCam(int value) const { WriteInt("PlayCam", value); }
+std::string CConfigFile::GetSavePath() const { return ReadText("SavePath", "c:\\"); }
+void CConfigFile::SetSavePath(const std::string& value) const {
+    WritePrivateProfileString(kSection, "SavePath", value, path_);
+}
+int CConfigFile::GetNetPicQulity() const { return ReadInt("NetPicQulity", 0); }
+void CConfigFile::SetNetPicQulity(int value) const { WriteInt("NetPicQulity", value); }
+int CConfigFile::GetFrameRate() const { return ReadInt("FrameRate", 2); }
+void CConfigFile::SetFrameRate(int value) const { WriteInt("FrameRate", value); }
+int CConfigFile::GetMaxChan() const { return ReadInt("MaxChan", 2); }
+void CConfigFile::SetMaxChan(int value) const { WriteInt("MaxChan", value); }
+
+int CConfigFile::ReadInt(const char* key, int default_value) const {
+    return GetPrivateProfileInt(kSection, key, default_value, path_);
+}
+
+void CConfigFile::WriteInt(const char* key, int value) const {
+    WritePrivateProfileString(kSection, key, std::to_string(value), path_);
+}
+
+std::string CConfigFile::ReadText(const std::string& key, const std::string& default_value) const {
+    return GetPrivateProfileString(kSection, key, default_value, kValueBuffer, path_);
+}

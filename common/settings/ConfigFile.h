@@ -1,0 +1,48 @@
+#pragma once
+
+#include <array>
+#include <string>
+
+// A program's settings file config/config.ini below its own folder, section ServerInfo: the
+// interface language and a ring of the eight most recent server entries (ip0..ip7, with Cur_Id
+// the slot the next new entry goes to). Every call reads or writes the file itself.
+class CConfigFile {
+public:
+    static constexpr int kRingSize = 8;
+    using ServerList = std::array<std::string, kRingSize>;
+
+    CConfigFile();
+    // Settings of the program whose folder is given (tests and tools).
+    explicit CConfigFile(const std::string& program_folder);
+
+    const std::string& Path() const { return path_; }
+
+    std::string GetLanguage() const;
+    int SetLanguage(const std::string& language) const;
+
+    // Fills out newest first (slot Cur_Id - 1, then backwards, wrapping 0 to 7). Returns 0.
+    int GetRecentServers(ServerList& out) const;
+    // 0 when found (it becomes the newest, entries stay where they are), -1 when not.
+    int FindServer(const std::string& text) const;
+    // Records text as the newest entry. Returns 1.
+    int AddServer(const std::string& text) const;
+
+    // Keys of the file's format that no program uses; kept so the file round-trips.
+    int GetPlayCam() const;
+    void SetPlayCam(int value) const;
+    std::string GetSavePath() const;
+    void SetSavePath(const std::string& value) const;
+    int GetNetPicQulity() const;
+    void SetNetPicQulity(int value) const;
+    int GetFrameRate() const;
+    void SetFrameRate(int value) const;
+    int GetMaxChan() const;
+    void SetMaxChan(int value) const;
+
+private:
+    int ReadInt(const char* key, int default_value) const;
+    void WriteInt(const char* key, int value) const;
+    std::string ReadText(const std::string& key, const std::string& default_value) const;
+
+    std::string path_;
+};

@@ -1,0 +1,74 @@
+#include "LanguageSelect.h"
+
+#include "LanguageKeys.h"
+#include "PrivateProfile.h"
+#include "ProgramFolder.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr int kLauncherCount = 179;
+
+bool UpdateToolHasKey(std::string_view key) {
+    if (key == "frame_lowest" || key == "Valid_Time" || key == "DleInfo" || key == "Rec") {
+        return false;
+    }
+    auto numbered = [&](std::string_view stem, int first, int last) {
+        if (!key.starts_with(stem)) return false;
+        const std::string_view digits = key.substr(stem.size());
+        if (digits.empty() || digits.size() > 2) return false;
+        int n = 0;
+        for (char c : digits) {
+            if (c < '0' || c > '9') return false;
+            n = n * 10 + (c - '0');
+        }
+        return n >= first && n <= last;
+    };
+    return !numbered("NetUserEdit_Word", 4, 20) && !numbered("Start_Word", 1, 9);
+}
+
+}  // namespace
+
+LanguageSelect::LanguageSelect(LanguageTable table) {
+    for (int i = 0; i < static_cast<int>(kLanguageKeyCount); ++i) {
+        const bool present = table == LanguageTable::kClient ||
+                             (table == LanguageTable::kLauncher && i < kLauncherCount) ||
+                             (table == LanguageTable::kUpdateTool &&
+                              UpdateToolHasKey(kLanguageKeys[static_cast<std::size_t>(i)].key));
+        if (present) keys_.push_back(i);
+    }
+    texts_.resize(keys_.size());
+}
+
+void LanguageSelect::Load(const std::string& file) { Load(ProgramFolder(), file); }
+
+void LanguageSelect::Load(const std::string& program_folder, const std::string& file) {
+    const std::string path = program_folder + "/" + file;
+    for (std::size_t m = 0; m < keys_.size(); ++m) {
+        const LanguageKey& key = kLanguageKeys[static_cast<std::size_t>(keys_[m])];
+        texts_[m] = GetPrivateProfileString("StringInfo", key.key, key.english, kValueBuffer, path);
+    }
+}
+
+const std::string& LanguageSelect::Text(int member) const {
+    static const std::string empty;
+    if (member < 0 || member >= Count()) return empty;
+    return texts_[static_cast<std::size_t>(member)];
+}
+
+int LanguageSelect::MemberOf(std::string_view key) const {
+    const auto it = std::find_if(keys_.begin(), keys_.end(), [&](int i) {
+        return key == kLanguageKeys[static_cast<std::size_t>(i)].key;
+    });
+    return it == keys_.end() ? -1 : static_cast<int>(it - keys_.begin());
+}
+
+const char* LanguageSelect::KeyAt(int member) const {
+    if (member < 0 || member >= Count()) return "";
+    return kLanguageKeys[static_cast<std::size_t>(keys_[static_cast<std::size_t>(member)])].key;
+}
+
+std::string LanguageFileFor(const std::string& language) {
+    return language == "chinese" ? "language/chinese.txt" : "language/english.txt";
+}

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+// Which programs' key list a table holds: the live view and playback take all 182 keys, the
+// launcher the first 179, the update tool 152 (its member numbers differ after member 77).
+enum class LanguageTable { kClient, kLauncher, kUpdateTool };
+
+// The UI texts of one dialog: one string per key of its table, in key-list order, each the
+// language file's value or the key's English default. Callers take texts by member position.
+class LanguageSelect {
+public:
+    static constexpr std::size_t kValueBuffer = 260;  // values hold at most 259 bytes
+
+    explicit LanguageSelect(LanguageTable table = LanguageTable::kClient);
+    virtual ~LanguageSelect() = default;
+
+    // file is relative to the program's folder, e.g. LanguageFileFor(config.GetLanguage()).
+    void Load(const std::string& file);
+    void Load(const std::string& program_folder, const std::string& file);
+
+    int Count() const { return static_cast<int>(keys_.size()); }
+    // Text of a member; empty for a member outside the table.
+    const std::string& Text(int member) const;
+    // Member number of a key in this table, -1 when the table has no such key.
+    int MemberOf(std::string_view key) const;
+    const char* KeyAt(int member) const;
+
+private:
+    std::vector<int> keys_;  // this table's members as positions in the full key list
+    std::vector<std::string> texts_;
+};
+
+// "language/chinese.txt" when the settings value is exactly "chinese", else the English file.
+std::string LanguageFileFor(const std::string& language);

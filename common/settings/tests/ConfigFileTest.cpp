@@ -1,0 +1,109 @@
+#include "ConfigFile.h"
+#include "PrivateProfile.h"
+#include "TempFolder.h"
+
+namespace {
+
+class ConfigFileTest : public TempFolderTest {
+protected:
+    CConfigFile Config() { return CConfigFile(folder_.string()); }
+    int CurId() { return GetPrivateProfileInt("ServerInfo", "Cur_Id", -99, Config().Path()); }
+    CConfigFile::ServerList List() {
+        CConfigFile::ServerList list;
+        EXPECT_EQ(Config().GetRecentServers(list), 0);
+        return list;
+    }
+};
+
+TEST_F(ConfigFileTest, RingFollowsTheWorkedExample) {
+    const CConfigFile config = Config();
+    EXPECT_EQ(config.AddServer("X"), 1);
+    config.AddServer("Y");
+    config.AddServer("Z");
+    EXPECT_EQ(CurId(), 3);
+    EXPECT_EQ(List(), (CConfigFile::ServerList{"Z", "Y", "X", "", "", "", "", ""}));
+
+    config.AddServer("X");  // found: only Cur_Id moves
+    EXPECT_EQ(CurId(), 1);
+    EXPECT_EQ(List(), (CConfigFile::ServerList{"X", "", "", "", "", "", "Z", "Y"}));
+
+    config.AddServer("W");  // overwrites slot 1 (Y)
+    EXPECT_EQ(CurId(), 2);
+    EXPECT_EQ(List(), (CConfigFile::ServerList{"W", "X", "", "", "", "", "", "Z"}));
+}
+
+TEST_F(ConfigFileTest, RingWrapsAtEight) {
+    WriteFile("config/config.ini", "[ServerInfo]\nCur_Id=8\nip7=newest\nip0=oldest\n");
+    EXPECT_EQ(List()[0], "newest");
+    Config().AddServer("next");
+    EXPECT_EQ(CurId(), 1);
+    EXPECT_EQ(GetPrivateProfileString("ServerInfo", "ip0", "", 260, Config().Path()), "next");
+    EXPECT_EQ(List()[0], "next");
+    EXPECT_EQ(List()[1], "newest");
+}
+
+TEST_F(ConfigFileTest, AbsentOrZeroCurIdReadsFromSlotSeven) {
+    WriteFile("config/config.ini",
+              "[ServerInfo]\nip0=a\nip1=b\nip2=c\nip3=d\nip4=e\nip5=f\nip6=g\nip7=h\n");
+    EXPECT_EQ(List(), (CConfigFile::ServerList{"h", "g", "f", "e", "d", "c", "b", "a"}));
+    WriteFile("config/config.ini", "[ServerInfo]\nCur_Id=0\nip7=h\nip0=a\n");
+    EXPECT_EQ(List()[0], "h");
+    EXPECT_EQ(List()[7], "a");
+}
+
+TEST_F(ConfigFileTest, FindRewritesCurIdAndComparesExactly) {
+    const CConfigFile config = Config();
+    config.AddServer("host:1");
+    config.AddServer("host:2");
+    EXPECT_EQ(config.FindServer("HOST:2"), -1);  // letter case matters
+    EXPECT_EQ(CurId(), 2);
+    WriteFile("config/config.ini", "[ServerInfo]\nCur_Id=2\nip1=host:2\nip0=host:1\n");
+    EXPECT_EQ(config.FindServer("host:2"), 0);  // index 0 rewrites its own value
+    EXPECT_EQ(CurId(), 2);
+    EXPECT_EQ(config.FindServer("host:1"), 0);
+    EXPECT_EQ(CurId(), 1);
+    EXPECT_EQ(config.FindServer("absent"), -1);
+    EXPECT_EQ(CurId(), 1);
+}
+
+TEST_F(ConfigFileTest, EmptyTextMatchesAnEmptySlotAndIsNeverStored) {
+    const CConfigFile config = Config();
+    config.AddServer("X");
+    EXPECT_EQ(config.AddServer(""), 1);
+    // "" is entry 1 of the list (slot 7): Cur_Id = 1 - 1 = 0, nothing written to a slot.
+    EXPECT_EQ(CurId(), 0);
+    EXPECT_EQ(List(), (CConfigFile::ServerList{"", "", "", "", "", "", "", "X"}));
+}
+
+TEST_F(ConfigFileTest, HandEditedCurIdOutsideTheRangeIsNotRepaired) {
+    WriteFile("config/config.ini", "[ServerInfo]\nCur_Id=12\nip4=four\nip2=two\n");
+    // n runs 11, 10, 9, 8, 7 ... 4: ip11..ip8 do not exist and read empty; ip2 is never reached.
+    EXPECT_EQ(List(), (CConfigFile::ServerList{"", "", "", "", "", "", "", "four"}));
+    Config().AddServer("new");  // 12 + 1 > 8: slot 0
+    EXPECT_EQ(CurId(), 1);
+}
+
+TEST_F(ConfigFileTest, LanguageAndUnusedKeysWithDefaults) {
+    const CConfigFile config = Config();
+    EXPECT_EQ(config.GetLanguage(), "english");
+    EXPECT_EQ(config.GetPlayCam(), 65535);
+    EXPECT_EQ(config.GetSavePath(), "c:\\");
+    EXPECT_EQ(config.GetNetPicQulity(), 0);
+    EXPECT_EQ(config.GetFrameRate(), 2);
+    EXPECT_EQ(config.GetMaxChan(), 2);
+    EXPECT_EQ(config.SetLanguage("chinese"), 1);
+    config.SetMaxChan(16);
+    config.SetSavePath("/home/op/rec");
+    EXPECT_EQ(Config().GetLanguage(), "chinese");
+    EXPECT_EQ(Config().GetMaxChan(), 16);
+    EXPECT_EQ(Config().GetSavePath(), "/home/op/rec");
+}
+
+TEST_F(ConfigFileTest, WritesIntoAMissingFolderAreLost) {
+    std::filesystem::remove_all(folder_ / "config");
+    EXPECT_EQ(Config().AddServer("X"), 1);
+    EXPECT_FALSE(std::filesystem::exists(folder_ / "config"));
+    EXPECT_EQ(List()[0], "");
+}
+
+}  // namespace

@@ -1,0 +1,114 @@
+#include "ConfigFile.h"
+#include "LanguageKeys.h"
+#include "LanguageSelect.h"
+#include "PrivateProfile.h"
+#include "TempFolder.h"
+
+#include <set>
+
+namespace {
+
+class LanguageSelectTest : public TempFolderTest {};
+
+TEST_F(LanguageSelectTest, TablesHaveTheirKeysByPosition) {
+    const LanguageSelect client(LanguageTable::kClient);
+    const LanguageSelect launcher(LanguageTable::kLauncher);
+    const LanguageSelect update(LanguageTable::kUpdateTool);
+    EXPECT_EQ(client.Count(), 182);
+    EXPECT_EQ(launcher.Count(), 179);
+    EXPECT_EQ(update.Count(), 152);
+
+    EXPECT_STREQ(client.KeyAt(0), "Connect");
+    EXPECT_STREQ(client.KeyAt(79), "Menu_Backup");
+    EXPECT_STREQ(client.KeyAt(126), "BackUp_Word1");
+    EXPECT_STREQ(client.KeyAt(181), "Rec");
+    EXPECT_STREQ(launcher.KeyAt(178), "Start_Word9");
+    EXPECT_EQ(launcher.MemberOf("Valid_Time"), -1);
+
+    EXPECT_STREQ(update.KeyAt(77), "frame_low");
+    EXPECT_EQ(update.MemberOf("Menu_Backup"), 78);
+    EXPECT_EQ(update.MemberOf("BackUp_Word1"), 108);
+    EXPECT_EQ(update.MemberOf("NetUserEdit_Word3"), 107);
+    EXPECT_EQ(update.MemberOf("Update_Word18"), 151);
+    EXPECT_EQ(update.MemberOf("NetUserEdit_Word4"), -1);
+    EXPECT_EQ(update.MemberOf("Start_Word1"), -1);
+
+    std::set<std::string> keys;
+    for (const auto& key : kLanguageKeys) keys.insert(key.key);
+    EXPECT_EQ(keys.size(), kLanguageKeyCount);
+}
+
+TEST_F(LanguageSelectTest, NewTableIsEmptyAndMissingFileGivesEnglishDefaults) {
+    LanguageSelect lang;
+    EXPECT_EQ(lang.Text(0), "");
+    lang.Load(folder_.string(), LanguageFileFor("chinese"));  // file absent
+    EXPECT_EQ(lang.Text(0), "CONNECT");
+    EXPECT_EQ(lang.Text(90), " ALL DVR");  // leading space kept
+    EXPECT_EQ(lang.Text(160), "Update Tool");
+    EXPECT_EQ(lang.Text(181), "if change the data,DVR will restart!");
+    EXPECT_EQ(lang.Text(182), "");
+    EXPECT_EQ(lang.Text(-1), "");
+}
+
+TEST_F(LanguageSelectTest, FileOverridesOnlyItsKeysAndReloadOverwrites) {
+    WriteFile("language/english.txt", "[StringInfo]\nConnect=LINK\n");
+    LanguageSelect lang;
+    lang.Load(folder_.string(), "language/english.txt");
+    EXPECT_EQ(lang.Text(0), "LINK");
+    for (int m = 1; m < lang.Count(); ++m) {
+        EXPECT_EQ(lang.Text(m), kLanguageKeys[static_cast<std::size_t>(m)].english) << m;
+    }
+    WriteFile("language/english.txt", "[StringInfo]\nLocal=HERE\n");
+    lang.Load(folder_.string(), "language/english.txt");
+    EXPECT_EQ(lang.Text(0), "CONNECT");
+    EXPECT_EQ(lang.Text(1), "HERE");
+}
+
+TEST_F(LanguageSelectTest, ValuesAreCutTo259Bytes) {
+    WriteFile("language/english.txt", "[StringInfo]\nConnect=" + std::string(259, 'x') +
+                                          "\nLocal=" + std::string(300, 'y') + "\n");
+    LanguageSelect lang;
+    lang.Load(folder_.string(), "language/english.txt");
+    EXPECT_EQ(lang.Text(0), std::string(259, 'x'));
+    EXPECT_EQ(lang.Text(1), std::string(259, 'y'));
+}
+
+TEST_F(LanguageSelectTest, UpdateToolTableReadsItsKeysAtItsPositions) {
+    WriteFile("language/english.txt", "[StringInfo]\nMenu_Backup=B\nBackUp_Word1=C\n");
+    LanguageSelect lang(LanguageTable::kUpdateTool);
+    lang.Load(folder_.string(), "language/english.txt");
+    EXPECT_EQ(lang.Text(78), "B");
+    EXPECT_EQ(lang.Text(108), "C");
+    EXPECT_EQ(lang.Text(151), "Failed!");
+}
+
+TEST_F(LanguageSelectTest, OnlyExactChineseSelectsTheChineseFile) {
+    EXPECT_EQ(LanguageFileFor("chinese"), "language/chinese.txt");
+    EXPECT_EQ(LanguageFileFor("Chinese"), "language/english.txt");
+    EXPECT_EQ(LanguageFileFor(""), "language/english.txt");
+    WriteFile("config/config.ini", "[ServerInfo]\nLanguage=Chinese\n");
+    EXPECT_EQ(LanguageFileFor(CConfigFile(folder_.string()).GetLanguage()), "language/english.txt");
+}
+
+// The shipped files: every key of the Chinese file is translated and valid UTF-8, and the
+// English file gives the defaults back unchanged (including member 90's leading space).
+TEST_F(LanguageSelectTest, ShippedLanguageFilesAreComplete) {
+    const std::string source = SUITE_SOURCE_DIR "/common/settings/";
+    for (const char* name : {"language/english.txt", "language/chinese.txt"}) {
+        const std::string path = source + name;
+        for (const auto& key : kLanguageKeys) {
+            EXPECT_NE(GetPrivateProfileString("StringInfo", key.key, "\x01", 260, path), "\x01")
+                << name << " lacks " << key.key;
+        }
+    }
+    LanguageSelect english;
+    english.Load(source, "language/english.txt");
+    for (int m = 0; m < english.Count(); ++m) {
+        EXPECT_EQ(english.Text(m), kLanguageKeys[static_cast<std::size_t>(m)].english) << m;
+    }
+    LanguageSelect chinese;
+    chinese.Load(source, "language/chinese.txt");
+    EXPECT_NE(chinese.Text(0), "CONNECT");
+}
+
+}  // namespace

@@ -1,0 +1,234 @@
+#include "PrivateProfile.h"
+
+#include "Utf8Cut.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdint>
+#include <fstream>
+#include <optional>
+#include <sstream>
+#include <string_view>
+#include <vector>
+
+namespace {
+
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f'; }
+
+std::string_view Trim(std::string_view s) {
+    while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
+    while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
+    return s;
+}
+
+bool EqualNoCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        char x = a[i], y = b[i];
+        if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
+        if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
+        if (x != y) return false;
+    }
+    return true;
+}
+
+// Whole file, or nothing when it cannot be read (missing file reads as no file).
+std::optional<std::string> ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return std::nullopt;
+    std::ostringstream text;
+    text << in.rdbuf();
+    std::string content = text.str();
+    if (content.starts_with("\xEF\xBB\xBF")) content.erase(0, 3);
+    return content;
+}
+
+std::vector<std::string> SplitLines(const std::string& content) {
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    while (start < content.size()) {
+        std::size_t end = content.find('\n', start);
+        if (end == std::string::npos) end = content.size();
+        lines.emplace_back(content, start, end - start);
+        start = end + 1;
+    }
+    return lines;
+}
+
+// A section header's name, or nothing when the line is no header.
+std::optional<std::string_view> SectionName(std::string_view line) {
+    line = Trim(line);
+    if (line.empty() || line.front() != '[') return std::nullopt;
+    const auto close = line.find(']');
+    return Trim(line.substr(1, close == std::string_view::npos ? std::string_view::npos : close - 1));
+}
+
+struct Entry {
+    std::string_view key;
+    std::string_view value;
+};
+
+std::optional<Entry> KeyLine(std::string_view line) {
+    line = Trim(line);
+    if (line.empty() || line.front() == ';' || line.front() == '[') return std::nullopt;
+    const auto eq = line.find('=');
+    if (eq == std::string_view::npos) return std::nullopt;
+    return Entry{Trim(line.substr(0, eq)), Trim(line.substr(eq + 1))};
+}
+
+std::string_view Unquote(std::string_view value) {
+    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+        value.back() == value.front()) {
+        return value.substr(1, value.size() - 2);
+    }
+    return value;
+}
+
+std::optional<std::string> FindValue(const std::string& content, const std::string& section,
+                                     const std::string& key) {
+    bool in_section = false;
+    for (const std::string& line : SplitLines(content)) {
+        if (const auto name = SectionName(line)) {
+            in_section = EqualNoCase(*name, section);
+        } else if (in_section) {
+            const auto entry = KeyLine(line);
+            if (entry && EqualNoCase(entry->key, key)) return std::string(Unquote(entry->value));
+        }
+    }
+    return std::nullopt;
+}
+
+bool WriteWhole(const std::string& path, const std::string& content) {
+    std::string temp = path + ".XXXXXX";
+    const int fd = mkstemp(temp.data());
+    if (fd < 0) return false;
+    struct stat old_stat {};
+    const bool had_file = stat(path.c_str(), &old_stat) == 0;
+    fchmod(fd, had_file ? (old_stat.st_mode & 07777) : 0644);
+    std::size_t written = 0;
+    while (written < content.size()) {
+        const ssize_t n = write(fd, content.data() + written, content.size() - written);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) break;
+        written += static_cast<std::size_t>(n);
+    }
+    const bool ok = written == content.size() && fsync(fd) == 0;
+    close(fd);
+    if (!ok || rename(temp.c_str(), path.c_str()) != 0) {
+        unlink(temp.c_str());
+        return false;
+    }
+    return true;
+}
+
+bool HasLineBreak(std::string_view s) { return s.find_first_of("\r\n") != std::string_view::npos; }
+
+}  // namespace
+
+std::string GetPrivateProfileString(const std::string& section, const std::string& key,
+                                    const std::string& default_value, std::size_t max_bytes,
+                                    const std::string& path) {
+    if (max_bytes == 0) return {};
+    std::optional<std::string> value;
+    if (const auto content = ReadFile(path)) value = FindValue(*content, section, key);
+    if (!value) {
+        // The Windows function drops trailing blanks of the default, not leading ones.
+        std::string_view def = default_value;
+        while (!def.empty() && IsBlank(def.back())) def.remove_suffix(1);
+        value = std::string(def);
+    }
+    return std::string(Utf8Cut(*value, max_bytes - 1));
+}
+
+int GetPrivateProfileInt(const std::string& section, const std::string& key, int default_value,
+                         const std::string& path) {
+    const std::string text = GetPrivateProfileString(section, key, "", 260, path);
+    if (text.empty()) return default_value;
+    std::size_t i = 0;
+    while (i < text.size() && static_cast<unsigned char>(text[i]) <= ' ') ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
+    unsigned base = 10;
+    if (i + 1 < text.size() && text[i] == '0') {
+        const char prefix = text[i + 1];
+        if (prefix == 'x' || prefix == 'X') base = 16;
+        if (prefix == 'o' || prefix == 'O') base = 8;
+        if (prefix == 'b' || prefix == 'B') base = 2;
+        if (base != 10) i += 2;
+    }
+    uint32_t result = 0;  // wraps on overflow, as the Windows parser does
+    for (; i < text.size(); ++i) {
+        const char c = text[i];
+        unsigned digit;
+        if (c >= '0' && c <= '9') {
+            digit = static_cast<unsigned>(c - '0');
+        } else if (c >= 'a' && c <= 'f') {
+            digit = static_cast<unsigned>(c - 'a' + 10);
+        } else if (c >= 'A' && c <= 'F') {
+            digit = static_cast<unsigned>(c - 'A' + 10);
+        } else {
+            break;
+        }
+        if (digit >= base) break;
+        result = result * base + digit;
+    }
+    if (negative) result = 0u - result;
+    return static_cast<int>(result);
+}
+
+bool WritePrivateProfileString(const std::string& section, const std::string& key,
+                               const std::string& value, const std::string& path) {
+    // A line break would split the entry and corrupt the file for every reader.
+    if (HasLineBreak(section) || HasLineBreak(key) || HasLineBreak(value) ||
+        key.find('=') != std::string::npos || Trim(key).empty()) {
+        return false;
+    }
+    std::string content;
+    struct stat file_stat {};
+    if (stat(path.c_str(), &file_stat) == 0) {
+        const auto existing = ReadFile(path);
+        if (!existing) return false;  // there but unreadable: never replace what we could not read
+        content = *existing;
+    } else if (errno != ENOENT) {
+        return false;
+    }
+    std::vector<std::string> lines = SplitLines(content);
+    const bool crlf = !lines.empty() && lines.front().ends_with('\r');
+    const std::string eol = crlf ? "\r" : "";
+    const std::string entry = key + "=" + value + eol;
+
+    std::optional<std::size_t> section_line;
+    std::size_t insert_at = lines.size();
+    bool done = false;
+    for (std::size_t i = 0; i < lines.size() && !done; ++i) {
+        if (const auto name = SectionName(lines[i])) {
+            if (section_line) break;  // end of our section
+            if (EqualNoCase(*name, section)) {
+                section_line = i;
+                insert_at = i + 1;
+            }
+        } else if (section_line) {
+            const auto found = KeyLine(lines[i]);
+            if (found && EqualNoCase(found->key, key)) {
+                lines[i] = entry;
+                done = true;
+            } else if (!Trim(lines[i]).empty()) {
+                insert_at = i + 1;
+            }
+        }
+    }
+    if (!done) {
+        if (section_line) {
+            lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(insert_at), entry);
+        } else {
+            lines.push_back("[" + section + "]" + eol);
+            lines.push_back(entry);
+        }
+    }
+    std::string out;
+    for (const std::string& line : lines) out += line + "\n";
+    return WriteWhole(path, out);
+}

@@ -1,0 +1,128 @@
+#include "PrivateProfile.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class PrivateProfileTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir_ = fs::temp_directory_path() /
+               ("profile_test_" + std::to_string(::getpid()) + "_" +
+                ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(dir_);
+        fs::create_directories(dir_);
+        path_ = (dir_ / "config.ini").string();
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+
+    void Write(const std::string& text) { std::ofstream(path_, std::ios::binary) << text; }
+    std::string Read() {
+        std::ifstream in(path_, std::ios::binary);
+        std::ostringstream s;
+        s << in.rdbuf();
+        return s.str();
+    }
+
+    fs::path dir_;
+    std::string path_;
+};
+
+TEST_F(PrivateProfileTest, DefaultsForMissingFileSectionAndKey) {
+    EXPECT_EQ(GetPrivateProfileString("ServerInfo", "Language", "english", 260, path_), "english");
+    EXPECT_EQ(GetPrivateProfileInt("ServerInfo", "Cur_Id", 7, path_), 7);
+    Write("[Other]\nLanguage=chinese\n");
+    EXPECT_EQ(GetPrivateProfileString("ServerInfo", "Language", "english", 260, path_), "english");
+    Write("[ServerInfo]\nip0=x\n");
+    EXPECT_EQ(GetPrivateProfileString("ServerInfo", "Language", "english", 260, path_), "english");
+    // A default keeps its leading blanks but loses trailing ones, as the Windows function does.
+    EXPECT_EQ(GetPrivateProfileString("ServerInfo", "none", " ALL DVR  ", 260, path_), " ALL DVR");
+}
+
+TEST_F(PrivateProfileTest, ParsesNamesWithoutCaseAndValuesTrimmedAndUnquoted) {
+    Write("\xEF\xBB\xBF; comment\r\n[serverinfo]\r\n  LANGUAGE =  chinese \r\nquoted=\" lead\"\r\n"
+          "empty=\r\n[ServerInfo]\r\nlater=1\r\n");
+    EXPECT_EQ(GetPrivateProfileString("ServerInfo", "Language", "english", 260, path_), "chinese");
+    EXPECT_EQ(GetPrivateProfileString("ServerInfo", "quoted", "", 260, path_), " lead");
+    EXPECT_EQ(GetPrivateProfileString("ServerInfo", "empty", "def", 260, path_), "");
+    EXPECT_EQ(GetPrivateProfileString("ServerInfo", "later", "", 260, path_), "1");
+    EXPECT_EQ(GetPrivateProfileString("ServerInfo", "comment", "none", 260, path_), "none");
+}
+
+TEST_F(PrivateProfileTest, ValuesAreCutToTheBufferLessOne) {
+    const std::string exact(259, 'a');
+    const std::string longer(300, 'b');
+    Write("[S]\nexact=" + exact + "\nlonger=" + longer + "\n");
+    EXPECT_EQ(GetPrivateProfileString("S", "exact", "", 260, path_), exact);
+    EXPECT_EQ(GetPrivateProfileString("S", "longer", "", 260, path_), std::string(259, 'b'));
+    EXPECT_EQ(GetPrivateProfileString("S", "missing", longer, 260, path_), std::string(259, 'b'));
+    // 258 ASCII bytes then a 3-byte character: the character does not fit and is dropped whole.
+    Write("[S]\nk=" + std::string(258, 'c') + "\xE4\xB8\xAD" + "\n");
+    EXPECT_EQ(GetPrivateProfileString("S", "k", "", 260, path_), std::string(258, 'c'));
+}
+
+TEST_F(PrivateProfileTest, IntegersParseAsWindowsDoes) {
+    Write("[S]\ndec=42\nneg=-5\nplus= +9\nhex=0x1F\noct=0o17\nbin=0b101\ntail=12abc\n"
+          "text=abc\nempty=\nwrap=4294967295\nbadhex=0xZ\n");
+    EXPECT_EQ(GetPrivateProfileInt("S", "dec", 1, path_), 42);
+    EXPECT_EQ(GetPrivateProfileInt("S", "neg", 1, path_), -5);
+    EXPECT_EQ(GetPrivateProfileInt("S", "plus", 1, path_), 9);
+    EXPECT_EQ(GetPrivateProfileInt("S", "hex", 1, path_), 31);
+    EXPECT_EQ(GetPrivateProfileInt("S", "oct", 1, path_), 15);
+    EXPECT_EQ(GetPrivateProfileInt("S", "bin", 1, path_), 5);
+    EXPECT_EQ(GetPrivateProfileInt("S", "tail", 1, path_), 12);
+    EXPECT_EQ(GetPrivateProfileInt("S", "text", 1, path_), 0);
+    EXPECT_EQ(GetPrivateProfileInt("S", "empty", 3, path_), 3);
+    EXPECT_EQ(GetPrivateProfileInt("S", "wrap", 1, path_), -1);
+    EXPECT_EQ(GetPrivateProfileInt("S", "badhex", 1, path_), 0);
+}
+
+TEST_F(PrivateProfileTest, WriteCreatesFileAndKeepsOtherLines) {
+    ASSERT_TRUE(WritePrivateProfileString("ServerInfo", "Cur_Id", "1", path_));
+    EXPECT_EQ(Read(), "[ServerInfo]\nCur_Id=1\n");
+    Write("; keep me\n[A]\nx=1\n\n[ServerInfo]\nip0=a\n\n[B]\ny=2\n");
+    ASSERT_TRUE(WritePrivateProfileString("serverinfo", "IP0", "b", path_));
+    ASSERT_TRUE(WritePrivateProfileString("ServerInfo", "Cur_Id", "2", path_));
+    ASSERT_TRUE(WritePrivateProfileString("C", "z", "3", path_));
+    EXPECT_EQ(Read(), "; keep me\n[A]\nx=1\n\n[ServerInfo]\nIP0=b\nCur_Id=2\n\n[B]\ny=2\n[C]\nz=3\n");
+}
+
+TEST_F(PrivateProfileTest, WriteRefusesMissingFolderAndLineBreaks) {
+    const std::string nested = (dir_ / "missing" / "config.ini").string();
+    EXPECT_FALSE(WritePrivateProfileString("S", "k", "v", nested));
+    EXPECT_FALSE(fs::exists(dir_ / "missing"));
+    Write("[S]\nk=old\n");
+    EXPECT_FALSE(WritePrivateProfileString("S", "k", "new\n[Evil]", path_));
+    EXPECT_FALSE(WritePrivateProfileString("S", "a=b", "v", path_));
+    EXPECT_EQ(Read(), "[S]\nk=old\n");
+}
+
+TEST_F(PrivateProfileTest, WriteIsAtomicAndLeavesNoTemporaryFile) {
+    Write("[S]\nk=old\n");
+    fs::permissions(path_, fs::perms::owner_read | fs::perms::owner_write);
+    const auto inode_before = fs::hard_link_count(path_);
+    ASSERT_TRUE(WritePrivateProfileString("S", "k", "new", path_));
+    EXPECT_EQ(fs::hard_link_count(path_), inode_before);
+    EXPECT_EQ(fs::status(path_).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write);
+    int files = 0;
+    for ([[maybe_unused]] const auto& e : fs::directory_iterator(dir_)) ++files;
+    EXPECT_EQ(files, 1);
+    // A reader holding the old file keeps the old bytes: the new file replaced it whole.
+    std::ifstream old_reader(path_);
+    ASSERT_TRUE(WritePrivateProfileString("S", "k", "newer", path_));
+    std::string first;
+    std::getline(old_reader, first);
+    std::string second;
+    std::getline(old_reader, second);
+    EXPECT_EQ(second, "k=new");
+    EXPECT_EQ(GetPrivateProfileString("S", "k", "", 260, path_), "newer");
+}
+
+}  // namespace
