@@ -54,7 +54,8 @@ void LiveStreamer::Pump(int64_t now_us, int64_t clock_s, const FrameSink& sink) 
 void LiveStreamer::SetFps(int fps) { frame_interval_us_ = IntervalOfFps(fps); }
 
 void LiveStreamer::RequestKeyFrame() {
-    for (ChannelStream& stream : channels_) stream.RequestKeyFrame();
+    for (ChannelStream& stream : channels_)
+        stream.RequestKeyFrame();
 }
 
 int64_t LiveStreamer::UntilNextUs(int64_t now_us) const {

@@ -14,8 +14,7 @@ constexpr int kFastTicksPerPump = 8;
 }  // namespace
 
 PlaybackStreamer::PlaybackStreamer(std::shared_ptr<const DaySchedule> schedule, Request request,
-                                   std::vector<ChannelStream> channels, Pace pace,
-                                   int64_t now_us)
+                                   std::vector<ChannelStream> channels, Pace pace, int64_t now_us)
     : schedule_(std::move(schedule)),
       request_(request),
       channels_(std::move(channels)),
@@ -31,7 +30,8 @@ PlaybackStreamer::PlaybackStreamer(std::shared_ptr<const DaySchedule> schedule, 
 
 void PlaybackStreamer::Pump(int64_t now_us, const FrameSink& sink) {
     if (request_.fast) {
-        for (int i = 0; i < kFastTicksPerPump && !finished_; ++i) Tick(sink);
+        for (int i = 0; i < kFastTicksPerPump && !finished_; ++i)
+            Tick(sink);
         return;
     }
     // A slow reader slows the playback down instead of losing frames of the span.

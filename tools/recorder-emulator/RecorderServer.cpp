@@ -22,7 +22,8 @@ bool RecorderServer::Start(const std::string& bind_address, uint16_t port, std::
 void RecorderServer::Stop() {
     stop_ = true;
     if (accept_thread_.joinable()) accept_thread_.join();
-    for (Connection& c : connections_) c.thread.join();
+    for (Connection& c : connections_)
+        c.thread.join();
     connections_.clear();
     listen_.Close();
 }

@@ -171,7 +171,8 @@ bool RecorderSession::HandleLoggedIn(uint32_t id, const netproto::Body& body) {
     if (std::holds_alternative<DiskQuery>(body)) {
         DiskReply reply;
         reply.disk_count = state_.DiskCount();
-        for (int i = 0; i < reply.disk_count; ++i) reply.disks[i] = state_.Disk();
+        for (int i = 0; i < reply.disk_count; ++i)
+            reply.disks[i] = state_.Disk();
         return Queue(id, reply);
     }
     if (std::holds_alternative<LampQuery>(body)) {
@@ -191,9 +192,9 @@ bool RecorderSession::HandleLoggedIn(uint32_t id, const netproto::Body& body) {
         StopStreams();
         state_.RecordLiveRequest(start->channel_mask, start->send_audio);
         const RecorderConfig& config = state_.Config();
-        LiveStreamer::Audio audio{start->send_audio == 1 ? start->channel_mask & config.audio_mask
-                                                         : 0,
-                                  config.audio_block_bytes};
+        LiveStreamer::Audio audio{
+            start->send_audio == 1 ? start->channel_mask & config.audio_mask : 0,
+            config.audio_block_bytes};
         live_.emplace(state_.MakeChannelStreams(start->channel_mask), live_fps_, audio, NowUs());
         return Ack(id, 0);
     }
@@ -253,9 +254,8 @@ bool RecorderSession::HandleLoggedIn(uint32_t id, const netproto::Body& body) {
         state_.RecordPlayRequest({*searched_day_, play->start_s, play->end_s, play->channel_mask,
                                   play->audio, play->fast});
         const RecorderConfig& config = state_.Config();
-        PlaybackStreamer::Request request{*searched_day_,        play->start_s, play->end_s,
-                                          play->channel_mask,    play->audio == 1,
-                                          play->fast == 1};
+        PlaybackStreamer::Request request{*searched_day_,     play->start_s,    play->end_s,
+                                          play->channel_mask, play->audio == 1, play->fast == 1};
         PlaybackStreamer::Pace pace{config.fps, config.fast_factor, config.audio_mask,
                                     config.audio_block_bytes};
         play_.emplace(state_.Schedule(), request, state_.MakeChannelStreams(~0u), pace, NowUs());
@@ -289,14 +289,14 @@ bool RecorderSession::HandleUpload(uint32_t id, const netproto::Body& body) {
         const auto target = SandboxPathOf(state_.Sandbox(), begin->remote_path, &error);
         if (level_ != kSuperUserLevel || !target) {
             if (target) error = "only the super user may send files";
-            std::fprintf(stderr, "recorder %s: upload refused: %s\n",
-                         state_.Config().name.c_str(), error.c_str());
+            std::fprintf(stderr, "recorder %s: upload refused: %s\n", state_.Config().name.c_str(),
+                         error.c_str());
             return Ack(id, -1);
         }
         upload_.emplace(*target, begin->size_bytes);
         if (!upload_->Open(&error)) {
-            std::fprintf(stderr, "recorder %s: upload refused: %s\n",
-                         state_.Config().name.c_str(), error.c_str());
+            std::fprintf(stderr, "recorder %s: upload refused: %s\n", state_.Config().name.c_str(),
+                         error.c_str());
             upload_.reset();
             return Ack(id, -1);
         }
@@ -320,8 +320,8 @@ bool RecorderSession::HandleUpload(uint32_t id, const netproto::Body& body) {
     if (stored) {
         state_.RecordUpload({upload_remote_path_, upload_->Target(), upload_->SizeBytes()});
     } else {
-        std::fprintf(stderr, "recorder %s: upload of %s failed: %s\n",
-                     state_.Config().name.c_str(), upload_remote_path_.c_str(), error.c_str());
+        std::fprintf(stderr, "recorder %s: upload of %s failed: %s\n", state_.Config().name.c_str(),
+                     upload_remote_path_.c_str(), error.c_str());
     }
     upload_.reset();
     return Ack(id, stored ? 0 : -1);
@@ -340,8 +340,8 @@ bool RecorderSession::Queue(uint32_t request_id, netproto::Body body) {
 bool RecorderSession::Flush() {
     if (out_failed_) return false;
     if (out_.empty()) return true;
-    const netproto::IoStatus status = netproto::SendAll(fd_, out_.data(), out_.size(),
-                                                        kSendTimeoutMs);
+    const netproto::IoStatus status =
+        netproto::SendAll(fd_, out_.data(), out_.size(), kSendTimeoutMs);
     out_.clear();
     out_failed_ = status != netproto::IoStatus::kOk;
     return !out_failed_;

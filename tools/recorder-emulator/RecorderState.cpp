@@ -84,7 +84,8 @@ _DVR_MACHINE_INFO_ RecorderState::MachineInfo(int user_level) const {
     info.nLedLow = static_cast<int32_t>(lamps & 0xff);
     info.nLedHigh = static_cast<int32_t>(lamps >> 8 & 0xff);
     info.nDiskCount = DiskCount();
-    for (int i = 0; i < info.nDiskCount; ++i) info.disk[i] = Disk();
+    for (int i = 0; i < info.nDiskCount; ++i)
+        info.disk[i] = Disk();
     info.nCodec = config_.codec_word;
     info.nUserLevel = user_level;
     info.nLinkState = kLinkLoggedIn;
@@ -170,7 +171,8 @@ void RecorderState::Detach(FaultTarget* target) {
 
 void RecorderState::InjectFault(Fault fault, int duration_ms) {
     std::lock_guard lock(mutex_);
-    for (FaultTarget* target : targets_) target->Inject(fault, duration_ms);
+    for (FaultTarget* target : targets_)
+        target->Inject(fault, duration_ms);
 }
 
 RecorderJournal RecorderState::Journal() const {
