@@ -44,6 +44,8 @@ RecorderSession::RecorderSession(RecorderState& state, int fd)
 
 RecorderSession::~RecorderSession() {
     state_.Detach(this);
+    // A transfer cut short leaves nothing behind, before the client can see the link end.
+    upload_.reset();
     if (fd_ >= 0) ::close(fd_);
     if (logged_in_) state_.Logout(user_);
 }

@@ -148,6 +148,10 @@ TEST_F(ConfigFileTest, ErrorsNameTheSectionAndKey) {
     EXPECT_FALSE(LoadEmulatorConfig(path_, kToday, &error));
     EXPECT_NE(error.find("[recorder1] port: cannot read '70000'"), std::string::npos) << error;
 
+    Write("[emulator]\nrecorders = 1\n[recorder1]\nusers = " + std::string(65, 'u') + ":p:2\n");
+    EXPECT_FALSE(LoadEmulatorConfig(path_, kToday, &error));
+    EXPECT_NE(error.find("could never log in"), std::string::npos) << error;
+
     Write("[emulator]\nrecorders = 1\n[recorder1]\naudio_block_bytes = 1000\n");
     EXPECT_FALSE(LoadEmulatorConfig(path_, kToday, &error));
     EXPECT_NE(error.find("320 or 4096"), std::string::npos) << error;
