@@ -100,6 +100,12 @@ void RecorderSession::Run(const std::atomic<bool>& stop) {
     if (!drop_) Flush();
 }
 
+void RecorderSession::Log(const std::string& text) const {
+    const std::string& name = state_.Config().name;
+    std::fprintf(stderr, "recorder %s: %s\n", name.empty() ? "(no name)" : name.c_str(),
+                 text.c_str());
+}
+
 int RecorderSession::WaitMs(int64_t now_us) const {
     int64_t wait_us = int64_t{kMaxWaitMs} * 1000;
     if (live_) wait_us = std::min(wait_us, live_->UntilNextUs(now_us));
@@ -114,8 +120,7 @@ bool RecorderSession::Receive() {
     if (status == netproto::IoStatus::kTimeout) return true;
     if (status != netproto::IoStatus::kOk) return false;
     if (!decoder_.Feed(buffer, received)) {
-        std::fprintf(stderr, "recorder %s: %s\n", state_.Config().name.c_str(),
-                     decoder_.error().c_str());
+        Log("link closed: " + decoder_.error());
         return false;
     }
     netproto::Message message;
@@ -123,8 +128,7 @@ bool RecorderSession::Receive() {
         const netproto::DecodeStatus decoded = decoder_.Next(message);
         if (decoded == netproto::DecodeStatus::kNeedMore) return Flush();
         if (decoded == netproto::DecodeStatus::kError) {
-            std::fprintf(stderr, "recorder %s: malformed request, link closed: %s\n",
-                         state_.Config().name.c_str(), decoder_.error().c_str());
+            Log("malformed request, link closed: " + decoder_.error());
             return false;
         }
         if (!Handle(message)) return false;
@@ -278,8 +282,7 @@ bool RecorderSession::HandleLoggedIn(uint32_t id, const netproto::Body& body) {
         return HandleUpload(id, body);
     }
     // Recorder-to-client messages have no business arriving here.
-    std::fprintf(stderr, "recorder %s: unexpected message from the client, link closed\n",
-                 state_.Config().name.c_str());
+    Log("unexpected message from the client, link closed");
     return false;
 }
 
@@ -291,14 +294,12 @@ bool RecorderSession::HandleUpload(uint32_t id, const netproto::Body& body) {
         const auto target = SandboxPathOf(state_.Sandbox(), begin->remote_path, &error);
         if (level_ != kSuperUserLevel || !target) {
             if (target) error = "only the super user may send files";
-            std::fprintf(stderr, "recorder %s: upload refused: %s\n", state_.Config().name.c_str(),
-                         error.c_str());
+            Log("upload refused: " + error);
             return Ack(id, -1);
         }
         upload_.emplace(*target, begin->size_bytes);
         if (!upload_->Open(&error)) {
-            std::fprintf(stderr, "recorder %s: upload refused: %s\n", state_.Config().name.c_str(),
-                         error.c_str());
+            Log("upload refused: " + error);
             upload_.reset();
             return Ack(id, -1);
         }
@@ -310,8 +311,7 @@ bool RecorderSession::HandleUpload(uint32_t id, const netproto::Body& body) {
         // protocol error.
         if (!upload_) return true;
         if (!upload_->Append(chunk->data.data(), chunk->data.size())) {
-            std::fprintf(stderr, "recorder %s: upload larger than announced, link closed\n",
-                         state_.Config().name.c_str());
+            Log("upload larger than announced, link closed");
             return false;
         }
         return true;
@@ -322,8 +322,7 @@ bool RecorderSession::HandleUpload(uint32_t id, const netproto::Body& body) {
     if (stored) {
         state_.RecordUpload({upload_remote_path_, upload_->Target(), upload_->SizeBytes()});
     } else {
-        std::fprintf(stderr, "recorder %s: upload of %s failed: %s\n", state_.Config().name.c_str(),
-                     upload_remote_path_.c_str(), error.c_str());
+        Log("upload of " + upload_remote_path_ + " failed: " + error);
     }
     upload_.reset();
     return Ack(id, stored ? 0 : -1);
@@ -332,8 +331,7 @@ bool RecorderSession::HandleUpload(uint32_t id, const netproto::Body& body) {
 bool RecorderSession::Queue(uint32_t request_id, netproto::Body body) {
     std::string error;
     if (!netproto::EncodeMessage(netproto::Message{request_id, std::move(body)}, out_, error)) {
-        std::fprintf(stderr, "recorder %s: cannot encode an answer: %s\n",
-                     state_.Config().name.c_str(), error.c_str());
+        Log("cannot encode an answer: " + error);
         return false;
     }
     return true;

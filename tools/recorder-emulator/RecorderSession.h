@@ -44,6 +44,7 @@ private:
     void SendFrame(const _NET_FRAME_HEAD_& head, std::span<const uint8_t> payload);
     int WaitMs(int64_t now_us) const;
     void StopStreams();
+    void Log(const std::string& text) const;
 
     RecorderState& state_;
     int fd_;
