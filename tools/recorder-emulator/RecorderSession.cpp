@@ -211,6 +211,7 @@ bool RecorderSession::HandleLoggedIn(uint32_t id, const netproto::Body& body) {
     if (std::holds_alternative<KeyFrame>(body)) {
         state_.RecordKeyFrameRequest();
         if (live_) live_->RequestKeyFrame();
+        if (play_) play_->RequestKeyFrame();
         return Ack(id, 0);
     }
     if (const auto* command = std::get_if<Command>(&body)) {
