@@ -1,0 +1,50 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "DayKey.h"
+#include "NetCtrl.h"
+#include "NetTestSupport.h"
+#include "RecorderEmulator.h"
+
+// The recorder emulator on loopback, with one small recorder per config.
+class EmulatorFixture : public ::testing::Test {
+protected:
+    static constexpr int64_t kDay = 14484;  // 28 August 2009
+    static constexpr int32_t kDayKey = 1090728;
+
+    static RecorderConfig SmallRecorder(int channels) {
+        RecorderConfig config = DefaultRecorderConfig(channels, kDay);
+        config.loop_frames = 5;
+        config.max_users = 2;
+        config.audio_mask = 0x2;
+        config.first_record_day = config.last_record_day = kDay;
+        return config;
+    }
+
+    void Start(std::vector<RecorderConfig> configs) {
+        static std::atomic<int> serial{0};
+        sandbox_ = std::filesystem::path(::testing::TempDir()) /
+                   ("netctrl_e2e_" + std::to_string(::getpid()) + "_" + std::to_string(serial++));
+        std::filesystem::create_directories(sandbox_);
+        std::string error;
+        ASSERT_TRUE(emulator_.Start(configs, sandbox_, &error)) << error;
+    }
+    void TearDown() override {
+        emulator_.Stop();
+        std::filesystem::remove_all(sandbox_);
+    }
+    int LogIn(NetCtrl& net, const char* user = "admin", const char* password = "admin",
+              size_t recorder = 0) {
+        net.InitNetWork();
+        return net.ConnectToServer("127.0.0.1", emulator_.Port(recorder), user, password);
+    }
+
+    RecorderEmulator emulator_;
+    std::filesystem::path sandbox_;
+};
