@@ -306,3 +306,27 @@ TEST_F(ServerTest, UploadPastItsSizeEndsTheLinkAndKeepsNothing) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(EmulatorStart, RefusesBadConfigsAndTakenPortsLeavingNothingRunning) {
+    const auto sandbox = MakeTestFolder("start");
+    RecorderEmulator first;
+    std::string error;
+    ASSERT_TRUE(first.Start({SmallRecorder(1)}, sandbox, &error)) << error;
+
+    RecorderConfig taken = SmallRecorder(1);
+    taken.port = first.Port(0);
+    RecorderEmulator second;
+    EXPECT_FALSE(second.Start({SmallRecorder(1), taken}, sandbox, &error));
+    EXPECT_NE(error.find("recorder 2"), std::string::npos) << error;
+    EXPECT_EQ(second.Count(), 0u);
+
+    RecorderConfig no_users = SmallRecorder(1);
+    no_users.users.clear();
+    EXPECT_FALSE(second.Start({no_users}, sandbox, &error));
+    EXPECT_NE(error.find("recorder 1: at least one user"), std::string::npos) << error;
+    std::filesystem::remove_all(sandbox);
+}
+
+}  // namespace
