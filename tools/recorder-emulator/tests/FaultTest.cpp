@@ -5,6 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+#include <thread>
+#include <vector>
+
 namespace {
 
 class FaultTest : public ::testing::Test {
@@ -93,6 +97,41 @@ TEST_F(FaultTest, FrameFaults) {
     while (client_.Next(3000)) {
     }
     EXPECT_NE(client_.LastError().find("magic"), std::string::npos) << client_.LastError();
+}
+
+}  // namespace
+
+namespace {
+
+TEST(EmulatorConnections, AFloodOfConnectionsIsCut) {
+    const auto sandbox = MakeTestFolder("flood");
+    RecorderConfig config = DefaultRecorderConfig(1, 14000);
+    config.loop_frames = 2;
+    RecorderEmulator emulator;
+    std::string error;
+    ASSERT_TRUE(emulator.Start({config}, sandbox, &error)) << error;
+    std::vector<std::unique_ptr<TestClient>> idle;
+    for (int i = 0; i < 64; ++i) {
+        idle.push_back(std::make_unique<TestClient>());
+        ASSERT_TRUE(idle.back()->Connect(emulator.Port(0)));
+        if (i == 0) {
+            ASSERT_EQ(idle.back()->Login("admin", "admin"), 0);  // the first is served
+        }
+    }
+    TestClient extra;
+    ASSERT_TRUE(extra.Connect(emulator.Port(0)));  // the kernel accepts, the recorder hangs up
+    EXPECT_LT(extra.Login("guest", "guest"), -100);
+    idle.clear();
+    // Once the idle ones are gone there is room again.
+    bool served = false;
+    for (int i = 0; i < 50 && !served; ++i) {
+        TestClient attempt;
+        served = attempt.Connect(emulator.Port(0)) && attempt.Login("guest", "guest") == 0;
+        if (!served) std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    EXPECT_TRUE(served);
+    emulator.Stop();
+    std::filesystem::remove_all(sandbox);
 }
 
 }  // namespace
