@@ -1,7 +1,7 @@
 #include "FrameQueue.h"
 
+#include <algorithm>
 #include <chrono>
-#include <cstring>
 
 namespace {
 
@@ -94,7 +94,7 @@ int FrameQueue::Pop(_NET_FRAME_HEAD_& head, uint8_t* data) {
     }
     // The copy runs outside the lock so the receiver never waits for it.
     head = entry.head;
-    std::memcpy(data, entry.payload.data(), entry.payload.size());
+    std::copy(entry.payload.begin(), entry.payload.end(), data);
     return static_cast<int>(entry.payload.size());
 }
 

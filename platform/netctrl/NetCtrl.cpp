@@ -344,7 +344,7 @@ int NetCtrl::TimeToSearchRecList(long date_key, _QRF_FILESHOWINFO* list, int pag
                                       std::to_string(reply.result) + ")");
     }
     std::memset(list, 0, sizeof(_QRF_FILESHOWINFO) * kRecListPageEntries);
-    std::memcpy(list, reply.entries.data(), sizeof(_QRF_FILESHOWINFO) * reply.entries.size());
+    std::copy(reply.entries.begin(), reply.entries.end(), list);
     return reply.result;
 }
 
