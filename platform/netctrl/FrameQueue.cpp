@@ -1,7 +1,7 @@
 #include "FrameQueue.h"
 
+#include <algorithm>
 #include <chrono>
-#include <cstring>
 
 namespace {
 
@@ -33,9 +33,9 @@ void FrameQueue::Push(const _NET_FRAME_HEAD_& head, std::vector<uint8_t> payload
         ++dropped_;
         return;
     }
-    if (Full(payload.size()) && wait_ms > 0) {
-        room_.wait_for(lock, std::chrono::milliseconds(wait_ms),
-                       [&] { return !Full(payload.size()) || cancel.load(); });
+    if (Full(payload.size()) && wait_ms > 0 && !consumer_stalled_) {
+        consumer_stalled_ = !room_.wait_for(lock, std::chrono::milliseconds(wait_ms),
+                                            [&] { return !Full(payload.size()) || cancel.load(); });
     }
     while (Full(payload.size()) && !frames_.empty()) {
         EvictOldest();
@@ -90,11 +90,12 @@ int FrameQueue::Pop(_NET_FRAME_HEAD_& head, uint8_t* data) {
         entry = std::move(frames_.front());
         frames_.pop_front();
         bytes_ -= entry.payload.size();
+        consumer_stalled_ = false;
         room_.notify_one();
     }
     // The copy runs outside the lock so the receiver never waits for it.
     head = entry.head;
-    std::memcpy(data, entry.payload.data(), entry.payload.size());
+    std::copy(entry.payload.begin(), entry.payload.end(), data);
     return static_cast<int>(entry.payload.size());
 }
 

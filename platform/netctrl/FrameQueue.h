@@ -33,7 +33,8 @@ public:
     void SetSpanDeliveredHandler(std::function<void()> handler);
 
     // Receiver side. When full, waits up to wait_ms for room (ends early on cancel), then
-    // drops as above.
+    // drops as above. After a wait in vain it drops at once until the consumer takes a frame
+    // again, so a consumer that stopped cannot slow the link to one frame per wait.
     void Push(const _NET_FRAME_HEAD_& head, std::vector<uint8_t> payload, int wait_ms,
               const std::atomic<bool>& cancel);
     void MarkSpanEnd();
@@ -68,6 +69,7 @@ private:
     uint64_t pushed_ = 0;
     uint64_t dropped_ = 0;
     std::set<int32_t> broken_channels_;  // waiting for their next key frame
+    bool consumer_stalled_ = false;
     bool span_end_marked_ = false;
     uint64_t span_end_seq_ = 0;  // the last frame of the span
     std::function<void()> on_span_delivered_;

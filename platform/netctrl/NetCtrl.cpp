@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <exception>
 #include <type_traits>
 #include <vector>
 
@@ -109,7 +110,11 @@ int NetCtrl::Login(int fd, const std::string& user, const std::string& password)
     }
     netproto::Login request;
     request.user = user;
-    request.client_nonce = RandomNonce();
+    try {
+        request.client_nonce = RandomNonce();
+    } catch (const std::exception& e) {
+        return Fail(-1, std::string("log-in: ") + e.what());
+    }
     request.mac = ComputeLoginMac(password, challenge->server_nonce, request.client_nonce);
     if (!SendMessage(fd, {2, request}, timeouts_.exchange_ms, error) ||
         !RecvMessage(fd, decoder, timeouts_.exchange_ms, message, error)) {
@@ -344,7 +349,7 @@ int NetCtrl::TimeToSearchRecList(long date_key, _QRF_FILESHOWINFO* list, int pag
                                       std::to_string(reply.result) + ")");
     }
     std::memset(list, 0, sizeof(_QRF_FILESHOWINFO) * kRecListPageEntries);
-    std::memcpy(list, reply.entries.data(), sizeof(_QRF_FILESHOWINFO) * reply.entries.size());
+    std::copy(reply.entries.begin(), reply.entries.end(), list);
     return reply.result;
 }
 

@@ -42,6 +42,7 @@ RecorderLink::~RecorderLink() {
 
 void RecorderLink::Close() {
     stop_ = true;
+    no_frame_wait_ = true;
     ::shutdown(fd_, SHUT_RDWR);
     frames_.WakeAll();
     {
@@ -81,6 +82,12 @@ bool RecorderLink::Exchange(Body request, MsgType answer_type, AnswerEffect effe
         waiting_effect_ = effect;
         answered_ = false;
     }
+    no_frame_wait_ = true;
+    frames_.WakeAll();
+    struct FrameWaitAgain {
+        RecorderLink& link;
+        ~FrameWaitAgain() { link.no_frame_wait_ = link.stop_.load(); }
+    } frame_wait_again{*this};
     if (!SendBytes(bytes, error)) {
         std::lock_guard lock(answer_mutex_);
         waiting_id_ = 0;
@@ -185,7 +192,7 @@ bool RecorderLink::Dispatch(Message& message) {
         case MsgType::Frame: {
             auto& frame = std::get<Frame>(message.body);
             frames_.Push(frame.head, std::move(frame.payload),
-                         playback_ ? timeouts_.frame_wait_ms : 0, stop_);
+                         playback_ ? timeouts_.frame_wait_ms : 0, no_frame_wait_);
             return true;
         }
         case MsgType::PlayEnd:

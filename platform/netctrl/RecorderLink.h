@@ -73,6 +73,9 @@ private:
     uint32_t play_id_ = 0;  // the span whose end notice counts
     bool playback_ = false;
     std::atomic<bool> stop_{false};
+    // Set while closing or while a request waits: the receiver must reach the answer, so a
+    // full frame queue drops instead of holding the link back.
+    std::atomic<bool> no_frame_wait_{false};
     std::atomic<bool> closing_{false};
     std::atomic<bool> dead_{false};
     mutable std::mutex error_mutex_;

@@ -47,6 +47,9 @@ public:
     int32_t I32() { return Scalar<int32_t>(); }
     uint64_t U64() { return Scalar<uint64_t>(); }
     void Raw(void* out, std::size_t size_bytes) {
+        if (size_bytes == 0) {
+            return;  // out may be the null data() of an empty vector
+        }
         if (!Take(size_bytes)) {
             std::memset(out, 0, size_bytes);
             return;

@@ -155,6 +155,22 @@ TEST(FrameQueue, PlaybackPushWaitsForRoomInsteadOfDropping) {
     EXPECT_EQ(q.queue.dropped_frames(), 0u);
 }
 
+TEST(FrameQueue, AfterAWaitInVainDropsAtOnceUntilTheConsumerReturns) {
+    Queue q({1, 1 << 20});
+    q.Video(0, true, 0);
+    auto push_seconds = [&](int number) {
+        const auto start = std::chrono::steady_clock::now();
+        q.queue.Push(Head('A', 0, false, number, 4), {1, 2, 3, 4}, 300, q.cancel);
+        return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    };
+    EXPECT_GE(push_seconds(1), 0.25);  // waited, then dropped the oldest
+    EXPECT_LT(push_seconds(2), 0.2);   // the consumer is gone: no more waiting
+    _NET_FRAME_HEAD_ head;
+    q.queue.Pop(head, q.buffer.data());
+    q.Video(0, true, 0);
+    EXPECT_GE(push_seconds(3), 0.25);  // it came back, so the queue waits for it again
+}
+
 TEST(FrameQueue, CancelEndsTheWaitForRoom) {
     Queue q({1, 1 << 20});
     q.Video(0, true, 0);
