@@ -8,16 +8,20 @@
 #include "SocketIo.h"
 
 #include <poll.h>
+#include <sys/socket.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <thread>
 
 namespace {
 
-constexpr int kSendTimeoutMs = 5000;
+// Longer than a client waits for room in its queue, so a slow reader slows the recorder
+// down rather than losing its link.
+constexpr int64_t kSendTimeoutUs = 10'000'000;
 constexpr int64_t kLoginWindowUs = 10'000'000;  // to log in after connecting
 constexpr int64_t kIdleLimitUs = 30'000'000;    // without anything from the client
 constexpr int kMaxWaitMs = 20;                  // so faults and stop act at once
@@ -74,6 +78,7 @@ void RecorderSession::Inject(Fault fault, int duration_ms) {
 }
 
 void RecorderSession::Run(const std::atomic<bool>& stop) {
+    stop_ = &stop;
     const int64_t start_us = NowUs();
     int64_t last_heard_us = start_us;
     while (!stop && !drop_ && !closing_) {
@@ -340,11 +345,28 @@ bool RecorderSession::Queue(uint32_t request_id, netproto::Body body) {
 
 bool RecorderSession::Flush() {
     if (out_failed_) return false;
-    if (out_.empty()) return true;
-    const netproto::IoStatus status =
-        netproto::SendAll(fd_, out_.data(), out_.size(), kSendTimeoutMs);
+    size_t sent = 0;
+    const int64_t deadline_us = NowUs() + kSendTimeoutUs;
+    while (sent < out_.size()) {
+        const ssize_t n =
+            ::send(fd_, out_.data() + sent, out_.size() - sent, MSG_NOSIGNAL | MSG_DONTWAIT);
+        if (n > 0) {
+            sent += static_cast<size_t>(n);
+            continue;
+        }
+        if (n < 0 && errno == EINTR) continue;
+        // Waits in short steps so that a stop or a dropped link is not held up by a client
+        // that does not read.
+        if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK) && !*stop_ && !drop_ &&
+            NowUs() < deadline_us) {
+            pollfd p{fd_, POLLOUT, 0};
+            ::poll(&p, 1, kMaxWaitMs);
+            continue;
+        }
+        out_failed_ = true;
+        break;
+    }
     out_.clear();
-    out_failed_ = status != netproto::IoStatus::kOk;
     return !out_failed_;
 }
 

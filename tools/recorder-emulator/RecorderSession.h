@@ -48,6 +48,7 @@ private:
 
     RecorderState& state_;
     int fd_;
+    const std::atomic<bool>* stop_ = nullptr;
     netproto::MessageDecoder decoder_;
     std::vector<uint8_t> out_;
     bool out_failed_ = false;

@@ -135,3 +135,29 @@ TEST(EmulatorConnections, AFloodOfConnectionsIsCut) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(EmulatorConnections, StopIsNotHeldUpByAClientThatDoesNotRead) {
+    const auto sandbox = MakeTestFolder("noread");
+    RecorderConfig config = DefaultRecorderConfig(4, 14000);
+    config.loop_frames = 3;
+    config.first_record_day = config.last_record_day = 14000;
+    RecorderEmulator emulator;
+    std::string error;
+    ASSERT_TRUE(emulator.Start({config}, sandbox, &error)) << error;
+    TestClient client;
+    ASSERT_TRUE(client.Connect(emulator.Port(0)));
+    ASSERT_EQ(client.Login("admin", "admin"), 0);
+    ASSERT_TRUE(client.Request<netproto::RecListReply>(netproto::RecListQuery{1090728, 0}));
+    ASSERT_TRUE(client.Send(netproto::PlayStart{0, 86400, 0xf, 0, 1}));
+    // The fast span fills the socket buffers while nobody reads.
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    const auto before = std::chrono::steady_clock::now();
+    emulator.Stop();
+    EXPECT_LT(std::chrono::steady_clock::now() - before, std::chrono::seconds(5))
+        << "a send waiting for the reader must see the stop";
+    std::filesystem::remove_all(sandbox);
+}
+
+}  // namespace
