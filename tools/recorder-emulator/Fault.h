@@ -5,6 +5,7 @@ enum class Fault {
     kDropLink,        // close the connection at once, without a log-out
     kStall,           // neither read nor send anything for a while, the link kept open
     kBadHeader,       // the next frame goes out with a corrupt message header (wrong magic)
+    kBadFrameType,    // the next video frame's own header says type 'X'
     kOversizeLength,  // the next video frame is 304289 bytes, one over the recording limit
     kBadChannel,      // the next video frame says channel 16
     kFrameNumberGap,  // one video frame inside a group is left out, so its number is missing

@@ -65,6 +65,9 @@ void RecorderSession::Inject(Fault fault, int duration_ms) {
         case Fault::kBadHeader:
             bad_header_ = true;
             break;
+        case Fault::kBadFrameType:
+            bad_type_ = true;
+            break;
         case Fault::kOversizeLength:
             oversize_ = true;
             break;
@@ -400,6 +403,7 @@ void RecorderSession::SendFrame(const _NET_FRAME_HEAD_& head, std::span<const ui
             return;
         }
         if (bad_channel_.exchange(false)) frame.head.nChannel = 16;
+        if (bad_type_.exchange(false)) frame.head.cType = 'X';
         if (oversize_.exchange(false)) {
             frame.head.nLength = kOversizeFrameBytes;
             frame.payload.assign(payload.begin(), payload.end());

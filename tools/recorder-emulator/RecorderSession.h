@@ -70,6 +70,7 @@ private:
 
     std::atomic<bool> drop_{false};
     std::atomic<bool> bad_header_{false};
+    std::atomic<bool> bad_type_{false};
     std::atomic<bool> oversize_{false};
     std::atomic<bool> bad_channel_{false};
     std::atomic<bool> gap_{false};

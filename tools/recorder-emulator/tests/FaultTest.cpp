@@ -70,18 +70,29 @@ TEST_F(FaultTest, FrameFaults) {
     ASSERT_TRUE(after);
     EXPECT_EQ(after->head.nChannel, 0) << "only one frame is bent";
 
-    emulator_.InjectFault(0, Fault::kOversizeLength);
+    emulator_.InjectFault(0, Fault::kBadFrameType);
     for (;;) {
         auto f = client_.NextFrame();
         ASSERT_TRUE(f);
+        if (f->head.cType == 'X') break;
+        ASSERT_EQ(f->head.cType, 'V');
+    }
+    EXPECT_EQ(client_.NextFrame()->head.cType, 'V');
+
+    emulator_.InjectFault(0, Fault::kOversizeLength);
+    int previous = 0;
+    for (;;) {
+        auto f = client_.NextFrame();
+        ASSERT_TRUE(f);
+        previous = f->head.nFrameNo;
         if (f->head.nLength == 304289) {
             EXPECT_EQ(f->payload.size(), 304289u);
             break;
         }
     }
 
+    // The frame left out may be the very next one.
     emulator_.InjectFault(0, Fault::kFrameNumberGap);
-    int previous = client_.NextFrame()->head.nFrameNo;
     bool gap = false;
     for (int i = 0; i < 20 && !gap; ++i) {
         const int number = client_.NextFrame()->head.nFrameNo;
