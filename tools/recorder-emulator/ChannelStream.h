@@ -19,7 +19,6 @@ public:
     void RequestKeyFrame() { key_requested_ = true; }
 
     int Channel() const { return channel_; }
-    size_t LoopLength() const { return loop_->frames.size(); }
 
 private:
     int channel_;

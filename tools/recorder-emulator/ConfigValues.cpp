@@ -126,8 +126,6 @@ std::optional<std::vector<int>> ParsePerChannel(const std::string& text, int cha
     return values;
 }
 
-std::optional<int> ParseTimeOfDay(const std::string& text) { return TimeOfDay(text); }
-
 std::optional<std::vector<RecordSegment>> ParseSchedule(const std::string& text) {
     std::vector<RecordSegment> segments;
     if (Trim(text).empty()) return segments;

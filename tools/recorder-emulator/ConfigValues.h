@@ -23,14 +23,12 @@ std::optional<std::vector<UserAccount>> ParseUsers(const std::string& text);
 // One value for every channel ("2") or one per channel ("2,2,0,0").
 std::optional<std::vector<int>> ParsePerChannel(const std::string& text, int channel_count);
 
-// Seconds of the day from "HH:MM" or "HH:MM:SS"; 24:00 is the end of the day.
-std::optional<int> ParseTimeOfDay(const std::string& text);
-
 // More recordings a day than any list would page through in reasonable time.
 constexpr size_t kMaxScheduleRecords = 20000;
 
-// Recordings separated by ';': "HH:MM-HH:MM/mask", optionally "@period_sxlength_s" to cut the
-// span into recordings of length_s every period_s ("08:00-20:00/0xf @240x180").
+// Recordings separated by ';': "HH:MM-HH:MM/mask" (also HH:MM:SS; 24:00 ends the day), optionally
+// "@period_sxlength_s" to cut the span into recordings of length_s every period_s ("08:00-20:00/0xf
+// @240x180").
 std::optional<std::vector<RecordSegment>> ParseSchedule(const std::string& text);
 
 // "YYYY-MM-DD..YYYY-MM-DD" as day numbers, or "N" = the N days up to today.

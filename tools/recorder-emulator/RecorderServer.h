@@ -23,7 +23,6 @@ public:
     void Stop();
 
     uint16_t Port() const { return listen_.Port(); }
-    RecorderState& State() { return *state_; }
 
 private:
     struct Connection {

@@ -19,7 +19,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (const auto values = ParsePerChannel(text, 16); values && values->size() != 16) {
         std::abort();
     }
-    if (const auto t = ParseTimeOfDay(text); t && (*t < 0 || *t > kSecondsPerDay)) std::abort();
     if (const auto schedule = ParseSchedule(text)) {
         if (schedule->size() > kMaxScheduleRecords) std::abort();
         for (const RecordSegment& s : *schedule) {
