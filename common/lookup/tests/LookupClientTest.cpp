@@ -47,6 +47,24 @@ int OpenDescriptors() {
     return count;
 }
 
+// A bare loopback listener the test drives itself.
+struct Listener {
+    explicit Listener(int backlog, int flags = 0) {
+        fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC | flags, 0);
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t size = sizeof address;
+        EXPECT_EQ(::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+        EXPECT_EQ(::listen(fd, backlog), 0);
+        EXPECT_EQ(::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &size), 0);
+    }
+    ~Listener() { ::close(fd); }
+    int Port() const { return ntohs(address.sin_port); }
+
+    int fd = -1;
+    sockaddr_in address{};
+};
+
 // A client that has already found "known" at 10.9.8.7:1234.
 class LookupClientTest : public ::testing::Test {
 protected:
@@ -139,30 +157,22 @@ TEST_F(LookupClientTest, UnreachablePortOrBadServerTextFails) {
 
 TEST_F(LookupClientTest, ConnectWaitEndsAtItsTimeout) {
     // A listener whose queue is full drops further connection attempts unanswered.
-    const int listener = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t size = sizeof address;
-    ASSERT_EQ(::bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
-    ASSERT_EQ(::listen(listener, 0), 0);
-    ASSERT_EQ(::getsockname(listener, reinterpret_cast<sockaddr*>(&address), &size), 0);
+    Listener listener(0);
     std::vector<int> fillers;
     for (int i = 0; i < 4; ++i) {
         const int filler = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK, 0);
-        ::connect(filler, reinterpret_cast<sockaddr*>(&address), sizeof address);
+        ::connect(filler, reinterpret_cast<sockaddr*>(&listener.address), sizeof listener.address);
         fillers.push_back(filler);
     }
 
     const auto start = Clock::now();
-    EXPECT_EQ(client_.Lookup("127.0.0.1", ntohs(address.sin_port), "known"), -1);
+    EXPECT_EQ(client_.Lookup("127.0.0.1", listener.Port(), "known"), -1);
     EXPECT_GE(ElapsedMs(start), 350);
     EXPECT_LT(ElapsedMs(start), 3000);
     ExpectUnchanged();
     for (int filler : fillers) {
         ::close(filler);
     }
-    ::close(listener);
 }
 
 TEST_F(LookupClientTest, ResetByPeerFailsWithoutWaiting) {
@@ -174,11 +184,15 @@ TEST_F(LookupClientTest, ResetByPeerFailsWithoutWaiting) {
 }
 
 TEST_F(LookupClientTest, SendToAResetPeerFailsAndDoesNotRaiseSigpipe) {
-    ScriptedPeer peer(Action::kReset);
+    Listener listener(4);
     int socket_fd = CLookupClient::kNoSocket;
-    ASSERT_EQ(client_.ConnectTimed(socket_fd, "127.0.0.1", peer.Port()), 1);
-    // Wait for the reset to arrive.
-    pollfd entry{socket_fd, POLLIN, 0};
+    ASSERT_EQ(client_.ConnectTimed(socket_fd, "127.0.0.1", listener.Port()), 1);
+    const int accepted = ::accept(listener.fd, nullptr, nullptr);
+    ASSERT_GE(accepted, 0);
+    const linger abort_close{1, 0};
+    ::setsockopt(accepted, SOL_SOCKET, SO_LINGER, &abort_close, sizeof abort_close);
+    ::close(accepted);
+    pollfd entry{socket_fd, POLLIN, 0};  // the reset has arrived
     ASSERT_EQ(::poll(&entry, 1, 2000), 1);
     std::vector<uint8_t> data(600, 1);
     int result = 0;
@@ -216,20 +230,11 @@ TEST_F(LookupClientTest, NameOf199BytesFillsItsField) {
 }
 
 TEST_F(LookupClientTest, NameOf200BytesIsRefusedBeforeConnecting) {
-    const int listener = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t size = sizeof address;
-    ASSERT_EQ(::bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
-    ASSERT_EQ(::listen(listener, 4), 0);
-    ASSERT_EQ(::getsockname(listener, reinterpret_cast<sockaddr*>(&address), &size), 0);
-
-    EXPECT_EQ(client_.Lookup("127.0.0.1", ntohs(address.sin_port), std::string(200, 'n')), -1);
-    EXPECT_EQ(::accept(listener, nullptr, nullptr), -1);  // nobody knocked
+    Listener listener(4, SOCK_NONBLOCK);
+    EXPECT_EQ(client_.Lookup("127.0.0.1", listener.Port(), std::string(200, 'n')), -1);
+    EXPECT_EQ(::accept(listener.fd, nullptr, nullptr), -1);  // nobody knocked
     EXPECT_EQ(errno, EAGAIN);
     ExpectUnchanged();
-    ::close(listener);
 }
 
 TEST_F(LookupClientTest, EveryPathClosesItsSocket) {
