@@ -28,7 +28,7 @@ TEST(ServerCommandLine, DefaultsAndDevices) {
 TEST(ServerCommandLine, BadArgumentsAreNamed) {
     for (const std::vector<std::string>& arguments : std::vector<std::vector<std::string>>{
              {"--port"},
-             {"--port", "0"},
+             {"--port", "-1"},
              {"--port", "65536"},
              {"--port", "12x"},
              {"--bind", "host.example"},
@@ -43,6 +43,9 @@ TEST(ServerCommandLine, BadArgumentsAreNamed) {
         ServerCommandLine line;
         EXPECT_NE(line.Parse(arguments), "") << arguments[0];
     }
+    ServerCommandLine any_port;
+    EXPECT_EQ(any_port.Parse({"--port", "0"}), "");
+    EXPECT_EQ(any_port.port, 0);
     ServerCommandLine longest;
     EXPECT_EQ(longest.Parse({std::string(199, 'n') + "=10.0.0.1:80"}), "");
 }
