@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <cstdio>
+#include <vector>
 
 #include "AssetWriter.h"
 #include "NameStrips.h"
@@ -24,7 +25,7 @@ constexpr int kZoom = 2;
 class Sheet {
 public:
     explicit Sheet(const QString& client)
-        : client_(client + '/'), image_(kSheetWidth_px, 5200, QImage::Format_RGB32) {
+        : client_(client + '/'), image_(kSheetWidth_px, 8000, QImage::Format_RGB32) {
         image_.fill(QColor(52, 56, 62));
         painter_.begin(&image_);
         painter_.setRenderHint(QPainter::Antialiasing);
@@ -51,7 +52,7 @@ public:
         font.setPixelSize(11);
         painter_.setFont(font);
         painter_.setPen(kInk);
-        painter_.drawText(QRect(x_, y_ + picture.height() + 2, picture.width() + 40, 14),
+        painter_.drawText(QRect(x_, y_ + picture.height() + 2, picture.width() + kGap_px, 14),
                           Qt::AlignLeft, caption);
         x_ += picture.width() + kGap_px;
         row_height_ = std::max(row_height_, picture.height() + 20);
@@ -143,6 +144,66 @@ QImage DecodedOverlay(const QByteArray& bytes, const NameStripSheet& layout) {
     return image;
 }
 
+struct Placed {
+    const char* stem;
+    int x_px, y_px;
+};
+
+// Where each window shows its buttons at start (one of each pair sharing a place).
+const std::vector<std::pair<const char*, std::vector<Placed>>> kWindows = {
+    {"skin1",
+     {{"up", 888, 63},        {"enter", 888, 91},  {"left", 856, 93},    {"right", 919, 93},
+      {"down", 888, 123},     {"i+", 812, 190},    {"i-", 857, 190},     {"f+", 902, 190},
+      {"f-", 947, 190},       {"z+", 812, 220},    {"z-", 857, 220},     {"auto", 902, 220},
+      {"ADD", 956, 280},      {"DELE", 956, 315},  {"connet", 956, 390}, {"set", 956, 425},
+      {"localrec", 956, 460}, {"4LOW", 816, 610},  {"9LOW", 876, 610},   {"16LOW", 936, 610},
+      {"CAPTURE", 30, 670},   {"disk", 90, 670},   {"OFF", 150, 670},    {"ADMIN", 210, 670},
+      {"25LOW", 400, 662},    {"36LOW", 450, 662}, {"64LOW", 500, 662},  {"144LOW", 550, 662},
+      {"256LOW", 600, 662},   {"EXIT", 870, 660},  {"Min", 920, 15},     {"full", 950, 15},
+      {"close", 980, 15}}},
+    {"skin3",
+     {{"PLAY", 760, 636},
+      {"BACKU", 894, 520},
+      {"OFF", 760, 520},
+      {"SPEED_LOW", 760, 678},
+      {"CAPTURE", 826, 520},
+      {"EXIT", 930, 660},
+      {"LOGIN", 856, 50},
+      {"Min", 950, 15},
+      {"close", 980, 15}}},
+    {"skin4",
+     {{"FILEPLAY", 20, 30},
+      {"LOCAL VIEW", 100, 30},
+      {"NETPLAY", 180, 30},
+      {"TOVRA", 260, 30},
+      {"MIN", 280, 0},
+      {"CLOSE", 310, 0}}},
+};
+
+// The window's background with its buttons drawn over it as the window shows them.
+QImage WindowPreview(Sheet& sheet, const SkinFolderArt& folder, const std::vector<Placed>& placed) {
+    QImage window = sheet.Load(QString(folder.folder) + "/BACKGROUND.bmp")
+                        .convertToFormat(QImage::Format_RGB32);
+    QPainter painter(&window);
+    painter.setRenderHint(QPainter::Antialiasing);
+    for (const Placed& place : placed) {
+        for (const SkinButtonArt& button : folder.buttons) {
+            if (QString(button.stem) != place.stem) {
+                continue;
+            }
+            const QImage image = sheet.Load(QString(folder.folder) + '/' + button.stem + "1.bmp");
+            painter.save();
+            painter.translate(place.x_px, place.y_px);
+            QPainterPath ellipse;
+            ellipse.addEllipse(QRectF(QPointF(0, 0), button.size_px));
+            painter.setClipPath(ellipse);
+            painter.drawImage(-2, -2, image);
+            painter.restore();
+        }
+    }
+    return window;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -154,6 +215,14 @@ int main(int argc, char** argv) {
     QGuiApplication app(argc, argv);
     Sheet sheet(QString::fromLocal8Bit(argv[1]));
 
+    for (const auto& [folder_name, placed] : kWindows) {
+        for (const SkinFolderArt& folder : SkinFolders()) {
+            if (QString(folder.folder) == folder_name) {
+                sheet.Heading(QString(folder_name) + " as its window shows it at start");
+                sheet.Tile(WindowPreview(sheet, folder, placed), "");
+            }
+        }
+    }
     sheet.Heading("Backgrounds");
     for (const SkinFolderArt& folder : SkinFolders()) {
         const QImage background = sheet.Load(QString(folder.folder) + "/BACKGROUND.bmp");

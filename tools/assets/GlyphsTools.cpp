@@ -156,21 +156,22 @@ void Capture(QPainter& painter, const QRectF& box, const GlyphInk& ink) {
 }
 
 void Disk(QPainter& painter, const QRectF& box, const GlyphInk& ink) {
-    const QRectF square = SquareIn(box, 1.1);
+    // A drive seen from the front: a case with a lower band holding the activity lamp.
+    const QRectF square = SquareIn(box, 1.15);
     const qreal side = square.width();
     const qreal stroke = StrokeFor(side);
-    const QRectF body(square.left(), square.top() + side * 0.12, side, side * 0.76);
+    const QRectF body(square.left(), square.top() + side * 0.2, side, side * 0.6);
     painter.setPen(RoundPen(ink.line, stroke));
     painter.setBrush(Qt::NoBrush);
     painter.drawRoundedRect(body, side * 0.1, side * 0.1);
-    const QPointF platter = body.topLeft() + QPointF(side * 0.42, body.height() * 0.46);
-    painter.drawEllipse(platter, side * 0.25, side * 0.25);
-    painter.drawLine(platter, platter + QPointF(side * 0.32, side * 0.22));
+    const qreal band_y = body.top() + body.height() * 0.55;
+    painter.drawLine(QPointF(body.left(), band_y), QPointF(body.right(), band_y));
+    const qreal lamp_y = (band_y + body.bottom()) / 2;
+    painter.drawLine(QPointF(body.left() + side * 0.14, lamp_y),
+                     QPointF(body.left() + side * 0.42, lamp_y));
     painter.setPen(Qt::NoPen);
     painter.setBrush(ink.line);
-    painter.drawEllipse(platter, stroke * 0.7, stroke * 0.7);
-    painter.drawEllipse(body.bottomRight() + QPointF(-side * 0.14, -side * 0.14), stroke * 0.7,
-                        stroke * 0.7);
+    painter.drawEllipse(QPointF(body.right() - side * 0.16, lamp_y), stroke * 0.8, stroke * 0.8);
 }
 
 void AudioOff(QPainter& painter, const QRectF& box, const GlyphInk& ink) {
@@ -217,10 +218,14 @@ void MapPin(QPainter& painter, const QRectF& box, const GlyphInk& ink) {
     const qreal side = square.width();
     const QPointF head = square.topLeft() + QPointF(side * 0.5, side * 0.36);
     const qreal radius = side * 0.3;
-    QPainterPath pin;
-    pin.moveTo(square.left() + side * 0.5, square.bottom());
-    pin.arcTo(QRectF(head - QPointF(radius, radius), QSizeF(2 * radius, 2 * radius)), -120, 240);
-    pin.closeSubpath();
+    QPainterPath head_path;
+    head_path.addEllipse(head, radius, radius);
+    QPainterPath point;
+    point.moveTo(square.left() + side * 0.5, square.bottom());
+    point.lineTo(head.x() - radius * 0.86, head.y() + radius * 0.5);
+    point.lineTo(head.x() + radius * 0.86, head.y() + radius * 0.5);
+    point.closeSubpath();
+    const QPainterPath pin = head_path.united(point);
     QPainterPath eye;
     eye.addEllipse(head, radius * 0.42, radius * 0.42);
     painter.setPen(Qt::NoPen);
@@ -230,9 +235,8 @@ void MapPin(QPainter& painter, const QRectF& box, const GlyphInk& ink) {
 
 template <int cells_per_side>
 void Layout(QPainter& painter, const QRectF& box, const GlyphInk& ink) {
-    const qreal grid_side = box.height() * 0.64;
-    const QRectF grid(box.center().x() - grid_side / 2, box.top() - box.height() * 0.04, grid_side,
-                      grid_side);
+    const qreal grid_side = box.height() * 0.52;
+    const QRectF grid(box.center().x() - grid_side / 2, box.top(), grid_side, grid_side);
     const qreal cell = grid_side / cells_per_side;
     const qreal line = cells_per_side <= 4 ? StrokeFor(grid_side) * 0.6 : 0.7;
     painter.setPen(QPen(ink.line, line));
@@ -246,7 +250,7 @@ void Layout(QPainter& painter, const QRectF& box, const GlyphInk& ink) {
     painter.setPen(QPen(ink.line, StrokeFor(grid_side) * 0.7));
     painter.drawRect(grid);
     const QRectF label(box.left(), grid.bottom() + box.height() * 0.06, box.width(),
-                       box.height() * 0.34);
+                       box.height() * 0.38);
     DrawCount(painter, label, ink.line, cells_per_side * cells_per_side);
 }
 

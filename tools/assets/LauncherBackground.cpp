@@ -2,6 +2,7 @@
 
 #include "BackdropKit.h"
 #include "Backgrounds.h"
+#include "Palette.h"
 
 namespace skinart {
 
@@ -13,6 +14,9 @@ QImage PaintLauncherBackground() {
     for (const int x : {20, 100, 180, 260}) {
         DrawRoundWell(painter, ShownFaceCentre(x, 30, 63, 82), 35, 45);
     }
+    // A darker footer under the buttons keeps the lower half from looking unfinished.
+    painter.fillRect(QRect(1, 136, 356, 38), kWell);
+    painter.fillRect(QRect(1, 136, 356, 1), kPanelEdge);
     return image;
 }
 

@@ -16,7 +16,7 @@ QImage PaintLiveViewBackground() {
     DrawPanel(painter, QRectF(803, 46, 200, 210));  // pan/tilt/zoom pad
     DrawRoundWell(painter, ShownFaceCentre(888, 91, 30, 25), 54, 50);
 
-    DrawPanel(painter, QRectF(803, 272, 216, 232));  // device tree and device buttons
+    DrawPanel(painter, QRectF(803, 272, 216, 296));  // device tree and device buttons
     DrawWell(painter, QRectF(810, 280, 140, 280));
     DrawWell(painter, QRectF(808, 578, 154, 25));  // status label
 

@@ -30,11 +30,13 @@ QFont FittingFont(const NameStripSheet& sheet) {
     for (int size_px = sheet.strips[0].height(); size_px > 6; --size_px) {
         font.setPixelSize(size_px);
         const QFontMetrics metrics(font);
+        const int ink_height_px =
+            metrics.tightBoundingRect(QStringLiteral("CH0123456789")).height();
         bool fits = true;
         for (int c = 0; c < kChannelCount && fits; ++c) {
-            const QRect ink = metrics.tightBoundingRect(ChannelName(c));
-            fits = ink.width() + 4 <= sheet.strips[c].width() &&
-                   ink.height() + 4 <= sheet.strips[c].height();
+            fits =
+                metrics.tightBoundingRect(ChannelName(c)).width() + 4 <= sheet.strips[c].width() &&
+                ink_height_px + 4 <= sheet.strips[c].height();
         }
         if (fits) {
             return font;
@@ -72,14 +74,17 @@ OneBitImage DrawNameStrips(const NameStripSheet& sheet) {
         const QFontMetrics metrics(font);
         painter.setFont(font);
         painter.setPen(Qt::white);
+        // One baseline for every name, so the names do not jump between channels.
+        const QRect digits = metrics.tightBoundingRect(QStringLiteral("CH0123456789"));
         for (int c = 0; c < kChannelCount; ++c) {
             const QRect strip = sheet.strips[c];
             const QString name = ChannelName(c);
-            const QRect ink = metrics.tightBoundingRect(name);
-            // Place the ink box, not the text box, so the name sits centred in height.
-            const int baseline_y = strip.top() + (strip.height() - ink.height()) / 2 - ink.top();
+            const int baseline_y =
+                strip.top() + (strip.height() - digits.height()) / 2 - digits.top();
             painter.setClipRect(strip);
-            painter.drawText(QPoint(strip.left() + 2 - ink.left(), baseline_y), name);
+            painter.drawText(
+                QPoint(strip.left() + 2 - metrics.tightBoundingRect(name).left(), baseline_y),
+                name);
         }
     }
     OneBitImage image(sheet.width_px, sheet.height_px);

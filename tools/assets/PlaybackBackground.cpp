@@ -36,7 +36,7 @@ QImage PaintPlaybackBackground() {
     DrawPanel(painter, QRectF(758, 124, 262, 100));  // host, record range, caption
     DrawPanel(painter, QRectF(758, 288, 262, 226));  // cameras and calendar
     DrawPanel(painter, QRectF(754, 516, 204, 48));   // audio, snapshot, backup
-    DrawPanel(painter, QRectF(754, 592, 164, 136));  // play position and play buttons
+    DrawPanel(painter, QRectF(754, 592, 100, 136));  // play position and play buttons
     DrawWell(painter, QRectF(768, 599, 78, 23));     // time picker
     DrawRoundWell(painter, ShownFaceCentre(930, 660, 73, 73), 41, 41);  // EXIT
     return image;
