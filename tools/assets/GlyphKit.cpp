@@ -2,7 +2,6 @@
 
 #include <QLineF>
 #include <QPainter>
-#include <QtMath>
 #include <algorithm>
 
 namespace skinart {

@@ -26,7 +26,7 @@ void Minimise(QPainter& painter, const QRectF& box, const GlyphInk& ink) {
 }
 
 void FullWindow(QPainter& painter, const QRectF& box, const GlyphInk& ink) {
-    const QRectF square = SquareIn(box, 0.86);
+    const QRectF square = SquareIn(box, 0.78);
     const qreal arm = square.width() * 0.36;
     painter.setPen(RoundPen(ink.line, StrokeFor(square.width()) * 1.2));
     for (const QPointF& corner :

@@ -1,5 +1,4 @@
 #include <QPainter>
-#include <QtMath>
 
 #include "GlyphKit.h"
 #include "Glyphs.h"
@@ -17,7 +16,7 @@ void PlayTriangle(QPainter& painter, const QRectF& square, const QColor& colour)
 
 // A door frame open on one side and an arrow through it: in when entering, out when leaving.
 void Doorway(QPainter& painter, const QRectF& box, const GlyphInk& ink, bool entering) {
-    const QRectF square = SquareIn(box, 1.05);
+    const QRectF square = SquareIn(box, 0.98);
     const qreal side = square.width();
     const qreal stroke = StrokeFor(side);
     painter.setPen(RoundPen(ink.line, stroke));

@@ -1,6 +1,7 @@
 #include <QFont>
 #include <QPainter>
 #include <QtMath>
+#include <algorithm>
 
 #include "GlyphKit.h"
 #include "Glyphs.h"
@@ -237,11 +238,13 @@ template <int cells_per_side>
 void Layout(QPainter& painter, const QRectF& box, const GlyphInk& ink) {
     const qreal grid_side = box.height() * 0.52;
     const QRectF grid(box.center().x() - grid_side / 2, box.top(), grid_side, grid_side);
-    const qreal cell = grid_side / cells_per_side;
-    const qreal line = cells_per_side <= 4 ? StrokeFor(grid_side) * 0.6 : 0.7;
+    // Beyond eight a side the lines would fill the square; the count below tells the rest.
+    const int drawn_per_side = std::min(cells_per_side, 8);
+    const qreal cell = grid_side / drawn_per_side;
+    const qreal line = drawn_per_side <= 4 ? StrokeFor(grid_side) * 0.6 : 0.8;
     painter.setPen(QPen(ink.line, line));
     painter.setBrush(Qt::NoBrush);
-    for (int i = 1; i < cells_per_side; ++i) {
+    for (int i = 1; i < drawn_per_side; ++i) {
         painter.drawLine(QPointF(grid.left() + cell * i, grid.top()),
                          QPointF(grid.left() + cell * i, grid.bottom()));
         painter.drawLine(QPointF(grid.left(), grid.top() + cell * i),
