@@ -1,5 +1,6 @@
 #include <QFont>
 #include <QPainter>
+#include <QRegion>
 #include <QtMath>
 #include <algorithm>
 
@@ -236,22 +237,26 @@ void MapPin(QPainter& painter, const QRectF& box, const GlyphInk& ink) {
 
 template <int cells_per_side>
 void Layout(QPainter& painter, const QRectF& box, const GlyphInk& ink) {
-    const qreal grid_side = box.height() * 0.52;
-    const QRectF grid(box.center().x() - grid_side / 2, box.top(), grid_side, grid_side);
-    // Beyond eight a side the lines would fill the square; the count below tells the rest.
-    const int drawn_per_side = std::min(cells_per_side, 8);
-    const qreal cell = grid_side / drawn_per_side;
-    const qreal line = drawn_per_side <= 4 ? StrokeFor(grid_side) * 0.6 : 0.8;
-    painter.setPen(QPen(ink.line, line));
-    painter.setBrush(Qt::NoBrush);
+    // Past six a side the lines would fill the square; the count below tells the rest. Lines
+    // sit on whole pixels: smoothed one-pixel lines this close together blur into a grey patch.
+    const int drawn_per_side = std::min(cells_per_side, 6);
+    const int grid_px = static_cast<int>(box.height() * 0.54);
+    const QRect grid(qRound(box.center().x() - grid_px / 2.0), qRound(box.top()), grid_px, grid_px);
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(ink.line);
     for (int i = 1; i < drawn_per_side; ++i) {
-        painter.drawLine(QPointF(grid.left() + cell * i, grid.top()),
-                         QPointF(grid.left() + cell * i, grid.bottom()));
-        painter.drawLine(QPointF(grid.left(), grid.top() + cell * i),
-                         QPointF(grid.right(), grid.top() + cell * i));
+        const int at = grid.left() + qRound(static_cast<qreal>(grid_px) * i / drawn_per_side);
+        painter.drawRect(QRect(at, grid.top(), 1, grid_px));
+        const int row = grid.top() + qRound(static_cast<qreal>(grid_px) * i / drawn_per_side);
+        painter.drawRect(QRect(grid.left(), row, grid_px, 1));
     }
-    painter.setPen(QPen(ink.line, StrokeFor(grid_side) * 0.7));
-    painter.drawRect(grid);
+    const QRegion frame =
+        QRegion(grid.adjusted(-1, -1, 1, 1)) - QRegion(grid.adjusted(1, 1, -1, -1));
+    painter.setClipRegion(frame, Qt::IntersectClip);
+    painter.drawRect(grid.adjusted(-1, -1, 1, 1));
+    painter.restore();
     const QRectF label(box.left(), grid.bottom() + box.height() * 0.06, box.width(),
                        box.height() * 0.38);
     DrawCount(painter, label, ink.line, cells_per_side * cells_per_side);
