@@ -95,13 +95,13 @@ void LiveView(QPainter& painter, const QRectF& box, const GlyphInk& ink) {
     painter.setBrush(ink.signal);
     painter.drawEllipse(QPointF(-side * 0.3, -side * 0.03), side * 0.05, side * 0.05);
     painter.restore();
+    // The wall plate and the arm up to the camera's underside.
+    painter.setBrush(ink.line);
+    const QRectF plate(square.left(), square.center().y() + side * 0.04, side * 0.09, side * 0.34);
+    painter.drawRoundedRect(plate, side * 0.03, side * 0.03);
     painter.setPen(RoundPen(ink.line, stroke));
-    const QPointF joint = square.center() + QPointF(-side * 0.12, side * 0.14);
-    painter.drawLine(joint, joint + QPointF(-side * 0.2, side * 0.2));
-    painter.drawLine(QPointF(square.left() + side * 0.06, square.center().y() + side * 0.14),
-                     QPointF(square.left() + side * 0.06, square.bottom() - side * 0.02));
-    painter.drawLine(joint + QPointF(-side * 0.2, side * 0.2),
-                     QPointF(square.left() + side * 0.06, joint.y() + side * 0.2));
+    painter.drawLine(QPointF(plate.right(), plate.center().y()),
+                     square.center() + QPointF(-side * 0.06, side * 0.06));
 }
 
 void RemotePlayback(QPainter& painter, const QRectF& box, const GlyphInk& ink) {
@@ -126,25 +126,28 @@ void RemotePlayback(QPainter& painter, const QRectF& box, const GlyphInk& ink) {
 }
 
 void UpdateTool(QPainter& painter, const QRectF& box, const GlyphInk& ink) {
-    // A chip taking an upward arrow: new software going to the recorder.
-    const QRectF square = SquareIn(box, 1.0);
+    // A chip with an upward arrow cut into it: new software going to the recorder.
+    const QRectF square = SquareIn(box, 0.96);
     const qreal side = square.width();
     const qreal stroke = StrokeFor(side);
-    const QRectF chip(square.left() + side * 0.2, square.top() + side * 0.48, side * 0.6,
-                      side * 0.4);
+    const QRectF chip = square.adjusted(side * 0.18, side * 0.12, -side * 0.18, -side * 0.12);
     painter.setPen(RoundPen(ink.line, stroke));
-    painter.setBrush(Qt::NoBrush);
-    painter.drawRoundedRect(chip, side * 0.04, side * 0.04);
-    for (int i = 0; i < 4; ++i) {
-        const qreal x = chip.left() + chip.width() * (0.2 + 0.2 * i);
-        painter.drawLine(QPointF(x, chip.bottom()), QPointF(x, chip.bottom() + side * 0.1));
+    for (int i = 0; i < 3; ++i) {
+        const qreal y = chip.top() + chip.height() * (0.22 + 0.28 * i);
+        painter.drawLine(QPointF(square.left() + side * 0.04, y), QPointF(chip.left(), y));
+        painter.drawLine(QPointF(chip.right(), y), QPointF(square.right() - side * 0.04, y));
     }
-    const qreal x = square.center().x();
-    painter.drawLine(QPointF(x, chip.top() - stroke), QPointF(x, square.top() + side * 0.2));
+    QPainterPath body;
+    body.addRoundedRect(chip, side * 0.06, side * 0.06);
+    const qreal x = chip.center().x();
+    QPainterPath arrow =
+        Triangle(QPointF(x, chip.top() + chip.height() * 0.14),
+                 QPointF(x, chip.top() + chip.height() * 0.5), chip.width() * 0.56);
+    arrow.addRect(QRectF(x - chip.width() * 0.1, chip.top() + chip.height() * 0.48,
+                         chip.width() * 0.2, chip.height() * 0.36));
     painter.setPen(Qt::NoPen);
     painter.setBrush(ink.line);
-    painter.drawPath(
-        Triangle(QPointF(x, square.top()), QPointF(x, square.top() + side * 0.26), side * 0.4));
+    painter.drawPath(body.subtracted(arrow.simplified()));
 }
 
 }  // namespace skinart::glyph
