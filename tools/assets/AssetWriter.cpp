@@ -69,9 +69,7 @@ void WriteOverlays(const QDir& client, QStringList& failed) {
 
 }  // namespace
 
-QString TreeIconPath(int resource_id) {
-    return QStringLiteral("res/icon%1.png").arg(resource_id);
-}
+QString TreeIconPath(int resource_id) { return QStringLiteral("res/icon%1.png").arg(resource_id); }
 
 QString SliderThumbPath(int resource_id) {
     return QStringLiteral("res/bitmap%1.bmp").arg(resource_id);

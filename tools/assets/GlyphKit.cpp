@@ -11,9 +11,7 @@ QRectF SquareIn(const QRectF& box, qreal scale) {
     return QRectF(box.center().x() - side / 2, box.center().y() - side / 2, side, side);
 }
 
-qreal StrokeFor(qreal side_px) {
-    return std::clamp(side_px * 0.11, 1.4, 4.0);
-}
+qreal StrokeFor(qreal side_px) { return std::clamp(side_px * 0.11, 1.4, 4.0); }
 
 QPen RoundPen(const QColor& colour, qreal width_px) {
     return QPen(colour, width_px, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);

@@ -102,11 +102,7 @@ void Clock(QPainter& painter, const QRectF& box, const GlyphInk& ink) {
     painter.drawLine(centre, centre + QPointF(side * 0.22, side * 0.08));
 }
 
-void Login(QPainter& p, const QRectF& b, const GlyphInk& i) {
-    Doorway(p, b, i, true);
-}
-void Logout(QPainter& p, const QRectF& b, const GlyphInk& i) {
-    Doorway(p, b, i, false);
-}
+void Login(QPainter& p, const QRectF& b, const GlyphInk& i) { Doorway(p, b, i, true); }
+void Logout(QPainter& p, const QRectF& b, const GlyphInk& i) { Doorway(p, b, i, false); }
 
 }  // namespace skinart::glyph

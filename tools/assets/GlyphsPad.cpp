@@ -91,18 +91,10 @@ void Zoom(QPainter& painter, const QRectF& box, const GlyphInk& ink, bool in) {
 
 }  // namespace
 
-void ArrowUp(QPainter& p, const QRectF& b, const GlyphInk& i) {
-    Arrow(p, b, i, {0, -1});
-}
-void ArrowDown(QPainter& p, const QRectF& b, const GlyphInk& i) {
-    Arrow(p, b, i, {0, 1});
-}
-void ArrowLeft(QPainter& p, const QRectF& b, const GlyphInk& i) {
-    Arrow(p, b, i, {-1, 0});
-}
-void ArrowRight(QPainter& p, const QRectF& b, const GlyphInk& i) {
-    Arrow(p, b, i, {1, 0});
-}
+void ArrowUp(QPainter& p, const QRectF& b, const GlyphInk& i) { Arrow(p, b, i, {0, -1}); }
+void ArrowDown(QPainter& p, const QRectF& b, const GlyphInk& i) { Arrow(p, b, i, {0, 1}); }
+void ArrowLeft(QPainter& p, const QRectF& b, const GlyphInk& i) { Arrow(p, b, i, {-1, 0}); }
+void ArrowRight(QPainter& p, const QRectF& b, const GlyphInk& i) { Arrow(p, b, i, {1, 0}); }
 
 void Centre(QPainter& painter, const QRectF& box, const GlyphInk& ink) {
     const QRectF square = SquareIn(box, 0.95);
@@ -115,24 +107,12 @@ void Centre(QPainter& painter, const QRectF& box, const GlyphInk& ink) {
     painter.drawEllipse(square.center(), radius * 0.38, radius * 0.38);
 }
 
-void IrisOpen(QPainter& p, const QRectF& b, const GlyphInk& i) {
-    Iris(p, b, i, 0.62);
-}
-void IrisClose(QPainter& p, const QRectF& b, const GlyphInk& i) {
-    Iris(p, b, i, 0.3);
-}
-void FocusNear(QPainter& p, const QRectF& b, const GlyphInk& i) {
-    Focus(p, b, i, true);
-}
-void FocusFar(QPainter& p, const QRectF& b, const GlyphInk& i) {
-    Focus(p, b, i, false);
-}
-void ZoomIn(QPainter& p, const QRectF& b, const GlyphInk& i) {
-    Zoom(p, b, i, true);
-}
-void ZoomOut(QPainter& p, const QRectF& b, const GlyphInk& i) {
-    Zoom(p, b, i, false);
-}
+void IrisOpen(QPainter& p, const QRectF& b, const GlyphInk& i) { Iris(p, b, i, 0.62); }
+void IrisClose(QPainter& p, const QRectF& b, const GlyphInk& i) { Iris(p, b, i, 0.3); }
+void FocusNear(QPainter& p, const QRectF& b, const GlyphInk& i) { Focus(p, b, i, true); }
+void FocusFar(QPainter& p, const QRectF& b, const GlyphInk& i) { Focus(p, b, i, false); }
+void ZoomIn(QPainter& p, const QRectF& b, const GlyphInk& i) { Zoom(p, b, i, true); }
+void ZoomOut(QPainter& p, const QRectF& b, const GlyphInk& i) { Zoom(p, b, i, false); }
 
 void AutoScan(QPainter& painter, const QRectF& box, const GlyphInk& ink) {
     const QRectF square = SquareIn(box, 1.0);

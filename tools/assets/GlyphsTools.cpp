@@ -78,18 +78,12 @@ void DrawCount(QPainter& painter, const QRectF& area, const QColor& colour, int 
 
 }  // namespace
 
-void AddDevice(QPainter& p, const QRectF& b, const GlyphInk& i) {
-    DeviceWithBadge(p, b, i, true);
-}
+void AddDevice(QPainter& p, const QRectF& b, const GlyphInk& i) { DeviceWithBadge(p, b, i, true); }
 void DeleteDevice(QPainter& p, const QRectF& b, const GlyphInk& i) {
     DeviceWithBadge(p, b, i, false);
 }
-void Connect(QPainter& p, const QRectF& b, const GlyphInk& i) {
-    Chain(p, b, i, 0.0);
-}
-void Disconnect(QPainter& p, const QRectF& b, const GlyphInk& i) {
-    Chain(p, b, i, 0.12);
-}
+void Connect(QPainter& p, const QRectF& b, const GlyphInk& i) { Chain(p, b, i, 0.0); }
+void Disconnect(QPainter& p, const QRectF& b, const GlyphInk& i) { Chain(p, b, i, 0.12); }
 
 void Settings(QPainter& painter, const QRectF& box, const GlyphInk& ink) {
     const QRectF square = SquareIn(box, 1.05);

@@ -6,9 +6,7 @@
 namespace skinart {
 namespace {
 
-bool MakeFolderFor(const QString& path) {
-    return QDir().mkpath(QFileInfo(path).absolutePath());
-}
+bool MakeFolderFor(const QString& path) { return QDir().mkpath(QFileInfo(path).absolutePath()); }
 
 }  // namespace
 

@@ -60,9 +60,7 @@ QImage MonitorWithFlash() {
     return image;
 }
 
-QImage MonitorIdle() {
-    return Monitor(QColor(118, 124, 132));
-}
+QImage MonitorIdle() { return Monitor(QColor(118, 124, 132)); }
 
 QImage MonitorWithBar() {
     QImage image = Monitor(QColor(170, 178, 188));

@@ -14,9 +14,7 @@ using namespace skinart;
 
 void NoGlyph(QPainter&, const QRectF&, const GlyphInk&) {}
 
-int Luma(QRgb p) {
-    return qGray(p);
-}
+int Luma(QRgb p) { return qGray(p); }
 
 QString Name(const SkinFolderArt& folder, const SkinButtonArt& button, ButtonState state) {
     return QString("%1/%2%3").arg(folder.folder, button.stem).arg(static_cast<int>(state));
