@@ -140,9 +140,7 @@ int PollTimeoutMs(const std::vector<Connection>& connections, Clock::time_point 
 
 LookupServer::LookupServer() = default;
 
-LookupServer::~LookupServer() {
-    Stop();
-}
+LookupServer::~LookupServer() { Stop(); }
 
 bool LookupServer::Start(const std::string& bind_address, uint16_t port) {
     std::lock_guard lock(control_mutex_);
@@ -181,9 +179,7 @@ void LookupServer::Stop() {
     port_ = 0;
 }
 
-uint16_t LookupServer::Port() const {
-    return port_;
-}
+uint16_t LookupServer::Port() const { return port_; }
 
 void LookupServer::SetDevice(const std::string& name, const std::string& address, uint16_t port) {
     directory_.SetDevice(name, address, port);
@@ -193,9 +189,7 @@ void LookupServer::SetOffline(const std::string& name, bool offline) {
     directory_.SetOffline(name, offline);
 }
 
-void LookupServer::SetRefuseAll(bool refuse) {
-    directory_.SetRefuseAll(refuse);
-}
+void LookupServer::SetRefuseAll(bool refuse) { directory_.SetRefuseAll(refuse); }
 
 void LookupServer::Serve(int listen_fd, int wake_fd) {
     std::vector<Connection> connections;
