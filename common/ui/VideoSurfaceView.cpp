@@ -49,6 +49,9 @@ CVideoSurfaceView::~CVideoSurfaceView() {
 }
 
 void CVideoSurfaceView::Flush() {
+    // Some platforms place a window without telling it; frame threads keep drawing, so
+    // each flush puts the origin right again.
+    FollowOrigin();
     const ScreenRect dirty = surface_->TakeDirty();
     if (!dirty.IsEmpty())
         update(dirty.left, dirty.top, dirty.Width(), dirty.Height());
@@ -57,6 +60,10 @@ void CVideoSurfaceView::Flush() {
 void CVideoSurfaceView::FollowWindow() {
     setGeometry(window_->rect());
     surface_->Resize(window_->width(), window_->height());
+    FollowOrigin();
+}
+
+void CVideoSurfaceView::FollowOrigin() {
     const QPoint origin = window_->mapToGlobal(QPoint(0, 0));
     surface_->SetOrigin(origin.x(), origin.y());
 }
@@ -66,8 +73,13 @@ bool CVideoSurfaceView::eventFilter(QObject* watched, QEvent* event) {
         switch (event->type()) {
             case QEvent::Resize:
             case QEvent::Move:
-            case QEvent::Show:
                 FollowWindow();
+                break;
+            case QEvent::Show:
+                // The platform may still move the window once it is shown.
+                FollowWindow();
+                QMetaObject::invokeMethod(this, &CVideoSurfaceView::FollowOrigin,
+                                          Qt::QueuedConnection);
                 break;
             case QEvent::ChildAdded:
                 // Children made later would cover the pictures; stay on top once they exist.

@@ -34,6 +34,7 @@ private:
     // Window thread: repaints what frame threads drew since the last flush.
     void Flush();
     void FollowWindow();
+    void FollowOrigin();
 
     QWidget* window_;
     std::shared_ptr<CVideoSurface> surface_;
