@@ -125,21 +125,26 @@ TEST(VideoSurfaceTest, FrameThreadsAndTheWindowThreadShareTheSurface) {
     CGdiRenderer renderer;
     renderer.SetDC(surface);
     std::atomic<bool> stop{false};
+    std::atomic<int> draws{0};
     std::vector<std::thread> frame_threads;
     for (int t = 0; t < 4; ++t) {
         frame_threads.emplace_back([&, t] {
             const auto picture = PositionPicture(64 + 16 * t, 48);
             while (!stop.load()) {
                 renderer.Draw(t * 80, 0, t * 80 + 80, 120, 64 + 16 * t, 48, picture.data());
+                draws.fetch_add(1);
             }
         });
     }
-    for (int i = 0; i < 200; ++i) {
+    bool resized = false;
+    while (draws.load() < 2000) {
         surface->TakeDirty();
         surface->Clear({0, 0, 320, 60});
         surface->Read([](const std::uint32_t*, int, int) {});
-        if (i == 100)
+        if (!resized && draws.load() > 1000) {
             surface->Resize(300, 200);
+            resized = true;
+        }
     }
     stop.store(true);
     for (std::thread& t : frame_threads)
