@@ -115,8 +115,10 @@ int CVideoGrid::DrawCell(int index, QPainter& painter) {
     return 0;
 }
 
-void CVideoGrid::paintEvent(QPaintEvent*) {
+void CVideoGrid::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
+    // Pictures ask for repaints of single cells; the clip lets Paint skip the others.
+    painter.setClipRegion(event->region());
     Paint(painter);
 }
 
