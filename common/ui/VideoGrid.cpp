@@ -129,6 +129,7 @@ void CVideoGrid::Invalidate() {
 
 void CVideoGrid::resizeEvent(QResizeEvent* event) {
     CVideoSurfaceView::ClearUnder(this, QRect(QPoint(0, 0), event->oldSize()));
+    ComputeCells();
     Invalidate();
 }
 

@@ -5,6 +5,9 @@
 namespace {
 
 constexpr auto kRelaxed = std::memory_order_relaxed;
+// A cell is published visible only after its rectangles are stored.
+constexpr auto kPublish = std::memory_order_release;
+constexpr auto kObserve = std::memory_order_acquire;
 
 }  // namespace
 
@@ -70,6 +73,7 @@ int CVideoGridLayout::SetLayout(int layout) {
     }
     layout_.store(layout, kRelaxed);
     page_.store(page, kRelaxed);
+    Recompute();
     ShowPage(layout, page);
     return 0;
 }
@@ -82,10 +86,12 @@ int CVideoGridLayout::ToggleSingle() {
         HideAll();
         previous_layout_ = layout;
         layout_.store(1, kRelaxed);
-        cells_[selected_].visible.store(1, kRelaxed);
+        Recompute();
+        cells_[selected_].visible.store(1, kPublish);
     } else if (layout == 1) {
         HideAll();
         layout_.store(previous_layout_, kRelaxed);
+        Recompute();
         if (previous_layout_ == kCellCount) {
             ShowPage(kCellCount, 0);
         } else if (IsLayout(previous_layout_)) {
@@ -122,6 +128,8 @@ int CVideoGridLayout::SelectAt(int x, int y) {
 }
 
 void CVideoGridLayout::ComputeCells(int left, int top, int right, int bottom) {
+    client_ = {left, top, right, bottom};
+    has_client_ = true;
     const int layout = Layout();
     const int width = right - left;
     const int height = bottom - top;
@@ -158,13 +166,14 @@ VideoCell CVideoGridLayout::Cell(int index) const {
     if (!InRange(index))
         return {};
     const SharedCell& c = cells_[index];
+    const int visible = c.visible.load(kObserve);
     return {c.x.load(kRelaxed),          c.y.load(kRelaxed),           c.width.load(kRelaxed),
             c.height.load(kRelaxed),     c.videoX.load(kRelaxed),      c.videoY.load(kRelaxed),
-            c.videoWidth.load(kRelaxed), c.videoHeight.load(kRelaxed), c.visible.load(kRelaxed)};
+            c.videoWidth.load(kRelaxed), c.videoHeight.load(kRelaxed), visible};
 }
 
 bool CVideoGridLayout::IsVisible(int index) const {
-    return InRange(index) && cells_[index].visible.load(kRelaxed) != 0;
+    return InRange(index) && cells_[index].visible.load(kObserve) != 0;
 }
 
 bool CVideoGridLayout::HasTitleBand() const {
@@ -213,6 +222,11 @@ void CVideoGridLayout::HideAll() {
 void CVideoGridLayout::ShowPage(int layout, int page) {
     const int first = page * layout;
     for (int i = first; i < first + layout && i < kCellCount; ++i) {
-        cells_[i].visible.store(1, kRelaxed);
+        cells_[i].visible.store(1, kPublish);
     }
+}
+
+void CVideoGridLayout::Recompute() {
+    if (has_client_)
+        ComputeCells(client_[0], client_[1], client_[2], client_[3]);
 }

@@ -45,7 +45,9 @@ public:
     // Selects the visible cell under the point and toggles single mode. The cell, or -1
     // when none is there (nothing changes).
     int SelectAt(int x, int y);
-    // Recomputes every cell's rectangles from the client rectangle.
+    // Recomputes every cell's rectangles from the client rectangle. Later layout, page and
+    // single-mode changes recompute them from the same rectangle before any cell turns
+    // visible, so display code never draws a newly shown cell at an old place.
     void ComputeCells(int left, int top, int right, int bottom);
 
     VideoCell Cell(int index) const;
@@ -78,6 +80,7 @@ private:
     };
 
     void HideAll();
+    void Recompute();
     void ShowPage(int layout, int page);
     static bool InRange(int index) { return index >= 0 && index < kCellCount; }
 
@@ -86,6 +89,8 @@ private:
     std::atomic<int> layout_{0};
     std::atomic<int> page_{0};
     std::atomic<int> total_{0};
+    std::array<int, 4> client_{};  // left, top, right, bottom of the last ComputeCells
+    bool has_client_ = false;
     int selected_ = -1;
     int previous_layout_ = 1;
     int title_mode_ = 0;

@@ -152,6 +152,20 @@ TEST(VideoGridLayoutTest, CellsOfLaterPagesStartAtTheTopLeft) {
     EXPECT_EQ(grid.Cell(13).y, 120);
 }
 
+TEST(VideoGridLayoutTest, NewlyShownCellsAlreadyHaveTheirNewRectangles) {
+    CVideoGridLayout grid;
+    grid.Init(16, 4);
+    grid.ComputeCells(0, 0, 400, 300);
+    grid.SetLayout(4);  // page 1 without a new ComputeCells
+    EXPECT_EQ(grid.Cell(4).x, 0);
+    EXPECT_EQ(grid.Cell(4).y, 0);
+    grid.SetSelected(5);
+    grid.ToggleSingle();
+    EXPECT_EQ(grid.Cell(5).width, 400);
+    grid.ToggleSingle();
+    EXPECT_EQ(grid.Cell(5).width, 200);
+}
+
 TEST(VideoGridLayoutTest, HitTestGivesSharedEdgesToTheLowerIndex) {
     CVideoGridLayout grid;
     grid.Init(16, 4);
