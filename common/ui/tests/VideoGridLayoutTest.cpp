@@ -141,17 +141,6 @@ TEST(VideoGridLayoutTest, LargeLayoutsHaveNoTitleBand) {
     EXPECT_TRUE(grid.HasTitleBand());
 }
 
-TEST(VideoGridLayoutTest, CellsOfLaterPagesStartAtTheTopLeft) {
-    CVideoGridLayout grid;
-    grid.Init(256, 9);
-    grid.SetLayout(9);
-    grid.ComputeCells(10, 20, 310, 320);
-    EXPECT_EQ(grid.Cell(9).x, 10);
-    EXPECT_EQ(grid.Cell(9).y, 20);
-    EXPECT_EQ(grid.Cell(13).x, 110);
-    EXPECT_EQ(grid.Cell(13).y, 120);
-}
-
 TEST(VideoGridLayoutTest, NewlyShownCellsAlreadyHaveTheirNewRectangles) {
     CVideoGridLayout grid;
     grid.Init(16, 4);
@@ -159,6 +148,8 @@ TEST(VideoGridLayoutTest, NewlyShownCellsAlreadyHaveTheirNewRectangles) {
     grid.SetLayout(4);  // page 1 without a new ComputeCells
     EXPECT_EQ(grid.Cell(4).x, 0);
     EXPECT_EQ(grid.Cell(4).y, 0);
+    EXPECT_EQ(grid.Cell(7).x, 200);
+    EXPECT_EQ(grid.Cell(7).y, 150);
     grid.SetSelected(5);
     grid.ToggleSingle();
     EXPECT_EQ(grid.Cell(5).width, 400);
