@@ -84,6 +84,9 @@ void CSkinButton::paintEvent(QPaintEvent*) {
 
 void CSkinButton::DrawItem(QPainter& painter) {
     QImage image(QString::fromStdString(StateImage()), "BMP");
+    // A state without its own art keeps the normal face rather than changing style.
+    if (image.isNull())
+        image = QImage(QString::fromStdString(normal_), "BMP");
     if (image.isNull()) {
         DrawFallback(painter);
         return;

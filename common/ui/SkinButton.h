@@ -8,8 +8,8 @@
 
 // The push button of the skinned windows: its face is one of four bitmap files chosen by
 // state (normal, hover, pressed, disabled), read from disk at every draw, and once skinned
-// it is clipped to the ellipse of its size. A missing file gives a plain drawn face so the
-// window stays usable.
+// it is clipped to the ellipse of its size. A state whose file is missing shows the normal
+// image; without that too the button draws a plain face, so the window stays usable.
 class CSkinButton : public QPushButton {
     Q_OBJECT
 

@@ -140,14 +140,19 @@ TEST_F(SkinButtonTest, ThreeDGreysTakeTheDesktopColoursAndOtherGreysStay) {
     EXPECT_EQ(face.pixel(20, 30), qRgb(100, 100, 100));
 }
 
-TEST_F(SkinButtonTest, MissingImagesGiveADrawnFaceThatShowsTheState) {
+TEST_F(SkinButtonTest, MissingImagesFallBackToTheNormalImageThenToADrawnFace) {
     CSkinButton button;
     button.resize(40, 40);
+    const std::string normal = WriteBmp("cut1.bmp", Solid(40, 40, QColor(200, 30, 30)));
+    button.SetImages(normal, Path("cut3.bmp"), normal, Path("cut2.bmp"));
+    button.setDown(true);
+    EXPECT_EQ(button.grab().toImage().pixel(20, 8), qRgb(200, 30, 30));
+
     button.SetImages(Path("none1.bmp"), Path("none3.bmp"), Path("none1.bmp"), Path("none2.bmp"));
     const QColor face = button.palette().color(QPalette::Button);
-    EXPECT_TRUE(Near(button.grab().toImage().pixel(20, 8), face));
-    button.setDown(true);
     EXPECT_TRUE(Near(button.grab().toImage().pixel(20, 8), face.darker(130)));
+    button.setDown(false);
+    EXPECT_TRUE(Near(button.grab().toImage().pixel(20, 8), face));
 }
 
 TEST_F(SkinButtonTest, SkinningClipsToTheEllipseOfTheSizeAtThatMoment) {
