@@ -160,6 +160,7 @@ std::optional<std::vector<RecordSegment>> ParseSchedule(const std::string& text)
             length_s = static_cast<int>(*length);
         }
         for (int s = *start; s < *end; s += period_s) {
+            if (segments.size() >= kMaxScheduleRecords) return std::nullopt;
             segments.push_back({s, std::min(s + length_s, *end), static_cast<uint32_t>(*mask)});
         }
     }

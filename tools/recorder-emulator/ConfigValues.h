@@ -16,7 +16,8 @@ std::optional<int64_t> ParseInteger(const std::string& text);
 // "h264", "mpeg4" (any case) or a codec word as a number.
 std::optional<int32_t> ParseCodecWord(const std::string& text);
 
-// "name:password:level" separated by commas; levels 0..2, names unique and non-empty.
+// "name:password:level" separated by commas (so neither may hold ':' or ','); levels 0..2, names
+// unique and non-empty.
 std::optional<std::vector<UserAccount>> ParseUsers(const std::string& text);
 
 // One value for every channel ("2") or one per channel ("2,2,0,0").
@@ -24,6 +25,9 @@ std::optional<std::vector<int>> ParsePerChannel(const std::string& text, int cha
 
 // Seconds of the day from "HH:MM" or "HH:MM:SS"; 24:00 is the end of the day.
 std::optional<int> ParseTimeOfDay(const std::string& text);
+
+// More recordings a day than any list would page through in reasonable time.
+constexpr size_t kMaxScheduleRecords = 20000;
 
 // Recordings separated by ';': "HH:MM-HH:MM/mask", optionally "@period_sxlength_s" to cut the
 // span into recordings of length_s every period_s ("08:00-20:00/0xf @240x180").

@@ -5,12 +5,14 @@
 #include "PrivateProfile.h"
 
 #include <filesystem>
-#include <functional>
 
 namespace {
 
 constexpr size_t kMaxValueBytes = 65536;
 constexpr int kMaxRecorders = 256;
+// Limits of the log-in message and of the lookup server's name field.
+constexpr size_t kMaxUserNameBytes = 64;
+constexpr size_t kMaxDeviceNameBytes = 199;
 
 class SectionReader {
 public:
@@ -139,6 +141,18 @@ bool ValidateRecorderConfig(const RecorderConfig& config, std::string* error) {
     }
     if (config.users.empty()) {
         *error = "at least one user is needed";
+        return false;
+    }
+    for (const UserAccount& user : config.users) {
+        if (user.name.size() > kMaxUserNameBytes) {
+            *error = "user name '" + user.name + "' is longer than " +
+                     std::to_string(kMaxUserNameBytes) + " bytes and could never log in";
+            return false;
+        }
+    }
+    if (config.name.size() > kMaxDeviceNameBytes) {
+        *error = "name is longer than the lookup server's " + std::to_string(kMaxDeviceNameBytes) +
+                 " bytes";
         return false;
     }
     if (config.audio_block_bytes != 320 && config.audio_block_bytes != 4096) {

@@ -91,6 +91,11 @@ void PlaybackStreamer::SendAudio(uint32_t channels, int64_t until_us, const Fram
     }
 }
 
+void PlaybackStreamer::RequestKeyFrame() {
+    for (ChannelStream& stream : channels_)
+        stream.RequestKeyFrame();
+}
+
 int64_t PlaybackStreamer::UntilNextUs(int64_t now_us) const {
     if (request_.fast) return 0;
     return std::max<int64_t>(0, next_tick_us_ - now_us);

@@ -36,6 +36,7 @@ public:
                      std::vector<ChannelStream> channels, Pace pace, int64_t now_us);
 
     void Pump(int64_t now_us, const FrameSink& sink);
+    void RequestKeyFrame();
     bool Finished() const { return finished_; }
     int64_t UntilNextUs(int64_t now_us) const;
 

@@ -27,7 +27,9 @@ int EncoderThreads() {
 
 }  // namespace
 
-RecorderEmulator::RecorderEmulator() = default;
+RecorderEmulator::RecorderEmulator() : RecorderEmulator(LoopCache::Shared()) {}
+
+RecorderEmulator::RecorderEmulator(LoopCache& cache) : cache_(cache) {}
 
 RecorderEmulator::~RecorderEmulator() { Stop(); }
 
@@ -43,9 +45,8 @@ bool RecorderEmulator::Start(const std::vector<RecorderConfig>& recorders,
         for (int c = 0; c < recorders[i].channel_count; ++c)
             keys.push_back(KeyOf(recorders[i], c));
     }
-    LoopCache& cache = LoopCache::Shared();
     try {
-        cache.Prepare(keys, EncoderThreads());
+        cache_.Prepare(keys, EncoderThreads());
     } catch (const std::exception& e) {
         *error = std::string("encoding the streams failed: ") + e.what();
         return false;
@@ -54,7 +55,7 @@ bool RecorderEmulator::Start(const std::vector<RecorderConfig>& recorders,
         const RecorderConfig& config = recorders[i];
         std::vector<std::shared_ptr<const FrameLoop>> loops;
         for (int c = 0; c < config.channel_count; ++c)
-            loops.push_back(cache.Get(KeyOf(config, c)));
+            loops.push_back(cache_.Get(KeyOf(config, c)));
         auto state = std::make_shared<RecorderState>(
             config, sandbox / ("recorder" + std::to_string(i + 1)), std::move(loops));
         auto server = std::make_unique<RecorderServer>(state);

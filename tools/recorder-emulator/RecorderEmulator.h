@@ -11,8 +11,9 @@
 #include <string>
 #include <vector>
 
-class RecorderServer;
+class LoopCache;
 class LookupServer;
+class RecorderServer;
 
 // Several recorders (and optionally the lookup server) in this process, on loopback, for
 // tests and the demo:
@@ -25,15 +26,16 @@ class LookupServer;
 //   emulator.Journal(0).shell_commands ...
 class RecorderEmulator {
 public:
+    // Encoded loops come from cache; by default the one the whole process shares.
     RecorderEmulator();
+    explicit RecorderEmulator(LoopCache& cache);
     ~RecorderEmulator();
     RecorderEmulator(const RecorderEmulator&) = delete;
     RecorderEmulator& operator=(const RecorderEmulator&) = delete;
 
-    // Encodes the loops the recorders need (shared with every emulator of the process) and
-    // starts them on 127.0.0.1, each on its configured port (0 = any free port). Uploaded
-    // files go below sandbox/recorder<n>/ (n from 1). On any failure nothing is left running
-    // and error says which recorder and why.
+    // Encodes the loops the recorders need that the cache lacks and starts them on 127.0.0.1, each
+    // on its configured port (0 = any free port). Uploaded files go below sandbox/recorder<n>/ (n
+    // from 1). On any failure nothing is left running and error says which recorder and why.
     bool Start(const std::vector<RecorderConfig>& recorders, const std::filesystem::path& sandbox,
                std::string* error);
     void Stop();
@@ -59,6 +61,7 @@ public:
 private:
     const RecorderState& State(size_t recorder) const;
 
+    LoopCache& cache_;
     std::vector<std::unique_ptr<RecorderServer>> servers_;
     std::vector<std::shared_ptr<RecorderState>> states_;
     std::unique_ptr<LookupServer> lookup_;

@@ -2,9 +2,13 @@
 
 #include "RecorderSession.h"
 
+#include <unistd.h>
+
 namespace {
 
 constexpr int kAcceptWaitMs = 50;
+// Far more than any recorder lets log in; keeps a flood of connections from making threads.
+constexpr size_t kMaxConnections = 64;
 
 }  // namespace
 
@@ -33,6 +37,10 @@ void RecorderServer::AcceptLoop() {
         ReapFinished();
         const int fd = listen_.Accept(kAcceptWaitMs);
         if (fd < 0) continue;
+        if (connections_.size() >= kMaxConnections) {
+            ::close(fd);
+            continue;
+        }
         Connection& c = connections_.emplace_back();
         c.thread = std::thread([this, fd, &c] {
             {

@@ -8,16 +8,20 @@
 #include "SocketIo.h"
 
 #include <poll.h>
+#include <sys/socket.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <thread>
 
 namespace {
 
-constexpr int kSendTimeoutMs = 5000;
+// Longer than a client waits for room in its queue, so a slow reader slows the recorder
+// down rather than losing its link.
+constexpr int64_t kSendTimeoutUs = 10'000'000;
 constexpr int64_t kLoginWindowUs = 10'000'000;  // to log in after connecting
 constexpr int64_t kIdleLimitUs = 30'000'000;    // without anything from the client
 constexpr int kMaxWaitMs = 20;                  // so faults and stop act at once
@@ -44,6 +48,8 @@ RecorderSession::RecorderSession(RecorderState& state, int fd)
 
 RecorderSession::~RecorderSession() {
     state_.Detach(this);
+    // A transfer cut short leaves nothing behind, before the client can see the link end.
+    upload_.reset();
     if (fd_ >= 0) ::close(fd_);
     if (logged_in_) state_.Logout(user_);
 }
@@ -72,6 +78,7 @@ void RecorderSession::Inject(Fault fault, int duration_ms) {
 }
 
 void RecorderSession::Run(const std::atomic<bool>& stop) {
+    stop_ = &stop;
     const int64_t start_us = NowUs();
     int64_t last_heard_us = start_us;
     while (!stop && !drop_ && !closing_) {
@@ -98,6 +105,12 @@ void RecorderSession::Run(const std::atomic<bool>& stop) {
     if (!drop_) Flush();
 }
 
+void RecorderSession::Log(const std::string& text) const {
+    const std::string& name = state_.Config().name;
+    std::fprintf(stderr, "recorder %s: %s\n", name.empty() ? "(no name)" : name.c_str(),
+                 text.c_str());
+}
+
 int RecorderSession::WaitMs(int64_t now_us) const {
     int64_t wait_us = int64_t{kMaxWaitMs} * 1000;
     if (live_) wait_us = std::min(wait_us, live_->UntilNextUs(now_us));
@@ -112,8 +125,7 @@ bool RecorderSession::Receive() {
     if (status == netproto::IoStatus::kTimeout) return true;
     if (status != netproto::IoStatus::kOk) return false;
     if (!decoder_.Feed(buffer, received)) {
-        std::fprintf(stderr, "recorder %s: %s\n", state_.Config().name.c_str(),
-                     decoder_.error().c_str());
+        Log("link closed: " + decoder_.error());
         return false;
     }
     netproto::Message message;
@@ -121,8 +133,7 @@ bool RecorderSession::Receive() {
         const netproto::DecodeStatus decoded = decoder_.Next(message);
         if (decoded == netproto::DecodeStatus::kNeedMore) return Flush();
         if (decoded == netproto::DecodeStatus::kError) {
-            std::fprintf(stderr, "recorder %s: malformed request, link closed: %s\n",
-                         state_.Config().name.c_str(), decoder_.error().c_str());
+            Log("malformed request, link closed: " + decoder_.error());
             return false;
         }
         if (!Handle(message)) return false;
@@ -205,6 +216,7 @@ bool RecorderSession::HandleLoggedIn(uint32_t id, const netproto::Body& body) {
     if (std::holds_alternative<KeyFrame>(body)) {
         state_.RecordKeyFrameRequest();
         if (live_) live_->RequestKeyFrame();
+        if (play_) play_->RequestKeyFrame();
         return Ack(id, 0);
     }
     if (const auto* command = std::get_if<Command>(&body)) {
@@ -276,8 +288,7 @@ bool RecorderSession::HandleLoggedIn(uint32_t id, const netproto::Body& body) {
         return HandleUpload(id, body);
     }
     // Recorder-to-client messages have no business arriving here.
-    std::fprintf(stderr, "recorder %s: unexpected message from the client, link closed\n",
-                 state_.Config().name.c_str());
+    Log("unexpected message from the client, link closed");
     return false;
 }
 
@@ -289,14 +300,12 @@ bool RecorderSession::HandleUpload(uint32_t id, const netproto::Body& body) {
         const auto target = SandboxPathOf(state_.Sandbox(), begin->remote_path, &error);
         if (level_ != kSuperUserLevel || !target) {
             if (target) error = "only the super user may send files";
-            std::fprintf(stderr, "recorder %s: upload refused: %s\n", state_.Config().name.c_str(),
-                         error.c_str());
+            Log("upload refused: " + error);
             return Ack(id, -1);
         }
         upload_.emplace(*target, begin->size_bytes);
         if (!upload_->Open(&error)) {
-            std::fprintf(stderr, "recorder %s: upload refused: %s\n", state_.Config().name.c_str(),
-                         error.c_str());
+            Log("upload refused: " + error);
             upload_.reset();
             return Ack(id, -1);
         }
@@ -308,8 +317,7 @@ bool RecorderSession::HandleUpload(uint32_t id, const netproto::Body& body) {
         // protocol error.
         if (!upload_) return true;
         if (!upload_->Append(chunk->data.data(), chunk->data.size())) {
-            std::fprintf(stderr, "recorder %s: upload larger than announced, link closed\n",
-                         state_.Config().name.c_str());
+            Log("upload larger than announced, link closed");
             return false;
         }
         return true;
@@ -320,8 +328,7 @@ bool RecorderSession::HandleUpload(uint32_t id, const netproto::Body& body) {
     if (stored) {
         state_.RecordUpload({upload_remote_path_, upload_->Target(), upload_->SizeBytes()});
     } else {
-        std::fprintf(stderr, "recorder %s: upload of %s failed: %s\n", state_.Config().name.c_str(),
-                     upload_remote_path_.c_str(), error.c_str());
+        Log("upload of " + upload_remote_path_ + " failed: " + error);
     }
     upload_.reset();
     return Ack(id, stored ? 0 : -1);
@@ -330,8 +337,7 @@ bool RecorderSession::HandleUpload(uint32_t id, const netproto::Body& body) {
 bool RecorderSession::Queue(uint32_t request_id, netproto::Body body) {
     std::string error;
     if (!netproto::EncodeMessage(netproto::Message{request_id, std::move(body)}, out_, error)) {
-        std::fprintf(stderr, "recorder %s: cannot encode an answer: %s\n",
-                     state_.Config().name.c_str(), error.c_str());
+        Log("cannot encode an answer: " + error);
         return false;
     }
     return true;
@@ -339,11 +345,28 @@ bool RecorderSession::Queue(uint32_t request_id, netproto::Body body) {
 
 bool RecorderSession::Flush() {
     if (out_failed_) return false;
-    if (out_.empty()) return true;
-    const netproto::IoStatus status =
-        netproto::SendAll(fd_, out_.data(), out_.size(), kSendTimeoutMs);
+    size_t sent = 0;
+    const int64_t deadline_us = NowUs() + kSendTimeoutUs;
+    while (sent < out_.size()) {
+        const ssize_t n =
+            ::send(fd_, out_.data() + sent, out_.size() - sent, MSG_NOSIGNAL | MSG_DONTWAIT);
+        if (n > 0) {
+            sent += static_cast<size_t>(n);
+            continue;
+        }
+        if (n < 0 && errno == EINTR) continue;
+        // Waits in short steps so that a stop or a dropped link is not held up by a client
+        // that does not read.
+        if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK) && !*stop_ && !drop_ &&
+            NowUs() < deadline_us) {
+            pollfd p{fd_, POLLOUT, 0};
+            ::poll(&p, 1, kMaxWaitMs);
+            continue;
+        }
+        out_failed_ = true;
+        break;
+    }
     out_.clear();
-    out_failed_ = status != netproto::IoStatus::kOk;
     return !out_failed_;
 }
 

@@ -44,9 +44,11 @@ private:
     void SendFrame(const _NET_FRAME_HEAD_& head, std::span<const uint8_t> payload);
     int WaitMs(int64_t now_us) const;
     void StopStreams();
+    void Log(const std::string& text) const;
 
     RecorderState& state_;
     int fd_;
+    const std::atomic<bool>* stop_ = nullptr;
     netproto::MessageDecoder decoder_;
     std::vector<uint8_t> out_;
     bool out_failed_ = false;

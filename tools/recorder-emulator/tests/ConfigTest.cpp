@@ -68,6 +68,8 @@ TEST(ConfigValues, ScheduleSpansAndRepeats) {
     EXPECT_EQ(cut->back().end_s, 10 * 3600 + 300);
 
     EXPECT_TRUE(ParseSchedule("")->empty());
+    EXPECT_EQ(ParseSchedule("00:00-24:00/1 @5x4")->size(), 17280u);
+    EXPECT_FALSE(ParseSchedule("00:00-24:00/1 @4x4"));  // over kMaxScheduleRecords
     for (const char* bad : {"08:00-07:00/1", "08:00-09:00", "08:00-09:00/0", "25:00-26:00/1",
                             "08:60-09:00/1", "08:00-09:00/1 @100x200", "08:00-09:00/0x10000"}) {
         EXPECT_FALSE(ParseSchedule(bad)) << bad;
@@ -147,6 +149,10 @@ TEST_F(ConfigFileTest, ErrorsNameTheSectionAndKey) {
     Write("[emulator]\nrecorders = 1\n[recorder1]\nport = 70000\n");
     EXPECT_FALSE(LoadEmulatorConfig(path_, kToday, &error));
     EXPECT_NE(error.find("[recorder1] port: cannot read '70000'"), std::string::npos) << error;
+
+    Write("[emulator]\nrecorders = 1\n[recorder1]\nusers = " + std::string(65, 'u') + ":p:2\n");
+    EXPECT_FALSE(LoadEmulatorConfig(path_, kToday, &error));
+    EXPECT_NE(error.find("could never log in"), std::string::npos) << error;
 
     Write("[emulator]\nrecorders = 1\n[recorder1]\naudio_block_bytes = 1000\n");
     EXPECT_FALSE(LoadEmulatorConfig(path_, kToday, &error));

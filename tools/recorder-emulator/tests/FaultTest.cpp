@@ -5,6 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+#include <thread>
+#include <vector>
+
 namespace {
 
 class FaultTest : public ::testing::Test {
@@ -93,6 +97,67 @@ TEST_F(FaultTest, FrameFaults) {
     while (client_.Next(3000)) {
     }
     EXPECT_NE(client_.LastError().find("magic"), std::string::npos) << client_.LastError();
+}
+
+}  // namespace
+
+namespace {
+
+TEST(EmulatorConnections, AFloodOfConnectionsIsCut) {
+    const auto sandbox = MakeTestFolder("flood");
+    RecorderConfig config = DefaultRecorderConfig(1, 14000);
+    config.loop_frames = 2;
+    RecorderEmulator emulator;
+    std::string error;
+    ASSERT_TRUE(emulator.Start({config}, sandbox, &error)) << error;
+    std::vector<std::unique_ptr<TestClient>> idle;
+    for (int i = 0; i < 64; ++i) {
+        idle.push_back(std::make_unique<TestClient>());
+        ASSERT_TRUE(idle.back()->Connect(emulator.Port(0)));
+        if (i == 0) {
+            ASSERT_EQ(idle.back()->Login("admin", "admin"), 0);  // the first is served
+        }
+    }
+    TestClient extra;
+    ASSERT_TRUE(extra.Connect(emulator.Port(0)));  // the kernel accepts, the recorder hangs up
+    EXPECT_LT(extra.Login("guest", "guest"), -100);
+    idle.clear();
+    // Once the idle ones are gone there is room again.
+    bool served = false;
+    for (int i = 0; i < 50 && !served; ++i) {
+        TestClient attempt;
+        served = attempt.Connect(emulator.Port(0)) && attempt.Login("guest", "guest") == 0;
+        if (!served) std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    EXPECT_TRUE(served);
+    emulator.Stop();
+    std::filesystem::remove_all(sandbox);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(EmulatorConnections, StopIsNotHeldUpByAClientThatDoesNotRead) {
+    const auto sandbox = MakeTestFolder("noread");
+    RecorderConfig config = DefaultRecorderConfig(4, 14000);
+    config.loop_frames = 3;
+    config.first_record_day = config.last_record_day = 14000;
+    RecorderEmulator emulator;
+    std::string error;
+    ASSERT_TRUE(emulator.Start({config}, sandbox, &error)) << error;
+    TestClient client;
+    ASSERT_TRUE(client.Connect(emulator.Port(0)));
+    ASSERT_EQ(client.Login("admin", "admin"), 0);
+    ASSERT_TRUE(client.Request<netproto::RecListReply>(netproto::RecListQuery{1090728, 0}));
+    ASSERT_TRUE(client.Send(netproto::PlayStart{0, 86400, 0xf, 0, 1}));
+    // The fast span fills the socket buffers while nobody reads.
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    const auto before = std::chrono::steady_clock::now();
+    emulator.Stop();
+    EXPECT_LT(std::chrono::steady_clock::now() - before, std::chrono::seconds(5))
+        << "a send waiting for the reader must see the stop";
+    std::filesystem::remove_all(sandbox);
 }
 
 }  // namespace

@@ -286,3 +286,47 @@ TEST_F(ServerTest, CommandsParametersShellAndUploads) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(ServerTest, UploadPastItsSizeEndsTheLinkAndKeepsNothing) {
+    Start({SmallRecorder(1)});
+    TestClient client;
+    LogIn(client);
+    EXPECT_EQ(client.Ack(netproto::UploadBegin{"/mnt/mtd/big", 2}), 0);
+    ASSERT_TRUE(client.Send(netproto::UploadChunk{{1, 2, 3}}));
+    EXPECT_FALSE(client.Next(3000));
+    EXPECT_NE(client.LastError().find("closed"), std::string::npos) << client.LastError();
+    for (int i = 0; i < 100 && !emulator_.LoggedInUsers(0).empty(); ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    EXPECT_FALSE(std::filesystem::exists(sandbox_ / "recorder1/mnt/mtd/big"));
+    EXPECT_TRUE(std::filesystem::is_empty(sandbox_ / "recorder1/mnt/mtd"));
+    EXPECT_TRUE(emulator_.Journal(0).uploads.empty());
+}
+
+}  // namespace
+
+namespace {
+
+TEST(EmulatorStart, RefusesBadConfigsAndTakenPortsLeavingNothingRunning) {
+    const auto sandbox = MakeTestFolder("start");
+    RecorderEmulator first;
+    std::string error;
+    ASSERT_TRUE(first.Start({SmallRecorder(1)}, sandbox, &error)) << error;
+
+    RecorderConfig taken = SmallRecorder(1);
+    taken.port = first.Port(0);
+    RecorderEmulator second;
+    EXPECT_FALSE(second.Start({SmallRecorder(1), taken}, sandbox, &error));
+    EXPECT_NE(error.find("recorder 2"), std::string::npos) << error;
+    EXPECT_EQ(second.Count(), 0u);
+
+    RecorderConfig no_users = SmallRecorder(1);
+    no_users.users.clear();
+    EXPECT_FALSE(second.Start({no_users}, sandbox, &error));
+    EXPECT_NE(error.find("recorder 1: at least one user"), std::string::npos) << error;
+    std::filesystem::remove_all(sandbox);
+}
+
+}  // namespace

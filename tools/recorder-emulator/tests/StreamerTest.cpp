@@ -132,6 +132,23 @@ TEST(PlaybackStreamer, NormalSpeedFollowsTheRecordedTimes) {
     EXPECT_TRUE(play.Finished());
 }
 
+TEST(PlaybackStreamer, KeyFrameOnRequest) {
+    const int64_t day = 14000;
+    auto schedule =
+        std::make_shared<DaySchedule>(std::vector<RecordSegment>{{0, 86400, 0x1}}, day, day, 1);
+    PlaybackStreamer play(schedule, {day, 0, 100, 0x1, false, false}, Streams(1, 10),
+                          {25, 16, 0, 320}, 0);
+    Collected got;
+    PumpEvery10ms(play, 0, 200000, got);  // frames 0 .. 5
+    ASSERT_GT(got.heads.back().nFrameNo, 2);
+    play.RequestKeyFrame();
+    got.heads.clear();
+    PumpEvery10ms(play, 210000, 250000, got);
+    ASSERT_FALSE(got.heads.empty());
+    EXPECT_EQ(got.heads.front().nFrameNo, 0);
+    EXPECT_EQ(got.heads.front().nKeyFrame, 1);
+}
+
 TEST(PlaybackStreamer, FastSpeedStepsAndEnds) {
     const int64_t day = 14000;
     auto schedule =
