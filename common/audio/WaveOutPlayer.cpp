@@ -16,9 +16,7 @@ CWaveOutPlayer::CWaveOutPlayer() : CWaveOutPlayer(DefaultWaveOutBackend()) {}
 
 CWaveOutPlayer::CWaveOutPlayer(WaveOutBackend& backend) : backend_(backend) {}
 
-CWaveOutPlayer::~CWaveOutPlayer() {
-    Close();
-}
+CWaveOutPlayer::~CWaveOutPlayer() { Close(); }
 
 int CWaveOutPlayer::Open(int channels) {
     Close();

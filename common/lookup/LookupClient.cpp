@@ -125,9 +125,7 @@ int CLookupClient::Startup() {
     return kFound;
 }
 
-void CLookupClient::Cleanup() {
-    started_ = 0;
-}
+void CLookupClient::Cleanup() { started_ = 0; }
 
 int CLookupClient::Lookup(const std::string& server, int port, const std::string& name) {
     const int result = QueryDvr(server, port, name);

@@ -24,7 +24,6 @@ class CLookupClient {
 public:
     static constexpr int kFound = 1;
     static constexpr int kFailed = -1;
-    static constexpr int kStartFailed = -1001;
     static constexpr int kNoSocketCreated = -1004;
     static constexpr int kNoSocket = -1;  // a closed socket field (0 is a valid descriptor here)
 

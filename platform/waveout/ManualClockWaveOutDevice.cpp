@@ -18,13 +18,9 @@ void ManualClockWaveOutDevice::Write(WaveHeader& header) {
     queue_.push_back(&header);
 }
 
-void ManualClockWaveOutDevice::Reset() {
-    Ask(Command::kReset, 0);
-}
+void ManualClockWaveOutDevice::Reset() { Ask(Command::kReset, 0); }
 
-void ManualClockWaveOutDevice::Advance(int duration_ms) {
-    Ask(Command::kAdvance, duration_ms);
-}
+void ManualClockWaveOutDevice::Advance(int duration_ms) { Ask(Command::kAdvance, duration_ms); }
 
 void ManualClockWaveOutDevice::Ask(Command command, int duration_ms) {
     std::unique_lock lock(mutex_);

@@ -20,6 +20,8 @@ using Clock = std::chrono::steady_clock;
 constexpr auto kConnectionLimit = std::chrono::seconds(5);
 // Beyond this many open connections, new ones wait in the listen queue.
 constexpr std::size_t kMaxConnections = 64;
+// After accept fails for want of descriptors, the listener rests this long rather than spin.
+constexpr auto kAcceptPause = std::chrono::milliseconds(100);
 
 struct Connection {
     int fd = -1;
@@ -61,17 +63,20 @@ uint16_t BoundPort(int fd) {
     return ntohs(address.sin_port);
 }
 
-void AcceptPending(int listen_fd, std::vector<Connection>& connections) {
+// False when accepting failed for another reason than an empty queue.
+bool AcceptPending(int listen_fd, std::vector<Connection>& connections) {
     while (connections.size() < kMaxConnections) {
         const int fd = ::accept4(listen_fd, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
         if (fd < 0) {
-            return;
+            return errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR ||
+                   errno == ECONNABORTED;
         }
         Connection connection;
         connection.fd = fd;
         connection.deadline = Clock::now() + kConnectionLimit;
         connections.push_back(connection);
     }
+    return true;
 }
 
 // Moves the exchange on as far as the socket allows. False when the connection is finished:
@@ -114,14 +119,19 @@ bool Progress(Connection& connection, const LookupDirectory& directory) {
     return false;
 }
 
-int PollTimeoutMs(const std::vector<Connection>& connections) {
+int PollTimeoutMs(const std::vector<Connection>& connections, Clock::time_point accept_resume) {
     int timeout_ms = 1000;
     const auto now = Clock::now();
-    for (const Connection& connection : connections) {
+    const auto shorten = [&](Clock::time_point deadline) {
         const auto left_ms =
-            std::chrono::duration_cast<std::chrono::milliseconds>(connection.deadline - now)
-                .count();
+            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - now).count();
         timeout_ms = std::clamp(static_cast<int>(left_ms) + 1, 0, timeout_ms);
+    };
+    for (const Connection& connection : connections) {
+        shorten(connection.deadline);
+    }
+    if (accept_resume > now) {
+        shorten(accept_resume);
     }
     return timeout_ms;
 }
@@ -130,9 +140,7 @@ int PollTimeoutMs(const std::vector<Connection>& connections) {
 
 LookupServer::LookupServer() = default;
 
-LookupServer::~LookupServer() {
-    Stop();
-}
+LookupServer::~LookupServer() { Stop(); }
 
 bool LookupServer::Start(const std::string& bind_address, uint16_t port) {
     std::lock_guard lock(control_mutex_);
@@ -171,9 +179,7 @@ void LookupServer::Stop() {
     port_ = 0;
 }
 
-uint16_t LookupServer::Port() const {
-    return port_;
-}
+uint16_t LookupServer::Port() const { return port_; }
 
 void LookupServer::SetDevice(const std::string& name, const std::string& address, uint16_t port) {
     directory_.SetDevice(name, address, port);
@@ -183,23 +189,24 @@ void LookupServer::SetOffline(const std::string& name, bool offline) {
     directory_.SetOffline(name, offline);
 }
 
-void LookupServer::SetRefuseAll(bool refuse) {
-    directory_.SetRefuseAll(refuse);
-}
+void LookupServer::SetRefuseAll(bool refuse) { directory_.SetRefuseAll(refuse); }
 
 void LookupServer::Serve(int listen_fd, int wake_fd) {
     std::vector<Connection> connections;
     std::vector<pollfd> entries;
+    Clock::time_point accept_resume;
     for (;;) {
         entries.clear();
         entries.push_back({wake_fd, POLLIN, 0});
-        const bool accepting = connections.size() < kMaxConnections;
+        const bool accepting =
+            connections.size() < kMaxConnections && Clock::now() >= accept_resume;
         entries.push_back({accepting ? listen_fd : -1, POLLIN, 0});
         for (const Connection& connection : connections) {
             const short events = connection.replying ? POLLOUT : POLLIN;
             entries.push_back({connection.fd, events, 0});
         }
-        const int ready = ::poll(entries.data(), entries.size(), PollTimeoutMs(connections));
+        const int ready =
+            ::poll(entries.data(), entries.size(), PollTimeoutMs(connections, accept_resume));
         if (ready < 0 && errno != EINTR) {
             break;
         }
@@ -218,8 +225,8 @@ void LookupServer::Serve(int listen_fd, int wake_fd) {
             }
         }
         connections.swap(still_open);
-        if (entries[1].revents != 0) {
-            AcceptPending(listen_fd, connections);
+        if (entries[1].revents != 0 && !AcceptPending(listen_fd, connections)) {
+            accept_resume = Clock::now() + kAcceptPause;
         }
     }
     for (const Connection& connection : connections) {

@@ -8,11 +8,11 @@
 
 namespace {
 
-bool ParsePort(const std::string& text, uint16_t& port) {
+bool ParsePort(const std::string& text, unsigned lowest, uint16_t& port) {
     unsigned value = 0;
     const char* end = text.data() + text.size();
     const auto [stop, error] = std::from_chars(text.data(), end, value);
-    if (text.empty() || error != std::errc() || stop != end || value == 0 || value > 65535) {
+    if (text.empty() || error != std::errc() || stop != end || value < lowest || value > 65535) {
         return false;
     }
     port = static_cast<uint16_t>(value);
@@ -39,7 +39,7 @@ std::string ParseDevice(const std::string& text, ServerCommandLine::Device& devi
         return "device name must be 1 to 199 bytes: \"" + text + "\"";
     }
     if (colon == std::string::npos || !IsIpv4(device.address) ||
-        !ParsePort(place.substr(colon + 1), device.port)) {
+        !ParsePort(place.substr(colon + 1), 1, device.port)) {
         return "expected a dotted IPv4 address and a port 1-65535 in \"" + text + "\"";
     }
     return "";
@@ -55,8 +55,8 @@ std::string ServerCommandLine::Parse(const std::vector<std::string>& arguments) 
                 return argument + " needs a value";
             }
             const std::string& value = arguments[++i];
-            if (argument == "--port" && !ParsePort(value, port)) {
-                return "not a port 1-65535: \"" + value + "\"";
+            if (argument == "--port" && !ParsePort(value, 0, port)) {
+                return "not a port 0-65535: \"" + value + "\"";
             }
             if (argument == "--bind") {
                 if (!IsIpv4(value)) {

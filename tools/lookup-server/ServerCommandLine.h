@@ -23,4 +23,5 @@ struct ServerCommandLine {
 
 constexpr const char* kServerUsage =
     "usage: lookup-server [--port PORT] [--bind ADDRESS] [NAME=ADDRESS:PORT]...\n"
-    "Answers lookups of recorders by device name (default port 10088, all addresses).\n";
+    "Answers lookups of recorders by device name (default port 10088, all addresses;\n"
+    "port 0 takes any free port).\n";

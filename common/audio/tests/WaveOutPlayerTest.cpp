@@ -91,37 +91,28 @@ TEST_F(WaveOutPlayerTest, TwoChannelBuffersHoldTwiceAsMuch) {
     EXPECT_EQ(backend_.Played()[0].channels, 2);
 }
 
-TEST_F(WaveOutPlayerTest, MissingDeviceIgnoresEveryBlock) {
+TEST_F(WaveOutPlayerTest, MissingDeviceOrUnplayableFormatIgnoresEveryBlock) {
     backend_.SetOpenError("no sound card");
     EXPECT_EQ(player_.Open(1), 1);
-    EXPECT_EQ(backend_.OpenDevices(), 0);
+    backend_.SetOpenError("");
     for (uint8_t id = 1; id <= 10; ++id) {
         Write(Block(id));
     }
     Write({});
-    backend_.SetOpenError("");
-    backend_.Advance(5000);
-    EXPECT_TRUE(backend_.Played().empty());
-    player_.Close();
-}
-
-TEST_F(WaveOutPlayerTest, UnplayableChannelCountActsAsMissingDevice) {
     EXPECT_EQ(player_.Open(3), 1);
-    EXPECT_EQ(backend_.OpenDevices(), 0);
     Write(Block(1));
-    backend_.Advance(1000);
+    EXPECT_EQ(backend_.OpenDevices(), 0);
+    backend_.Advance(5000);
     EXPECT_TRUE(backend_.Played().empty());
 }
 
 TEST_F(WaveOutPlayerTest, NeverOpenedPlayerIgnoresBlocksAndClosesQuietly) {
     {
         CWaveOutPlayer unopened(backend_);
-        const auto block = Block(1);
-        unopened.Write(block.data(), block.size());
+        unopened.Write(Block(1).data(), 1600);
         unopened.Close();
     }
     EXPECT_EQ(backend_.OpenDevices(), 0);
-    EXPECT_TRUE(backend_.Played().empty());
 }
 
 TEST_F(WaveOutPlayerTest, CloseStopsPlayingAndReopenStartsAFreshRing) {

@@ -7,78 +7,77 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
-#include <atomic>
-#include <chrono>
 #include <cstdint>
-#include <mutex>
 #include <stdexcept>
 #include <thread>
 #include <vector>
 
-// A lookup peer on 127.0.0.1 for one connection, behaving as a test tells it. Every wait is
-// bounded, so a broken client cannot hang the test.
+// A listening socket on 127.0.0.1 at a free port.
+struct Listener {
+    explicit Listener(int backlog, int flags = 0) {
+        fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC | flags, 0);
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t size = sizeof address;
+        if (fd < 0 || ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
+            ::listen(fd, backlog) != 0 ||
+            ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &size) != 0) {
+            throw std::runtime_error("cannot listen on loopback");
+        }
+    }
+    ~Listener() { ::close(fd); }
+    int Port() const { return ntohs(address.sin_port); }
+
+    int fd = -1;
+    sockaddr_in address{};
+};
+
+// A lookup peer for one connection that behaves as the test says. Every wait is bounded, so a
+// broken client cannot hang the test.
 class ScriptedPeer {
 public:
     enum class Action {
-        kReply,        // read the request, send reply_bytes of the reply, close
+        kReply,        // read the request, send the given reply bytes, close
         kNeverAnswer,  // read the request, then stay silent until destroyed
         kReset,        // accept and reset the connection at once
     };
 
     explicit ScriptedPeer(Action action, std::vector<uint8_t> reply = {})
-        : action_(action), reply_(std::move(reply)) {
-        listen_fd_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        socklen_t size = sizeof address;
-        if (listen_fd_ < 0 ||
-            ::bind(listen_fd_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
-            ::listen(listen_fd_, 4) != 0 ||
-            ::getsockname(listen_fd_, reinterpret_cast<sockaddr*>(&address), &size) != 0) {
-            throw std::runtime_error("cannot listen on loopback");
-        }
-        port_ = ntohs(address.sin_port);
+        : listener_(4), action_(action), reply_(std::move(reply)) {
         stop_fd_ = ::eventfd(0, EFD_CLOEXEC);
         thread_ = std::thread([this] { Run(); });
     }
-
     ~ScriptedPeer() {
         const uint64_t one = 1;
         [[maybe_unused]] const ssize_t written = ::write(stop_fd_, &one, sizeof one);
-        thread_.join();
+        Finish();
         ::close(stop_fd_);
-        ::close(listen_fd_);
     }
 
-    int Port() const { return port_; }
-    // Request bytes received; read after the client's call has returned.
-    std::vector<uint8_t> Received() {
-        Settle();
-        std::lock_guard lock(mutex_);
+    int Port() const { return listener_.Port(); }
+    // The request bytes, once the peer is done (not for kNeverAnswer).
+    const std::vector<uint8_t>& Received() {
+        Finish();
         return received_;
     }
 
 private:
-    static constexpr int kWaitLimitMs = 10000;
-
-    // True when fd became readable before the peer was told to stop.
     bool WaitReadable(int fd) {
         pollfd entries[2] = {{fd, POLLIN, 0}, {stop_fd_, POLLIN, 0}};
-        return ::poll(entries, 2, kWaitLimitMs) > 0 && entries[1].revents == 0;
+        return ::poll(entries, 2, 10000) > 0 && entries[1].revents == 0;
     }
-
-    void Run() {
-        if (WaitReadable(listen_fd_)) {
-            const int fd = ::accept4(listen_fd_, nullptr, nullptr, SOCK_CLOEXEC);
-            if (fd >= 0) {
-                Serve(fd);
-                ::close(fd);
-            }
+    void Finish() {
+        if (thread_.joinable()) {
+            thread_.join();
         }
-        settled_ = true;
     }
-
+    void Run() {
+        const int fd = WaitReadable(listener_.fd) ? ::accept(listener_.fd, nullptr, nullptr) : -1;
+        if (fd >= 0) {
+            Serve(fd);
+            ::close(fd);
+        }
+    }
     void Serve(int fd) {
         if (action_ == Action::kReset) {
             const linger abort_close{1, 0};
@@ -86,45 +85,24 @@ private:
             return;
         }
         uint8_t chunk[600];
-        std::size_t received_bytes = 0;
-        while (received_bytes < sizeof chunk && WaitReadable(fd)) {
-            const ssize_t got = ::recv(fd, chunk, sizeof chunk - received_bytes, 0);
+        while (received_.size() < sizeof chunk && WaitReadable(fd)) {
+            const ssize_t got = ::recv(fd, chunk, sizeof chunk - received_.size(), 0);
             if (got <= 0) {
                 return;
             }
-            received_bytes += static_cast<std::size_t>(got);
-            std::lock_guard lock(mutex_);
             received_.insert(received_.end(), chunk, chunk + got);
         }
         if (action_ == Action::kNeverAnswer) {
-            pollfd stop{stop_fd_, POLLIN, 0};
-            ::poll(&stop, 1, kWaitLimitMs);
+            WaitReadable(stop_fd_);
             return;
         }
-        std::size_t sent = 0;
-        while (sent < reply_.size()) {
-            const ssize_t put =
-                ::send(fd, reply_.data() + sent, reply_.size() - sent, MSG_NOSIGNAL);
-            if (put <= 0) {
-                return;
-            }
-            sent += static_cast<std::size_t>(put);
-        }
+        ::send(fd, reply_.data(), reply_.size(), MSG_NOSIGNAL);
     }
 
-    void Settle() {
-        for (int i = 0; i < 1000 && !settled_ && action_ != Action::kNeverAnswer; ++i) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(5));
-        }
-    }
-
+    Listener listener_;
     Action action_;
     std::vector<uint8_t> reply_;
-    std::mutex mutex_;
     std::vector<uint8_t> received_;
-    std::atomic<bool> settled_{false};
-    int listen_fd_ = -1;
     int stop_fd_ = -1;
-    int port_ = 0;
     std::thread thread_;
 };

@@ -1,51 +1,15 @@
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <condition_variable>
-#include <mutex>
-#include <thread>
-#include <vector>
-
 #include "AlsaWaveOut.h"
+#include "DoneLog.h"
 
 namespace {
 
 using namespace std::chrono_literals;
 
-struct DoneLog {
-    std::mutex mutex;
-    std::condition_variable changed;
-    std::vector<const WaveHeader*> headers;
-
-    WaveDoneCallback Callback() {
-        return [this](WaveHeader& header) {
-            std::lock_guard lock(mutex);
-            headers.push_back(&header);
-            changed.notify_all();
-        };
-    }
-    bool WaitFor(std::size_t count, std::chrono::milliseconds limit) {
-        std::unique_lock lock(mutex);
-        return changed.wait_for(lock, limit, [&] { return headers.size() >= count; });
-    }
-    std::size_t Count() {
-        std::lock_guard lock(mutex);
-        return headers.size();
-    }
-};
-
-struct Buffer {
-    explicit Buffer(std::size_t length_bytes) : bytes(length_bytes, 0) {
-        header.data = bytes.data();
-        header.length_bytes = length_bytes;
-    }
-    std::vector<uint8_t> bytes;
-    WaveHeader header;
-};
-
-// Plays a few buffers and checks their notifications; works on any device that opened.
+// Plays a few short buffers and checks their notifications; any device that opened will do.
 void PlayShortBuffers(WaveOutDevice& device, DoneLog& log) {
-    Buffer empty(0), short_one(800), odd(1601);  // 0, 50 and 50 ms plus half a frame
+    Buffer empty(0), short_one(800), odd(1601);  // the last ends in half a frame
     device.Write(empty.header);
     device.Write(short_one.header);
     device.Write(odd.header);
@@ -59,14 +23,12 @@ TEST(AlsaWaveOut, DefaultDeviceOpensOrSaysWhyNot) {
     AlsaWaveOut backend;
     DoneLog log;
     std::string error;
-    WaveFormat mono;
-    auto device = backend.Open(mono, log.Callback(), error);
+    auto device = backend.Open(WaveFormat{}, log.Callback(), error);
     if (!device) {
         // Machines without a sound card end here.
         EXPECT_NE(error.find("\"default\""), std::string::npos) << error;
         return;
     }
-    EXPECT_TRUE(error.empty());
     PlayShortBuffers(*device, log);
 }
 
@@ -77,29 +39,26 @@ TEST(AlsaWaveOut, UnknownDeviceAndUnplayableFormatFail) {
     EXPECT_EQ(missing.Open(WaveFormat{}, log.Callback(), error), nullptr);
     EXPECT_NE(error.find("no_such_device_here"), std::string::npos) << error;
 
-    AlsaWaveOut null_device("null");
     WaveFormat three;
     three.channels = 3;
-    EXPECT_EQ(null_device.Open(three, log.Callback(), error), nullptr);
+    EXPECT_EQ(AlsaWaveOut("null").Open(three, log.Callback(), error), nullptr);
     EXPECT_NE(error.find("3 channels"), std::string::npos) << error;
 }
 
 TEST(AlsaWaveOut, NullDevicePlaysInOrder) {
-    AlsaWaveOut backend("null");
     DoneLog log;
     std::string error;
     WaveFormat stereo;
     stereo.channels = 2;
-    auto device = backend.Open(stereo, log.Callback(), error);
+    auto device = AlsaWaveOut("null").Open(stereo, log.Callback(), error);
     ASSERT_NE(device, nullptr) << error;
     PlayShortBuffers(*device, log);
 }
 
 TEST(AlsaWaveOut, ResetAndCloseHandQueuedBuffersBackPromptly) {
-    AlsaWaveOut backend("null");
     DoneLog log;
     std::string error;
-    auto device = backend.Open(WaveFormat{}, log.Callback(), error);
+    auto device = AlsaWaveOut("null").Open(WaveFormat{}, log.Callback(), error);
     ASSERT_NE(device, nullptr) << error;
     std::vector<std::unique_ptr<Buffer>> seconds;
     for (int i = 0; i < 5; ++i) {
