@@ -120,14 +120,14 @@ TEST(NetCtrlPlayback, AFullQueueDoesNotHoldBackTheAnswerToARequest) {
         }
         p.Idle(3000);
     });
-    NetCtrl net(QuickTimeouts(), FrameQueueLimits{4, 1 << 20});  // nobody takes frames here
+    NetTimeouts timeouts = QuickTimeouts();
+    timeouts.frame_wait_ms = 2000;                        // longer than an answer may take
+    NetCtrl net(timeouts, FrameQueueLimits{4, 1 << 20});  // nobody takes frames here
     net.InitNetWork();
     ASSERT_EQ(net.ConnectToServer("127.0.0.1", recorder.port(), "admin", "pw"), 0);
     ASSERT_EQ(net.NetPlayFile(0, 86400, 0x1, 0, 1), 0);
     ASSERT_TRUE(WaitUntil([&] { return net.IsHavePicBuf() == 4; }));
-    const auto start = std::chrono::steady_clock::now();
-    EXPECT_EQ(net.StopNetPlayFile(), 0);
-    EXPECT_LT(SecondsSince(start), 0.4);
+    EXPECT_EQ(net.StopNetPlayFile(), 0) << net.LastError();
     EXPECT_EQ(LinkStateOf(net), kLinkLoggedIn);
 }
 
