@@ -1,0 +1,41 @@
+#include "WindowMap.h"
+
+#include <gtest/gtest.h>
+
+TEST(WindowMap, StartsEmptyAndCellsOutsideTheGridAreRefused) {
+    CWindowMap map;
+    EXPECT_EQ(map.Snapshot(), CWindowMap::EmptyKeys());
+    EXPECT_EQ(map.SetWindowChannel(255, 102), 1);
+    EXPECT_EQ(map.GetWindowChannel(255), 102);
+    const CWindowMap::Keys before = map.Snapshot();
+    EXPECT_EQ(map.SetWindowChannel(256, 5), -1);
+    EXPECT_EQ(map.SetWindowChannel(-1, 5), -1);
+    EXPECT_EQ(map.GetWindowChannel(256), -1);
+    EXPECT_EQ(map.GetWindowChannel(-1), -1);
+    EXPECT_EQ(map.Snapshot(), before);
+}
+
+TEST(WindowMap, FindGivesTheLowestCellOfAKey) {
+    CWindowMap map;
+    EXPECT_EQ(map.FindWindowOfChannel(MakeChannelKey(1, 2)), -1);
+    map.SetWindowChannel(40, MakeChannelKey(1, 2));
+    map.SetWindowChannel(7, MakeChannelKey(1, 2));
+    map.SetWindowChannel(3, MakeChannelKey(2, 1));
+    EXPECT_EQ(map.FindWindowOfChannel(102), 7);
+    EXPECT_EQ(map.FindWindowOfChannel(201), 3);
+    map.ClearWindowMap();
+    EXPECT_EQ(map.FindWindowOfChannel(102), -1);
+    EXPECT_EQ(map.Snapshot(), CWindowMap::EmptyKeys());
+}
+
+TEST(WindowMap, KeysJoinSlotAndChannel) {
+    EXPECT_EQ(MakeChannelKey(63, 15), 6315);
+    EXPECT_EQ(KeyDevice(6315), 63);
+    EXPECT_EQ(KeyChannel(6315), 15);
+    CWindowMap::Keys keys = CWindowMap::EmptyKeys();
+    keys[10] = 6315;
+    CWindowMap map;
+    map.Assign(keys);
+    EXPECT_EQ(map.GetWindowChannel(10), 6315);
+    EXPECT_EQ(map.Snapshot(), keys);
+}
