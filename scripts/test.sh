@@ -6,6 +6,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 scripts/install-deps.sh
+scripts/check-format.sh
 
 jobs=$(nproc)
 fuzz_seconds=${FUZZ_SECONDS:-20}

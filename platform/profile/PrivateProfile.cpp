@@ -19,8 +19,10 @@ namespace {
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f'; }
 
 std::string_view Trim(std::string_view s) {
-    while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
-    while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
+    while (!s.empty() && IsBlank(s.front()))
+        s.remove_prefix(1);
+    while (!s.empty() && IsBlank(s.back()))
+        s.remove_suffix(1);
     return s;
 }
 
@@ -63,7 +65,8 @@ std::optional<std::string_view> SectionName(std::string_view line) {
     line = Trim(line);
     if (line.empty() || line.front() != '[') return std::nullopt;
     const auto close = line.find(']');
-    return Trim(line.substr(1, close == std::string_view::npos ? std::string_view::npos : close - 1));
+    return Trim(
+        line.substr(1, close == std::string_view::npos ? std::string_view::npos : close - 1));
 }
 
 struct Entry {
@@ -137,7 +140,8 @@ std::string GetPrivateProfileString(const std::string& section, const std::strin
     if (!value) {
         // The Windows function drops trailing blanks of the default, not leading ones.
         std::string_view def = default_value;
-        while (!def.empty() && IsBlank(def.back())) def.remove_suffix(1);
+        while (!def.empty() && IsBlank(def.back()))
+            def.remove_suffix(1);
         value = std::string(def);
     }
     return std::string(Utf8Cut(*value, max_bytes - 1));
@@ -148,7 +152,8 @@ int GetPrivateProfileInt(const std::string& section, const std::string& key, int
     const std::string text = GetPrivateProfileString(section, key, "", 260, path);
     if (text.empty()) return default_value;
     std::size_t i = 0;
-    while (i < text.size() && static_cast<unsigned char>(text[i]) <= ' ') ++i;
+    while (i < text.size() && static_cast<unsigned char>(text[i]) <= ' ')
+        ++i;
     bool negative = false;
     if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
     unsigned base = 10;
@@ -229,6 +234,7 @@ bool WritePrivateProfileString(const std::string& section, const std::string& ke
         }
     }
     std::string out;
-    for (const std::string& line : lines) out += line + "\n";
+    for (const std::string& line : lines)
+        out += line + "\n";
     return WriteWhole(path, out);
 }

@@ -6,18 +6,18 @@
 // 36 bytes, little-endian; the host is little-endian too, so it is read and written as is.
 #pragma pack(push, 1)
 struct _NET_FRAME_HEAD_ {
-    uint32_t nLength;       // payload length in bytes
-    int32_t nKeyFrame;      // 1 = video key frame
-    int32_t nTime;          // seconds since 1970, recorder's clock
-    uint8_t reserved0[4];   // kept as received
-    uint32_t nOffset;       // in a .qmx record: payload offset in the .qmd file
-    char cType;             // 'V' video, 'A' audio
-    uint8_t reserved1[3];   // kept as received
-    int32_t nChannel;       // recorder channel from 0
-    uint8_t nStandard;      // 1 = 480-line standard, else 576-line
-    uint8_t nSize;          // 0 = 720 full height, 1 = 720 half height, 2 = 352 half height
-    uint8_t reserved2[2];   // kept as received
-    int32_t nFrameNo;       // video frame number since the last key frame
+    uint32_t nLength;      // payload length in bytes
+    int32_t nKeyFrame;     // 1 = video key frame
+    int32_t nTime;         // seconds since 1970, recorder's clock
+    uint8_t reserved0[4];  // kept as received
+    uint32_t nOffset;      // in a .qmx record: payload offset in the .qmd file
+    char cType;            // 'V' video, 'A' audio
+    uint8_t reserved1[3];  // kept as received
+    int32_t nChannel;      // recorder channel from 0
+    uint8_t nStandard;     // 1 = 480-line standard, else 576-line
+    uint8_t nSize;         // 0 = 720 full height, 1 = 720 half height, 2 = 352 half height
+    uint8_t reserved2[2];  // kept as received
+    int32_t nFrameNo;      // video frame number since the last key frame
 };
 #pragma pack(pop)
 

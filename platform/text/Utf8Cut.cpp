@@ -21,7 +21,8 @@ std::string_view Utf8Cut(std::string_view text, std::size_t max_bytes) {
     std::size_t end = max_bytes;
     // Step back to the lead byte of the character that straddles the limit.
     std::size_t lead = end;
-    while (lead > 0 && IsContinuation(static_cast<unsigned char>(text[lead]))) --lead;
+    while (lead > 0 && IsContinuation(static_cast<unsigned char>(text[lead])))
+        --lead;
     if (lead + SequenceLength(static_cast<unsigned char>(text[lead])) > end) end = lead;
     return text.substr(0, end);
 }

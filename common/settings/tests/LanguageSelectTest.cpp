@@ -34,7 +34,8 @@ TEST_F(LanguageSelectTest, TablesHaveTheirKeysByPosition) {
     EXPECT_EQ(update.MemberOf("Start_Word1"), -1);
 
     std::set<std::string> keys;
-    for (const auto& key : kLanguageKeys) keys.insert(key.key);
+    for (const auto& key : kLanguageKeys)
+        keys.insert(key.key);
     EXPECT_EQ(keys.size(), kLanguageKeyCount);
 }
 

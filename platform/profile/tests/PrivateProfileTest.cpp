@@ -46,8 +46,9 @@ TEST_F(PrivateProfileTest, DefaultsForMissingFileSectionAndKey) {
 }
 
 TEST_F(PrivateProfileTest, ParsesNamesWithoutCaseAndValuesTrimmedAndUnquoted) {
-    Write("\xEF\xBB\xBF; comment\r\n[serverinfo]\r\n  LANGUAGE =  chinese \r\nquoted=\" lead\"\r\n"
-          "empty=\r\n[ServerInfo]\r\nlater=1\r\n");
+    Write(
+        "\xEF\xBB\xBF; comment\r\n[serverinfo]\r\n  LANGUAGE =  chinese \r\nquoted=\" lead\"\r\n"
+        "empty=\r\n[ServerInfo]\r\nlater=1\r\n");
     EXPECT_EQ(GetPrivateProfileString("ServerInfo", "Language", "english", 260, path_), "chinese");
     EXPECT_EQ(GetPrivateProfileString("ServerInfo", "quoted", "", 260, path_), " lead");
     EXPECT_EQ(GetPrivateProfileString("ServerInfo", "empty", "def", 260, path_), "");
@@ -68,8 +69,9 @@ TEST_F(PrivateProfileTest, ValuesAreCutToTheBufferLessOne) {
 }
 
 TEST_F(PrivateProfileTest, IntegersParseAsWindowsDoes) {
-    Write("[S]\ndec=42\nneg=-5\nplus= +9\nhex=0x1F\noct=0o17\nbin=0b101\ntail=12abc\n"
-          "text=abc\nempty=\nwrap=4294967295\nbadhex=0xZ\n");
+    Write(
+        "[S]\ndec=42\nneg=-5\nplus= +9\nhex=0x1F\noct=0o17\nbin=0b101\ntail=12abc\n"
+        "text=abc\nempty=\nwrap=4294967295\nbadhex=0xZ\n");
     EXPECT_EQ(GetPrivateProfileInt("S", "dec", 1, path_), 42);
     EXPECT_EQ(GetPrivateProfileInt("S", "neg", 1, path_), -5);
     EXPECT_EQ(GetPrivateProfileInt("S", "plus", 1, path_), 9);
@@ -90,7 +92,8 @@ TEST_F(PrivateProfileTest, WriteCreatesFileAndKeepsOtherLines) {
     ASSERT_TRUE(WritePrivateProfileString("serverinfo", "IP0", "b", path_));
     ASSERT_TRUE(WritePrivateProfileString("ServerInfo", "Cur_Id", "2", path_));
     ASSERT_TRUE(WritePrivateProfileString("C", "z", "3", path_));
-    EXPECT_EQ(Read(), "; keep me\n[A]\nx=1\n\n[ServerInfo]\nIP0=b\nCur_Id=2\n\n[B]\ny=2\n[C]\nz=3\n");
+    EXPECT_EQ(Read(),
+              "; keep me\n[A]\nx=1\n\n[ServerInfo]\nIP0=b\nCur_Id=2\n\n[B]\ny=2\n[C]\nz=3\n");
 }
 
 TEST_F(PrivateProfileTest, WriteRefusesMissingFolderAndLineBreaks) {
@@ -112,7 +115,8 @@ TEST_F(PrivateProfileTest, WriteIsAtomicAndLeavesNoTemporaryFile) {
     EXPECT_EQ(fs::status(path_).permissions() & fs::perms::all,
               fs::perms::owner_read | fs::perms::owner_write);
     int files = 0;
-    for ([[maybe_unused]] const auto& e : fs::directory_iterator(dir_)) ++files;
+    for ([[maybe_unused]] const auto& e : fs::directory_iterator(dir_))
+        ++files;
     EXPECT_EQ(files, 1);
     // A reader holding the old file keeps the old bytes: the new file replaced it whole.
     std::ifstream old_reader(path_);
