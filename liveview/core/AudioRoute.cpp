@@ -3,7 +3,6 @@
 #include <bit>
 
 int AudioChannelOfMask(uint32_t audioMask) {
-    if (audioMask == 0)
-        return -1;
+    if (audioMask == 0) return -1;
     return std::countr_zero(audioMask);
 }

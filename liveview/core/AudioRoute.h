@@ -9,6 +9,4 @@ int AudioChannelOfMask(uint32_t audioMask);
 
 // Blocks of 4096 bytes or more are stereo; shorter ones go to the mono player.
 constexpr uint32_t kStereoBlockBytes = 4096;
-inline bool IsStereoBlock(uint32_t lengthBytes) {
-    return lengthBytes >= kStereoBlockBytes;
-}
+inline bool IsStereoBlock(uint32_t lengthBytes) { return lengthBytes >= kStereoBlockBytes; }

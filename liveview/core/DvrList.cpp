@@ -15,8 +15,7 @@ int CDvrList::AddDvr(const std::string& address, const std::string& portText,
 }
 
 int CDvrList::AddDvrEntry(const _DVR_ENTRY_& entry) {
-    if (count_ >= kMaxDvrs)
-        return -1;
+    if (count_ >= kMaxDvrs) return -1;
     entries_[count_] = entry;
     entries_[count_].settings.inUse = 1;
     ++count_;
@@ -24,8 +23,7 @@ int CDvrList::AddDvrEntry(const _DVR_ENTRY_& entry) {
 }
 
 int CDvrList::DeleteDvr(int a) {
-    if (!IsValidSlot(a))
-        return -1;
+    if (!IsValidSlot(a)) return -1;
     std::move(entries_.begin() + a + 1, entries_.end(), entries_.begin() + a);
     entries_.back() = _DVR_ENTRY_{};
     --count_;
@@ -33,15 +31,13 @@ int CDvrList::DeleteDvr(int a) {
 }
 
 int CDvrList::GetDvr(int a, _DVR_SETTINGS_& out) const {
-    if (!IsValidSlot(a))
-        return -1;
+    if (!IsValidSlot(a)) return -1;
     out = entries_[a].settings;
     return 1;
 }
 
 int CDvrList::UpdateDvr(int a, const _DVR_SETTINGS_& settings) {
-    if (!IsValidSlot(a))
-        return -1;
+    if (!IsValidSlot(a)) return -1;
     entries_[a].settings = settings;
     // Every slot below count is a device; a copy that came back with the flag cleared would
     // otherwise drop this device from the store at the next start.

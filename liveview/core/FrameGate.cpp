@@ -1,14 +1,11 @@
 #include "FrameGate.h"
 
 bool CFrameGate::AcceptVideo(const _NET_FRAME_HEAD_& header) {
-    if (header.nChannel < 0 || header.nChannel >= kChannels)
-        return false;
+    if (header.nChannel < 0 || header.nChannel >= kChannels) return false;
     lastVideoChannel_ = header.nChannel;
     int32_t& expected = sequence_[header.nChannel];
-    if (header.nKeyFrame == 1)
-        expected = 0;
-    if (header.nFrameNo != expected)
-        return false;
+    if (header.nKeyFrame == 1) expected = 0;
+    if (header.nFrameNo != expected) return false;
     ++expected;
     if (header.nSize != lastSizeCode_) {
         lastSizeCode_ = header.nSize;
@@ -18,25 +15,19 @@ bool CFrameGate::AcceptVideo(const _NET_FRAME_HEAD_& header) {
 }
 
 void CFrameGate::NoteAllDvrMode(bool allDvrMode) {
-    if (allDvrMode == lastAllDvrMode_)
-        return;
+    if (allDvrMode == lastAllDvrMode_) return;
     lastAllDvrMode_ = allDvrMode;
     ClearKeySeen();
 }
 
 bool CFrameGate::PassKeyGate(int cell, bool keyFrame) {
-    if (cell < 0 || cell >= CWindowMap::kCells)
-        return false;
-    if (keyFrame)
-        keySeen_.set(cell);
+    if (cell < 0 || cell >= CWindowMap::kCells) return false;
+    if (keyFrame) keySeen_.set(cell);
     return keySeen_.test(cell);
 }
 
 void CFrameGate::CloseCell(int cell) {
-    if (cell >= 0 && cell < CWindowMap::kCells)
-        keySeen_.reset(cell);
+    if (cell >= 0 && cell < CWindowMap::kCells) keySeen_.reset(cell);
 }
 
-void CFrameGate::ClearKeySeen() {
-    keySeen_.reset();
-}
+void CFrameGate::ClearKeySeen() { keySeen_.reset(); }

@@ -18,7 +18,6 @@ std::optional<std::string> ResolveIpv4(const std::string& host) {
     const std::unique_ptr<addrinfo, decltype(&::freeaddrinfo)> owner(found, ::freeaddrinfo);
     const auto* ipv4 = reinterpret_cast<const sockaddr_in*>(found->ai_addr);
     char text[INET_ADDRSTRLEN] = {};
-    if (::inet_ntop(AF_INET, &ipv4->sin_addr, text, sizeof(text)) == nullptr)
-        return std::nullopt;
+    if (::inet_ntop(AF_INET, &ipv4->sin_addr, text, sizeof(text)) == nullptr) return std::nullopt;
     return std::string(text);
 }

@@ -14,11 +14,9 @@ StreamPlan Start(uint32_t mask) {
 // not lose frames to every refresh.
 StreamPlan RestartStreaming(bool recording, uint32_t mask, uint32_t channelMask,
                             uint32_t lastMask) {
-    if (!recording)
-        return Restart(mask);
+    if (!recording) return Restart(mask);
     const uint32_t widened = mask | channelMask;
-    if (widened == lastMask)
-        return {};
+    if (widened == lastMask) return {};
     return Restart(widened);
 }
 
@@ -29,14 +27,12 @@ StreamPlan PlanCurrentView(int linkState, bool recording, uint32_t visibleMask,
     if (linkState == kLinkStreaming) {
         return RestartStreaming(recording, visibleMask, channelMask, lastMask);
     }
-    if (linkState == kLinkLoggedIn)
-        return Start(visibleMask);
+    if (linkState == kLinkLoggedIn) return Start(visibleMask);
     return {.keyFrame = true};
 }
 
 StreamPlan PlanHiddenView(int linkState, bool recording) {
-    if (linkState == kLinkStreaming && !recording)
-        return {.stop = true};
+    if (linkState == kLinkStreaming && !recording) return {.stop = true};
     return {};
 }
 
@@ -45,7 +41,6 @@ StreamPlan PlanMappedView(int linkState, bool recording, uint32_t mappedMask, ui
     if (linkState == kLinkStreaming) {
         return RestartStreaming(recording, mappedMask, channelMask, lastMask);
     }
-    if (linkState == kLinkLoggedIn && mappedMask != 0)
-        return Start(mappedMask);
+    if (linkState == kLinkLoggedIn && mappedMask != 0) return Start(mappedMask);
     return {};
 }

@@ -28,8 +28,7 @@ void WriteScrambled(char (&field)[N], const std::string& text) {
 template <std::size_t N>
 std::string ReadText(const char (&field)[N], bool& repaired) {
     const std::size_t length = strnlen(field, N);
-    if (length < N)
-        return std::string(field, length);
+    if (length < N) return std::string(field, length);
     repaired = true;
     return std::string(Utf8Cut(std::string_view(field, N), N - 1));
 }
@@ -38,8 +37,7 @@ template <std::size_t N>
 std::string ReadScrambled(const char (&field)[N], bool& repaired) {
     const std::size_t length = strnlen(field, N);
     std::string text(field, length < N ? length : N - 1);
-    if (length == N)
-        repaired = true;
+    if (length == N) repaired = true;
     UnscrambleString(text.data(), static_cast<int>(text.size()));
     return text;
 }
@@ -91,8 +89,7 @@ CWindowMap::Keys ReadWindowMap(const _USS_FILE_& file,
         if (key >= 0 && KeyDevice(key) < CDvrList::kMaxDvrs && packedSlot[KeyDevice(key)] >= 0) {
             mended = MakeChannelKey(packedSlot[KeyDevice(key)], KeyChannel(key));
         }
-        if (mended != key)
-            repaired = true;
+        if (mended != key) repaired = true;
         keys[cell] = mended;
     }
     return keys;
@@ -118,8 +115,7 @@ std::vector<uint8_t> EncodeUserStore(const UserStoreContent& content) {
 }
 
 UssLoadStatus DecodeUserStore(std::span<const uint8_t> bytes, UserStoreContent& out) {
-    if (bytes.size() < kUssFileBytes)
-        return UssLoadStatus::kShortFile;
+    if (bytes.size() < kUssFileBytes) return UssLoadStatus::kShortFile;
     auto file = std::make_unique<_USS_FILE_>();
     std::memcpy(file.get(), bytes.data(), kUssFileBytes);
 
@@ -129,11 +125,9 @@ UssLoadStatus DecodeUserStore(std::span<const uint8_t> bytes, UserStoreContent& 
     for (int slot = 0; slot < CDvrList::kMaxDvrs; ++slot) {
         const _USS_DVR_RECORD_& record = file->records[slot];
         packedSlot[slot] = -1;
-        if (record.bInUse != 1)
-            continue;
+        if (record.bInUse != 1) continue;
         packedSlot[slot] = loaded.devices.GetDvrCount();
-        if (packedSlot[slot] != slot)
-            repaired = true;
+        if (packedSlot[slot] != slot) repaired = true;
         loaded.devices.AddDvrEntry(ReadRecord(record, repaired));
     }
     loaded.recordDirectory = ReadText(file->szRecordDirectory, repaired);

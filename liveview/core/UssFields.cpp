@@ -43,24 +43,17 @@ std::size_t UssFieldLimitBytes(UssField field) {
 }
 
 bool FitsUssField(UssField field, std::string_view text) {
-    if (text.size() > UssFieldLimitBytes(field))
-        return false;
+    if (text.size() > UssFieldLimitBytes(field)) return false;
     // A zero byte would end the text early in the file.
-    if (text.find('\0') != std::string_view::npos)
-        return false;
+    if (text.find('\0') != std::string_view::npos) return false;
     return !IsScrambled(field) || std::none_of(text.begin(), text.end(), IsLostByScramble);
 }
 
 UssField FindUnfitDvrText(const _DVR_SETTINGS_& settings) {
-    if (!FitsUssField(UssField::kAddress, settings.address))
-        return UssField::kAddress;
-    if (!FitsUssField(UssField::kPortText, settings.portText))
-        return UssField::kPortText;
-    if (!FitsUssField(UssField::kUser, settings.user))
-        return UssField::kUser;
-    if (!FitsUssField(UssField::kPassword, settings.password))
-        return UssField::kPassword;
-    if (!FitsUssField(UssField::kShowName, settings.showName))
-        return UssField::kShowName;
+    if (!FitsUssField(UssField::kAddress, settings.address)) return UssField::kAddress;
+    if (!FitsUssField(UssField::kPortText, settings.portText)) return UssField::kPortText;
+    if (!FitsUssField(UssField::kUser, settings.user)) return UssField::kUser;
+    if (!FitsUssField(UssField::kPassword, settings.password)) return UssField::kPassword;
+    if (!FitsUssField(UssField::kShowName, settings.showName)) return UssField::kShowName;
     return UssField::kNone;
 }

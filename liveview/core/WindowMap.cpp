@@ -2,22 +2,18 @@
 
 namespace {
 
-bool IsCell(int cell) {
-    return cell >= 0 && cell < CWindowMap::kCells;
-}
+bool IsCell(int cell) { return cell >= 0 && cell < CWindowMap::kCells; }
 
 }  // namespace
 
 int CWindowMap::SetWindowChannel(int cell, int32_t key) {
-    if (!IsCell(cell))
-        return -1;
+    if (!IsCell(cell)) return -1;
     keys_[cell].store(key, std::memory_order_relaxed);
     return 1;
 }
 
 int32_t CWindowMap::GetWindowChannel(int cell) const {
-    if (!IsCell(cell))
-        return kNoChannel;
+    if (!IsCell(cell)) return kNoChannel;
     return keys_[cell].load(std::memory_order_relaxed);
 }
 
@@ -28,8 +24,7 @@ void CWindowMap::ClearWindowMap() {
 
 int CWindowMap::FindWindowOfChannel(int32_t key) const {
     for (int cell = 0; cell < kCells; ++cell) {
-        if (keys_[cell].load(std::memory_order_relaxed) == key)
-            return cell;
+        if (keys_[cell].load(std::memory_order_relaxed) == key) return cell;
     }
     return -1;
 }

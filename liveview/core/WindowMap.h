@@ -5,15 +5,9 @@
 #include <cstdint>
 
 // A channel key names one camera: device slot x 100 + channel, both from 0.
-constexpr int32_t MakeChannelKey(int slot, int channel) {
-    return slot * 100 + channel;
-}
-constexpr int KeyDevice(int32_t key) {
-    return key / 100;
-}
-constexpr int KeyChannel(int32_t key) {
-    return key % 100;
-}
+constexpr int32_t MakeChannelKey(int slot, int channel) { return slot * 100 + channel; }
+constexpr int KeyDevice(int32_t key) { return key / 100; }
+constexpr int KeyChannel(int32_t key) { return key % 100; }
 
 // Which camera each video cell shows in the all-devices view: a channel key per cell, -1 for
 // an unassigned cell. Frame threads read it while the window thread changes it, so every cell

@@ -8,12 +8,9 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     UserStoreContent loaded;
-    if (!IsLoaded(DecodeUserStore(std::span(data, size), loaded)))
-        return 0;
+    if (!IsLoaded(DecodeUserStore(std::span(data, size), loaded))) return 0;
     UserStoreContent again;
-    if (DecodeUserStore(EncodeUserStore(loaded), again) != UssLoadStatus::kLoaded)
-        std::abort();
-    if (!(again == loaded))
-        std::abort();
+    if (DecodeUserStore(EncodeUserStore(loaded), again) != UssLoadStatus::kLoaded) std::abort();
+    if (!(again == loaded)) std::abort();
     return 0;
 }
