@@ -12,8 +12,6 @@ struct NetParameter {
     bool operator==(const NetParameter&) const = default;
 };
 
-constexpr int kSuperUserLevel = 2;
-
 // Quality 0, 1, other: 384, 512, 1024.
 int32_t RateBase(int32_t qualityIndex);
 // (rate base / 25) per frame per second: 15, 20 or 40.

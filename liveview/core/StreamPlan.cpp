@@ -2,6 +2,9 @@
 
 namespace {
 
+constexpr int kLoggedIn = 1;
+constexpr int kStreaming = 2;
+
 StreamPlan Restart(uint32_t mask) {
     return {.stop = true, .play = true, .keyFrame = true, .mask = mask};
 }
@@ -24,23 +27,23 @@ StreamPlan RestartStreaming(bool recording, uint32_t mask, uint32_t channelMask,
 
 StreamPlan PlanCurrentView(int linkState, bool recording, uint32_t visibleMask,
                            uint32_t channelMask, uint32_t lastMask) {
-    if (linkState == kLinkStreaming) {
+    if (linkState == kStreaming) {
         return RestartStreaming(recording, visibleMask, channelMask, lastMask);
     }
-    if (linkState == kLinkLoggedIn) return Start(visibleMask);
+    if (linkState == kLoggedIn) return Start(visibleMask);
     return {.keyFrame = true};
 }
 
 StreamPlan PlanHiddenView(int linkState, bool recording) {
-    if (linkState == kLinkStreaming && !recording) return {.stop = true};
+    if (linkState == kStreaming && !recording) return {.stop = true};
     return {};
 }
 
 StreamPlan PlanMappedView(int linkState, bool recording, uint32_t mappedMask, uint32_t channelMask,
                           uint32_t lastMask) {
-    if (linkState == kLinkStreaming) {
+    if (linkState == kStreaming) {
         return RestartStreaming(recording, mappedMask, channelMask, lastMask);
     }
-    if (linkState == kLinkLoggedIn && mappedMask != 0) return Start(mappedMask);
+    if (linkState == kLoggedIn && mappedMask != 0) return Start(mappedMask);
     return {};
 }

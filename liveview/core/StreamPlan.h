@@ -2,10 +2,8 @@
 
 #include <cstdint>
 
-// Link states of a recorder connection that streaming depends on.
-constexpr int kLinkLoggedIn = 1;   // logged in, not streaming
-constexpr int kLinkStreaming = 2;  // live view running
-
+// Link states: 1 logged in and idle, 2 streaming.
+//
 // What one refresh asks of a device's connection, in this order: stop the live view, play
 // `mask` (which then becomes the device's last stream mask), request a key frame.
 struct StreamPlan {

@@ -6,6 +6,9 @@
 
 namespace {
 
+constexpr int kLinkLoggedIn = 1;
+constexpr int kLinkStreaming = 2;
+
 VisibleCells Cells(std::initializer_list<int> cells) {
     VisibleCells visible;
     for (int cell : cells)

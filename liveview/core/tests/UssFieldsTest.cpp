@@ -4,17 +4,6 @@
 
 #include <string>
 
-TEST(UssFields, LimitsLeaveRoomForTheTerminator) {
-    EXPECT_EQ(UssFieldLimitBytes(UssField::kAddress), 49u);
-    EXPECT_EQ(UssFieldLimitBytes(UssField::kShowName), 49u);
-    EXPECT_EQ(UssFieldLimitBytes(UssField::kPortText), 9u);
-    EXPECT_EQ(UssFieldLimitBytes(UssField::kUser), 9u);
-    EXPECT_EQ(UssFieldLimitBytes(UssField::kPassword), 9u);
-    EXPECT_EQ(UssFieldLimitBytes(UssField::kRecordDirectory), 255u);
-    EXPECT_EQ(UssFieldLimitBytes(UssField::kAdminPassword), 99u);
-    EXPECT_EQ(UssFieldLimitBytes(UssField::kUserPassword), 99u);
-}
-
 TEST(UssFields, TooLongOrUnstorableTextsAreRefused) {
     EXPECT_TRUE(FitsUssField(UssField::kAddress, std::string(49, 'a')));
     EXPECT_FALSE(FitsUssField(UssField::kAddress, std::string(50, 'a')));

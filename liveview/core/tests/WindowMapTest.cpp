@@ -27,15 +27,3 @@ TEST(WindowMap, FindGivesTheLowestCellOfAKey) {
     EXPECT_EQ(map.FindWindowOfChannel(102), -1);
     EXPECT_EQ(map.Snapshot(), CWindowMap::EmptyKeys());
 }
-
-TEST(WindowMap, KeysJoinSlotAndChannel) {
-    EXPECT_EQ(MakeChannelKey(63, 15), 6315);
-    EXPECT_EQ(KeyDevice(6315), 63);
-    EXPECT_EQ(KeyChannel(6315), 15);
-    CWindowMap::Keys keys = CWindowMap::EmptyKeys();
-    keys[10] = 6315;
-    CWindowMap map;
-    map.Assign(keys);
-    EXPECT_EQ(map.GetWindowChannel(10), 6315);
-    EXPECT_EQ(map.Snapshot(), keys);
-}
