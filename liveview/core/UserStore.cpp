@@ -63,6 +63,15 @@ bool KeepCopy(const std::string& source, const std::string& copy_path) {
     return !error;
 }
 
+// Makes the rename itself survive a power cut; the store is already complete either way.
+void SyncFolderOf(const std::string& path) {
+    const std::string folder = std::filesystem::path(path).parent_path().string();
+    const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY);
+    if (fd < 0) return;
+    ::fsync(fd);
+    ::close(fd);
+}
+
 // Writes bytes to a new file beside path and renames it over path.
 bool ReplaceFile(const std::string& path, const std::vector<uint8_t>& bytes) {
     std::string temp = path + ".XXXXXX";
@@ -74,8 +83,12 @@ bool ReplaceFile(const std::string& path, const std::vector<uint8_t>& bytes) {
     bool ok = WriteAll(fd, bytes) && ::fsync(fd) == 0;
     ok = ::close(fd) == 0 && ok;
     if (ok) ok = ::rename(temp.c_str(), path.c_str()) == 0;
-    if (!ok) ::unlink(temp.c_str());
-    return ok;
+    if (!ok) {
+        ::unlink(temp.c_str());
+        return false;
+    }
+    SyncFolderOf(path);
+    return true;
 }
 
 }  // namespace

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <thread>
+
 TEST(WindowMap, StartsEmptyAndCellsOutsideTheGridAreRefused) {
     CWindowMap map;
     EXPECT_EQ(map.Snapshot(), CWindowMap::EmptyKeys());
@@ -26,4 +29,21 @@ TEST(WindowMap, FindGivesTheLowestCellOfAKey) {
     map.ClearWindowMap();
     EXPECT_EQ(map.FindWindowOfChannel(102), -1);
     EXPECT_EQ(map.Snapshot(), CWindowMap::EmptyKeys());
+}
+
+TEST(WindowMap, FrameThreadsReadWhileTheWindowThreadAssigns) {
+    CWindowMap map;
+    std::atomic<bool> done{false};
+    std::thread reader([&] {
+        while (!done.load()) {
+            const int cell = map.FindWindowOfChannel(MakeChannelKey(1, 0));
+            EXPECT_TRUE(cell == -1 || cell == 17);
+        }
+    });
+    for (int round = 0; round < 2000; ++round) {
+        map.SetWindowChannel(17, round % 2 == 0 ? MakeChannelKey(1, 0) : -1);
+        if (round % 100 == 0) map.ClearWindowMap();
+    }
+    done = true;
+    reader.join();
 }
