@@ -1,0 +1,149 @@
+#include "FrameQueue.h"
+
+#include <chrono>
+#include <cstring>
+
+namespace {
+
+bool IsVideo(const _NET_FRAME_HEAD_& head) { return head.cType == 'V'; }
+
+}  // namespace
+
+FrameQueue::FrameQueue(FrameQueueLimits limits) : limits_(limits) {}
+
+void FrameQueue::SetSpanDeliveredHandler(std::function<void()> handler) {
+    std::lock_guard lock(mutex_);
+    on_span_delivered_ = std::move(handler);
+}
+
+void FrameQueue::Push(const _NET_FRAME_HEAD_& head, std::vector<uint8_t> payload, int wait_ms,
+                      const std::atomic<bool>& cancel) {
+    std::unique_lock lock(mutex_);
+    const bool video = IsVideo(head);
+    const bool key = video && head.nKeyFrame == 1;
+    // A key frame starts its channel again; other video of a broken channel has lost its base.
+    auto lost_base = [&] {
+        if (key) {
+            broken_channels_.erase(head.nChannel);
+            return false;
+        }
+        return video && broken_channels_.count(head.nChannel) != 0;
+    };
+    if (lost_base()) {
+        ++dropped_;
+        return;
+    }
+    if (Full(payload.size()) && wait_ms > 0) {
+        room_.wait_for(lock, std::chrono::milliseconds(wait_ms),
+                       [&] { return !Full(payload.size()) || cancel.load(); });
+    }
+    while (Full(payload.size()) && !frames_.empty()) {
+        EvictOldest();
+    }
+    if (lost_base()) {  // the eviction may have broken this frame's own channel
+        ++dropped_;
+        return;
+    }
+    bytes_ += payload.size();
+    frames_.push_back({head, std::move(payload), ++pushed_});
+}
+
+void FrameQueue::MarkSpanEnd() {
+    std::lock_guard lock(mutex_);
+    span_end_marked_ = true;
+    span_end_seq_ = pushed_;
+}
+
+void FrameQueue::ClearSpanEnd() {
+    std::lock_guard lock(mutex_);
+    span_end_marked_ = false;
+}
+
+void FrameQueue::Clear() {
+    std::lock_guard lock(mutex_);
+    frames_.clear();
+    bytes_ = 0;
+    broken_channels_.clear();
+    span_end_marked_ = false;
+    room_.notify_all();
+}
+
+void FrameQueue::WakeAll() {
+    std::lock_guard lock(mutex_);
+    room_.notify_all();
+}
+
+int FrameQueue::Count() {
+    std::lock_guard lock(mutex_);
+    CheckSpanDelivered();
+    return static_cast<int>(frames_.size());
+}
+
+int FrameQueue::Pop(_NET_FRAME_HEAD_& head, uint8_t* data) {
+    Entry entry;
+    {
+        std::lock_guard lock(mutex_);
+        CheckSpanDelivered();
+        if (frames_.empty()) {
+            return -1;
+        }
+        entry = std::move(frames_.front());
+        frames_.pop_front();
+        bytes_ -= entry.payload.size();
+        room_.notify_one();
+    }
+    // The copy runs outside the lock so the receiver never waits for it.
+    head = entry.head;
+    std::memcpy(data, entry.payload.data(), entry.payload.size());
+    return static_cast<int>(entry.payload.size());
+}
+
+uint64_t FrameQueue::dropped_frames() const {
+    std::lock_guard lock(mutex_);
+    return dropped_;
+}
+
+bool FrameQueue::Full(std::size_t incoming_bytes) const {
+    return frames_.size() >= limits_.max_frames || bytes_ + incoming_bytes > limits_.max_bytes;
+}
+
+void FrameQueue::EvictOldest() {
+    Entry& oldest = frames_.front();
+    const bool video = IsVideo(oldest.head);
+    const int32_t channel = oldest.head.nChannel;
+    bytes_ -= oldest.payload.size();
+    frames_.pop_front();
+    ++dropped_;
+    if (video) {
+        DropChainOf(channel);
+    }
+}
+
+void FrameQueue::DropChainOf(int32_t channel) {
+    for (auto it = frames_.begin(); it != frames_.end();) {
+        if (!IsVideo(it->head) || it->head.nChannel != channel) {
+            ++it;
+            continue;
+        }
+        if (it->head.nKeyFrame == 1) {
+            return;  // the channel starts again here
+        }
+        bytes_ -= it->payload.size();
+        it = frames_.erase(it);
+        ++dropped_;
+    }
+    broken_channels_.insert(channel);
+}
+
+void FrameQueue::CheckSpanDelivered() {
+    if (!span_end_marked_) {
+        return;
+    }
+    if (!frames_.empty() && frames_.front().seq <= span_end_seq_) {
+        return;
+    }
+    span_end_marked_ = false;
+    if (on_span_delivered_) {
+        on_span_delivered_();
+    }
+}

@@ -1,0 +1,74 @@
+#pragma once
+
+#include <atomic>
+#include <condition_variable>
+#include <cstddef>
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <mutex>
+#include <set>
+#include <vector>
+
+#include "NetFrameHead.h"
+
+struct FrameQueueLimits {
+    std::size_t max_frames = 600;
+    std::size_t max_bytes = 8 * 1024 * 1024;
+};
+
+// Frames between the receiver thread and the caller's frame thread, oldest first.
+//
+// When full, the oldest frame goes. A dropped video frame breaks the chain of its channel, so
+// the frames that depend on it go too, up to the channel's next key frame: the caller never
+// sees a frame number run that hides a gap and never decodes against a lost reference.
+//
+// A playback span ends in two steps: the recorder's end notice marks the last frame queued,
+// and the span counts as delivered once the consumer asks again after taking that frame.
+class FrameQueue {
+public:
+    explicit FrameQueue(FrameQueueLimits limits = {});
+
+    // Runs under the queue's lock when a marked span has been delivered; must not block.
+    void SetSpanDeliveredHandler(std::function<void()> handler);
+
+    // Receiver side. When full, waits up to wait_ms for room (ends early on cancel), then
+    // drops as above.
+    void Push(const _NET_FRAME_HEAD_& head, std::vector<uint8_t> payload, int wait_ms,
+              const std::atomic<bool>& cancel);
+    void MarkSpanEnd();
+    void Clear();  // also forgets a span end
+    void ClearSpanEnd();
+    void WakeAll();
+
+    // Consumer side. Pop copies the oldest frame's payload into data and returns its size in
+    // bytes, or -1 when the queue is empty.
+    int Count();
+    int Pop(_NET_FRAME_HEAD_& head, uint8_t* data);
+
+    uint64_t dropped_frames() const;
+
+private:
+    struct Entry {
+        _NET_FRAME_HEAD_ head;
+        std::vector<uint8_t> payload;
+        uint64_t seq;
+    };
+
+    bool Full(std::size_t incoming_bytes) const;
+    void EvictOldest();
+    void DropChainOf(int32_t channel);
+    void CheckSpanDelivered();
+
+    const FrameQueueLimits limits_;
+    mutable std::mutex mutex_;
+    std::condition_variable room_;
+    std::deque<Entry> frames_;
+    std::size_t bytes_ = 0;
+    uint64_t pushed_ = 0;
+    uint64_t dropped_ = 0;
+    std::set<int32_t> broken_channels_;  // waiting for their next key frame
+    bool span_end_marked_ = false;
+    uint64_t span_end_seq_ = 0;  // the last frame of the span
+    std::function<void()> on_span_delivered_;
+};

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "Messages.h"
+
+namespace netproto {
+
+enum class DecodeStatus { kMessage, kNeedMore, kError };
+
+// Turns a byte stream into messages. The header is checked (magic, version, type, payload
+// length against the type's maximum) as soon as it is complete, before any payload is
+// buffered; after an error the decoder stays failed, as the link must be closed.
+class MessageDecoder {
+public:
+    // False when the decoder has failed or the bytes would exceed one whole message plus
+    // kFeedChunkBytes; the caller should drain Next() between feeds.
+    bool Feed(const uint8_t* data, std::size_t size_bytes);
+    DecodeStatus Next(Message& out);
+
+    bool failed() const { return !error_.empty(); }
+    const std::string& error() const { return error_; }
+    std::size_t buffered_bytes() const { return buffer_.size() - read_pos_; }
+
+    static constexpr std::size_t kFeedChunkBytes = 65536;
+
+private:
+    DecodeStatus Fail(std::string error);
+
+    std::vector<uint8_t> buffer_;
+    std::size_t read_pos_ = 0;
+    std::string error_;
+};
+
+}  // namespace netproto

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <cstdint>
+
+inline constexpr int32_t kNetCommandPtz = 16;
+inline constexpr int32_t kNetCommandKey = 25;
+
+// A command to the recorder: pan/tilt/zoom or a front-panel key. 20 bytes, little-endian.
+#pragma pack(push, 1)
+struct _NET_COMMAND_ {
+    int32_t nCommand;   // kNetCommandPtz or kNetCommandKey
+    int32_t nSubCode;   // PTZ direction/lens code, or key code (8 ESC, 7 REC)
+    int32_t nChannel;   // camera channel from 0 (PTZ), 0 for keys
+    int32_t nAction;    // PTZ: 1 press, 2 release, 3 click; 0 for keys
+    int32_t nReserved;  // always 0
+};
+#pragma pack(pop)
+
+static_assert(sizeof(_NET_COMMAND_) == 20);
