@@ -1,0 +1,260 @@
+#include "LookupClient.h"
+
+#include <arpa/inet.h>
+#include <fcntl.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <cstring>
+
+#include "Utf8Cut.h"
+
+namespace {
+
+void PutInt32(uint8_t* out, int32_t value) {
+    const auto bits = static_cast<uint32_t>(value);
+    for (int i = 0; i < 4; ++i) {
+        out[i] = static_cast<uint8_t>(bits >> (8 * i));
+    }
+}
+
+int32_t GetInt32(const uint8_t* in) {
+    uint32_t bits = 0;
+    for (int i = 0; i < 4; ++i) {
+        bits |= static_cast<uint32_t>(in[i]) << (8 * i);
+    }
+    return static_cast<int32_t>(bits);
+}
+
+// Copies a text up to and including its terminator; a text that fills its field is cut so the
+// terminator still fits.
+template <std::size_t N>
+void CopyText(char* out, const char (&in)[N]) {
+    const std::string_view text = Utf8Cut(std::string_view(in, ::strnlen(in, N)), N - 1);
+    std::memcpy(out, text.data(), text.size());
+    out[text.size()] = '\0';
+}
+
+template <std::size_t N>
+void CopyTextIn(char (&out)[N], const uint8_t* in) {
+    const char* chars = reinterpret_cast<const char*>(in);
+    const std::string_view text = Utf8Cut(std::string_view(chars, ::strnlen(chars, N)), N - 1);
+    std::memcpy(out, text.data(), text.size());
+    out[text.size()] = '\0';
+}
+
+timeval ToTimeval(int duration_ms) {
+    timeval tv{};
+    tv.tv_sec = duration_ms / 1000;
+    tv.tv_usec = (duration_ms % 1000) * 1000;
+    return tv;
+}
+
+bool SetOptions(int fd, const LookupTimeouts& timeouts) {
+    const int reuse = 1;
+    const linger lingering{1, 3};
+    const timeval send_timeout = ToTimeval(timeouts.send_ms);
+    const timeval receive_timeout = ToTimeval(timeouts.receive_ms);
+    return ::setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &reuse, sizeof reuse) == 0 &&
+           ::setsockopt(fd, SOL_SOCKET, SO_LINGER, &lingering, sizeof lingering) == 0 &&
+           ::setsockopt(fd, SOL_SOCKET, SO_SNDTIMEO, &send_timeout, sizeof send_timeout) == 0 &&
+           ::setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &receive_timeout, sizeof receive_timeout) == 0;
+}
+
+bool SetNonBlocking(int fd, bool non_blocking) {
+    const int flags = ::fcntl(fd, F_GETFL);
+    if (flags < 0) {
+        return false;
+    }
+    const int wanted = non_blocking ? (flags | O_NONBLOCK) : (flags & ~O_NONBLOCK);
+    return ::fcntl(fd, F_SETFL, wanted) == 0;
+}
+
+// Waits for a non-blocking connect. Unlike the select of other platforms, poll reports a failed
+// connect as writable here, so the socket's own error decides.
+bool WaitConnected(int fd, int timeout_ms) {
+    using Clock = std::chrono::steady_clock;
+    const auto deadline = Clock::now() + std::chrono::milliseconds(timeout_ms);
+    for (;;) {
+        const auto left_ms =
+            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+        if (left_ms < 0) {
+            return false;
+        }
+        pollfd entry{fd, POLLOUT, 0};
+        const int ready = ::poll(&entry, 1, static_cast<int>(left_ms));
+        if (ready < 0 && errno == EINTR) {
+            continue;
+        }
+        if (ready <= 0) {
+            return false;
+        }
+        int error = 0;
+        socklen_t error_size = sizeof error;
+        return ::getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &error_size) == 0 && error == 0;
+    }
+}
+
+bool ConnectWithin(int fd, const std::string& server, int port, int timeout_ms) {
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    if (port < 0 || port > 65535 || ::inet_pton(AF_INET, server.c_str(), &address.sin_addr) != 1) {
+        return false;
+    }
+    address.sin_port = htons(static_cast<uint16_t>(port));
+    if (::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0) {
+        return true;
+    }
+    return (errno == EINPROGRESS || errno == EINTR) && WaitConnected(fd, timeout_ms);
+}
+
+}  // namespace
+
+CLookupClient::CLookupClient() = default;
+
+CLookupClient::CLookupClient(const LookupTimeouts& timeouts) : timeouts_(timeouts) {}
+
+CLookupClient::~CLookupClient() = default;
+
+int CLookupClient::Startup() {
+    started_ = 1;
+    return kFound;
+}
+
+void CLookupClient::Cleanup() {
+    started_ = 0;
+}
+
+int CLookupClient::Lookup(const std::string& server, int port, const std::string& name) {
+    const int result = QueryDvr(server, port, name);
+    return result < 0 ? result : kFound;
+}
+
+int CLookupClient::QueryDvr(const std::string& server, int port, const std::string& name) {
+    _LOOKUP_MESSAGE_ request{};
+    // A name that does not fit its field with the terminator is refused before anything is
+    // sent: a cut name could find another recorder.
+    const std::size_t name_bytes = std::strlen(name.c_str());
+    if (name_bytes >= sizeof request.szText) {
+        return kFailed;
+    }
+    const int connected = ConnectTimed(lookup_socket_, server, port);
+    if (connected < 0) {
+        return connected;
+    }
+    request.nCode = kLookupRequestCode;
+    std::memcpy(request.szText, name.c_str(), name_bytes);
+    std::strcpy(request.szKind, kLookupClientKind);
+    LookupWire message;
+    PackMessage(message, request);
+    if (SendAll(lookup_socket_, message.data(), static_cast<int>(message.size())) < 0) {
+        CloseSocket(lookup_socket_);
+        return kFailed;
+    }
+    LookupWire reply;
+    if (RecvAll(lookup_socket_, reply.data(), static_cast<int>(reply.size())) < 0) {
+        CloseSocket(lookup_socket_);
+        return kFailed;
+    }
+    CloseSocket(lookup_socket_);
+    return ReadReply(reply, address_, port_);
+}
+
+int CLookupClient::ConnectTimed(int& socket_fd, const std::string& server, int port) {
+    socket_fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, IPPROTO_TCP);
+    if (socket_fd < 0) {
+        socket_fd = kNoSocket;
+        return kNoSocketCreated;
+    }
+    if (!SetOptions(socket_fd, timeouts_) || !SetNonBlocking(socket_fd, true) ||
+        !ConnectWithin(socket_fd, server, port, timeouts_.connect_ms) ||
+        !SetNonBlocking(socket_fd, false)) {
+        CloseSocket(socket_fd);
+        return kFailed;
+    }
+    return kFound;
+}
+
+int CLookupClient::SendAll(int& socket_fd, const void* buffer, int length) {
+    if (socket_fd == kNoSocket || length < 0) {
+        return kFailed;
+    }
+    const auto* bytes = static_cast<const uint8_t*>(buffer);
+    int sent = 0;
+    while (sent < length) {
+        // No SIGPIPE when the peer has gone: the failure is our result, not the end of the
+        // program.
+        const ssize_t result = ::send(socket_fd, bytes + sent, length - sent, MSG_NOSIGNAL);
+        if (result < 0 && errno == EINTR) {
+            continue;
+        }
+        if (result <= 0) {
+            return kFailed;
+        }
+        sent += static_cast<int>(result);
+    }
+    return length;
+}
+
+int CLookupClient::RecvAll(int& socket_fd, void* buffer, int length) {
+    if (socket_fd == kNoSocket || length < 0) {
+        return kFailed;
+    }
+    auto* bytes = static_cast<uint8_t*>(buffer);
+    int received = 0;
+    while (received < length) {
+        const ssize_t result = ::recv(socket_fd, bytes + received, length - received, 0);
+        if (result < 0 && errno == EINTR) {
+            continue;
+        }
+        if (result <= 0) {
+            return kFailed;
+        }
+        received += static_cast<int>(result);
+    }
+    return length;
+}
+
+void CLookupClient::CloseSocket(int& socket_fd) {
+    if (socket_fd != kNoSocket) {
+        ::close(socket_fd);
+        socket_fd = kNoSocket;
+    }
+}
+
+void CLookupClient::PackMessage(LookupWire& message, const _LOOKUP_MESSAGE_& record) {
+    message.fill(0);
+    uint8_t* out = message.data();
+    PutInt32(out + offsetof(_LOOKUP_MESSAGE_, nCode), record.nCode);
+    CopyText(reinterpret_cast<char*>(out + offsetof(_LOOKUP_MESSAGE_, szText)), record.szText);
+    CopyText(reinterpret_cast<char*>(out + offsetof(_LOOKUP_MESSAGE_, szKind)), record.szKind);
+    CopyText(reinterpret_cast<char*>(out + offsetof(_LOOKUP_MESSAGE_, szExtra)), record.szExtra);
+    PutInt32(out + offsetof(_LOOKUP_MESSAGE_, nPort), record.nPort);
+    PutInt32(out + offsetof(_LOOKUP_MESSAGE_, nExtra), record.nExtra);
+}
+
+void CLookupClient::UnpackMessage(_LOOKUP_MESSAGE_& record, const LookupWire& message) {
+    record = _LOOKUP_MESSAGE_{};
+    const uint8_t* in = message.data();
+    record.nCode = GetInt32(in + offsetof(_LOOKUP_MESSAGE_, nCode));
+    CopyTextIn(record.szText, in + offsetof(_LOOKUP_MESSAGE_, szText));
+    CopyTextIn(record.szKind, in + offsetof(_LOOKUP_MESSAGE_, szKind));
+    CopyTextIn(record.szExtra, in + offsetof(_LOOKUP_MESSAGE_, szExtra));
+    record.nPort = GetInt32(in + offsetof(_LOOKUP_MESSAGE_, nPort));
+    record.nExtra = GetInt32(in + offsetof(_LOOKUP_MESSAGE_, nExtra));
+}
+
+int CLookupClient::ReadReply(const LookupWire& reply, std::string& address, int& port) {
+    _LOOKUP_MESSAGE_ record;
+    UnpackMessage(record, reply);
+    if (record.nCode == kLookupRefused || record.nCode == kLookupNotOnline) {
+        return record.nCode;
+    }
+    address = record.szText;
+    port = record.nPort;
+    return kFound;
+}
