@@ -1,0 +1,25 @@
+#include "FolderChooser.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QMessageBox>
+
+int BrowseForFolder(QWidget* owner, std::string& path, const std::string& title) {
+    QFileDialog dialog(owner, QString::fromStdString(title), QString::fromStdString(path));
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setOption(QFileDialog::ShowDirsOnly);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return 0;
+    const std::string chosen =
+        QDir::toNativeSeparators(dialog.selectedFiles().constFirst()).toStdString();
+    if (chosen.size() > kMaxFolderPath_bytes) {
+        QMessageBox::warning(owner, QString::fromStdString(title),
+                             QStringLiteral("The folder path is longer than %1 bytes:\n%2")
+                                 .arg(kMaxFolderPath_bytes)
+                                 .arg(QString::fromStdString(chosen)));
+        return 0;
+    }
+    path = chosen;
+    return 1;
+}

@@ -1,0 +1,87 @@
+#include "VideoSurface.h"
+
+#include <algorithm>
+
+void CVideoSurface::Resize(int width_px, int height_px) {
+    width_px = std::max(width_px, 0);
+    height_px = std::max(height_px, 0);
+    std::lock_guard lock(mutex_);
+    if (width_px == width_ && height_px == height_)
+        return;
+    std::vector<std::uint32_t> resized(static_cast<std::size_t>(width_px) * height_px, 0);
+    const int keep_width = std::min(width_, width_px);
+    const int keep_height = std::min(height_, height_px);
+    for (int y = 0; y < keep_height; ++y) {
+        std::copy_n(pixels_.begin() + static_cast<std::ptrdiff_t>(y) * width_, keep_width,
+                    resized.begin() + static_cast<std::ptrdiff_t>(y) * width_px);
+    }
+    pixels_.swap(resized);
+    width_ = width_px;
+    height_ = height_px;
+    dirty_ = dirty_.Intersected({0, 0, width_, height_});
+}
+
+void CVideoSurface::SetOrigin(int screen_x, int screen_y) {
+    std::lock_guard lock(mutex_);
+    origin_x_ = screen_x;
+    origin_y_ = screen_y;
+}
+
+void CVideoSurface::SetPaintRequest(PaintRequest request) {
+    std::lock_guard lock(mutex_);
+    request_ = std::move(request);
+    paint_pending_ = false;
+}
+
+ScreenRect CVideoSurface::TakeDirty() {
+    std::lock_guard lock(mutex_);
+    const ScreenRect dirty = dirty_;
+    dirty_ = {};
+    paint_pending_ = false;
+    return dirty;
+}
+
+void CVideoSurface::Clear(const ScreenRect& rect) {
+    std::lock_guard lock(mutex_);
+    const ScreenRect area = rect.Intersected({0, 0, width_, height_});
+    if (area.IsEmpty())
+        return;
+    for (int y = area.top; y < area.bottom; ++y) {
+        auto row = pixels_.begin() + static_cast<std::ptrdiff_t>(y) * width_;
+        std::fill(row + area.left, row + area.right, 0u);
+    }
+}
+
+int CVideoSurface::Width() const {
+    std::lock_guard lock(mutex_);
+    return width_;
+}
+
+int CVideoSurface::Height() const {
+    std::lock_guard lock(mutex_);
+    return height_;
+}
+
+void CVideoSurface::MarkDirtyLocked(const ScreenRect& rect) {
+    dirty_ = dirty_.United(rect);
+    if (paint_pending_ || !request_)
+        return;
+    paint_pending_ = true;
+    request_();
+}
+
+const std::vector<int>& CVideoSurface::ColumnMap(int src_width, int dest_width) {
+    // Per thread, so frame threads reuse their table without sharing it.
+    thread_local std::vector<int> columns;
+    thread_local int built_src = -1;
+    thread_local int built_dest = -1;
+    if (built_src != src_width || built_dest != dest_width) {
+        columns.resize(static_cast<std::size_t>(dest_width));
+        for (int x = 0; x < dest_width; ++x) {
+            columns[x] = static_cast<int>(static_cast<std::int64_t>(x) * src_width / dest_width);
+        }
+        built_src = src_width;
+        built_dest = dest_width;
+    }
+    return columns;
+}

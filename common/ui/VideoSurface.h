@@ -1,0 +1,90 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <mutex>
+#include <vector>
+
+#include "ScreenRect.h"
+
+// The picture layer of one window: an image of its client area that frame threads draw
+// into while the window thread owns the window. Pixels are premultiplied ARGB; 0 is
+// transparent, so whatever the window paints itself shows where no picture lies.
+//
+// Drawing marks the rectangle dirty and asks the window thread for one paint through the
+// paint request; further draws only grow the dirty rectangle until the window thread takes
+// it, so a busy stream never floods the window's event queue.
+class CVideoSurface {
+public:
+    using PaintRequest = std::function<void()>;
+
+    // Window thread. Keeps the pixels of the overlapping area.
+    void Resize(int width_px, int height_px);
+    // Window thread: the client area's top-left corner in screen coordinates.
+    void SetOrigin(int screen_x, int screen_y);
+    // Window thread. Called with the surface lock held, so clearing it (nullptr) guarantees
+    // that no frame thread calls the old request afterwards.
+    void SetPaintRequest(PaintRequest request);
+    // Window thread: the area drawn since the last call; re-arms the paint request.
+    ScreenRect TakeDirty();
+    // Makes the rectangle (client coordinates) transparent again.
+    void Clear(const ScreenRect& rect);
+
+    // Any thread: scales a picture of src_width x src_height nearest-neighbour into dest
+    // (screen coordinates), dropping rows and columns, top row at the top. pixel(x, y) gives
+    // the source pixel as 0xAARRGGBB. Returns the number of rows written, 0 when the
+    // rectangle misses the surface.
+    template <class PixelAt>
+    int DrawScaled(const ScreenRect& dest_screen, int src_width, int src_height, PixelAt&& pixel);
+
+    // Reads the pixels under the lock: f(pixels, width, height), rows of width pixels.
+    template <class Reader>
+    void Read(Reader&& f) const {
+        std::lock_guard lock(mutex_);
+        f(pixels_.data(), width_, height_);
+    }
+
+    int Width() const;
+    int Height() const;
+
+private:
+    void MarkDirtyLocked(const ScreenRect& rect);
+    // Source column of every destination column of a dest_width-wide target.
+    static const std::vector<int>& ColumnMap(int src_width, int dest_width);
+
+    mutable std::mutex mutex_;
+    std::vector<std::uint32_t> pixels_;
+    int width_ = 0;
+    int height_ = 0;
+    int origin_x_ = 0;
+    int origin_y_ = 0;
+    ScreenRect dirty_;
+    bool paint_pending_ = false;
+    PaintRequest request_;
+};
+
+template <class PixelAt>
+int CVideoSurface::DrawScaled(const ScreenRect& dest_screen, int src_width, int src_height,
+                              PixelAt&& pixel) {
+    if (src_width <= 0 || src_height <= 0 || dest_screen.IsEmpty())
+        return 0;
+    const int dest_width = dest_screen.Width();
+    const int dest_height = dest_screen.Height();
+    const std::vector<int>& columns = ColumnMap(src_width, dest_width);
+
+    std::lock_guard lock(mutex_);
+    const ScreenRect dest = dest_screen.Translated(-origin_x_, -origin_y_);
+    const ScreenRect visible = dest.Intersected({0, 0, width_, height_});
+    if (visible.IsEmpty())
+        return 0;
+    for (int y = visible.top; y < visible.bottom; ++y) {
+        const int src_y =
+            static_cast<int>(static_cast<std::int64_t>(y - dest.top) * src_height / dest_height);
+        std::uint32_t* out = pixels_.data() + static_cast<std::size_t>(y) * width_;
+        for (int x = visible.left; x < visible.right; ++x) {
+            out[x] = pixel(columns[x - dest.left], src_y);
+        }
+    }
+    MarkDirtyLocked(visible);
+    return visible.Height();
+}

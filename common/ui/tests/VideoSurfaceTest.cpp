@@ -1,0 +1,153 @@
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <thread>
+#include <vector>
+
+#include "GdiRenderer.h"
+#include "VideoSurface.h"
+
+namespace {
+
+// A 24-bit picture whose pixel (x, y) encodes its own position: B = x, G = y, R = 0x80.
+std::vector<unsigned char> PositionPicture(int width, int height) {
+    std::vector<unsigned char> picture(static_cast<std::size_t>(width) * height * 3);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            unsigned char* p = &picture[(static_cast<std::size_t>(y) * width + x) * 3];
+            p[0] = static_cast<unsigned char>(x);
+            p[1] = static_cast<unsigned char>(y);
+            p[2] = 0x80;
+        }
+    }
+    return picture;
+}
+
+std::uint32_t PixelAt(const CVideoSurface& surface, int x, int y) {
+    std::uint32_t value = 0;
+    surface.Read([&](const std::uint32_t* pixels, int width, int) {
+        value = pixels[static_cast<std::size_t>(y) * width + x];
+    });
+    return value;
+}
+
+std::shared_ptr<CVideoSurface> Surface(int width, int height) {
+    auto surface = std::make_shared<CVideoSurface>();
+    surface->Resize(width, height);
+    return surface;
+}
+
+}  // namespace
+
+TEST(GdiRendererTest, HalvingDropsOddRowsAndColumnsAndKeepsThePictureUpright) {
+    auto surface = Surface(200, 160);
+    CGdiRenderer renderer;
+    renderer.SetDC(surface);
+    const auto picture = PositionPicture(352, 288);
+    // Picture bytes only hold 8 bits of x; 352 wide still tells columns 0..255 apart.
+    EXPECT_EQ(renderer.Draw(10, 5, 186, 149, 352, 288, picture.data()), 144);
+    EXPECT_EQ(PixelAt(*surface, 10, 5), 0xFF800000u);              // source (0, 0)
+    EXPECT_EQ(PixelAt(*surface, 11, 5), 0xFF800002u);              // source (2, 0)
+    EXPECT_EQ(PixelAt(*surface, 10, 6), 0xFF800200u);              // source (0, 2): top row first
+    EXPECT_EQ(PixelAt(*surface, 10 + 100, 5 + 143), 0xFF801EC8u);  // source (200, 286)
+    EXPECT_EQ(PixelAt(*surface, 9, 5), 0u);
+    EXPECT_EQ(PixelAt(*surface, 186, 148), 0u);
+}
+
+TEST(GdiRendererTest, RectanglesAreScreenCoordinatesOfTheWindowsClientArea) {
+    auto surface = Surface(100, 100);
+    surface->SetOrigin(300, 200);
+    CGdiRenderer renderer;
+    renderer.SetDC(surface);
+    const auto picture = PositionPicture(4, 4);
+    EXPECT_EQ(renderer.Draw(300, 200, 304, 204, 4, 4, picture.data()), 4);
+    EXPECT_EQ(PixelAt(*surface, 0, 0), 0xFF800000u);
+    EXPECT_EQ(PixelAt(*surface, 3, 3), 0xFF800303u);
+}
+
+TEST(GdiRendererTest, ClipsToTheSurfaceAndRefusesWhatItCannotDraw) {
+    auto surface = Surface(50, 40);
+    CGdiRenderer renderer;
+    const auto picture = PositionPicture(8, 8);
+    EXPECT_EQ(renderer.Draw(0, 0, 8, 8, 8, 8, picture.data()), 0);  // no target yet
+    renderer.SetDC(surface);
+    EXPECT_EQ(renderer.Draw(46, -4, 54, 4, 8, 8, picture.data()), 4);
+    EXPECT_EQ(PixelAt(*surface, 49, 0), 0xFF800403u);  // source (3, 4): clipping keeps scale
+    EXPECT_EQ(renderer.Draw(60, 0, 68, 8, 8, 8, picture.data()), 0);
+    EXPECT_EQ(renderer.Draw(8, 8, 0, 0, 8, 8, picture.data()), 0);
+    EXPECT_EQ(renderer.Draw(0, 0, 8, 8, 0, 8, picture.data()), 0);
+    EXPECT_EQ(renderer.Draw(0, 0, 8, 8, 8, 8, nullptr), 0);
+}
+
+TEST(VideoSurfaceTest, PaintRequestsCoalesceUntilTheWindowTakesTheDirtyArea) {
+    auto surface = Surface(100, 100);
+    int requests = 0;
+    surface->SetPaintRequest([&] { ++requests; });
+    CGdiRenderer renderer;
+    renderer.SetDC(surface);
+    const auto picture = PositionPicture(4, 4);
+    renderer.Draw(10, 10, 20, 20, 4, 4, picture.data());
+    renderer.Draw(50, 60, 70, 80, 4, 4, picture.data());
+    EXPECT_EQ(requests, 1);
+    EXPECT_EQ(surface->TakeDirty(), (ScreenRect{10, 10, 70, 80}));
+    EXPECT_TRUE(surface->TakeDirty().IsEmpty());
+    renderer.Draw(0, 0, 4, 4, 4, 4, picture.data());
+    EXPECT_EQ(requests, 2);
+    surface->SetPaintRequest(nullptr);
+    renderer.Draw(0, 0, 4, 4, 4, 4, picture.data());
+    EXPECT_EQ(requests, 2);
+}
+
+TEST(VideoSurfaceTest, ClearMakesPicturesTransparentAndResizeKeepsTheOverlap) {
+    auto surface = Surface(20, 20);
+    CGdiRenderer renderer;
+    renderer.SetDC(surface);
+    const auto picture = PositionPicture(20, 20);
+    renderer.Draw(0, 0, 20, 20, 20, 20, picture.data());
+    surface->Clear({5, 5, 10, 10});
+    EXPECT_EQ(PixelAt(*surface, 5, 5), 0u);
+    EXPECT_EQ(PixelAt(*surface, 9, 9), 0u);
+    EXPECT_EQ(PixelAt(*surface, 10, 10), 0xFF800A0Au);
+    surface->Clear({-5, -5, 100, 2});  // clipped, not past the pixels
+    EXPECT_EQ(PixelAt(*surface, 19, 1), 0u);
+
+    surface->Resize(30, 12);
+    EXPECT_EQ(surface->Width(), 30);
+    EXPECT_EQ(PixelAt(*surface, 19, 11), 0xFF800B13u);
+    EXPECT_EQ(PixelAt(*surface, 25, 5), 0u);
+}
+
+// Frame threads draw while the window thread takes, clears and reads; run under TSan.
+TEST(VideoSurfaceTest, FrameThreadsAndTheWindowThreadShareTheSurface) {
+    auto surface = Surface(320, 240);
+    std::atomic<int> requests{0};
+    surface->SetPaintRequest([&] { requests.fetch_add(1, std::memory_order_relaxed); });
+    CGdiRenderer renderer;
+    renderer.SetDC(surface);
+    std::atomic<bool> stop{false};
+    std::atomic<int> draws{0};
+    std::vector<std::thread> frame_threads;
+    for (int t = 0; t < 4; ++t) {
+        frame_threads.emplace_back([&, t] {
+            const auto picture = PositionPicture(64 + 16 * t, 48);
+            while (!stop.load()) {
+                renderer.Draw(t * 80, 0, t * 80 + 80, 120, 64 + 16 * t, 48, picture.data());
+                draws.fetch_add(1);
+            }
+        });
+    }
+    bool resized = false;
+    while (draws.load() < 2000) {
+        surface->TakeDirty();
+        surface->Clear({0, 0, 320, 60});
+        surface->Read([](const std::uint32_t*, int, int) {});
+        if (!resized && draws.load() > 1000) {
+            surface->Resize(300, 200);
+            resized = true;
+        }
+    }
+    stop.store(true);
+    for (std::thread& t : frame_threads)
+        t.join();
+    EXPECT_GT(requests.load(), 0);
+}
