@@ -195,7 +195,7 @@ template <typename Answer>
 int NetCtrl::Request(Body request, AnswerEffect effect, Answer& answer) {
     // Checked before the lock, so nobody waits behind a log-in to be told there is no link.
     if (!LoggedIn()) {
-        return Fail(-1, "not logged in");
+        return NotLoggedIn();
     }
     std::lock_guard call(call_mutex_);
     return RequestLocked(std::move(request), effect, answer);
@@ -373,7 +373,7 @@ int NetCtrl::NetSendUpdateFile(const char* local_path, const char* remote_path) 
                             std::to_string(kMaxUploadFileBytes) + " bytes");
     }
     if (!LoggedIn()) {
-        return Fail(-1, "not logged in");
+        return NotLoggedIn();
     }
     // The whole file goes in one conversation, so no other request lands between its chunks.
     std::lock_guard call(call_mutex_);
@@ -415,6 +415,15 @@ int NetCtrl::SendFileBody(std::FILE* file, uint64_t size_bytes) {
         return Fail(result, "the recorder did not store the file (" + std::to_string(result) + ")");
     }
     return 0;
+}
+
+int NetCtrl::NotLoggedIn() {
+    if (state_.Get() != kLinkLost) {
+        return Fail(-1, "not logged in");
+    }
+    std::lock_guard call(call_mutex_);
+    return Fail(
+        -1, "the link to the recorder is lost" + (link_ ? ": " + link_->error() : std::string()));
 }
 
 std::string NetCtrl::LastError() const {

@@ -87,6 +87,7 @@ private:
     int RequestLocked(netproto::Body request, AnswerEffect effect, Answer& answer);
     int RequestAck(netproto::Body request, AnswerEffect effect);
     bool LoggedIn() const;
+    int NotLoggedIn();
     void Teardown();
     void AbortLogin();
     int Fail(int code, std::string why);

@@ -3,6 +3,8 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <cstdio>
+
 #include "MessageEncoder.h"
 #include "PayloadCodec.h"
 #include "SocketIo.h"
@@ -268,6 +270,7 @@ void RecorderLink::Lose(const std::string& why) {
     dead_ = true;
     if (!stop_ && !closing_) {
         state_.MarkLost();
+        std::fprintf(stderr, "recorder link lost: %s\n", why.c_str());
     }
     ::shutdown(fd_, SHUT_RDWR);
     frames_.WakeAll();

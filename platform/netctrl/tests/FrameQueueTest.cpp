@@ -1,0 +1,170 @@
+#include "FrameQueue.h"
+
+#include <gtest/gtest.h>
+
+#include <thread>
+#include <utility>
+#include <vector>
+
+namespace {
+
+_NET_FRAME_HEAD_ Head(char type, int channel, bool key, int number, std::size_t size_bytes) {
+    _NET_FRAME_HEAD_ head{};
+    head.cType = type;
+    head.nChannel = channel;
+    head.nKeyFrame = key ? 1 : 0;
+    head.nFrameNo = number;
+    head.nLength = static_cast<uint32_t>(size_bytes);
+    return head;
+}
+
+class Queue {
+public:
+    explicit Queue(FrameQueueLimits limits = {}) : queue(limits) {}
+
+    void Video(int channel, bool key, int number, std::size_t size_bytes = 10) {
+        queue.Push(Head('V', channel, key, number, size_bytes),
+                   std::vector<uint8_t>(size_bytes, static_cast<uint8_t>(number)), 0, cancel);
+    }
+    void Audio(int channel) {
+        queue.Push(Head('A', channel, false, 0, 4), {1, 2, 3, 4}, 0, cancel);
+    }
+
+    // Channel and frame number of each frame, oldest first ('A' frames as -1).
+    std::vector<std::pair<int, int>> Drain() {
+        std::vector<std::pair<int, int>> out;
+        _NET_FRAME_HEAD_ head;
+        while (queue.Pop(head, buffer.data()) >= 0) {
+            out.emplace_back(head.nChannel, head.cType == 'V' ? head.nFrameNo : -1);
+        }
+        return out;
+    }
+
+    FrameQueue queue;
+    std::atomic<bool> cancel{false};
+    std::vector<uint8_t> buffer = std::vector<uint8_t>(786432);
+};
+
+using Frames = std::vector<std::pair<int, int>>;
+
+}  // namespace
+
+TEST(FrameQueue, PopReturnsHeadAndPayloadOldestFirst) {
+    Queue q;
+    q.Video(2, true, 0, 100);
+    q.Audio(1);
+    EXPECT_EQ(q.queue.Count(), 2);
+    _NET_FRAME_HEAD_ head;
+    ASSERT_EQ(q.queue.Pop(head, q.buffer.data()), 100);
+    EXPECT_EQ(head.nChannel, 2);
+    EXPECT_EQ(head.nLength, 100u);
+    ASSERT_EQ(q.queue.Pop(head, q.buffer.data()), 4);
+    EXPECT_EQ(head.cType, 'A');
+    EXPECT_EQ(q.buffer[3], 4);
+    EXPECT_EQ(q.queue.Pop(head, q.buffer.data()), -1);
+}
+
+TEST(FrameQueue, FullQueueDropsTheBrokenChainUpToTheNextKeyFrame) {
+    Queue q({6, 1 << 20});
+    q.Video(0, true, 0);
+    q.Video(1, true, 0);
+    q.Video(0, false, 1);
+    q.Video(0, false, 2);
+    q.Video(1, false, 1);
+    q.Video(0, true, 0);  // channel 0 starts again here
+    // Full: the oldest (channel 0, key) goes, and with it 0/1 and 0/2 that built on it.
+    q.Video(1, false, 2);
+    EXPECT_EQ(q.Drain(), (Frames{{1, 0}, {1, 1}, {0, 0}, {1, 2}}));
+    EXPECT_EQ(q.queue.dropped_frames(), 3u);
+}
+
+TEST(FrameQueue, ChannelWithoutQueuedKeyFrameWaitsForTheNextOne) {
+    Queue q({4, 1 << 20});
+    q.Video(3, true, 0);
+    q.Video(3, false, 1);
+    q.Audio(0);
+    q.Video(5, true, 0);
+    q.Video(3, false, 2);  // evicts 3/0 and 3/1, and has lost its own base with them
+    q.Video(3, false, 3);  // so has this one: channel 3 has no key frame left
+    q.Video(5, false, 1);  // other channels go on
+    q.Video(3, true, 0);
+    q.Video(3, false, 1);  // evicts the audio frame only
+    EXPECT_EQ(q.Drain(), (Frames{{5, 0}, {5, 1}, {3, 0}, {3, 1}}));
+    EXPECT_EQ(q.queue.dropped_frames(), 5u);
+}
+
+TEST(FrameQueue, ByteLimitEvictsAndAKeyFrameSurvivesEvictingItsOwnChannel) {
+    Queue q({100, 1000});
+    q.Video(4, true, 0, 400);
+    q.Video(4, false, 1, 400);
+    q.Video(4, true, 0, 400);  // needs room: 4/0 goes and 4/1 with it; this key frame stays
+    q.Video(4, false, 1, 100);
+    EXPECT_EQ(q.Drain(), (Frames{{4, 0}, {4, 1}}));
+}
+
+TEST(FrameQueue, AudioLossBreaksNothing) {
+    Queue q({2, 1 << 20});
+    q.Audio(0);
+    q.Video(0, false, 7);
+    q.Video(0, false, 8);  // evicts the audio frame only
+    EXPECT_EQ(q.Drain(), (Frames{{0, 7}, {0, 8}}));
+}
+
+TEST(FrameQueue, SpanIsDeliveredOnTheConsumerCallAfterItsLastFrame) {
+    Queue q;
+    int delivered = 0;
+    q.queue.SetSpanDeliveredHandler([&] { ++delivered; });
+    q.Video(0, true, 0);
+    q.Video(0, false, 1);
+    q.queue.MarkSpanEnd();
+    q.Video(0, true, 0);  // a frame after the notice does not hold the span back
+    EXPECT_EQ(q.queue.Count(), 3);
+    _NET_FRAME_HEAD_ head;
+    q.queue.Pop(head, q.buffer.data());
+    q.queue.Pop(head, q.buffer.data());
+    EXPECT_EQ(delivered, 0);  // the caller is still busy with the last frame
+    EXPECT_EQ(q.queue.Count(), 1);
+    EXPECT_EQ(delivered, 1);
+    q.queue.Count();
+    EXPECT_EQ(delivered, 1);
+
+    q.queue.Pop(head, q.buffer.data());
+    q.queue.MarkSpanEnd();  // nothing of the span is queued: the next call delivers it
+    EXPECT_EQ(q.queue.Count(), 0);
+    EXPECT_EQ(delivered, 2);
+
+    q.Video(0, true, 0);
+    q.queue.MarkSpanEnd();
+    q.queue.Clear();  // a new request clears the queue and forgets the old span
+    q.queue.Count();
+    EXPECT_EQ(delivered, 2);
+}
+
+TEST(FrameQueue, PlaybackPushWaitsForRoomInsteadOfDropping) {
+    Queue q({2, 1 << 20});
+    q.Video(0, true, 0);
+    q.Video(0, false, 1);
+    std::thread consumer([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        _NET_FRAME_HEAD_ head;
+        q.queue.Pop(head, q.buffer.data());
+    });
+    q.queue.Push(Head('V', 0, false, 2, 10), std::vector<uint8_t>(10), 5000, q.cancel);
+    consumer.join();
+    EXPECT_EQ(q.Drain(), (Frames{{0, 1}, {0, 2}}));
+    EXPECT_EQ(q.queue.dropped_frames(), 0u);
+}
+
+TEST(FrameQueue, CancelEndsTheWaitForRoom) {
+    Queue q({1, 1 << 20});
+    q.Video(0, true, 0);
+    std::thread stopper([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        q.cancel = true;
+        q.queue.WakeAll();
+    });
+    const auto start = std::chrono::steady_clock::now();
+    q.queue.Push(Head('V', 1, true, 0, 10), std::vector<uint8_t>(10), 60000, q.cancel);
+    stopper.join();
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
+}

@@ -1,0 +1,18 @@
+#pragma once
+
+// Faults a test can make a recorder commit on every connection it holds.
+enum class Fault {
+    kDropLink,        // close the connection at once, without a log-out
+    kStall,           // neither read nor send anything for a while, the link kept open
+    kBadHeader,       // the next frame goes out with a corrupt message header (wrong magic)
+    kOversizeLength,  // the next video frame is 304289 bytes, one over the recording limit
+    kBadChannel,      // the next video frame says channel 16
+    kFrameNumberGap,  // one video frame inside a group is left out, so its number is missing
+};
+
+// A connection that faults can reach.
+class FaultTarget {
+public:
+    virtual ~FaultTarget() = default;
+    virtual void Inject(Fault fault, int duration_ms) = 0;
+};

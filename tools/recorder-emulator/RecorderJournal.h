@@ -1,0 +1,47 @@
+#pragma once
+
+#include "NetCommand.h"
+#include "NetMacSetPara.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+// What clients asked of a recorder, in arrival order, for tests to read back.
+
+struct NetParameterRecord {
+    int32_t rate = 0;
+    int32_t fps = 0;
+};
+
+struct LiveRequestRecord {
+    uint32_t channel_mask = 0;
+    int32_t send_audio = 0;
+};
+
+struct PlayRequestRecord {
+    int64_t day_number = 0;
+    int32_t start_s = 0;
+    int32_t end_s = 0;
+    uint32_t channel_mask = 0;
+    int32_t audio = 0;
+    int32_t fast = 0;
+};
+
+struct UploadedFile {
+    std::string remote_path;
+    std::filesystem::path stored_path;
+    uint64_t size_bytes = 0;
+};
+
+struct RecorderJournal {
+    std::vector<_NET_COMMAND_> commands;
+    std::vector<NetParameterRecord> net_parameters;
+    std::vector<LiveRequestRecord> live_requests;
+    std::vector<PlayRequestRecord> play_requests;
+    std::vector<std::string> shell_commands;  // never run
+    std::vector<UploadedFile> uploads;
+    int key_frame_requests = 0;
+    int para_sets = 0;
+};

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "ListenSocket.h"
+#include "RecorderState.h"
+
+#include <atomic>
+#include <list>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+
+// One recorder on its own port: accepts connections and serves each on a thread of its own.
+class RecorderServer {
+public:
+    explicit RecorderServer(std::shared_ptr<RecorderState> state);
+    ~RecorderServer();
+    RecorderServer(const RecorderServer&) = delete;
+    RecorderServer& operator=(const RecorderServer&) = delete;
+
+    bool Start(const std::string& bind_address, uint16_t port, std::string* error);
+    // Ends every connection and waits for their threads.
+    void Stop();
+
+    uint16_t Port() const { return listen_.Port(); }
+    RecorderState& State() { return *state_; }
+
+private:
+    struct Connection {
+        std::thread thread;
+        std::atomic<bool> done{false};
+    };
+
+    void AcceptLoop();
+    void ReapFinished();
+
+    std::shared_ptr<RecorderState> state_;
+    ListenSocket listen_;
+    std::atomic<bool> stop_{false};
+    std::thread accept_thread_;
+    std::list<Connection> connections_;  // touched by the accept thread only, then by Stop
+};

@@ -1,0 +1,390 @@
+#include "RecorderSession.h"
+
+#include "DayKey.h"
+#include "LoginMac.h"
+#include "MessageEncoder.h"
+#include "RecorderState.h"
+#include "SandboxPath.h"
+#include "SocketIo.h"
+
+#include <poll.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <thread>
+
+namespace {
+
+constexpr int kSendTimeoutMs = 5000;
+constexpr int64_t kLoginWindowUs = 10'000'000;  // to log in after connecting
+constexpr int64_t kIdleLimitUs = 30'000'000;    // without anything from the client
+constexpr int kMaxWaitMs = 20;                  // so faults and stop act at once
+constexpr size_t kReceiveChunkBytes = 65536;
+// One byte over what a recording file accepts for a frame.
+constexpr uint32_t kOversizeFrameBytes = 304289;
+
+int64_t NowUs() {
+    using namespace std::chrono;
+    return duration_cast<microseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
+int64_t WallSeconds() {
+    using namespace std::chrono;
+    return duration_cast<seconds>(system_clock::now().time_since_epoch()).count();
+}
+
+}  // namespace
+
+RecorderSession::RecorderSession(RecorderState& state, int fd)
+    : state_(state), fd_(fd), live_fps_(state.Config().fps) {
+    state_.Attach(this);
+}
+
+RecorderSession::~RecorderSession() {
+    state_.Detach(this);
+    // A transfer cut short leaves nothing behind, before the client can see the link end.
+    upload_.reset();
+    if (fd_ >= 0) ::close(fd_);
+    if (logged_in_) state_.Logout(user_);
+}
+
+void RecorderSession::Inject(Fault fault, int duration_ms) {
+    switch (fault) {
+        case Fault::kDropLink:
+            drop_ = true;
+            break;
+        case Fault::kStall:
+            stall_until_us_ = NowUs() + int64_t{std::max(0, duration_ms)} * 1000;
+            break;
+        case Fault::kBadHeader:
+            bad_header_ = true;
+            break;
+        case Fault::kOversizeLength:
+            oversize_ = true;
+            break;
+        case Fault::kBadChannel:
+            bad_channel_ = true;
+            break;
+        case Fault::kFrameNumberGap:
+            gap_ = true;
+            break;
+    }
+}
+
+void RecorderSession::Run(const std::atomic<bool>& stop) {
+    const int64_t start_us = NowUs();
+    int64_t last_heard_us = start_us;
+    while (!stop && !drop_ && !closing_) {
+        int64_t now_us = NowUs();
+        const int64_t stall_until = stall_until_us_;
+        if (now_us < stall_until) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(
+                std::min<int64_t>(kMaxWaitMs, (stall_until - now_us) / 1000 + 1)));
+            last_heard_us = NowUs();
+            continue;
+        }
+        if (!logged_in_ && now_us - start_us > kLoginWindowUs) break;
+        if (now_us - last_heard_us > kIdleLimitUs) break;
+
+        pollfd p{fd_, POLLIN, 0};
+        const int ready = ::poll(&p, 1, WaitMs(now_us));
+        if (ready > 0) {
+            if (!Receive()) break;
+            last_heard_us = NowUs();
+        }
+        if (drop_ || !PumpStreams(NowUs())) break;
+    }
+    // Answers queued before a log-out still go out.
+    if (!drop_) Flush();
+}
+
+void RecorderSession::Log(const std::string& text) const {
+    const std::string& name = state_.Config().name;
+    std::fprintf(stderr, "recorder %s: %s\n", name.empty() ? "(no name)" : name.c_str(),
+                 text.c_str());
+}
+
+int RecorderSession::WaitMs(int64_t now_us) const {
+    int64_t wait_us = int64_t{kMaxWaitMs} * 1000;
+    if (live_) wait_us = std::min(wait_us, live_->UntilNextUs(now_us));
+    if (play_) wait_us = std::min(wait_us, play_->UntilNextUs(now_us));
+    return static_cast<int>((wait_us + 999) / 1000);
+}
+
+bool RecorderSession::Receive() {
+    uint8_t buffer[kReceiveChunkBytes];
+    size_t received = 0;
+    const netproto::IoStatus status = netproto::RecvSome(fd_, buffer, sizeof buffer, 0, received);
+    if (status == netproto::IoStatus::kTimeout) return true;
+    if (status != netproto::IoStatus::kOk) return false;
+    if (!decoder_.Feed(buffer, received)) {
+        Log("link closed: " + decoder_.error());
+        return false;
+    }
+    netproto::Message message;
+    for (;;) {
+        const netproto::DecodeStatus decoded = decoder_.Next(message);
+        if (decoded == netproto::DecodeStatus::kNeedMore) return Flush();
+        if (decoded == netproto::DecodeStatus::kError) {
+            Log("malformed request, link closed: " + decoder_.error());
+            return false;
+        }
+        if (!Handle(message)) return false;
+        if (closing_) return Flush();
+    }
+}
+
+bool RecorderSession::Handle(const netproto::Message& message) {
+    const uint32_t id = message.request_id;
+    if (std::holds_alternative<netproto::Hello>(message.body)) {
+        hello_seen_ = true;
+        server_nonce_ = netproto::RandomNonce();
+        return Queue(id, netproto::Challenge{server_nonce_});
+    }
+    if (const auto* login = std::get_if<netproto::Login>(&message.body)) {
+        if (!hello_seen_ || logged_in_) return false;
+        int level = 0;
+        const int32_t result =
+            state_.Login(login->user, server_nonce_, login->client_nonce, login->mac, &level);
+        netproto::LoginReply reply{result, {}};
+        if (result >= 0) {
+            logged_in_ = true;
+            user_ = login->user;
+            level_ = level;
+            reply.info = state_.MachineInfo(level_);
+        } else {
+            closing_ = true;
+        }
+        return Queue(id, reply);
+    }
+    if (std::holds_alternative<netproto::KeepAlive>(message.body)) {
+        return Queue(id, netproto::KeepAlive{});
+    }
+    if (!logged_in_) return false;
+    return HandleLoggedIn(id, message.body);
+}
+
+bool RecorderSession::HandleLoggedIn(uint32_t id, const netproto::Body& body) {
+    using namespace netproto;
+    const bool super_user = level_ == kSuperUserLevel;
+    if (std::holds_alternative<Logout>(body)) {
+        StopStreams();
+        closing_ = true;
+        return Ack(id, 0);
+    }
+    if (std::holds_alternative<DiskQuery>(body)) {
+        DiskReply reply;
+        reply.disk_count = state_.DiskCount();
+        for (int i = 0; i < reply.disk_count; ++i)
+            reply.disks[i] = state_.Disk();
+        return Queue(id, reply);
+    }
+    if (std::holds_alternative<LampQuery>(body)) {
+        const uint32_t lamps = state_.LampWord();
+        return Queue(id, LampReply{static_cast<int32_t>(lamps & 0xff),
+                                   static_cast<int32_t>(lamps >> 8 & 0xff)});
+    }
+    if (const auto* p = std::get_if<SetNetParam>(&body)) {
+        state_.RecordNetParameter(p->rate, p->fps);
+        if (p->fps >= 1 && p->fps <= 30) {
+            live_fps_ = p->fps;
+            if (live_) live_->SetFps(live_fps_);
+        }
+        return Ack(id, p->fps >= 1 && p->fps <= 30 ? 0 : -1);
+    }
+    if (const auto* start = std::get_if<LiveStart>(&body)) {
+        StopStreams();
+        state_.RecordLiveRequest(start->channel_mask, start->send_audio);
+        const RecorderConfig& config = state_.Config();
+        LiveStreamer::Audio audio{
+            start->send_audio == 1 ? start->channel_mask & config.audio_mask : 0,
+            config.audio_block_bytes};
+        live_.emplace(state_.MakeChannelStreams(start->channel_mask), live_fps_, audio, NowUs());
+        return Ack(id, 0);
+    }
+    if (std::holds_alternative<LiveStop>(body)) {
+        live_.reset();
+        return Ack(id, 1);
+    }
+    if (std::holds_alternative<KeyFrame>(body)) {
+        state_.RecordKeyFrameRequest();
+        if (live_) live_->RequestKeyFrame();
+        return Ack(id, 0);
+    }
+    if (const auto* command = std::get_if<Command>(&body)) {
+        if (!super_user) return Ack(id, -1);
+        state_.RecordCommand(command->command);
+        return Ack(id, 0);
+    }
+    if (std::holds_alternative<ParaGet>(body)) {
+        if (!super_user) return Queue(id, ParaReply{-1, {}});
+        return Queue(id, ParaReply{0, state_.Para()});
+    }
+    if (const auto* set = std::get_if<ParaSet>(&body)) {
+        if (!super_user) return Ack(id, -1);
+        state_.SetPara(set->para);
+        return Ack(id, 0);
+    }
+    if (const auto* query = std::get_if<RecListQuery>(&body)) {
+        RecListReply reply;
+        const auto day = DayNumberOfKey(query->day_key);
+        if (!day) {
+            reply.result = -1;
+            return Queue(id, reply);
+        }
+        searched_day_ = *day;
+        const auto records = state_.Schedule()->RecordsOfDay(*day);
+        const int pages = DaySchedule::PageCount(records.size());
+        if (query->page < 0 || (query->page > 0 && query->page >= pages)) {
+            reply.result = -1;
+            return Queue(id, reply);
+        }
+        for (const RecordEntry& r : DaySchedule::Page(records, query->page)) {
+            _QRF_FILESHOWINFO entry{};
+            entry.nChannelMask = static_cast<int32_t>(r.channel_mask);
+            entry.nStartTime = static_cast<int32_t>(r.start_time);
+            entry.nEndTime = static_cast<int32_t>(r.end_time);
+            reply.entries.push_back(entry);
+        }
+        reply.result = query->page == 0 ? pages : static_cast<int32_t>(reply.entries.size());
+        return Queue(id, reply);
+    }
+    if (const auto* play = std::get_if<PlayStart>(&body)) {
+        StopStreams();
+        if (!searched_day_ || play->start_s < 0 || play->end_s > kSecondsPerDay ||
+            play->start_s > play->end_s) {
+            return Ack(id, -1);
+        }
+        state_.RecordPlayRequest({*searched_day_, play->start_s, play->end_s, play->channel_mask,
+                                  play->audio, play->fast});
+        const RecorderConfig& config = state_.Config();
+        PlaybackStreamer::Request request{*searched_day_,     play->start_s,    play->end_s,
+                                          play->channel_mask, play->audio == 1, play->fast == 1};
+        PlaybackStreamer::Pace pace{config.fps, config.fast_factor, config.audio_mask,
+                                    config.audio_block_bytes};
+        play_.emplace(state_.Schedule(), request, state_.MakeChannelStreams(~0u), pace, NowUs());
+        play_request_id_ = id;
+        return Ack(id, 0);
+    }
+    if (std::holds_alternative<PlayStop>(body)) {
+        play_.reset();
+        return Ack(id, 0);
+    }
+    if (const auto* shell = std::get_if<Shell>(&body)) {
+        if (!super_user) return Ack(id, -1);
+        state_.RecordShell(shell->command);
+        return Ack(id, 0);
+    }
+    if (std::holds_alternative<UploadBegin>(body) || std::holds_alternative<UploadChunk>(body) ||
+        std::holds_alternative<UploadEnd>(body)) {
+        return HandleUpload(id, body);
+    }
+    // Recorder-to-client messages have no business arriving here.
+    Log("unexpected message from the client, link closed");
+    return false;
+}
+
+bool RecorderSession::HandleUpload(uint32_t id, const netproto::Body& body) {
+    using namespace netproto;
+    if (const auto* begin = std::get_if<UploadBegin>(&body)) {
+        upload_.reset();
+        std::string error;
+        const auto target = SandboxPathOf(state_.Sandbox(), begin->remote_path, &error);
+        if (level_ != kSuperUserLevel || !target) {
+            if (target) error = "only the super user may send files";
+            Log("upload refused: " + error);
+            return Ack(id, -1);
+        }
+        upload_.emplace(*target, begin->size_bytes);
+        if (!upload_->Open(&error)) {
+            Log("upload refused: " + error);
+            upload_.reset();
+            return Ack(id, -1);
+        }
+        upload_remote_path_ = begin->remote_path;
+        return Ack(id, 0);
+    }
+    if (const auto* chunk = std::get_if<UploadChunk>(&body)) {
+        // Pieces of a refused upload are dropped; a piece past the announced size is a
+        // protocol error.
+        if (!upload_) return true;
+        if (!upload_->Append(chunk->data.data(), chunk->data.size())) {
+            Log("upload larger than announced, link closed");
+            return false;
+        }
+        return true;
+    }
+    if (!upload_) return Ack(id, -1);
+    std::string error;
+    const bool stored = upload_->Finish(&error);
+    if (stored) {
+        state_.RecordUpload({upload_remote_path_, upload_->Target(), upload_->SizeBytes()});
+    } else {
+        Log("upload of " + upload_remote_path_ + " failed: " + error);
+    }
+    upload_.reset();
+    return Ack(id, stored ? 0 : -1);
+}
+
+bool RecorderSession::Queue(uint32_t request_id, netproto::Body body) {
+    std::string error;
+    if (!netproto::EncodeMessage(netproto::Message{request_id, std::move(body)}, out_, error)) {
+        Log("cannot encode an answer: " + error);
+        return false;
+    }
+    return true;
+}
+
+bool RecorderSession::Flush() {
+    if (out_failed_) return false;
+    if (out_.empty()) return true;
+    const netproto::IoStatus status =
+        netproto::SendAll(fd_, out_.data(), out_.size(), kSendTimeoutMs);
+    out_.clear();
+    out_failed_ = status != netproto::IoStatus::kOk;
+    return !out_failed_;
+}
+
+void RecorderSession::StopStreams() {
+    live_.reset();
+    play_.reset();
+}
+
+bool RecorderSession::PumpStreams(int64_t now_us) {
+    const FrameSink sink = [this](const _NET_FRAME_HEAD_& head, std::span<const uint8_t> data) {
+        SendFrame(head, data);
+    };
+    if (live_) live_->Pump(now_us, WallSeconds() + state_.Config().clock_offset_s, sink);
+    if (play_) {
+        play_->Pump(now_us, sink);
+        if (play_->Finished()) {
+            play_.reset();
+            Queue(0, netproto::PlayEnd{play_request_id_});
+        }
+    }
+    return !out_failed_ && Flush();
+}
+
+void RecorderSession::SendFrame(const _NET_FRAME_HEAD_& head, std::span<const uint8_t> payload) {
+    netproto::Frame frame;
+    frame.head = head;
+    if (head.cType == 'V') {
+        if (gap_ && head.nFrameNo >= 1 &&
+            head.nFrameNo + 1 < static_cast<int32_t>(state_.Config().loop_frames)) {
+            gap_ = false;
+            return;
+        }
+        if (bad_channel_.exchange(false)) frame.head.nChannel = 16;
+        if (oversize_.exchange(false)) {
+            frame.head.nLength = kOversizeFrameBytes;
+            frame.payload.assign(payload.begin(), payload.end());
+            frame.payload.resize(kOversizeFrameBytes, 0);
+        }
+    }
+    if (frame.payload.empty()) frame.payload.assign(payload.begin(), payload.end());
+    const size_t at = out_.size();
+    Queue(0, std::move(frame));
+    if (bad_header_.exchange(false) && out_.size() > at) out_[at] ^= 0xff;
+}

@@ -1,0 +1,76 @@
+#pragma once
+
+#include "Fault.h"
+#include "LiveStreamer.h"
+#include "MessageDecoder.h"
+#include "Messages.h"
+#include "PlaybackStreamer.h"
+#include "UploadFile.h"
+
+#include <atomic>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+class RecorderState;
+
+// One client connection to a recorder, served on the caller's thread by Run: log-in,
+// requests, the live or playback stream, and the faults a test injects.
+class RecorderSession : public FaultTarget {
+public:
+    RecorderSession(RecorderState& state, int fd);
+    ~RecorderSession() override;
+    RecorderSession(const RecorderSession&) = delete;
+    RecorderSession& operator=(const RecorderSession&) = delete;
+
+    // Serves the connection until the client leaves, the link fails or stop becomes true;
+    // closes the socket and logs the user out.
+    void Run(const std::atomic<bool>& stop);
+
+    void Inject(Fault fault, int duration_ms) override;
+
+private:
+    bool Receive();
+    bool Handle(const netproto::Message& message);
+    bool HandleLoggedIn(uint32_t id, const netproto::Body& body);
+    bool HandleUpload(uint32_t id, const netproto::Body& body);
+    bool Queue(uint32_t request_id, netproto::Body body);
+    bool Ack(uint32_t request_id, int32_t result) {
+        return Queue(request_id, netproto::Ack{result});
+    }
+    bool Flush();
+    bool PumpStreams(int64_t now_us);
+    void SendFrame(const _NET_FRAME_HEAD_& head, std::span<const uint8_t> payload);
+    int WaitMs(int64_t now_us) const;
+    void StopStreams();
+    void Log(const std::string& text) const;
+
+    RecorderState& state_;
+    int fd_;
+    netproto::MessageDecoder decoder_;
+    std::vector<uint8_t> out_;
+    bool out_failed_ = false;
+
+    bool hello_seen_ = false;
+    netproto::Nonce server_nonce_{};
+    bool logged_in_ = false;
+    bool closing_ = false;  // after a log-out or a refused log-in
+    std::string user_;
+    int level_ = 0;
+
+    int live_fps_;
+    std::optional<LiveStreamer> live_;
+    std::optional<PlaybackStreamer> play_;
+    uint32_t play_request_id_ = 0;
+    std::optional<int64_t> searched_day_;
+    std::optional<UploadFile> upload_;
+    std::string upload_remote_path_;
+
+    std::atomic<bool> drop_{false};
+    std::atomic<bool> bad_header_{false};
+    std::atomic<bool> oversize_{false};
+    std::atomic<bool> bad_channel_{false};
+    std::atomic<bool> gap_{false};
+    std::atomic<int64_t> stall_until_us_{0};
+};

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+
+// Where a file sent to the recorder's remote path lands below the sandbox folder:
+// "/mnt/mtd/bin/app" becomes <sandbox>/mnt/mtd/bin/app. Refuses, with a message, every path
+// that could reach outside the sandbox or name no file: empty, "..", a NUL, a backslash
+// (another system's separator, which could hide a ".."), or only separators and ".".
+std::optional<std::filesystem::path> SandboxPathOf(const std::filesystem::path& sandbox,
+                                                   const std::string& remote_path,
+                                                   std::string* error);

@@ -1,0 +1,308 @@
+#include "DayKey.h"
+#include "RecorderEmulator.h"
+#include "TempDir.h"
+#include "TestClient.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <map>
+#include <set>
+#include <thread>
+
+namespace {
+
+const int64_t kDay = DayNumberOf({2009, 8, 28});
+const int32_t kDayKey = 1090728;
+
+// Small loops keep the sanitizer builds quick.
+RecorderConfig SmallRecorder(int channels) {
+    RecorderConfig config = DefaultRecorderConfig(channels, kDay);
+    config.loop_frames = 4;
+    config.max_users = 3;
+    config.audio_mask = 0x1;
+    config.first_record_day = config.last_record_day = kDay;
+    return config;
+}
+
+class ServerTest : public ::testing::Test {
+protected:
+    void Start(std::vector<RecorderConfig> configs) {
+        sandbox_ = MakeTestFolder("server");
+        std::string error;
+        ASSERT_TRUE(emulator_.Start(configs, sandbox_, &error)) << error;
+    }
+    void TearDown() override {
+        emulator_.Stop();
+        std::filesystem::remove_all(sandbox_);
+    }
+    void LogIn(TestClient& client, const std::string& user = "admin", size_t recorder = 0) {
+        ASSERT_TRUE(client.Connect(emulator_.Port(recorder)));
+        ASSERT_GE(client.Login(user, user), 0);
+    }
+
+    RecorderEmulator emulator_;
+    std::filesystem::path sandbox_;
+};
+
+TEST_F(ServerTest, LoginRefusals) {
+    Start({SmallRecorder(4)});
+    TestClient wrong;
+    ASSERT_TRUE(wrong.Connect(emulator_.Port(0)));
+    EXPECT_EQ(wrong.Login("admin", "nope"), -2);
+    TestClient unknown;
+    ASSERT_TRUE(unknown.Connect(emulator_.Port(0)));
+    EXPECT_EQ(unknown.Login("nobody", "x"), -2);
+
+    TestClient super;
+    ASSERT_TRUE(super.Connect(emulator_.Port(0)));
+    _DVR_MACHINE_INFO_ info{};
+    ASSERT_EQ(super.Login("admin", "admin", &info), 0);
+    EXPECT_EQ(info.nTypeCode, 1004);
+    EXPECT_EQ(info.nCodec, kH264CodecWord);
+    EXPECT_EQ(info.nUserLevel, 2);
+    EXPECT_EQ(info.nAudioMask, 1);
+    EXPECT_EQ(info.nDiskCount, 1);
+    EXPECT_EQ(info.disk[0].nFirstTime, kDay * 86400);
+
+    TestClient second_super;
+    ASSERT_TRUE(second_super.Connect(emulator_.Port(0)));
+    EXPECT_EQ(second_super.Login("admin", "admin"), -3);
+
+    TestClient guest1, guest2, guest3;
+    ASSERT_TRUE(guest1.Connect(emulator_.Port(0)) && guest2.Connect(emulator_.Port(0)) &&
+                guest3.Connect(emulator_.Port(0)));
+    EXPECT_EQ(guest1.Login("guest", "guest"), 0);
+    EXPECT_EQ(guest2.Login("guest", "guest"), 0);
+    EXPECT_EQ(guest3.Login("guest", "guest"), -4);  // three users at most
+    EXPECT_EQ(emulator_.LoggedInUsers(0).size(), 3u);
+
+    // A log-out frees the super user's place.
+    EXPECT_EQ(super.Ack(netproto::Logout{}), 0);
+    for (int i = 0; i < 100 && emulator_.LoggedInUsers(0).size() != 2; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    TestClient again;
+    ASSERT_TRUE(again.Connect(emulator_.Port(0)));
+    EXPECT_EQ(again.Login("admin", "admin"), 0);
+}
+
+TEST_F(ServerTest, LiveStreamHeadersAndKeyFrames) {
+    RecorderConfig config = SmallRecorder(4);
+    config.channel_formats[2] = {1, 0};  // 720 x 480
+    Start({config});
+    TestClient client;
+    LogIn(client);
+    EXPECT_EQ(client.Ack(netproto::SetNetParam{640, 30, 0}), 0);
+    EXPECT_EQ(client.Ack(netproto::LiveStart{0x6, 1}), 0);
+
+    std::map<int, std::vector<int>> numbers;
+    int audio_frames = 0;
+    while (numbers[1].size() < 6 || numbers[2].size() < 6) {
+        auto m = client.Next();
+        ASSERT_TRUE(m);
+        const auto* f = std::get_if<netproto::Frame>(&m->body);
+        ASSERT_TRUE(f);
+        ASSERT_EQ(f->head.nLength, f->payload.size());
+        if (f->head.cType == 'A') {
+            ++audio_frames;
+            continue;
+        }
+        ASSERT_EQ(f->head.cType, 'V');
+        const int ch = f->head.nChannel;
+        ASSERT_TRUE(ch == 1 || ch == 2) << ch;
+        EXPECT_EQ(f->head.nStandard, ch == 2 ? 1 : 0);
+        EXPECT_EQ(f->head.nSize, ch == 2 ? 0 : 2);
+        EXPECT_EQ(f->head.nKeyFrame, f->head.nFrameNo == 0 ? 1 : 0);
+        EXPECT_NEAR(f->head.nTime, std::time(nullptr), 2);
+        numbers[ch].push_back(f->head.nFrameNo);
+    }
+    EXPECT_EQ(audio_frames, 0);  // channel 0 carries the audio, and it is not streamed
+    for (auto& [ch, seq] : numbers) {
+        EXPECT_EQ(seq[0], 0) << "a stream starts at a key frame";
+        for (size_t i = 1; i < seq.size(); ++i)
+            EXPECT_EQ(seq[i], (seq[i - 1] + 1) % 4);
+    }
+
+    // A key-frame request restarts every streamed channel at frame number 0.
+    EXPECT_EQ(client.Ack(netproto::KeyFrame{}), 0);
+    std::set<int> restarted;
+    while (restarted.size() < 2) {
+        auto f = client.NextFrame();
+        ASSERT_TRUE(f);
+        EXPECT_EQ(f->head.nFrameNo, 0);
+        restarted.insert(f->head.nChannel);
+    }
+    EXPECT_EQ(client.Ack(netproto::LiveStop{}), 1);
+    const RecorderJournal journal = emulator_.Journal(0);
+    ASSERT_EQ(journal.net_parameters.size(), 1u);
+    EXPECT_EQ(journal.net_parameters[0].rate, 640);
+    ASSERT_EQ(journal.live_requests.size(), 1u);
+    EXPECT_EQ(journal.live_requests[0].channel_mask, 0x6u);
+    EXPECT_EQ(journal.key_frame_requests, 1);
+}
+
+TEST_F(ServerTest, AudioBlocksOnTheAudioChannels) {
+    RecorderConfig config = SmallRecorder(2);
+    config.audio_block_bytes = 4096;
+    Start({config});
+    TestClient client;
+    LogIn(client);
+    EXPECT_EQ(client.Ack(netproto::LiveStart{0x3, 1}), 0);
+    int audio = 0;
+    while (audio < 2) {
+        auto f = client.NextFrame();
+        ASSERT_TRUE(f);
+        if (f->head.cType != 'A') continue;
+        EXPECT_EQ(f->head.nChannel, 0);
+        EXPECT_EQ(f->head.nLength, 4096u);
+        ++audio;
+    }
+}
+
+TEST_F(ServerTest, RecordListPagesAndFastPlayback) {
+    RecorderConfig config = SmallRecorder(4);
+    config.day_schedule = {};
+    for (int i = 0; i < 350; ++i)
+        config.day_schedule.push_back({i * 200, i * 200 + 100, 0x3});
+    config.fast_factor = 25;  // one second of recording per frame sent
+    Start({config});
+    TestClient client;
+    LogIn(client);
+
+    const auto page0 = client.Request<netproto::RecListReply>(netproto::RecListQuery{kDayKey, 0});
+    ASSERT_TRUE(page0);
+    EXPECT_EQ(page0->result, 2);
+    ASSERT_EQ(page0->entries.size(), 300u);
+    EXPECT_EQ(page0->entries[0].nStartTime, kDay * 86400);
+    EXPECT_EQ(page0->entries[0].nEndTime, kDay * 86400 + 100);
+    EXPECT_EQ(page0->entries[0].nChannelMask, 0x3);
+    const auto page1 = client.Request<netproto::RecListReply>(netproto::RecListQuery{kDayKey, 1});
+    ASSERT_TRUE(page1);
+    EXPECT_EQ(page1->result, 50);
+    EXPECT_EQ(page1->entries.back().nStartTime, kDay * 86400 + 349 * 200);
+    const auto page2 = client.Request<netproto::RecListReply>(netproto::RecListQuery{kDayKey, 2});
+    ASSERT_TRUE(page2);
+    EXPECT_LT(page2->result, 0);
+    const auto empty =
+        client.Request<netproto::RecListReply>(netproto::RecListQuery{kDayKey + 1, 0});
+    ASSERT_TRUE(empty);
+    EXPECT_EQ(empty->result, 0);
+    const auto bad = client.Request<netproto::RecListReply>(netproto::RecListQuery{1091300, 0});
+    ASSERT_TRUE(bad);
+    EXPECT_LT(bad->result, 0);  // month 13
+
+    // Back to the recorded day, then a fast span across a gap: 90..110 and 200..230.
+    ASSERT_TRUE(client.Request<netproto::RecListReply>(netproto::RecListQuery{kDayKey, 0}));
+    EXPECT_EQ(client.Ack(netproto::PlayStart{90, 230, 0x2, 0, 1}), 0);
+    const uint32_t play_id = client.LastRequestId();
+    std::set<int32_t> times;
+    for (;;) {
+        auto m = client.Next();
+        ASSERT_TRUE(m) << client.LastError();
+        if (const auto* end = std::get_if<netproto::PlayEnd>(&m->body)) {
+            EXPECT_EQ(end->play_request_id, play_id);
+            break;
+        }
+        const auto& f = std::get<netproto::Frame>(m->body);
+        EXPECT_EQ(f.head.nChannel, 1);
+        times.insert(f.head.nTime - static_cast<int32_t>(kDay * 86400));
+    }
+    ASSERT_FALSE(times.empty());
+    EXPECT_EQ(*times.begin(), 90);
+    EXPECT_EQ(*times.rbegin(), 229);
+    EXPECT_EQ(times.count(150), 0u);  // the gap is skipped
+    const auto plays = emulator_.Journal(0).play_requests;
+    ASSERT_EQ(plays.size(), 1u);
+    EXPECT_EQ(plays[0].day_number, kDay);
+    EXPECT_EQ(plays[0].fast, 1);
+
+    // A span without recordings ends at once; a stopped span sends no end notice.
+    EXPECT_EQ(client.Ack(netproto::PlayStart{100, 200, 0x3, 0, 0}), 0);
+    auto m = client.Next();
+    ASSERT_TRUE(m);
+    EXPECT_TRUE(std::holds_alternative<netproto::PlayEnd>(m->body));
+    EXPECT_EQ(client.Ack(netproto::PlayStart{0, 86400, 0x3, 0, 0}), 0);
+    EXPECT_EQ(client.Ack(netproto::PlayStop{}), 0);
+    EXPECT_EQ(client.Ack(netproto::PlayStart{500, 400, 0x3, 0, 0}), -1);
+}
+
+TEST_F(ServerTest, CommandsParametersShellAndUploads) {
+    Start({SmallRecorder(4)});
+    TestClient client;
+    LogIn(client);
+    EXPECT_EQ(client.Ack(netproto::Command{{kNetCommandPtz, 9, 2, 1, 0}}), 0);
+    EXPECT_EQ(emulator_.LampWord(0) & RecorderState::kRecordLamp, 0u);
+    EXPECT_EQ(client.Ack(netproto::Command{{kNetCommandKey, 7, 0, 0, 0}}), 0);
+    EXPECT_NE(emulator_.LampWord(0) & RecorderState::kRecordLamp, 0u);
+    const auto lamps = client.Request<netproto::LampReply>(netproto::LampQuery{});
+    ASSERT_TRUE(lamps);
+    EXPECT_EQ(lamps->lamp_low & 1, 1);
+
+    auto para = client.Request<netproto::ParaReply>(netproto::ParaGet{});
+    ASSERT_TRUE(para);
+    EXPECT_GE(para->result, 0);
+    EXPECT_EQ(para->para.brightness[0], 50);
+    para->para.brightness[3] = 77;
+    EXPECT_EQ(client.Ack(netproto::ParaSet{para->para}), 0);
+    EXPECT_EQ(emulator_.Para(0).brightness[3], 77);
+    EXPECT_EQ(client.Request<netproto::ParaReply>(netproto::ParaGet{})->para.brightness[3], 77);
+
+    EXPECT_EQ(client.Ack(netproto::Shell{"rm -rf /"}), 0);  // recorded, never run
+
+    const auto app = sandbox_ / "recorder1/mnt/mtd/bin/app";
+    EXPECT_EQ(client.Ack(netproto::UploadBegin{"/mnt/mtd/bin/app", 5}), 0);
+    ASSERT_TRUE(client.Send(netproto::UploadChunk{{'h', 'e', 'l'}}));
+    EXPECT_EQ(client.Ack(netproto::UploadEnd{}), -1);  // only 3 of 5 bytes arrived
+    EXPECT_FALSE(std::filesystem::exists(app));
+    EXPECT_EQ(client.Ack(netproto::UploadBegin{"/mnt/mtd/bin/app", 5}), 0);
+    ASSERT_TRUE(client.Send(netproto::UploadChunk{{'h', 'e'}}));
+    ASSERT_TRUE(client.Send(netproto::UploadChunk{{'l', 'l', 'o'}}));
+    EXPECT_EQ(client.Ack(netproto::UploadEnd{}), 0);
+    std::ifstream stored(app, std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(stored), {}), "hello");
+    EXPECT_EQ(client.Ack(netproto::UploadBegin{"/mnt/../../etc/passwd", 1}), -1);
+    EXPECT_EQ(std::distance(std::filesystem::recursive_directory_iterator(sandbox_), {}), 5)
+        << "recorder1, mnt, mtd, bin, app and no leftovers";
+
+    const RecorderJournal journal = emulator_.Journal(0);
+    ASSERT_EQ(journal.commands.size(), 2u);
+    EXPECT_EQ(journal.commands[0].nSubCode, 9);
+    EXPECT_EQ(journal.commands[0].nChannel, 2);
+    EXPECT_EQ(journal.shell_commands, std::vector<std::string>{"rm -rf /"});
+    EXPECT_EQ(journal.para_sets, 1);
+    ASSERT_EQ(journal.uploads.size(), 1u);
+    EXPECT_EQ(journal.uploads[0].remote_path, "/mnt/mtd/bin/app");
+    EXPECT_EQ(journal.uploads[0].stored_path, app);
+    EXPECT_EQ(journal.uploads[0].size_bytes, 5u);
+
+    // An ordinary user may look but not change the recorder.
+    TestClient guest;
+    LogIn(guest, "guest");
+    EXPECT_EQ(guest.Ack(netproto::Shell{"reboot"}), -1);
+    EXPECT_EQ(guest.Ack(netproto::Command{{kNetCommandKey, 7, 0, 0, 0}}), -1);
+    EXPECT_LT(guest.Request<netproto::ParaReply>(netproto::ParaGet{})->result, 0);
+    EXPECT_EQ(guest.Ack(netproto::UploadBegin{"/mnt/mtd/x", 1}), -1);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(ServerTest, UploadPastItsSizeEndsTheLinkAndKeepsNothing) {
+    Start({SmallRecorder(1)});
+    TestClient client;
+    LogIn(client);
+    EXPECT_EQ(client.Ack(netproto::UploadBegin{"/mnt/mtd/big", 2}), 0);
+    ASSERT_TRUE(client.Send(netproto::UploadChunk{{1, 2, 3}}));
+    EXPECT_FALSE(client.Next(3000));
+    EXPECT_NE(client.LastError().find("closed"), std::string::npos) << client.LastError();
+    for (int i = 0; i < 100 && !emulator_.LoggedInUsers(0).empty(); ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    EXPECT_FALSE(std::filesystem::exists(sandbox_ / "recorder1/mnt/mtd/big"));
+    EXPECT_TRUE(std::filesystem::is_empty(sandbox_ / "recorder1/mnt/mtd"));
+    EXPECT_TRUE(emulator_.Journal(0).uploads.empty());
+}
+
+}  // namespace
