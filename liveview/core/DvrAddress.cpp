@@ -47,7 +47,6 @@ std::optional<DvrAddress> ParseDvrAddress(std::string_view address) {
     }
     if (parsed.host.size() >= kHostBufferBytes) parsed.host.resize(kHostBufferBytes - 1);
     parsed.deviceName = std::move(right);
-    parsed.port = kLookupServerPort;
     parsed.viaLookup = true;
     return parsed;
 }

@@ -10,13 +10,14 @@
 // characters is a port, a longer one a device name.
 struct DvrAddress {
     std::string host;        // the recorder, or the lookup server
-    int port = 0;            // the recorder's port, when not through the lookup server
+    int port = 0;            // the recorder's port; 0 through the lookup server
     std::string deviceName;  // upper case, when through the lookup server
     bool viaLookup = false;
 
     bool operator==(const DvrAddress&) const = default;
 };
 
+// Where lookup servers listen.
 constexpr int kLookupServerPort = 10088;
 
 // Nothing when the address has none of the separators, or its port part is not a port

@@ -9,12 +9,13 @@
 CDvrManager::CDvrManager() : CDvrManager(DefaultWaveOutBackend(), CUserStore().Path()) {}
 
 CDvrManager::CDvrManager(WaveOutBackend& audio, const std::string& storePath,
-                         const NetTimeouts& netTimeouts, const LookupTimeouts& lookupTimeouts)
-    : lookup_(lookupTimeouts),
+                         const DvrManagerOptions& options)
+    : lookup_(options.lookupTimeouts),
+      lookupPort_(options.lookupPort),
       stereo_(audio),
       mono_(audio),
       connections_([&]<std::size_t... I>(std::index_sequence<I...>) {
-          return std::array<NetCtrl, kMaxDvrs>{((void)I, NetCtrl(netTimeouts))...};
+          return std::array<NetCtrl, kMaxDvrs>{((void)I, NetCtrl(options.netTimeouts))...};
       }(std::make_index_sequence<kMaxDvrs>())),
       store_(storePath) {
     for (auto& device : preparedDevice_)

@@ -10,6 +10,7 @@
 #include <string>
 #include <thread>
 
+#include "DvrAddress.h"
 #include "DvrList.h"
 #include "DvrMachineInfo.h"
 #include "H264Decoder.h"
@@ -28,6 +29,13 @@
 
 class CGdiRenderer;
 class CVideoGridLayout;
+
+// Time limits and the lookup server's port; tests shorten and move them.
+struct DvrManagerOptions {
+    NetTimeouts netTimeouts;
+    LookupTimeouts lookupTimeouts;
+    int lookupPort = kLookupServerPort;
+};
 
 // The live view's connection core: up to 64 recorders, one connection and one frame thread per
 // device slot, the decoders of the 256 video cells, local recording, audio, the window map and
@@ -52,7 +60,7 @@ public:
     // ALSA for audio, uss.dat beside the program's folder.
     CDvrManager();
     CDvrManager(WaveOutBackend& audio, const std::string& storePath,
-                const NetTimeouts& netTimeouts = {}, const LookupTimeouts& lookupTimeouts = {});
+                const DvrManagerOptions& options = {});
     virtual ~CDvrManager();
     CDvrManager(const CDvrManager&) = delete;
     CDvrManager& operator=(const CDvrManager&) = delete;
@@ -165,6 +173,7 @@ private:
     std::atomic<int> dragging_{0};
     std::atomic<int> gdiMode_{0};
     CLookupClient lookup_;
+    const int lookupPort_;
     std::mutex lookupMutex_;  // one lookup and the reading of its reply at a time
     std::atomic<bool> allDvrMode_{false};
     CWaveOutPlayer stereo_;

@@ -102,7 +102,7 @@ int CDvrManager::ConnectDvr(int a) {
         int found;
         {
             std::lock_guard lookup(lookupMutex_);
-            found = lookup_.Lookup(server, kLookupServerPort, address->deviceName);
+            found = lookup_.Lookup(server, lookupPort_, address->deviceName);
             host = lookup_.Address();
             port = lookup_.Port();
         }

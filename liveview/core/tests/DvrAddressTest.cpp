@@ -16,7 +16,6 @@ DvrAddress Direct(const std::string& host, int port) {
 DvrAddress Lookup(const std::string& host, const std::string& name) {
     DvrAddress address;
     address.host = host;
-    address.port = kLookupServerPort;
     address.deviceName = name;
     address.viaLookup = true;
     return address;
