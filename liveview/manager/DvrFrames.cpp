@@ -154,6 +154,7 @@ int CDvrManager::FrameLoop(int a) {
             IsValidFrameHead(header) < 0) {
             continue;
         }
+        slot.received.fetch_add(1, std::memory_order_relaxed);
         const bool video = header.cType == 'V';
         if (video && !gate.AcceptVideo(header)) continue;
         RecordFrame(a, header);
@@ -179,6 +180,7 @@ int CDvrManager::FrameLoop(int a) {
             gate.CloseCell(cell);
             continue;
         }
+        slot.decoded.fetch_add(1, std::memory_order_relaxed);
         ConvertToBgr24(converted.get(), slot.picture.get(), f);
         if (!Shown(a)) continue;
         if (IsDragging() == 1) {
@@ -190,9 +192,18 @@ int CDvrManager::FrameLoop(int a) {
         }
         if (HasChannel(slot.channelMask.load(std::memory_order_relaxed), header.nChannel)) {
             ShowFrame(converted.get(), f, cell);
+            slot.shown.fetch_add(1, std::memory_order_relaxed);
         }
     }
     return 0;
+}
+
+DvrFrameCounts CDvrManager::GetFrameCounts(int a) const {
+    if (!IsSlot(a)) return {};
+    const Slot& slot = slots_[a];
+    return {slot.received.load(std::memory_order_relaxed),
+            slot.decoded.load(std::memory_order_relaxed),
+            slot.shown.load(std::memory_order_relaxed)};
 }
 
 int CDvrManager::ShowFrame(const uint8_t* picture, int f, int cell) {

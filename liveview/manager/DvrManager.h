@@ -30,6 +30,13 @@
 class CGdiRenderer;
 class CVideoGridLayout;
 
+// What a slot's frame thread has done since the start, for measurements and diagnosis.
+struct DvrFrameCounts {
+    uint64_t received = 0;  // frames taken from the connection
+    uint64_t decoded = 0;   // video frames decoded
+    uint64_t shown = 0;     // pictures drawn into a cell
+};
+
 // Time limits and the lookup server's port; tests shorten and move them.
 struct DvrManagerOptions {
     NetTimeouts netTimeouts;
@@ -126,6 +133,7 @@ public:
     int FrameLoop(int a);
     int PrepareDecoder(int f, int cell, int32_t codecWord);
     int ShowFrame(const uint8_t* picture, int f, int cell);
+    DvrFrameCounts GetFrameCounts(int a) const;
 
     // Flags the main window sets.
     void SetSkipOneFrame() { skipOneFrame_.store(1, std::memory_order_relaxed); }
@@ -153,6 +161,9 @@ private:
         std::mutex recordMutex;  // keeps a close from landing between a check and a write
         std::atomic<int32_t> channelMask{0};
         uint32_t lastStreamMask = 0;
+        std::atomic<uint64_t> received{0};
+        std::atomic<uint64_t> decoded{0};
+        std::atomic<uint64_t> shown{0};
     };
 
     static bool IsSlot(int a) { return a >= 0 && a < kMaxDvrs; }

@@ -194,12 +194,12 @@ TEST_F(LiveViewTest, ADeviceNameIsFoundThroughTheLookupServer) {
 
 TEST_F(LiveViewTest, TheAllDevicesViewFollowsTheWindowMap) {
     StartRecorders({Recorder(4), Recorder(4)});
-    Connect(0);
-    Connect(1);
     manager_->SetCurrentDvr(-1);
     manager_->SetAllDvrMode(1);
     manager_->SetWindowChannel(0, MakeChannelKey(1, 2));
     manager_->SetWindowChannel(5, MakeChannelKey(0, 1));
+    Connect(0);
+    Connect(1);
     manager_->RefreshLiveViews();
     EXPECT_TRUE(WaitFor([&] { return ChannelIn(0) == 2 && ChannelIn(5) == 1; }));
     for (int cell : {1, 2, 3, 4, 6})
@@ -294,6 +294,10 @@ TEST_F(LiveViewTest, OnlyTheCurrentDevicesAudioPlaysOnThePlayerOfItsLength) {
     };
     EXPECT_TRUE(WaitFor([&] { return played(2) > 0; }));
     EXPECT_EQ(played(1), 0);
+    // The device that is not shown draws nothing either.
+    EXPECT_GT(manager_->GetFrameCounts(1).received, 0u);
+    EXPECT_EQ(manager_->GetFrameCounts(1).shown, 0u);
+    EXPECT_GT(manager_->GetFrameCounts(0).shown, 0u);
 
     manager_->SetCurrentDvr(1);
     EXPECT_TRUE(WaitFor([&] { return played(1) > 0; }));
