@@ -8,7 +8,7 @@
 #include "FrameHeadCheck.h"
 #include "GdiRenderer.h"
 #include "PictureFormat.h"
-#include "VideoGridLayout.h"
+#include "ScaledConversion.h"
 
 namespace {
 
@@ -41,6 +41,11 @@ void CDvrManager::SetGridWindowRect(const ScreenRect& gridWindow) {
     gridWindow_[1].store(gridWindow.top, std::memory_order_relaxed);
     gridWindow_[2].store(gridWindow.right, std::memory_order_relaxed);
     gridWindow_[3].store(gridWindow.bottom, std::memory_order_relaxed);
+}
+
+bool CDvrManager::IsCellVisible(int cell) const {
+    const CVideoGridLayout* grid = grid_.load(std::memory_order_acquire);
+    return grid != nullptr && grid->IsVisible(cell);
 }
 
 bool CDvrManager::Shown(int a) const { return GetCurrentDvr() == a || IsAllDvrMode() == 1; }
@@ -181,7 +186,6 @@ int CDvrManager::FrameLoop(int a) {
             continue;
         }
         slot.decoded.fetch_add(1, std::memory_order_relaxed);
-        ConvertToBgr24(converted.get(), slot.picture.get(), f);
         if (!Shown(a)) continue;
         if (IsDragging() == 1) {
             std::this_thread::sleep_for(kDragPause);
@@ -190,10 +194,12 @@ int CDvrManager::FrameLoop(int a) {
         if (skipOneFrame_.exchange(0, std::memory_order_relaxed) == 1) {
             std::this_thread::sleep_for(kSkipPause);
         }
-        if (HasChannel(slot.channelMask.load(std::memory_order_relaxed), header.nChannel)) {
-            ShowFrame(converted.get(), f, cell);
-            slot.shown.fetch_add(1, std::memory_order_relaxed);
+        if (!HasChannel(slot.channelMask.load(std::memory_order_relaxed), header.nChannel) ||
+            !IsCellVisible(cell)) {
+            continue;
         }
+        DrawPicture(slot.picture.get(), f, cell, converted.get());
+        slot.shown.fetch_add(1, std::memory_order_relaxed);
     }
     return 0;
 }
@@ -206,19 +212,42 @@ DvrFrameCounts CDvrManager::GetFrameCounts(int a) const {
             slot.shown.load(std::memory_order_relaxed)};
 }
 
+// Only a picture that gets drawn is converted, and into a cell smaller than the picture only
+// the pixels the draw would take.
+void CDvrManager::DrawPicture(const uint8_t* picture, int f, int cell, uint8_t* scratch) {
+    int width = 0;
+    int height = 0;
+    const CVideoGridLayout* grid = grid_.load(std::memory_order_acquire);
+    if (!FormatPictureSize(f, width, height) || grid == nullptr) return;
+    const VideoCell target = grid->Cell(cell);
+    if (target.visible == 0) return;
+    if (target.videoWidth > 0 && target.videoHeight > 0 && target.videoWidth <= width &&
+        target.videoHeight <= height) {
+        ConvertScaledToBgr24(scratch, target.videoWidth, target.videoHeight, picture, width,
+                             height);
+        DrawIntoCell(target, target.videoWidth, target.videoHeight, scratch);
+        return;
+    }
+    ConvertToBgr24(scratch, picture, f);
+    DrawIntoCell(target, width, height, scratch);
+}
+
 int CDvrManager::ShowFrame(const uint8_t* picture, int f, int cell) {
     int width = 0;
     int height = 0;
-    if (!FormatPictureSize(f, width, height)) return 0;
     const CVideoGridLayout* grid = grid_.load(std::memory_order_acquire);
-    CGdiRenderer* renderer = renderer_.load(std::memory_order_acquire);
-    if (grid == nullptr || renderer == nullptr) return 0;
+    if (!FormatPictureSize(f, width, height) || grid == nullptr) return 0;
     const VideoCell target = grid->Cell(cell);
-    if (target.visible == 0) return 0;
+    if (target.visible != 0) DrawIntoCell(target, width, height, picture);
+    return 0;
+}
+
+void CDvrManager::DrawIntoCell(const VideoCell& target, int width, int height, const uint8_t* bgr) {
+    CGdiRenderer* renderer = renderer_.load(std::memory_order_acquire);
+    if (renderer == nullptr) return;
     const int left = gridWindow_[0].load(std::memory_order_relaxed) + target.videoX;
     const int top = gridWindow_[1].load(std::memory_order_relaxed) + target.videoY;
     std::lock_guard lock(lock_);
     renderer->Draw(left, top, left + target.videoWidth, top + target.videoHeight, width, height,
-                   picture);
-    return 0;
+                   bgr);
 }

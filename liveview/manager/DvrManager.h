@@ -23,12 +23,12 @@
 #include "StreamMasks.h"
 #include "StreamPlan.h"
 #include "UserStore.h"
+#include "VideoGridLayout.h"
 #include "WaveOutBackend.h"
 #include "WaveOutPlayer.h"
 #include "WindowMap.h"
 
 class CGdiRenderer;
-class CVideoGridLayout;
 
 // What a slot's frame thread has done since the start, for measurements and diagnosis.
 struct DvrFrameCounts {
@@ -178,6 +178,9 @@ private:
     void PlayAudio(const _DVR_MACHINE_INFO_& info, int a, const _NET_FRAME_HEAD_& header);
     bool DecodeInto(int a, int cell, int f, int32_t codecWord, const _NET_FRAME_HEAD_& header);
     bool Shown(int a) const;
+    bool IsCellVisible(int cell) const;
+    void DrawPicture(const uint8_t* picture, int f, int cell, uint8_t* scratch);
+    void DrawIntoCell(const VideoCell& target, int width, int height, const uint8_t* bgr);
     VisibleCells VisibleCellsNow() const;
 
     std::atomic<int> skipOneFrame_{0};
