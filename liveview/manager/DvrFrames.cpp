@@ -229,7 +229,7 @@ void CDvrManager::DrawPicture(const uint8_t* picture, int f, int cell, uint8_t* 
         return;
     }
     ConvertToBgr24(scratch, picture, f);
-    DrawIntoCell(target, width, height, scratch);
+    ShowFrame(scratch, f, cell);
 }
 
 int CDvrManager::ShowFrame(const uint8_t* picture, int f, int cell) {
