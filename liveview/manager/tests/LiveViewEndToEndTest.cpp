@@ -161,6 +161,10 @@ TEST_F(LiveViewTest, OrdinaryUsersGetFixedRates) {
     manager_->UpdateDvr(0, settings, RecordFolder());
     EXPECT_EQ(emulator_.Journal(0).net_parameters.back().rate, 300);
     EXPECT_EQ(emulator_.Journal(0).net_parameters.back().fps, 10);
+    // Commands are for super users only.
+    manager_->SendEscKey(0);
+    manager_->SendPtzCommand(1, 0, 1, 0);
+    EXPECT_TRUE(emulator_.Journal(0).commands.empty());
 }
 
 TEST_F(LiveViewTest, ADeviceNameIsFoundThroughTheLookupServer) {
@@ -206,6 +210,18 @@ TEST_F(LiveViewTest, TheAllDevicesViewFollowsTheWindowMap) {
         EXPECT_EQ(ChannelIn(cell), -1) << cell;
     EXPECT_EQ(emulator_.Journal(0).live_requests.back().channel_mask, 0x2u);
     EXPECT_EQ(emulator_.Journal(1).live_requests.back().channel_mask, 0x4u);
+
+    // A pan/tilt/zoom request for a cell goes to the camera the cell shows.
+    EXPECT_EQ(manager_->SendPtzCommand(3, 0, 1, -1), 1);
+    EXPECT_EQ(manager_->SendPtzCommand(3, 1, 1, -1), 1);  // an empty cell: nothing is sent
+    EXPECT_TRUE(WaitFor([&] { return !emulator_.Journal(1).commands.empty(); }));
+    const _NET_COMMAND_ sent = emulator_.Journal(1).commands.front();
+    EXPECT_EQ(sent.nCommand, 16);
+    EXPECT_EQ(sent.nSubCode, 3);
+    EXPECT_EQ(sent.nChannel, 2);
+    EXPECT_EQ(sent.nAction, 1);
+    EXPECT_EQ(emulator_.Journal(1).commands.size(), 1u);
+    EXPECT_TRUE(emulator_.Journal(0).commands.empty());
 }
 
 TEST_F(LiveViewTest, ARecordingReadsBackWholeAndDecodes) {
