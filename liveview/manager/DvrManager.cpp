@@ -54,6 +54,12 @@ void CDvrManager::SetMessageSink(MessageSink sink) {
 }
 
 void CDvrManager::ShowMessage(const std::string& text) {
+    {
+        // Once shut down, the window that would show a message is gone or waiting for the
+        // connect threads; a box it had to show first would hold both up.
+        std::lock_guard closing(connectMutex_);
+        if (closed_) return;
+    }
     MessageSink sink;
     {
         std::lock_guard lock(messageMutex_);

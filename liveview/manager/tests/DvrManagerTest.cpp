@@ -135,3 +135,23 @@ TEST_F(DvrManagerTest, ShutdownEndsWithConnectThreadsInFlight) {
     for (std::thread& connect : connects)
         connect.join();
 }
+
+TEST_F(DvrManagerTest, ShutdownEndsWithALookupInFlightAndShowsNoMessage) {
+    SilentListener silentLookup;
+    options_.lookupPort = silentLookup.Port();
+    NewManager();
+    ASSERT_EQ(manager_->AddDvr("127.0.0.1/FRONTDOOR", "", "admin", "admin", ""), 1);
+    ASSERT_EQ(manager_->StartDvrNetwork(0), 1);
+    std::atomic<bool> returned{false};
+    std::thread connect([this, &returned] {
+        EXPECT_EQ(manager_->ConnectDvr(0), -1);
+        returned = true;
+    });
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    EXPECT_FALSE(returned.load());
+    EXPECT_EQ(manager_->Shutdown(), 1);
+    manager_.reset();  // waits for the lookup to give up
+    EXPECT_TRUE(returned.load());
+    connect.join();
+    EXPECT_TRUE(Messages().empty());
+}
