@@ -1,0 +1,90 @@
+#include "ColourConversion.h"
+
+#include <cstring>
+
+extern "C" {
+#include <libavutil/frame.h>
+}
+
+#include "PictureFormat.h"
+#include "YuvKernels.h"
+
+namespace {
+
+struct Planes {
+    const uint8_t* luma;
+    const uint8_t* u;
+    const uint8_t* v;
+};
+
+Planes SplitPicture(const uint8_t* source, int width, int height) {
+    const long luma_bytes = static_cast<long>(width) * height;
+    const long chroma_bytes = static_cast<long>((width + 1) / 2) * ((height + 1) / 2);
+    return {source, source + luma_bytes, source + luma_bytes + chroma_bytes};
+}
+
+void CopyPlane(const uint8_t* from, int line_size, uint8_t* to, int width, int height) {
+    for (int row = 0; row < height; ++row) {
+        std::memcpy(to + static_cast<long>(row) * width, from + static_cast<long>(row) * line_size,
+                    width);
+    }
+}
+
+}  // namespace
+
+void Yuv420ToBgr24(const uint8_t* source, int width, int height, int pitch_bytes,
+                   uint8_t* destination) {
+    if (width <= 0 || height <= 0) {
+        return;
+    }
+    const Planes p = SplitPicture(source, width, height);
+    yuv::Bgr24Picture(yuv::BestKernel(), p.luma, p.u, p.v, width, height, pitch_bytes, destination);
+}
+
+int ConvertToBgr24(uint8_t* destination, const uint8_t* source, int format_code) {
+    int width = 0;
+    int height = 0;
+    if (FormatPictureSize(format_code, width, height)) {
+        Yuv420ToBgr24(source, width, height, width * 3, destination);
+    }
+    return 0;
+}
+
+void Yuv420ToYuy2(const uint8_t* luma, const uint8_t* u, const uint8_t* v, uint8_t* destination,
+                  int width, int height) {
+    if (width <= 0 || height <= 0) {
+        return;
+    }
+    yuv::Yuy2Picture(yuv::BestKernel(), luma, u, v, destination, width, height);
+}
+
+int ConvertToYuy2(uint8_t* destination, const uint8_t* source, int format_code) {
+    int width = 0;
+    int height = 0;
+    if (FormatPictureSize(format_code, width, height)) {
+        const Planes p = SplitPicture(source, width, height);
+        Yuv420ToYuy2(p.luma, p.u, p.v, destination, width, height);
+    }
+    return 0;
+}
+
+int CopyDecodedPlanes(const AVFrame* picture, uint8_t* destination, int format_code) {
+    int width = 0;
+    int height = 0;
+    if (!FormatPictureSize(format_code, width, height) || picture == nullptr) {
+        return 0;
+    }
+    // A stream whose pictures are smaller than its frame headers claim would be read past its
+    // planes.
+    if (picture->width < width || picture->height < height || picture->data[0] == nullptr ||
+        picture->data[1] == nullptr || picture->data[2] == nullptr) {
+        return 0;
+    }
+    const long luma_bytes = static_cast<long>(width) * height;
+    CopyPlane(picture->data[0], picture->linesize[0], destination, width, height);
+    CopyPlane(picture->data[1], picture->linesize[1], destination + luma_bytes, width / 2,
+              height / 2);
+    CopyPlane(picture->data[2], picture->linesize[2], destination + luma_bytes * 5 / 4, width / 2,
+              height / 2);
+    return 1;
+}

@@ -1,0 +1,120 @@
+#include <gtest/gtest.h>
+
+#include <random>
+#include <vector>
+
+#include "ColourConversion.h"
+#include "YuvKernels.h"
+#include "YuvModel.h"
+
+namespace {
+
+std::vector<yuv::Kernel> Kernels() {
+    std::vector<yuv::Kernel> kernels{yuv::Kernel::kPortable};
+    if (yuv::CpuHasAvx2()) {
+        kernels.push_back(yuv::Kernel::kAvx2);
+    }
+    return kernels;
+}
+
+const char* Name(yuv::Kernel kernel) {
+    return kernel == yuv::Kernel::kAvx2 ? "avx2" : "portable";
+}
+
+// 64 pictures of 512 x 512: chroma sample (x, y) holds U = x, V = y and its four luma pixels
+// the four Y values 4n .. 4n + 3 of picture n, so every (Y, U, V) triple occurs exactly once.
+TEST(YuvKernels, EveryTripleMatchesTheRule) {
+    constexpr int kSize = 512;
+    std::vector<uint8_t> u(256 * 256);
+    std::vector<uint8_t> v(256 * 256);
+    for (int cy = 0; cy < 256; ++cy) {
+        for (int cx = 0; cx < 256; ++cx) {
+            u[cy * 256 + cx] = static_cast<uint8_t>(cx);
+            v[cy * 256 + cx] = static_cast<uint8_t>(cy);
+        }
+    }
+    // Expected bytes per triple, from the rule.
+    std::vector<uint8_t> expected(256 * 256 * 256 * 3);
+    for (int y = 0; y < 256; ++y) {
+        for (int cu = 0; cu < 256; ++cu) {
+            for (int cv = 0; cv < 256; ++cv) {
+                yuv_model::Bgr(y, cu, cv, &expected[((y * 256 + cu) * 256 + cv) * 3]);
+            }
+        }
+    }
+    std::vector<uint8_t> luma(kSize * kSize);
+    std::vector<uint8_t> out(kSize * kSize * 3);
+    for (yuv::Kernel kernel : Kernels()) {
+        long mismatches = 0;
+        for (int n = 0; n < 64; ++n) {
+            for (int row = 0; row < kSize; ++row) {
+                for (int col = 0; col < kSize; ++col) {
+                    luma[row * kSize + col] =
+                        static_cast<uint8_t>(4 * n + 2 * (row & 1) + (col & 1));
+                }
+            }
+            yuv::Bgr24Picture(kernel, luma.data(), u.data(), v.data(), kSize, kSize, kSize * 3,
+                              out.data());
+            for (int row = 0; row < kSize; ++row) {
+                for (int col = 0; col < kSize; ++col) {
+                    const int y = luma[row * kSize + col];
+                    const uint8_t* want = &expected[((y * 256 + col / 2) * 256 + row / 2) * 3];
+                    const uint8_t* got = &out[(row * kSize + col) * 3];
+                    mismatches += got[0] != want[0] || got[1] != want[1] || got[2] != want[2];
+                }
+            }
+        }
+        EXPECT_EQ(mismatches, 0) << Name(kernel);
+    }
+}
+
+// Exact-size buffers, so any read or write past a plane or row shows under the sanitizers.
+TEST(YuvKernels, OddAndSmallSizesMatchTheRule) {
+    std::mt19937 random(7);
+    for (int h = 1; h <= 5; ++h) {
+        for (int w = 1; w <= 100; ++w) {
+            const int cw = (w + 1) / 2;
+            const int ch = (h + 1) / 2;
+            std::vector<uint8_t> luma(w * h);
+            std::vector<uint8_t> u(cw * ch);
+            std::vector<uint8_t> v(cw * ch);
+            for (auto* plane : {&luma, &u, &v}) {
+                for (uint8_t& byte : *plane) {
+                    byte = static_cast<uint8_t>(random());
+                }
+            }
+            std::vector<uint8_t> want_bgr(w * h * 3);
+            std::vector<uint8_t> want_yuy2(w * h * 2);
+            for (int i = 0; i < h; ++i) {
+                for (int j = 0; j < w; ++j) {
+                    const int c = (i / 2) * cw + j / 2;
+                    yuv_model::Bgr(luma[i * w + j], u[c], v[c], &want_bgr[(i * w + j) * 3]);
+                    want_yuy2[(i * w + j) * 2] = luma[i * w + j];
+                    want_yuy2[(i * w + j) * 2 + 1] = j % 2 == 0 ? u[c] : v[c];
+                }
+            }
+            for (yuv::Kernel kernel : Kernels()) {
+                std::vector<uint8_t> bgr(w * h * 3);
+                yuv::Bgr24Picture(kernel, luma.data(), u.data(), v.data(), w, h, w * 3, bgr.data());
+                ASSERT_EQ(bgr, want_bgr) << Name(kernel) << " " << w << "x" << h;
+                std::vector<uint8_t> yuy2(w * h * 2);
+                yuv::Yuy2Picture(kernel, luma.data(), u.data(), v.data(), yuy2.data(), w, h);
+                ASSERT_EQ(yuy2, want_yuy2) << Name(kernel) << " " << w << "x" << h;
+            }
+        }
+    }
+}
+
+TEST(YuvKernels, ContiguousLayoutOfOddSizes) {
+    const int w = 5;
+    const int h = 3;
+    // luma 15 bytes, then U and V of 3 x 2 each.
+    std::vector<uint8_t> source(15 + 6 + 6, 128);
+    source[15 + 5] = 255;  // U of chroma row 1, column 2: the last pixel of row 2
+    std::vector<uint8_t> out(w * h * 3);
+    Yuv420ToBgr24(source.data(), w, h, w * 3, out.data());
+    EXPECT_EQ(out[(2 * w + 4) * 3], yuv_model::Clamp(128 + yuv_model::Term(255, 111)));
+    EXPECT_EQ(out[(1 * w + 4) * 3], 128);
+}
+
+}  // namespace

@@ -1,0 +1,405 @@
+#include "QmxFile.h"
+
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+
+#include "QmxIndexHead.h"
+
+namespace {
+
+// Suffixes _1, _2, ... tried when a name is taken (same second, same directory).
+constexpr int kNameAttempts = 1000;
+constexpr size_t kWriteBufferBytes = 1 << 18;
+
+std::string HomeFolder() {
+    const char* home = std::getenv("HOME");
+    if (home != nullptr && home[0] != '\0') {
+        return home;
+    }
+    struct passwd entry;
+    struct passwd* found = nullptr;
+    char buffer[4096];
+    if (getpwuid_r(getuid(), &entry, buffer, sizeof buffer, &found) == 0 && found != nullptr) {
+        return found->pw_dir;
+    }
+    return "/tmp";
+}
+
+bool IsDirectory(const std::string& path) {
+    struct stat status;
+    return ::stat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
+}
+
+// yyyymmdd_hhmmss of the time broken down as UTC. A negative frame time has no calendar form
+// on the recorder's side; the pair is then named from the time it is written.
+std::string NameFromTime(int32_t frame_time) {
+    const std::time_t when =
+        frame_time >= 0 ? static_cast<std::time_t>(frame_time) : std::time(nullptr);
+    std::tm utc{};
+    if (gmtime_r(&when, &utc) == nullptr) {
+        utc = std::tm{};
+        utc.tm_year = 70;
+        utc.tm_mday = 1;
+    }
+    char name[64];
+    std::snprintf(name, sizeof name, "%04d%02d%02d_%02d%02d%02d", utc.tm_year + 1900,
+                  utc.tm_mon + 1, utc.tm_mday, utc.tm_hour, utc.tm_min, utc.tm_sec);
+    return name;
+}
+
+std::string DataPath(const std::string& index_path) {
+    const std::string extension = ".qmx";
+    if (index_path.size() >= extension.size() &&
+        index_path.compare(index_path.size() - extension.size(), extension.size(), extension) ==
+            0) {
+        return index_path.substr(0, index_path.size() - extension.size()) + ".qmd";
+    }
+    return index_path + ".qmd";
+}
+
+}  // namespace
+
+CQmxFile::CQmxFile() : directory_(HomeFolder()) {}
+
+CQmxFile::~CQmxFile() {
+    CloseFilesLocked();
+}
+
+int CQmxFile::SetDirectory(const std::string& directory) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    directory_ = directory;
+    return 1;
+}
+
+int CQmxFile::SetName(const std::string& name) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    name_ = name;
+    return 1;
+}
+
+std::string CQmxFile::Directory() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return directory_;
+}
+
+bool CQmxFile::IsOpen() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return open_ != 0;
+}
+
+int CQmxFile::CheckFrameHead(const _NET_FRAME_HEAD_& header) {
+    const bool type_ok = header.cType == 'V' || header.cType == 'A';
+    const bool channel_ok = header.nChannel >= 0 && header.nChannel < kChannels;
+    return type_ok && channel_ok && header.nLength <= kMaxFrameBytes ? 1 : -30;
+}
+
+int CQmxFile::CreatePair(const std::string& index_path, int* error) {
+    CloseFilesLocked();
+    *error = 0;
+    // "x": a pair never truncates another writer's files.
+    index_file_ = std::fopen(index_path.c_str(), "wbx");
+    if (index_file_ == nullptr) {
+        *error = errno;
+        return -1;
+    }
+    const std::string data_path = DataPath(index_path);
+    data_file_ = std::fopen(data_path.c_str(), "wbx");
+    if (data_file_ == nullptr) {
+        *error = errno;
+        std::fclose(index_file_);
+        index_file_ = nullptr;
+        std::remove(index_path.c_str());  // ours, and still empty
+        return -1;
+    }
+    std::setvbuf(data_file_, nullptr, _IOFBF, kWriteBufferBytes);
+    const _QMX_INDEX_HEAD_ head{};
+    if (std::fwrite(&head, sizeof head, 1, index_file_) != 1) {
+        *error = errno;
+        CloseFilesLocked();
+        return -1;
+    }
+    data_offset_ = 0;
+    return 1;
+}
+
+int CQmxFile::Create(const std::string& index_path) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    int error = 0;
+    return CreatePair(index_path, &error);
+}
+
+int CQmxFile::OpenPair(const _NET_FRAME_HEAD_& first_frame) {
+    std::string base;
+    if (!name_.empty()) {
+        base = name_;
+    } else {
+        if (directory_.size() > 1 && directory_.back() == '/') {
+            directory_.pop_back();
+        }
+        if (!IsDirectory(directory_)) {
+            directory_ = HomeFolder();
+        }
+        base = NameFromTime(first_frame.nTime);
+    }
+    for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
+        const std::string suffix = attempt == 0 ? "" : "_" + std::to_string(attempt);
+        const std::string path = directory_ + "/" + base + suffix + ".qmx";
+        int error = 0;
+        if (CreatePair(path, &error) == 1) {
+            return 1;
+        }
+        if (error != EEXIST) {
+            return -1;
+        }
+    }
+    return -1;
+}
+
+int CQmxFile::WriteFrame(_NET_FRAME_HEAD_* header, const uint8_t* payload) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (header == nullptr || (header->nLength > 0 && payload == nullptr)) {
+        return -1;
+    }
+    if (open_ == 0) {
+        if (OpenPair(*header) != 1) {
+            return -1;
+        }
+        open_ = 1;
+    }
+    const size_t length = header->nLength;
+    if (std::fwrite(payload, 1, length, data_file_) != length) {
+        CloseFilesLocked();
+        return -30;
+    }
+    header->nOffset = static_cast<uint32_t>(data_offset_);
+    if (std::fwrite(header, sizeof *header, 1, index_file_) != 1) {
+        CloseFilesLocked();
+        return -30;
+    }
+    data_offset_ += length;
+    if (data_offset_ > kRollOverBytes && !CloseFilesLocked()) {
+        return -30;  // the last buffered bytes did not reach the disk
+    }
+    return 1;
+}
+
+int CQmxFile::Close() {
+    CloseFiles();
+    return 1;
+}
+
+void CQmxFile::CloseFiles() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    CloseFilesLocked();
+}
+
+bool CQmxFile::CloseFilesLocked() {
+    bool flushed = true;
+    for (std::FILE** file : {&index_file_, &data_file_}) {
+        if (*file != nullptr) {
+            flushed = std::fclose(*file) == 0 && flushed;
+            *file = nullptr;
+        }
+    }
+    index_buffer_.clear();
+    index_buffer_.shrink_to_fit();
+    read_position_ = kIndexHeadBytes;
+    record_count_ = 0;
+    seek_target_ = 0;
+    selected_channel_ = -1;
+    data_offset_ = 0;
+    open_ = 0;
+    return flushed;
+}
+
+int CQmxFile::OpenForRead(const std::string& index_path) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    CloseFilesLocked();
+    std::FILE* index = std::fopen(index_path.c_str(), "rb");
+    if (index == nullptr) {
+        return -1;
+    }
+    long length = -1;
+    if (std::fseek(index, 0, SEEK_END) == 0) {
+        length = std::ftell(index);
+    }
+    if (length < kMinIndexBytes || length > INT_MAX || std::fseek(index, 0, SEEK_SET) != 0) {
+        std::fclose(index);
+        return -1;
+    }
+    index_buffer_.resize(static_cast<size_t>(length));
+    const size_t got = std::fread(index_buffer_.data(), 1, index_buffer_.size(), index);
+    std::fclose(index);
+    if (got != index_buffer_.size()) {
+        CloseFilesLocked();
+        return -1;
+    }
+    data_file_ = std::fopen(DataPath(index_path).c_str(), "rb");
+    if (data_file_ == nullptr) {
+        CloseFilesLocked();
+        return -1;
+    }
+    record_count_ = static_cast<int>((length - kIndexHeadBytes) / kRecordBytes);
+    read_position_ = kIndexHeadBytes;
+    ScanIndex();
+    return 1;
+}
+
+_NET_FRAME_HEAD_ CQmxFile::RecordAt(uint32_t position) const {
+    _NET_FRAME_HEAD_ record;
+    std::memcpy(&record, index_buffer_.data() + position, sizeof record);
+    return record;
+}
+
+uint32_t CQmxFile::IndexEnd() const {
+    return kIndexHeadBytes + static_cast<uint32_t>(record_count_) * kRecordBytes;
+}
+
+void CQmxFile::ScanIndex() {
+    std::memset(channel_present_, 0, sizeof channel_present_);
+    std::memset(channel_frames_, 0, sizeof channel_frames_);
+    audio_present_ = 0;
+    current_channel_ = kChannels - 1;
+    selected_channel_ = -1;
+    for (uint32_t position = kIndexHeadBytes; position < IndexEnd(); position += kRecordBytes) {
+        const _NET_FRAME_HEAD_ record = RecordAt(position);
+        if (record.cType == 'V') {
+            // Channels outside the per-channel tables are not counted.
+            if (record.nChannel >= 0 && record.nChannel < kChannels) {
+                channel_present_[record.nChannel] = 1;
+                ++channel_frames_[record.nChannel];
+                if (record.nChannel < current_channel_) {
+                    current_channel_ = record.nChannel;
+                }
+            }
+        } else if (record.cType == 'A') {
+            audio_present_ = 1;
+        }
+    }
+}
+
+int CQmxFile::SelectChannel(int n) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (n >= 1 && n <= kChannels && channel_present_[n - 1] != 0) {
+        current_channel_ = n - 1;
+        selected_channel_ = n - 1;
+        return 1;
+    }
+    if (n == -1) {
+        selected_channel_ = -1;
+    }
+    return -1;
+}
+
+void CQmxFile::SeekPercent(double percent) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (record_count_ <= 0) {
+        return;
+    }
+    if (!(percent >= 0)) {
+        percent = 0;
+    } else if (percent > 100) {
+        percent = 100;
+    }
+    // The format's readers hold one percent in single precision: 50 percent of 200 records
+    // is record 99.
+    const double one_percent = 0.01f;
+    long target = static_cast<long>(percent * one_percent * record_count_);
+    if (target >= record_count_) {
+        target = record_count_ - 1;
+    }
+    uint32_t position = kIndexHeadBytes;
+    for (long k = target; k >= 0; --k) {
+        const uint32_t at = kIndexHeadBytes + static_cast<uint32_t>(k) * kRecordBytes;
+        const _NET_FRAME_HEAD_ record = RecordAt(at);
+        const bool channel_ok = selected_channel_ < 0 || record.nChannel == current_channel_;
+        if (record.cType == 'V' && record.nKeyFrame == 1 && channel_ok) {
+            position = at;
+            break;
+        }
+    }
+    read_position_ = position;
+    seek_target_ = kIndexHeadBytes + static_cast<uint32_t>(target) * kRecordBytes;
+}
+
+int CQmxFile::ReadFrame(_NET_FRAME_HEAD_* header, uint8_t* payload, uint32_t payload_size_bytes) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (header == nullptr || data_file_ == nullptr || index_buffer_.empty()) {
+        return 0;
+    }
+    const uint32_t end = IndexEnd();
+    for (;;) {
+        if (read_position_ + kRecordBytes > end) {
+            return 0;
+        }
+        const _NET_FRAME_HEAD_ record = RecordAt(read_position_);
+        if (selected_channel_ >= 0 && record.cType == 'V' && record.nChannel != selected_channel_) {
+            read_position_ += kRecordBytes;
+            continue;
+        }
+        if (CheckFrameHead(record) != 1) {
+            read_position_ += kRecordBytes;
+            return read_position_ + kRecordBytes > end ? 0 : -30;
+        }
+        *header = record;
+        if (record.nLength > payload_size_bytes || (record.nLength > 0 && payload == nullptr)) {
+            return -20;
+        }
+        if (std::fseek(data_file_, static_cast<long>(record.nOffset), SEEK_SET) != 0 ||
+            std::fread(payload, 1, record.nLength, data_file_) != record.nLength) {
+            return -20;
+        }
+        read_position_ += kRecordBytes;
+        return static_cast<int>(record.nLength);
+    }
+}
+
+int CQmxFile::GetProgress() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (data_file_ == nullptr || record_count_ <= 0) {
+        return 0;
+    }
+    const long records_read = (read_position_ - kIndexHeadBytes) / kRecordBytes;
+    return static_cast<int>(records_read * 100 / record_count_);
+}
+
+int CQmxFile::IsSeekTargetReached() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (seek_target_ != 0 && read_position_ >= seek_target_) {
+        seek_target_ = 0;
+        return 1;
+    }
+    return 0;
+}
+
+int CQmxFile::RecordCount() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return record_count_;
+}
+
+int CQmxFile::CurrentChannel() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return current_channel_;
+}
+
+bool CQmxFile::ChannelPresent(int channel) const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return channel >= 0 && channel < kChannels && channel_present_[channel] != 0;
+}
+
+int CQmxFile::ChannelFrames(int channel) const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return channel >= 0 && channel < kChannels ? channel_frames_[channel] : 0;
+}
+
+bool CQmxFile::AudioPresent() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return audio_present_ != 0;
+}

@@ -1,0 +1,99 @@
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "NetFrameHead.h"
+
+// A local recording file pair: the index .qmx (a 56-byte head, then one 36-byte frame header
+// per frame with its payload's offset in the data file) and the data .qmd (payloads back to
+// back). The writer names a pair from its first frame's UTC time and starts a new pair once
+// the data file passes 128 MiB. Every call is serialised, so one thread may close the pair
+// while another writes to it.
+class CQmxFile {
+public:
+    static constexpr uint32_t kIndexHeadBytes = 56;
+    static constexpr uint32_t kRecordBytes = 36;
+    static constexpr uint32_t kMaxFrameBytes = 304288;
+    static constexpr uint64_t kRollOverBytes = 134217728;  // 128 MiB
+    static constexpr long kMinIndexBytes = 300;
+
+    CQmxFile();
+    virtual ~CQmxFile();
+    CQmxFile(const CQmxFile&) = delete;
+    CQmxFile& operator=(const CQmxFile&) = delete;
+
+    // Record directory of the next pair. Returns 1.
+    int SetDirectory(const std::string& directory);
+    // Name (without extension) of the next pair instead of the frame time. Returns 1.
+    int SetName(const std::string& name);
+    // Appends one frame (payload of header->nLength bytes) and stores its data offset in the
+    // header. Returns 1, -1 when no pair can be opened, -30 when a write fails (the pair is
+    // closed; the next frame opens a new one).
+    int WriteFrame(_NET_FRAME_HEAD_* header, const uint8_t* payload);
+    // Closes the pair; the next frame opens a new one. Returns 1.
+    int Close();
+    // Opens a new pair at index_path (and the same path with .qmd). Never replaces an existing
+    // file. Returns 1 or -1.
+    int Create(const std::string& index_path);
+    // Closes both files and forgets the reading state, the data offset and the open flag.
+    void CloseFiles();
+
+    // 1 for a 'V' or 'A' header of channel 0 to 15 and at most kMaxFrameBytes, else -30.
+    static int CheckFrameHead(const _NET_FRAME_HEAD_& header);
+
+    // Reading a pair. OpenForRead returns 1, or -1 for a missing or short (< 300 bytes) index
+    // or a missing data file.
+    int OpenForRead(const std::string& index_path);
+    // n = 1 to 16 reads only that channel's video (1 if present, else -1); -1 reads all
+    // channels (result -1).
+    int SelectChannel(int n);
+    // Moves to the last key video frame at or before percent of the records.
+    void SeekPercent(double percent);
+    // Copies the next record and its payload out. Returns the payload length, 0 at the end, -30
+    // for a skipped invalid record, -20 when the payload cannot be read or does not fit
+    // payload_size_bytes (the position stays).
+    int ReadFrame(_NET_FRAME_HEAD_* header, uint8_t* payload, uint32_t payload_size_bytes);
+    // Percent of the records read.
+    int GetProgress() const;
+    // 1 once reading has reached the last seek target (which is then forgotten), else 0.
+    int IsSeekTargetReached();
+
+    std::string Directory() const;
+    bool IsOpen() const;
+    int RecordCount() const;
+    int CurrentChannel() const;
+    bool ChannelPresent(int channel) const;
+    int ChannelFrames(int channel) const;
+    bool AudioPresent() const;
+
+private:
+    static constexpr int kChannels = 16;
+
+    int OpenPair(const _NET_FRAME_HEAD_& first_frame);
+    int CreatePair(const std::string& index_path, int* error);
+    bool CloseFilesLocked();
+    _NET_FRAME_HEAD_ RecordAt(uint32_t position) const;
+    uint32_t IndexEnd() const;
+    void ScanIndex();
+
+    mutable std::mutex mutex_;
+    std::FILE* index_file_ = nullptr;
+    std::FILE* data_file_ = nullptr;
+    std::vector<uint8_t> index_buffer_;
+    uint32_t read_position_ = kIndexHeadBytes;
+    int record_count_ = 0;
+    int current_channel_ = 0;
+    int selected_channel_ = -1;
+    int channel_present_[kChannels] = {};
+    int channel_frames_[kChannels] = {};
+    int audio_present_ = 0;
+    uint32_t seek_target_ = 0;
+    std::string name_;
+    std::string directory_;
+    uint64_t data_offset_ = 0;
+    int open_ = 0;
+};

@@ -1,0 +1,46 @@
+#include "DvrList.h"
+
+#include <algorithm>
+
+int CDvrList::AddDvr(const std::string& address, const std::string& portText,
+                     const std::string& user, const std::string& password,
+                     const std::string& showName) {
+    _DVR_ENTRY_ entry;
+    entry.settings.address = address;
+    entry.settings.portText = portText;
+    entry.settings.user = user;
+    entry.settings.password = password;
+    entry.settings.showName = showName;
+    return AddDvrEntry(entry);
+}
+
+int CDvrList::AddDvrEntry(const _DVR_ENTRY_& entry) {
+    if (count_ >= kMaxDvrs) return -1;
+    entries_[count_] = entry;
+    entries_[count_].settings.inUse = 1;
+    ++count_;
+    return 1;
+}
+
+int CDvrList::DeleteDvr(int a) {
+    if (!IsValidSlot(a)) return -1;
+    std::move(entries_.begin() + a + 1, entries_.end(), entries_.begin() + a);
+    entries_.back() = _DVR_ENTRY_{};
+    --count_;
+    return 1;
+}
+
+int CDvrList::GetDvr(int a, _DVR_SETTINGS_& out) const {
+    if (!IsValidSlot(a)) return -1;
+    out = entries_[a].settings;
+    return 1;
+}
+
+int CDvrList::UpdateDvr(int a, const _DVR_SETTINGS_& settings) {
+    if (!IsValidSlot(a)) return -1;
+    entries_[a].settings = settings;
+    // Every slot below count is a device; a copy that came back with the flag cleared would
+    // otherwise drop this device from the store at the next start.
+    entries_[a].settings.inUse = 1;
+    return 1;
+}

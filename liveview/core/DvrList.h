@@ -1,0 +1,39 @@
+#pragma once
+
+#include <array>
+#include <string>
+
+#include "DvrEntry.h"
+
+// The device list: up to 64 entries packed from slot 0. A device's slot is its place in the
+// list, so deleting one moves every later device down a slot. Connections, threads and the
+// window map are keyed by slot and belong to the owner, which disconnects and clears them
+// around a delete.
+class CDvrList {
+public:
+    static constexpr int kMaxDvrs = 64;
+
+    // -1 when the list is full; else the device goes to slot count with the add defaults and
+    // default map points, and 1.
+    int AddDvr(const std::string& address, const std::string& portText, const std::string& user,
+               const std::string& password, const std::string& showName);
+    // Appends a whole entry, map points included (the device store's load). -1 when full.
+    int AddDvrEntry(const _DVR_ENTRY_& entry);
+    // Moves slots a+1..63 down one; the last slot becomes empty. -1 for a bad slot.
+    int DeleteDvr(int a);
+    // Copies slot a's settings. -1 for a bad slot.
+    int GetDvr(int a, _DVR_SETTINGS_& out) const;
+    // Replaces slot a's settings; its map points stay. -1 for a bad slot.
+    int UpdateDvr(int a, const _DVR_SETTINGS_& settings);
+    int GetDvrCount() const { return count_; }
+
+    bool IsValidSlot(int a) const { return a >= 0 && a < count_; }
+    // Any slot 0..63; slots from count on are empty entries.
+    const _DVR_ENTRY_& Entry(int slot) const { return entries_.at(slot); }
+
+    bool operator==(const CDvrList&) const = default;
+
+private:
+    std::array<_DVR_ENTRY_, kMaxDvrs> entries_{};
+    int count_ = 0;
+};

@@ -1,0 +1,127 @@
+#include "UserStore.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <optional>
+#include <vector>
+
+#include "ProgramFolder.h"
+#include "UssLayout.h"
+
+namespace {
+
+std::string DefaultStorePath() {
+    std::string folder = ParentFolder(ProgramFolder());
+    if (folder.empty() || folder.back() != '/') folder += '/';
+    return folder + "uss.dat";
+}
+
+bool WriteAll(int fd, const std::vector<uint8_t>& bytes) {
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t written = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (written < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        done += static_cast<std::size_t>(written);
+    }
+    return true;
+}
+
+// The bytes after the store in the existing file (none when there is no file); nothing when
+// the file exists but cannot be read, since replacing it then would lose them.
+std::optional<std::vector<uint8_t>> ReadTail(const std::string& path) {
+    std::error_code error;
+    const auto type = std::filesystem::status(path, error).type();
+    if (type == std::filesystem::file_type::not_found) return std::vector<uint8_t>{};
+    if (type != std::filesystem::file_type::regular) return std::nullopt;
+    const std::uintmax_t size_bytes = std::filesystem::file_size(path, error);
+    if (error) return std::nullopt;
+    if (size_bytes <= kUssFileBytes) return std::vector<uint8_t>{};
+    std::ifstream in(path, std::ios::binary);
+    std::vector<uint8_t> tail(size_bytes - kUssFileBytes);
+    in.seekg(static_cast<std::streamoff>(kUssFileBytes));
+    in.read(reinterpret_cast<char*>(tail.data()), static_cast<std::streamsize>(tail.size()));
+    if (!in || in.gcount() != static_cast<std::streamsize>(tail.size())) return std::nullopt;
+    return tail;
+}
+
+// True when source is gone or now has a copy at copy_path.
+bool KeepCopy(const std::string& source, const std::string& copy_path) {
+    std::error_code error;
+    if (!std::filesystem::exists(source, error)) return !error;
+    std::filesystem::copy_file(source, copy_path, std::filesystem::copy_options::overwrite_existing,
+                               error);
+    return !error;
+}
+
+// Makes the rename itself survive a power cut; the store is already complete either way.
+void SyncFolderOf(const std::string& path) {
+    const std::string folder = std::filesystem::path(path).parent_path().string();
+    const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY);
+    if (fd < 0) return;
+    ::fsync(fd);
+    ::close(fd);
+}
+
+// Writes bytes to a new file beside path and renames it over path.
+bool ReplaceFile(const std::string& path, const std::vector<uint8_t>& bytes) {
+    std::string temp = path + ".XXXXXX";
+    const int fd = ::mkstemp(temp.data());
+    if (fd < 0) return false;
+    // The store holds passwords: a new store is private, an existing one keeps its mode.
+    struct stat old_stat {};
+    if (::stat(path.c_str(), &old_stat) == 0) ::fchmod(fd, old_stat.st_mode & 07777);
+    bool ok = WriteAll(fd, bytes) && ::fsync(fd) == 0;
+    ok = ::close(fd) == 0 && ok;
+    if (ok) ok = ::rename(temp.c_str(), path.c_str()) == 0;
+    if (!ok) {
+        ::unlink(temp.c_str());
+        return false;
+    }
+    SyncFolderOf(path);
+    return true;
+}
+
+}  // namespace
+
+CUserStore::CUserStore() : path_(DefaultStorePath()) {}
+
+CUserStore::CUserStore(std::string path) : path_(std::move(path)) {}
+
+UssLoadStatus CUserStore::Load(UserStoreContent& out) {
+    std::error_code error;
+    const auto type = std::filesystem::status(path_, error).type();
+    if (type == std::filesystem::file_type::not_found) return UssLoadStatus::kNoFile;
+    if (type != std::filesystem::file_type::regular) return UssLoadStatus::kReadError;
+    std::ifstream in(path_, std::ios::binary);
+    if (!in) return UssLoadStatus::kReadError;
+    std::vector<uint8_t> bytes(kUssFileBytes);
+    in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    if (in.bad()) return UssLoadStatus::kReadError;
+    bytes.resize(static_cast<std::size_t>(in.gcount()));
+
+    const UssLoadStatus status = DecodeUserStore(bytes, out);
+    keepDamaged_ = status == UssLoadStatus::kShortFile || status == UssLoadStatus::kRepaired;
+    return status;
+}
+
+int CUserStore::Save(const UserStoreContent& content) {
+    std::vector<uint8_t> bytes = EncodeUserStore(content);
+    const std::optional<std::vector<uint8_t>> tail = ReadTail(path_);
+    if (!tail) return -1;
+    bytes.insert(bytes.end(), tail->begin(), tail->end());
+
+    if (keepDamaged_ && !KeepCopy(path_, DamagedPath())) return -1;
+    if (!ReplaceFile(path_, bytes)) return -1;
+    keepDamaged_ = false;
+    return 1;
+}

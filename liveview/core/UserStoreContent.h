@@ -1,0 +1,22 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "DvrList.h"
+#include "WindowMap.h"
+
+// What the device store keeps across runs. A default object is the state of a first start.
+struct UserStoreContent {
+    CDvrList devices;
+    std::string recordDirectory = DefaultRecordDirectory();
+    std::string adminPassword = "470319";
+    std::string userPassword = "258604";
+    int32_t passwordOn = 0;  // 1 = the start-up password check is on
+    CWindowMap::Keys windowMap = CWindowMap::EmptyKeys();
+
+    bool operator==(const UserStoreContent&) const = default;
+
+    // The user's home folder: where recordings go until a directory is chosen.
+    static std::string DefaultRecordDirectory();
+};

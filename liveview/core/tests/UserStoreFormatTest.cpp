@@ -1,0 +1,181 @@
+#include "UserStoreFormat.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "StoreBytes.h"
+
+namespace {
+
+UserStoreContent TwoDevices() {
+    UserStoreContent content;
+    content.devices.AddDvr("192.168.0.9:6802", "6802", "abc", "pw", "Gate");
+    content.devices.AddDvr("lookup.example/ABCDEF", "", "op", "", "Yard");
+    _DVR_SETTINGS_ settings;
+    content.devices.GetDvr(1, settings);
+    settings.channelMask = 0x00f0;
+    settings.frameRateIndex = 0;
+    settings.qualityIndex = 1;
+    settings.sendAudio = 1;
+    settings.autoConnect = 1;
+    content.devices.UpdateDvr(1, settings);
+    content.recordDirectory = "/home/op/rec";
+    content.adminPassword = "abc";
+    content.userPassword = "9";
+    content.passwordOn = 1;
+    content.windowMap[0] = 103;
+    content.windowMap[255] = 0;
+    return content;
+}
+
+}  // namespace
+
+TEST(UserStoreFormat, FieldsSitAtTheirOffsets) {
+    const std::vector<uint8_t> bytes = EncodeUserStore(TwoDevices());
+    ASSERT_EQ(bytes.size(), kStoreBytes);
+
+    EXPECT_EQ(BytesAt(bytes, 0, 17), std::string("192.168.0.9:6802\0", 17));
+    EXPECT_EQ(BytesAt(bytes, 50, 5), std::string("6802\0", 5));
+    EXPECT_EQ(BytesAt(bytes, 60, 4), std::string("\x5E\x5D\x5C\0", 4));  // "abc" scrambled
+    EXPECT_EQ(BytesAt(bytes, 70, 3), std::string("\x72\x6B\0", 3));      // "pw" scrambled
+    EXPECT_EQ(BytesAt(bytes, 80, 5), std::string("Gate\0", 5));
+    EXPECT_EQ(bytes[130], 1);
+    EXPECT_EQ(Int32At(bytes, 132), 0xffff);
+    EXPECT_EQ(Int32At(bytes, 136), 2);
+    EXPECT_EQ(Int32At(bytes, 140), 2);
+    EXPECT_EQ(Int32At(bytes, 152), 0);  // map point 0: placed flag, then d1 = 1
+    EXPECT_EQ(Int32At(bytes, 156), 1);
+    EXPECT_EQ(Int32At(bytes, 152 + 15 * 32 + 4), 1);
+
+    const std::size_t second = kRecordBytes;
+    EXPECT_EQ(BytesAt(bytes, second, 22), std::string("lookup.example/ABCDEF\0", 22));
+    EXPECT_EQ(bytes[second + 50], 0);  // empty port text
+    EXPECT_EQ(bytes[second + 130], 1);
+    EXPECT_EQ(Int32At(bytes, second + 132), 0xf0);
+    EXPECT_EQ(Int32At(bytes, second + 136), 0);
+    EXPECT_EQ(Int32At(bytes, second + 140), 1);
+    EXPECT_EQ(Int32At(bytes, second + 144), 1);
+    EXPECT_EQ(Int32At(bytes, second + 148), 1);
+    EXPECT_EQ(bytes[2 * kRecordBytes + 130], 0);
+
+    EXPECT_EQ(BytesAt(bytes, kRecordDirectoryAt, 13), std::string("/home/op/rec\0", 13));
+    EXPECT_EQ(BytesAt(bytes, kAdminPasswordAt, 4), std::string("\x5E\x5D\x5C\0", 4));
+    EXPECT_EQ(BytesAt(bytes, kUserPasswordAt, 2), std::string("\x34\0", 2));
+    EXPECT_EQ(bytes[kPasswordFlagAt], 1);
+    EXPECT_EQ(Int32At(bytes, kWindowMapAt), 103);
+    EXPECT_EQ(Int32At(bytes, kWindowMapAt + 4), -1);
+    EXPECT_EQ(Int32At(bytes, kWindowMapAt + 255 * 4), 0);
+}
+
+TEST(UserStoreFormat, RoundTripsAndLoadsAllOrNothing) {
+    const UserStoreContent saved = TwoDevices();
+    UserStoreContent loaded;
+    EXPECT_EQ(DecodeUserStore(EncodeUserStore(saved), loaded), UssLoadStatus::kLoaded);
+    EXPECT_EQ(loaded, saved);
+
+    std::vector<uint8_t> bytes = EncodeUserStore(saved);
+    for (std::size_t size : {std::size_t{0}, std::size_t{42495}, kStoreBytes - 1}) {
+        UserStoreContent untouched;
+        bytes.resize(size);
+        EXPECT_EQ(DecodeUserStore(bytes, untouched), UssLoadStatus::kShortFile) << size;
+        EXPECT_EQ(untouched, UserStoreContent{}) << size;
+    }
+}
+
+TEST(UserStoreFormat, InUseBytesCountTheDevices) {
+    std::vector<uint8_t> bytes = EncodeUserStore(UserStoreContent{});
+    bytes[130] = 1;
+    bytes[kRecordBytes + 130] = 1;
+    UserStoreContent loaded;
+    EXPECT_EQ(DecodeUserStore(bytes, loaded), UssLoadStatus::kLoaded);
+    EXPECT_EQ(loaded.devices.GetDvrCount(), 2);
+}
+
+TEST(UserStoreFormat, OverlongTextsAreCutInsideTheirFields) {
+    UserStoreContent content;
+    // 48 ASCII bytes and a 3-byte character: the character would end past byte 49.
+    const std::string address = std::string(48, 'a') + "\xE4\xB8\xAD";
+    content.devices.AddDvr(address, "123456789012", "username12", "pass", std::string(60, 's'));
+    content.recordDirectory = std::string(300, 'd');
+    content.adminPassword = std::string(120, '7');
+    const std::vector<uint8_t> bytes = EncodeUserStore(content);
+
+    EXPECT_EQ(BytesAt(bytes, 0, 49), std::string(48, 'a') + '\0');
+    EXPECT_EQ(BytesAt(bytes, 50, 10), std::string("123456789\0", 10));
+    // The user is cut to its first nine bytes, then scrambled.
+    std::string user = BytesAt(bytes, 60, 9);
+    EXPECT_EQ(bytes[69], 0);
+    EXPECT_EQ(user, "\x2C\x60\x68\x5C\x69\x6D\x60\x6E\x70");  // "username1" scrambled
+    EXPECT_EQ(BytesAt(bytes, 70, 5), std::string("\x6E\x6E\x5C\x6B\0", 5));
+    EXPECT_EQ(bytes[80 + 49], 0);
+    EXPECT_EQ(bytes[130], 1);
+    EXPECT_EQ(bytes[kRecordDirectoryAt + 255], 0);
+    EXPECT_EQ(bytes[kAdminPasswordAt + 99], 0);
+    EXPECT_EQ(BytesAt(bytes, kUserPasswordAt, 7), std::string("\x2F\x2B\x31\x33\x30\x2D\0", 7));
+
+    UserStoreContent loaded;
+    EXPECT_EQ(DecodeUserStore(bytes, loaded), UssLoadStatus::kLoaded);
+    EXPECT_EQ(loaded.devices.Entry(0).settings.address, std::string(48, 'a'));
+    EXPECT_EQ(loaded.devices.Entry(0).settings.user, "username1");
+    EXPECT_EQ(loaded.recordDirectory, std::string(255, 'd'));
+    EXPECT_EQ(loaded.adminPassword, std::string(99, '7'));
+}
+
+TEST(UserStoreFormat, TextsWithoutTerminatorAreCutAndReportedRepaired) {
+    std::vector<uint8_t> bytes = EncodeUserStore(UserStoreContent{});
+    bytes[130] = 1;
+    PutBytes(bytes, 0, std::string(50, 'x'));
+    PutBytes(bytes, 50, "0123456789");
+    PutBytes(bytes, kRecordDirectoryAt, std::string(256, 'r'));
+    UserStoreContent loaded;
+    EXPECT_EQ(DecodeUserStore(bytes, loaded), UssLoadStatus::kRepaired);
+    EXPECT_EQ(loaded.devices.Entry(0).settings.address, std::string(49, 'x'));
+    EXPECT_EQ(loaded.devices.Entry(0).settings.portText, "012345678");
+    EXPECT_EQ(loaded.devices.Entry(0).settings.showName, "");
+    EXPECT_EQ(loaded.recordDirectory, std::string(255, 'r'));
+}
+
+TEST(UserStoreFormat, GapsArePackedAndTheWindowMapFollowsTheDevices) {
+    UserStoreContent content;
+    for (const char* name : {"a:1", "b:1", "c:1"})
+        content.devices.AddDvr(name, "", "", "", name);
+    std::vector<uint8_t> bytes = EncodeUserStore(content);
+    bytes[kRecordBytes + 130] = 0;  // slot 1 empty, slot 2 still in use
+    PutInt32(bytes, kWindowMapAt + 0 * 4, MakeChannelKey(2, 7));
+    PutInt32(bytes, kWindowMapAt + 1 * 4, MakeChannelKey(1, 3));
+    PutInt32(bytes, kWindowMapAt + 2 * 4, MakeChannelKey(0, 0));
+    PutInt32(bytes, kWindowMapAt + 3 * 4, 999999);
+    PutInt32(bytes, kWindowMapAt + 4 * 4, -20);
+
+    UserStoreContent loaded;
+    EXPECT_EQ(DecodeUserStore(bytes, loaded), UssLoadStatus::kRepaired);
+    ASSERT_EQ(loaded.devices.GetDvrCount(), 2);
+    EXPECT_EQ(loaded.devices.Entry(0).settings.address, "a:1");
+    EXPECT_EQ(loaded.devices.Entry(1).settings.address, "c:1");
+    EXPECT_EQ(loaded.windowMap[0], MakeChannelKey(1, 7));
+    EXPECT_EQ(loaded.windowMap[1], -1);
+    EXPECT_EQ(loaded.windowMap[2], 0);
+    EXPECT_EQ(loaded.windowMap[3], -1);
+    EXPECT_EQ(loaded.windowMap[4], -1);
+}
+
+TEST(UserStoreFormat, MapPointsAndOddValuesComeBackAsStored) {
+    UserStoreContent content;
+    content.devices.AddDvr("a:1", "", "", "", "");
+    std::vector<uint8_t> bytes = EncodeUserStore(content);
+    for (int i = 0; i < 16 * 8; ++i)
+        PutInt32(bytes, 152 + i * 4, i * 1000 - 5);
+    PutInt32(bytes, 136, 9);   // frame-rate index outside the list
+    PutInt32(bytes, 132, -1);  // every channel
+    bytes[kPasswordFlagAt] = 2;
+    UserStoreContent loaded;
+    ASSERT_EQ(DecodeUserStore(bytes, loaded), UssLoadStatus::kLoaded);
+    EXPECT_EQ(loaded.devices.Entry(0).mapPoints[15].nY, 127 * 1000 - 5);
+    EXPECT_EQ(loaded.devices.Entry(0).settings.frameRateIndex, 9);
+    EXPECT_EQ(loaded.passwordOn, 0);
+
+    std::vector<uint8_t> again = EncodeUserStore(loaded);
+    again[kPasswordFlagAt] = 2;
+    EXPECT_EQ(again, bytes);
+}

@@ -1,0 +1,253 @@
+#include <chrono>
+#include <new>
+
+#include "AudioRoute.h"
+#include "ColourConversion.h"
+#include "DvrManager.h"
+#include "FrameGate.h"
+#include "FrameHeadCheck.h"
+#include "GdiRenderer.h"
+#include "PictureFormat.h"
+#include "ScaledConversion.h"
+
+namespace {
+
+constexpr auto kIdlePause = std::chrono::milliseconds(10);
+constexpr auto kDragPause = std::chrono::milliseconds(100);
+constexpr auto kSkipPause = std::chrono::milliseconds(100);
+constexpr auto kH264RetryPause = std::chrono::milliseconds(100);
+constexpr auto kMpeg4RetryPause = std::chrono::milliseconds(200);
+
+bool HasChannel(int32_t channelMask, int channel) {
+    return channel >= 0 && channel < 32 && (static_cast<uint32_t>(channelMask) >> channel) & 1u;
+}
+
+}  // namespace
+
+int FrameThreadProc(CDvrManager& manager, int slot) {
+    manager.FrameLoop(slot);
+    return 1;
+}
+
+void CDvrManager::SetDisplayTargets(CVideoGridLayout* grid, CGdiRenderer* renderer,
+                                    const ScreenRect& gridWindow) {
+    SetGridWindowRect(gridWindow);
+    renderer_.store(renderer, std::memory_order_release);
+    grid_.store(grid, std::memory_order_release);
+}
+
+void CDvrManager::SetGridWindowRect(const ScreenRect& gridWindow) {
+    gridWindow_[0].store(gridWindow.left, std::memory_order_relaxed);
+    gridWindow_[1].store(gridWindow.top, std::memory_order_relaxed);
+    gridWindow_[2].store(gridWindow.right, std::memory_order_relaxed);
+    gridWindow_[3].store(gridWindow.bottom, std::memory_order_relaxed);
+}
+
+bool CDvrManager::IsCellVisible(int cell) const {
+    const CVideoGridLayout* grid = grid_.load(std::memory_order_acquire);
+    return grid != nullptr && grid->IsVisible(cell);
+}
+
+bool CDvrManager::Shown(int a) const { return GetCurrentDvr() == a || IsAllDvrMode() == 1; }
+
+void CDvrManager::RecordFrame(int a, _NET_FRAME_HEAD_& header) {
+    Slot& slot = slots_[a];
+    if (slot.recording.load(std::memory_order_relaxed) != 1) return;
+    const bool wanted =
+        header.cType == 'A' ||
+        HasChannel(slot.channelMask.load(std::memory_order_relaxed), header.nChannel);
+    if (!wanted) return;
+    std::lock_guard lock(slot.recordMutex);
+    if (slot.recording.load(std::memory_order_relaxed) == 1) {
+        recorders_[a].WriteFrame(&header, slot.payload.get());
+    }
+}
+
+void CDvrManager::PlayAudio(const _DVR_MACHINE_INFO_& info, int a, const _NET_FRAME_HEAD_& header) {
+    if (audioOn_.load(std::memory_order_relaxed) != 1 || GetCurrentDvr() != a) return;
+    if (header.nChannel != AudioChannelOfMask(static_cast<uint32_t>(info.nAudioMask))) return;
+    std::lock_guard lock(audioMutex_);
+    CWaveOutPlayer& player = IsStereoBlock(header.nLength) ? stereo_ : mono_;
+    player.Write(slots_[a].payload.get(), header.nLength);
+}
+
+int CDvrManager::PrepareDecoder(int f, int cell, int32_t codecWord) {
+    int width = 0;
+    int height = 0;
+    if (!FormatPictureSize(f, width, height)) return 0;
+    const bool allDvr = IsAllDvrMode() == 1;
+    bool reopen = false;
+    if (preparedAllDvr_[cell].exchange(allDvr ? 1 : 0, std::memory_order_relaxed) != allDvr) {
+        reopen = true;
+    }
+    const int current = GetCurrentDvr();
+    if (!allDvr && preparedDevice_[cell].exchange(current, std::memory_order_relaxed) != current) {
+        reopen = true;
+    }
+    if (codecWord == kCodecH264) {
+        CH264Decoder& decoder = h264_[cell];
+        if (reopen) decoder.SetOpenedHeight(-1);
+        if (decoder.OpenedWidth() == width && decoder.OpenedHeight() == height) return 1;
+        for (;;) {
+            int result;
+            {
+                std::lock_guard lock(lock_);
+                result = decoder.Open(width, height);
+            }
+            if (result == 1) return 1;
+            // A decoder that never opens must not hold up the thread's end.
+            if (stopping_.load(std::memory_order_relaxed)) return -1;
+            std::this_thread::sleep_for(kH264RetryPause);
+        }
+    }
+    CMpeg4Decoder& decoder = mpeg4_[cell];
+    if (reopen) decoder.SetOpenedHeight(-1);
+    if (decoder.OpenedWidth() == width && decoder.OpenedHeight() == height) return 1;
+    for (;;) {
+        int result;
+        {
+            std::lock_guard lock(lock_);
+            result = decoder.Open(1, width, height);
+        }
+        if (result == 0) return 1;
+        if (stopping_.load(std::memory_order_relaxed)) return -1;
+        std::this_thread::sleep_for(kMpeg4RetryPause);
+    }
+}
+
+bool CDvrManager::DecodeInto(int a, int cell, int f, int32_t codecWord,
+                             const _NET_FRAME_HEAD_& header) {
+    uint8_t* picture = slots_[a].picture.get();
+    const uint8_t* payload = slots_[a].payload.get();
+    const int length = static_cast<int>(header.nLength);
+    std::lock_guard lock(cellMutex_[cell]);
+    if (PrepareDecoder(f, cell, codecWord) != 1) return false;
+    if (!Shown(a)) return false;
+    if (codecWord == kCodecH264) {
+        CH264Decoder& decoder = h264_[cell];
+        int gotPicture = 0;
+        if (decoder.Decode(decoder.Picture(), &gotPicture, payload, length) < 0) return false;
+        CopyDecodedPlanes(decoder.Picture(), picture, f);
+        return true;
+    }
+    return mpeg4_[cell].Decode(payload, length, picture, kPictureBytes) >= 0;
+}
+
+int CDvrManager::FrameLoop(int a) {
+    std::unique_ptr<uint8_t[]> converted(new (std::nothrow) uint8_t[kPictureBytes]);
+    if (!converted) {
+        ShowMessage("not have enough memory!");
+        return -1;
+    }
+    Slot& slot = slots_[a];
+    NetCtrl& connection = connections_[a];
+    CFrameGate gate;
+    _NET_FRAME_HEAD_ header{};
+    while (slot.running.load(std::memory_order_relaxed) == 1) {
+        const _DVR_MACHINE_INFO_ info = connection.GetMachineInfe();
+        if (info.nLinkState != kLinkStreaming) {
+            std::this_thread::sleep_for(kIdlePause);
+            gate.ClearKeySeen();
+            continue;
+        }
+        if (connection.IsHavePicBuf() <= 0) {
+            std::this_thread::sleep_for(kIdlePause);
+            continue;
+        }
+        if (connection.GetRawPicBuf(reinterpret_cast<char*>(&header),
+                                    reinterpret_cast<char*>(slot.payload.get())) < 0 ||
+            IsValidFrameHead(header) < 0) {
+            continue;
+        }
+        slot.received.fetch_add(1, std::memory_order_relaxed);
+        const bool video = header.cType == 'V';
+        if (video && !gate.AcceptVideo(header)) continue;
+        RecordFrame(a, header);
+
+        const bool allDvr = IsAllDvrMode() == 1;
+        gate.NoteAllDvrMode(allDvr);
+        if (GetCurrentDvr() != a && !allDvr) {
+            gate.ClearKeySeen();
+            continue;
+        }
+        if (!video) {
+            PlayAudio(info, a, header);
+            continue;
+        }
+        const int cell =
+            allDvr ? FindWindowOfChannel(MakeChannelKey(a, header.nChannel)) : header.nChannel;
+        if (cell < 0) continue;
+        if (!gate.PassKeyGate(cell, header.nKeyFrame == 1)) continue;
+
+        const int f = header.nStandard * 3 + header.nSize;
+        if (!DecodeInto(a, cell, f, info.nCodec, header)) {
+            // Decoding goes on from the cell's next key frame.
+            gate.CloseCell(cell);
+            continue;
+        }
+        slot.decoded.fetch_add(1, std::memory_order_relaxed);
+        if (!Shown(a)) continue;
+        if (IsDragging() == 1) {
+            std::this_thread::sleep_for(kDragPause);
+            continue;
+        }
+        if (skipOneFrame_.exchange(0, std::memory_order_relaxed) == 1) {
+            std::this_thread::sleep_for(kSkipPause);
+        }
+        if (!HasChannel(slot.channelMask.load(std::memory_order_relaxed), header.nChannel) ||
+            !IsCellVisible(cell)) {
+            continue;
+        }
+        DrawPicture(slot.picture.get(), f, cell, converted.get());
+        slot.shown.fetch_add(1, std::memory_order_relaxed);
+    }
+    return 0;
+}
+
+DvrFrameCounts CDvrManager::GetFrameCounts(int a) const {
+    if (!IsSlot(a)) return {};
+    const Slot& slot = slots_[a];
+    return {slot.received.load(std::memory_order_relaxed),
+            slot.decoded.load(std::memory_order_relaxed),
+            slot.shown.load(std::memory_order_relaxed)};
+}
+
+// Only a picture that gets drawn is converted, and into a cell smaller than the picture only
+// the pixels the draw would take.
+void CDvrManager::DrawPicture(const uint8_t* picture, int f, int cell, uint8_t* scratch) {
+    int width = 0;
+    int height = 0;
+    const CVideoGridLayout* grid = grid_.load(std::memory_order_acquire);
+    if (!FormatPictureSize(f, width, height) || grid == nullptr) return;
+    const VideoCell target = grid->Cell(cell);
+    if (target.visible == 0) return;
+    if (target.videoWidth > 0 && target.videoHeight > 0 && target.videoWidth <= width &&
+        target.videoHeight <= height) {
+        ConvertScaledToBgr24(scratch, target.videoWidth, target.videoHeight, picture, width,
+                             height);
+        DrawIntoCell(target, target.videoWidth, target.videoHeight, scratch);
+        return;
+    }
+    ConvertToBgr24(scratch, picture, f);
+    ShowFrame(scratch, f, cell);
+}
+
+int CDvrManager::ShowFrame(const uint8_t* picture, int f, int cell) {
+    int width = 0;
+    int height = 0;
+    const CVideoGridLayout* grid = grid_.load(std::memory_order_acquire);
+    if (!FormatPictureSize(f, width, height) || grid == nullptr) return 0;
+    const VideoCell target = grid->Cell(cell);
+    if (target.visible != 0) DrawIntoCell(target, width, height, picture);
+    return 0;
+}
+
+void CDvrManager::DrawIntoCell(const VideoCell& target, int width, int height, const uint8_t* bgr) {
+    CGdiRenderer* renderer = renderer_.load(std::memory_order_acquire);
+    if (renderer == nullptr) return;
+    const int left = gridWindow_[0].load(std::memory_order_relaxed) + target.videoX;
+    const int top = gridWindow_[1].load(std::memory_order_relaxed) + target.videoY;
+    std::lock_guard lock(lock_);
+    renderer->Draw(left, top, left + target.videoWidth, top + target.videoHeight, width, height,
+                   bgr);
+}

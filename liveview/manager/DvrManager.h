@@ -1,0 +1,238 @@
+#pragma once
+
+#include <array>
+#include <atomic>
+#include <condition_variable>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+
+#include "DvrAddress.h"
+#include "DvrList.h"
+#include "DvrMachineInfo.h"
+#include "H264Decoder.h"
+#include "LookupClient.h"
+#include "Mpeg4Decoder.h"
+#include "NetCtrl.h"
+#include "NetMacSetPara.h"
+#include "QmxFile.h"
+#include "ScreenRect.h"
+#include "StreamMasks.h"
+#include "StreamPlan.h"
+#include "UserStore.h"
+#include "VideoGridLayout.h"
+#include "WaveOutBackend.h"
+#include "WaveOutPlayer.h"
+#include "WindowMap.h"
+
+class CGdiRenderer;
+
+// What a slot's frame thread has done since the start, for measurements and diagnosis.
+struct DvrFrameCounts {
+    uint64_t received = 0;  // frames taken from the connection
+    uint64_t decoded = 0;   // video frames decoded
+    uint64_t shown = 0;     // pictures drawn into a cell
+};
+
+// Time limits and the lookup server's port; tests shorten and move them.
+struct DvrManagerOptions {
+    NetTimeouts netTimeouts;
+    LookupTimeouts lookupTimeouts;
+    int lookupPort = kLookupServerPort;
+};
+
+// The live view's connection core: up to 64 recorders, one connection and one frame thread per
+// device slot, the decoders of the 256 video cells, local recording, audio, the window map and
+// the device store. Operations return 1 for success and -1 for a bad slot or a failure.
+//
+// Threads: the window thread calls everything but ConnectDvr; connect threads call
+// ConnectDvr, GetDvr and GetMachineInfo; each started slot has a frame thread (FrameLoop).
+// What the threads share without the lock is atomic. The lock is held only around a slot's
+// network start, each decoder open and each draw, never while a thread is waited for. The
+// device list itself changes only on the window thread, under a small mutex of its own that
+// connect threads take to copy an entry.
+class CDvrManager {
+public:
+    static constexpr int kMaxDvrs = CDvrList::kMaxDvrs;
+    static constexpr int kVideoCells = CWindowMap::kCells;
+    static constexpr std::size_t kPayloadBytes = NetCtrl::kFramePayloadBytes;
+    static constexpr std::size_t kPictureBytes = 1244160;  // 720 x 576 x 3
+
+    // Message boxes of connect and frame threads; the window shows them on its own thread.
+    using MessageSink = std::function<void(const std::string& text)>;
+
+    // ALSA for audio, uss.dat beside the program's folder.
+    CDvrManager();
+    CDvrManager(WaveOutBackend& audio, const std::string& storePath,
+                const DvrManagerOptions& options = {});
+    virtual ~CDvrManager();
+    CDvrManager(const CDvrManager&) = delete;
+    CDvrManager& operator=(const CDvrManager&) = delete;
+
+    void SetMessageSink(MessageSink sink);
+
+    // Device entries.
+    int AddDvr(const std::string& address, const std::string& portText, const std::string& user,
+               const std::string& password, const std::string& showName);
+    int DeleteDvr(int a);
+    int GetDvr(int a, _DVR_SETTINGS_& out);
+    int UpdateDvr(int a, const _DVR_SETTINGS_& settings, const std::string& recordDirectory);
+    int GetDvrCount() const { return count_.load(std::memory_order_relaxed); }
+    void SetCurrentDvr(int a) { currentDvr_.store(a, std::memory_order_relaxed); }
+    int GetCurrentDvr() const { return currentDvr_.load(std::memory_order_relaxed); }
+
+    // Network of a slot, log-in and shutdown.
+    int StartDvrNetwork(int a);
+    int ConnectDvr(int a);  // blocking; on a connect thread
+    int DisconnectDvr(int a);
+    int Shutdown();
+
+    // Pass-throughs to a device's connection.
+    _DVR_MACHINE_INFO_ GetMachineInfo(int a);
+    int GetDvrMacPara(int a, NET_MAC_SET_PARA* para);
+    int SetDvrMacPara(int a, const NET_MAC_SET_PARA* para);
+    int RequestDiskInfo(int a);
+    int RequestLedInfo(int a);
+    int RequestKeyFrame(int a);
+    int ResetDvrNetwork(int a);
+    int SendPtzCommand(int code, int channel, int action, int a);
+    int SendEscKey(int a);
+    int SendRecKey(int a);
+
+    // Local recording and audio.
+    int StartRecord(int a);
+    int StopRecord(int a);
+    int IsRecording(int a) const;
+    void AudioOn() { audioOn_.store(1, std::memory_order_relaxed); }
+    void AudioOff() { audioOn_.store(0, std::memory_order_relaxed); }
+
+    // Live streaming control.
+    int StartLiveView(int a);  // after a log-in, on the connect thread
+    int StopLiveView(int a);
+    int ApplyNetParameter(int a);
+    void SetAllDvrMode(int flag) { allDvrMode_.store(flag != 0, std::memory_order_relaxed); }
+    int IsAllDvrMode() const { return allDvrMode_.load(std::memory_order_relaxed) ? 1 : 0; }
+    int RefreshLiveViews();
+    int RefreshCurrentDvrView(int a);
+    int StopHiddenDvrView(int a);
+    int RefreshMappedViews();
+
+    // Window map of the all-devices view.
+    int SetWindowChannel(int i, int key) { return windowMap_.SetWindowChannel(i, key); }
+    int GetWindowChannel(int i) const { return windowMap_.GetWindowChannel(i); }
+    void ClearWindowMap() { windowMap_.ClearWindowMap(); }
+    int FindWindowOfChannel(int key) const { return windowMap_.FindWindowOfChannel(key); }
+
+    // Frame threads and display.
+    void SetDisplayTargets(CVideoGridLayout* grid, CGdiRenderer* renderer,
+                           const ScreenRect& gridWindow);
+    void SetGridWindowRect(const ScreenRect& gridWindow);
+    int FrameLoop(int a);
+    int PrepareDecoder(int f, int cell, int32_t codecWord);
+    int ShowFrame(const uint8_t* picture, int f, int cell);
+    DvrFrameCounts GetFrameCounts(int a) const;
+
+    // Flags the main window sets.
+    void SetSkipOneFrame() { skipOneFrame_.store(1, std::memory_order_relaxed); }
+    void SetDragging(int dragging) { dragging_.store(dragging, std::memory_order_relaxed); }
+    int IsDragging() const { return dragging_.load(std::memory_order_relaxed); }
+    void SetGdiMode(int mode) { gdiMode_.store(mode, std::memory_order_relaxed); }
+    int GetGdiMode() const { return gdiMode_.load(std::memory_order_relaxed); }
+
+    // Device store and the lock's passwords.
+    int LoadUserStore();
+    int SaveUserStore();
+    void SetPasswords(const std::string& admin, const std::string& user, int flag);
+    const std::string& GetAdminPassword() const { return adminPassword_; }
+    const std::string& GetUserPassword() const { return userPassword_; }
+    int GetPasswordFlag() const { return passwordOn_; }
+    const std::string& GetSavePath() const { return recordDirectory_; }
+
+private:
+    struct Slot {
+        std::atomic<int> running{0};
+        std::thread thread;
+        std::unique_ptr<uint8_t[]> payload;
+        std::unique_ptr<uint8_t[]> picture;
+        std::atomic<int> recording{0};
+        std::mutex recordMutex;  // keeps a close from landing between a check and a write
+        std::atomic<int32_t> channelMask{0};
+        uint32_t lastStreamMask = 0;
+        std::atomic<uint64_t> received{0};
+        std::atomic<uint64_t> decoded{0};
+        std::atomic<uint64_t> shown{0};
+    };
+
+    static bool IsSlot(int a) { return a >= 0 && a < kMaxDvrs; }
+    bool IsDevice(int a) const { return a >= 0 && a < GetDvrCount(); }
+    void ShowMessage(const std::string& text);
+    void MirrorEntries();  // entries lock held
+    void StopSlotNetwork(int a);
+    void StopFrameThreads();
+    void ApplyPlan(int a, const StreamPlan& plan);
+    int SendCommand(int a, const _NET_COMMAND_& command);
+    void RecordFrame(int a, _NET_FRAME_HEAD_& header);
+    void PlayAudio(const _DVR_MACHINE_INFO_& info, int a, const _NET_FRAME_HEAD_& header);
+    bool DecodeInto(int a, int cell, int f, int32_t codecWord, const _NET_FRAME_HEAD_& header);
+    bool Shown(int a) const;
+    bool IsCellVisible(int cell) const;
+    void DrawPicture(const uint8_t* picture, int f, int cell, uint8_t* scratch);
+    void DrawIntoCell(const VideoCell& target, int width, int height, const uint8_t* bgr);
+    VisibleCells VisibleCellsNow() const;
+
+    std::atomic<int> skipOneFrame_{0};
+    std::atomic<int> dragging_{0};
+    std::atomic<int> gdiMode_{0};
+    CLookupClient lookup_;
+    const int lookupPort_;
+    std::mutex lookupMutex_;  // one lookup and the reading of its reply at a time
+    std::atomic<bool> allDvrMode_{false};
+    CWaveOutPlayer stereo_;
+    CWaveOutPlayer mono_;
+    std::mutex audioMutex_;  // a device switch can overlap two writers for a moment
+    std::array<CQmxFile, kMaxDvrs> recorders_;
+    std::array<CH264Decoder, kVideoCells> h264_;
+    std::array<CMpeg4Decoder, kVideoCells> mpeg4_;
+    // A cell's decoders serve one frame thread at a time, also while the view changes hands.
+    std::array<std::mutex, kVideoCells> cellMutex_;
+    std::array<std::atomic<int>, kVideoCells> preparedAllDvr_{};
+    std::array<std::atomic<int>, kVideoCells> preparedDevice_;
+    std::array<NetCtrl, kMaxDvrs> connections_;
+
+    mutable std::mutex entriesMutex_;
+    CDvrList devices_;
+    std::atomic<int> count_{0};
+    CWindowMap windowMap_;
+    CUserStore store_;
+    std::string recordDirectory_;
+    std::string adminPassword_;
+    std::string userPassword_;
+    int passwordOn_ = 0;
+
+    std::array<Slot, kMaxDvrs> slots_;
+    std::atomic<int> audioOn_{0};
+    std::atomic<CVideoGridLayout*> grid_{nullptr};
+    std::atomic<CGdiRenderer*> renderer_{nullptr};
+    std::array<std::atomic<int>, 4> gridWindow_{};  // left, top, right, bottom
+    std::atomic<int> currentDvr_{0};
+    std::array<uint32_t, kMaxDvrs> mappedMasks_{};
+
+    std::mutex lock_;                    // the critical section
+    std::atomic<bool> stopping_{false};  // decoder retries give up once set
+
+    MessageSink messageSink_;
+    std::mutex messageMutex_;
+
+    // Connect threads still inside ConnectDvr; the manager outlives every one of them.
+    std::mutex connectMutex_;
+    std::condition_variable connectDone_;
+    int connectCalls_ = 0;
+    bool closed_ = false;
+    bool shutDown_ = false;
+};
+
+// Body of a slot's frame thread.
+int FrameThreadProc(CDvrManager& manager, int slot);

@@ -1,0 +1,150 @@
+#include <chrono>
+#include <new>
+#include <optional>
+#include <system_error>
+
+#include "DvrAddress.h"
+#include "DvrManager.h"
+#include "HostResolve.h"
+
+namespace {
+
+constexpr int kStartWidth = 720;
+constexpr int kStartHeight = 576;
+constexpr auto kDisconnectSettle = std::chrono::milliseconds(100);
+
+}  // namespace
+
+int CDvrManager::StartDvrNetwork(int a) {
+    if (!IsSlot(a)) return -1;
+    Slot& slot = slots_[a];
+    // Started once; the network and thread of a slot live until Shutdown.
+    if (slot.running.load(std::memory_order_relaxed) == 1) return 1;
+    {
+        std::lock_guard closing(connectMutex_);
+        if (closed_) return -1;
+    }
+    slot.picture.reset();
+    slot.payload.reset();
+    bool started = false;
+    {
+        std::lock_guard cell(cellMutex_[a]);
+        std::lock_guard lock(lock_);
+        slot.picture.reset(new (std::nothrow) uint8_t[kPictureBytes]);
+        slot.payload.reset(new (std::nothrow) uint8_t[kPayloadBytes]);
+        if (slot.picture && slot.payload) {
+            h264_[a].Open(kStartWidth, kStartHeight);
+            mpeg4_[a].Open(1, kStartWidth, kStartHeight);
+            started = connections_[a].InitNetWork() >= 0;
+        }
+    }
+    if (started) {
+        slot.running.store(1, std::memory_order_relaxed);
+        try {
+            slot.thread = std::thread(FrameThreadProc, std::ref(*this), a);
+        } catch (const std::system_error&) {
+            started = false;
+        }
+    }
+    if (!started) {
+        // Only this slot: the other devices keep their connections and pictures.
+        StopSlotNetwork(a);
+        return -1;
+    }
+    return 1;
+}
+
+void CDvrManager::StopSlotNetwork(int a) {
+    Slot& slot = slots_[a];
+    slot.running.store(0, std::memory_order_relaxed);
+    if (slot.thread.joinable()) slot.thread.join();
+    connections_[a].StopNetWork();
+    slot.payload.reset();
+    slot.picture.reset();
+}
+
+void CDvrManager::StopFrameThreads() {
+    stopping_.store(true, std::memory_order_relaxed);
+    for (Slot& slot : slots_)
+        slot.running.store(0, std::memory_order_relaxed);
+    for (Slot& slot : slots_) {
+        if (slot.thread.joinable()) slot.thread.join();
+    }
+}
+
+int CDvrManager::ConnectDvr(int a) {
+    {
+        std::lock_guard lock(connectMutex_);
+        if (closed_) return -1;
+        ++connectCalls_;
+    }
+    struct Leave {
+        CDvrManager& manager;
+        ~Leave() {
+            std::lock_guard lock(manager.connectMutex_);
+            --manager.connectCalls_;
+            manager.connectDone_.notify_all();
+        }
+    } leave{*this};
+
+    _DVR_SETTINGS_ entry;
+    if (GetDvr(a, entry) < 0) return -1;
+    const std::optional<DvrAddress> address = ParseDvrAddress(entry.address);
+    if (!address) return -1;
+
+    std::string host = address->host;
+    int port = address->port;
+    if (address->viaLookup) {
+        std::string server = address->host;
+        if (NeedsHostLookup(server)) {
+            if (std::optional<std::string> resolved = ResolveIpv4(server)) server = *resolved;
+        }
+        int found;
+        {
+            std::lock_guard lookup(lookupMutex_);
+            found = lookup_.Lookup(server, lookupPort_, address->deviceName);
+            host = lookup_.Address();
+            port = lookup_.Port();
+        }
+        if (found < 0) {
+            ShowMessage(found == kLookupNotOnline ? "Dvr is not online!\n"
+                                                  : "Can't connect server!\n");
+            return -1;
+        }
+    }
+    const int result = connections_[a].ConnectToServer(host.c_str(), port, entry.user.c_str(),
+                                                       entry.password.c_str());
+    if (result >= 0) StartLiveView(a);
+    return result;
+}
+
+int CDvrManager::DisconnectDvr(int a) {
+    if (!IsSlot(a)) return -1;
+    StopRecord(a);
+    connections_[a].DisConnect();
+    std::this_thread::sleep_for(kDisconnectSettle);
+    connections_[a].ResetNetWork();
+    return 1;
+}
+
+int CDvrManager::Shutdown() {
+    {
+        std::lock_guard lock(connectMutex_);
+        if (shutDown_) return 1;
+        shutDown_ = true;
+        closed_ = true;
+    }
+    SaveUserStore();
+    for (int a = 0; a < kMaxDvrs; ++a) {
+        StopRecord(a);
+        StopLiveView(a);
+    }
+    StopFrameThreads();
+    for (NetCtrl& connection : connections_)
+        connection.StopNetWork();
+    for (Slot& slot : slots_) {
+        slot.payload.reset();
+        slot.picture.reset();
+    }
+    return 1;
+}

@@ -1,0 +1,106 @@
+#include "DvrManager.h"
+#include "NetParameter.h"
+#include "VideoGridLayout.h"
+
+namespace {
+
+constexpr uint32_t kAllChannels = 0xffff;
+
+}  // namespace
+
+int CDvrManager::StartLiveView(int a) {
+    if (!IsSlot(a)) return -1;
+    NetCtrl& connection = connections_[a];
+    const _DVR_MACHINE_INFO_ info = connection.GetMachineInfe();
+    if (info.nLinkState != kLinkLoggedIn) return -1;
+    _DVR_SETTINGS_ entry;
+    if (GetDvr(a, entry) < 0) return -1;
+    const NetParameter parameter =
+        LiveViewNetParameter(info.nUserLevel, entry.qualityIndex, entry.frameRateIndex);
+    connection.SetNetParameter(parameter.rateValue, parameter.framesPerSecond, 0);
+    connection.NetLocalViewPlay(kAllChannels, entry.sendAudio);
+    return 1;
+}
+
+int CDvrManager::StopLiveView(int a) {
+    if (!IsSlot(a)) return -1;
+    if (connections_[a].GetMachineInfe().nLinkState != kLinkStreaming) return 1;
+    return connections_[a].StopNetLocalView() == 1 ? 1 : -1;
+}
+
+int CDvrManager::ApplyNetParameter(int a) {
+    if (!IsDevice(a)) return -1;
+    const _DVR_SETTINGS_& entry = devices_.Entry(a).settings;
+    const NetParameter parameter = ChangedNetParameter(connections_[a].GetMachineInfe().nUserLevel,
+                                                       entry.qualityIndex, entry.frameRateIndex);
+    connections_[a].SetNetParameter(parameter.rateValue, parameter.framesPerSecond, 0);
+    return 1;
+}
+
+VisibleCells CDvrManager::VisibleCellsNow() const {
+    VisibleCells visible;
+    if (const CVideoGridLayout* grid = grid_.load(std::memory_order_acquire)) {
+        for (int cell = 0; cell < kVideoCells; ++cell)
+            visible[cell] = grid->IsVisible(cell);
+    }
+    return visible;
+}
+
+void CDvrManager::ApplyPlan(int a, const StreamPlan& plan) {
+    NetCtrl& connection = connections_[a];
+    if (plan.stop) connection.StopNetLocalView();
+    if (plan.play) {
+        slots_[a].lastStreamMask = plan.mask;
+        connection.NetLocalViewPlay(static_cast<int>(plan.mask),
+                                    devices_.Entry(a).settings.sendAudio);
+    }
+    if (plan.keyFrame) connection.CreateNetKeyFrame();
+}
+
+int CDvrManager::RefreshLiveViews() {
+    for (int a = 0; a < GetDvrCount(); ++a) {
+        if (connections_[a].GetMachineInfe().nUserLevel != kSuperUserLevel) {
+            connections_[a].CreateNetKeyFrame();
+        } else if (a == GetCurrentDvr()) {
+            RefreshCurrentDvrView(a);
+        } else {
+            StopHiddenDvrView(a);
+        }
+    }
+    RefreshMappedViews();
+    return 1;
+}
+
+int CDvrManager::RefreshCurrentDvrView(int a) {
+    if (!IsSlot(a)) return -1;
+    const Slot& slot = slots_[a];
+    ApplyPlan(a, PlanCurrentView(connections_[a].GetMachineInfe().nLinkState,
+                                 slot.recording.load(std::memory_order_relaxed) == 1,
+                                 VisibleCellMask(VisibleCellsNow()),
+                                 static_cast<uint32_t>(devices_.Entry(a).settings.channelMask),
+                                 slot.lastStreamMask));
+    return 1;
+}
+
+int CDvrManager::StopHiddenDvrView(int a) {
+    if (!IsSlot(a)) return -1;
+    ApplyPlan(a, PlanHiddenView(connections_[a].GetMachineInfe().nLinkState,
+                                slots_[a].recording.load(std::memory_order_relaxed) == 1));
+    return 1;
+}
+
+int CDvrManager::RefreshMappedViews() {
+    if (!IsAllDvrMode()) return -1;
+    mappedMasks_ = MappedMasks(VisibleCellsNow(), windowMap_);
+    for (int a = 0; a < kMaxDvrs; ++a) {
+        const _DVR_MACHINE_INFO_ info = connections_[a].GetMachineInfe();
+        if (info.nUserLevel != kSuperUserLevel) continue;
+        const Slot& slot = slots_[a];
+        ApplyPlan(
+            a, PlanMappedView(info.nLinkState, slot.recording.load(std::memory_order_relaxed) == 1,
+                              mappedMasks_[a],
+                              static_cast<uint32_t>(devices_.Entry(a).settings.channelMask),
+                              slot.lastStreamMask));
+    }
+    return 1;
+}

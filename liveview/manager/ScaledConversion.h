@@ -1,0 +1,11 @@
+#pragma once
+
+#include <cstdint>
+
+// Converts a planar 4:2:0 picture of width x height to 24-bit B, G, R rows of destWidth x
+// destHeight, taking for each pixel the source pixel a nearest-neighbour draw would show
+// (column x * width / destWidth, row y * height / destHeight). The result is what drawing the
+// full conversion into a rectangle of that size gives, for the work of the rectangle only:
+// a cell much smaller than its picture costs a fraction of the full conversion.
+void ConvertScaledToBgr24(uint8_t* destination, int destWidth, int destHeight,
+                          const uint8_t* source, int width, int height);

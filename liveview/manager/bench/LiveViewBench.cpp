@@ -1,0 +1,241 @@
+// Cost of the whole live-view engine (receive, check, decode, convert, draw) per frame, against
+// decoding the same frames alone, for N recorders of 16 CIF channels each in the all-devices
+// view. The recorders run in a separate emulator process, so this process's CPU time is the
+// engine's own. Also reports whether the engine kept up (decoded at least 97 percent of what
+// was sent) and the memory each connected recorder adds.
+#include <benchmark/benchmark.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <memory>
+#include <regex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "DvrManager.h"
+#include "GdiRenderer.h"
+#include "H264Decoder.h"
+#include "LoopCache.h"
+#include "ManualClockWaveOut.h"
+#include "VideoGridLayout.h"
+#include "VideoSurface.h"
+
+extern char** environ;
+
+namespace {
+
+constexpr int kChannels = 16;
+constexpr int kCifWidth = 352;
+constexpr int kCifHeight = 288;
+constexpr int kLoopFrames = 25;
+constexpr int kStreamFps = 16;  // what frame-rate index 2 asks of the recorder
+constexpr auto kWarmUp = std::chrono::seconds(2);
+constexpr auto kMeasured = std::chrono::seconds(5);
+
+double ProcessCpuSeconds() {
+    rusage usage{};
+    ::getrusage(RUSAGE_SELF, &usage);
+    return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+           static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+double ResidentMiB() {
+    std::ifstream statm("/proc/self/statm");
+    long pages = 0;
+    long resident = 0;
+    statm >> pages >> resident;
+    return static_cast<double>(resident) * static_cast<double>(::sysconf(_SC_PAGESIZE)) /
+           (1024.0 * 1024.0);
+}
+
+// The emulator program with `recorders` recorders of 16 CIF channels on free ports.
+class EmulatorProcess {
+public:
+    explicit EmulatorProcess(int recorders) {
+        int out[2];
+        if (::pipe(out) != 0) return;
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
+        posix_spawn_file_actions_addclose(&actions, out[0]);
+        const std::string count = std::to_string(recorders);
+        const std::string sandbox = (std::filesystem::temp_directory_path() /
+                                     ("liveview_bench_" + std::to_string(::getpid())))
+                                        .string();
+        std::vector<std::string> args = {
+            EMULATOR_PROGRAM, "--recorders", count,       "--channels", "16", "--size", "2",
+            "--base-port",    "0",           "--sandbox", sandbox};
+        std::vector<char*> argv;
+        for (std::string& arg : args)
+            argv.push_back(arg.data());
+        argv.push_back(nullptr);
+        if (posix_spawn(&pid_, EMULATOR_PROGRAM, &actions, nullptr, argv.data(), environ) != 0) {
+            pid_ = -1;
+        }
+        posix_spawn_file_actions_destroy(&actions);
+        ::close(out[1]);
+        ReadPorts(out[0], recorders);
+        ::close(out[0]);
+    }
+    ~EmulatorProcess() {
+        if (pid_ <= 0) return;
+        ::kill(pid_, SIGTERM);
+        int status = 0;
+        ::waitpid(pid_, &status, 0);
+    }
+    const std::vector<int>& Ports() const { return ports_; }
+
+private:
+    void ReadPorts(int fd, int recorders) {
+        std::unique_ptr<FILE, decltype(&std::fclose)> in(::fdopen(::dup(fd), "r"), std::fclose);
+        if (!in) return;
+        const std::regex line(R"(recorder \d+: 127\.0\.0\.1:(\d+))");
+        char buffer[512];
+        while (static_cast<int>(ports_.size()) < recorders &&
+               std::fgets(buffer, sizeof(buffer), in.get()) != nullptr) {
+            std::cmatch match;
+            if (std::regex_search(buffer, match, line)) ports_.push_back(std::stoi(match[1]));
+        }
+    }
+
+    pid_t pid_ = -1;
+    std::vector<int> ports_;
+};
+
+// Per recorder count: the peer decodes as many streams as the engine, frame by frame in turn,
+// so both pay the same for keeping that many decoders warm.
+std::map<int, double> g_decodeCpuPerFrameUs;
+
+void BM_DecodeAlone(benchmark::State& state) {
+    const int recorders = static_cast<int>(state.range(0));
+    std::vector<std::shared_ptr<const FrameLoop>> loops;
+    for (int channel = 0; channel < kChannels; ++channel) {
+        loops.push_back(LoopCache::Shared().Get(
+            {VideoCodec::kH264, kCifWidth, kCifHeight, channel, kLoopFrames, 25}));
+    }
+    const int streams = recorders * kChannels;
+    std::vector<CH264Decoder> decoders(streams);
+    for (CH264Decoder& decoder : decoders)
+        decoder.Open(kCifWidth, kCifHeight);
+    int64_t frames = 0;
+    const double cpuStart = ProcessCpuSeconds();
+    for (auto _ : state) {
+        for (int index = 0; index < kLoopFrames; ++index) {
+            for (int stream = 0; stream < streams; ++stream) {
+                const EncodedFrame& frame = loops[stream % kChannels]->frames[index];
+                CH264Decoder& decoder = decoders[stream];
+                int got = 0;
+                decoder.Decode(decoder.Picture(), &got, frame.payload.data(),
+                               static_cast<int>(frame.payload.size()));
+                ++frames;
+            }
+        }
+    }
+    const double perFrameUs = (ProcessCpuSeconds() - cpuStart) * 1e6 / static_cast<double>(frames);
+    g_decodeCpuPerFrameUs[recorders] = perFrameUs;
+    state.counters["channels"] = streams;
+    state.counters["cpu_us_per_frame"] = perFrameUs;
+    state.SetItemsProcessed(frames);
+}
+
+void BM_Engine(benchmark::State& state) {
+    const int recorders = static_cast<int>(state.range(0));
+    EmulatorProcess emulator(recorders);
+    if (static_cast<int>(emulator.Ports().size()) != recorders) {
+        state.SkipWithError("the recorder emulator did not start");
+        return;
+    }
+    const std::string store = (std::filesystem::temp_directory_path() /
+                               ("liveview_bench_uss_" + std::to_string(::getpid())))
+                                  .string();
+    ManualClockWaveOut audio;
+    CVideoGridLayout grid;
+    grid.Init(256, 256);
+    grid.ComputeCells(0, 0, 1408, 1152);
+    auto surface = std::make_shared<CVideoSurface>();
+    surface->Resize(1408, 1152);
+    CGdiRenderer renderer;
+    renderer.SetDC(surface);
+
+    const double residentBefore = ResidentMiB();
+    auto manager = std::make_unique<CDvrManager>(audio, store);
+    manager->SetDisplayTargets(&grid, &renderer, {0, 0, 1408, 1152});
+    manager->SetCurrentDvr(-1);
+    manager->SetAllDvrMode(1);
+    for (int a = 0; a < recorders; ++a) {
+        manager->AddDvr("127.0.0.1:" + std::to_string(emulator.Ports()[a]), "", "admin", "admin",
+                        "");
+        manager->StartDvrNetwork(a);
+        for (int channel = 0; channel < kChannels; ++channel) {
+            manager->SetWindowChannel(a * kChannels + channel, MakeChannelKey(a, channel));
+        }
+        if (manager->ConnectDvr(a) < 0) {
+            state.SkipWithError("a log-in failed");
+            return;
+        }
+    }
+    manager->RefreshLiveViews();
+    std::this_thread::sleep_for(kWarmUp);
+
+    auto decoded = [&] {
+        uint64_t total = 0;
+        for (int a = 0; a < recorders; ++a)
+            total += manager->GetFrameCounts(a).decoded;
+        return total;
+    };
+    uint64_t frames = 0;
+    double cpuSeconds = 0;
+    for (auto _ : state) {
+        const uint64_t decodedStart = decoded();
+        const double cpuStart = ProcessCpuSeconds();
+        std::this_thread::sleep_for(kMeasured);
+        cpuSeconds = ProcessCpuSeconds() - cpuStart;
+        frames = decoded() - decodedStart;
+    }
+    const double expected = static_cast<double>(recorders) * kChannels * kStreamFps *
+                            std::chrono::duration<double>(kMeasured).count();
+    const double cpuPerFrameUs =
+        cpuSeconds * 1e6 / static_cast<double>(std::max<uint64_t>(frames, 1));
+    state.counters["channels"] = recorders * kChannels;
+    state.counters["decoded_share"] = static_cast<double>(frames) / expected;
+    state.counters["sustained"] = static_cast<double>(frames) >= 0.97 * expected ? 1 : 0;
+    state.counters["cpu_us_per_frame"] = cpuPerFrameUs;
+    if (g_decodeCpuPerFrameUs.count(recorders) != 0) {
+        state.counters["vs_decode_alone"] = cpuPerFrameUs / g_decodeCpuPerFrameUs[recorders];
+    }
+    state.counters["MiB_per_recorder"] = (ResidentMiB() - residentBefore) / recorders;
+    manager->Shutdown();
+    manager.reset();
+    std::filesystem::remove(store);
+}
+
+BENCHMARK(BM_DecodeAlone)
+    ->Arg(1)
+    ->Arg(2)
+    ->Arg(4)
+    ->Arg(8)
+    ->Arg(16)
+    ->Unit(benchmark::kMillisecond)
+    ->MinTime(2.0);
+BENCHMARK(BM_Engine)
+    ->Arg(1)
+    ->Arg(2)
+    ->Arg(4)
+    ->Arg(8)
+    ->Arg(16)
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
+}  // namespace
+
+BENCHMARK_MAIN();

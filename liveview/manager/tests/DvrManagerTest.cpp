@@ -1,0 +1,157 @@
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+
+#include <atomic>
+
+#include "ManagerFixture.h"
+
+namespace {
+
+// A TCP port that accepts connections and never answers: a log-in to it hangs until cut.
+class SilentListener {
+public:
+    SilentListener() {
+        fd_ = ::socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        ::bind(fd_, reinterpret_cast<sockaddr*>(&address), sizeof(address));
+        ::listen(fd_, 8);
+        socklen_t length = sizeof(address);
+        ::getsockname(fd_, reinterpret_cast<sockaddr*>(&address), &length);
+        port_ = ntohs(address.sin_port);
+    }
+    ~SilentListener() { ::close(fd_); }
+    int Port() const { return port_; }
+
+private:
+    int fd_ = -1;
+    int port_ = 0;
+};
+
+}  // namespace
+
+using DvrManagerTest = ManagerFixture;
+
+TEST_F(DvrManagerTest, DeleteMovesDevicesDownAndClearsTheWindowMap) {
+    for (const char* name : {"a:1", "b:2", "c:3"}) {
+        ASSERT_EQ(manager_->AddDvr(name, "", "u", "p", name), 1);
+    }
+    _DVR_SETTINGS_ settings;
+    ASSERT_EQ(manager_->GetDvr(2, settings), 1);
+    settings.autoConnect = 1;
+    ASSERT_EQ(manager_->UpdateDvr(2, settings, RecordFolder()), 1);
+    manager_->SetWindowChannel(4, 201);
+
+    EXPECT_EQ(manager_->DeleteDvr(0), 1);
+    EXPECT_EQ(manager_->GetDvrCount(), 2);
+    ASSERT_EQ(manager_->GetDvr(1, settings), 1);
+    EXPECT_EQ(settings.address, "c:3");
+    EXPECT_EQ(settings.autoConnect, 1);
+    EXPECT_EQ(manager_->GetDvr(2, settings), -1);
+    EXPECT_EQ(manager_->GetWindowChannel(4), -1);
+    EXPECT_EQ(manager_->DeleteDvr(2), -1);
+    EXPECT_EQ(manager_->GetSavePath(), RecordFolder());
+}
+
+TEST_F(DvrManagerTest, TheStoreKeepsDevicesPasswordsDirectoryAndWindowMap) {
+    ASSERT_EQ(manager_->AddDvr("10.0.0.1:6802", "6802", "admin", "pw", "Gate"), 1);
+    _DVR_SETTINGS_ settings;
+    manager_->GetDvr(0, settings);
+    settings.channelMask = 0x3;
+    manager_->UpdateDvr(0, settings, RecordFolder());
+    manager_->SetPasswords("1111", "2222", 1);
+    manager_->SetWindowChannel(9, 3);
+    EXPECT_EQ(manager_->Shutdown(), 1);
+
+    NewManager();
+    EXPECT_EQ(manager_->GetDvrCount(), 0);
+    EXPECT_EQ(manager_->GetAdminPassword(), "470319");
+    EXPECT_EQ(manager_->GetUserPassword(), "258604");
+    ASSERT_EQ(manager_->LoadUserStore(), 1);
+    ASSERT_EQ(manager_->GetDvrCount(), 1);
+    manager_->GetDvr(0, settings);
+    EXPECT_EQ(settings.user, "admin");
+    EXPECT_EQ(settings.channelMask, 0x3);
+    EXPECT_EQ(manager_->GetAdminPassword(), "1111");
+    EXPECT_EQ(manager_->GetUserPassword(), "2222");
+    EXPECT_EQ(manager_->GetPasswordFlag(), 1);
+    EXPECT_EQ(manager_->GetSavePath(), RecordFolder());
+    EXPECT_EQ(manager_->GetWindowChannel(9), 3);
+}
+
+TEST_F(DvrManagerTest, NoStoreLoadsNothing) {
+    EXPECT_EQ(manager_->LoadUserStore(), -1);
+    EXPECT_EQ(manager_->GetDvrCount(), 0);
+}
+
+TEST_F(DvrManagerTest, BadSlotsAreRefused) {
+    ASSERT_EQ(manager_->AddDvr("a:1", "", "", "", ""), 1);
+    EXPECT_EQ(manager_->GetMachineInfo(1).nLinkState, 3);
+    EXPECT_EQ(manager_->GetMachineInfo(-1).nLinkState, 3);
+    EXPECT_EQ(manager_->GetMachineInfo(1).nTypeCode, 0);
+    NET_MAC_SET_PARA para{};
+    EXPECT_EQ(manager_->GetDvrMacPara(1, &para), -1);
+    EXPECT_EQ(manager_->SetDvrMacPara(-1, &para), -1);
+    EXPECT_EQ(manager_->RequestDiskInfo(5), -1);
+    EXPECT_EQ(manager_->RequestLedInfo(64), -1);
+    EXPECT_EQ(manager_->StartDvrNetwork(64), -1);
+    EXPECT_EQ(manager_->ConnectDvr(1), -1);
+    EXPECT_EQ(manager_->StartRecord(64), -1);
+    EXPECT_EQ(manager_->SendPtzCommand(1, 7, 1, -1), 1);  // cell 7 shows nothing: nothing sent
+}
+
+TEST_F(DvrManagerTest, AnAddressWithoutSeparatorFailsWithoutAMessage) {
+    ASSERT_EQ(manager_->AddDvr("192.168.1.9", "", "admin", "admin", ""), 1);
+    ASSERT_EQ(manager_->StartDvrNetwork(0), 1);
+    EXPECT_EQ(manager_->StartDvrNetwork(0), 1);
+    EXPECT_EQ(manager_->ConnectDvr(0), -1);
+    EXPECT_TRUE(Messages().empty());
+}
+
+TEST_F(DvrManagerTest, ShutdownEndsWithConnectThreadsInFlight) {
+    SilentListener silent;
+    const std::string address = "127.0.0.1:" + std::to_string(silent.Port());
+    for (int a = 0; a < 3; ++a) {
+        ASSERT_EQ(manager_->AddDvr(address, "", "admin", "admin", ""), 1);
+        ASSERT_EQ(manager_->StartDvrNetwork(a), 1);
+    }
+    std::atomic<int> returned{0};
+    std::vector<std::thread> connects;
+    for (int a = 0; a < 3; ++a) {
+        connects.emplace_back([this, a, &returned] {
+            EXPECT_LT(manager_->ConnectDvr(a), 0);
+            ++returned;
+        });
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    EXPECT_EQ(returned.load(), 0);
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(manager_->Shutdown(), 1);
+    manager_.reset();  // waits for the connect calls, which the shutdown cut short
+    EXPECT_EQ(returned.load(), 3);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(1900));
+    for (std::thread& connect : connects)
+        connect.join();
+}
+
+TEST_F(DvrManagerTest, ShutdownEndsWithALookupInFlightAndShowsNoMessage) {
+    SilentListener silentLookup;
+    options_.lookupPort = silentLookup.Port();
+    NewManager();
+    ASSERT_EQ(manager_->AddDvr("127.0.0.1/FRONTDOOR", "", "admin", "admin", ""), 1);
+    ASSERT_EQ(manager_->StartDvrNetwork(0), 1);
+    std::atomic<bool> returned{false};
+    std::thread connect([this, &returned] {
+        EXPECT_EQ(manager_->ConnectDvr(0), -1);
+        returned = true;
+    });
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    EXPECT_FALSE(returned.load());
+    EXPECT_EQ(manager_->Shutdown(), 1);
+    manager_.reset();  // waits for the lookup to give up
+    EXPECT_TRUE(returned.load());
+    connect.join();
+    EXPECT_TRUE(Messages().empty());
+}

@@ -1,0 +1,73 @@
+#pragma once
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "DvrManager.h"
+#include "ManualClockWaveOut.h"
+
+// A manager of its own per test: audio on a test clock, the store and recordings in a folder
+// removed afterwards, and short time limits.
+class ManagerFixture : public ::testing::Test {
+protected:
+    void SetUp() override {
+        folder_ = std::filesystem::temp_directory_path() /
+                  ("dvrmanager_" + std::to_string(::getpid()) + "_" +
+                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        std::filesystem::remove_all(folder_);
+        std::filesystem::create_directories(folder_ / "records");
+        options_.netTimeouts.connect_ms = 2000;
+        options_.netTimeouts.exchange_ms = 2000;
+        options_.netTimeouts.logout_ms = 200;
+        options_.lookupTimeouts = {2000, 2000, 2000};
+        NewManager();
+    }
+
+    void TearDown() override {
+        manager_.reset();
+        std::filesystem::remove_all(folder_);
+    }
+
+    void NewManager() {
+        manager_.reset();
+        manager_ = std::make_unique<CDvrManager>(audio_, StorePath(), options_);
+        manager_->SetMessageSink([this](const std::string& text) {
+            std::lock_guard lock(messagesMutex_);
+            messages_.push_back(text);
+        });
+    }
+
+    std::string StorePath() const { return (folder_ / "uss.dat").string(); }
+    std::string RecordFolder() const { return (folder_ / "records").string(); }
+
+    std::vector<std::string> Messages() {
+        std::lock_guard lock(messagesMutex_);
+        return messages_;
+    }
+
+    // Polls until done or the time is up; the sanitizer builds are slow, so the limit is wide.
+    static bool WaitFor(const std::function<bool()>& done, int timeout_ms = 20000) {
+        const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout_ms);
+        while (std::chrono::steady_clock::now() < end) {
+            if (done()) return true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        return done();
+    }
+
+    std::filesystem::path folder_;
+    DvrManagerOptions options_;
+    ManualClockWaveOut audio_;
+    std::unique_ptr<CDvrManager> manager_;
+    std::mutex messagesMutex_;
+    std::vector<std::string> messages_;
+};

@@ -1,0 +1,49 @@
+#include "ScaledConversion.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <random>
+#include <vector>
+
+#include "ColourConversion.h"
+
+namespace {
+
+// The full conversion, then the nearest-neighbour sampling a draw does.
+std::vector<uint8_t> ConvertThenSample(const std::vector<uint8_t>& yuv, int width, int height,
+                                       int destWidth, int destHeight) {
+    std::vector<uint8_t> full(static_cast<std::size_t>(width) * height * 3);
+    Yuv420ToBgr24(yuv.data(), width, height, width * 3, full.data());
+    std::vector<uint8_t> sampled(static_cast<std::size_t>(destWidth) * destHeight * 3);
+    for (int y = 0; y < destHeight; ++y) {
+        const int sy = static_cast<int>(static_cast<int64_t>(y) * height / destHeight);
+        for (int x = 0; x < destWidth; ++x) {
+            const int sx = static_cast<int>(static_cast<int64_t>(x) * width / destWidth);
+            for (int c = 0; c < 3; ++c) {
+                sampled[(y * destWidth + x) * 3 + c] = full[(sy * width + sx) * 3 + c];
+            }
+        }
+    }
+    return sampled;
+}
+
+}  // namespace
+
+TEST(ScaledConversion, EqualsTheFullConversionSampledLikeADraw) {
+    std::mt19937 random(7);
+    const struct {
+        int width, height, destWidth, destHeight;
+    } cases[] = {{352, 288, 84, 56},   {352, 240, 172, 114}, {720, 576, 41, 33},
+                 {720, 288, 352, 288}, {352, 288, 352, 288}, {352, 288, 700, 560}};
+    for (const auto& c : cases) {
+        std::vector<uint8_t> yuv(static_cast<std::size_t>(c.width) * c.height * 3 / 2);
+        for (uint8_t& byte : yuv)
+            byte = static_cast<uint8_t>(random());
+        std::vector<uint8_t> scaled(static_cast<std::size_t>(c.destWidth) * c.destHeight * 3);
+        ConvertScaledToBgr24(scaled.data(), c.destWidth, c.destHeight, yuv.data(), c.width,
+                             c.height);
+        EXPECT_EQ(scaled, ConvertThenSample(yuv, c.width, c.height, c.destWidth, c.destHeight))
+            << c.width << "x" << c.height << " into " << c.destWidth << "x" << c.destHeight;
+    }
+}
