@@ -1,5 +1,6 @@
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <map>
 #include <vector>
@@ -17,15 +18,14 @@ std::vector<BenchPair>& Pairs() {
     return pairs;
 }
 
-// Keeps the median real time per benchmark (or the single run's without repetitions).
+// Keeps the fastest repetition's real time per benchmark.
 class PairReporter : public benchmark::ConsoleReporter {
 public:
     void ReportRuns(const std::vector<Run>& runs) override {
         for (const Run& run : runs) {
             std::string name = run.run_name.str();
             name = name.substr(0, name.find("/repeats:"));
-            const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
-            if (median || (run.run_type == Run::RT_Iteration && times_.count(name) == 0)) {
+            if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "min") {
                 times_[name] = run.GetAdjustedRealTime() * Factor(run.time_unit);
             }
         }
@@ -68,8 +68,21 @@ void AddBenchPair(const std::string& what, const std::string& ours, const std::s
     Pairs().push_back({what, ours, peer});
 }
 
+benchmark::internal::Benchmark* Repeated(benchmark::internal::Benchmark* benchmark) {
+    return benchmark->Repetitions(7)->DisplayAggregatesOnly(true)->ComputeStatistics(
+        "min", [](const std::vector<double>& values) {
+            return *std::min_element(values.begin(), values.end());
+        });
+}
+
 int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
+    // Repetitions of all benchmarks run interleaved, so that a change of load on the machine
+    // falls on ours and the peer alike. A flag on the command line still overrides this.
+    std::vector<char*> arguments(argv, argv + argc);
+    char interleave[] = "--benchmark_enable_random_interleaving=true";
+    arguments.insert(arguments.begin() + 1, interleave);
+    int count = static_cast<int>(arguments.size());
+    benchmark::Initialize(&count, arguments.data());
     PairReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     reporter.PrintRatios();

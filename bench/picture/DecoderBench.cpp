@@ -53,6 +53,8 @@ void H264Bare(benchmark::State& state, int w, int h) {
         AVCodecContext* context = avcodec_alloc_context3(codec);
         AVFrame* frame = av_frame_alloc();
         AVPacket* packet = av_packet_alloc();
+        context->width = w;
+        context->height = h;
         context->thread_count = 1;
         avcodec_open2(context, codec, nullptr);
         for (const auto& payload : clip) {
@@ -137,14 +139,10 @@ const bool registered = [] {
                                  Subject{"CMpeg4Decoder", Mpeg4Wrapper, Mpeg4Bare, "xvidcore"}}) {
             const std::string ours = std::string(s.name) + "/ours/" + size;
             const std::string peer = std::string(s.name) + "/" + s.peer_name + "/" + size;
-            benchmark::RegisterBenchmark(ours.c_str(), s.ours, w, h)
-                ->Unit(benchmark::kMillisecond)
-                ->Repetitions(5)
-                ->DisplayAggregatesOnly(true);
-            benchmark::RegisterBenchmark(peer.c_str(), s.peer, w, h)
-                ->Unit(benchmark::kMillisecond)
-                ->Repetitions(5)
-                ->DisplayAggregatesOnly(true);
+            Repeated(benchmark::RegisterBenchmark(ours.c_str(), s.ours, w, h))
+                ->Unit(benchmark::kMillisecond);
+            Repeated(benchmark::RegisterBenchmark(peer.c_str(), s.peer, w, h))
+                ->Unit(benchmark::kMillisecond);
             AddBenchPair(std::string(s.name) + " " + size + " vs " + s.peer_name, ours, peer);
         }
     }

@@ -57,14 +57,10 @@ void PlainCopy(benchmark::State& state) {
 }
 
 const bool registered = [] {
-    benchmark::RegisterBenchmark("CDeinterlacer/ours/720x576", Deinterlace)
-        ->Unit(benchmark::kMicrosecond)
-        ->Repetitions(5)
-        ->DisplayAggregatesOnly(true);
-    benchmark::RegisterBenchmark("CDeinterlacer/memcpy/720x576", PlainCopy)
-        ->Unit(benchmark::kMicrosecond)
-        ->Repetitions(5)
-        ->DisplayAggregatesOnly(true);
+    Repeated(benchmark::RegisterBenchmark("CDeinterlacer/ours/720x576", Deinterlace))
+        ->Unit(benchmark::kMicrosecond);
+    Repeated(benchmark::RegisterBenchmark("CDeinterlacer/memcpy/720x576", PlainCopy))
+        ->Unit(benchmark::kMicrosecond);
     AddBenchPair("CDeinterlacer 720x576 vs plain copy", "CDeinterlacer/ours/720x576",
                  "CDeinterlacer/memcpy/720x576");
     return true;

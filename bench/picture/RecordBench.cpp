@@ -83,10 +83,7 @@ const bool registered = [] {
     const std::pair<const char*, Function> benchmarks[] = {
         {"CQmxFile::WriteFrame/ours", WriteFrame}, {"CQmxFile::WriteFrame/fwrite", PlainWrites}};
     for (const auto& [name, function] : benchmarks) {
-        benchmark::RegisterBenchmark(name, function)
-            ->Unit(benchmark::kMillisecond)
-            ->Repetitions(5)
-            ->DisplayAggregatesOnly(true);
+        Repeated(benchmark::RegisterBenchmark(name, function))->Unit(benchmark::kMillisecond);
     }
     AddBenchPair("CQmxFile::WriteFrame vs plain fwrite", "CQmxFile::WriteFrame/ours",
                  "CQmxFile::WriteFrame/fwrite");

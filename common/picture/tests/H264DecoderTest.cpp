@@ -56,11 +56,11 @@ TEST(H264Decoder, DecodesCifAndD1CloseToTheSource) {
     }
 }
 
+// Opening again closes the first decoder: the leak check of the sanitizer build sees it.
 TEST(H264Decoder, ReopenStartsAFreshDecoder) {
     const auto stream = test_streams::EncodeStream(Codec::kH264, 352, 288, 4, 2);
     CH264Decoder decoder;
     ASSERT_EQ(decoder.Open(720, 576), 1);
-    AVFrame* first_picture = decoder.Picture();
     int got = 0;
     decoder.Decode(decoder.Picture(), &got, stream[0].data(), static_cast<int>(stream[0].size()));
     ASSERT_EQ(decoder.Open(352, 288), 1);
@@ -70,7 +70,6 @@ TEST(H264Decoder, ReopenStartsAFreshDecoder) {
     for (double value : DecodeAll(decoder, from_key, 2, 352, 288, 2)) {
         EXPECT_GT(value, 35.0);
     }
-    (void)first_picture;
 
     decoder.SetOpenedHeight(-1);
     EXPECT_EQ(decoder.OpenedHeight(), -1);
