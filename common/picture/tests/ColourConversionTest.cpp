@@ -8,7 +8,6 @@ extern "C" {
 
 #include "ColourConversion.h"
 #include "PictureFormat.h"
-#include "YuvTables.h"
 
 namespace {
 
@@ -43,19 +42,6 @@ TEST(PictureFormat, CodesGiveTheirSizes) {
     EXPECT_TRUE(FormatPictureSize(6, w, h));  // standard 2 counts as 576 lines
     EXPECT_EQ(h, 576);
     EXPECT_FALSE(FormatPictureSize(-1, w, h));
-}
-
-TEST(YuvTablesTest, EntriesTruncateTowardZero) {
-    InitYuvTables();
-    InitYuvTables();  // a second call changes nothing
-    const YuvTables& t = GetYuvTables();
-    EXPECT_EQ(t.v_to_red[0], -176);
-    EXPECT_EQ(t.v_to_red[50], -107);   // -107.25
-    EXPECT_EQ(t.u_to_green[200], 24);  // 24.75
-    EXPECT_EQ(t.v_to_green[50], -54);  // -54.84
-    EXPECT_EQ(t.u_to_blue[200], 124);  // 124.875
-    EXPECT_EQ(t.u_to_blue[128], 0);
-    EXPECT_EQ(t.u_to_blue[383], 255 * 111 / 64);
 }
 
 TEST(Bgr24, WorkedValuesWhiteBlackAndClamp) {
@@ -109,16 +95,6 @@ TEST(Yuy2, PairsAndOddLastPixel) {
     std::vector<uint8_t> out(2 * 3 * 2 + 1, 0xEE);
     Yuv420ToYuy2(luma, u, v, out.data(), 3, 2);
     EXPECT_EQ(out, (std::vector<uint8_t>{1, 10, 2, 20, 3, 11, 4, 10, 5, 20, 6, 11, 0xEE}));
-}
-
-TEST(Yuy2, FormatCodeLaysOutPlanes) {
-    std::vector<uint8_t> source = Flat(352, 240, 9, 1, 2);
-    source[0] = 50;
-    std::vector<uint8_t> out(352 * 240 * 2);
-    ConvertToYuy2(out.data(), source.data(), 5);
-    EXPECT_EQ((std::vector<uint8_t>(out.begin(), out.begin() + 4)),
-              (std::vector<uint8_t>{50, 1, 9, 2}));
-    EXPECT_EQ(out.back(), 2);
 }
 
 TEST(CopyDecodedPlanes, CopiesPlanesByLineSize) {
