@@ -87,6 +87,7 @@ TEST(Mpeg4Decoder, BadCallsAndPayloadsEnd) {
     std::vector<uint8_t> output(352 * 288 * 3 / 2);
     const uint8_t byte[1] = {0};
     EXPECT_EQ(decoder.Decode(byte, 1, output.data()), -1);  // not open
+    EXPECT_LT(decoder.Destroy(), 0);
     EXPECT_EQ(decoder.Close(), 100);
     EXPECT_EQ(decoder.Status(), 0);
     ASSERT_EQ(decoder.Open(1, 352, 288), 0);
