@@ -27,23 +27,6 @@ std::vector<uint8_t> Bgr(int w, int h, uint8_t y, uint8_t u, uint8_t v) {
     return {out.begin(), out.begin() + 3};
 }
 
-TEST(PictureFormat, CodesGiveTheirSizes) {
-    const int expected[6][2] = {{720, 576}, {720, 288}, {352, 288},
-                                {720, 480}, {720, 240}, {352, 240}};
-    for (int code = 0; code < 6; ++code) {
-        int w = 0;
-        int h = 0;
-        ASSERT_TRUE(FormatPictureSize(code, w, h));
-        EXPECT_EQ(w, expected[code][0]) << code;
-        EXPECT_EQ(h, expected[code][1]) << code;
-    }
-    int w = 0;
-    int h = 0;
-    EXPECT_TRUE(FormatPictureSize(6, w, h));  // standard 2 counts as 576 lines
-    EXPECT_EQ(h, 576);
-    EXPECT_FALSE(FormatPictureSize(-1, w, h));
-}
-
 TEST(Bgr24, WorkedValuesWhiteBlackAndClamp) {
     EXPECT_EQ(Bgr(2, 2, 100, 200, 50), (std::vector<uint8_t>{224, 130, 0}));
     EXPECT_EQ(Bgr(2, 2, 255, 128, 128), (std::vector<uint8_t>{255, 255, 255}));
@@ -70,17 +53,23 @@ TEST(Bgr24, RowPairsShareChromaAndPitchIsKept) {
 }
 
 TEST(Bgr24, FormatCodesSizeTheConversion) {
-    for (int code : {0, 2, 3, 5}) {
+    const int expected[6][2] = {{720, 576}, {720, 288}, {352, 288},
+                                {720, 480}, {720, 240}, {352, 240}};
+    for (int code = 0; code < 6; ++code) {
         int w = 0;
         int h = 0;
-        FormatPictureSize(code, w, h);
-        EXPECT_EQ(w * 3 % 4, 0);  // 1056 and 2160 byte rows
+        ASSERT_TRUE(FormatPictureSize(code, w, h));
+        ASSERT_EQ(w, expected[code][0]) << code;
+        ASSERT_EQ(h, expected[code][1]) << code;
         const std::vector<uint8_t> source = Flat(w, h, 255, 128, 128);
         std::vector<uint8_t> out(static_cast<size_t>(w) * h * 3 + 16, 7);
         EXPECT_EQ(ConvertToBgr24(out.data(), source.data(), code), 0);
-        EXPECT_EQ(out[static_cast<size_t>(w) * h * 3 - 1], 255) << code;
+        EXPECT_EQ(out[static_cast<size_t>(w) * h * 3 - 1], 255) << code;  // rows of w x 3 bytes
         EXPECT_EQ(out[static_cast<size_t>(w) * h * 3], 7) << code;
     }
+    int w = 0;
+    int h = 0;
+    EXPECT_FALSE(FormatPictureSize(-1, w, h));
     std::vector<uint8_t> out(16, 7);
     const std::vector<uint8_t> source = Flat(2, 2, 0, 0, 0);
     EXPECT_EQ(ConvertToBgr24(out.data(), source.data(), -1), 0);
