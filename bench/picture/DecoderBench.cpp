@@ -1,12 +1,7 @@
-// The decoder wrappers against the bare libraries on the same clips. Each iteration decodes
-// the clip (which starts with a key frame) once through the wrapper and once through the bare
-// library, in alternating order, so that both see the same load on the machine; the pair
-// compares the fastest clip of each.
+// The decoder wrappers against the bare libraries, decoding the same clips (each starts with a
+// key frame) on decoders opened once.
 #include <benchmark/benchmark.h>
 
-#include <algorithm>
-#include <chrono>
-#include <limits>
 #include <map>
 #include <string>
 #include <vector>
@@ -153,25 +148,8 @@ void Paired(benchmark::State& state, Codec codec, int w, int h, const std::strin
     const Clip& clip = GetClip(codec, w, h);
     Ours ours(w, h);
     Bare bare(w, h);
-    using Clock = std::chrono::steady_clock;
-    double best_ours_us = std::numeric_limits<double>::max();
-    double best_bare_us = std::numeric_limits<double>::max();
-    bool ours_first = true;
-    for (auto _ : state) {
-        const Clock::time_point start = Clock::now();
-        ours_first ? ours.Decode(clip) : bare.Decode(clip);
-        const Clock::time_point middle = Clock::now();
-        ours_first ? bare.Decode(clip) : ours.Decode(clip);
-        const Clock::time_point end = Clock::now();
-        const double first_us = std::chrono::duration<double, std::micro>(middle - start).count();
-        const double second_us = std::chrono::duration<double, std::micro>(end - middle).count();
-        best_ours_us = std::min(best_ours_us, ours_first ? first_us : second_us);
-        best_bare_us = std::min(best_bare_us, ours_first ? second_us : first_us);
-        ours_first = !ours_first;
-    }
-    state.counters["ours_clip_ms"] = best_ours_us / 1000;
-    state.counters["peer_clip_ms"] = best_bare_us / 1000;
-    AddPairTimes(what, best_ours_us, best_bare_us);
+    RunPaired(
+        state, what, [&] { ours.Decode(clip); }, [&] { bare.Decode(clip); }, [] {});
 }
 
 const bool registered = [] {
