@@ -137,6 +137,9 @@ int CMpeg4Decoder::Decode(const uint8_t* data, int length, uint8_t* output,
 }
 
 int CMpeg4Decoder::Destroy() {
+    if (handle_ == nullptr) {
+        return XVID_ERR_FAIL;  // the library would dereference the missing instance
+    }
     const int result = xvid_decore(handle_, XVID_DEC_DESTROY, nullptr, nullptr);
     handle_ = nullptr;
     return result;

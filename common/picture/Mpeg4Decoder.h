@@ -6,7 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 
-// An MPEG-4 Part 2 decoder for one display channel. The stream's picture size arrives in its
+// An MPEG-4 Visual decoder for one display channel. The stream's picture size arrives in its
 // VOL headers; decoded pictures go straight into the caller's contiguous 4:2:0 buffer with the
 // stream width as row stride. Used by one frame thread at a time; the opened size may be read
 // and reset from other threads.

@@ -16,7 +16,6 @@ namespace {
 
 // Suffixes _1, _2, ... tried when a name is taken (same second, same directory).
 constexpr int kNameAttempts = 1000;
-constexpr size_t kWriteBufferBytes = 1 << 18;
 
 std::string HomeFolder() {
     const char* home = std::getenv("HOME");
@@ -118,7 +117,6 @@ int CQmxFile::CreatePair(const std::string& index_path, int* error) {
         std::remove(index_path.c_str());  // ours, and still empty
         return -1;
     }
-    std::setvbuf(data_file_, nullptr, _IOFBF, kWriteBufferBytes);
     const _QMX_INDEX_HEAD_ head{};
     if (std::fwrite(&head, sizeof head, 1, index_file_) != 1) {
         *error = errno;
@@ -149,8 +147,12 @@ int CQmxFile::OpenPair(const _NET_FRAME_HEAD_& first_frame) {
         base = NameFromTime(first_frame.nTime);
     }
     for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
-        const std::string suffix = attempt == 0 ? "" : "_" + std::to_string(attempt);
-        const std::string path = directory_ + "/" + base + suffix + ".qmx";
+        std::string path = directory_ + "/" + base;
+        if (attempt > 0) {
+            path += '_';
+            path += std::to_string(attempt);
+        }
+        path += ".qmx";
         int error = 0;
         if (CreatePair(path, &error) == 1) {
             return 1;

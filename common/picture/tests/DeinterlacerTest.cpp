@@ -31,20 +31,6 @@ struct Frame {
     std::vector<uint8_t> bytes;
 };
 
-TEST(Deinterlacer, BlockSizesFollowTheFrameSize) {
-    CDeinterlacer d;
-    EXPECT_EQ(d.BlockWidth(), 0);
-    d.SetFrameSize(720, 576, 720);
-    EXPECT_EQ(d.BlockWidth(), 144);
-    EXPECT_EQ(d.BlockHeight(), 144);
-    d.SetFrameSize(176, 144, 176);
-    EXPECT_EQ(d.BlockWidth(), 22);
-    EXPECT_EQ(d.BlockHeight(), 24);
-    d.SetFrameSize(704, 576, 704);
-    EXPECT_EQ(d.BlockWidth(), 20);
-    EXPECT_EQ(d.BlockHeight(), 20);
-}
-
 TEST(Deinterlacer, FirstFrameIsWovenAndDisabledLeavesTheFrame) {
     Frame f(40, 40);
     for (size_t i = 0; i < f.bytes.size(); ++i) {
@@ -169,11 +155,20 @@ TEST_F(DeinterlacerLevels, LevelThreeWindows) {
     EXPECT_EQ(chroma, (52 + 159 + 1) >> 1);
 }
 
-TEST(Deinterlacer, PixelsBeyondWholeBlocksStayAsTheyCame) {
+TEST(Deinterlacer, BlockSizesAndPixelsBeyondWholeBlocks) {
     const int w = 704;
     const int h = 576;
     CDeinterlacer d;
-    d.SetFrameSize(w, h, w);
+    EXPECT_EQ(d.BlockWidth(), 0);
+    d.SetFrameSize(720, 576, 720);
+    EXPECT_EQ(d.BlockWidth(), 144);
+    EXPECT_EQ(d.BlockHeight(), 144);
+    d.SetFrameSize(176, 144, 176);
+    EXPECT_EQ(d.BlockWidth(), 22);
+    EXPECT_EQ(d.BlockHeight(), 24);
+    d.SetFrameSize(w, h, w);  // not in the table: 20 x 20 blocks, 35 x 28 of them
+    EXPECT_EQ(d.BlockWidth(), 20);
+    EXPECT_EQ(d.BlockHeight(), 20);
     Frame first(w, h);
     first.FillFields(0, 0);
     d.Process(first.bytes.data(), w, h, 1, w);

@@ -56,11 +56,11 @@ TEST(H264Decoder, DecodesCifAndD1CloseToTheSource) {
     }
 }
 
+// Opening again closes the first decoder: the leak check of the sanitizer build sees it.
 TEST(H264Decoder, ReopenStartsAFreshDecoder) {
     const auto stream = test_streams::EncodeStream(Codec::kH264, 352, 288, 4, 2);
     CH264Decoder decoder;
     ASSERT_EQ(decoder.Open(720, 576), 1);
-    AVFrame* first_picture = decoder.Picture();
     int got = 0;
     decoder.Decode(decoder.Picture(), &got, stream[0].data(), static_cast<int>(stream[0].size()));
     ASSERT_EQ(decoder.Open(352, 288), 1);
@@ -70,28 +70,9 @@ TEST(H264Decoder, ReopenStartsAFreshDecoder) {
     for (double value : DecodeAll(decoder, from_key, 2, 352, 288, 2)) {
         EXPECT_GT(value, 35.0);
     }
-    (void)first_picture;
 
     decoder.SetOpenedHeight(-1);
     EXPECT_EQ(decoder.OpenedHeight(), -1);
-}
-
-TEST(H264Decoder, ClosedDecoderRefusesAndCloseIsRepeatable) {
-    CH264Decoder never_opened;
-    EXPECT_EQ(never_opened.Close(), 1);
-    EXPECT_EQ(never_opened.Picture(), nullptr);
-    EXPECT_EQ(never_opened.OpenedWidth(), 0);
-
-    CH264Decoder decoder;
-    ASSERT_EQ(decoder.Open(352, 288), 1);
-    EXPECT_EQ(decoder.Close(), 1);
-    EXPECT_EQ(decoder.Close(), 1);
-    const uint8_t payload[8] = {0, 0, 0, 1, 0x65, 0, 0, 0};
-    AVFrame* picture = av_frame_alloc();
-    int got = 7;
-    EXPECT_LT(decoder.Decode(picture, &got, payload, sizeof payload), 0);
-    EXPECT_EQ(got, 0);
-    av_frame_free(&picture);
 }
 
 TEST(H264Decoder, BadPayloadsDoNotStopTheStream) {
@@ -112,6 +93,15 @@ TEST(H264Decoder, BadPayloadsDoNotStopTheStream) {
     for (double value : DecodeAll(decoder, from_key, 2, 352, 288, 3)) {
         EXPECT_GT(value, 35.0);
     }
+
+    EXPECT_EQ(decoder.Close(), 1);
+    EXPECT_EQ(decoder.Close(), 1);
+    EXPECT_LT(decoder.Decode(decoder.Picture(), &got, stream[0].data(),
+                             static_cast<int>(stream[0].size())),
+              0);
+    CH264Decoder never_opened;
+    EXPECT_EQ(never_opened.Close(), 1);
+    EXPECT_EQ(never_opened.OpenedWidth(), 0);
 }
 
 }  // namespace

@@ -87,6 +87,7 @@ TEST(Mpeg4Decoder, BadCallsAndPayloadsEnd) {
     std::vector<uint8_t> output(352 * 288 * 3 / 2);
     const uint8_t byte[1] = {0};
     EXPECT_EQ(decoder.Decode(byte, 1, output.data()), -1);  // not open
+    EXPECT_LT(decoder.Destroy(), 0);
     EXPECT_EQ(decoder.Close(), 100);
     EXPECT_EQ(decoder.Status(), 0);
     ASSERT_EQ(decoder.Open(1, 352, 288), 0);
@@ -110,19 +111,12 @@ TEST(Mpeg4Decoder, BadCallsAndPayloadsEnd) {
     EXPECT_GT(Psnr(output, 352, 352, 288, 0), 32.0);
     EXPECT_EQ(decoder.Close(), 100);
     EXPECT_EQ(decoder.Status(), 0);
-}
-
-TEST(Mpeg4Decoder, PlainCodeDecodesTheSame) {
-    const auto stream = test_streams::EncodeStream(Codec::kMpeg4, 352, 288, 2);
-    CMpeg4Decoder plain;
-    ASSERT_EQ(plain.Open(0, 352, 288), 0);
-    std::vector<uint8_t> output(352 * 288 * 3 / 2);
-    for (size_t i = 0; i < stream.size(); ++i) {
-        ASSERT_EQ(Decode(plain, stream[i], output), 100);
-        EXPECT_GT(Psnr(output, 352, 352, 288, static_cast<int>(i)), 32.0);
-    }
-    plain.SetOpenedHeight(-1);
-    EXPECT_EQ(plain.OpenedHeight(), -1);
+    // Plain code (no processor extensions) decodes the same stream.
+    ASSERT_EQ(decoder.Open(0, 352, 288), 0);
+    EXPECT_EQ(Decode(decoder, stream[0], output), 100);
+    EXPECT_GT(Psnr(output, 352, 352, 288, 0), 32.0);
+    decoder.SetOpenedHeight(-1);
+    EXPECT_EQ(decoder.OpenedHeight(), -1);
 }
 
 }  // namespace

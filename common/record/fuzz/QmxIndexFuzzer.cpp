@@ -1,4 +1,6 @@
-// Feeds arbitrary bytes to the pair reader as both index and data file.
+// Feeds arbitrary records to the pair reader: the input follows a 56-byte index head and is
+// padded to the shortest index a reader accepts; the data file holds the input itself.
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -10,6 +12,8 @@
 namespace {
 
 bool WriteFile(const std::string& path, const uint8_t* data, size_t size) {
+    // A fresh file each time: rewriting a truncated file makes some file systems flush it.
+    ::unlink(path.c_str());
     std::FILE* file = std::fopen(path.c_str(), "wb");
     if (file == nullptr) {
         return false;
@@ -18,25 +22,37 @@ bool WriteFile(const std::string& path, const uint8_t* data, size_t size) {
     return std::fclose(file) == 0 && ok;
 }
 
+std::string Base() {
+    struct stat status;
+    const std::string folder = ::stat("/dev/shm", &status) == 0 ? "/dev/shm" : "/tmp";
+    return folder + "/qmx_fuzz_" + std::to_string(::getpid());
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static const std::string base = "/tmp/qmx_fuzz_" + std::to_string(::getpid());
+    static const std::string base = Base();
     static std::vector<uint8_t> payload(CQmxFile::kMaxFrameBytes);
-    if (!WriteFile(base + ".qmx", data, size) || !WriteFile(base + ".qmd", data, size)) {
+    std::vector<uint8_t> index(CQmxFile::kIndexHeadBytes, 0);
+    index.insert(index.end(), data, data + size);
+    if (index.size() < static_cast<size_t>(CQmxFile::kMinIndexBytes)) {
+        index.resize(CQmxFile::kMinIndexBytes, 0);
+    }
+    if (!WriteFile(base + ".qmx", index.data(), index.size()) ||
+        !WriteFile(base + ".qmd", data, size)) {
         return 0;
     }
     CQmxFile reader;
     if (reader.OpenForRead(base + ".qmx") != 1) {
         return 0;
     }
-    const int channel = size > 0 ? data[0] % 18 - 1 : -1;
-    const double percent = size > 1 ? data[1] % 110 : 0;
-    reader.SelectChannel(channel);
+    // The last bytes steer the channel, the seek and the payload room.
+    const uint8_t steer = size > 0 ? data[size - 1] : 0;
+    reader.SelectChannel(steer % 18 - 1);
     _NET_FRAME_HEAD_ head;
     for (int pass = 0; pass < 2; ++pass) {
         for (int i = 0; i <= reader.RecordCount(); ++i) {
-            const uint32_t room = size > 2 && data[2] % 2 ? 16 : CQmxFile::kMaxFrameBytes;
+            const uint32_t room = steer & 0x80 ? 16 : CQmxFile::kMaxFrameBytes;
             const int result = reader.ReadFrame(&head, payload.data(), room);
             if (result == 0 || result == -20) {
                 break;
@@ -44,7 +60,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             reader.IsSeekTargetReached();
         }
         reader.GetProgress();
-        reader.SeekPercent(percent);
+        reader.SeekPercent(steer % 110);
     }
     return 0;
 }

@@ -202,21 +202,4 @@ TEST_F(QmxReader, SeekWithAChannelFindsThatChannelsKeyFrame) {
     EXPECT_EQ(head.nFrameNo, 3);
 }
 
-TEST_F(QmxReader, WriterOutputReadsBack) {
-    CQmxFile writer;
-    writer.SetDirectory(folder_.string());
-    writer.SetName("round");
-    std::vector<std::vector<uint8_t>> payloads;
-    for (int k = 0; k < 9; ++k) {
-        _NET_FRAME_HEAD_ head = Head(k % 3 == 2 ? 'A' : 'V', k % 2, 100 + k, 50, k % 4 == 0);
-        head.nFrameNo = k;
-        payloads.push_back(Payload(head.nLength, k));
-        ASSERT_EQ(writer.WriteFrame(&head, payloads.back().data()), 1);
-    }
-    writer.Close();
-    CQmxFile reader;
-    ASSERT_EQ(reader.OpenForRead((folder_ / "round.qmx").string()), 1);
-    EXPECT_EQ(ReadAllFrames(reader), (std::vector<int>{0, 1, 2, 3, 4, 5, 6, 7, 8}));
-}
-
 }  // namespace

@@ -11,34 +11,17 @@ constexpr int32_t k20240131_235959 = 1706745599;
 
 using QmxWriter = RecordFolderTest;
 
-TEST_F(QmxWriter, FirstFrameNamesThePairAndTrailingSlashIsDropped) {
+// The first frame names the pair; audio and video frames append with their data offsets.
+TEST_F(QmxWriter, FirstFrameNamesThePairAndFramesAppend) {
     std::filesystem::create_directories(folder_ / "rec");
     CQmxFile writer;
     EXPECT_EQ(writer.SetDirectory((folder_ / "rec").string() + "/"), 1);
-    EXPECT_FALSE(writer.IsOpen());
-    _NET_FRAME_HEAD_ head = Head('V', 3, 10, k20240131_235959, 1);
-    const auto payload = Payload(10, 1);
-    EXPECT_EQ(writer.WriteFrame(&head, payload.data()), 1);
-    EXPECT_TRUE(writer.IsOpen());
-    EXPECT_EQ(writer.Directory(), (folder_ / "rec").string());
-    EXPECT_EQ(writer.Close(), 1);
-    EXPECT_EQ(Files(folder_ / "rec"),
-              (std::vector<std::string>{"20240131_235959.qmd", "20240131_235959.qmx"}));
-    const auto index = ReadAll(folder_ / "rec" / "20240131_235959.qmx");
-    ASSERT_EQ(index.size(), 56u + 36u);
-    EXPECT_EQ(std::vector<uint8_t>(index.begin(), index.begin() + 56), std::vector<uint8_t>(56, 0));
-    EXPECT_EQ(IndexRecord(index, 0).nChannel, 3);
-    EXPECT_EQ(ReadAll(folder_ / "rec" / "20240131_235959.qmd"), payload);
-}
-
-TEST_F(QmxWriter, FramesAppendWithTheirDataOffsets) {
-    CQmxFile writer;
-    writer.SetDirectory(folder_.string());
     const uint32_t lengths[] = {100, 7, 0, 250};
     const char types[] = {'V', 'A', 'V', 'V'};
     std::vector<uint8_t> data;
     for (int i = 0; i < 4; ++i) {
-        _NET_FRAME_HEAD_ head = Head(types[i], 0, lengths[i], 1000 + i);
+        EXPECT_EQ(writer.IsOpen(), i > 0);
+        _NET_FRAME_HEAD_ head = Head(types[i], 3, lengths[i], k20240131_235959 + 7 * i);
         head.nOffset = 0xDEADBEEF;  // as received: overwritten
         head.reserved1[0] = 0x5A;   // kept
         const auto payload = Payload(lengths[i], i);
@@ -46,14 +29,18 @@ TEST_F(QmxWriter, FramesAppendWithTheirDataOffsets) {
         EXPECT_EQ(head.nOffset, data.size());
         data.insert(data.end(), payload.begin(), payload.end());
     }
-    writer.Close();
-    const auto index = ReadAll(folder_ / "19700101_001640.qmx");
+    EXPECT_EQ(writer.Directory(), (folder_ / "rec").string());
+    EXPECT_EQ(writer.Close(), 1);
+    EXPECT_EQ(Files(folder_ / "rec"),
+              (std::vector<std::string>{"20240131_235959.qmd", "20240131_235959.qmx"}));
+    const auto index = ReadAll(folder_ / "rec" / "20240131_235959.qmx");
     ASSERT_EQ(index.size(), 56u + 4 * 36u);
+    EXPECT_EQ(std::vector<uint8_t>(index.begin(), index.begin() + 56), std::vector<uint8_t>(56, 0));
     EXPECT_EQ(IndexRecord(index, 1).cType, 'A');
     EXPECT_EQ(IndexRecord(index, 1).nOffset, 100u);
     EXPECT_EQ(IndexRecord(index, 3).nOffset, 107u);
     EXPECT_EQ(IndexRecord(index, 3).reserved1[0], 0x5A);
-    EXPECT_EQ(ReadAll(folder_ / "19700101_001640.qmd"), data);
+    EXPECT_EQ(ReadAll(folder_ / "rec" / "20240131_235959.qmd"), data);
 }
 
 TEST_F(QmxWriter, MissingDirectoryFallsBackToHome) {
