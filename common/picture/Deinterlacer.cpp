@@ -36,17 +36,13 @@ constexpr Candidate kLevel3[] = {
     {8, 0, 9, 1},   {6, -2, 5, -3}, {4, -4, 5, -3}, {2, -6, 1, -7}, {0, -8, 1, -7},
 };
 
-inline int Abs(int v) {
-    return v < 0 ? -v : v;
-}
+inline int Abs(int v) { return v < 0 ? -v : v; }
 
 inline int Window(const uint8_t* row, int centre) {
     return row[centre - 2] + row[centre] + row[centre + 2];
 }
 
-inline uint8_t Mean2(int x, int y) {
-    return static_cast<uint8_t>((x + y + 1) >> 1);
-}
+inline uint8_t Mean2(int x, int y) { return static_cast<uint8_t>((x + y + 1) >> 1); }
 
 // Picks the first candidate of the smallest window difference; false when that difference is
 // not below limit.
@@ -104,9 +100,7 @@ void InterpolatePixel(const uint8_t* p, const uint8_t* q, uint8_t* out) {
 
 CDeinterlacer::CDeinterlacer() = default;
 
-CDeinterlacer::~CDeinterlacer() {
-    FreeBuffers();
-}
+CDeinterlacer::~CDeinterlacer() { FreeBuffers(); }
 
 void CDeinterlacer::FreeBuffers() {
     for (Buffer& buffer : buffers_) {

@@ -7,9 +7,7 @@ extern "C" {
 
 CH264Decoder::CH264Decoder() = default;
 
-CH264Decoder::~CH264Decoder() {
-    Close();
-}
+CH264Decoder::~CH264Decoder() { Close(); }
 
 int CH264Decoder::Open(int width, int height) {
     Close();

@@ -38,9 +38,7 @@ size_t PictureBytes(long width, long height) {
 
 CMpeg4Decoder::CMpeg4Decoder() = default;
 
-CMpeg4Decoder::~CMpeg4Decoder() {
-    Close();
-}
+CMpeg4Decoder::~CMpeg4Decoder() { Close(); }
 
 int CMpeg4Decoder::Open(int simd, int width, int height) {
     if (handle_ != nullptr) {

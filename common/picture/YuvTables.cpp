@@ -20,9 +20,7 @@ void Fill() {
 
 }  // namespace
 
-void InitYuvTables() {
-    std::call_once(g_filled, Fill);
-}
+void InitYuvTables() { std::call_once(g_filled, Fill); }
 
 const YuvTables& GetYuvTables() {
     InitYuvTables();

@@ -67,9 +67,7 @@ std::string DataPath(const std::string& index_path) {
 
 CQmxFile::CQmxFile() : directory_(HomeFolder()) {}
 
-CQmxFile::~CQmxFile() {
-    CloseFilesLocked();
-}
+CQmxFile::~CQmxFile() { CloseFilesLocked(); }
 
 int CQmxFile::SetDirectory(const std::string& directory) {
     std::lock_guard<std::mutex> lock(mutex_);

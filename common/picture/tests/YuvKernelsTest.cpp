@@ -17,9 +17,7 @@ std::vector<yuv::Kernel> Kernels() {
     return kernels;
 }
 
-const char* Name(yuv::Kernel kernel) {
-    return kernel == yuv::Kernel::kAvx2 ? "avx2" : "portable";
-}
+const char* Name(yuv::Kernel kernel) { return kernel == yuv::Kernel::kAvx2 ? "avx2" : "portable"; }
 
 // 64 pictures of 512 x 512: chroma sample (x, y) holds U = x, V = y and its four luma pixels
 // the four Y values 4n .. 4n + 3 of picture n, so every (Y, U, V) triple occurs exactly once.

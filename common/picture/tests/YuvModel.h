@@ -11,9 +11,7 @@ inline int Term(int chroma, int sixty_fourths) {
     return static_cast<int>(std::trunc((chroma - 128) * sixty_fourths / 64.0));
 }
 
-inline uint8_t Clamp(int v) {
-    return static_cast<uint8_t>(v < 0 ? 0 : (v > 255 ? 255 : v));
-}
+inline uint8_t Clamp(int v) { return static_cast<uint8_t>(v < 0 ? 0 : (v > 255 ? 255 : v)); }
 
 inline void Bgr(int y, int u, int v, uint8_t* out) {
     out[0] = Clamp(y + Term(u, 111));
