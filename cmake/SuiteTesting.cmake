@@ -19,6 +19,7 @@ function(suite_add_test name)
   else()
     target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest_main GTest::gmock)
   endif()
+  target_link_libraries(${name} PRIVATE suite_test_support)
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
   target_compile_definitions(${name} PRIVATE SUITE_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
                                              SUITE_TREE_DIR="${SUITE_TREE}")

@@ -11,19 +11,11 @@
 #include <vector>
 
 #include "NetFrameHead.h"
+#include "TestFolder.h"
 
 // A record directory of its own per test, removed afterwards.
 class RecordFolderTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        folder_ = std::filesystem::temp_directory_path() /
-                  ("record_" + std::to_string(::getpid()) + "_" +
-                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::remove_all(folder_);
-        std::filesystem::create_directories(folder_);
-    }
-    void TearDown() override { std::filesystem::remove_all(folder_); }
-
     static _NET_FRAME_HEAD_ Head(char type, int channel, uint32_t length, int32_t time = 0,
                                  int key = 0) {
         _NET_FRAME_HEAD_ head{};
@@ -65,5 +57,6 @@ protected:
     }
     std::vector<std::string> Files() const { return Files(folder_); }
 
-    std::filesystem::path folder_;
+    TestFolder test_folder_;
+    const std::filesystem::path folder_ = test_folder_.Path();
 };

@@ -11,20 +11,12 @@
 
 #include "ProgramFolder.h"
 #include "StoreBytes.h"
+#include "TestFolder.h"
 
 namespace {
 
 class UserStoreTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        folder_ = std::filesystem::temp_directory_path() /
-                  ("uss_" + std::to_string(::getpid()) + "_" +
-                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::remove_all(folder_);
-        std::filesystem::create_directories(folder_);
-    }
-    void TearDown() override { std::filesystem::remove_all(folder_); }
-
     std::string StorePath() const { return (folder_ / "uss.dat").string(); }
 
     void WriteFile(const std::string& path, const std::vector<uint8_t>& bytes) {
@@ -38,7 +30,8 @@ protected:
         return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     }
 
-    std::filesystem::path folder_;
+    TestFolder test_folder_;
+    const std::filesystem::path folder_ = test_folder_.Path();
 };
 
 UserStoreContent OneDevice() {

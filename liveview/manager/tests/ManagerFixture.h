@@ -14,16 +14,13 @@
 
 #include "DvrManager.h"
 #include "ManualClockWaveOut.h"
+#include "TestFolder.h"
 
 // A manager of its own per test: audio on a test clock, the store and recordings in a folder
 // removed afterwards, and short time limits.
 class ManagerFixture : public ::testing::Test {
 protected:
     void SetUp() override {
-        folder_ = std::filesystem::temp_directory_path() /
-                  ("dvrmanager_" + std::to_string(::getpid()) + "_" +
-                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::remove_all(folder_);
         std::filesystem::create_directories(folder_ / "records");
         options_.netTimeouts.connect_ms = 2000;
         options_.netTimeouts.exchange_ms = 2000;
@@ -32,10 +29,7 @@ protected:
         NewManager();
     }
 
-    void TearDown() override {
-        manager_.reset();
-        std::filesystem::remove_all(folder_);
-    }
+    void TearDown() override { manager_.reset(); }
 
     void NewManager() {
         manager_.reset();
@@ -64,7 +58,8 @@ protected:
         return done();
     }
 
-    std::filesystem::path folder_;
+    TestFolder test_folder_;
+    const std::filesystem::path folder_ = test_folder_.Path();
     DvrManagerOptions options_;
     ManualClockWaveOut audio_;
     std::unique_ptr<CDvrManager> manager_;

@@ -1,4 +1,5 @@
 #include "PrivateProfile.h"
+#include "TestFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -12,16 +13,6 @@ namespace {
 
 class PrivateProfileTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        dir_ = fs::temp_directory_path() /
-               ("profile_test_" + std::to_string(::getpid()) + "_" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-        path_ = (dir_ / "config.ini").string();
-    }
-    void TearDown() override { fs::remove_all(dir_); }
-
     void Write(const std::string& text) { std::ofstream(path_, std::ios::binary) << text; }
     std::string Read() {
         std::ifstream in(path_, std::ios::binary);
@@ -30,8 +21,9 @@ protected:
         return s.str();
     }
 
-    fs::path dir_;
-    std::string path_;
+    TestFolder folder_;
+    const fs::path dir_ = folder_.Path();
+    const std::string path_ = (dir_ / "config.ini").string();
 };
 
 TEST_F(PrivateProfileTest, DefaultsForMissingFileSectionAndKey) {

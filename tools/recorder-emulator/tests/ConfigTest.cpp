@@ -1,7 +1,7 @@
 #include "ConfigValues.h"
 #include "DayKey.h"
 #include "EmulatorConfigFile.h"
-#include "TempDir.h"
+#include "TestFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -89,12 +89,9 @@ TEST(ConfigValues, RecordDays) {
 
 class ConfigFileTest : public ::testing::Test {
 protected:
-    void SetUp() override { path_ = (MakeTestFolder("config") / "emulator.ini").string(); }
-    void TearDown() override {
-        std::filesystem::remove_all(std::filesystem::path(path_).parent_path());
-    }
     void Write(const std::string& text) { std::ofstream(path_) << text; }
-    std::string path_;
+    TestFolder folder_;
+    const std::string path_ = (folder_.Path() / "emulator.ini").string();
 };
 
 TEST_F(ConfigFileTest, ReadsEveryRecorder) {

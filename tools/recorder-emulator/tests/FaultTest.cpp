@@ -1,7 +1,7 @@
 #include "DayKey.h"
 #include "RecorderEmulator.h"
-#include "TempDir.h"
 #include "TestClient.h"
+#include "TestFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -16,7 +16,6 @@ protected:
     void SetUp() override {
         RecorderConfig config = DefaultRecorderConfig(2, DayNumberOf({2009, 8, 28}));
         config.loop_frames = 6;
-        sandbox_ = MakeTestFolder("fault");
         std::string error;
         ASSERT_TRUE(emulator_.Start({config}, sandbox_, &error)) << error;
         ASSERT_TRUE(client_.Connect(emulator_.Port(0)));
@@ -26,13 +25,11 @@ protected:
         for (int i = 0; i < 2; ++i)
             ASSERT_TRUE(client_.NextFrame());
     }
-    void TearDown() override {
-        emulator_.Stop();
-        std::filesystem::remove_all(sandbox_);
-    }
+    void TearDown() override { emulator_.Stop(); }
 
+    TestFolder test_folder_;
+    const std::filesystem::path sandbox_ = test_folder_.Path();
     RecorderEmulator emulator_;
-    std::filesystem::path sandbox_;
     TestClient client_;
 };
 
@@ -115,7 +112,8 @@ TEST_F(FaultTest, FrameFaults) {
 namespace {
 
 TEST(EmulatorConnections, AFloodOfConnectionsIsCut) {
-    const auto sandbox = MakeTestFolder("flood");
+    TestFolder folder("flood");
+    const auto sandbox = folder.Path();
     RecorderConfig config = DefaultRecorderConfig(1, 14000);
     config.loop_frames = 2;
     RecorderEmulator emulator;
@@ -142,7 +140,6 @@ TEST(EmulatorConnections, AFloodOfConnectionsIsCut) {
     }
     EXPECT_TRUE(served);
     emulator.Stop();
-    std::filesystem::remove_all(sandbox);
 }
 
 }  // namespace
@@ -150,7 +147,8 @@ TEST(EmulatorConnections, AFloodOfConnectionsIsCut) {
 namespace {
 
 TEST(EmulatorConnections, StopIsNotHeldUpByAClientThatDoesNotRead) {
-    const auto sandbox = MakeTestFolder("noread");
+    TestFolder folder("noread");
+    const auto sandbox = folder.Path();
     RecorderConfig config = DefaultRecorderConfig(4, 14000);
     config.loop_frames = 3;
     config.first_record_day = config.last_record_day = 14000;
@@ -168,7 +166,6 @@ TEST(EmulatorConnections, StopIsNotHeldUpByAClientThatDoesNotRead) {
     emulator.Stop();
     EXPECT_LT(std::chrono::steady_clock::now() - before, std::chrono::seconds(5))
         << "a send waiting for the reader must see the stop";
-    std::filesystem::remove_all(sandbox);
 }
 
 }  // namespace

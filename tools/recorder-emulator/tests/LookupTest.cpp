@@ -2,8 +2,8 @@
 #include "LookupClient.h"
 #include "LookupServer.h"
 #include "RecorderEmulator.h"
-#include "TempDir.h"
 #include "TestClient.h"
+#include "TestFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -15,7 +15,8 @@ TEST(EmulatorLookup, NamedRecordersAreFoundAndReachable) {
     named.name = "DVR0042";
     RecorderConfig unnamed = named;
     unnamed.name.clear();
-    const auto sandbox = MakeTestFolder("lookup");
+    TestFolder folder;
+    const auto sandbox = folder.Path();
     RecorderEmulator emulator;
     std::string error;
     ASSERT_TRUE(emulator.Start({unnamed, named}, sandbox, &error)) << error;
@@ -34,7 +35,6 @@ TEST(EmulatorLookup, NamedRecordersAreFoundAndReachable) {
     emulator.Lookup()->SetOffline("DVR0042", true);
     EXPECT_EQ(client.Lookup("127.0.0.1", emulator.LookupPort(), "DVR0042"), -1010);
     emulator.Stop();
-    std::filesystem::remove_all(sandbox);
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
 #include "DayKey.h"
 #include "RecorderEmulator.h"
-#include "TempDir.h"
 #include "TestClient.h"
+#include "TestFolder.h"
 
 #include <gtest/gtest.h>
 
@@ -28,21 +28,18 @@ RecorderConfig SmallRecorder(int channels) {
 class ServerTest : public ::testing::Test {
 protected:
     void Start(std::vector<RecorderConfig> configs) {
-        sandbox_ = MakeTestFolder("server");
         std::string error;
         ASSERT_TRUE(emulator_.Start(configs, sandbox_, &error)) << error;
     }
-    void TearDown() override {
-        emulator_.Stop();
-        std::filesystem::remove_all(sandbox_);
-    }
+    void TearDown() override { emulator_.Stop(); }
     void LogIn(TestClient& client, const std::string& user = "admin", size_t recorder = 0) {
         ASSERT_TRUE(client.Connect(emulator_.Port(recorder)));
         ASSERT_GE(client.Login(user, user), 0);
     }
 
+    TestFolder test_folder_;
+    const std::filesystem::path sandbox_ = test_folder_.Path();
     RecorderEmulator emulator_;
-    std::filesystem::path sandbox_;
 };
 
 TEST_F(ServerTest, LoginRefusals) {
@@ -311,7 +308,8 @@ TEST_F(ServerTest, UploadPastItsSizeEndsTheLinkAndKeepsNothing) {
 namespace {
 
 TEST(EmulatorStart, RefusesBadConfigsAndTakenPortsLeavingNothingRunning) {
-    const auto sandbox = MakeTestFolder("start");
+    TestFolder folder("start");
+    const auto sandbox = folder.Path();
     RecorderEmulator first;
     std::string error;
     ASSERT_TRUE(first.Start({SmallRecorder(1)}, sandbox, &error)) << error;
@@ -327,7 +325,6 @@ TEST(EmulatorStart, RefusesBadConfigsAndTakenPortsLeavingNothingRunning) {
     no_users.users.clear();
     EXPECT_FALSE(second.Start({no_users}, sandbox, &error));
     EXPECT_NE(error.find("recorder 1: at least one user"), std::string::npos) << error;
-    std::filesystem::remove_all(sandbox);
 }
 
 }  // namespace
