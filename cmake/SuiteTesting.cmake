@@ -1,10 +1,10 @@
 include(GoogleTest)
 
-# suite_add_test(name LABEL core|gui|e2e SOURCES ... LIBS ... [NO_MAIN])
+# suite_add_test(name LABEL core|gui|e2e SOURCES ... LIBS ...)
 #   core: no Qt, runs under the sanitizers too; gui and e2e run offscreen in the normal build,
 #   with a main that makes the QApplication.
 function(suite_add_test name)
-  cmake_parse_arguments(T "NO_MAIN" "LABEL" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(T "" "LABEL" "SOURCES;LIBS" ${ARGN})
   if(NOT T_LABEL)
     set(T_LABEL core)
   endif()
@@ -12,9 +12,7 @@ function(suite_add_test name)
     return()
   endif()
   add_executable(${name} ${T_SOURCES})
-  if(T_NO_MAIN)
-    target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gmock)
-  elseif(NOT T_LABEL STREQUAL "core")
+  if(NOT T_LABEL STREQUAL "core")
     target_link_libraries(${name} PRIVATE ${T_LIBS} suite_qt_test_main)
   else()
     target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest_main GTest::gmock)
