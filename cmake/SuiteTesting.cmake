@@ -1,7 +1,7 @@
 include(GoogleTest)
 
-# suite_add_test(name LABEL core|gui|e2e SOURCES ... LIBS ...)
-#   core: no Qt, runs under the sanitizers too; gui and e2e run offscreen in the normal build,
+# suite_add_test(name LABEL core|gui SOURCES ... LIBS ...)
+#   core: no Qt, runs under the sanitizers too; gui runs offscreen in the normal build,
 #   with a main that makes the QApplication.
 function(suite_add_test name)
   cmake_parse_arguments(T "" "LABEL" "SOURCES;LIBS" ${ARGN})
