@@ -59,19 +59,6 @@ int CConfigFile::AddServer(const std::string& text) const {
     return 1;
 }
 
-int CConfigFile::GetPlayCam() const { return ReadInt("PlayCam", 65535); }
-void CConfigFile::SetPlayCam(int value) const { WriteInt("PlayCam", value); }
-std::string CConfigFile::GetSavePath() const { return ReadText("SavePath", "c:\\"); }
-void CConfigFile::SetSavePath(const std::string& value) const {
-    WritePrivateProfileString(kSection, "SavePath", value, path_);
-}
-int CConfigFile::GetNetPicQulity() const { return ReadInt("NetPicQulity", 0); }
-void CConfigFile::SetNetPicQulity(int value) const { WriteInt("NetPicQulity", value); }
-int CConfigFile::GetFrameRate() const { return ReadInt("FrameRate", 2); }
-void CConfigFile::SetFrameRate(int value) const { WriteInt("FrameRate", value); }
-int CConfigFile::GetMaxChan() const { return ReadInt("MaxChan", 2); }
-void CConfigFile::SetMaxChan(int value) const { WriteInt("MaxChan", value); }
-
 int CConfigFile::ReadInt(const char* key, int default_value) const {
     return GetPrivateProfileInt(kSection, key, default_value, path_);
 }

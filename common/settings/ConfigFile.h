@@ -27,18 +27,6 @@ public:
     // Records text as the newest entry. Returns 1.
     int AddServer(const std::string& text) const;
 
-    // Keys of the file's format that no program uses; kept so the file round-trips.
-    int GetPlayCam() const;
-    void SetPlayCam(int value) const;
-    std::string GetSavePath() const;
-    void SetSavePath(const std::string& value) const;
-    int GetNetPicQulity() const;
-    void SetNetPicQulity(int value) const;
-    int GetFrameRate() const;
-    void SetFrameRate(int value) const;
-    int GetMaxChan() const;
-    void SetMaxChan(int value) const;
-
 private:
     int ReadInt(const char* key, int default_value) const;
     void WriteInt(const char* key, int value) const;

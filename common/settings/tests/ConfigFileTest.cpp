@@ -83,20 +83,15 @@ TEST_F(ConfigFileTest, HandEditedCurIdOutsideTheRangeIsNotRepaired) {
     EXPECT_EQ(CurId(), 1);
 }
 
-TEST_F(ConfigFileTest, LanguageAndUnusedKeysWithDefaults) {
+TEST_F(ConfigFileTest, LanguageDefaultsToEnglishAndKeepsOtherKeys) {
+    WriteFile("config/config.ini", "[ServerInfo]\nPlayCam=3\nSavePath=/rec\n");
     const CConfigFile config = Config();
     EXPECT_EQ(config.GetLanguage(), "english");
-    EXPECT_EQ(config.GetPlayCam(), 65535);
-    EXPECT_EQ(config.GetSavePath(), "c:\\");
-    EXPECT_EQ(config.GetNetPicQulity(), 0);
-    EXPECT_EQ(config.GetFrameRate(), 2);
-    EXPECT_EQ(config.GetMaxChan(), 2);
     EXPECT_EQ(config.SetLanguage("chinese"), 1);
-    config.SetMaxChan(16);
-    config.SetSavePath("/home/op/rec");
+    config.AddServer("X");
     EXPECT_EQ(Config().GetLanguage(), "chinese");
-    EXPECT_EQ(Config().GetMaxChan(), 16);
-    EXPECT_EQ(Config().GetSavePath(), "/home/op/rec");
+    EXPECT_EQ(GetPrivateProfileInt("ServerInfo", "PlayCam", 0, Config().Path()), 3);
+    EXPECT_EQ(GetPrivateProfileString("ServerInfo", "SavePath", "", 260, Config().Path()), "/rec");
 }
 
 TEST_F(ConfigFileTest, WritesIntoAMissingFolderAreLost) {
