@@ -11,6 +11,9 @@ CH264Decoder::~CH264Decoder() { Close(); }
 
 int CH264Decoder::Open(int width, int height) {
     Close();
+    // No size until the open succeeds, so callers that compare sizes try again.
+    opened_width_.store(-1, std::memory_order_relaxed);
+    opened_height_.store(-1, std::memory_order_relaxed);
     codec_ = avcodec_find_decoder(AV_CODEC_ID_H264);
     if (codec_ == nullptr) {
         return -1;
@@ -26,12 +29,12 @@ int CH264Decoder::Open(int width, int height) {
     context_->height = height;
     // A program keeps hundreds of decoders; each decodes on its caller's thread only.
     context_->thread_count = 1;
-    opened_width_.store(width, std::memory_order_relaxed);
-    opened_height_.store(height, std::memory_order_relaxed);
     if (avcodec_open2(context_, codec_, nullptr) < 0) {
         Close();
         return -1;
     }
+    opened_width_.store(width, std::memory_order_relaxed);
+    opened_height_.store(height, std::memory_order_relaxed);
     return 1;
 }
 

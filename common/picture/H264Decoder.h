@@ -18,7 +18,8 @@ public:
     CH264Decoder(const CH264Decoder&) = delete;
     CH264Decoder& operator=(const CH264Decoder&) = delete;
 
-    // Closes what is open, then opens a decoder for width x height. 1, or -1 (left closed).
+    // Closes what is open, then opens a decoder for width x height. 1, or -1 (left closed,
+    // opened size -1 by -1).
     int Open(int width, int height);
     // Decodes one payload into picture (normally Picture()). Returns the bytes used, or a
     // negative value on error; got_picture says whether picture now holds a decoded picture.
