@@ -30,7 +30,7 @@ int CDvrManager::StartDvrNetwork(int a) {
     {
         std::lock_guard cell(cellMutex_[a]);
         std::lock_guard lock(lock_);
-        slot.picture.reset(new (std::nothrow) uint8_t[kPictureBytes]);
+        slot.picture.reset(new (std::nothrow) uint8_t[kPictureBytes]());
         slot.payload.reset(new (std::nothrow) uint8_t[kPayloadBytes]);
         if (slot.picture && slot.payload) {
             h264_[a].Open(kStartWidth, kStartHeight);
