@@ -65,12 +65,6 @@ private:
 
 }  // namespace
 
-std::uint32_t Bt601ToArgb(int y, int u, int v) {
-    const unsigned char pair[4] = {static_cast<unsigned char>(y), static_cast<unsigned char>(u), 0,
-                                   static_cast<unsigned char>(v)};
-    return PairPixel(pair, 0);
-}
-
 int DrawYuy2(CVideoSurface& surface, const ScreenRect& dest_screen, int width, int height,
              const unsigned char* picture) {
     if (!picture || width <= 0 || height <= 0 || width % 2 != 0) return -1;

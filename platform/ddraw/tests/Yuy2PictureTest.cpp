@@ -15,6 +15,17 @@ std::uint32_t PixelAt(const CVideoSurface& surface, int x, int y) {
     return value;
 }
 
+// The colour of one pixel of luma y and chroma u, v, drawn at its own size.
+std::uint32_t Bt601ToArgb(int y, int u, int v) {
+    CVideoSurface surface;
+    surface.Resize(2, 1);
+    const std::vector<unsigned char> pair = {
+        static_cast<unsigned char>(y), static_cast<unsigned char>(u), static_cast<unsigned char>(y),
+        static_cast<unsigned char>(v)};
+    EXPECT_EQ(DrawYuy2(surface, {0, 0, 2, 1}, 2, 1, pair.data()), 1);
+    return PixelAt(surface, 0, 0);
+}
+
 }  // namespace
 
 TEST(Bt601Test, StudioRangeEndsAndPrimaries) {
