@@ -22,28 +22,44 @@ bool WriteFile(const std::string& path, const uint8_t* data, size_t size) {
     return std::fclose(file) == 0 && ok;
 }
 
-std::string Base() {
-    struct stat status;
-    const std::string folder = ::stat("/dev/shm", &status) == 0 ? "/dev/shm" : "/tmp";
-    return folder + "/qmx_fuzz_" + std::to_string(::getpid());
-}
+// The pair's files, removed when the fuzzer exits.
+class FuzzPair {
+public:
+    FuzzPair() {
+        struct stat status;
+        const std::string folder = ::stat("/dev/shm", &status) == 0 ? "/dev/shm" : "/tmp";
+        base_ = folder + "/qmx_fuzz_" + std::to_string(::getpid());
+    }
+    ~FuzzPair() {
+        ::unlink(Index().c_str());
+        ::unlink(Data().c_str());
+    }
+    FuzzPair(const FuzzPair&) = delete;
+    FuzzPair& operator=(const FuzzPair&) = delete;
+
+    std::string Index() const { return base_ + ".qmx"; }
+    std::string Data() const { return base_ + ".qmd"; }
+
+private:
+    std::string base_;
+};
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static const std::string base = Base();
+    static const FuzzPair pair;
     static std::vector<uint8_t> payload(CQmxFile::kMaxFrameBytes);
     std::vector<uint8_t> index(CQmxFile::kIndexHeadBytes, 0);
     index.insert(index.end(), data, data + size);
     if (index.size() < static_cast<size_t>(CQmxFile::kMinIndexBytes)) {
         index.resize(CQmxFile::kMinIndexBytes, 0);
     }
-    if (!WriteFile(base + ".qmx", index.data(), index.size()) ||
-        !WriteFile(base + ".qmd", data, size)) {
+    if (!WriteFile(pair.Index(), index.data(), index.size()) ||
+        !WriteFile(pair.Data(), data, size)) {
         return 0;
     }
     CQmxFile reader;
-    if (reader.OpenForRead(base + ".qmx") != 1) {
+    if (reader.OpenForRead(pair.Index()) != 1) {
         return 0;
     }
     // The last bytes steer the channel, the seek and the payload room.
