@@ -13,7 +13,6 @@ packages=(
   fonts-dseg fonts-wqy-microhei fonts-dejavu-core
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev clang-format
-  ffmpeg
 )
 
 sudo=""
