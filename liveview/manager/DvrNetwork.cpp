@@ -5,7 +5,7 @@
 
 #include "DvrAddress.h"
 #include "DvrManager.h"
-#include "HostResolve.h"
+#include "Ipv4Resolve.h"
 
 namespace {
 
@@ -97,7 +97,7 @@ int CDvrManager::ConnectDvr(int a) {
     if (address->viaLookup) {
         std::string server = address->host;
         if (NeedsHostLookup(server)) {
-            if (std::optional<std::string> resolved = ResolveIpv4(server)) server = *resolved;
+            if (std::optional<std::string> resolved = ResolveIpv4Text(server)) server = *resolved;
         }
         int found;
         {

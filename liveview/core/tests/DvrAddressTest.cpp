@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "HostResolve.h"
-
 namespace {
 
 DvrAddress Direct(const std::string& host, int port) {
@@ -63,12 +61,4 @@ TEST(DvrAddress, OnlyNamesInTheFirst15CharactersNeedALookup) {
     EXPECT_TRUE(NeedsHostLookup("lookup.example"));
     EXPECT_TRUE(NeedsHostLookup("10.0.0.1a"));
     EXPECT_FALSE(NeedsHostLookup(""));
-}
-
-TEST(HostResolve, LocalNamesAndFailures) {
-    EXPECT_EQ(ResolveIpv4("127.0.0.1"), "127.0.0.1");
-    const auto localhost = ResolveIpv4("localhost");
-    ASSERT_TRUE(localhost);
-    EXPECT_EQ(localhost->rfind("127.", 0), 0u);
-    EXPECT_EQ(ResolveIpv4("no-such-host.invalid"), std::nullopt);
 }

@@ -2,7 +2,6 @@
 
 #include <arpa/inet.h>
 #include <fcntl.h>
-#include <netdb.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
 #include <poll.h>
@@ -13,8 +12,11 @@
 #include <chrono>
 #include <cstdint>
 #include <cstring>
+#include <optional>
 #include <vector>
 
+#include "ConnectWait.h"
+#include "Ipv4Resolve.h"
 #include "MessageEncoder.h"
 
 namespace netproto {
@@ -45,22 +47,6 @@ IoStatus WaitFor(int fd, short events, Clock::time_point deadline) {
     }
 }
 
-bool Resolve(const std::string& host, in_addr& out) {
-    if (::inet_pton(AF_INET, host.c_str(), &out) == 1) {
-        return true;
-    }
-    addrinfo hints{};
-    hints.ai_family = AF_INET;
-    hints.ai_socktype = SOCK_STREAM;
-    addrinfo* found = nullptr;
-    if (::getaddrinfo(host.c_str(), nullptr, &hints, &found) != 0 || found == nullptr) {
-        return false;
-    }
-    out = reinterpret_cast<sockaddr_in*>(found->ai_addr)->sin_addr;
-    ::freeaddrinfo(found);
-    return true;
-}
-
 }  // namespace
 
 const char* IoStatusText(IoStatus status) {
@@ -77,40 +63,32 @@ const char* IoStatusText(IoStatus status) {
     return "unknown";
 }
 
-int ConnectTcp(const std::string& host, int port, int timeout_ms, std::string& error) {
+int ConnectTcp(const std::string& host, int port, int timeout_ms, std::string& error,
+               int cancel_fd) {
     if (port <= 0 || port > 65535) {
         error = "port " + std::to_string(port) + " outside 1..65535";
+        return -1;
+    }
+    const std::optional<in_addr> resolved = ResolveIpv4(host);
+    if (!resolved) {
+        error = "cannot resolve host \"" + host + "\"";
         return -1;
     }
     sockaddr_in addr{};
     addr.sin_family = AF_INET;
     addr.sin_port = htons(static_cast<uint16_t>(port));
-    if (host.empty() || !Resolve(host, addr.sin_addr)) {
-        error = "cannot resolve host \"" + host + "\"";
-        return -1;
-    }
+    addr.sin_addr = *resolved;
     const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
     if (fd < 0) {
         error = std::string("socket: ") + std::strerror(errno);
         return -1;
     }
-    const auto deadline = Clock::now() + std::chrono::milliseconds(timeout_ms);
-    int rc = ::connect(fd, reinterpret_cast<const sockaddr*>(&addr), sizeof addr);
-    if (rc != 0 && errno == EINPROGRESS) {
-        const IoStatus waited = WaitFor(fd, POLLOUT, deadline);
-        int so_error = 0;
-        socklen_t len = sizeof so_error;
-        if (waited == IoStatus::kTimeout) {
-            so_error = ETIMEDOUT;
-        } else if (waited != IoStatus::kOk ||
-                   ::getsockopt(fd, SOL_SOCKET, SO_ERROR, &so_error, &len) != 0) {
-            so_error = errno ? errno : EIO;
-        }
-        rc = so_error == 0 ? 0 : -1;
-        errno = so_error;
+    int failure = 0;
+    if (::connect(fd, reinterpret_cast<const sockaddr*>(&addr), sizeof addr) != 0) {
+        failure = errno == EINPROGRESS ? WaitConnected(fd, timeout_ms, cancel_fd) : errno;
     }
-    if (rc != 0) {
-        error = "connect to " + host + ":" + std::to_string(port) + ": " + std::strerror(errno);
+    if (failure != 0) {
+        error = "connect to " + host + ":" + std::to_string(port) + ": " + std::strerror(failure);
         ::close(fd);
         return -1;
     }

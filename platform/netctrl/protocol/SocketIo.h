@@ -14,8 +14,10 @@ enum class IoStatus { kOk, kTimeout, kClosed, kError };
 const char* IoStatusText(IoStatus status);
 
 // A connected TCP socket (close-on-exec, no Nagle delay), or -1 with error set. host is a
-// dotted IPv4 address or a name; the wait for the connection is at most timeout_ms.
-int ConnectTcp(const std::string& host, int port, int timeout_ms, std::string& error);
+// dotted IPv4 address or a name; the wait for the connection is at most timeout_ms, and ends
+// at once when cancel_fd (an eventfd or a pipe; -1 for none) turns readable.
+int ConnectTcp(const std::string& host, int port, int timeout_ms, std::string& error,
+               int cancel_fd = -1);
 
 // Whole buffers in at most timeout_ms each; a peer that is gone yields kClosed (never SIGPIPE).
 IoStatus SendAll(int fd, const void* data, std::size_t size_bytes, int timeout_ms);

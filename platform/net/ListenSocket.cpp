@@ -1,7 +1,6 @@
 #include "ListenSocket.h"
 
 #include <arpa/inet.h>
-#include <fcntl.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
 #include <poll.h>
@@ -10,15 +9,17 @@
 
 #include <cerrno>
 #include <cstring>
+#include <stdexcept>
 
 ListenSocket::~ListenSocket() { Close(); }
 
-bool ListenSocket::Open(const std::string& bind_address, uint16_t port, std::string* error) {
+bool ListenSocket::Open(const std::string& bind_address, uint16_t port, std::string* error,
+                        int backlog) {
     Close();
     sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_port = htons(port);
-    if (inet_pton(AF_INET, bind_address.c_str(), &address.sin_addr) != 1) {
+    if (::inet_pton(AF_INET, bind_address.c_str(), &address.sin_addr) != 1) {
         *error = "not an IPv4 address: " + bind_address;
         return false;
     }
@@ -28,17 +29,24 @@ bool ListenSocket::Open(const std::string& bind_address, uint16_t port, std::str
         return false;
     }
     const int on = 1;
-    ::setsockopt(fd_, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
-    if (::bind(fd_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
-        ::listen(fd_, 64) != 0) {
+    socklen_t length = sizeof address;
+    if (::setsockopt(fd_, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on) != 0 ||
+        ::bind(fd_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
+        ::listen(fd_, backlog) != 0 ||
+        ::getsockname(fd_, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
         *error = bind_address + ":" + std::to_string(port) + ": " + std::strerror(errno);
         Close();
         return false;
     }
-    socklen_t length = sizeof address;
-    ::getsockname(fd_, reinterpret_cast<sockaddr*>(&address), &length);
     port_ = ntohs(address.sin_port);
     return true;
+}
+
+void ListenSocket::OpenLoopback(int backlog) {
+    std::string error;
+    if (!Open("127.0.0.1", 0, &error, backlog)) {
+        throw std::runtime_error("cannot listen on loopback: " + error);
+    }
 }
 
 void ListenSocket::Close() {
