@@ -1,5 +1,6 @@
 #include "NetCtrl.h"
 
+#include <sys/eventfd.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -34,12 +35,17 @@ NetCtrl::NetCtrl() : NetCtrl(NetTimeouts{}) {}
 NetCtrl::NetCtrl(const NetTimeouts& timeouts, FrameQueueLimits limits)
     : timeouts_(timeouts), frames_(limits) {
     frames_.SetSpanDeliveredHandler([this] { state_.Change(kLinkStreaming, kLinkLoggedIn); });
+    // Without it a log-in still works; only its connect can no longer be cut short.
+    abort_event_ = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
 }
 
 NetCtrl::~NetCtrl() {
     AbortLogin();
-    std::lock_guard call(call_mutex_);
-    Teardown();
+    {
+        std::lock_guard call(call_mutex_);
+        Teardown();
+    }
+    if (abort_event_ >= 0) ::close(abort_event_);
 }
 
 int NetCtrl::InitNetWork() {
@@ -56,6 +62,9 @@ int NetCtrl::StopNetWork() {
 }
 
 int NetCtrl::ConnectToServer(const char* host, int port, const char* user, const char* password) {
+    // Any stop, log-out or reset from here on cancels this log-in, even one that comes before
+    // the call lock is ours.
+    const uint64_t generation = abort_generation_.load();
     if (!initialized_) {
         return Fail(-1, "the network layer is not started (InitNetWork)");
     }
@@ -63,22 +72,29 @@ int NetCtrl::ConnectToServer(const char* host, int port, const char* user, const
         return Fail(-1, "log-in without host, user or password");
     }
     std::lock_guard call(call_mutex_);
+    if (!initialized_ || LoginAborted(generation)) {
+        return Fail(-1, "log-in cancelled");
+    }
     if (link_ && link_->alive() && LoggedIn()) {
         return Fail(-1, "already logged in; log out first");
     }
     Teardown();
     {
+        // An abort since entry was seen above; a signal left from an earlier one is stale.
         std::lock_guard lock(login_mutex_);
-        login_aborted_ = false;
+        uint64_t stale = 0;
+        [[maybe_unused]] const ssize_t drained =
+            abort_event_ >= 0 ? ::read(abort_event_, &stale, sizeof stale) : 0;
+        if (LoginAborted(generation)) return Fail(-1, "log-in cancelled");
     }
     std::string error;
-    const int fd = ConnectTcp(host, port, timeouts_.connect_ms, error);
+    const int fd = ConnectTcp(host, port, timeouts_.connect_ms, error, abort_event_);
     if (fd < 0) {
-        return Fail(kConnectError, error);
+        return LoginAborted(generation) ? Fail(-1, "log-in cancelled") : Fail(kConnectError, error);
     }
     {
         std::lock_guard lock(login_mutex_);
-        if (login_aborted_) {
+        if (LoginAborted(generation)) {
             ::close(fd);
             return Fail(-1, "log-in cancelled");
         }
@@ -93,6 +109,10 @@ int NetCtrl::ConnectToServer(const char* host, int port, const char* user, const
         ::close(fd);
     }
     return result;
+}
+
+bool NetCtrl::LoginAborted(uint64_t generation) const {
+    return abort_generation_.load() != generation;
 }
 
 int NetCtrl::Login(int fd, const std::string& user, const std::string& password) {
@@ -157,7 +177,11 @@ int NetCtrl::ResetNetWork() {
 
 void NetCtrl::AbortLogin() {
     std::lock_guard lock(login_mutex_);
-    login_aborted_ = true;
+    abort_generation_.fetch_add(1);
+    const uint64_t one = 1;
+    // Fails only when the counter is already full, which wakes the connect all the same.
+    [[maybe_unused]] const ssize_t signalled =
+        abort_event_ >= 0 ? ::write(abort_event_, &one, sizeof one) : 0;
     if (login_fd_ >= 0) {
         ::shutdown(login_fd_, SHUT_RDWR);
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <atomic>
+#include <cstdint>
 #include <cstdio>
 #include <memory>
 #include <mutex>
@@ -90,6 +91,7 @@ private:
     int NotLoggedIn();
     void Teardown();
     void AbortLogin();
+    bool LoginAborted(uint64_t generation) const;
     int Fail(int code, std::string why);
     int Login(int fd, const std::string& user, const std::string& password);
     int SendFileBody(std::FILE* file, uint64_t size_bytes);  // call lock held
@@ -105,9 +107,12 @@ private:
     std::unique_ptr<RecorderLink> link_;
     std::atomic<bool> initialized_{false};
 
+    // A stop, log-out or reset counts up the generation and signals the event: a log-in
+    // started under an older generation gives up, and its connect wakes at once.
+    std::atomic<uint64_t> abort_generation_{0};
+    int abort_event_ = -1;    // eventfd
     std::mutex login_mutex_;  // guards login_fd_, so a log-in in progress can be cut short
     int login_fd_ = -1;
-    bool login_aborted_ = false;
 
     mutable std::mutex error_mutex_;
     std::string last_error_;

@@ -1,0 +1,90 @@
+// A stop, log-out or reset cancels every log-in already under way: one stuck connecting, and
+// one still waiting for its turn, which must not start afterwards on a stopped client.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <functional>
+#include <thread>
+
+#include "FullListener.h"
+#include "NetCtrl.h"
+#include "NetTestSupport.h"
+#include "ScriptedRecorder.h"
+
+namespace {
+
+NetTimeouts SlowConnect() {
+    NetTimeouts timeouts = QuickTimeouts();
+    timeouts.connect_ms = 8000;
+    return timeouts;
+}
+
+struct LogIn {
+    std::atomic<bool> done{false};
+    std::atomic<int> result{0};
+    double seconds = 0;
+};
+
+std::thread StartLogIn(NetCtrl& net, uint16_t port, LogIn& out) {
+    return std::thread([&net, port, &out] {
+        const auto start = std::chrono::steady_clock::now();
+        out.result = net.ConnectToServer("127.0.0.1", port, "admin", "pw");
+        out.seconds = SecondsSince(start);
+        out.done = true;
+    });
+}
+
+void CancelsBothLogIns(const std::function<void(NetCtrl&)>& abort) {
+    FullListener hanging;
+    ScriptedRecorder recorder([](ScriptedPeer& peer) {
+        if (peer.Handshake()) peer.Idle(2000);
+    });
+    NetCtrl net(SlowConnect());
+    net.InitNetWork();
+    LogIn connecting;
+    std::thread first = StartLogIn(net, hanging.Port(), connecting);
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    LogIn waiting;  // blocked behind the first until it ends
+    std::thread second = StartLogIn(net, static_cast<uint16_t>(recorder.port()), waiting);
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    EXPECT_FALSE(connecting.done);
+    EXPECT_FALSE(waiting.done);
+
+    abort(net);
+    first.join();
+    second.join();
+    EXPECT_EQ(connecting.result, -1);
+    EXPECT_LT(connecting.seconds, 4.0) << "the connect ran to its time-out";
+    EXPECT_EQ(waiting.result, -1);
+    EXPECT_EQ(net.LastError(), "log-in cancelled");
+    EXPECT_EQ(recorder.connections(), 0);
+    EXPECT_EQ(LinkStateOf(net), kLinkIdle);
+}
+
+}  // namespace
+
+TEST(NetCtrlLogInAbort, StopDisConnectAndResetCancelLogInsUnderWay) {
+    CancelsBothLogIns([](NetCtrl& net) { net.StopNetWork(); });
+    CancelsBothLogIns([](NetCtrl& net) { net.DisConnect(); });
+    CancelsBothLogIns([](NetCtrl& net) { net.ResetNetWork(); });
+}
+
+TEST(NetCtrlLogInAbort, ALogInAfterTheAbortProceeds) {
+    // Each link ends at the client's log-out, so the next log-in is accepted at once.
+    ScriptedRecorder recorder([](ScriptedPeer& peer) {
+        netproto::Message logout;
+        if (peer.Handshake()) peer.Read(logout);
+    });
+    NetCtrl net(QuickTimeouts());
+    net.InitNetWork();
+    net.DisConnect();
+    EXPECT_EQ(net.ConnectToServer("127.0.0.1", recorder.port(), "admin", "pw"), 0)
+        << net.LastError();
+    EXPECT_EQ(LinkStateOf(net), kLinkLoggedIn);
+    net.StopNetWork();
+    EXPECT_EQ(net.ConnectToServer("127.0.0.1", recorder.port(), "admin", "pw"), -1);
+    net.InitNetWork();
+    EXPECT_EQ(net.ConnectToServer("127.0.0.1", recorder.port(), "admin", "pw"), 0)
+        << net.LastError();
+}
