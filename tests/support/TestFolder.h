@@ -15,8 +15,8 @@ class TestFolder {
 public:
     explicit TestFolder(const std::string& tag = "") {
         const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        std::string name = info ? std::string(info->test_suite_name()) + "." + info->name()
-                                : std::string("suite");
+        std::string name =
+            info ? std::string(info->test_suite_name()) + "." + info->name() : std::string("suite");
         if (!tag.empty()) name += "." + tag;
         std::replace(name.begin(), name.end(), '/', '_');
         path_ = std::filesystem::temp_directory_path() /
