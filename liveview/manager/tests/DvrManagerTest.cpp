@@ -1,36 +1,7 @@
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-
 #include <atomic>
 
+#include "ListenSocket.h"
 #include "ManagerFixture.h"
-
-namespace {
-
-// A TCP port that accepts connections and never answers: a log-in to it hangs until cut.
-class SilentListener {
-public:
-    SilentListener() {
-        fd_ = ::socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        ::bind(fd_, reinterpret_cast<sockaddr*>(&address), sizeof(address));
-        ::listen(fd_, 8);
-        socklen_t length = sizeof(address);
-        ::getsockname(fd_, reinterpret_cast<sockaddr*>(&address), &length);
-        port_ = ntohs(address.sin_port);
-    }
-    ~SilentListener() { ::close(fd_); }
-    int Port() const { return port_; }
-
-private:
-    int fd_ = -1;
-    int port_ = 0;
-};
-
-}  // namespace
 
 using DvrManagerTest = ManagerFixture;
 
@@ -111,7 +82,8 @@ TEST_F(DvrManagerTest, AnAddressWithoutSeparatorFailsWithoutAMessage) {
 }
 
 TEST_F(DvrManagerTest, ShutdownEndsWithConnectThreadsInFlight) {
-    SilentListener silent;
+    ListenSocket silent;  // accepts and never answers: a log-in hangs until cut
+    silent.OpenLoopback();
     const std::string address = "127.0.0.1:" + std::to_string(silent.Port());
     for (int a = 0; a < 3; ++a) {
         ASSERT_EQ(manager_->AddDvr(address, "", "admin", "admin", ""), 1);
@@ -137,7 +109,8 @@ TEST_F(DvrManagerTest, ShutdownEndsWithConnectThreadsInFlight) {
 }
 
 TEST_F(DvrManagerTest, ShutdownEndsWithALookupInFlightAndShowsNoMessage) {
-    SilentListener silentLookup;
+    ListenSocket silentLookup;
+    silentLookup.OpenLoopback();
     options_.lookupPort = silentLookup.Port();
     NewManager();
     ASSERT_EQ(manager_->AddDvr("127.0.0.1/FRONTDOOR", "", "admin", "admin", ""), 1);
