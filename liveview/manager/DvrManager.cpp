@@ -48,6 +48,11 @@ CDvrManager::~CDvrManager() {
     lookup_.Cleanup();
 }
 
+// The sink may hold its caller until the window thread has shown the message. But Shutdown
+// and the destructor wait on the window thread for connect and frame threads, which may be
+// inside the sink: so once the window has begun closing, before it calls either, the sink
+// must return at once and release the calls already waiting. The manager itself calls it no
+// more after that.
 void CDvrManager::SetMessageSink(MessageSink sink) {
     std::lock_guard lock(messageMutex_);
     messageSink_ = std::move(sink);

@@ -126,7 +126,8 @@ public:
     void ClearWindowMap() { windowMap_.ClearWindowMap(); }
     int FindWindowOfChannel(int key) const { return windowMap_.FindWindowOfChannel(key); }
 
-    // Frame threads and display.
+    // Frame threads and display. The frame threads draw into grid and renderer until
+    // Shutdown() returns, so both must outlive it.
     void SetDisplayTargets(CVideoGridLayout* grid, CGdiRenderer* renderer,
                            const ScreenRect& gridWindow);
     void SetGridWindowRect(const ScreenRect& gridWindow);

@@ -1,4 +1,5 @@
 #include <atomic>
+#include <condition_variable>
 
 #include "ListenSocket.h"
 #include "ManagerFixture.h"
@@ -127,4 +128,39 @@ TEST_F(DvrManagerTest, ShutdownEndsWithALookupInFlightAndShowsNoMessage) {
     EXPECT_TRUE(returned.load());
     connect.join();
     EXPECT_TRUE(Messages().empty());
+}
+
+// A sink like the window's: it holds its caller until the window thread is free to show the
+// message, and lets every caller go once the window has begun closing.
+TEST_F(DvrManagerTest, ClosingWithAMessageWaitingInTheSinkEnds) {
+    ListenSocket gone;  // a lookup server that is not there: the message comes at once
+    gone.OpenLoopback();
+    options_.lookupPort = gone.Port();
+    gone.Close();
+    NewManager();
+    std::mutex mutex;
+    std::condition_variable changed;
+    bool closing = false;
+    int shown = 0;
+    manager_->SetMessageSink([&](const std::string&) {
+        std::unique_lock lock(mutex);
+        ++shown;
+        changed.notify_all();
+        changed.wait(lock, [&] { return closing; });
+    });
+    ASSERT_EQ(manager_->AddDvr("127.0.0.1/FRONTDOOR", "", "admin", "admin", ""), 1);
+    ASSERT_EQ(manager_->StartDvrNetwork(0), 1);
+    std::thread connect([this] { EXPECT_EQ(manager_->ConnectDvr(0), -1); });
+    {
+        std::unique_lock lock(mutex);
+        ASSERT_TRUE(changed.wait_for(lock, std::chrono::seconds(20), [&] { return shown == 1; }));
+        closing = true;
+        changed.notify_all();
+    }
+    EXPECT_EQ(manager_->Shutdown(), 1);
+    EXPECT_EQ(manager_->ConnectDvr(0), -1);  // closed: no log-in and no message
+    manager_.reset();                        // waits for the connect thread
+    connect.join();
+    std::lock_guard lock(mutex);
+    EXPECT_EQ(shown, 1);
 }
