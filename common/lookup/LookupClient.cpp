@@ -3,14 +3,13 @@
 #include <arpa/inet.h>
 #include <fcntl.h>
 #include <netinet/in.h>
-#include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <chrono>
 #include <cstring>
 
+#include "ConnectWait.h"
 #include "Utf8Cut.h"
 
 namespace {
@@ -74,31 +73,6 @@ bool SetNonBlocking(int fd, bool non_blocking) {
     return ::fcntl(fd, F_SETFL, wanted) == 0;
 }
 
-// Waits for a non-blocking connect. Unlike the select of other platforms, poll reports a failed
-// connect as writable here, so the socket's own error decides.
-bool WaitConnected(int fd, int timeout_ms) {
-    using Clock = std::chrono::steady_clock;
-    const auto deadline = Clock::now() + std::chrono::milliseconds(timeout_ms);
-    for (;;) {
-        const auto left_ms =
-            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
-        if (left_ms < 0) {
-            return false;
-        }
-        pollfd entry{fd, POLLOUT, 0};
-        const int ready = ::poll(&entry, 1, static_cast<int>(left_ms));
-        if (ready < 0 && errno == EINTR) {
-            continue;
-        }
-        if (ready <= 0) {
-            return false;
-        }
-        int error = 0;
-        socklen_t error_size = sizeof error;
-        return ::getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &error_size) == 0 && error == 0;
-    }
-}
-
 bool ConnectWithin(int fd, const std::string& server, int port, int timeout_ms) {
     sockaddr_in address{};
     address.sin_family = AF_INET;
@@ -109,7 +83,7 @@ bool ConnectWithin(int fd, const std::string& server, int port, int timeout_ms) 
     if (::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0) {
         return true;
     }
-    return (errno == EINPROGRESS || errno == EINTR) && WaitConnected(fd, timeout_ms);
+    return (errno == EINPROGRESS || errno == EINTR) && WaitConnected(fd, timeout_ms) == 0;
 }
 
 }  // namespace

@@ -5,6 +5,8 @@
 #include <cstring>
 #include <string>
 
+#include "FullListener.h"
+#include "ListenSocket.h"
 #include "LookupClient.h"
 #include "ScriptedPeer.h"
 
@@ -118,7 +120,8 @@ TEST(LookupClientTimeouts, SilentServerFailsAfterFiveSecondsByDefault) {
 TEST_F(LookupClientTest, UnreachablePortOrBadServerTextFailsAtOnce) {
     int closed_port = 0;
     {
-        Listener gone(1);
+        ListenSocket gone;
+        gone.OpenLoopback();
         closed_port = gone.Port();
     }
     const auto start = Clock::now();
@@ -130,29 +133,21 @@ TEST_F(LookupClientTest, UnreachablePortOrBadServerTextFailsAtOnce) {
 }
 
 TEST_F(LookupClientTest, ConnectWaitEndsAtItsTimeout) {
-    // A listener whose queue is full leaves further connection attempts unanswered.
-    Listener listener(0);
-    std::vector<int> fillers;
-    for (int i = 0; i < 4; ++i) {
-        fillers.push_back(::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK, 0));
-        ::connect(fillers.back(), reinterpret_cast<sockaddr*>(&listener.address),
-                  sizeof listener.address);
-    }
+    FullListener listener;
     const auto start = Clock::now();
     EXPECT_EQ(Ask(listener.Port()), -1);
     EXPECT_GE(ElapsedMs(start), 350);
     EXPECT_LT(ElapsedMs(start), 3000);
     ExpectUnchanged();
-    for (int filler : fillers) {
-        ::close(filler);
-    }
 }
 
 TEST_F(LookupClientTest, SendToAResetPeerFailsWithoutSigpipe) {
-    Listener listener(4);
+    ListenSocket listener;
+    listener.OpenLoopback();
     int socket_fd = CLookupClient::kNoSocket;
     ASSERT_EQ(client_.ConnectTimed(socket_fd, "127.0.0.1", listener.Port()), 1);
-    const int accepted = ::accept(listener.fd, nullptr, nullptr);
+    const int accepted = listener.Accept(2000);
+    ASSERT_GE(accepted, 0);
     const linger abort_close{1, 0};
     ::setsockopt(accepted, SOL_SOCKET, SO_LINGER, &abort_close, sizeof abort_close);
     ::close(accepted);
@@ -183,9 +178,10 @@ TEST_F(LookupClientTest, NameOf199BytesFillsItsField) {
 }
 
 TEST_F(LookupClientTest, NameOf200BytesIsRefusedBeforeConnecting) {
-    Listener listener(4, SOCK_NONBLOCK);
+    ListenSocket listener;
+    listener.OpenLoopback();
     EXPECT_EQ(Ask(listener.Port(), std::string(200, 'n')), -1);
-    EXPECT_EQ(::accept(listener.fd, nullptr, nullptr), -1);  // nobody knocked
+    EXPECT_EQ(::accept(listener.Fd(), nullptr, nullptr), -1);  // nobody knocked
     EXPECT_EQ(errno, EAGAIN);
     ExpectUnchanged();
 }

@@ -1,36 +1,15 @@
 #pragma once
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
 #include <poll.h>
 #include <sys/eventfd.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
 #include <cstdint>
-#include <stdexcept>
 #include <thread>
 #include <vector>
 
-// A listening socket on 127.0.0.1 at a free port.
-struct Listener {
-    explicit Listener(int backlog, int flags = 0) {
-        fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC | flags, 0);
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        socklen_t size = sizeof address;
-        if (fd < 0 || ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
-            ::listen(fd, backlog) != 0 ||
-            ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &size) != 0) {
-            throw std::runtime_error("cannot listen on loopback");
-        }
-    }
-    ~Listener() { ::close(fd); }
-    int Port() const { return ntohs(address.sin_port); }
-
-    int fd = -1;
-    sockaddr_in address{};
-};
+#include "ListenSocket.h"
 
 // A lookup peer for one connection that behaves as the test says. Every wait is bounded, so a
 // broken client cannot hang the test.
@@ -43,7 +22,8 @@ public:
     };
 
     explicit ScriptedPeer(Action action, std::vector<uint8_t> reply = {})
-        : listener_(4), action_(action), reply_(std::move(reply)) {
+        : action_(action), reply_(std::move(reply)) {
+        listener_.OpenLoopback(4);
         stop_fd_ = ::eventfd(0, EFD_CLOEXEC);
         thread_ = std::thread([this] { Run(); });
     }
@@ -72,7 +52,8 @@ private:
         }
     }
     void Run() {
-        const int fd = WaitReadable(listener_.fd) ? ::accept(listener_.fd, nullptr, nullptr) : -1;
+        const int fd =
+            WaitReadable(listener_.Fd()) ? ::accept(listener_.Fd(), nullptr, nullptr) : -1;
         if (fd >= 0) {
             Serve(fd);
             ::close(fd);
@@ -99,7 +80,7 @@ private:
         ::send(fd, reply_.data(), reply_.size(), MSG_NOSIGNAL);
     }
 
-    Listener listener_;
+    ListenSocket listener_;
     Action action_;
     std::vector<uint8_t> reply_;
     std::vector<uint8_t> received_;
