@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -11,6 +10,7 @@
 #include "NetCtrl.h"
 #include "NetTestSupport.h"
 #include "RecorderEmulator.h"
+#include "TestFolder.h"
 
 // The recorder emulator on loopback, with one small recorder per config.
 class EmulatorFixture : public ::testing::Test {
@@ -28,23 +28,17 @@ protected:
     }
 
     void Start(std::vector<RecorderConfig> configs) {
-        static std::atomic<int> serial{0};
-        sandbox_ = std::filesystem::path(::testing::TempDir()) /
-                   ("netctrl_e2e_" + std::to_string(::getpid()) + "_" + std::to_string(serial++));
-        std::filesystem::create_directories(sandbox_);
         std::string error;
         ASSERT_TRUE(emulator_.Start(configs, sandbox_, &error)) << error;
     }
-    void TearDown() override {
-        emulator_.Stop();
-        std::filesystem::remove_all(sandbox_);
-    }
+    void TearDown() override { emulator_.Stop(); }
     int LogIn(NetCtrl& net, const char* user = "admin", const char* password = "admin",
               size_t recorder = 0) {
         net.InitNetWork();
         return net.ConnectToServer("127.0.0.1", emulator_.Port(recorder), user, password);
     }
 
-    RecorderEmulator emulator_;
-    std::filesystem::path sandbox_;
+    TestFolder test_folder_;
+    const std::filesystem::path sandbox_ = test_folder_.Path();
+    RecorderEmulator emulator_;  // stops before its folder goes
 };
