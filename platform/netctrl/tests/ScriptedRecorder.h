@@ -1,7 +1,5 @@
 #pragma once
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -12,6 +10,7 @@
 #include <string>
 #include <thread>
 
+#include "ListenSocket.h"
 #include "MessageDecoder.h"
 #include "Messages.h"
 #include "SocketIo.h"
@@ -70,15 +69,8 @@ public:
     using Script = std::function<void(ScriptedPeer&)>;
 
     explicit ScriptedRecorder(Script script) : script_(std::move(script)) {
-        listen_fd_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-        sockaddr_in addr{};
-        addr.sin_family = AF_INET;
-        addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        ::bind(listen_fd_, reinterpret_cast<sockaddr*>(&addr), sizeof addr);
-        ::listen(listen_fd_, 8);
-        socklen_t len = sizeof addr;
-        ::getsockname(listen_fd_, reinterpret_cast<sockaddr*>(&addr), &len);
-        port_ = ntohs(addr.sin_port);
+        listener_.OpenLoopback(8);
+        port_ = listener_.Port();
         thread_ = std::thread([this] { AcceptLoop(); });
     }
     ~ScriptedRecorder() {
@@ -90,7 +82,6 @@ public:
             }
         }
         thread_.join();
-        ::close(listen_fd_);
     }
 
     int port() const { return port_; }
@@ -99,11 +90,12 @@ public:
 private:
     void AcceptLoop() {
         while (!stopping_) {
-            pollfd p{listen_fd_, POLLIN, 0};
+            // Not Accept(): its no-delay option changes how the replies are split on the wire.
+            pollfd p{listener_.Fd(), POLLIN, 0};
             if (::poll(&p, 1, 20) <= 0) {
                 continue;
             }
-            const int fd = ::accept4(listen_fd_, nullptr, nullptr, SOCK_CLOEXEC);
+            const int fd = ::accept4(listener_.Fd(), nullptr, nullptr, SOCK_CLOEXEC);
             if (fd < 0) {
                 continue;
             }
@@ -123,7 +115,7 @@ private:
     }
 
     Script script_;
-    int listen_fd_ = -1;
+    ListenSocket listener_;
     int port_ = 0;
     std::atomic<bool> stopping_{false};
     std::atomic<int> connections_{0};

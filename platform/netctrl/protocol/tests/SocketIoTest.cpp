@@ -1,14 +1,13 @@
 #include "SocketIo.h"
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
+
+#include "ListenSocket.h"
 
 using namespace netproto;
 
@@ -18,21 +17,13 @@ namespace {
 class Loopback {
 public:
     Loopback() {
-        listen_fd_ = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-        sockaddr_in addr{};
-        addr.sin_family = AF_INET;
-        addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        ::bind(listen_fd_, reinterpret_cast<sockaddr*>(&addr), sizeof addr);
-        ::listen(listen_fd_, 4);
-        socklen_t len = sizeof addr;
-        ::getsockname(listen_fd_, reinterpret_cast<sockaddr*>(&addr), &len);
-        port_ = ntohs(addr.sin_port);
+        listener_.OpenLoopback(4);
         std::string error;
-        client_ = ConnectTcp("127.0.0.1", port_, 2000, error);
-        server_ = ::accept(listen_fd_, nullptr, nullptr);
+        client_ = ConnectTcp("127.0.0.1", listener_.Port(), 2000, error);
+        server_ = listener_.Accept(2000);
     }
     ~Loopback() {
-        for (int fd : {client_, server_, listen_fd_}) {
+        for (int fd : {client_, server_}) {
             if (fd >= 0) {
                 ::close(fd);
             }
@@ -41,22 +32,15 @@ public:
     int client() const { return client_; }
 
 private:
-    int listen_fd_ = -1;
-    int port_ = 0;
+    ListenSocket listener_;
     int client_ = -1;
     int server_ = -1;
 };
 
 int UnusedPort() {
-    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in addr{};
-    addr.sin_family = AF_INET;
-    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    ::bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr);
-    socklen_t len = sizeof addr;
-    ::getsockname(fd, reinterpret_cast<sockaddr*>(&addr), &len);
-    ::close(fd);  // nothing listens there now
-    return ntohs(addr.sin_port);
+    ListenSocket listener;
+    listener.OpenLoopback();
+    return listener.Port();  // nothing listens there once it closes
 }
 
 }  // namespace
