@@ -1,7 +1,5 @@
 #include "LookupServer.h"
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
 #include <poll.h>
 #include <sys/eventfd.h>
 #include <sys/socket.h>
@@ -32,36 +30,6 @@ struct Connection {
     std::size_t sent_bytes = 0;
     bool replying = false;
 };
-
-int OpenListener(const std::string& bind_address, uint16_t port) {
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_port = htons(port);
-    if (::inet_pton(AF_INET, bind_address.c_str(), &address.sin_addr) != 1) {
-        return -1;
-    }
-    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, IPPROTO_TCP);
-    if (fd < 0) {
-        return -1;
-    }
-    const int reuse = 1;
-    if (::setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &reuse, sizeof reuse) != 0 ||
-        ::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0 ||
-        ::listen(fd, SOMAXCONN) != 0) {
-        ::close(fd);
-        return -1;
-    }
-    return fd;
-}
-
-uint16_t BoundPort(int fd) {
-    sockaddr_in address{};
-    socklen_t size = sizeof address;
-    if (::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &size) != 0) {
-        return 0;
-    }
-    return ntohs(address.sin_port);
-}
 
 // False when accepting failed for another reason than an empty queue.
 bool AcceptPending(int listen_fd, std::vector<Connection>& connections) {
@@ -147,19 +115,18 @@ bool LookupServer::Start(const std::string& bind_address, uint16_t port) {
     if (thread_.joinable()) {
         return false;
     }
-    const int listen_fd = OpenListener(bind_address, port);
-    if (listen_fd < 0) {
+    std::string error;
+    if (!listener_.Open(bind_address, port, &error, SOMAXCONN)) {
         return false;
     }
     const int wake_fd = ::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
     if (wake_fd < 0) {
-        ::close(listen_fd);
+        listener_.Close();
         return false;
     }
-    listen_fd_ = listen_fd;
     wake_fd_ = wake_fd;
-    port_ = BoundPort(listen_fd);
-    thread_ = std::thread(&LookupServer::Serve, this, listen_fd, wake_fd);
+    port_ = listener_.Port();
+    thread_ = std::thread(&LookupServer::Serve, this, listener_.Fd(), wake_fd);
     return true;
 }
 
@@ -172,9 +139,8 @@ void LookupServer::Stop() {
     // An eventfd write of 1 cannot fail short of overflowing its counter.
     [[maybe_unused]] const ssize_t written = ::write(wake_fd_, &one, sizeof one);
     thread_.join();
-    ::close(listen_fd_);
+    listener_.Close();
     ::close(wake_fd_);
-    listen_fd_ = -1;
     wake_fd_ = -1;
     port_ = 0;
 }

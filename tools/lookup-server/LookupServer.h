@@ -6,6 +6,7 @@
 #include <string>
 #include <thread>
 
+#include "ListenSocket.h"
 #include "LookupDirectory.h"
 
 // A lookup server on one TCP port: answers each connection's 600-byte request from its
@@ -35,7 +36,7 @@ private:
     LookupDirectory directory_;
     std::mutex control_mutex_;
     std::thread thread_;
-    int listen_fd_ = -1;
+    ListenSocket listener_;
     int wake_fd_ = -1;
     std::atomic<uint16_t> port_{0};
 };
