@@ -1,18 +1,15 @@
 #include "UserStore.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <optional>
+#include <string_view>
 #include <vector>
 
 #include "ProgramFolder.h"
+#include "ReplaceFile.h"
 #include "UssLayout.h"
 
 namespace {
@@ -21,19 +18,6 @@ std::string DefaultStorePath() {
     std::string folder = ParentFolder(ProgramFolder());
     if (folder.empty() || folder.back() != '/') folder += '/';
     return folder + "uss.dat";
-}
-
-bool WriteAll(int fd, const std::vector<uint8_t>& bytes) {
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t written = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (written < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        done += static_cast<std::size_t>(written);
-    }
-    return true;
 }
 
 // The bytes after the store in the existing file (none when there is no file); nothing when
@@ -61,34 +45,6 @@ bool KeepCopy(const std::string& source, const std::string& copy_path) {
     std::filesystem::copy_file(source, copy_path, std::filesystem::copy_options::overwrite_existing,
                                error);
     return !error;
-}
-
-// Makes the rename itself survive a power cut; the store is already complete either way.
-void SyncFolderOf(const std::string& path) {
-    const std::string folder = std::filesystem::path(path).parent_path().string();
-    const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY);
-    if (fd < 0) return;
-    ::fsync(fd);
-    ::close(fd);
-}
-
-// Writes bytes to a new file beside path and renames it over path.
-bool ReplaceFile(const std::string& path, const std::vector<uint8_t>& bytes) {
-    std::string temp = path + ".XXXXXX";
-    const int fd = ::mkstemp(temp.data());
-    if (fd < 0) return false;
-    // The store holds passwords: a new store is private, an existing one keeps its mode.
-    struct stat old_stat {};
-    if (::stat(path.c_str(), &old_stat) == 0) ::fchmod(fd, old_stat.st_mode & 07777);
-    bool ok = WriteAll(fd, bytes) && ::fsync(fd) == 0;
-    ok = ::close(fd) == 0 && ok;
-    if (ok) ok = ::rename(temp.c_str(), path.c_str()) == 0;
-    if (!ok) {
-        ::unlink(temp.c_str());
-        return false;
-    }
-    SyncFolderOf(path);
-    return true;
 }
 
 }  // namespace
@@ -121,7 +77,9 @@ int CUserStore::Save(const UserStoreContent& content) {
     bytes.insert(bytes.end(), tail->begin(), tail->end());
 
     if (keepDamaged_ && !KeepCopy(path_, DamagedPath())) return -1;
-    if (!ReplaceFile(path_, bytes)) return -1;
+    // The store holds passwords: a new store is private, an existing one keeps its mode.
+    const std::string_view view(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    if (!ReplaceFile(path_, view, 0600)) return -1;
     keepDamaged_ = false;
     return 1;
 }

@@ -1,10 +1,9 @@
 #include "PrivateProfile.h"
 
+#include "ReplaceFile.h"
 #include "Utf8Cut.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <cerrno>
 #include <cstdint>
@@ -102,29 +101,6 @@ std::optional<std::string> FindValue(const std::string& content, const std::stri
         }
     }
     return std::nullopt;
-}
-
-bool WriteWhole(const std::string& path, const std::string& content) {
-    std::string temp = path + ".XXXXXX";
-    const int fd = mkstemp(temp.data());
-    if (fd < 0) return false;
-    struct stat old_stat {};
-    const bool had_file = stat(path.c_str(), &old_stat) == 0;
-    fchmod(fd, had_file ? (old_stat.st_mode & 07777) : 0644);
-    std::size_t written = 0;
-    while (written < content.size()) {
-        const ssize_t n = write(fd, content.data() + written, content.size() - written);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) break;
-        written += static_cast<std::size_t>(n);
-    }
-    const bool ok = written == content.size() && fsync(fd) == 0;
-    close(fd);
-    if (!ok || rename(temp.c_str(), path.c_str()) != 0) {
-        unlink(temp.c_str());
-        return false;
-    }
-    return true;
 }
 
 bool HasLineBreak(std::string_view s) { return s.find_first_of("\r\n") != std::string_view::npos; }
@@ -236,5 +212,5 @@ bool WritePrivateProfileString(const std::string& section, const std::string& ke
     std::string out;
     for (const std::string& line : lines)
         out += line + "\n";
-    return WriteWhole(path, out);
+    return ReplaceFile(path, out, 0644);
 }
