@@ -1,10 +1,6 @@
 #include "NetParameter.h"
 
-namespace {
-
-constexpr int kSuperUser = 2;
-
-}  // namespace
+#include "DvrMachineInfo.h"
 
 int32_t RateBase(int32_t qualityIndex) {
     switch (qualityIndex) {
@@ -22,13 +18,13 @@ int32_t StreamRateValue(int32_t qualityIndex, int32_t framesPerSecond) {
 }
 
 NetParameter LiveViewNetParameter(int userLevel, int32_t qualityIndex, int32_t frameRateIndex) {
-    if (userLevel != kSuperUser) return {480, 16};
+    if (userLevel != kSuperUserLevel) return {480, 16};
     const int32_t fps = frameRateIndex == 0 ? 6 : frameRateIndex == 1 ? 10 : 16;
     return {StreamRateValue(qualityIndex, fps), fps};
 }
 
 NetParameter ChangedNetParameter(int userLevel, int32_t qualityIndex, int32_t frameRateIndex) {
-    if (userLevel != kSuperUser) return {300, 10};
+    if (userLevel != kSuperUserLevel) return {300, 10};
     const int32_t fps = frameRateIndex == 1 ? 10 : frameRateIndex == 2 ? 16 : 6;
     return {StreamRateValue(qualityIndex, fps), fps};
 }

@@ -1,9 +1,8 @@
 #include "StreamPlan.h"
 
-namespace {
+#include "DvrMachineInfo.h"
 
-constexpr int kLoggedIn = 1;
-constexpr int kStreaming = 2;
+namespace {
 
 StreamPlan Restart(uint32_t mask) {
     return {.stop = true, .play = true, .keyFrame = true, .mask = mask};
@@ -27,23 +26,23 @@ StreamPlan RestartStreaming(bool recording, uint32_t mask, uint32_t channelMask,
 
 StreamPlan PlanCurrentView(int linkState, bool recording, uint32_t visibleMask,
                            uint32_t channelMask, uint32_t lastMask) {
-    if (linkState == kStreaming) {
+    if (linkState == kLinkStreaming) {
         return RestartStreaming(recording, visibleMask, channelMask, lastMask);
     }
-    if (linkState == kLoggedIn) return Start(visibleMask);
+    if (linkState == kLinkLoggedIn) return Start(visibleMask);
     return {.keyFrame = true};
 }
 
 StreamPlan PlanHiddenView(int linkState, bool recording) {
-    if (linkState == kStreaming && !recording) return {.stop = true};
+    if (linkState == kLinkStreaming && !recording) return {.stop = true};
     return {};
 }
 
 StreamPlan PlanMappedView(int linkState, bool recording, uint32_t mappedMask, uint32_t channelMask,
                           uint32_t lastMask) {
-    if (linkState == kStreaming) {
+    if (linkState == kLinkStreaming) {
         return RestartStreaming(recording, mappedMask, channelMask, lastMask);
     }
-    if (linkState == kLoggedIn && mappedMask != 0) return Start(mappedMask);
+    if (linkState == kLinkLoggedIn && mappedMask != 0) return Start(mappedMask);
     return {};
 }
