@@ -94,6 +94,12 @@ int CVideoSurface::DrawScaledRows(const ScreenRect& dest_screen, int src_width, 
         const int src_y =
             static_cast<int>(static_cast<std::int64_t>(y - dest.top) * src_height / dest_height);
         std::uint32_t* out = pixels_.data() + static_cast<std::size_t>(y) * width_;
+        if (y + 1 < visible.bottom) {
+            // The next row's lines are fetched while this one is written: the surface is
+            // larger than the caches, so its rows are mostly cold.
+            for (int x = visible.left; x < visible.right; x += 16)
+                __builtin_prefetch(out + width_ + x, 1);
+        }
         write_row(src_y, columns.data() + (visible.left - dest.left), out + visible.left,
                   visible.Width());
     }

@@ -35,8 +35,10 @@ public:
     // Receiver side. When full, waits up to wait_ms for room (ends early on cancel), then
     // drops as above. After a wait in vain it drops at once until the consumer takes a frame
     // again, so a consumer that stopped cannot slow the link to one frame per wait.
-    void Push(const _NET_FRAME_HEAD_& head, std::vector<uint8_t> payload, int wait_ms,
-              const std::atomic<bool>& cancel);
+    // Returns an empty buffer to receive the next payload into: one the consumer has emptied
+    // when there is one, so a steady stream allocates nothing.
+    std::vector<uint8_t> Push(const _NET_FRAME_HEAD_& head, std::vector<uint8_t> payload,
+                              int wait_ms, const std::atomic<bool>& cancel);
     void MarkSpanEnd();
     void Clear();  // also forgets a span end
     void ClearSpanEnd();
@@ -57,6 +59,7 @@ private:
     };
 
     bool Full(std::size_t incoming_bytes) const;
+    std::vector<uint8_t> TakeSpare();
     void EvictOldest();
     void DropChainOf(int32_t channel);
     void CheckSpanDelivered();
@@ -73,4 +76,5 @@ private:
     bool span_end_marked_ = false;
     uint64_t span_end_seq_ = 0;  // the last frame of the span
     std::function<void()> on_span_delivered_;
+    std::vector<std::vector<uint8_t>> spare_;  // emptied payload buffers, capacity kept
 };
