@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <vector>
 
 #include "YuvKernels.h"
@@ -10,6 +11,8 @@ namespace {
 
 // Pixels gathered per pass; the row buffers stay on the stack and in the first-level cache.
 constexpr int kChunkPixels = 256;
+constexpr int kWideStep = 32;  // pixels per step of the AVX2 row kernel
+static_assert(kChunkPixels % kWideStep == 0);
 
 // Source column of every destination column, kept per thread for the last size pair.
 const std::vector<int>& SourceColumns(int width, int destWidth) {
@@ -42,6 +45,7 @@ void ConvertScaledToBgr24(uint8_t* destination, int destWidth, int destHeight,
     uint8_t luma[kChunkPixels];
     uint8_t cu[kChunkPixels];
     uint8_t cv[kChunkPixels];
+    uint8_t bgr[kChunkPixels * 3];
     for (int y = 0; y < destHeight; ++y) {
         const int sy = static_cast<int>(static_cast<int64_t>(y) * height / destHeight);
         const uint8_t* lumaRow = source + static_cast<long>(sy) * width;
@@ -57,8 +61,18 @@ void ConvertScaledToBgr24(uint8_t* destination, int destWidth, int destHeight,
                 cv[i] = vRow[sx >> 1];
             }
             uint8_t* out = row + 3 * x0;
-            const int done = wide ? yuv::Bgr24Row444Avx2(luma, cu, cv, out, count) : 0;
-            yuv::Bgr24Row444Scalar(luma, cu, cv, out, done, count);
+            if (!wide) {
+                yuv::Bgr24Row444Scalar(luma, cu, cv, out, 0, count);
+                continue;
+            }
+            // Rounded up to the wide kernel's step, so no pixel is left to the scalar one; the
+            // padding is converted into the local row and not copied out.
+            const int padded = (count + kWideStep - 1) / kWideStep * kWideStep;
+            std::fill(luma + count, luma + padded, uint8_t{0});
+            std::fill(cu + count, cu + padded, uint8_t{128});
+            std::fill(cv + count, cv + padded, uint8_t{128});
+            yuv::Bgr24Row444Avx2(luma, cu, cv, bgr, padded);
+            std::memcpy(out, bgr, static_cast<std::size_t>(count) * 3);
         }
     }
 }

@@ -1,7 +1,8 @@
 // Cost of the whole live-view engine (receive, check, decode, convert, draw) per frame, against
 // decoding the same frames alone, for N recorders of 16 CIF channels each in the all-devices
 // view. The recorders run in a separate emulator process, so this process's CPU time is the
-// engine's own. Also reports whether the engine kept up (decoded at least 97 percent of what
+// engine's own. The peer decodes on as many threads at the same pace. Also reports whether the
+// engine kept up (decoded at least 97 percent of what
 // was sent) and the memory each connected recorder adds.
 #include <benchmark/benchmark.h>
 #include <signal.h>
