@@ -34,11 +34,17 @@ const std::vector<int>& SourceColumns(int width, int destWidth) {
 
 void ConvertScaledToBgr24(uint8_t* destination, int destWidth, int destHeight,
                           const uint8_t* source, int width, int height) {
-    if (destWidth <= 0 || destHeight <= 0 || width <= 0 || height <= 0) return;
-    const bool wide = yuv::BestKernel() == yuv::Kernel::kAvx2;
     const int chromaWidth = (width + 1) / 2;
     const uint8_t* u = source + static_cast<long>(width) * height;
     const uint8_t* v = u + static_cast<long>(chromaWidth) * ((height + 1) / 2);
+    ConvertScaledToBgr24(destination, destWidth, destHeight, {source, u, v, width, chromaWidth},
+                         width, height);
+}
+
+void ConvertScaledToBgr24(uint8_t* destination, int destWidth, int destHeight,
+                          const YuvPlanes& source, int width, int height) {
+    if (destWidth <= 0 || destHeight <= 0 || width <= 0 || height <= 0) return;
+    const bool wide = yuv::BestKernel() == yuv::Kernel::kAvx2;
     const int* columns = SourceColumns(width, destWidth).data();
 
     // The kept pixels of a row are gathered with their own chroma, then converted as one row.
@@ -48,9 +54,9 @@ void ConvertScaledToBgr24(uint8_t* destination, int destWidth, int destHeight,
     uint8_t bgr[kChunkPixels * 3];
     for (int y = 0; y < destHeight; ++y) {
         const int sy = static_cast<int>(static_cast<int64_t>(y) * height / destHeight);
-        const uint8_t* lumaRow = source + static_cast<long>(sy) * width;
-        const uint8_t* uRow = u + static_cast<long>(sy / 2) * chromaWidth;
-        const uint8_t* vRow = v + static_cast<long>(sy / 2) * chromaWidth;
+        const uint8_t* lumaRow = source.luma + static_cast<long>(sy) * source.lumaStride;
+        const uint8_t* uRow = source.u + static_cast<long>(sy / 2) * source.chromaStride;
+        const uint8_t* vRow = source.v + static_cast<long>(sy / 2) * source.chromaStride;
         uint8_t* row = destination + static_cast<long>(y) * destWidth * 3;
         for (int x0 = 0; x0 < destWidth; x0 += kChunkPixels) {
             const int count = std::min(kChunkPixels, destWidth - x0);
