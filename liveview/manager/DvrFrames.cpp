@@ -200,7 +200,9 @@ int CDvrManager::FrameLoop(int a) {
             continue;
         }
         if (connection.IsHavePicBuf() <= 0) {
-            std::this_thread::sleep_for(kIdlePause);
+            // The idle pause, cut short by the next frame: a timer would wake the thread four
+            // times per frame interval for nothing.
+            connection.WaitForPicBuf(static_cast<int>(kIdlePause.count()));
             continue;
         }
         if (connection.GetRawPicBuf(reinterpret_cast<char*>(&header),

@@ -53,6 +53,9 @@ std::vector<uint8_t> FrameQueue::Push(const _NET_FRAME_HEAD_& head, std::vector<
     }
     bytes_ += payload.size();
     frames_.push_back({head, std::move(payload), ++pushed_});
+    if (consumers_waiting_ > 0) {
+        arrived_.notify_all();
+    }
     return TakeSpare();
 }
 
@@ -88,6 +91,7 @@ void FrameQueue::Clear() {
 void FrameQueue::WakeAll() {
     std::lock_guard lock(mutex_);
     room_.notify_all();
+    arrived_.notify_all();
 }
 
 int FrameQueue::Count() {
@@ -122,6 +126,15 @@ int FrameQueue::Pop(_NET_FRAME_HEAD_& head, uint8_t* data) {
         }
     }
     return size_bytes;
+}
+
+bool FrameQueue::WaitForFrame(int wait_ms) {
+    std::unique_lock lock(mutex_);
+    ++consumers_waiting_;
+    const bool arrived = arrived_.wait_for(lock, std::chrono::milliseconds(wait_ms),
+                                           [&] { return !frames_.empty(); });
+    --consumers_waiting_;
+    return arrived;
 }
 
 uint64_t FrameQueue::dropped_frames() const {

@@ -48,6 +48,9 @@ public:
     // bytes, or -1 when the queue is empty.
     int Count();
     int Pop(_NET_FRAME_HEAD_& head, uint8_t* data);
+    // Waits up to wait_ms for a frame to arrive; returns at once when one waits. True when a
+    // frame waits. A consumer that idles here wakes when its stream goes on, not on a timer.
+    bool WaitForFrame(int wait_ms);
 
     uint64_t dropped_frames() const;
 
@@ -67,6 +70,8 @@ private:
     const FrameQueueLimits limits_;
     mutable std::mutex mutex_;
     std::condition_variable room_;
+    std::condition_variable arrived_;
+    int consumers_waiting_ = 0;  // pushes notify only when somebody waits
     std::deque<Entry> frames_;
     std::size_t bytes_ = 0;
     uint64_t pushed_ = 0;
