@@ -172,10 +172,13 @@ void BM_DecodeAlone(benchmark::State& state) {
             std::this_thread::sleep_until(next);
         }
     };
+    const double residentBefore = ResidentMiB();
     std::vector<std::thread> threads;
     for (int a = 0; a < recorders; ++a)
         threads.emplace_back(decodeRecorder);
     std::this_thread::sleep_for(kWarmUp);
+    // What 16 decoders alone hold, for comparison with the engine's memory per recorder.
+    const double decodersMiB = (ResidentMiB() - residentBefore) / recorders;
     double cpuSeconds = 0;
     for (auto _ : state) {
         const double cpuStart = ProcessCpuSeconds();
@@ -192,6 +195,7 @@ void BM_DecodeAlone(benchmark::State& state) {
     g_decodeCpuPerFrameUs[recorders] = perFrameUs;
     state.counters["channels"] = recorders * kChannels;
     state.counters["cpu_us_per_frame"] = perFrameUs;
+    state.counters["MiB_per_recorder"] = decodersMiB;
 }
 
 void BM_DecodeBackToBack(benchmark::State& state) {
