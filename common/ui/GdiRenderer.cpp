@@ -1,5 +1,7 @@
 #include "GdiRenderer.h"
 
+#include "BgrRow.h"
+
 #include <cstdint>
 
 namespace {
@@ -31,9 +33,7 @@ int CGdiRenderer::Draw(int left, int top, int right, int bottom, int width, int 
                                                                    std::uint32_t* out, int count) {
                                        const unsigned char* row = pixels + src_y * row_bytes;
                                        if (same_width) {
-                                           const unsigned char* p = row + columns[0] * 3;
-                                           for (int i = 0; i < count; ++i, p += 3)
-                                               out[i] = Argb(p);
+                                           BgrRowToArgb(row + columns[0] * 3, out, count);
                                            return;
                                        }
                                        for (int i = 0; i < count; ++i)
