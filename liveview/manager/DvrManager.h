@@ -11,6 +11,7 @@
 #include <string>
 #include <thread>
 
+#include "DrawLock.h"
 #include "DvrAddress.h"
 #include "DvrList.h"
 #include "DvrMachineInfo.h"
@@ -231,7 +232,7 @@ private:
     std::atomic<int> currentDvr_{0};
     std::array<uint32_t, kMaxDvrs> mappedMasks_{};
 
-    std::mutex lock_;                    // the critical section
+    CDrawLock lock_;                     // the critical section
     std::atomic<bool> stopping_{false};  // decoder retries give up once set
 
     MessageSink messageSink_;
