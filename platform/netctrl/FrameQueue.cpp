@@ -40,6 +40,7 @@ std::vector<uint8_t> FrameQueue::Push(const _NET_FRAME_HEAD_& head, std::vector<
         return payload;
     }
     if (Full(payload.size()) && wait_ms > 0 && !consumer_stalled_) {
+        arrived_.notify_all();  // a consumer must not sleep on a full queue
         consumer_stalled_ = !room_.wait_for(lock, std::chrono::milliseconds(wait_ms),
                                             [&] { return !Full(payload.size()) || cancel.load(); });
     }
@@ -53,9 +54,6 @@ std::vector<uint8_t> FrameQueue::Push(const _NET_FRAME_HEAD_& head, std::vector<
     }
     bytes_ += payload.size();
     frames_.push_back({head, std::move(payload), ++pushed_});
-    if (consumers_waiting_ > 0) {
-        arrived_.notify_all();
-    }
     return TakeSpare();
 }
 
@@ -126,6 +124,13 @@ int FrameQueue::Pop(_NET_FRAME_HEAD_& head, uint8_t* data) {
         }
     }
     return size_bytes;
+}
+
+void FrameQueue::NotifyArrivals() {
+    std::lock_guard lock(mutex_);
+    if (consumers_waiting_ > 0 && !frames_.empty()) {
+        arrived_.notify_all();
+    }
 }
 
 bool FrameQueue::WaitForFrame(int wait_ms) {

@@ -39,6 +39,9 @@ public:
     // when there is one, so a steady stream allocates nothing.
     std::vector<uint8_t> Push(const _NET_FRAME_HEAD_& head, std::vector<uint8_t> payload,
                               int wait_ms, const std::atomic<bool>& cancel);
+    // Wakes a consumer waiting in WaitForFrame. Called once the frames of one read are
+    // queued, so the consumer finds them all and does not queue behind each push.
+    void NotifyArrivals();
     void MarkSpanEnd();
     void Clear();  // also forgets a span end
     void ClearSpanEnd();
@@ -48,8 +51,9 @@ public:
     // bytes, or -1 when the queue is empty.
     int Count();
     int Pop(_NET_FRAME_HEAD_& head, uint8_t* data);
-    // Waits up to wait_ms for a frame to arrive; returns at once when one waits. True when a
-    // frame waits. A consumer that idles here wakes when its stream goes on, not on a timer.
+    // Waits up to wait_ms for frames to arrive (NotifyArrivals); returns at once when one
+    // waits. True when a frame waits. A consumer that idles here wakes when its stream goes
+    // on, not on a timer.
     bool WaitForFrame(int wait_ms);
 
     uint64_t dropped_frames() const;
@@ -71,7 +75,7 @@ private:
     mutable std::mutex mutex_;
     std::condition_variable room_;
     std::condition_variable arrived_;
-    int consumers_waiting_ = 0;  // pushes notify only when somebody waits
+    int consumers_waiting_ = 0;  // notified only when somebody waits
     std::deque<Entry> frames_;
     std::size_t bytes_ = 0;
     uint64_t pushed_ = 0;

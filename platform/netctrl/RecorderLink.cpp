@@ -156,6 +156,7 @@ void RecorderLink::ReceiveLoop() {
             for (;;) {
                 const DecodeStatus decoded = decoder_.Next(message);
                 if (decoded == DecodeStatus::kNeedMore) {
+                    frames_.NotifyArrivals();
                     break;
                 }
                 if (decoded == DecodeStatus::kError) {

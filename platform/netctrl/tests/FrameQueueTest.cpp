@@ -197,6 +197,7 @@ TEST(FrameQueue, WaitForFrameEndsWhenAFrameArrivesOrTheTimeRunsOut) {
     std::thread pusher([&] {
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
         q.Video(0, true, 0);
+        q.queue.NotifyArrivals();
     });
     // Woken by the push long before the time-out.
     EXPECT_TRUE(q.queue.WaitForFrame(60000));
