@@ -1,7 +1,10 @@
 #include "H264Decoder.h"
 
+#include <cstring>
+
 extern "C" {
 #include <libavcodec/avcodec.h>
+#include <libavutil/buffer.h>
 #include <libavutil/frame.h>
 }
 
@@ -50,18 +53,16 @@ int CH264Decoder::Decode(AVFrame* picture, int* got_picture, const uint8_t* data
         // An empty packet would end the stream for good; it simply holds nothing to decode.
         return 0;
     }
-    // The packet does not own the bytes, so libavcodec copies them into a padded buffer of
-    // its own; payloads without the padding its readers need are safe.
-    packet_->data = const_cast<uint8_t*>(data);
-    packet_->size = length;
+    if (!FillPacket(data, length)) {
+        return AVERROR(ENOMEM);
+    }
     int sent = avcodec_send_packet(context_, packet_);
     if (sent == AVERROR(EAGAIN)) {
         // A picture of an earlier payload was never taken out; the newer one replaces it.
         avcodec_receive_frame(context_, picture);
         sent = avcodec_send_packet(context_, packet_);
     }
-    packet_->data = nullptr;
-    packet_->size = 0;
+    av_packet_unref(packet_);
     if (sent < 0) {
         return sent;
     }
@@ -74,6 +75,29 @@ int CH264Decoder::Decode(AVFrame* picture, int* got_picture, const uint8_t* data
     return length;
 }
 
+// The payload is copied into a padded buffer that the packet owns, so libavcodec takes a
+// reference instead of allocating a copy of its own for every frame; payloads without the
+// padding its readers need are safe. The buffer is reused once the decoder has let it go.
+bool CH264Decoder::FillPacket(const uint8_t* data, int length) {
+    const auto needed = static_cast<std::size_t>(length) + AV_INPUT_BUFFER_PADDING_SIZE;
+    if (payload_ == nullptr || !av_buffer_is_writable(payload_) || payload_->size < needed) {
+        av_buffer_unref(&payload_);
+        payload_ = av_buffer_alloc(needed);
+        if (payload_ == nullptr) {
+            return false;
+        }
+    }
+    std::memcpy(payload_->data, data, static_cast<std::size_t>(length));
+    std::memset(payload_->data + length, 0, AV_INPUT_BUFFER_PADDING_SIZE);
+    packet_->buf = av_buffer_ref(payload_);
+    if (packet_->buf == nullptr) {
+        return false;
+    }
+    packet_->data = payload_->data;
+    packet_->size = length;
+    return true;
+}
+
 int CH264Decoder::Close() {
     if (picture_ != nullptr) {
         av_frame_free(&picture_);
@@ -81,6 +105,7 @@ int CH264Decoder::Close() {
     if (packet_ != nullptr) {
         av_packet_free(&packet_);
     }
+    av_buffer_unref(&payload_);
     if (context_ != nullptr) {
         avcodec_free_context(&context_);
     }

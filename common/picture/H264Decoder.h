@@ -3,6 +3,7 @@
 #include <atomic>
 #include <cstdint>
 
+struct AVBufferRef;
 struct AVCodec;
 struct AVCodecContext;
 struct AVFrame;
@@ -34,10 +35,13 @@ public:
     void SetOpenedHeight(int height) { opened_height_.store(height, std::memory_order_relaxed); }
 
 private:
+    bool FillPacket(const uint8_t* data, int length);
+
     AVCodecContext* context_ = nullptr;
     const AVCodec* codec_ = nullptr;
     AVFrame* picture_ = nullptr;
     AVPacket* packet_ = nullptr;
+    AVBufferRef* payload_ = nullptr;  // padded copy of the payload, reused while unshared
     std::atomic<int> opened_width_{0};
     std::atomic<int> opened_height_{0};
 };

@@ -21,6 +21,12 @@ void Bgr24RowsScalar(const uint8_t* y0, const uint8_t* y1, const uint8_t* u, con
 int Bgr24RowsAvx2(const uint8_t* y0, const uint8_t* y1, const uint8_t* u, const uint8_t* v,
                   uint8_t* d0, uint8_t* d1, int width);
 
+// One row with a chroma sample per pixel (as a scaled draw picks them); pixels from `from` on.
+void Bgr24Row444Scalar(const uint8_t* y, const uint8_t* u, const uint8_t* v, uint8_t* d, int from,
+                       int width);
+// Returns how many pixels it converted (a multiple of 32).
+int Bgr24Row444Avx2(const uint8_t* y, const uint8_t* u, const uint8_t* v, uint8_t* d, int width);
+
 void Yuy2RowScalar(const uint8_t* y, const uint8_t* u, const uint8_t* v, uint8_t* d, int from,
                    int width);
 int Yuy2RowSse2(const uint8_t* y, const uint8_t* u, const uint8_t* v, uint8_t* d, int width);

@@ -103,6 +103,30 @@ SUITE_AVX2 int Bgr24RowsAvx2(const uint8_t* y0, const uint8_t* y1, const uint8_t
     return j;
 }
 
+SUITE_AVX2 int Bgr24Row444Avx2(const uint8_t* y, const uint8_t* u, const uint8_t* v, uint8_t* d,
+                               int width) {
+    const __m256i zero = _mm256_setzero_si256();
+    const __m256i bias = _mm256_set1_epi16(128);
+    int j = 0;
+    for (; j + 32 <= width; j += 32) {
+        // Same in-lane unpacks as the luma in Bgr32, so every pixel meets its own chroma.
+        const __m256i cu = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(u + j));
+        const __m256i cv = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(v + j));
+        const __m256i tu_lo = _mm256_sub_epi16(_mm256_unpacklo_epi8(cu, zero), bias);
+        const __m256i tu_hi = _mm256_sub_epi16(_mm256_unpackhi_epi8(cu, zero), bias);
+        const __m256i tv_lo = _mm256_sub_epi16(_mm256_unpacklo_epi8(cv, zero), bias);
+        const __m256i tv_hi = _mm256_sub_epi16(_mm256_unpackhi_epi8(cv, zero), bias);
+        const ChromaTerms terms{ChromaTerm(tv_lo, 88),
+                                ChromaTerm(tv_hi, 88),
+                                _mm256_add_epi16(ChromaTerm(tu_lo, 22), ChromaTerm(tv_lo, 45)),
+                                _mm256_add_epi16(ChromaTerm(tu_hi, 22), ChromaTerm(tv_hi, 45)),
+                                ChromaTerm(tu_lo, 111),
+                                ChromaTerm(tu_hi, 111)};
+        Bgr32(y + j, terms, d + 3 * j);
+    }
+    return j;
+}
+
 SUITE_AVX2 int Yuy2RowAvx2(const uint8_t* y, const uint8_t* u, const uint8_t* v, uint8_t* d,
                            int width) {
     int j = 0;
@@ -131,6 +155,7 @@ int Bgr24RowsAvx2(const uint8_t*, const uint8_t*, const uint8_t*, const uint8_t*
                   uint8_t*, int) {
     return 0;
 }
+int Bgr24Row444Avx2(const uint8_t*, const uint8_t*, const uint8_t*, uint8_t*, int) { return 0; }
 int Yuy2RowAvx2(const uint8_t*, const uint8_t*, const uint8_t*, uint8_t*, int) { return 0; }
 
 }  // namespace yuv

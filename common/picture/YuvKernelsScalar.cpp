@@ -33,6 +33,20 @@ void Bgr24RowsScalar(const uint8_t* y0, const uint8_t* y1, const uint8_t* u, con
     }
 }
 
+void Bgr24Row444Scalar(const uint8_t* y, const uint8_t* u, const uint8_t* v, uint8_t* d, int from,
+                       int width) {
+    const YuvTables& t = GetYuvTables();
+    for (int j = from; j < width; ++j) {
+        const int luma = y[j];
+        const int cu = u[j];
+        const int cv = v[j];
+        uint8_t* pixel = d + 3 * j;
+        pixel[0] = Clamp(luma + t.u_to_blue[cu]);
+        pixel[1] = Clamp(luma - t.u_to_green[cu] - t.v_to_green[cv]);
+        pixel[2] = Clamp(luma + t.v_to_red[cv]);
+    }
+}
+
 void Yuy2RowScalar(const uint8_t* y, const uint8_t* u, const uint8_t* v, uint8_t* d, int from,
                    int width) {
     int j = from;

@@ -36,6 +36,11 @@ public:
     // rectangle misses the surface.
     template <class PixelAt>
     int DrawScaled(const ScreenRect& dest_screen, int src_width, int src_height, PixelAt&& pixel);
+    // The same, a row at a time: write_row(src_y, columns, out, count) fills out[0..count)
+    // with the source pixels of row src_y at columns[0..count).
+    template <class RowWriter>
+    int DrawScaledRows(const ScreenRect& dest_screen, int src_width, int src_height,
+                       RowWriter&& write_row);
 
     // Reads the pixels under the lock: f(pixels, width, height), rows of width pixels.
     template <class Reader>
@@ -66,6 +71,16 @@ private:
 template <class PixelAt>
 int CVideoSurface::DrawScaled(const ScreenRect& dest_screen, int src_width, int src_height,
                               PixelAt&& pixel) {
+    return DrawScaledRows(dest_screen, src_width, src_height,
+                          [&pixel](int src_y, const int* columns, std::uint32_t* out, int count) {
+                              for (int i = 0; i < count; ++i)
+                                  out[i] = pixel(columns[i], src_y);
+                          });
+}
+
+template <class RowWriter>
+int CVideoSurface::DrawScaledRows(const ScreenRect& dest_screen, int src_width, int src_height,
+                                  RowWriter&& write_row) {
     if (src_width <= 0 || src_height <= 0 || dest_screen.IsEmpty()) return 0;
     const int dest_width = dest_screen.Width();
     const int dest_height = dest_screen.Height();
@@ -79,9 +94,14 @@ int CVideoSurface::DrawScaled(const ScreenRect& dest_screen, int src_width, int 
         const int src_y =
             static_cast<int>(static_cast<std::int64_t>(y - dest.top) * src_height / dest_height);
         std::uint32_t* out = pixels_.data() + static_cast<std::size_t>(y) * width_;
-        for (int x = visible.left; x < visible.right; ++x) {
-            out[x] = pixel(columns[x - dest.left], src_y);
+        if (y + 1 < visible.bottom) {
+            // The next row's lines are fetched while this one is written: the surface is
+            // larger than the caches, so its rows are mostly cold.
+            for (int x = visible.left; x < visible.right; x += 16)
+                __builtin_prefetch(out + width_ + x, 1);
         }
+        write_row(src_y, columns.data() + (visible.left - dest.left), out + visible.left,
+                  visible.Width());
     }
     MarkDirtyLocked(visible);
     return visible.Height();

@@ -1,5 +1,10 @@
 #include <chrono>
 #include <new>
+#include <optional>
+
+extern "C" {
+#include <libavutil/frame.h>
+}
 
 #include "AudioRoute.h"
 #include "ColourConversion.h"
@@ -20,6 +25,24 @@ constexpr auto kMpeg4RetryPause = std::chrono::milliseconds(200);
 
 bool HasChannel(int32_t channelMask, int channel) {
     return channel >= 0 && channel < 32 && (static_cast<uint32_t>(channelMask) >> channel) & 1u;
+}
+
+// The scaled conversion from a decoded picture's own planes; false when the picture lacks
+// planes of the size the format gives (the caller then copies as usual).
+bool ConvertDecodedScaled(const AVFrame* picture, int f, int destWidth, int destHeight,
+                          uint8_t* destination) {
+    int width = 0;
+    int height = 0;
+    if (!FormatPictureSize(f, width, height) || picture == nullptr || picture->width < width ||
+        picture->height < height || picture->data[0] == nullptr || picture->data[1] == nullptr ||
+        picture->data[2] == nullptr || picture->linesize[1] != picture->linesize[2]) {
+        return false;
+    }
+    ConvertScaledToBgr24(destination, destWidth, destHeight,
+                         {picture->data[0], picture->data[1], picture->data[2],
+                          picture->linesize[0], picture->linesize[1]},
+                         width, height);
+    return true;
 }
 
 }  // namespace
@@ -115,8 +138,27 @@ int CDvrManager::PrepareDecoder(int f, int cell, int32_t codecWord) {
     }
 }
 
+std::optional<CDvrManager::CellSize> CDvrManager::PlannedScaledDraw(int a, int f, int cell,
+                                                                    int channel) const {
+    int width = 0;
+    int height = 0;
+    const CVideoGridLayout* grid = grid_.load(std::memory_order_acquire);
+    if (!FormatPictureSize(f, width, height) || grid == nullptr || !Shown(a) || IsDragging() == 1 ||
+        !HasChannel(slots_[a].channelMask.load(std::memory_order_relaxed), channel)) {
+        return std::nullopt;
+    }
+    const VideoCell target = grid->Cell(cell);
+    if (target.visible == 0 || target.videoWidth <= 0 || target.videoHeight <= 0 ||
+        target.videoWidth > width || target.videoHeight > height) {
+        return std::nullopt;
+    }
+    return CellSize{target.videoWidth, target.videoHeight};
+}
+
 bool CDvrManager::DecodeInto(int a, int cell, int f, int32_t codecWord,
-                             const _NET_FRAME_HEAD_& header) {
+                             const _NET_FRAME_HEAD_& header, const std::optional<CellSize>& scaled,
+                             uint8_t* scratch, bool& converted) {
+    converted = false;
     uint8_t* picture = slots_[a].picture.get();
     const uint8_t* payload = slots_[a].payload.get();
     const int length = static_cast<int>(header.nLength);
@@ -127,6 +169,13 @@ bool CDvrManager::DecodeInto(int a, int cell, int f, int32_t codecWord,
         CH264Decoder& decoder = h264_[cell];
         int gotPicture = 0;
         if (decoder.Decode(decoder.Picture(), &gotPicture, payload, length) < 0) return false;
+        // A cell smaller than the picture takes a fraction of its pixels: they are read from
+        // the decoder's planes (valid while the cell is held) instead of copying all of them.
+        if (scaled &&
+            ConvertDecodedScaled(decoder.Picture(), f, scaled->width, scaled->height, scratch)) {
+            converted = true;
+            return true;
+        }
         CopyDecodedPlanes(decoder.Picture(), picture, f);
         return true;
     }
@@ -151,7 +200,9 @@ int CDvrManager::FrameLoop(int a) {
             continue;
         }
         if (connection.IsHavePicBuf() <= 0) {
-            std::this_thread::sleep_for(kIdlePause);
+            // The idle pause, cut short by the next frame: a timer would wake the thread four
+            // times per frame interval for nothing.
+            connection.WaitForPicBuf(static_cast<int>(kIdlePause.count()));
             continue;
         }
         if (connection.GetRawPicBuf(reinterpret_cast<char*>(&header),
@@ -180,7 +231,9 @@ int CDvrManager::FrameLoop(int a) {
         if (!gate.PassKeyGate(cell, header.nKeyFrame == 1)) continue;
 
         const int f = header.nStandard * 3 + header.nSize;
-        if (!DecodeInto(a, cell, f, info.nCodec, header)) {
+        const std::optional<CellSize> scaled = PlannedScaledDraw(a, f, cell, header.nChannel);
+        bool ready = false;  // converted already holds the picture at the size of scaled
+        if (!DecodeInto(a, cell, f, info.nCodec, header, scaled, converted.get(), ready)) {
             // Decoding goes on from the cell's next key frame.
             gate.CloseCell(cell);
             continue;
@@ -198,7 +251,8 @@ int CDvrManager::FrameLoop(int a) {
             !IsCellVisible(cell)) {
             continue;
         }
-        DrawPicture(slot.picture.get(), f, cell, converted.get());
+        DrawPicture(slot.picture.get(), f, cell, converted.get(),
+                    ready ? scaled : std::optional<CellSize>());
         slot.shown.fetch_add(1, std::memory_order_relaxed);
     }
     return 0;
@@ -214,13 +268,19 @@ DvrFrameCounts CDvrManager::GetFrameCounts(int a) const {
 
 // Only a picture that gets drawn is converted, and into a cell smaller than the picture only
 // the pixels the draw would take.
-void CDvrManager::DrawPicture(const uint8_t* picture, int f, int cell, uint8_t* scratch) {
+void CDvrManager::DrawPicture(const uint8_t* picture, int f, int cell, uint8_t* scratch,
+                              const std::optional<CellSize>& ready) {
     int width = 0;
     int height = 0;
     const CVideoGridLayout* grid = grid_.load(std::memory_order_acquire);
     if (!FormatPictureSize(f, width, height) || grid == nullptr) return;
     const VideoCell target = grid->Cell(cell);
     if (target.visible == 0) return;
+    if (ready) {
+        // Converted for the cell at decode time; a layout changed since lands once stretched.
+        DrawIntoCell(target, ready->width, ready->height, scratch);
+        return;
+    }
     if (target.videoWidth > 0 && target.videoHeight > 0 && target.videoWidth <= width &&
         target.videoHeight <= height) {
         ConvertScaledToBgr24(scratch, target.videoWidth, target.videoHeight, picture, width,

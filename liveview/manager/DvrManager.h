@@ -7,9 +7,11 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 
+#include "DrawLock.h"
 #include "DvrAddress.h"
 #include "DvrList.h"
 #include "DvrMachineInfo.h"
@@ -177,10 +179,20 @@ private:
     int SendCommand(int a, const _NET_COMMAND_& command);
     void RecordFrame(int a, _NET_FRAME_HEAD_& header);
     void PlayAudio(const _DVR_MACHINE_INFO_& info, int a, const _NET_FRAME_HEAD_& header);
-    bool DecodeInto(int a, int cell, int f, int32_t codecWord, const _NET_FRAME_HEAD_& header);
+    struct CellSize {
+        int width = 0;
+        int height = 0;
+    };
+    // The size of the cell when this frame is to be drawn shrunk into it, else nothing.
+    std::optional<CellSize> PlannedScaledDraw(int a, int f, int cell, int channel) const;
+    // Decodes; a picture planned for a scaled draw goes straight into scratch (converted set).
+    bool DecodeInto(int a, int cell, int f, int32_t codecWord, const _NET_FRAME_HEAD_& header,
+                    const std::optional<CellSize>& scaled, uint8_t* scratch, bool& converted);
     bool Shown(int a) const;
     bool IsCellVisible(int cell) const;
-    void DrawPicture(const uint8_t* picture, int f, int cell, uint8_t* scratch);
+    // scratch holds the picture converted at the size ready gives, or is free to convert into.
+    void DrawPicture(const uint8_t* picture, int f, int cell, uint8_t* scratch,
+                     const std::optional<CellSize>& ready);
     void DrawIntoCell(const VideoCell& target, int width, int height, const uint8_t* bgr);
     VisibleCells VisibleCellsNow() const;
 
@@ -221,7 +233,7 @@ private:
     std::atomic<int> currentDvr_{0};
     std::array<uint32_t, kMaxDvrs> mappedMasks_{};
 
-    std::mutex lock_;                    // the critical section
+    CDrawLock lock_;                     // the critical section
     std::atomic<bool> stopping_{false};  // decoder retries give up once set
 
     MessageSink messageSink_;

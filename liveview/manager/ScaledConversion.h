@@ -9,3 +9,14 @@
 // a cell much smaller than its picture costs a fraction of the full conversion.
 void ConvertScaledToBgr24(uint8_t* destination, int destWidth, int destHeight,
                           const uint8_t* source, int width, int height);
+
+// The same from three planes with their own row strides, as a decoder leaves them.
+struct YuvPlanes {
+    const uint8_t* luma;
+    const uint8_t* u;
+    const uint8_t* v;
+    int lumaStride;
+    int chromaStride;
+};
+void ConvertScaledToBgr24(uint8_t* destination, int destWidth, int destHeight,
+                          const YuvPlanes& source, int width, int height);

@@ -5,6 +5,11 @@
 
 namespace {
 
+// Buffers kept for reuse; a few more than the frames of one burst in flight.
+constexpr std::size_t kMaxSpareBuffers = 8;
+// Larger buffers (a rare huge frame) go back to the allocator.
+constexpr std::size_t kMaxSpareCapacityBytes = 256 * 1024;
+
 bool IsVideo(const _NET_FRAME_HEAD_& head) { return head.cType == 'V'; }
 
 }  // namespace
@@ -16,8 +21,8 @@ void FrameQueue::SetSpanDeliveredHandler(std::function<void()> handler) {
     on_span_delivered_ = std::move(handler);
 }
 
-void FrameQueue::Push(const _NET_FRAME_HEAD_& head, std::vector<uint8_t> payload, int wait_ms,
-                      const std::atomic<bool>& cancel) {
+std::vector<uint8_t> FrameQueue::Push(const _NET_FRAME_HEAD_& head, std::vector<uint8_t> payload,
+                                      int wait_ms, const std::atomic<bool>& cancel) {
     std::unique_lock lock(mutex_);
     const bool video = IsVideo(head);
     const bool key = video && head.nKeyFrame == 1;
@@ -31,9 +36,11 @@ void FrameQueue::Push(const _NET_FRAME_HEAD_& head, std::vector<uint8_t> payload
     };
     if (lost_base()) {
         ++dropped_;
-        return;
+        payload.clear();
+        return payload;
     }
     if (Full(payload.size()) && wait_ms > 0 && !consumer_stalled_) {
+        arrived_.notify_all();  // a consumer must not sleep on a full queue
         consumer_stalled_ = !room_.wait_for(lock, std::chrono::milliseconds(wait_ms),
                                             [&] { return !Full(payload.size()) || cancel.load(); });
     }
@@ -42,10 +49,21 @@ void FrameQueue::Push(const _NET_FRAME_HEAD_& head, std::vector<uint8_t> payload
     }
     if (lost_base()) {  // the eviction may have broken this frame's own channel
         ++dropped_;
-        return;
+        payload.clear();
+        return payload;
     }
     bytes_ += payload.size();
     frames_.push_back({head, std::move(payload), ++pushed_});
+    return TakeSpare();
+}
+
+std::vector<uint8_t> FrameQueue::TakeSpare() {
+    if (spare_.empty()) {
+        return {};
+    }
+    std::vector<uint8_t> buffer = std::move(spare_.back());
+    spare_.pop_back();
+    return buffer;
 }
 
 void FrameQueue::MarkSpanEnd() {
@@ -71,6 +89,7 @@ void FrameQueue::Clear() {
 void FrameQueue::WakeAll() {
     std::lock_guard lock(mutex_);
     room_.notify_all();
+    arrived_.notify_all();
 }
 
 int FrameQueue::Count() {
@@ -96,7 +115,31 @@ int FrameQueue::Pop(_NET_FRAME_HEAD_& head, uint8_t* data) {
     // The copy runs outside the lock so the receiver never waits for it.
     head = entry.head;
     std::copy(entry.payload.begin(), entry.payload.end(), data);
-    return static_cast<int>(entry.payload.size());
+    const int size_bytes = static_cast<int>(entry.payload.size());
+    if (entry.payload.capacity() <= kMaxSpareCapacityBytes) {
+        entry.payload.clear();
+        std::lock_guard lock(mutex_);
+        if (spare_.size() < kMaxSpareBuffers) {
+            spare_.push_back(std::move(entry.payload));
+        }
+    }
+    return size_bytes;
+}
+
+void FrameQueue::NotifyArrivals() {
+    std::lock_guard lock(mutex_);
+    if (consumers_waiting_ > 0 && !frames_.empty()) {
+        arrived_.notify_all();
+    }
+}
+
+bool FrameQueue::WaitForFrame(int wait_ms) {
+    std::unique_lock lock(mutex_);
+    ++consumers_waiting_;
+    const bool arrived = arrived_.wait_for(lock, std::chrono::milliseconds(wait_ms),
+                                           [&] { return !frames_.empty(); });
+    --consumers_waiting_;
+    return arrived;
 }
 
 uint64_t FrameQueue::dropped_frames() const {

@@ -35,8 +35,13 @@ public:
     // Receiver side. When full, waits up to wait_ms for room (ends early on cancel), then
     // drops as above. After a wait in vain it drops at once until the consumer takes a frame
     // again, so a consumer that stopped cannot slow the link to one frame per wait.
-    void Push(const _NET_FRAME_HEAD_& head, std::vector<uint8_t> payload, int wait_ms,
-              const std::atomic<bool>& cancel);
+    // Returns an empty buffer to receive the next payload into: one the consumer has emptied
+    // when there is one, so a steady stream allocates nothing.
+    std::vector<uint8_t> Push(const _NET_FRAME_HEAD_& head, std::vector<uint8_t> payload,
+                              int wait_ms, const std::atomic<bool>& cancel);
+    // Wakes a consumer waiting in WaitForFrame. Called once the frames of one read are
+    // queued, so the consumer finds them all and does not queue behind each push.
+    void NotifyArrivals();
     void MarkSpanEnd();
     void Clear();  // also forgets a span end
     void ClearSpanEnd();
@@ -46,6 +51,10 @@ public:
     // bytes, or -1 when the queue is empty.
     int Count();
     int Pop(_NET_FRAME_HEAD_& head, uint8_t* data);
+    // Waits up to wait_ms for frames to arrive (NotifyArrivals); returns at once when one
+    // waits. True when a frame waits. A consumer that idles here wakes when its stream goes
+    // on, not on a timer.
+    bool WaitForFrame(int wait_ms);
 
     uint64_t dropped_frames() const;
 
@@ -57,6 +66,7 @@ private:
     };
 
     bool Full(std::size_t incoming_bytes) const;
+    std::vector<uint8_t> TakeSpare();
     void EvictOldest();
     void DropChainOf(int32_t channel);
     void CheckSpanDelivered();
@@ -64,6 +74,8 @@ private:
     const FrameQueueLimits limits_;
     mutable std::mutex mutex_;
     std::condition_variable room_;
+    std::condition_variable arrived_;
+    int consumers_waiting_ = 0;  // notified only when somebody waits
     std::deque<Entry> frames_;
     std::size_t bytes_ = 0;
     uint64_t pushed_ = 0;
@@ -73,4 +85,5 @@ private:
     bool span_end_marked_ = false;
     uint64_t span_end_seq_ = 0;  // the last frame of the span
     std::function<void()> on_span_delivered_;
+    std::vector<std::vector<uint8_t>> spare_;  // emptied payload buffers, capacity kept
 };

@@ -305,6 +305,8 @@ int NetCtrl::CreateNetKeyFrame() { return RequestAck(KeyFrame{}, AnswerEffect::k
 
 int NetCtrl::IsHavePicBuf() { return frames_.Count(); }
 
+int NetCtrl::WaitForPicBuf(int wait_ms) { return frames_.WaitForFrame(wait_ms) ? 1 : 0; }
+
 int NetCtrl::GetRawPicBuf(char* head, char* data) {
     if (head == nullptr || data == nullptr) {
         return -1;

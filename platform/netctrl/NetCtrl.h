@@ -58,6 +58,9 @@ public:
     int StopNetLocalView();  // 1 = stopped
     int CreateNetKeyFrame();
     int IsHavePicBuf();  // frames waiting
+    // Waits up to wait_ms for a frame; > 0 when one waits. For frame threads that would
+    // otherwise sleep between polls: the pause ends as soon as the stream goes on.
+    int WaitForPicBuf(int wait_ms);
     // The oldest frame: 36-byte head into head, payload (<= 786432 bytes) into data. Returns
     // the payload size, < 0 when no frame waits.
     int GetRawPicBuf(char* head, char* data);

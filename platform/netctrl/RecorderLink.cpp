@@ -156,6 +156,7 @@ void RecorderLink::ReceiveLoop() {
             for (;;) {
                 const DecodeStatus decoded = decoder_.Next(message);
                 if (decoded == DecodeStatus::kNeedMore) {
+                    frames_.NotifyArrivals();
                     break;
                 }
                 if (decoded == DecodeStatus::kError) {
@@ -190,9 +191,10 @@ void RecorderLink::ReceiveLoop() {
 bool RecorderLink::Dispatch(Message& message) {
     switch (TypeOf(message.body)) {
         case MsgType::Frame: {
+            // The message keeps the queue's spare buffer for the next frame's payload.
             auto& frame = std::get<Frame>(message.body);
-            frames_.Push(frame.head, std::move(frame.payload),
-                         playback_ ? timeouts_.frame_wait_ms : 0, no_frame_wait_);
+            frame.payload = frames_.Push(frame.head, std::move(frame.payload),
+                                         playback_ ? timeouts_.frame_wait_ms : 0, no_frame_wait_);
             return true;
         }
         case MsgType::PlayEnd:

@@ -35,7 +35,7 @@ const char* CommandLineUsage() {
     return "usage: recorder-emulator --config FILE\n"
            "       recorder-emulator [--recorders N] [--channels N] [--codec h264|mpeg4]\n"
            "                         [--size 0|1|2] [--base-port P] [--lookup-port P]\n"
-           "                         [--sandbox DIR]\n"
+           "                         [--sandbox DIR] [--live-fps N]\n"
            "Recorders listen on 127.0.0.1; users admin/admin (super user) and guest/guest.\n";
 }
 
@@ -48,8 +48,9 @@ std::optional<EmulatorRun> ParseCommandLine(int argc, const char* const* argv, s
             run.help = true;
             return run;
         }
-        static const char* const kKeys[] = {"config", "recorders", "channels",    "codec",
-                                            "size",   "base-port", "lookup-port", "sandbox"};
+        static const char* const kKeys[] = {"config",      "recorders", "channels",
+                                            "codec",       "size",      "base-port",
+                                            "lookup-port", "sandbox",   "live-fps"};
         bool known = false;
         for (const char* key : kKeys)
             known |= arg == std::string("--") + key;
@@ -83,7 +84,8 @@ std::optional<EmulatorRun> ParseCommandLine(int argc, const char* const* argv, s
     const auto channels = count ? Number(options, "channels", 16, 1, 16, error) : std::nullopt;
     const auto size = channels ? Number(options, "size", 2, 0, 2, error) : std::nullopt;
     const auto base_port = size ? Number(options, "base-port", 0, 0, 65535, error) : std::nullopt;
-    if (!base_port) return std::nullopt;
+    const auto live_fps = base_port ? Number(options, "live-fps", 0, 1, 30, error) : std::nullopt;
+    if (!live_fps) return std::nullopt;
     if (*base_port != 0 && *base_port + *count - 1 > 65535) {
         *error = "--base-port: the ports of " + std::to_string(*count) + " recorders pass 65535";
         return std::nullopt;
@@ -110,6 +112,7 @@ std::optional<EmulatorRun> ParseCommandLine(int argc, const char* const* argv, s
         config.name = name;
         config.codec_word = codec_word;
         config.port = *base_port == 0 ? 0 : static_cast<uint16_t>(*base_port + i);
+        config.fixed_live_fps = static_cast<int>(*live_fps);
         for (ChannelFormat& f : config.channel_formats)
             f.size_code = static_cast<uint8_t>(*size);
         run.recorders.push_back(std::move(config));

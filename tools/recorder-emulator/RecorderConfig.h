@@ -45,6 +45,7 @@ struct RecorderConfig {
     int64_t last_record_day = 0;
     int64_t clock_offset_s = 0;  // recorder clock minus host clock
     int fps = 25;                // live frame rate until the client sets one
+    int fixed_live_fps = 0;      // 1..30: live frame rate whatever the client asks; 0 = asked
     int loop_frames = 25;        // length of the encoded loop, one key frame at its start
     int fast_factor = 16;        // play speed of fast playback
 

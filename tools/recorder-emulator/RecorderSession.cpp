@@ -42,7 +42,10 @@ int64_t WallSeconds() {
 }  // namespace
 
 RecorderSession::RecorderSession(RecorderState& state, int fd)
-    : state_(state), fd_(fd), live_fps_(state.Config().fps) {
+    : state_(state),
+      fd_(fd),
+      live_fps_(state.Config().fixed_live_fps > 0 ? state.Config().fixed_live_fps
+                                                  : state.Config().fps) {
     state_.Attach(this);
 }
 
@@ -196,7 +199,8 @@ bool RecorderSession::HandleLoggedIn(uint32_t id, const netproto::Body& body) {
     }
     if (const auto* p = std::get_if<SetNetParam>(&body)) {
         state_.RecordNetParameter(p->rate, p->fps);
-        if (p->fps >= 1 && p->fps <= 30) {
+        // A fixed rate (for measurements) answers the request but keeps its pace.
+        if (p->fps >= 1 && p->fps <= 30 && state_.Config().fixed_live_fps == 0) {
             live_fps_ = p->fps;
             if (live_) live_->SetFps(live_fps_);
         }

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <vector>
 
@@ -63,6 +64,53 @@ TEST(YuvKernels, EveryTripleMatchesTheRule) {
             }
         }
         EXPECT_EQ(mismatches, 0) << Name(kernel);
+    }
+}
+
+void Row444(yuv::Kernel kernel, const std::vector<uint8_t>& y, const std::vector<uint8_t>& u,
+            const std::vector<uint8_t>& v, std::vector<uint8_t>& out) {
+    const int width = static_cast<int>(y.size());
+    const int done = kernel == yuv::Kernel::kAvx2
+                         ? yuv::Bgr24Row444Avx2(y.data(), u.data(), v.data(), out.data(), width)
+                         : 0;
+    yuv::Bgr24Row444Scalar(y.data(), u.data(), v.data(), out.data(), done, width);
+}
+
+// A row of 65536 pixels holds every (U, V) pair; it is converted once for each Y. A short
+// row of exact size shows any access past its end.
+TEST(YuvKernels, RowsWithAChromaSamplePerPixelMatchTheRule) {
+    std::vector<uint8_t> y(65536);
+    std::vector<uint8_t> u(65536);
+    std::vector<uint8_t> v(65536);
+    for (int j = 0; j < 65536; ++j) {
+        u[j] = static_cast<uint8_t>(j & 255);
+        v[j] = static_cast<uint8_t>(j >> 8);
+    }
+    std::vector<uint8_t> out(65536 * 3);
+    uint8_t want[3];
+    for (yuv::Kernel kernel : Kernels()) {
+        long mismatches = 0;
+        for (int luma = 0; luma < 256; ++luma) {
+            std::fill(y.begin(), y.end(), static_cast<uint8_t>(luma));
+            Row444(kernel, y, u, v, out);
+            for (int j = 0; j < 65536; ++j) {
+                yuv_model::Bgr(luma, u[j], v[j], want);
+                mismatches +=
+                    out[j * 3] != want[0] || out[j * 3 + 1] != want[1] || out[j * 3 + 2] != want[2];
+            }
+        }
+        EXPECT_EQ(mismatches, 0) << Name(kernel);
+
+        std::mt19937 random(3);
+        std::vector<uint8_t> ys(37), us(37), vs(37), short_out(37 * 3), short_want(37 * 3);
+        for (int j = 0; j < 37; ++j) {
+            ys[j] = static_cast<uint8_t>(random());
+            us[j] = static_cast<uint8_t>(random());
+            vs[j] = static_cast<uint8_t>(random());
+            yuv_model::Bgr(ys[j], us[j], vs[j], &short_want[j * 3]);
+        }
+        Row444(kernel, ys, us, vs, short_out);
+        EXPECT_EQ(short_out, short_want) << Name(kernel);
     }
 }
 

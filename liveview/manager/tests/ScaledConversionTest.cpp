@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <random>
+#include <utility>
 #include <vector>
 
 #include "ColourConversion.h"
@@ -45,5 +47,37 @@ TEST(ScaledConversion, EqualsTheFullConversionSampledLikeADraw) {
                              c.height);
         EXPECT_EQ(scaled, ConvertThenSample(yuv, c.width, c.height, c.destWidth, c.destHeight))
             << c.width << "x" << c.height << " into " << c.destWidth << "x" << c.destHeight;
+    }
+}
+
+// A decoder's planes have rows longer than the picture; only the picture's pixels count.
+TEST(ScaledConversion, PlanesWithPaddedRowsGiveTheSamePicture) {
+    const int width = 352;
+    const int height = 288;
+    const int cw = width / 2;
+    const int ch = height / 2;
+    std::mt19937 random(11);
+    std::vector<uint8_t> yuv(static_cast<std::size_t>(width) * height * 3 / 2);
+    for (uint8_t& byte : yuv)
+        byte = static_cast<uint8_t>(random());
+    const int lumaStride = width + 32;
+    const int chromaStride = cw + 16;
+    // Padding bytes differ from every picture byte around them.
+    std::vector<uint8_t> luma(static_cast<std::size_t>(lumaStride) * height, 0xEE);
+    std::vector<uint8_t> u(static_cast<std::size_t>(chromaStride) * ch, 0x11);
+    std::vector<uint8_t> v(static_cast<std::size_t>(chromaStride) * ch, 0x77);
+    for (int y = 0; y < height; ++y)
+        std::copy_n(&yuv[y * width], width, &luma[y * lumaStride]);
+    for (int y = 0; y < ch; ++y) {
+        std::copy_n(&yuv[width * height + y * cw], cw, &u[y * chromaStride]);
+        std::copy_n(&yuv[width * height + cw * ch + y * cw], cw, &v[y * chromaStride]);
+    }
+    for (const auto& [destWidth, destHeight] : {std::pair{88, 72}, std::pair{351, 287}}) {
+        std::vector<uint8_t> fromPlanes(static_cast<std::size_t>(destWidth) * destHeight * 3);
+        ConvertScaledToBgr24(fromPlanes.data(), destWidth, destHeight,
+                             {luma.data(), u.data(), v.data(), lumaStride, chromaStride}, width,
+                             height);
+        EXPECT_EQ(fromPlanes, ConvertThenSample(yuv, width, height, destWidth, destHeight))
+            << destWidth << "x" << destHeight;
     }
 }

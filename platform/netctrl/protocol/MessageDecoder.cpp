@@ -66,8 +66,8 @@ DecodeStatus MessageDecoder::Next(Message& out) {
         return DecodeStatus::kNeedMore;
     }
     std::string error;
-    Body body;
-    if (!ReadPayload(msg_type, buffer_.data() + read_pos_ + kHeaderBytes, payload_bytes, body,
+    // Straight into out, so a frame reuses the payload buffer out already holds.
+    if (!ReadPayload(msg_type, buffer_.data() + read_pos_ + kHeaderBytes, payload_bytes, out.body,
                      error)) {
         return Fail(std::string(TypeName(msg_type)) + ": " + error);
     }
@@ -77,7 +77,6 @@ DecodeStatus MessageDecoder::Next(Message& out) {
         read_pos_ = 0;
     }
     out.request_id = request_id;
-    out.body = std::move(body);
     return DecodeStatus::kMessage;
 }
 

@@ -397,6 +397,12 @@ std::string Read(ByteReader& r, Shell& m) {
 template <typename T>
 bool ReadAs(ByteReader& r, Body& out, std::string& error) {
     T m{};
+    if constexpr (std::is_same_v<T, Frame>) {
+        // A frame is read into the payload buffer that the previous frame left behind.
+        if (auto* previous = std::get_if<Frame>(&out)) {
+            m.payload = std::move(previous->payload);
+        }
+    }
     if constexpr (!kIsEmpty<T>) {
         error = Read(r, m);
         if (!error.empty()) {

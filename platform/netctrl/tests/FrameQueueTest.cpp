@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <thread>
 #include <utility>
 #include <vector>
@@ -184,3 +185,41 @@ TEST(FrameQueue, CancelEndsTheWaitForRoom) {
     stopper.join();
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
 }
+
+namespace {
+
+TEST(FrameQueue, WaitForFrameEndsWhenAFrameArrivesOrTheTimeRunsOut) {
+    Queue q;
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(q.queue.WaitForFrame(30));
+    EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(30));
+
+    std::thread pusher([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        q.Video(0, true, 0);
+        q.queue.NotifyArrivals();
+    });
+    // Woken by the push long before the time-out.
+    EXPECT_TRUE(q.queue.WaitForFrame(60000));
+    pusher.join();
+    EXPECT_TRUE(q.queue.WaitForFrame(60000));  // a waiting frame returns at once
+    EXPECT_EQ(q.Drain().size(), 1u);
+}
+
+TEST(FrameQueue, PayloadBuffersComeBackToTheReceiver) {
+    Queue q;
+    EXPECT_EQ(q.queue.Push(Head('V', 0, true, 0, 3000), std::vector<uint8_t>(3000, 1), 0, q.cancel)
+                  .capacity(),
+              0u);  // nothing emptied yet
+    _NET_FRAME_HEAD_ head;
+    ASSERT_EQ(q.queue.Pop(head, q.buffer.data()), 3000);
+    EXPECT_EQ(q.buffer[2999], 1);
+    const std::vector<uint8_t> spare =
+        q.queue.Push(Head('V', 0, false, 1, 10), std::vector<uint8_t>(10, 2), 0, q.cancel);
+    EXPECT_TRUE(spare.empty());
+    EXPECT_GE(spare.capacity(), 3000u);
+    ASSERT_EQ(q.queue.Pop(head, q.buffer.data()), 10);
+    EXPECT_EQ(head.nFrameNo, 1);
+}
+
+}  // namespace

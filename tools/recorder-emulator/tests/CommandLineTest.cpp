@@ -25,6 +25,11 @@ TEST(CommandLine, AlikeRecordersFromOptions) {
     EXPECT_EQ(run->recorders[0].Codec(), VideoCodec::kMpeg4);
     EXPECT_EQ(run->recorders[0].channel_formats[3].size_code, 0);
     EXPECT_EQ(run->lookup_port, 10088);
+    EXPECT_EQ(run->recorders[0].fixed_live_fps, 0);  // follows the client unless told
+
+    const auto fixed = Parse({"--live-fps", "25"}, &error);
+    ASSERT_TRUE(fixed) << error;
+    EXPECT_EQ(fixed->recorders[0].fixed_live_fps, 25);
 
     const auto defaults = Parse({}, &error);
     ASSERT_TRUE(defaults);
@@ -39,6 +44,8 @@ TEST(CommandLine, MistakesAreNamed) {
     EXPECT_NE(error.find("--recorders"), std::string::npos);
     EXPECT_FALSE(Parse({"--channels", "17"}, &error));
     EXPECT_FALSE(Parse({"--codec", "vp9"}, &error));
+    EXPECT_FALSE(Parse({"--live-fps", "31"}, &error));
+    EXPECT_NE(error.find("--live-fps"), std::string::npos);
     EXPECT_FALSE(Parse({"--port"}, &error));
     EXPECT_NE(error.find("unknown option --port"), std::string::npos);
     EXPECT_FALSE(Parse({"--sandbox"}, &error));

@@ -140,6 +140,22 @@ TEST_F(ServerTest, LiveStreamHeadersAndKeyFrames) {
     EXPECT_EQ(journal.key_frame_requests, 1);
 }
 
+TEST_F(ServerTest, FixedLiveRateIgnoresTheAskedRate) {
+    RecorderConfig config = SmallRecorder(1);
+    config.fixed_live_fps = 25;
+    Start({config});
+    TestClient client;
+    LogIn(client);
+    EXPECT_EQ(client.Ack(netproto::SetNetParam{90, 1, 0}), 0);  // answered, not followed
+    EXPECT_EQ(client.Ack(netproto::LiveStart{0x1, 0}), 0);
+    const auto start = std::chrono::steady_clock::now();
+    for (int i = 0; i < 10; ++i)
+        ASSERT_TRUE(client.NextFrame());
+    // At the asked 1 frame per second the ten frames would take nine seconds.
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(3));
+    EXPECT_EQ(emulator_.Journal(0).net_parameters.at(0).fps, 1);
+}
+
 TEST_F(ServerTest, AudioBlocksOnTheAudioChannels) {
     RecorderConfig config = SmallRecorder(2);
     config.audio_block_bytes = 4096;
