@@ -142,6 +142,10 @@ void RecorderLink::ReceiveLoop() {
     std::vector<uint8_t> chunk(MessageDecoder::kFeedChunkBytes);
     int64_t last_receive_ms = NowMs();
     Message message;
+    // The log-in may have read past its reply; that must not wait for the next bytes.
+    if (!DispatchBuffered(message)) {
+        return;
+    }
     while (!stop_) {
         std::size_t got = 0;
         const IoStatus status = RecvSome(fd_, chunk.data(), chunk.size(), kTickMs, got);
@@ -153,19 +157,8 @@ void RecorderLink::ReceiveLoop() {
                 Lose(decoder_.error());
                 return;
             }
-            for (;;) {
-                const DecodeStatus decoded = decoder_.Next(message);
-                if (decoded == DecodeStatus::kNeedMore) {
-                    frames_.NotifyArrivals();
-                    break;
-                }
-                if (decoded == DecodeStatus::kError) {
-                    Lose(decoder_.error());
-                    return;
-                }
-                if (!Dispatch(message)) {
-                    return;
-                }
+            if (!DispatchBuffered(message)) {
+                return;
             }
             last_receive_ms = NowMs();  // a full frame queue may have held us back
         } else if (status == IoStatus::kTimeout) {
@@ -184,6 +177,23 @@ void RecorderLink::ReceiveLoop() {
             if (!Send(KeepAlive{}, error)) {
                 return;
             }
+        }
+    }
+}
+
+bool RecorderLink::DispatchBuffered(Message& message) {
+    for (;;) {
+        const DecodeStatus decoded = decoder_.Next(message);
+        if (decoded == DecodeStatus::kNeedMore) {
+            frames_.NotifyArrivals();
+            return true;
+        }
+        if (decoded == DecodeStatus::kError) {
+            Lose(decoder_.error());
+            return false;
+        }
+        if (!Dispatch(message)) {
+            return false;
         }
     }
 }

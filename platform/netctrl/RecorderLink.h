@@ -45,6 +45,8 @@ public:
 
 private:
     void ReceiveLoop();
+    // Dispatches every whole message the decoder holds; false once the link is lost.
+    bool DispatchBuffered(netproto::Message& message);
     bool Dispatch(netproto::Message& message);
     bool TakeAnswer(netproto::Message& message);
     void Apply(AnswerEffect effect, uint32_t request_id);

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "MessageEncoder.h"
 #include "NetCtrl.h"
 #include "NetTestSupport.h"
 #include "ScriptedRecorder.h"
@@ -100,6 +101,37 @@ TEST_F(LoggedIn, NewPlayRequestDropsFramesOfTheOldSpanAndStopEndsIt) {
     EXPECT_EQ(LinkStateOf(net_), kLinkStreaming);
     EXPECT_EQ(net_.StopNetPlayFile(), 0);
     EXPECT_EQ(LinkStateOf(net_), kLinkLoggedIn);
+}
+
+TEST(NetCtrlLogIn, AFrameInTheSameReadAsTheLogInReplyIsQueuedAtOnce) {
+    ScriptedRecorder recorder([](ScriptedPeer& p) {
+        Message m;
+        if (!p.Read(m) || !p.Send(m.request_id, Challenge{}) || !p.Read(m)) {
+            return;
+        }
+        LoginReply reply;
+        reply.info.nTypeCode = 1004;
+        reply.info.nCodec = kCodecH264;
+        std::vector<uint8_t> both;
+        std::vector<uint8_t> frame;
+        std::string error;
+        if (!EncodeMessage({m.request_id, reply}, both, error) ||
+            !EncodeMessage({0, MakeFrame(5, true, 0)}, frame, error)) {
+            return;
+        }
+        both.insert(both.end(), frame.begin(), frame.end());
+        p.SendRaw(both.data(), both.size());
+        p.Idle(3000);  // quiet from here on
+    });
+    NetCtrl net(QuickTimeouts());
+    ASSERT_EQ(net.InitNetWork(), 0);
+    ASSERT_EQ(net.ConnectToServer("127.0.0.1", recorder.port(), "admin", "pw"), 0);
+    ASSERT_EQ(net.WaitForPicBuf(QuickTimeouts().silence_ms / 2), 1);
+    EXPECT_EQ(LinkStateOf(net), kLinkLoggedIn);
+    std::vector<char> head(36);
+    std::vector<char> data(NetCtrl::kFramePayloadBytes);
+    EXPECT_EQ(net.GetRawPicBuf(head.data(), data.data()), 100);
+    EXPECT_EQ(reinterpret_cast<_NET_FRAME_HEAD_*>(head.data())->nChannel, 5);
 }
 
 TEST(NetCtrlPlayback, AFullQueueDoesNotHoldBackTheAnswerToARequest) {

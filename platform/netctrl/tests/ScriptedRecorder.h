@@ -36,7 +36,8 @@ public:
         return netproto::SendAll(fd_, data, size_bytes, 3000) == netproto::IoStatus::kOk;
     }
     // Answers Hello and Login with result; false when the client gave up first.
-    bool Handshake(int32_t result = 0, int32_t user_level = kSuperUserLevel) {
+    bool Handshake(int32_t result = 0, int32_t user_level = kSuperUserLevel,
+                   int32_t codec = kCodecH264) {
         netproto::Message m;
         if (!Read(m) || !std::holds_alternative<netproto::Hello>(m.body) ||
             !Send(m.request_id, netproto::Challenge{}) || !Read(m) ||
@@ -46,7 +47,7 @@ public:
         netproto::LoginReply reply;
         reply.result = result;
         reply.info.nTypeCode = 1004;
-        reply.info.nCodec = kCodecH264;
+        reply.info.nCodec = codec;
         reply.info.nUserLevel = user_level;
         reply.info.nAudioMask = 0x1;
         return Send(m.request_id, reply);
