@@ -99,6 +99,7 @@ int CMpeg4Decoder::Decode(const uint8_t* data, int length, uint8_t* output) {
 
 int CMpeg4Decoder::Decode(const uint8_t* data, int length, uint8_t* output,
                           size_t output_size_bytes) {
+    wrote_picture_ = false;
     if (data == nullptr || output == nullptr || length < 0 || handle_ == nullptr) {
         return -1;
     }
@@ -122,6 +123,7 @@ int CMpeg4Decoder::Decode(const uint8_t* data, int length, uint8_t* output,
             length -= consumed;
         }
         if (statistics.type > 0) {
+            wrote_picture_ = fits;
             return fits ? 100 : -1;
         }
         if (length <= 1 || status_ < 0) {

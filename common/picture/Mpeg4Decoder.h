@@ -42,6 +42,8 @@ public:
     int StreamWidth() const { return stream_width_; }
     int StreamHeight() const { return stream_height_; }
     int Status() const { return status_; }
+    // Whether the last Decode wrote a picture (a VOL alone or a held-back frame writes none).
+    bool WrotePicture() const { return wrote_picture_; }
 
 private:
     bool OutputFits(size_t output_size_bytes) const;
@@ -56,4 +58,5 @@ private:
     int vol_height_ = 0;
     void* handle_ = nullptr;
     int status_ = 0;
+    bool wrote_picture_ = false;
 };

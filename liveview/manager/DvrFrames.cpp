@@ -157,7 +157,8 @@ std::optional<CDvrManager::CellSize> CDvrManager::PlannedScaledDraw(int a, int f
 
 bool CDvrManager::DecodeInto(int a, int cell, int f, int32_t codecWord,
                              const _NET_FRAME_HEAD_& header, const std::optional<CellSize>& scaled,
-                             uint8_t* scratch, bool& converted) {
+                             uint8_t* scratch, bool& pictured, bool& converted) {
+    pictured = false;
     converted = false;
     uint8_t* picture = slots_[a].picture.get();
     const uint8_t* payload = slots_[a].payload.get();
@@ -169,17 +170,22 @@ bool CDvrManager::DecodeInto(int a, int cell, int f, int32_t codecWord,
         CH264Decoder& decoder = h264_[cell];
         int gotPicture = 0;
         if (decoder.Decode(decoder.Picture(), &gotPicture, payload, length) < 0) return false;
+        if (gotPicture == 0) return true;  // held back: the decoder's planes are an old picture
         // A cell smaller than the picture takes a fraction of its pixels: they are read from
         // the decoder's planes (valid while the cell is held) instead of copying all of them.
         if (scaled &&
             ConvertDecodedScaled(decoder.Picture(), f, scaled->width, scaled->height, scratch)) {
+            pictured = true;
             converted = true;
             return true;
         }
-        CopyDecodedPlanes(decoder.Picture(), picture, f);
+        pictured = CopyDecodedPlanes(decoder.Picture(), picture, f) == 1;
         return true;
     }
-    return mpeg4_[cell].Decode(payload, length, picture, kPictureBytes) >= 0;
+    CMpeg4Decoder& decoder = mpeg4_[cell];
+    if (decoder.Decode(payload, length, picture, kPictureBytes) < 0) return false;
+    pictured = decoder.WrotePicture();
+    return true;
 }
 
 int CDvrManager::FrameLoop(int a) {
@@ -232,14 +238,16 @@ int CDvrManager::FrameLoop(int a) {
 
         const int f = header.nStandard * 3 + header.nSize;
         const std::optional<CellSize> scaled = PlannedScaledDraw(a, f, cell, header.nChannel);
-        bool ready = false;  // converted already holds the picture at the size of scaled
-        if (!DecodeInto(a, cell, f, info.nCodec, header, scaled, converted.get(), ready)) {
+        bool pictured = false;  // this frame produced a picture to draw
+        bool ready = false;     // converted already holds the picture at the size of scaled
+        if (!DecodeInto(a, cell, f, info.nCodec, header, scaled, converted.get(), pictured,
+                        ready)) {
             // Decoding goes on from the cell's next key frame.
             gate.CloseCell(cell);
             continue;
         }
         slot.decoded.fetch_add(1, std::memory_order_relaxed);
-        if (!Shown(a)) continue;
+        if (!pictured || !Shown(a)) continue;
         if (IsDragging() == 1) {
             std::this_thread::sleep_for(kDragPause);
             continue;

@@ -187,7 +187,8 @@ private:
     std::optional<CellSize> PlannedScaledDraw(int a, int f, int cell, int channel) const;
     // Decodes; a picture planned for a scaled draw goes straight into scratch (converted set).
     bool DecodeInto(int a, int cell, int f, int32_t codecWord, const _NET_FRAME_HEAD_& header,
-                    const std::optional<CellSize>& scaled, uint8_t* scratch, bool& converted);
+                    const std::optional<CellSize>& scaled, uint8_t* scratch, bool& pictured,
+                    bool& converted);
     bool Shown(int a) const;
     bool IsCellVisible(int cell) const;
     // scratch holds the picture converted at the size ready gives, or is free to convert into.

@@ -39,6 +39,7 @@ TEST(Mpeg4Decoder, VolAndPictureInOnePayloadThenTheStream) {
     std::vector<uint8_t> output(352 * 288 * 3 / 2);
     for (size_t i = 0; i < stream.size(); ++i) {
         ASSERT_EQ(Decode(decoder, stream[i], output), 100) << i;
+        EXPECT_TRUE(decoder.WrotePicture()) << i;
         EXPECT_EQ(decoder.StreamWidth(), 352);
         EXPECT_EQ(decoder.StreamHeight(), 288);
         EXPECT_GT(Psnr(output, 352, 352, 288, static_cast<int>(i)), 32.0) << i;
@@ -95,6 +96,7 @@ TEST(Mpeg4Decoder, BadCallsAndPayloadsEnd) {
     EXPECT_EQ(decoder.Decode(byte, 10, nullptr), -1);
     EXPECT_EQ(decoder.Decode(byte, -1, output.data()), -1);
     EXPECT_EQ(decoder.Decode(byte, 1, output.data()), 100);
+    EXPECT_FALSE(decoder.WrotePicture());
     // Noise that the library consumes nothing of must not spin.
     std::vector<uint8_t> noise(5000);
     for (size_t i = 0; i < noise.size(); ++i) {
