@@ -6,19 +6,13 @@
 
 #include "ChannelPicture.h"
 #include "DayKey.h"
-#include "GdiRenderer.h"
+#include "DisplayFixture.h"
 #include "H264Decoder.h"
 #include "LookupServer.h"
-#include "ManagerFixture.h"
 #include "QmxFile.h"
 #include "RecorderEmulator.h"
-#include "VideoGridLayout.h"
-#include "VideoSurface.h"
 
 namespace {
-
-constexpr int kGridWidth = 704;
-constexpr int kGridHeight = 576;
 
 RecorderConfig Recorder(int channels) {
     const int64_t today = DayNumberOf({2026, 12, 9});
@@ -52,27 +46,13 @@ int NearestChannel(uint32_t argb) {
     return best;
 }
 
-class LiveViewTest : public ManagerFixture {
+class LiveViewTest : public DisplayFixture {
 protected:
-    void SetUp() override {
-        ManagerFixture::SetUp();
-        grid_.Init(16, 16);
-        grid_.ComputeCells(0, 0, kGridWidth, kGridHeight);
-        surface_->Resize(kGridWidth, kGridHeight);
-        renderer_.SetDC(surface_);
-        Show();
-    }
-
     void TearDown() override {
         if (manager_) manager_->Shutdown();
         manager_.reset();
         emulator_.Stop();
-        ManagerFixture::TearDown();
-    }
-
-    void Show() {
-        manager_->SetGdiMode(1);
-        manager_->SetDisplayTargets(&grid_, &renderer_, {0, 0, kGridWidth, kGridHeight});
+        DisplayFixture::TearDown();
     }
 
     void StartRecorders(const std::vector<RecorderConfig>& configs) {
@@ -110,9 +90,6 @@ protected:
     void ClearPictures() { surface_->Clear({0, 0, kGridWidth, kGridHeight}); }
 
     RecorderEmulator emulator_;
-    CVideoGridLayout grid_;
-    std::shared_ptr<CVideoSurface> surface_ = std::make_shared<CVideoSurface>();
-    CGdiRenderer renderer_;
 };
 
 std::vector<std::filesystem::path> FilesEndingIn(const std::string& folder, const char* ext) {

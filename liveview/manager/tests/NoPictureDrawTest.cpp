@@ -3,19 +3,14 @@
 #include <atomic>
 #include <memory>
 
-#include "GdiRenderer.h"
-#include "ManagerFixture.h"
+#include "DisplayFixture.h"
 #include "ScriptedRecorder.h"
 #include "TestStreams.h"
-#include "VideoGridLayout.h"
-#include "VideoSurface.h"
 
 using namespace netproto;
 
 namespace {
 
-constexpr int kGridWidth = 704;
-constexpr int kGridHeight = 576;
 constexpr int32_t kMpeg4CodecWord = 0;
 
 // The payload up to the first picture's start code: the VOL headers alone.
@@ -48,23 +43,8 @@ Frame Sound() {
     return frame;
 }
 
-class NoPictureDrawTest : public ManagerFixture {
+class NoPictureDrawTest : public DisplayFixture {
 protected:
-    void SetUp() override {
-        ManagerFixture::SetUp();
-        grid_.Init(16, 16);
-        grid_.ComputeCells(0, 0, kGridWidth, kGridHeight);
-        surface_->Resize(kGridWidth, kGridHeight);
-        renderer_.SetDC(surface_);
-        manager_->SetGdiMode(1);
-        manager_->SetDisplayTargets(&grid_, &renderer_, {0, 0, kGridWidth, kGridHeight});
-    }
-
-    void TearDown() override {
-        if (manager_) manager_->Shutdown();
-        ManagerFixture::TearDown();
-    }
-
     bool CellDrawn(int cell) const {
         const VideoCell c = grid_.Cell(cell);
         bool drawn = false;
@@ -75,10 +55,6 @@ protected:
         });
         return drawn;
     }
-
-    CVideoGridLayout grid_;
-    std::shared_ptr<CVideoSurface> surface_ = std::make_shared<CVideoSurface>();
-    CGdiRenderer renderer_;
 };
 
 }  // namespace
