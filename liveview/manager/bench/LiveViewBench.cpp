@@ -299,32 +299,16 @@ void BM_Engine(benchmark::State& state) {
     std::filesystem::remove(store);
 }
 
-BENCHMARK(BM_DecodeBackToBack)
-    ->Arg(1)
-    ->Arg(2)
-    ->Arg(4)
-    ->Arg(8)
-    ->Arg(16)
-    ->Unit(benchmark::kMillisecond)
-    ->MinTime(2.0);
-BENCHMARK(BM_DecodeAlone)
-    ->Arg(1)
-    ->Arg(2)
-    ->Arg(4)
-    ->Arg(8)
-    ->Arg(16)
-    ->Iterations(1)
-    ->Unit(benchmark::kMillisecond)
-    ->UseRealTime();
-BENCHMARK(BM_Engine)
-    ->Arg(1)
-    ->Arg(2)
-    ->Arg(4)
-    ->Arg(8)
-    ->Arg(16)
-    ->Iterations(1)
-    ->Unit(benchmark::kMillisecond)
-    ->UseRealTime();
+// 1 to 16 recorders of 16 channels: 16 to 256 cells.
+void RecorderCounts(benchmark::internal::Benchmark* b) {
+    for (int recorders : {1, 2, 4, 8, 16})
+        b->Arg(recorders);
+    b->Unit(benchmark::kMillisecond);
+}
+
+BENCHMARK(BM_DecodeBackToBack)->Apply(RecorderCounts)->MinTime(2.0);
+BENCHMARK(BM_DecodeAlone)->Apply(RecorderCounts)->Iterations(1)->UseRealTime();
+BENCHMARK(BM_Engine)->Apply(RecorderCounts)->Iterations(1)->UseRealTime();
 
 }  // namespace
 
