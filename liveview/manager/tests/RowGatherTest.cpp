@@ -1,0 +1,76 @@
+#include "RowGather.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <random>
+#include <vector>
+
+namespace {
+
+// Gathers from a row of exactly rowBytes bytes into a buffer of exactly the padded count, so
+// that a read or write past either shows under the address sanitizer.
+void ExpectPicks(const std::vector<int>& columns, int rowBytes, std::mt19937& random) {
+    std::vector<uint8_t> row(static_cast<std::size_t>(rowBytes));
+    for (uint8_t& byte : row)
+        byte = static_cast<uint8_t>(random());
+    RowGather gather;
+    gather.Build(columns, rowBytes);
+    std::vector<uint8_t> out(static_cast<std::size_t>(gather.PaddedCount()));
+    gather.Gather(row.data(), out.data());
+    for (std::size_t i = 0; i < columns.size(); ++i) {
+        ASSERT_EQ(out[i], row[columns[i]]) << "output " << i << " of " << columns.size()
+                                           << " from a row of " << rowBytes;
+    }
+}
+
+}  // namespace
+
+TEST(RowGather, PicksTheColumnsOfEveryDrawScale) {
+    std::mt19937 random(11);
+    // Shrinking, equal and growing sizes, rows shorter than one window, and the chroma columns
+    // (half the luma ones) with their half-width rows.
+    for (int width : {1, 7, 15, 16, 17, 31, 176, 352, 704, 720}) {
+        for (int destWidth : {1, 5, 16, 17, 41, 84, 88, 120, 172, 352, 700}) {
+            std::vector<int> luma(static_cast<std::size_t>(destWidth));
+            std::vector<int> chroma(luma.size());
+            for (int x = 0; x < destWidth; ++x) {
+                luma[x] = static_cast<int>(static_cast<int64_t>(x) * width / destWidth);
+                chroma[x] = luma[x] >> 1;
+            }
+            ExpectPicks(luma, width, random);
+            ExpectPicks(chroma, (width + 1) / 2, random);
+        }
+    }
+}
+
+TEST(RowGather, PicksUnevenStepsAndLongJumps) {
+    std::mt19937 random(5);
+    for (int trial = 0; trial < 200; ++trial) {
+        // Steps of 0 to 40 bytes: windows holding many picks, one pick, or repeats.
+        std::vector<int> columns;
+        int column = static_cast<int>(random() % 8);
+        const int count = 1 + static_cast<int>(random() % 100);
+        for (int i = 0; i < count; ++i) {
+            columns.push_back(column);
+            column += static_cast<int>(random() % (trial % 2 == 0 ? 41 : 4));
+        }
+        ExpectPicks(columns, columns.back() + 1 + static_cast<int>(random() % 3), random);
+    }
+}
+
+TEST(RowGather, RebuildingForAnotherSizeForgetsTheOldPlan) {
+    std::mt19937 random(3);
+    RowGather gather;
+    gather.Build({0, 4, 8, 12, 16, 20, 24, 28, 32, 36, 40, 44, 48, 52, 56, 60, 64}, 65);
+    gather.Build({2, 3, 9}, 10);
+    EXPECT_EQ(gather.Count(), 3);
+    std::vector<uint8_t> row(10);
+    for (uint8_t& byte : row)
+        byte = static_cast<uint8_t>(random());
+    std::vector<uint8_t> out(static_cast<std::size_t>(gather.PaddedCount()));
+    gather.Gather(row.data(), out.data());
+    EXPECT_EQ(out[0], row[2]);
+    EXPECT_EQ(out[1], row[3]);
+    EXPECT_EQ(out[2], row[9]);
+}
