@@ -54,6 +54,14 @@ void RecorderLink::Close() {
     }
 }
 
+void RecorderLink::AllowFrameWait() {
+    no_frame_wait_ = false;
+    // Checked after the store: a Close in between must not be undone.
+    if (stop_) {
+        no_frame_wait_ = true;
+    }
+}
+
 std::string RecorderLink::error() const {
     std::lock_guard lock(error_mutex_);
     return error_;
@@ -86,7 +94,7 @@ bool RecorderLink::Exchange(Body request, MsgType answer_type, AnswerEffect effe
     frames_.WakeAll();
     struct FrameWaitAgain {
         RecorderLink& link;
-        ~FrameWaitAgain() { link.no_frame_wait_ = link.stop_.load(); }
+        ~FrameWaitAgain() { link.AllowFrameWait(); }
     } frame_wait_again{*this};
     if (!SendBytes(bytes, error)) {
         std::lock_guard lock(answer_mutex_);
@@ -244,6 +252,8 @@ bool RecorderLink::TakeAnswer(Message& message) {
             answer_ = std::move(message);
             answered_ = true;
             answered_cv_.notify_all();
+            // Frames read after the answer are no longer in its way.
+            AllowFrameWait();
             return true;
         }
     }

@@ -78,6 +78,7 @@ private:
     // Set while closing or while a request waits: the receiver must reach the answer, so a
     // full frame queue drops instead of holding the link back.
     std::atomic<bool> no_frame_wait_{false};
+    void AllowFrameWait();
     std::atomic<bool> closing_{false};
     std::atomic<bool> dead_{false};
     mutable std::mutex error_mutex_;

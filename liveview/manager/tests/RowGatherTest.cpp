@@ -19,8 +19,8 @@ void ExpectPicks(const std::vector<int>& columns, int rowBytes, std::mt19937& ra
     std::vector<uint8_t> out(static_cast<std::size_t>(gather.PaddedCount()));
     gather.Gather(row.data(), out.data());
     for (std::size_t i = 0; i < columns.size(); ++i) {
-        ASSERT_EQ(out[i], row[columns[i]]) << "output " << i << " of " << columns.size()
-                                           << " from a row of " << rowBytes;
+        ASSERT_EQ(out[i], row[columns[i]])
+            << "output " << i << " of " << columns.size() << " from a row of " << rowBytes;
     }
 }
 

@@ -163,6 +163,48 @@ TEST(NetCtrlPlayback, AFullQueueDoesNotHoldBackTheAnswerToARequest) {
     EXPECT_EQ(LinkStateOf(net), kLinkLoggedIn);
 }
 
+TEST(NetCtrlPlayback, FramesReadTogetherWithAnAnswerWaitForRoomLikeAnyOther) {
+    ScriptedRecorder recorder([](ScriptedPeer& p) {
+        Message m;
+        if (!p.Handshake() || !p.Read(m)) {
+            return;
+        }
+        p.Send(m.request_id, Ack{0});
+        for (int i = 0; i < 4; ++i) {
+            p.Send(0, MakeFrame(0, i == 0, i));
+        }
+        if (!p.Read(m)) {  // the parameter request, sent with the queue full
+            return;
+        }
+        // Its answer and the next frames in one write, so that the link reads them together.
+        std::vector<uint8_t> bytes;
+        std::string error;
+        EncodeMessage({m.request_id, ParaReply{}}, bytes, error);
+        for (int i = 4; i < 8; ++i) {
+            EncodeMessage({0, MakeFrame(0, false, i)}, bytes, error);
+        }
+        p.SendRaw(bytes.data(), bytes.size());
+        p.Idle(3000);
+    });
+    NetTimeouts timeouts = QuickTimeouts();
+    timeouts.frame_wait_ms = 2000;
+    NetCtrl net(timeouts, FrameQueueLimits{4, 1 << 20});
+    net.InitNetWork();
+    ASSERT_EQ(net.ConnectToServer("127.0.0.1", recorder.port(), "admin", "pw"), 0);
+    ASSERT_EQ(net.NetPlayFile(0, 86400, 0x1, 0, 1), 0);
+    ASSERT_TRUE(WaitUntil([&] { return net.IsHavePicBuf() == 4; }));
+    NET_MAC_SET_PARA para{};
+    ASSERT_EQ(net.GetDvrMacPara(&para), 0) << net.LastError();
+    // Once the answer is taken, playback frames wait for room again: none is dropped.
+    std::vector<char> head(36);
+    std::vector<char> data(NetCtrl::kFramePayloadBytes);
+    for (int i = 0; i < 8; ++i) {
+        ASSERT_TRUE(WaitUntil([&] { return net.IsHavePicBuf() > 0; })) << "frame " << i;
+        ASSERT_EQ(net.GetRawPicBuf(head.data(), data.data()), 100 + i);
+        EXPECT_EQ(reinterpret_cast<_NET_FRAME_HEAD_*>(head.data())->nFrameNo, i);
+    }
+}
+
 TEST(NetCtrlCalls, FailAtOnceWithoutANetworkOrALogIn) {
     NetCtrl net(QuickTimeouts());
     EXPECT_EQ(net.ConnectToServer("127.0.0.1", 1, "admin", "pw"), -1);  // no InitNetWork

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -91,12 +90,7 @@ public:
 private:
     void AcceptLoop() {
         while (!stopping_) {
-            // Not Accept(): its no-delay option changes how the replies are split on the wire.
-            pollfd p{listener_.Fd(), POLLIN, 0};
-            if (::poll(&p, 1, 20) <= 0) {
-                continue;
-            }
-            const int fd = ::accept4(listener_.Fd(), nullptr, nullptr, SOCK_CLOEXEC);
+            const int fd = listener_.Accept(20);
             if (fd < 0) {
                 continue;
             }
