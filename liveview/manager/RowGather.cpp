@@ -1,6 +1,7 @@
 #include "RowGather.h"
 
 #include <algorithm>
+#include <utility>
 
 #if defined(__x86_64__) || defined(__i386__)
 #include <immintrin.h>

@@ -1,6 +1,5 @@
 #include "ScaledConversion.h"
 
-#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <vector>
