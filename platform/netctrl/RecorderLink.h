@@ -44,6 +44,7 @@ public:
     std::string error() const;
 
 private:
+    void AllowFrameWait();  // lowers no_frame_wait_ unless the link is closing
     void ReceiveLoop();
     // Dispatches every whole message the decoder holds; false once the link is lost.
     bool DispatchBuffered(netproto::Message& message);
@@ -75,10 +76,9 @@ private:
     uint32_t play_id_ = 0;  // the span whose end notice counts
     bool playback_ = false;
     std::atomic<bool> stop_{false};
-    // Set while closing or while a request waits: the receiver must reach the answer, so a
-    // full frame queue drops instead of holding the link back.
+    // Set while closing or until a request's answer is taken: the receiver must reach the
+    // answer, so a full frame queue drops instead of holding the link back.
     std::atomic<bool> no_frame_wait_{false};
-    void AllowFrameWait();
     std::atomic<bool> closing_{false};
     std::atomic<bool> dead_{false};
     mutable std::mutex error_mutex_;
