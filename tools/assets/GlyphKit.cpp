@@ -42,6 +42,15 @@ void DrawSign(QPainter& painter, QPointF centre, qreal half_px, qreal width_px,
     painter.restore();
 }
 
+void DrawRing(QPainter& painter, const QRectF& square, qreal ring_scale, const QColor& colour) {
+    painter.save();
+    painter.setPen(RoundPen(colour, StrokeFor(square.width())));
+    painter.setBrush(Qt::NoBrush);
+    const qreal radius = square.width() / 2 * ring_scale;
+    painter.drawEllipse(square.center(), radius, radius);
+    painter.restore();
+}
+
 void DrawMonitor(QPainter& painter, const QRectF& box, const QColor& colour, qreal width_px) {
     painter.save();
     painter.setPen(RoundPen(colour, width_px));

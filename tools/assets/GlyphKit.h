@@ -25,6 +25,9 @@ QPainterPath Triangle(QPointF tip, QPointF base_middle, qreal base_px);
 void DrawSign(QPainter& painter, QPointF centre, qreal half_px, qreal width_px,
               const QColor& colour, bool vertical);
 
+// An outlined circle of ring_scale times the square's half side, in the symbols' own stroke.
+void DrawRing(QPainter& painter, const QRectF& square, qreal ring_scale, const QColor& colour);
+
 // The outline of a display: a rounded screen with a small stand.
 void DrawMonitor(QPainter& painter, const QRectF& box, const QColor& colour, qreal width_px);
 

@@ -99,9 +99,7 @@ void ArrowRight(QPainter& p, const QRectF& b, const GlyphInk& i) { Arrow(p, b, i
 void Centre(QPainter& painter, const QRectF& box, const GlyphInk& ink) {
     const QRectF square = SquareIn(box, 0.95);
     const qreal radius = square.width() / 2;
-    painter.setPen(RoundPen(ink.line, StrokeFor(square.width())));
-    painter.setBrush(Qt::NoBrush);
-    painter.drawEllipse(square.center(), radius * 0.85, radius * 0.85);
+    DrawRing(painter, square, 0.85, ink.line);
     painter.setPen(Qt::NoPen);
     painter.setBrush(ink.line);
     painter.drawEllipse(square.center(), radius * 0.38, radius * 0.38);

@@ -109,9 +109,7 @@ void Settings(QPainter& painter, const QRectF& box, const GlyphInk& ink) {
 void Record(QPainter& painter, const QRectF& box, const GlyphInk& ink) {
     const QRectF square = SquareIn(box, 1.0);
     const qreal radius = square.width() / 2;
-    painter.setPen(RoundPen(ink.line, StrokeFor(square.width())));
-    painter.setBrush(Qt::NoBrush);
-    painter.drawEllipse(square.center(), radius * 0.92, radius * 0.92);
+    DrawRing(painter, square, 0.92, ink.line);
     painter.setPen(Qt::NoPen);
     painter.setBrush(ink.signal);
     painter.drawEllipse(square.center(), radius * 0.56, radius * 0.56);
@@ -120,9 +118,7 @@ void Record(QPainter& painter, const QRectF& box, const GlyphInk& ink) {
 void RecordStop(QPainter& painter, const QRectF& box, const GlyphInk& ink) {
     const QRectF square = SquareIn(box, 1.0);
     const qreal radius = square.width() / 2;
-    painter.setPen(RoundPen(ink.line, StrokeFor(square.width())));
-    painter.setBrush(Qt::NoBrush);
-    painter.drawEllipse(square.center(), radius * 0.92, radius * 0.92);
+    DrawRing(painter, square, 0.92, ink.line);
     painter.setPen(Qt::NoPen);
     painter.setBrush(ink.signal);
     const qreal half = radius * 0.42;

@@ -47,42 +47,48 @@ bool AcceptPending(int listen_fd, std::vector<Connection>& connections) {
     return true;
 }
 
+// One non-blocking recv or send, retried when interrupted: the bytes it moved, 0 when the
+// socket would block, -1 when the connection is over (peer gone or broken).
+template <typename Io>
+ssize_t MoveBytes(Io io) {
+    for (;;) {
+        const ssize_t result = io();
+        if (result > 0) {
+            return result;
+        }
+        if (result < 0 && errno == EINTR) {
+            continue;
+        }
+        return result < 0 && (errno == EAGAIN || errno == EWOULDBLOCK) ? 0 : -1;
+    }
+}
+
 // Moves the exchange on as far as the socket allows. False when the connection is finished:
 // reply sent, peer gone or broken.
 bool Progress(Connection& connection, const LookupDirectory& directory) {
     while (!connection.replying) {
-        const ssize_t result =
-            ::recv(connection.fd, connection.request.data() + connection.received_bytes,
-                   connection.request.size() - connection.received_bytes, 0);
-        if (result < 0 && errno == EINTR) {
-            continue;
+        const ssize_t moved = MoveBytes([&] {
+            return ::recv(connection.fd, connection.request.data() + connection.received_bytes,
+                          connection.request.size() - connection.received_bytes, 0);
+        });
+        if (moved <= 0) {
+            return moved == 0;
         }
-        if (result < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
-            return true;
-        }
-        if (result <= 0) {
-            return false;
-        }
-        connection.received_bytes += static_cast<std::size_t>(result);
+        connection.received_bytes += static_cast<std::size_t>(moved);
         if (connection.received_bytes == connection.request.size()) {
             connection.reply = directory.Answer(connection.request);
             connection.replying = true;
         }
     }
     while (connection.sent_bytes < connection.reply.size()) {
-        const ssize_t result =
-            ::send(connection.fd, connection.reply.data() + connection.sent_bytes,
-                   connection.reply.size() - connection.sent_bytes, MSG_NOSIGNAL);
-        if (result < 0 && errno == EINTR) {
-            continue;
+        const ssize_t moved = MoveBytes([&] {
+            return ::send(connection.fd, connection.reply.data() + connection.sent_bytes,
+                          connection.reply.size() - connection.sent_bytes, MSG_NOSIGNAL);
+        });
+        if (moved <= 0) {
+            return moved == 0;
         }
-        if (result < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
-            return true;
-        }
-        if (result <= 0) {
-            return false;
-        }
-        connection.sent_bytes += static_cast<std::size_t>(result);
+        connection.sent_bytes += static_cast<std::size_t>(moved);
     }
     return false;
 }
