@@ -94,8 +94,7 @@ void CStartDlg::OnInitDialog() {
 
 void CStartDlg::PlaceWindow() {
     const QRect area = screen()->availableGeometry();
-    const StartRect place =
-        StartWindowPlace({area.x(), area.y(), area.width(), area.height()});
+    const StartRect place = StartWindowPlace({area.x(), area.y(), area.width(), area.height()});
     setFixedSize(place.width_px, place.height_px);
     move(place.x, place.y);
 }
@@ -133,8 +132,8 @@ void CStartDlg::PlaceControls() {
 void CStartDlg::SkinControls() {
     const std::string skin = folder_ + "/ClientSoftware/skin4/";
     const std::pair<CSkinButton*, const char*> stems[] = {
-        {player_, "FILEPLAY"},     {live_view_, "LOCAL VIEW"},    {remote_playback_, "NETPLAY"},
-        {update_tool_, "TOVRA"},   {minimize_, "MIN"},            {close_, "CLOSE"},
+        {player_, "FILEPLAY"},       {live_view_, "LOCAL VIEW"},  {remote_playback_, "NETPLAY"},
+        {update_tool_, "TOVRA"},     {minimize_, "MIN"},          {close_, "CLOSE"},
         {chinese_button_, "botton"}, {english_button_, "botton"},
     };
     for (const auto& [button, stem] : stems) {
