@@ -8,9 +8,9 @@ inline constexpr int kRgbTitleSeries = 7;  // takes 16-bit RGB title images, not
 inline int SeriesOf(int type_code) { return type_code / 1000; }
 inline int ChannelCountOf(int type_code) { return type_code % 100; }
 
-inline constexpr int kTitleRows = 16;    // one row per channel
-inline constexpr int kRowCells = 10;     // characters drawn per name
-inline constexpr int kBoxEdge_px = 2;    // sunken edge of the preview box on each side
+inline constexpr int kTitleRows = 16;  // one row per channel
+inline constexpr int kRowCells = 10;   // characters drawn per name
+inline constexpr int kBoxEdge_px = 2;  // sunken edge of the preview box on each side
 
 // When the preview box is sized: on opening, or for one of the two images a series-7 update
 // sends.

@@ -36,9 +36,11 @@ void TitlePicture::StretchGlyph(const GlyphBitmap& glyph, const CellRect& rect) 
             SourceSpan(x - rect.x, rect.width, glyph.width_px, gx0, gx1);
             bool black = false;
             for (int gy = gy0; gy < gy1 && !black; ++gy) {
-                for (int gx = gx0; gx < gx1 && !black; ++gx) black = glyph.Black(gx, gy);
+                for (int gx = gx0; gx < gx1 && !black; ++gx)
+                    black = glyph.Black(gx, gy);
             }
-            pixels_[static_cast<std::size_t>(y) * width_px_ + x] = black ? kTitleBlack : kTitleWhite;
+            pixels_[static_cast<std::size_t>(y) * width_px_ + x] =
+                black ? kTitleBlack : kTitleWhite;
         }
     }
 }

@@ -30,7 +30,8 @@ std::vector<std::uint8_t> EncodeRgbTitle(const TitlePicture& picture, int width,
     Put16(file.data() + 4, static_cast<std::uint32_t>(width));
     Put16(file.data() + 6, static_cast<std::uint32_t>(height));
     for (int y = 0; y < height; ++y) {
-        std::uint8_t* out = file.data() + kRgbHeader_bytes + static_cast<std::size_t>(y) * row_bytes;
+        std::uint8_t* out =
+            file.data() + kRgbHeader_bytes + static_cast<std::size_t>(y) * row_bytes;
         for (int x = 0; x < width; ++x) {
             const bool white = To555(picture.Pixel(x, y)) == kRgbWhite555;
             Put16(out + 2 * x, white ? kRgbBackground : kRgbGlyph);

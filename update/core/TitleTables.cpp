@@ -93,8 +93,8 @@ int TitleTables::ReadBitmapFile(const std::string& path) {
         return 0;
     }
     // Rows bottom first only; every row the header promises must be in the file.
-    const std::uint64_t row_bytes = (static_cast<std::uint64_t>(width < 0 ? 0 : width) * 3 + 3) /
-                                    4 * 4;
+    const std::uint64_t row_bytes =
+        (static_cast<std::uint64_t>(width < 0 ? 0 : width) * 3 + 3) / 4 * 4;
     if (info_bytes < kInfoHeader_bytes || info_bytes > bitmap_.size() || width < 0 || height < 0 ||
         row_bytes * static_cast<std::uint64_t>(height) > kMaxBitmap_bytes ||
         row_bytes * static_cast<std::uint64_t>(height) > bitmap_.size() - info_bytes) {

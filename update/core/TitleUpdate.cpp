@@ -16,8 +16,7 @@ constexpr int kAllChannels = 16;
 
 std::vector<std::string> TitleRemotePaths(int series, TitlePass pass, int channel_count) {
     if (series != kRgbTitleSeries) return {"/mnt/mtd/yuvfile/Cam_Name_Date.yuv"};
-    const std::string name =
-        pass == TitlePass::kRecordImage ? "recname.rgb" : "camnamelocal.rgb";
+    const std::string name = pass == TitlePass::kRecordImage ? "recname.rgb" : "camnamelocal.rgb";
     std::vector<std::string> paths{"/mnt/mtd/yuvfile/" + name};
     if (channel_count != kAllChannels) paths.push_back("/mnt/mtd/yuvfile1/" + name);
     return paths;

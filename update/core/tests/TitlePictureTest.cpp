@@ -35,7 +35,8 @@ TEST(TitlePictureTest, NameRules) {
                   {22, 45, kTitleWhite}, {21, 46, kTitleWhite}, {30, 27, kTitleBlack},
                   {29, 27, kTitleWhite}, {41, 44, kTitleBlack}, {42, 44, kTitleWhite},
                   {41, 45, kTitleWhite}};
-    for (const auto& p : probes) EXPECT_EQ(picture.Pixel(p.x, p.y), p.pixel) << p.x << "," << p.y;
+    for (const auto& p : probes)
+        EXPECT_EQ(picture.Pixel(p.x, p.y), p.pixel) << p.x << "," << p.y;
     EXPECT_FALSE(CellInked(picture, GlyphCellRect(1, false, 2, 1, 24, 24)));  // the space
     EXPECT_TRUE(CellInked(picture, GlyphCellRect(1, false, 3, 1, 24, 24)));
 
@@ -54,10 +55,12 @@ TEST(TitlePictureTest, NameRules) {
 
 TEST(TitlePictureTest, ShrinkingKeepsThinStrokes) {
     GlyphBitmap line(40, 40);
-    for (int y = 0; y < 40; ++y) line.SetBlack(21, y);
+    for (int y = 0; y < 40; ++y)
+        line.SetBlack(21, y);
     TitlePicture picture(12, 18);
     picture.StretchGlyph(line, {0, 0, 12, 18});
-    for (int y = 0; y < 18; ++y) EXPECT_EQ(picture.Pixel(6, y), kTitleBlack) << y;
+    for (int y = 0; y < 18; ++y)
+        EXPECT_EQ(picture.Pixel(6, y), kTitleBlack) << y;
     EXPECT_EQ(picture.Pixel(5, 0), kTitleWhite);
     EXPECT_EQ(picture.Pixel(7, 0), kTitleWhite);
 }
@@ -71,8 +74,8 @@ TEST(TitlePictureTest, SnapshotFiles) {
         const TitlePicture picture = RenderTitlePicture(names, box, series, SolidGlyphs());
         const auto file =
             EncodePreviewBitmap(picture, box.ClientWidth(), box.ClientHeight(), series);
-        const CellRect glyph = GlyphCellRect(series, false, 0, 0, box.cell_width_px,
-                                             box.cell_height_px);
+        const CellRect glyph =
+            GlyphCellRect(series, false, 0, 0, box.cell_width_px, box.cell_height_px);
         if (series == kRgbTitleSeries) {
             ASSERT_EQ(file.size(), 8u + 72 * 2 * 224);
             EXPECT_EQ(std::vector<std::uint8_t>(file.begin(), file.begin() + 8),

@@ -38,9 +38,14 @@ TEST_F(TitleTablesTest, OutlineRules) {
     const struct {
         int x, y;
         std::uint32_t colour;
-    } expected[] = {{5, 1, kGrey}, {6, 1, kGrey},       {4, 1, 0},
-                    {7, 1, 0},     {5, 0, 0},           {6, 2, 0},
-                    {4, 0, kBackground} /* diagonal */, {8, 1, kBackground}};
+    } expected[] = {{5, 1, kGrey},
+                    {6, 1, kGrey},
+                    {4, 1, 0},
+                    {7, 1, 0},
+                    {5, 0, 0},
+                    {6, 2, 0},
+                    {4, 0, kBackground} /* diagonal */,
+                    {8, 1, kBackground}};
     for (const auto& e : expected) {
         const std::uint8_t* p = &out.at(54 + (3 - e.y) * 720 + 3 * e.x);
         EXPECT_EQ(static_cast<std::uint32_t>(p[2] << 16 | p[1] << 8 | p[0]), e.colour)
@@ -127,10 +132,12 @@ TEST_F(TitleTablesTest, BitmapReaderRefusals) {
         return bytes;
     };
     EXPECT_EQ(file({'B', 'X', 0, 0}), "The file is not bitmap image !!!");
-    EXPECT_EQ(file(with(28, 8)), "The input file should be 24bit colors bitmap.\n Current file is "
-                                 "256 colors bitmap.");
-    EXPECT_EQ(file(with(28, 4)), "The input file should be 24bit colors bitmap.\n Current file is "
-                                 "16 colors bitmap.");
+    EXPECT_EQ(file(with(28, 8)),
+              "The input file should be 24bit colors bitmap.\n Current file is "
+              "256 colors bitmap.");
+    EXPECT_EQ(file(with(28, 4)),
+              "The input file should be 24bit colors bitmap.\n Current file is "
+              "16 colors bitmap.");
     EXPECT_EQ(file(std::vector<std::uint8_t>(good.begin(), good.end() - 1)),
               "File reading failure !!!");
     EXPECT_EQ(file(with(22, 40)), "File reading failure !!!");  // more rows than the file holds

@@ -27,7 +27,8 @@ inline GlyphLoader SolidGlyphs() {
     return [](char32_t) -> std::optional<GlyphBitmap> {
         GlyphBitmap glyph(5, 7);
         for (int y = 0; y < 7; ++y)
-            for (int x = 0; x < 5; ++x) glyph.SetBlack(x, y);
+            for (int x = 0; x < 5; ++x)
+                glyph.SetBlack(x, y);
         return glyph;
     };
 }
@@ -38,10 +39,12 @@ inline std::string WriteBitmap(const std::filesystem::path& path, int width, int
                                const std::function<std::uint32_t(int, int)>& colour) {
     std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width) * height);
     for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) pixels[static_cast<std::size_t>(y) * width + x] = colour(x, y);
+        for (int x = 0; x < width; ++x)
+            pixels[static_cast<std::size_t>(y) * width + x] = colour(x, y);
     const auto file = EncodeBmp(pixels.data(), width, height, width, 24);
     std::ofstream(path, std::ios::binary)
-        .write(reinterpret_cast<const char*>(file.data()), static_cast<std::streamsize>(file.size()));
+        .write(reinterpret_cast<const char*>(file.data()),
+               static_cast<std::streamsize>(file.size()));
     return path.string();
 }
 

@@ -29,15 +29,14 @@ protected:
     }
     bool Update(int type_code) {
         TitleNames names;
-        for (int i = 0; i < kTitleRows; ++i) names[i] = U"CH" + std::u32string(1, U'1' + i % 9);
+        for (int i = 0; i < kTitleRows; ++i)
+            names[i] = U"CH" + std::u32string(1, U'1' + i % 9);
         TitleUpdate update(net_, messages_.Sink(), "Failed!");
-        return update.OnUpdateDvrChannel(SeriesOf(type_code), ChannelCountOf(type_code),
-                                         [&](const PreviewBox& box) {
-                                             boxes_.push_back(box);
-                                             return RenderTitlePicture(names, box,
-                                                                       SeriesOf(type_code),
-                                                                       SolidGlyphs());
-                                         });
+        return update.OnUpdateDvrChannel(
+            SeriesOf(type_code), ChannelCountOf(type_code), [&](const PreviewBox& box) {
+                boxes_.push_back(box);
+                return RenderTitlePicture(names, box, SeriesOf(type_code), SolidGlyphs());
+            });
     }
 
     const std::string scratch_base_ = (folder_.Path() / "tmp").string();

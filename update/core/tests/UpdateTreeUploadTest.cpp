@@ -45,7 +45,8 @@ TEST(RemotePathTest, FollowsTheFirstUpdateFolder) {
         {"/home/op/myupdate/lib/x", "/mnt/mtd/lib/x"},
         {"/home/op/Update/x", "/mnt/mtd/x"},  // no marker: relative to the folder
     };
-    for (const auto& c : cases) EXPECT_EQ(MakeRemotePath(c.local, "/home/op/Update"), c.remote);
+    for (const auto& c : cases)
+        EXPECT_EQ(MakeRemotePath(c.local, "/home/op/Update"), c.remote);
 }
 
 TEST_F(UpdateTreeUploadTest, SendsTheTreeBetweenItsScripts) {
@@ -59,10 +60,10 @@ TEST_F(UpdateTreeUploadTest, SendsTheTreeBetweenItsScripts) {
     std::vector<std::string> commands = kStartCommands;
     commands.insert(commands.end(), kEndCommands.begin(), kEndCommands.end());
     EXPECT_EQ(journal.shell_commands, commands);
-    EXPECT_EQ(Uploads(), (std::vector<std::string>{
-                             "/mnt/mtd/net_update_start.sh", "/mnt/mtd/bin/app",
-                             "/mnt/mtd/Lib/a.so", "/mnt/mtd/net_update_end.sh",
-                             "/mnt/mtd/net_update_start.sh"}));
+    EXPECT_EQ(Uploads(),
+              (std::vector<std::string>{"/mnt/mtd/net_update_start.sh", "/mnt/mtd/bin/app",
+                                        "/mnt/mtd/Lib/a.so", "/mnt/mtd/net_update_end.sh",
+                                        "/mnt/mtd/net_update_start.sh"}));
     EXPECT_EQ(progress_.at(1), "Send " + update_.string() + "/bin/app ...,Wait..");
 }
 
