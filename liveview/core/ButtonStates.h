@@ -15,8 +15,8 @@ struct ButtonStep {
 // The window's state that the button rules read.
 struct ButtonInputs {
     int dvr_count = 0;
-    int selected = -1;    // device slot of the tree's selection, -1 for the root
-    int link_state = 0;   // of the selected device
+    int selected = -1;   // device slot of the tree's selection, -1 for the root
+    int link_state = 0;  // of the selected device
     bool recording = false;
     bool password_lock = false;  // the start-up password check was passed
     int role = 0;                // 1 admin, 2 user

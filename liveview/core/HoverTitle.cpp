@@ -20,8 +20,8 @@ std::optional<CHoverTitle::Popup> CHoverTitle::OnTick(const Tick& tick) {
 
     Popup popup;
     popup.cell = tick.cell;
-    popup.x = tick.cursor.x + kWidth_px > tick.grid.right ? tick.cursor.x - kWidth_px
-                                                           : tick.cursor.x;
+    popup.x =
+        tick.cursor.x + kWidth_px > tick.grid.right ? tick.cursor.x - kWidth_px : tick.cursor.x;
     popup.y = tick.cursor.y + tick.cell_height_px + kBottomMargin_px > tick.grid.bottom
                   ? tick.cursor.y - tick.cell_height_px
                   : tick.cursor.y + tick.cell_height_px;

@@ -32,8 +32,8 @@ public:
         Point cursor;         // screen
         Point cursor_client;  // main window's client area
         Rect grid;
-        int cell = -1;         // the grid's cell under the pointer, -1 for none
-        int cell_key = -1;     // that cell's channel key, -1 for no camera
+        int cell = -1;      // the grid's cell under the pointer, -1 for none
+        int cell_key = -1;  // that cell's channel key, -1 for no camera
         int cell_height_px = 0;
     };
 

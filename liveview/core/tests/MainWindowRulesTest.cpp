@@ -26,10 +26,18 @@ std::map<int, Final> Fold(const std::vector<ButtonStep>& steps) {
     for (const ButtonStep& step : steps) {
         Final& f = state[step.id];
         switch (step.action) {
-            case ButtonAction::kEnable: f.enabled = 'E'; break;
-            case ButtonAction::kDisable: f.enabled = 'D'; break;
-            case ButtonAction::kShow: f.shown = 'S'; break;
-            case ButtonAction::kHide: f.shown = 'H'; break;
+            case ButtonAction::kEnable:
+                f.enabled = 'E';
+                break;
+            case ButtonAction::kDisable:
+                f.enabled = 'D';
+                break;
+            case ButtonAction::kShow:
+                f.shown = 'S';
+                break;
+            case ButtonAction::kHide:
+                f.shown = 'H';
+                break;
         }
     }
     return state;
