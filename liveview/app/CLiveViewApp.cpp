@@ -8,8 +8,9 @@ CLiveViewApp::CLiveViewApp(int& argc, char** argv) : application_(argc, argv) {
 
 int CLiveViewApp::InitInstance() {
     CLiveViewDlg window(manager_);
-    // A window whose start-up stopped early still runs, without timers.
+    // A window whose start-up stopped early still runs, without timers; one whose password
+    // check was cancelled has already closed.
     window.OnInitDialog();
-    window.exec();
+    if (!window.Closed()) window.exec();
     return 0;
 }

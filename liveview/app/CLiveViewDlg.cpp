@@ -15,6 +15,7 @@
 
 #include "CAboutDlg.h"
 #include "ConnectMessages.h"
+#include "DlgLockCheck.h"
 #include "DvrManager.h"
 #include "LiveViewIds.h"
 #include "MainWindowLayout.h"
@@ -135,8 +136,17 @@ bool CLiveViewDlg::OnInitDialog() {
     _DVR_SETTINGS_ first;
     if (manager_.GetDvr(0, first) >= 0) status_label_->SetText(first.showName);
 
-    // The start-up password check runs here once its dialog exists.
     password_lock_ = false;
+    if (manager_.GetPasswordFlag() == 1) {
+        DlgLockCheck check(this);
+        check.SetPasswords(manager_.GetAdminPassword(), manager_.GetUserPassword());
+        if (check.DoModal() != QDialog::Accepted) {
+            OnCancel();
+            return true;
+        }
+        role_ = check.Role();
+        password_lock_ = true;
+    }
     return true;
 }
 
@@ -156,8 +166,8 @@ void CLiveViewDlg::PlaceControls() {
 
 void CLiveViewDlg::SetUpTree() {
     for (std::size_t i = 0; i < tree_images_.size(); ++i) {
-        tree_images_[i] = QIcon(QString::fromStdString(
-            program_folder_ + "/res/icon" + std::to_string(kTreeIconIds[i]) + ".png"));
+        tree_images_[i] = QIcon(QString::fromStdString(program_folder_ + "/res/icon" +
+                                                       std::to_string(kTreeIconIds[i]) + ".png"));
     }
     root_item_ = new QTreeWidgetItem(tree_, QStringList{"DVR"});
     root_item_->setIcon(0, tree_images_[kImageRoot]);
@@ -170,7 +180,7 @@ void CLiveViewDlg::SetUpDisplay() {
     ddraw_.InitDDraw(grid_, 1, 2);
     renderer_.SetDC(CVideoSurfaceView::SurfaceOf(this));
     manager_.SetGdiMode(1);
-    grid_window_ = GridWindowRect();
+    grid_window_ = grid_window_seen_ = GridWindowRect();
     manager_.SetDisplayTargets(&grid_->Cells(), &renderer_, grid_window_);
     grid_->SetColors(kGridFrame, kGridText, kGridFill);
 }

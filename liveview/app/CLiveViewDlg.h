@@ -14,6 +14,7 @@
 #include "ConnectThreads.h"
 #include "DDrawCtrl.h"
 #include "GdiRenderer.h"
+#include "HoverTitle.h"
 #include "LanguageSelect.h"
 #include "ProgramFolder.h"
 #include "ScreenRect.h"
@@ -102,6 +103,8 @@ public:
     const LanguageSelect& Texts() const { return texts_; }
     int Role() const { return role_; }
     bool PasswordLock() const { return password_lock_; }
+    // The way out was taken (by the start-up password check, or OnCancel).
+    bool Closed() const { return closed_; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -140,6 +143,7 @@ private:
     void OnLostLink();
     void OnKeepAwake();
     void OnLockButtons();
+    void OnHoverTitle();
     void OnDragEnd();
     void OnRepaint();
     void OnConnectWatch(int slot);
@@ -165,7 +169,9 @@ private:
 
     DDrawCtrl ddraw_;
     CGdiRenderer renderer_;
+    // The grid's place on screen as the frame threads draw by it, and as timer 11 last saw it.
     ScreenRect grid_window_;
+    ScreenRect grid_window_seen_;
 
     std::map<int, QTimer*> timers_;
     CConnectThreads connect_threads_;
@@ -177,6 +183,9 @@ private:
     bool full_window_ = false;
     bool password_lock_ = false;
     int role_ = 0;
+    // Set by a right press in the all-devices view; while it is 1 no hover title opens.
+    int right_click_mark_ = 0;
+    CHoverTitle hover_;
     bool repaint_armed_ = false;
 
     // A drag of the window by its background.

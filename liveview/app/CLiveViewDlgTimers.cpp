@@ -1,9 +1,11 @@
 // The main window's timers: button states, the grid's place on screen, lost links, keeping
 // awake and reconnecting, the lock's buttons, connect-thread watches and the repaint after a
 // window drag.
+#include <QCursor>
 #include <QTimer>
 
 #include "CLiveViewDlg.h"
+#include "DlgNotice.h"
 #include "DvrManager.h"
 #include "LiveViewIds.h"
 #include "VideoGrid.h"
@@ -14,12 +16,14 @@ namespace {
 using namespace LiveViewTimer;
 
 constexpr int kRepaintDelay_ms = 200;
+// A client point less this is a point of the grid, as for a click on a cell.
+constexpr QPoint kGridClickOffset{24, 33};
 
 }  // namespace
 
 void CLiveViewDlg::StartTimers() {
     const std::pair<int, int> timers[] = {
-        {kButtonStates, 300}, {kLostLink, 1000}, {kGridRect, 200},   {kPadGuard, 350},
+        {kButtonStates, 300}, {kLostLink, 1000},   {kGridRect, 200},   {kPadGuard, 350},
         {kKeepAwake, 60000},  {kLockButtons, 300}, {kHoverTitle, 100}, {kDragEnd, 100},
     };
     for (const auto& [id, period_ms] : timers)
@@ -72,6 +76,9 @@ void CLiveViewDlg::OnTimer(int id) {
         case kLockButtons:
             OnLockButtons();
             break;
+        case kHoverTitle:
+            OnHoverTitle();
+            break;
         case kDragEnd:
             OnDragEnd();
             break;
@@ -117,14 +124,14 @@ void CLiveViewDlg::OnButtonStates() {
 }
 
 void CLiveViewDlg::OnGridRect() {
-    const ScreenRect now = GridWindowRect();
-    manager_.SetGridWindowRect(now);
-    if (now.left != grid_window_.left || now.top != grid_window_.top) {
+    grid_window_ = GridWindowRect();
+    manager_.SetGridWindowRect(grid_window_);
+    if (grid_window_.left != grid_window_seen_.left || grid_window_.top != grid_window_seen_.top) {
         // Pictures drawn by the old place are wiped.
         CVideoSurfaceView::ClearUnder(grid_, grid_->rect());
         grid_->update();
     }
-    grid_window_ = now;
+    grid_window_seen_ = grid_window_;
 }
 
 void CLiveViewDlg::OnLostLink() {
@@ -154,6 +161,33 @@ void CLiveViewDlg::OnKeepAwake() {
 }
 
 void CLiveViewDlg::OnLockButtons() { Apply(LockButtonSteps(password_lock_, role_)); }
+
+// The titles of the small cells of the all-devices view, which the grid draws without them.
+void CLiveViewDlg::OnHoverTitle() {
+    const int layout = grid_->Cells().Layout();
+    if (FindSelectedItem() >= 0 || right_click_mark_ != 0 ||
+        (layout != 64 && layout != 144 && layout != 256)) {
+        return;
+    }
+    grid_window_ = GridWindowRect();
+    manager_.SetGridWindowRect(grid_window_);
+    const QPoint cursor = QCursor::pos();
+    const QPoint client = mapFromGlobal(cursor);
+    const int cell = grid_->HitTest(full_window_ ? client : client - kGridClickOffset);
+    CHoverTitle::Tick tick;
+    tick.cursor = {cursor.x(), cursor.y()};
+    tick.cursor_client = {client.x(), client.y()};
+    tick.grid = {grid_window_.left, grid_window_.top, grid_window_.right, grid_window_.bottom};
+    tick.cell = cell;
+    if (cell >= 0) {
+        tick.cell_key = manager_.GetWindowChannel(cell);
+        tick.cell_height_px = grid_->Cells().Cell(cell).height;
+    }
+    const auto popup = hover_.OnTick(tick);
+    if (!popup) return;
+    DlgNotice::Popup(QString::fromStdString(grid_->Cells().ChannelName(popup->cell)),
+                     QRect(popup->x, popup->y, popup->width_px, popup->height_px), this);
+}
 
 void CLiveViewDlg::OnConnectWatch(int slot) {
     if (connect_threads_.Watch(slot)) KillTimer(kWatchBase + slot);

@@ -5,6 +5,7 @@
 
 #include "CLiveViewDlg.h"
 #include "ConnectMessages.h"
+#include "DlgDeviceLogin.h"
 #include "DvrManager.h"
 #include "LiveViewIds.h"
 #include "MessageBoxSeam.h"
@@ -78,10 +79,21 @@ std::string CLiveViewDlg::ShowName(int slot) const {
 void CLiveViewDlg::OnSelchangedTree() { current_dvr_ = FindSelectedItem(); }
 
 void CLiveViewDlg::OnAdd() {
+    const QString full = Qs(TextOf(texts_, "Connect_Error1"));
     if (manager_.GetDvrCount() >= CDvrManager::kMaxDvrs) {
-        ShowMessageBox(this, Qs(TextOf(texts_, "Connect_Error1")));
+        ShowMessageBox(this, full);
         return;
     }
+    DlgDeviceLogin dialog(this);
+    dialog.SetFields(DlgDeviceLogin::kDefaultAddress, DlgDeviceLogin::kDefaultPortText,
+                     DlgDeviceLogin::kDefaultUser, "", DlgDeviceLogin::kTitleAdd);
+    if (dialog.DoModal() != QDialog::Accepted) return;
+    if (manager_.AddDvr(dialog.Address(), dialog.PortText(), dialog.User(), dialog.Password(),
+                        dialog.Address()) < 0) {
+        ShowMessageBox(this, full);
+        return;
+    }
+    InsertTreeItem(dialog.Address(), kImageIdle, kImageIdle);
 }
 
 void CLiveViewDlg::OnConnect() {
@@ -131,8 +143,8 @@ void CLiveViewDlg::OnDelete() {
     const int selected = FindSelectedItem();
     if (selected < 0) return;
     const MessageBoxAnswer answer =
-        ShowMessageBox(this, Qs(TextOf(texts_, "DleInfo")), "INFOMATION",
-                       MessageBoxButtons::kYesNo, MessageBoxIcon::kInformation);
+        ShowMessageBox(this, Qs(TextOf(texts_, "DleInfo")), "INFOMATION", MessageBoxButtons::kYesNo,
+                       MessageBoxIcon::kInformation);
     if (answer != MessageBoxAnswer::kYes) return;
     manager_.DeleteDvr(selected);
     DeleteTreeItem(selected);
@@ -179,8 +191,7 @@ void CLiveViewDlg::DoConnect(int slot) {
         const std::string text = LoginFailureText(result, name, texts_);
         gate->Post([this, slot, name] { SetTreeItem(name, kImageIdle, kImageIdle, slot); });
         // Devices that connect on their own are retried every minute without a word.
-        if (settings.autoConnect != 1)
-            gate->Call([this, text] { ShowMessageBox(this, Qs(text)); });
+        if (settings.autoConnect != 1) gate->Call([this, text] { ShowMessageBox(this, Qs(text)); });
         return;
     }
     const bool super_user = manager_.GetMachineInfo(slot).nUserLevel == kSuperUserLevel;

@@ -65,11 +65,11 @@ constexpr MainWindowControl kHiddenPlain[] = {
 };
 
 constexpr int kSkinOrder[] = {
-    kCoverPlate, kUp,        kDown,      kLeft,      kRight,     kEnter,     kIrisOpen, kIrisClose,
-    kFocusNear,  kFocusFar,  kZoomIn,    kZoomOut,   kAuto,      kWindow4,   kWindow9,  kWindow16,
-    kWindow25,   kWindow36,  kWindow64,  kWindow144, kWindow256, kExit,      kMinimise, kClose,
-    kFullWindow, kConnect,   kDisconnect, kSet,      kRec,       kStopRec,   kAdd,      kDelete,
-    kAudioOff,   kAudioOn,   kAdmin,     kMap,       kInfo,      kCapture,
+    kCoverPlate, kUp,       kDown,       kLeft,      kRight,     kEnter,   kIrisOpen, kIrisClose,
+    kFocusNear,  kFocusFar, kZoomIn,     kZoomOut,   kAuto,      kWindow4, kWindow9,  kWindow16,
+    kWindow25,   kWindow36, kWindow64,   kWindow144, kWindow256, kExit,    kMinimise, kClose,
+    kFullWindow, kConnect,  kDisconnect, kSet,       kRec,       kStopRec, kAdd,      kDelete,
+    kAudioOff,   kAudioOn,  kAdmin,      kMap,       kInfo,      kCapture,
 };
 
 }  // namespace

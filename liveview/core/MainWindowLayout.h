@@ -12,10 +12,10 @@ struct MainWindowControl {
     int y = 0;
     int width = 0;
     int height = 0;
-    const char* stem = nullptr;         // skinned buttons only
-    int images = 0;                     // 3 or 4
-    const char* tooltip_key = nullptr;  // language key of the tooltip
-    const char* tooltip_text = nullptr; // a fixed tooltip in place of a key
+    const char* stem = nullptr;          // skinned buttons only
+    int images = 0;                      // 3 or 4
+    const char* tooltip_key = nullptr;   // language key of the tooltip
+    const char* tooltip_text = nullptr;  // a fixed tooltip in place of a key
     bool shown_at_start = true;
 };
 

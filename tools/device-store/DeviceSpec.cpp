@@ -35,7 +35,8 @@ bool Fits(const std::string& text, std::size_t field_bytes, const char* what, st
 std::optional<_DVR_SETTINGS_> ParseDeviceSpec(std::string_view spec, std::string* error) {
     const std::vector<std::string> parts = Split(spec);
     if (parts.size() < 4) {
-        *error = "\"" + std::string(spec) + "\" is not ADDRESS,USER,PASSWORD,SHOW NAME[,auto][,audio]";
+        *error =
+            "\"" + std::string(spec) + "\" is not ADDRESS,USER,PASSWORD,SHOW NAME[,auto][,audio]";
         return std::nullopt;
     }
     const _USS_DVR_RECORD_ record{};

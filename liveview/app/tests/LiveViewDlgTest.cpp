@@ -5,7 +5,10 @@
 #include <unistd.h>
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QElapsedTimer>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QTreeWidget>
 #include <QtTest/QTest>
 #include <filesystem>
@@ -14,6 +17,9 @@
 
 #include "CLiveViewDlg.h"
 #include "DayKey.h"
+#include "DlgDeviceLogin.h"
+#include "DlgLockCheck.h"
+#include "DlgNotice.h"
 #include "DvrManager.h"
 #include "ListenSocket.h"
 #include "LiveViewIds.h"
@@ -25,6 +31,7 @@
 #include "SkinButton.h"
 #include "TestFolder.h"
 #include "UserStore.h"
+#include "VideoGrid.h"
 
 namespace {
 
@@ -46,6 +53,40 @@ RecorderConfig Recorder(int channels = 4) {
     RecorderConfig config = DefaultRecorderConfig(channels, DayNumberOf({2026, 12, 9}));
     config.loop_frames = 8;
     return config;
+}
+
+// Answers the next modal dialog of type Dialog as the operator would, once it is up.
+template <class Dialog>
+class ModalAnswer {
+public:
+    explicit ModalAnswer(std::function<void(Dialog&)> answer) : answer_(std::move(answer)) {
+        poll_.setInterval(5);
+        QObject::connect(&poll_, &QTimer::timeout, [this] {
+            auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget());
+            if (dialog == nullptr || !dialog->isVisible()) return;
+            poll_.stop();
+            answered_ = true;
+            answer_(*dialog);
+        });
+        poll_.start();
+    }
+    bool Answered() const { return answered_; }
+
+private:
+    std::function<void(Dialog&)> answer_;
+    QTimer poll_;
+    bool answered_ = false;
+};
+
+void Type(QDialog& dialog, const char* field, const QString& text) {
+    auto* edit = dialog.findChild<QLineEdit*>(field);
+    ASSERT_NE(edit, nullptr) << field;
+    edit->clear();
+    QTest::keyClicks(edit, text);
+}
+
+void Press(QDialog& dialog, const char* button) {
+    QTest::mouseClick(dialog.findChild<QPushButton*>(button), Qt::LeftButton);
 }
 
 class LiveViewDlgTest : public ::testing::Test {
@@ -74,8 +115,9 @@ protected:
 
     std::string StorePath() const { return (folder_.Path() / "uss.dat").string(); }
 
-    void WriteStore(const std::vector<Device>& devices) {
+    void WriteStore(const std::vector<Device>& devices, int password_on = 0) {
         UserStoreContent content;
+        content.passwordOn = password_on;
         for (const Device& d : devices) {
             ASSERT_EQ(content.devices.AddDvr(d.address, "", d.user, d.password, d.name), 1);
             _DVR_SETTINGS_ settings;
@@ -96,6 +138,7 @@ protected:
         manager_ = std::make_unique<CDvrManager>(audio_, StorePath(), options_);
         window_ = std::make_unique<CLiveViewDlg>(*manager_, program_folder);
         ASSERT_TRUE(window_->OnInitDialog());
+        if (window_->Closed()) return;
         window_->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
     }
@@ -116,9 +159,7 @@ protected:
     std::string ItemText(int i) const { return Item(i)->text(0).toStdString(); }
     void Select(int i) const { window_->Tree()->setCurrentItem(Item(i)); }
     int LinkState(int a) const { return manager_->GetMachineInfo(a).nLinkState; }
-    bool Connecting(int a) const {
-        return window_->IsTimerActive(LiveViewTimer::kWatchBase + a);
-    }
+    bool Connecting(int a) const { return window_->IsTimerActive(LiveViewTimer::kWatchBase + a); }
 
     TestFolder folder_;
     DvrManagerOptions options_;
@@ -151,8 +192,8 @@ TEST_F(LiveViewDlgTest, StartsWithEveryControlInPlaceAndEveryTimerRunning) {
         // Skinned from the installed tree, clipped to the ellipse of the button's size.
         const auto* button = static_cast<const CSkinButton*>(control);
         const std::string folder = kInstalledFolder + "/skin1/";
-        EXPECT_EQ(button->StateImage(), folder + c.stem + (button->isEnabled() ? "1" : "4") +
-                                            ".bmp")
+        EXPECT_EQ(button->StateImage(),
+                  folder + c.stem + (button->isEnabled() ? "1" : "4") + ".bmp")
             << c.id;
         EXPECT_TRUE(fs::exists(button->StateImage())) << button->StateImage();
         EXPECT_TRUE(button->mask().contains(QPoint(c.width / 2, c.height / 2))) << c.id;
@@ -239,10 +280,113 @@ TEST_F(LiveViewDlgTest, AddAtSixtyFourDevicesSaysSoWithoutTheDialog) {
     EXPECT_EQ(manager_->GetDvrCount(), 64);
 }
 
+TEST_F(LiveViewDlgTest, AddTakesTheAddressDialogsDeviceIntoTheTree) {
+    WriteStore({{"10.0.0.1:6802", "admin", "admin", "Gate"}});
+    Open();
+    {
+        ModalAnswer<DlgDeviceLogin> cancel([](DlgDeviceLogin& d) { Press(d, "cancel"); });
+        Click(kAdd);
+        ASSERT_TRUE(cancel.Answered());
+    }
+    EXPECT_EQ(ItemCount(), 1);
+    QString offered;
+    ModalAnswer<DlgDeviceLogin> fill([&](DlgDeviceLogin& d) {
+        offered = d.findChild<QLineEdit*>("address")->text();
+        Type(d, "password", "secret");
+        Press(d, "ok");
+    });
+    Click(kAdd);
+    ASSERT_TRUE(fill.Answered());
+    EXPECT_EQ(offered, "192.168.1.100:6802");
+    ASSERT_EQ(ItemCount(), 2);
+    EXPECT_EQ(ItemText(1), "192.168.1.100:6802");
+    EXPECT_EQ(ItemImage(1), CLiveViewDlg::kImageIdle);
+    _DVR_SETTINGS_ added;
+    ASSERT_EQ(manager_->GetDvr(1, added), 1);
+    EXPECT_EQ(added.user, "USER01");
+    EXPECT_EQ(added.password, "secret");
+    EXPECT_EQ(added.showName, "192.168.1.100:6802");
+    EXPECT_TRUE(boxes_.Texts().isEmpty());
+}
+
+TEST_F(LiveViewDlgTest, ThePasswordCheckAtStartUpSetsTheRoleOrEndsTheProgram) {
+    const std::vector<Device> devices = {{"10.0.0.1:6802", "admin", "admin", "Gate"}};
+    struct Case {
+        const char* entry;  // nullptr: Cancel
+        int role;
+    };
+    for (const Case c : {Case{"470319", 1}, Case{"258604", 2}, Case{nullptr, 0}}) {
+        WriteStore(devices, 1);
+        ModalAnswer<DlgLockCheck> answer([&](DlgLockCheck& d) {
+            if (c.entry == nullptr) return Press(d, "cancel");
+            Type(d, "entry", c.entry);
+            Press(d, "ok");
+        });
+        Open();
+        ASSERT_TRUE(answer.Answered());
+        if (c.entry == nullptr) {
+            // Ended through the one way out: the store is written back as it was.
+            EXPECT_TRUE(window_->Closed());
+            EXPECT_FALSE(window_->isVisible());
+            const UserStoreContent stored = ReadStore();
+            EXPECT_EQ(stored.devices.GetDvrCount(), 1);
+            EXPECT_EQ(stored.passwordOn, 1);
+        } else {
+            EXPECT_TRUE(window_->PasswordLock());
+            EXPECT_EQ(window_->Role(), c.role);
+            // Timers 10 and 14 apply the role: the user may watch, not manage.
+            const bool admin = c.role == 1;
+            QTRY_VERIFY(!Button(kRec)->isEnabled());  // timer 10 ran: device idle
+            QTRY_COMPARE(Button(kAdd)->isEnabled(), admin);
+            for (int id : {kDelete, kAdmin, kSet})
+                EXPECT_EQ(Button(id)->isEnabled(), admin) << c.entry << " " << id;
+        }
+        window_.reset();
+        manager_.reset();
+    }
+}
+
+TEST_F(LiveViewDlgTest, HoverTitlesOfTheSmallCellsStayInsideTheGrid) {
+    Open();
+    ASSERT_EQ(window_->FindSelectedItem(), -1);  // the root: the all-devices view
+    window_->Grid()->Init(256, 64);
+    window_->Grid()->ComputeCells();
+    for (int cell = 0; cell < 64; ++cell) {
+        manager_->SetWindowChannel(cell, 0);
+        window_->Grid()->SetChannelName(cell, "Yard:CH" + std::to_string(cell + 1));
+    }
+    const QRect grid(window_->Grid()->mapToGlobal(QPoint(0, 0)), window_->Grid()->size());
+    const int cell_height = window_->Grid()->Cells().Cell(0).height;
+    struct Case {
+        QPoint cursor;
+        QPoint popup;
+    };
+    const Case cases[] = {
+        {grid.topLeft() + QPoint(100, 100), grid.topLeft() + QPoint(100, 100 + cell_height)},
+        {grid.bottomRight() - QPoint(20, 20),
+         grid.bottomRight() - QPoint(20 + 135, 20 + cell_height)},
+    };
+    for (const Case& c : cases) {
+        QCursor::setPos(c.cursor);
+        window_->OnTimer(LiveViewTimer::kHoverTitle);
+        window_->OnTimer(LiveViewTimer::kHoverTitle);
+        DlgNotice* notice = window_->findChild<DlgNotice*>();
+        ASSERT_NE(notice, nullptr) << c.cursor.x() << "," << c.cursor.y();
+        EXPECT_EQ(notice->geometry(), QRect(c.popup, QSize(135, 14)));
+        const int cell =
+            window_->Grid()->HitTest(window_->mapFromGlobal(c.cursor) - QPoint(24, 33));
+        EXPECT_EQ(notice->Text().toStdString(), "Yard:CH" + std::to_string(cell + 1));
+        // Each notice goes by itself; the next needs the pointer on another cell.
+        QTRY_VERIFY_WITH_TIMEOUT(window_->findChild<DlgNotice*>() == nullptr, kWait_ms);
+        QCursor::setPos(grid.center());
+        window_->OnTimer(LiveViewTimer::kHoverTitle);
+    }
+}
+
 TEST_F(LiveViewDlgTest, ConnectingShowsTheUserLevelInTheTreeAndThePadAndFollowsTheLink) {
     StartRecorders({Recorder()});
-    WriteStore({{AddressOf(0), "admin", "admin", "Super"},
-                {AddressOf(0), "guest", "guest", "Guest"}});
+    WriteStore(
+        {{AddressOf(0), "admin", "admin", "Super"}, {AddressOf(0), "guest", "guest", "Guest"}});
     Open();
 
     Click(kConnect);
@@ -251,8 +395,7 @@ TEST_F(LiveViewDlgTest, ConnectingShowsTheUserLevelInTheTreeAndThePadAndFollowsT
     EXPECT_TRUE(PadShown(*window_));
     EXPECT_EQ(window_->Control(kCoverPlate)->geometry(), QRect(-200, -220, 200, 220));
     // Streaming: DISCONNECT in CONNECT's place, REC and SET enabled.
-    QTRY_VERIFY_WITH_TIMEOUT(!Button(kConnect)->isVisible() && Button(kRec)->isEnabled(),
-                             kWait_ms);
+    QTRY_VERIFY_WITH_TIMEOUT(!Button(kConnect)->isVisible() && Button(kRec)->isEnabled(), kWait_ms);
     EXPECT_TRUE(Button(kDisconnect)->isVisible() && Button(kDisconnect)->isEnabled());
     EXPECT_TRUE(Button(kSet)->isEnabled());
     QTRY_VERIFY_WITH_TIMEOUT(!Connecting(0), kWait_ms);  // the watch joined the thread
@@ -320,8 +463,8 @@ TEST_F(LiveViewDlgTest, FailedLogInsShowTheirTextsUnlessTheDeviceConnectsOnItsOw
     QTRY_VERIFY_WITH_TIMEOUT(!Connecting(0) && !Connecting(1) && !Connecting(2), kWait_ms);
     QStringList texts = boxes_.Texts();
     texts.sort();
-    EXPECT_EQ(texts, (QStringList{"Gone: Connect error!\n",
-                                  "Yard: The user or the password is wrong\n"}));
+    EXPECT_EQ(texts,
+              (QStringList{"Gone: Connect error!\n", "Yard: The user or the password is wrong\n"}));
     for (int i = 0; i < 3; ++i)
         EXPECT_EQ(ItemImage(i), CLiveViewDlg::kImageIdle) << i;
     EXPECT_EQ(ItemText(2), "Quiet");
@@ -329,8 +472,8 @@ TEST_F(LiveViewDlgTest, FailedLogInsShowTheirTextsUnlessTheDeviceConnectsOnItsOw
 
 TEST_F(LiveViewDlgTest, ALostLinkIsResetAndOnlyAutoConnectingDevicesComeBackOnTheirOwn) {
     StartRecorders({Recorder(), Recorder()});
-    WriteStore({{AddressOf(0), "admin", "admin", "Auto", 1},
-                {AddressOf(1), "admin", "admin", "Manual"}});
+    WriteStore(
+        {{AddressOf(0), "admin", "admin", "Auto", 1}, {AddressOf(1), "admin", "admin", "Manual"}});
     Open();
     // Timer 13's tick connects the auto-connecting device only.
     window_->OnTimer(LiveViewTimer::kKeepAwake);

@@ -59,8 +59,8 @@ TEST(ScreenSaverInhibit, HoldsOneInhibitFromTheFirstServiceThatAnswersUntilItGoe
     ASSERT_TRUE(service.isConnected());
     FakeScreenSaver saver;
 
-    auto inhibit = std::make_unique<ScreenSaverInhibit>("Oculan", "live video",
-                                                        bus.Connect("client"));
+    auto inhibit =
+        std::make_unique<ScreenSaverInhibit>("Oculan", "live video", bus.Connect("client"));
     inhibit->KeepAwake();  // nobody offers the service yet
     ASSERT_TRUE(service.registerObject("/org/freedesktop/ScreenSaver", &saver,
                                        QDBusConnection::ExportAllSlots));

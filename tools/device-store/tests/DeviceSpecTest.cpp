@@ -4,8 +4,8 @@
 
 TEST(DeviceSpec, TakesFourTextsAndItsFlagsAndRefusesWhatTheStoreCannotHold) {
     std::string error;
-    const auto device = ParseDeviceSpec("127.0.0.1/DVR0002,ADMIN,admin,Lobby cams,auto,audio",
-                                        &error);
+    const auto device =
+        ParseDeviceSpec("127.0.0.1/DVR0002,ADMIN,admin,Lobby cams,auto,audio", &error);
     ASSERT_TRUE(device) << error;
     EXPECT_EQ(device->address, "127.0.0.1/DVR0002");
     EXPECT_EQ(device->user, "ADMIN");
