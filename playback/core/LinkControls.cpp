@@ -4,9 +4,13 @@
 
 LinkControls ControlsForLinkState(int link_state) {
     switch (link_state) {
-        case kLinkIdle: return {true, false, true, false, false, true, true};
-        case kLinkLoggedIn: return {true, false, false, true, true, true, true};
-        case kLinkStreaming: return {false, true, false, true, false, false, std::nullopt};
-        default: return {};
+        case kLinkIdle:
+            return {true, false, true, false, false, true, true};
+        case kLinkLoggedIn:
+            return {true, false, false, true, true, true, true};
+        case kLinkStreaming:
+            return {false, true, false, true, false, false, std::nullopt};
+        default:
+            return {};
     }
 }

@@ -30,11 +30,16 @@ std::string Format(const char* format, const std::string& a, const std::string& 
 // The language key that words a refused log-in, nullptr for the plain "Net Error!".
 const char* RefusalKey(int result) {
     switch (result) {
-        case -4: return "word3";
-        case -3: return "word4";
-        case -2: return "word5";
-        case NetCtrl::kConnectError: return "word11";
-        default: return nullptr;
+        case -4:
+            return "word3";
+        case -3:
+            return "word4";
+        case -2:
+            return "word5";
+        case NetCtrl::kConnectError:
+            return "word11";
+        default:
+            return nullptr;
     }
 }
 
@@ -49,8 +54,7 @@ int CPlaybackLogin::SetNetCtrl(NetCtrl* connection) {
 }
 
 LoginOutcome CPlaybackLogin::Confirm(const LanguageSelect& texts, const std::string& user,
-                                     const std::string& password,
-                                     const std::string& server_text) {
+                                     const std::string& password, const std::string& server_text) {
     if (user.size() > kMaxEntry_chars || password.size() > kMaxEntry_chars) {
         return {false, Text(texts, "word6")};
     }

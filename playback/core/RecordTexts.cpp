@@ -47,4 +47,6 @@ std::string RecordRangeText(const _DVR_MACHINE_INFO_& info, int date_style) {
     return " " + FormatUtc(earliest, date_style) + " - " + FormatUtc(latest, date_style) + " ";
 }
 
-int ChannelCountOf(int type_code) { return (type_code < 1001 ? type_code : type_code - 1000) % 100; }
+int ChannelCountOf(int type_code) {
+    return (type_code < 1001 ? type_code : type_code - 1000) % 100;
+}

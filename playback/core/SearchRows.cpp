@@ -5,7 +5,8 @@
 
 SearchRows MakeSearchRows(const std::array<int, SearchRows::kRows>& selections) {
     SearchRows rows;
-    for (int r = 0; r < SearchRows::kRows; ++r) rows.channels[r] = std::max(selections[r], 0);
+    for (int r = 0; r < SearchRows::kRows; ++r)
+        rows.channels[r] = std::max(selections[r], 0);
     for (int i = 0; i < SearchRows::kRows - 1; ++i) {
         for (int j = i + 1; j < SearchRows::kRows; ++j) {
             if (rows.channels[j] == rows.channels[i]) rows.channels[j] = 0;

@@ -9,7 +9,7 @@ struct SearchRows {
     static constexpr int kRows = 4;
 
     std::array<int, kRows> channels{};
-    int channel_mask = 0;  // bit n-1 for each row camera n
+    int channel_mask = 0;                   // bit n-1 for each row camera n
     std::array<std::string, kRows> labels;  // "NONE" or "CAM%0.2d"
 };
 

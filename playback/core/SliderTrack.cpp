@@ -18,10 +18,9 @@ int CSliderTrack::TrackLength() const { return channel_width_px_ - thumb_width_p
 
 int CSliderTrack::PositionToPixel(int position) const {
     // An empty range would divide by zero: every position sits at the track's start.
-    const double fraction =
-        maximum_ == minimum_
-            ? 0.0
-            : static_cast<double>(position - minimum_) / static_cast<double>(maximum_ - minimum_);
+    const double fraction = maximum_ == minimum_ ? 0.0
+                                                 : static_cast<double>(position - minimum_) /
+                                                       static_cast<double>(maximum_ - minimum_);
     return static_cast<int>(TrackLength() * fraction) + thumb_width_px_ / 2;
 }
 
@@ -37,8 +36,7 @@ std::optional<SliderPost> CSliderTrack::LButtonDown(int x_px) {
     if (!enabled_) return std::nullopt;
     dragging_ = true;
     const int thumb_centre = PositionToPixel(position_);
-    grab_offset_px_ =
-        std::abs(x_px - thumb_centre) > thumb_width_px_ / 2 ? 0 : x_px - thumb_centre;
+    grab_offset_px_ = std::abs(x_px - thumb_centre) > thumb_width_px_ / 2 ? 0 : x_px - thumb_centre;
     return MouseMove(x_px);
 }
 
@@ -62,14 +60,26 @@ std::optional<SliderPost> CSliderTrack::KeyDown(SliderKey key) {
     if (!enabled_) return std::nullopt;
     int value = position_;
     switch (key) {
-        case SliderKey::kPageUp: value = position_ - page_; break;
-        case SliderKey::kPageDown: value = position_ + page_; break;
-        case SliderKey::kEnd: value = maximum_; break;
-        case SliderKey::kHome: value = minimum_; break;
+        case SliderKey::kPageUp:
+            value = position_ - page_;
+            break;
+        case SliderKey::kPageDown:
+            value = position_ + page_;
+            break;
+        case SliderKey::kEnd:
+            value = maximum_;
+            break;
+        case SliderKey::kHome:
+            value = minimum_;
+            break;
         case SliderKey::kLeft:
-        case SliderKey::kUp: value = position_ - 1; break;
+        case SliderKey::kUp:
+            value = position_ - 1;
+            break;
         case SliderKey::kRight:
-        case SliderKey::kDown: value = position_ + 1; break;
+        case SliderKey::kDown:
+            value = position_ + 1;
+            break;
     }
     SetPos(value);
     return SliderPost{WM_IMAGESLIDER_CHANGED, position_};

@@ -22,7 +22,8 @@ int CTimelineSlots::AddSegment(std::time_t start, std::time_t end, int row, int 
 }
 
 void CTimelineSlots::Clear() {
-    for (auto& row : slots_) row.fill(0);
+    for (auto& row : slots_)
+        row.fill(0);
 }
 
 void CTimelineSlots::SetRange(int minimum, int maximum) {

@@ -39,10 +39,14 @@ TEST(LoginRules, ServerTextSplitsAtTheStrongestSeparator) {
     }
 
     const std::pair<const char*, bool> hosts[] = {
-        {"192.168.1.20", false}, {"12345678.example", false}, {"1234567x", true},
-        {"lookup", true},        {"", false},
+        {"192.168.1.20", false},
+        {"12345678.example", false},
+        {"1234567x", true},
+        {"lookup", true},
+        {"", false},
     };
-    for (auto [host, resolve] : hosts) EXPECT_EQ(HostNeedsResolve(host), resolve) << host;
+    for (auto [host, resolve] : hosts)
+        EXPECT_EQ(HostNeedsResolve(host), resolve) << host;
 }
 
 TEST(LoginRules, TheRingOffersServersNewestFirstWithTheirUsers) {

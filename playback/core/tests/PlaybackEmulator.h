@@ -9,16 +9,16 @@
 #include <thread>
 #include <vector>
 
-#include "NetCtrl.h"
 #include "LookupServer.h"
+#include "NetCtrl.h"
 #include "RecorderEmulator.h"
 #include "TestFolder.h"
 
 // Recorders of the emulator on loopback for the playback program's tests.
 class PlaybackEmulator : public ::testing::Test {
 protected:
-    static constexpr int64_t kDay = 14484;         // 28 August 2009
-    static constexpr int32_t kDayKey = 1090728;    // the same day for a record search
+    static constexpr int64_t kDay = 14484;       // 28 August 2009
+    static constexpr int32_t kDayKey = 1090728;  // the same day for a record search
     static constexpr std::time_t kDayStart = 1251417600;
 
     static RecorderConfig Recorder(int channels) {
@@ -44,7 +44,8 @@ protected:
     }
 
     static bool WaitUntil(const std::function<bool()>& condition, int limit_ms = 5000) {
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(limit_ms);
+        const auto deadline =
+            std::chrono::steady_clock::now() + std::chrono::milliseconds(limit_ms);
         while (!condition()) {
             if (std::chrono::steady_clock::now() > deadline) return false;
             std::this_thread::sleep_for(std::chrono::milliseconds(5));

@@ -27,7 +27,8 @@ TEST(RecordTexts, RangeOverEveryDiskAsTheRecordersClockShowsIt) {
 
     // A count beyond the record's eight disks reads only those eight.
     info.nDiskCount = 1000;
-    for (int i = 2; i < kDvrMaxDisks; ++i) info.disk[i] = info.disk[0];
+    for (int i = 2; i < kDvrMaxDisks; ++i)
+        info.disk[i] = info.disk[0];
     EXPECT_EQ(RecordRangeText(info, 1), " 2009/07/15 00:00 - 2009/08/28 12:00 ");
     info.nDiskCount = -3;
     EXPECT_EQ(RecordRangeText(info, 1), " No Disk! ");
@@ -35,5 +36,6 @@ TEST(RecordTexts, RangeOverEveryDiskAsTheRecordersClockShowsIt) {
 
 TEST(RecordTexts, CamerasOfATypeCode) {
     const std::pair<int, int> cases[] = {{1016, 16}, {4, 4}, {2008, 8}, {1000, 0}, {7004, 4}};
-    for (auto [type_code, cameras] : cases) EXPECT_EQ(ChannelCountOf(type_code), cameras);
+    for (auto [type_code, cameras] : cases)
+        EXPECT_EQ(ChannelCountOf(type_code), cameras);
 }

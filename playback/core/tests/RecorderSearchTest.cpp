@@ -55,9 +55,8 @@ TEST_F(RecorderSearchTest, ALostLinkIsReportedOncePerLogIn) {
     int reports = 0;
     const auto look_until_reset = [&] {
         // The link drops, is seen lost and reset; looks go on afterwards.
-        EXPECT_TRUE(WaitUntil([&] {
-            return watch.Look(connection_, [&] { ++reports; }).nLinkState == kLinkLost;
-        }));
+        EXPECT_TRUE(WaitUntil(
+            [&] { return watch.Look(connection_, [&] { ++reports; }).nLinkState == kLinkLost; }));
         for (int i = 0; i < 3; ++i) {
             EXPECT_EQ(watch.Look(connection_, [&] { ++reports; }).nLinkState, kLinkIdle);
         }

@@ -22,7 +22,8 @@ const SliderPost Changed(int position) { return {WM_IMAGESLIDER_CHANGED, positio
 
 TEST(SliderTrack, PositionsAreClampedAndMappedToTheThumbCentre) {
     const std::pair<int, int> clamped[] = {{2000, 1440}, {-5, 0}, {700, 700}};
-    for (auto [asked, kept] : clamped) EXPECT_EQ(PlaySlider(asked).GetPos(), kept);
+    for (auto [asked, kept] : clamped)
+        EXPECT_EQ(PlaySlider(asked).GetPos(), kept);
 
     const CSliderTrack track = PlaySlider();
     const std::pair<int, int> pixels[] = {{0, 12}, {720, 351}, {1440, 690}, {600, 294}};
@@ -50,11 +51,11 @@ TEST(SliderTrack, KeysMoveAndPostChanged) {
         int to;
     };
     const Case cases[] = {
-        {10, SliderKey::kPageUp, 0},       {10, SliderKey::kPageDown, 30},
-        {10, SliderKey::kEnd, 1440},       {10, SliderKey::kHome, 0},
-        {10, SliderKey::kLeft, 9},         {10, SliderKey::kUp, 9},
-        {10, SliderKey::kRight, 11},       {10, SliderKey::kDown, 11},
-        {1440, SliderKey::kRight, 1440},   {0, SliderKey::kLeft, 0},
+        {10, SliderKey::kPageUp, 0},     {10, SliderKey::kPageDown, 30},
+        {10, SliderKey::kEnd, 1440},     {10, SliderKey::kHome, 0},
+        {10, SliderKey::kLeft, 9},       {10, SliderKey::kUp, 9},
+        {10, SliderKey::kRight, 11},     {10, SliderKey::kDown, 11},
+        {1440, SliderKey::kRight, 1440}, {0, SliderKey::kLeft, 0},
     };
     for (const Case& c : cases) {
         CSliderTrack track = PlaySlider(c.from);

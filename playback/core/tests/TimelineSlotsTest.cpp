@@ -30,7 +30,8 @@ TEST(TimelineSlots, ARecordMarksEverySlotItsClosedSpanTouches) {
         std::set<int> slots;
     };
     std::set<int> to_midnight;
-    for (int k = 287; k < CTimelineSlots::kSlots; ++k) to_midnight.insert(k);
+    for (int k = 287; k < CTimelineSlots::kSlots; ++k)
+        to_midnight.insert(k);
     const Case cases[] = {
         {At(10, 2, 0), At(10, 2, 30), {120}},
         {At(9, 59, 59), At(10, 5, 0), {119, 120, 121}},

@@ -47,7 +47,8 @@ TEST(WindowRules, SearchRowsDropRepeatedCamerasAndMarkTheirRecords) {
     RecordPage page{};
     page[0] = {{}, 0x3, {}, static_cast<int32_t>(kDay + 600), static_cast<int32_t>(kDay + 700), {}};
     page[1] = {{}, 0x4, {}, 0, static_cast<int32_t>(kDay + 3600), {}};  // empty entry
-    page[7] = {{}, 0x4, {}, static_cast<int32_t>(kDay + 3600), static_cast<int32_t>(kDay + 3660), {}};
+    page[7] = {{}, 0x4, {}, static_cast<int32_t>(kDay + 3600), static_cast<int32_t>(kDay + 3660),
+               {}};
     CTimelineSlots timeline;
     MarkRecordPage(page, MakeSearchRows({2, 3, 1, 0}), 28, timeline);
     EXPECT_TRUE(timeline.Marked(0, 2));   // camera 2 in the first entry
@@ -60,11 +61,13 @@ TEST(WindowRules, SearchRowsDropRepeatedCamerasAndMarkTheirRecords) {
 TEST(WindowRules, SliderFollowsThePlayTimeAndWaitsOutJumps) {
     CPlayFollow follow;
     // Within 1440 / 50 = 28 minutes of the slider: every look.
-    for (int look = 0; look < 6; ++look) EXPECT_TRUE(follow.ShouldFollow(600, 627, 0, 1440));
+    for (int look = 0; look < 6; ++look)
+        EXPECT_TRUE(follow.ShouldFollow(600, 627, 0, 1440));
     EXPECT_TRUE(follow.ShouldFollow(600, 573, 0, 1440));
     // Farther: every fourth look in a row; a near look starts the count again.
     const bool far_looks[] = {false, false, false, true, false, false};
-    for (bool expected : far_looks) EXPECT_EQ(follow.ShouldFollow(600, 628, 0, 1440), expected);
+    for (bool expected : far_looks)
+        EXPECT_EQ(follow.ShouldFollow(600, 628, 0, 1440), expected);
     EXPECT_TRUE(follow.ShouldFollow(600, 601, 0, 1440));
     EXPECT_FALSE(follow.ShouldFollow(0, 900, 0, 1440));
 }
