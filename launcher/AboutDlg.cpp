@@ -1,23 +1,20 @@
 #include "AboutDlg.h"
 
-#include <QHBoxLayout>
+#include <QDialogButtonBox>
+#include <QGridLayout>
 #include <QLabel>
-#include <QPushButton>
-#include <QVBoxLayout>
 
-CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
+CAboutDlg::CAboutDlg(const QIcon& icon, QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("About Start"));
-    auto* icon = new QLabel(this);
-    if (parent) icon->setPixmap(parent->windowIcon().pixmap(32, 32));
-    auto* version = new QLabel(QStringLiteral("Start Version 1.0"), this);
-    auto* ok = new QPushButton(QStringLiteral("OK"), this);
-    ok->setDefault(true);
-    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+    auto* picture = new QLabel(this);
+    picture->setPixmap(icon.pixmap(32, 32));
+    auto* name = new QLabel(QStringLiteral("Start Version 1.0"), this);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
 
-    auto* line = new QHBoxLayout;
-    line->addWidget(icon);
-    line->addWidget(version, 1);
-    line->addWidget(ok);
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(line);
+    auto* layout = new QGridLayout(this);
+    layout->addWidget(picture, 0, 0, Qt::AlignTop);
+    layout->addWidget(name, 0, 1);
+    layout->addWidget(buttons, 1, 0, 1, 2);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
 }

@@ -58,6 +58,7 @@ CStartDlg::CStartDlg(const std::string& launcher_folder, QWidget* parent)
     : QDialog(parent),
       folder_(launcher_folder),
       settings_(launcher_folder),
+      icon_(QString::fromStdString(launcher_folder + "/ClientSoftware/res/Start.png")),
       player_(MakeButton<CSkinButton>(this, "player")),
       live_view_(MakeButton<CSkinButton>(this, "live_view")),
       remote_playback_(MakeButton<CSkinButton>(this, "remote_playback")),
@@ -84,6 +85,7 @@ CStartDlg::CStartDlg(const std::string& launcher_folder, QWidget* parent)
 }
 
 void CStartDlg::OnInitDialog() {
+    setWindowIcon(icon_);
     PlaceWindow();
     LoadLanguage();
     PlaceControls();
@@ -188,6 +190,7 @@ void CStartDlg::keyPressEvent(QKeyEvent* event) {
 void CStartDlg::contextMenuEvent(QContextMenuEvent* event) {
     // The borderless window's system menu: the About item.
     QMenu menu(this);
-    menu.addAction(QStringLiteral("&About Start..."), this, [this] { CAboutDlg(this).exec(); });
+    menu.addAction(QStringLiteral("&About Start..."), this,
+                   [this] { CAboutDlg(icon_, this).exec(); });
     menu.exec(event->globalPos());
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QIcon>
 #include <string>
 
 #include "ConfigFile.h"
@@ -48,6 +49,7 @@ private:
     LanguageSelect language_{LanguageTable::kLauncher};
     CConfigFile settings_;
     CSkinBitmap background_;
+    QIcon icon_;
 
     CSkinButton* player_;
     CSkinButton* live_view_;

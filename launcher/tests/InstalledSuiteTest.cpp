@@ -24,7 +24,7 @@ TEST(InstalledSuiteTest, InstalledSuiteRunsFromWhereverItIsMoved) {
           "ClientSoftware/config/channel.yuv", "ClientSoftware/config/cif_8_channel.yuv",
           "ClientSoftware/language/english.txt", "ClientSoftware/language/chinese.txt",
           "ClientSoftware/skin1/BACKGROUND.bmp", "ClientSoftware/skin3/BACKGROUND.bmp",
-          "ClientSoftware/res/icon138.png"}) {
+          "ClientSoftware/res/icon138.png", "ClientSoftware/res/Start.png"}) {
         EXPECT_TRUE(fs::is_regular_file(suite / file)) << file;
     }
     // Whichever programs the build has, the installed suite has too.
@@ -63,6 +63,17 @@ TEST(InstalledSuiteTest, InstalledSuiteRunsFromWhereverItIsMoved) {
         },
         kWait_ms));
     SaveScreenshot(shot, QStringLiteral("launcher-installed"));
+
+    // The About item of the window's menu shows the launcher's icon.
+    Click(xvfb.Display(), window->topLeft() + ground, 3);
+    Click(xvfb.Display(), window->topLeft() + ground + QPoint(12, 10));
+    std::optional<QRect> about;
+    ASSERT_TRUE(WaitUntil(
+        [&] { return (about = FindWindow(xvfb.Display(), "About Start")).has_value(); }, kWait_ms));
+    SaveScreenshot(GrabScreen(xvfb.Display(), about->united(*window)),
+                   QStringLiteral("launcher-about"));
+    PressKey(xvfb.Display(), "Return");
+    ASSERT_TRUE(WaitUntil([&] { return !FindWindow(xvfb.Display(), "About Start"); }, kWait_ms));
 
     Click(xvfb.Display(), window->topLeft() + QPoint(20, 30) + face);
     EXPECT_EQ(launcher.WaitForExit(kWait_ms), 0) << launcher.Output();
