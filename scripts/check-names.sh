@@ -54,18 +54,24 @@ fi
 cut -f2 "$work/deps" | sort -u | xargs -r sha1sum 2>/dev/null | awk '{print $2 "\t" $1}' \
     >"$work/hashes" || true
 rules=$(sha1sum .clang-tidy | cut -c1-40)
-awk -F'\t' '
+mkdir "$work/keys.d"
+awk -F'\t' -v rules="$rules" -v dir="$work/keys.d" '
     FILENAME == ARGV[1] { hash[$1] = $2; next }
-    FILENAME == ARGV[2] { files[$1] = files[$1] " " $2 "=" hash[$2]; next }
-    { print $1 "\t" ($1 in files ? files[$1] : "-") }' \
-    "$work/hashes" "$work/deps" "$work/units" |
-    while IFS=$'\t' read -r unit files; do
-        if [ "$files" = - ]; then
-            echo "$unit -"
-        else
-            echo "$unit $(echo "$rules$files" | sha1sum | cut -c1-40)"
-        fi
-    done >"$work/keys"
+    FILENAME == ARGV[2] { files[$1] = files[$1] $2 "=" hash[$2] "\n"; next }
+    {
+        if ($1 in files) {
+            material = dir "/" FNR
+            printf "%s\n%s", rules, files[$1] >material
+            close(material)
+        }
+        print FNR "\t" $1
+    }' "$work/hashes" "$work/deps" "$work/units" >"$work/numbered"
+# One sha1sum for all units: "number key" lines.
+(cd "$work/keys.d" && find . -type f -printf '%f\n' | xargs -r sha1sum) |
+    awk '{print $2 "\t" $1}' >"$work/unit-keys"
+awk -F'\t' 'FILENAME == ARGV[1] { key[$1] = $2; next }
+             { print $2 " " (($1 in key) ? key[$1] : "-") }' \
+    "$work/unit-keys" "$work/numbered" >"$work/keys"
 
 touch "$stamps"
 awk 'FILENAME == ARGV[1] { clean[$1] = 1; next } !($2 in clean)' "$stamps" "$work/keys" >"$work/todo"
