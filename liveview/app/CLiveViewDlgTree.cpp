@@ -79,6 +79,7 @@ std::string CLiveViewDlg::ShowName(int slot) const {
 void CLiveViewDlg::OnSelchangedTree() { current_dvr_ = FindSelectedItem(); }
 
 void CLiveViewDlg::OnAdd() {
+    if (RoleForbids()) return;
     const QString full = Qs(TextOf(texts_, "Connect_Error1"));
     if (manager_.GetDvrCount() >= CDvrManager::kMaxDvrs) {
         ShowMessageBox(this, full);
@@ -118,6 +119,7 @@ void CLiveViewDlg::OnDisconnect() {
 }
 
 void CLiveViewDlg::OnRec() {
+    if (RoleForbids()) return;
     const int selected = FindSelectedItem();
     if (selected < 0) return;
     manager_.StartRecord(selected);
@@ -140,6 +142,7 @@ void CLiveViewDlg::OnStopLive() {
 }
 
 void CLiveViewDlg::OnDelete() {
+    if (RoleForbids()) return;
     const int selected = FindSelectedItem();
     if (selected < 0) return;
     const MessageBoxAnswer answer =
