@@ -75,17 +75,17 @@ bool IconAt(const QImage& screen, const QImage& icon, int x, int y) {
 double ButtonAgreement(const QImage& screen, const QPoint& at, const MainWindowControl& control,
                        const QImage& image) {
     const int border = 1;
-    const int sx = SkinImageOffset(SkinAlign::kCenter, control.width - 4 * border, image.width(),
-                                   border);
-    const int sy = SkinImageOffset(SkinAlign::kCenter, control.height - 4 * border,
-                                   image.height(), border);
+    const int sx =
+        SkinImageOffset(SkinAlign::kCenter, control.width - 4 * border, image.width(), border);
+    const int sy =
+        SkinImageOffset(SkinAlign::kCenter, control.height - 4 * border, image.height(), border);
     int agree = 0;
     int total = 0;
     auto check = [&](int x, int y) {
         ++total;
         const QPoint source(sx + x, sy + y);
-        if (image.valid(source) && Near(screen.pixel(at + QPoint(x, y)), image.pixel(source),
-                                        kButtonTolerance)) {
+        if (image.valid(source) &&
+            Near(screen.pixel(at + QPoint(x, y)), image.pixel(source), kButtonTolerance)) {
             ++agree;
         }
     };
@@ -115,9 +115,9 @@ std::vector<QRect> GridVideoRects(QPoint window_origin, int layout) {
 
 int ChannelOfPicture(const QImage& screen, const QRect& video_rect) {
     // Top left, clear of the camera number in the middle and the bar at the bottom.
-    const QRect sample(video_rect.topLeft() + QPoint(video_rect.width() / 8,
-                                                     video_rect.height() / 8),
-                       QSize(6, 6));
+    const QRect sample(
+        video_rect.topLeft() + QPoint(video_rect.width() / 8, video_rect.height() / 8),
+        QSize(6, 6));
     const QRgb seen = Average(screen, sample);
     int best = -1;
     int best_distance = kChannelDistance;
@@ -199,10 +199,10 @@ std::vector<int> MisplacedButtons(const QImage& screen, QPoint window_origin,
         bool shown = false;
         for (int state = 1; state <= 4 && !shown; ++state) {
             const QImage image(skin_folder + "/" + control.stem + QString::number(state) + ".bmp");
-            shown = !image.isNull() && ButtonAgreement(screen, at, control,
-                                                       image.convertToFormat(
-                                                           QImage::Format_RGB32)) >=
-                                           kButtonAgreement;
+            shown =
+                !image.isNull() &&
+                ButtonAgreement(screen, at, control, image.convertToFormat(QImage::Format_RGB32)) >=
+                    kButtonAgreement;
         }
         if (!shown) misplaced.push_back(control.id);
     }

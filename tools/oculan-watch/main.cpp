@@ -100,10 +100,9 @@ int main(int argc, char** argv) {
     std::array<QImage, 4> icons;
     const int icon_ids[] = {138, 139, 140, 162};
     for (int i = 0; i < 4; ++i) {
-        icons[i] = QImage(QString::fromStdString(
-                              (program.parent_path() / "res" /
-                               ("icon" + std::to_string(icon_ids[i]) + ".png"))
-                                  .string()))
+        icons[i] = QImage(QString::fromStdString((program.parent_path() / "res" /
+                                                  ("icon" + std::to_string(icon_ids[i]) + ".png"))
+                                                     .string()))
                        .convertToFormat(QImage::Format_ARGB32);
     }
     const std::vector<int> rows = TreeImages(screen, QPoint(0, 0), icons);
@@ -134,13 +133,14 @@ int main(int argc, char** argv) {
         std::printf("    cell %2zu: camera %2d, %3d new pictures seen in %d s\n", i + 1,
                     channels[i] + 1, changes[i], kWatch_s);
     }
-    std::printf("  cells with pictures: %d of %d; new pictures seen: %.1f per cell per second\n",
-                with_pictures, kLayout,
-                with_pictures ? static_cast<double>(total_changes) / with_pictures / kWatch_s
-                              : 0.0);
-    std::printf("  (counted from %d grabs of the screen in %d s, so each cell showed at least "
-                "this many)\n",
-                grabs, kWatch_s);
+    std::printf(
+        "  cells with pictures: %d of %d; new pictures seen: %.1f per cell per second\n",
+        with_pictures, kLayout,
+        with_pictures ? static_cast<double>(total_changes) / with_pictures / kWatch_s : 0.0);
+    std::printf(
+        "  (counted from %d grabs of the screen in %d s, so each cell showed at least "
+        "this many)\n",
+        grabs, kWatch_s);
     std::printf("  screenshot: %s%s\n", qPrintable(screenshot), saved ? "" : " (not written)");
 
     Click(xvfb.Display(), window->topLeft() + kExitButton);

@@ -42,9 +42,10 @@ double Median(std::vector<double> values) {
 // installed program for the whole run.
 struct Stage {
     Stage()
-        : emulator("[emulator]\nrecorders = 1\nsandbox = ${FOLDER}/sandbox\n"
-                   "[recorder1]\nport = 0\ntype = 1016\ncodec = h264\nsize = 2\n"
-                   "users = ADMIN:admin:2\n") {
+        : emulator(
+              "[emulator]\nrecorders = 1\nsandbox = ${FOLDER}/sandbox\n"
+              "[recorder1]\nport = 0\ntype = 1016\ncodec = h264\nsize = 2\n"
+              "users = ADMIN:admin:2\n") {
         folder = fs::temp_directory_path() / ("oculan_startup_bench_" + std::to_string(::getpid()));
         program = CopyInstalledOculan(SUITE_TREE_DIR "/ClientSoftware", folder);
         ready = xvfb.Ok() && emulator.Ok() && !program.empty() &&
@@ -101,11 +102,12 @@ void BM_Oculan(benchmark::State& state) {
             return state.SkipWithError("Oculan's window never showed");
         const double shown_ms = MsSince(start);
         // The operator presses CONNECT as soon as it is drawn.
-        const QString skins = QString::fromStdString((stage.program.parent_path() / "skin1").string());
+        const QString skins =
+            QString::fromStdString((stage.program.parent_path() / "skin1").string());
         WaitUntil(
             [&] {
-                const std::vector<int> wrong = MisplacedButtons(
-                    GrabScreen(stage.xvfb.Display()), QPoint(0, 0), skins, {});
+                const std::vector<int> wrong =
+                    MisplacedButtons(GrabScreen(stage.xvfb.Display()), QPoint(0, 0), skins, {});
                 return std::find(wrong.begin(), wrong.end(), 1013) == wrong.end();
             },
             kLimit_ms);

@@ -31,9 +31,10 @@ std::array<QImage, 4> TreeIcons(const fs::path& client) {
     std::array<QImage, 4> icons;
     const int ids[] = {138, 139, 140, 162};
     for (int i = 0; i < 4; ++i) {
-        icons[i] = QImage(QString::fromStdString(
-                              (client / "res" / ("icon" + std::to_string(ids[i]) + ".png")).string()))
-                       .convertToFormat(QImage::Format_ARGB32);
+        icons[i] =
+            QImage(QString::fromStdString(
+                       (client / "res" / ("icon" + std::to_string(ids[i]) + ".png")).string()))
+                .convertToFormat(QImage::Format_ARGB32);
     }
     return icons;
 }
@@ -47,8 +48,7 @@ TEST(OculanRealWindow, ShowsEveryControlInPlaceAndEachCameraInItsCell) {
         "users = ADMIN:admin:2\n");
     ASSERT_TRUE(emulator.Ok()) << emulator.Output();
     TestFolder folder;
-    const fs::path program =
-        CopyInstalledOculan(SUITE_TREE_DIR "/ClientSoftware", folder.Path());
+    const fs::path program = CopyInstalledOculan(SUITE_TREE_DIR "/ClientSoftware", folder.Path());
     ASSERT_FALSE(program.empty());
     ASSERT_TRUE(WriteDeviceStore(
         folder.Path(), {"127.0.0.1:" + std::to_string(emulator.Port(0)) + ",ADMIN,admin,Front"}));
