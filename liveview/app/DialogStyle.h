@@ -2,6 +2,7 @@
 
 #include <QFont>
 
+class QLabel;
 class QWidget;
 
 // The live view's dialogs are laid out in pixels for a 12-pixel face whose Latin letters are
@@ -14,3 +15,6 @@ constexpr int DialogUnits_px(int units) { return units * 3 / 2; }
 
 // Gives a dialog its face and the fixed client size of its template (dialog units).
 void ApplyDialogStyle(QWidget* dialog, int width_units, int height_units);
+
+// A static text as the dialogs place them: its text starts at the top left of its rectangle.
+QLabel* NewStaticText(QWidget* parent);
