@@ -170,8 +170,7 @@ void CLiveViewDlg::SetUpTree() {
                                                        std::to_string(kTreeIconIds[i]) + ".png"));
     }
     root_item_ = new QTreeWidgetItem(tree_, QStringList{"DVR"});
-    root_item_->setIcon(0, tree_images_[kImageRoot]);
-    root_item_->setData(0, Qt::UserRole, kImageRoot);
+    SetItemImage(root_item_, kImageRoot, kImageRoot);
     root_item_->setExpanded(true);
     item_count_ = 0;
 }

@@ -136,6 +136,7 @@ private:
     void DoConnect(int slot);
     std::string ShowName(int slot) const;
     void OnSelchangedTree();
+    void SetItemImage(QTreeWidgetItem* item, int image, int selected_image);
 
     // Timers.
     void OnButtonStates();

@@ -56,7 +56,10 @@ void CLiveViewDlg::SetTreeItem(const std::string& text, int image, int selected_
     if (i < 0 || i >= item_count_) return;
     QTreeWidgetItem* item = items_[i];
     item->setText(0, Qs(text));
-    if (image < 0) return;
+    if (image >= 0) SetItemImage(item, image, selected_image);
+}
+
+void CLiveViewDlg::SetItemImage(QTreeWidgetItem* item, int image, int selected_image) {
     QIcon icon;
     icon.addPixmap(tree_images_.at(image).pixmap(16, 16), QIcon::Normal);
     icon.addPixmap(tree_images_.at(selected_image).pixmap(16, 16), QIcon::Selected);
