@@ -10,6 +10,7 @@
 #include <QPushButton>
 
 #include "BackupDialogRules.h"
+#include "DialogFace.h"
 #include "FolderChooser.h"
 #include "MessageBoxSeam.h"
 #include "PlayTime.h"
@@ -46,6 +47,7 @@ DlgBackup::DlgBackup(const std::string& program_folder, QWidget* parent)
       ok_(new QPushButton(this)),
       cancel_(new QPushButton(this)) {
     setFixedSize(kWidth_px, kHeight_px);
+    setFont(DialogFace());
     channel_line_->setObjectName(QStringLiteral("channels"));
     start_->setObjectName(QStringLiteral("start"));
     end_->setObjectName(QStringLiteral("end"));

@@ -3,6 +3,7 @@
 #include <QDateTimeEdit>
 #include <QPushButton>
 
+#include "DialogFace.h"
 #include "PlayTime.h"
 
 DlgTimePlay::DlgTimePlay(QWidget* parent)
@@ -12,6 +13,7 @@ DlgTimePlay::DlgTimePlay(QWidget* parent)
       cancel_(new QPushButton(QStringLiteral("Cancel"), this)) {
     setWindowTitle(QStringLiteral("TIME PLAY"));
     setFixedSize(kWidth_px, kHeight_px);
+    setFont(DialogFace());
     picker_->setObjectName(QStringLiteral("time"));
     picker_->setDisplayFormat(QStringLiteral("HH:mm:ss"));
     picker_->setGeometry(50, 15, 100, 23);
