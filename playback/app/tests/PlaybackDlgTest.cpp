@@ -81,9 +81,12 @@ TEST_F(PlaybackWindowTest, StartsWithEveryControlInPlaceAndFollowsTheLinkState) 
     EXPECT_EQ(window_->pos(), start + QPoint(30, 20));
     QTest::mouseRelease(window_.get(), Qt::LeftButton, {}, QPoint(930, 420));
     QTRY_COMPARE_WITH_TIMEOUT(window_->Shared().window_drag.load(), 0, 3000);
-    // A press inside the video window enlarges the pane under it.
+    // A press inside the video window enlarges the pane under it; one on its edge moves.
     QTest::mouseClick(window_->VideoGrid(), Qt::LeftButton, {}, QPoint(500, 400));
     EXPECT_EQ(window_->Shared().window_drag.load(), 0);
+    EXPECT_FALSE(window_->VideoGrid()->Cells().IsVisible(0));
+    QTest::mouseClick(window_->VideoGrid(), Qt::LeftButton, {}, QPoint(0, 400));
+    EXPECT_EQ(window_->Shared().window_drag.load(), 1);
     EXPECT_FALSE(window_->VideoGrid()->Cells().IsVisible(0));
 }
 
