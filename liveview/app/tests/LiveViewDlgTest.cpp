@@ -460,19 +460,26 @@ TEST_F(LiveViewDlgTest, FailedLogInsShowTheirTextsUnlessTheDeviceConnectsOnItsOw
     closed.OpenLoopback();
     const std::string nobody = "127.0.0.1:" + std::to_string(closed.Port());
     closed.Close();
+    std::string error;
+    ASSERT_TRUE(emulator_.StartLookup(0, &error)) << error;
+    options_.lookupPort = emulator_.LookupPort();
     WriteStore({{AddressOf(0), "admin", "wrong", "Yard"},
                 {nobody, "admin", "admin", "Gone"},
-                {AddressOf(0), "admin", "wrong", "Quiet", 1}});
+                {AddressOf(0), "admin", "wrong", "Quiet", 1},
+                {"127.0.0.1/NOBODY", "admin", "admin", "Far"}});
     Open();
     // The root's CONNECT connects every idle device.
     window_->Tree()->setCurrentItem(window_->Tree()->topLevelItem(0));
     Click(kConnect);
-    QTRY_VERIFY_WITH_TIMEOUT(!Connecting(0) && !Connecting(1) && !Connecting(2), kWait_ms);
+    QTRY_VERIFY_WITH_TIMEOUT(!Connecting(0) && !Connecting(1) && !Connecting(2) && !Connecting(3),
+                             kWait_ms);
+    // The lookup's own word comes through the manager's message sink.
     QStringList texts = boxes_.Texts();
     texts.sort();
     EXPECT_EQ(texts,
-              (QStringList{"Gone: Connect error!\n", "Yard: The user or the password is wrong\n"}));
-    for (int i = 0; i < 3; ++i)
+              (QStringList{"Dvr is not online!\n", "Far: Net Error!\n", "Gone: Connect error!\n",
+                           "Yard: The user or the password is wrong\n"}));
+    for (int i = 0; i < 4; ++i)
         EXPECT_EQ(ItemImage(i), CLiveViewDlg::kImageIdle) << i;
     EXPECT_EQ(ItemText(2), "Quiet");
 }
