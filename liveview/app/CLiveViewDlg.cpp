@@ -95,12 +95,13 @@ void CLiveViewDlg::CreateControls() {
 
 void CLiveViewDlg::ConnectButtons() {
     const std::pair<int, void (CLiveViewDlg::*)()> handlers[] = {
-        {kAdd, &CLiveViewDlg::OnAdd},           {kDelete, &CLiveViewDlg::OnDelete},
-        {kConnect, &CLiveViewDlg::OnConnect},   {kDisconnect, &CLiveViewDlg::OnDisconnect},
-        {kRec, &CLiveViewDlg::OnRec},           {kStopRec, &CLiveViewDlg::OnStopRec},
-        {kLive, &CLiveViewDlg::OnLive},         {kStop, &CLiveViewDlg::OnStopLive},
-        {kMinimise, &CLiveViewDlg::OnMinimize}, {kClose, &CLiveViewDlg::OnCancel},
-        {kExit, &CLiveViewDlg::OnCancel},
+        {kAdd, &CLiveViewDlg::OnAdd},         {kDelete, &CLiveViewDlg::OnDelete},
+        {kConnect, &CLiveViewDlg::OnConnect}, {kDisconnect, &CLiveViewDlg::OnDisconnect},
+        {kRec, &CLiveViewDlg::OnRec},         {kStopRec, &CLiveViewDlg::OnStopRec},
+        {kLive, &CLiveViewDlg::OnLive},       {kStop, &CLiveViewDlg::OnStopLive},
+        {kSet, &CLiveViewDlg::OnSet},         {kAdmin, &CLiveViewDlg::OnAdmin},
+        {kInfo, &CLiveViewDlg::OnInfo},       {kMinimise, &CLiveViewDlg::OnMinimize},
+        {kClose, &CLiveViewDlg::OnCancel},    {kExit, &CLiveViewDlg::OnCancel},
     };
     for (const auto& [id, handler] : handlers)
         connect(buttons_.at(id), &QAbstractButton::clicked, this, handler);
@@ -170,8 +171,7 @@ void CLiveViewDlg::SetUpTree() {
                                                        std::to_string(kTreeIconIds[i]) + ".png"));
     }
     root_item_ = new QTreeWidgetItem(tree_, QStringList{"DVR"});
-    root_item_->setIcon(0, tree_images_[kImageRoot]);
-    root_item_->setData(0, Qt::UserRole, kImageRoot);
+    SetItemImage(root_item_, kImageRoot, kImageRoot);
     root_item_->setExpanded(true);
     item_count_ = 0;
 }

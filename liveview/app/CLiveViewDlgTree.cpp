@@ -56,7 +56,10 @@ void CLiveViewDlg::SetTreeItem(const std::string& text, int image, int selected_
     if (i < 0 || i >= item_count_) return;
     QTreeWidgetItem* item = items_[i];
     item->setText(0, Qs(text));
-    if (image < 0) return;
+    if (image >= 0) SetItemImage(item, image, selected_image);
+}
+
+void CLiveViewDlg::SetItemImage(QTreeWidgetItem* item, int image, int selected_image) {
     QIcon icon;
     icon.addPixmap(tree_images_.at(image).pixmap(16, 16), QIcon::Normal);
     icon.addPixmap(tree_images_.at(selected_image).pixmap(16, 16), QIcon::Selected);
@@ -79,6 +82,7 @@ std::string CLiveViewDlg::ShowName(int slot) const {
 void CLiveViewDlg::OnSelchangedTree() { current_dvr_ = FindSelectedItem(); }
 
 void CLiveViewDlg::OnAdd() {
+    if (RoleForbids()) return;
     const QString full = Qs(TextOf(texts_, "Connect_Error1"));
     if (manager_.GetDvrCount() >= CDvrManager::kMaxDvrs) {
         ShowMessageBox(this, full);
@@ -118,6 +122,7 @@ void CLiveViewDlg::OnDisconnect() {
 }
 
 void CLiveViewDlg::OnRec() {
+    if (RoleForbids()) return;
     const int selected = FindSelectedItem();
     if (selected < 0) return;
     manager_.StartRecord(selected);
@@ -140,6 +145,7 @@ void CLiveViewDlg::OnStopLive() {
 }
 
 void CLiveViewDlg::OnDelete() {
+    if (RoleForbids()) return;
     const int selected = FindSelectedItem();
     if (selected < 0) return;
     const MessageBoxAnswer answer =
