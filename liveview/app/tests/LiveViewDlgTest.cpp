@@ -209,15 +209,15 @@ TEST_F(LiveViewDlgTest, DraggedByItsBackgroundWithoutPicturesAndEscNeverCloses) 
     QTest::mouseMove(window_.get(), QPoint(60, 320));
     EXPECT_EQ(window_->pos(), QPoint(50, 20));
     EXPECT_EQ(manager_->IsDragging(), 1);
-    window_->OnTimer(LiveViewTimer::kHoverTitle);
+    window_->OnTimer(live_view_timer::kHoverTitle);
     EXPECT_EQ(manager_->IsDragging(), 1) << "still held";
     QTest::mouseRelease(window_.get(), Qt::LeftButton, {}, QPoint(10, 300));
-    window_->OnTimer(LiveViewTimer::kHoverTitle);
+    window_->OnTimer(live_view_timer::kHoverTitle);
     EXPECT_EQ(manager_->IsDragging(), 0);
     // One background repaint follows the drag.
-    window_->OnTimer(LiveViewTimer::kDragEnd);
-    EXPECT_TRUE(window_->IsTimerActive(LiveViewTimer::kRepaint));
-    QTRY_VERIFY(!window_->IsTimerActive(LiveViewTimer::kRepaint));
+    window_->OnTimer(live_view_timer::kDragEnd);
+    EXPECT_TRUE(window_->IsTimerActive(live_view_timer::kRepaint));
+    QTRY_VERIFY(!window_->IsTimerActive(live_view_timer::kRepaint));
 
     // A press on a cell is not a drag.
     QTest::mousePress(window_.get(), Qt::LeftButton, {}, QPoint(300, 300));
@@ -439,7 +439,7 @@ TEST_F(LiveViewDlgTest, FailedLogInsShowTheirTextsUnlessTheDeviceConnectsOnItsOw
     closed.Close();
     std::string error;
     ASSERT_TRUE(emulator_.StartLookup(0, &error)) << error;
-    options_.lookupPort = emulator_.LookupPort();
+    options_.lookup_port = emulator_.LookupPort();
     WriteStore({{AddressOf(0), "admin", "wrong", "Yard"},
                 {nobody, "admin", "admin", "Gone"},
                 {AddressOf(0), "admin", "wrong", "Quiet", 1},
