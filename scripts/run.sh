@@ -11,9 +11,21 @@
 # virtual X server for RUN_SECONDS (default 90), then the run prints what the window showed
 # (devices connected, pictures per cell), keeps a screenshot in build/screenshots/run.png and
 # closes Oculan with its EXIT button.
+#
+# run.sh --launcher starts the launcher Start instead (a display is needed): pick a program
+# there; the emulator stops once the programs started from the tree have ended.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 top=$(pwd)
+
+launcher=""
+if [ "${1:-}" = "--launcher" ]; then
+    launcher=yes
+    if [ -z "${DISPLAY:-}" ]; then
+        echo "run.sh --launcher: the launcher needs a display (DISPLAY is empty)" >&2
+        exit 1
+    fi
+fi
 
 build=build
 suite=$build/suite
@@ -111,7 +123,18 @@ fi
 "$build/tools/device-store/device-store" list "$suite/uss.dat" | sed 's/^/   /'
 
 oculan="$top/$suite/ClientSoftware/Oculan"
-if [ -n "${DISPLAY:-}" ]; then
+if [ -n "$launcher" ]; then
+    echo "== Start (the emulator runs until the programs it started have ended)"
+    "$top/$suite/Start"
+    tree=$(cd "$suite" && pwd -P)
+    suite_running() {
+        for exe in /proc/[0-9]*/exe; do
+            case "$(readlink "$exe" 2>/dev/null)" in "$tree/"*) return 0 ;; esac
+        done
+        return 1
+    }
+    while suite_running; do sleep 1; done
+elif [ -n "${DISPLAY:-}" ]; then
     echo "== Oculan (the devices connect by themselves a minute after start; CONNECT is quicker)"
     "$oculan"
 else

@@ -12,7 +12,6 @@
 #include <QTreeWidget>
 #include <QtTest/QTest>
 #include <filesystem>
-#include <fstream>
 #include <memory>
 
 #include "CLiveViewDlg.h"
@@ -225,25 +224,33 @@ TEST_F(LiveViewDlgTest, StartsWithEveryControlInPlaceAndEveryTimerRunning) {
     EXPECT_FALSE(Button(kDisconnect)->isVisible());
 }
 
-TEST_F(LiveViewDlgTest, TheLanguageFileFollowsTheSettingsExactly) {
-    const fs::path program = folder_.Path() / "program";
-    fs::create_directories(program / "config");
-    for (const char* sub : {"language", "skin1", "res"})
-        fs::create_directory_symlink(fs::path(kInstalledFolder) / sub, program / sub);
-    const std::pair<const char*, const char*> cases[] = {
-        {"chinese", "chinese"}, {"CHINESE", "english"}, {"Chinese", "english"}};
-    for (const auto& [language, file] : cases) {
-        std::ofstream(program / "config" / "config.ini")
-            << "[ServerInfo]\nLanguage=" << language << "\n";
-        LanguageSelect expected;
-        expected.Load(kInstalledFolder, std::string("language/") + file + ".txt");
-        Open(program.string());
-        EXPECT_EQ(Button(kConnect)->toolTip().toStdString(),
-                  expected.Text(expected.MemberOf("Connect")))
-            << language;
-        window_.reset();
-        manager_.reset();
-    }
+TEST_F(LiveViewDlgTest, DraggedByItsBackgroundWithoutPicturesAndEscNeverCloses) {
+    Open();
+    // A press beside the grid: the window follows the pointer, and the frame threads draw
+    // nothing until the first tick after the release.
+    QTest::mousePress(window_.get(), Qt::LeftButton, {}, QPoint(10, 300));
+    QTest::mouseMove(window_.get(), QPoint(60, 320));
+    EXPECT_EQ(window_->pos(), QPoint(50, 20));
+    EXPECT_EQ(manager_->IsDragging(), 1);
+    window_->OnTimer(LiveViewTimer::kHoverTitle);
+    EXPECT_EQ(manager_->IsDragging(), 1) << "still held";
+    QTest::mouseRelease(window_.get(), Qt::LeftButton, {}, QPoint(10, 300));
+    window_->OnTimer(LiveViewTimer::kHoverTitle);
+    EXPECT_EQ(manager_->IsDragging(), 0);
+    // One background repaint follows the drag.
+    window_->OnTimer(LiveViewTimer::kDragEnd);
+    EXPECT_TRUE(window_->IsTimerActive(LiveViewTimer::kRepaint));
+    QTRY_VERIFY(!window_->IsTimerActive(LiveViewTimer::kRepaint));
+
+    // A press on a cell is not a drag.
+    QTest::mousePress(window_.get(), Qt::LeftButton, {}, QPoint(300, 300));
+    EXPECT_EQ(manager_->IsDragging(), 0);
+    QTest::mouseRelease(window_.get(), Qt::LeftButton, {}, QPoint(300, 300));
+
+    QTest::keyClick(window_.get(), Qt::Key_Escape);
+    QTest::keyClick(window_.get(), Qt::Key_Return);
+    EXPECT_TRUE(window_->isVisible());
+    EXPECT_FALSE(window_->Closed());
 }
 
 TEST_F(LiveViewDlgTest, TheStoresDevicesFillTheTreeAndTheFirstIsSelected) {
@@ -453,19 +460,26 @@ TEST_F(LiveViewDlgTest, FailedLogInsShowTheirTextsUnlessTheDeviceConnectsOnItsOw
     closed.OpenLoopback();
     const std::string nobody = "127.0.0.1:" + std::to_string(closed.Port());
     closed.Close();
+    std::string error;
+    ASSERT_TRUE(emulator_.StartLookup(0, &error)) << error;
+    options_.lookupPort = emulator_.LookupPort();
     WriteStore({{AddressOf(0), "admin", "wrong", "Yard"},
                 {nobody, "admin", "admin", "Gone"},
-                {AddressOf(0), "admin", "wrong", "Quiet", 1}});
+                {AddressOf(0), "admin", "wrong", "Quiet", 1},
+                {"127.0.0.1/NOBODY", "admin", "admin", "Far"}});
     Open();
     // The root's CONNECT connects every idle device.
     window_->Tree()->setCurrentItem(window_->Tree()->topLevelItem(0));
     Click(kConnect);
-    QTRY_VERIFY_WITH_TIMEOUT(!Connecting(0) && !Connecting(1) && !Connecting(2), kWait_ms);
+    QTRY_VERIFY_WITH_TIMEOUT(!Connecting(0) && !Connecting(1) && !Connecting(2) && !Connecting(3),
+                             kWait_ms);
+    // The lookup's own word comes through the manager's message sink.
     QStringList texts = boxes_.Texts();
     texts.sort();
     EXPECT_EQ(texts,
-              (QStringList{"Gone: Connect error!\n", "Yard: The user or the password is wrong\n"}));
-    for (int i = 0; i < 3; ++i)
+              (QStringList{"Dvr is not online!\n", "Far: Net Error!\n", "Gone: Connect error!\n",
+                           "Yard: The user or the password is wrong\n"}));
+    for (int i = 0; i < 4; ++i)
         EXPECT_EQ(ItemImage(i), CLiveViewDlg::kImageIdle) << i;
     EXPECT_EQ(ItemText(2), "Quiet");
 }

@@ -81,9 +81,12 @@ TEST_F(PlaybackWindowTest, StartsWithEveryControlInPlaceAndFollowsTheLinkState) 
     EXPECT_EQ(window_->pos(), start + QPoint(30, 20));
     QTest::mouseRelease(window_.get(), Qt::LeftButton, {}, QPoint(930, 420));
     QTRY_COMPARE_WITH_TIMEOUT(window_->Shared().window_drag.load(), 0, 3000);
-    // A press inside the video window enlarges the pane under it.
+    // A press inside the video window enlarges the pane under it; one on its edge moves.
     QTest::mouseClick(window_->VideoGrid(), Qt::LeftButton, {}, QPoint(500, 400));
     EXPECT_EQ(window_->Shared().window_drag.load(), 0);
+    EXPECT_FALSE(window_->VideoGrid()->Cells().IsVisible(0));
+    QTest::mouseClick(window_->VideoGrid(), Qt::LeftButton, {}, QPoint(0, 400));
+    EXPECT_EQ(window_->Shared().window_drag.load(), 1);
     EXPECT_FALSE(window_->VideoGrid()->Cells().IsVisible(0));
 }
 
@@ -132,6 +135,32 @@ TEST_F(PlaybackWindowTest, LogsInAndMarksTheDaysRecordsOfTheRowCameras) {
     window_->Calendar()->setSelectedDate(QDate(2009, 8, 25));
     EXPECT_TRUE(RowEmpty(*window_, 0));
     EXPECT_TRUE(boxes_.Texts().isEmpty()) << boxes_.Texts().join("|").toStdString();
+}
+
+TEST_F(PlaybackWindowTest, SliderAndPickerFollowThePlayTimeUnlessDragged) {
+    StartRecorder();
+    Open();
+    window_->Calendar()->setSelectedDate(QDate(2009, 8, 28));
+    LogIn();
+    ASSERT_EQ(window_->Connection().NetPlayFile(36000, 86400, 0x1, 0, 0), 0);
+    ASSERT_EQ(LinkState(), kLinkStreaming);
+    constexpr std::time_t kDayStart = 1251417600;  // 2009-08-28 by the recorder's clock
+
+    // A jump from the slider's place is followed within four looks; steps after it at once.
+    PlaybackShared& shared = window_->Shared();
+    shared.play_time = kDayStart + 13 * 3600 + 45 * 60 + 30;
+    QTRY_COMPARE_WITH_TIMEOUT(window_->PlaySlider()->GetPos(), 825, 4000);
+    EXPECT_EQ(window_->PickerSeconds(), 49530);
+    shared.play_time = kDayStart + 13 * 3600 + 47 * 60;
+    QTRY_COMPARE_WITH_TIMEOUT(window_->PickerSeconds(), 49620, 1000);
+    EXPECT_EQ(window_->PlaySlider()->GetPos(), 826);  // a whole minute lands one lower
+
+    // While the thumb is held the controls stay where the operator put them.
+    shared.slider_drag = 1;
+    shared.play_time = kDayStart + 14 * 3600;
+    QTest::qWait(3 * CPlaybackDlg::kPlayPosition_ms);
+    EXPECT_EQ(window_->PlaySlider()->GetPos(), 826);
+    EXPECT_EQ(window_->PickerSeconds(), 49620);
 }
 
 TEST_F(PlaybackWindowTest, ReportsALostLinkOncePerLogIn) {
