@@ -74,14 +74,8 @@ RecorderConfig Recorder(uint8_t size_code) {
 class PaneWatch : public CPictureOutput {
 public:
     PaneWatch(const PlaybackShared& shared, const CVideoGridLayout& grid)
-        : shared_(shared) {
+        : shared_(shared), grid_(grid) {
         surface_.Resize(kGridWindow.right, kGridWindow.bottom);
-        for (int pane = 0; pane < 4; ++pane) {
-            const VideoCell cell = grid.Cell(pane);
-            panes_[pane] = {kGridWindow.left + cell.videoX, kGridWindow.top + cell.videoY,
-                            kGridWindow.left + cell.videoX + cell.videoWidth,
-                            kGridWindow.top + cell.videoY + cell.videoHeight};
-        }
     }
 
     void DrawYuy2(const ScreenRect& dest, int width, int height, uint8_t* picture) override {
@@ -92,6 +86,12 @@ public:
 
     void Arm(int64_t frame_time) {
         std::lock_guard lock(mutex_);
+        for (int pane = 0; pane < 4; ++pane) {
+            const VideoCell cell = grid_.Cell(pane);
+            panes_[pane] = {kGridWindow.left + cell.videoX, kGridWindow.top + cell.videoY,
+                            kGridWindow.left + cell.videoX + cell.videoWidth,
+                            kGridWindow.top + cell.videoY + cell.videoHeight};
+        }
         target_ = frame_time;
         seen_ = {};
         shown_ = 0;
@@ -118,6 +118,7 @@ private:
     }
 
     const PlaybackShared& shared_;
+    const CVideoGridLayout& grid_;
     CVideoSurface surface_;
     std::array<ScreenRect, 4> panes_;
     std::mutex mutex_;
@@ -140,7 +141,8 @@ struct PlaybackPath {
         shared.grid_rect[1] = kGridWindow.top;
         shared.grid_rect[2] = kGridWindow.right;
         shared.grid_rect[3] = kGridWindow.bottom;
-        for (int row = 0; row < 4; ++row) shared.row_channels[row] = row + 1;
+        for (int row = 0; row < 4; ++row)
+            shared.row_channels[row] = row + 1;
         shared.channel_mask = 0xF;
         thread.SetGrid(&grid);
         std::array<_QRF_FILESHOWINFO, 300> page{};
@@ -239,7 +241,8 @@ void BM_ReceiveAndDiscard(benchmark::State& state) {
             if (client.GetMachineInfe().nLinkState != kLinkStreaming) break;
             client.WaitForPicBuf(10);
         }
-        fps = static_cast<double>(frames) / std::chrono::duration<double>(Clock::now() - start).count();
+        fps = static_cast<double>(frames) /
+              std::chrono::duration<double>(Clock::now() - start).count();
         state.counters["frames"] = static_cast<double>(frames);
     }
     client.StopNetWork();
@@ -261,7 +264,8 @@ void BM_BackupToPair(benchmark::State& state) {
         path.backup.SetDirectory(folder.string());
         const auto start = Clock::now();
         path.connection.NetPlayFile(kBackupStart_s, kBackupEnd_s, 0xF, 0, 1);
-        while (path.Streaming()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        while (path.Streaming())
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
         const auto end = Clock::now();
         path.backup.End();
         uint64_t frames = 0;
