@@ -138,9 +138,9 @@ protected:
     int PaneOf(const Draw& draw) const {
         for (int pane = 0; pane < 4; ++pane) {
             const VideoCell c = grid_.Cell(pane);
-            const ScreenRect rect{kGridWindow.left + c.videoX, kGridWindow.top + c.videoY,
-                                  kGridWindow.left + c.videoX + c.videoWidth,
-                                  kGridWindow.top + c.videoY + c.videoHeight};
+            const ScreenRect rect{kGridWindow.left + c.video_x, kGridWindow.top + c.video_y,
+                                  kGridWindow.left + c.video_x + c.video_width,
+                                  kGridWindow.top + c.video_y + c.video_height};
             if (draw.dest == rect) return pane;
         }
         return -1;
