@@ -89,8 +89,7 @@ int CopyDecodedPlanes(const DecodedPicture& picture, uint8_t* destination, int f
     }
     CopyPlane(picture.luma, picture.luma_stride, destination, width, height);
     CopyPlane(picture.u, picture.u_stride, destination + luma_bytes, width / 2, height / 2);
-    CopyPlane(picture.v, picture.v_stride, destination + luma_bytes * 5 / 4, width / 2,
-              height / 2);
+    CopyPlane(picture.v, picture.v_stride, destination + luma_bytes * 5 / 4, width / 2, height / 2);
     return 1;
 }
 

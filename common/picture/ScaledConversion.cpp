@@ -92,8 +92,8 @@ bool ConvertDecodedScaled(uint8_t* destination, int dest_width, int dest_height,
         picture.v == nullptr || picture.u_stride != picture.v_stride) {
         return false;
     }
-    ConvertScaledToBgr24(destination, dest_width, dest_height,
-                         {picture.luma, picture.u, picture.v, picture.luma_stride, picture.u_stride},
-                         width, height);
+    ConvertScaledToBgr24(
+        destination, dest_width, dest_height,
+        {picture.luma, picture.u, picture.v, picture.luma_stride, picture.u_stride}, width, height);
     return true;
 }

@@ -87,7 +87,8 @@ int CDvrManager::PrepareDecoder(int f, int cell, int32_t codec_word) {
         reopen = true;
     }
     const int current = GetCurrentDvr();
-    if (!all_dvr && prepared_device_[cell].exchange(current, std::memory_order_relaxed) != current) {
+    if (!all_dvr &&
+        prepared_device_[cell].exchange(current, std::memory_order_relaxed) != current) {
         reopen = true;
     }
     CVideoDecoder& decoder = DecoderOf(cell, codec_word);

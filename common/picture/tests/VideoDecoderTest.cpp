@@ -48,7 +48,8 @@ TEST(VideoDecoder, EitherCodecDecodesThroughTheSameCalls) {
             const DecodedPicture decoded = decoder->Decoded();
             std::vector<uint8_t> whole(kWidth * kHeight * 3 / 2);
             ASSERT_EQ(CopyDecodedPlanes(decoded, whole.data(), kCifFormat), 1);
-            const auto source = test_streams::SyntheticPicture(kWidth, kHeight, static_cast<int>(i));
+            const auto source =
+                test_streams::SyntheticPicture(kWidth, kHeight, static_cast<int>(i));
             EXPECT_GT(test_streams::LumaPsnr(whole.data(), source.data(), kWidth, kHeight), 32.0);
 
             std::vector<uint8_t> scaled(88 * 72 * 3);
