@@ -95,12 +95,13 @@ void CLiveViewDlg::CreateControls() {
 
 void CLiveViewDlg::ConnectButtons() {
     const std::pair<int, void (CLiveViewDlg::*)()> handlers[] = {
-        {kAdd, &CLiveViewDlg::OnAdd},           {kDelete, &CLiveViewDlg::OnDelete},
-        {kConnect, &CLiveViewDlg::OnConnect},   {kDisconnect, &CLiveViewDlg::OnDisconnect},
-        {kRec, &CLiveViewDlg::OnRec},           {kStopRec, &CLiveViewDlg::OnStopRec},
-        {kLive, &CLiveViewDlg::OnLive},         {kStop, &CLiveViewDlg::OnStopLive},
-        {kMinimise, &CLiveViewDlg::OnMinimize}, {kClose, &CLiveViewDlg::OnCancel},
-        {kExit, &CLiveViewDlg::OnCancel},
+        {kAdd, &CLiveViewDlg::OnAdd},         {kDelete, &CLiveViewDlg::OnDelete},
+        {kConnect, &CLiveViewDlg::OnConnect}, {kDisconnect, &CLiveViewDlg::OnDisconnect},
+        {kRec, &CLiveViewDlg::OnRec},         {kStopRec, &CLiveViewDlg::OnStopRec},
+        {kLive, &CLiveViewDlg::OnLive},       {kStop, &CLiveViewDlg::OnStopLive},
+        {kSet, &CLiveViewDlg::OnSet},         {kAdmin, &CLiveViewDlg::OnAdmin},
+        {kInfo, &CLiveViewDlg::OnInfo},       {kMinimise, &CLiveViewDlg::OnMinimize},
+        {kClose, &CLiveViewDlg::OnCancel},    {kExit, &CLiveViewDlg::OnCancel},
     };
     for (const auto& [id, handler] : handlers)
         connect(buttons_.at(id), &QAbstractButton::clicked, this, handler);

@@ -26,6 +26,8 @@ class CSegmentLabel;
 class CSkinButton;
 class CVideoGrid;
 class CWindowGate;
+class DlgDvrInfo;
+class DlgDvrSet;
 class QAbstractButton;
 class QTimer;
 class QTreeWidget;
@@ -38,7 +40,8 @@ class QTreeWidgetItem;
 //
 // The handlers are spread by concern: CLiveViewDlg.cpp (start-up, layout, skin, window
 // behaviour, shutdown), CLiveViewDlgTree.cpp (device tree, device buttons, connect threads),
-// CLiveViewDlgTimers.cpp (the timers).
+// CLiveViewDlgTimers.cpp (the timers), CLiveViewDlgDialogs.cpp (settings, password and info
+// dialogs).
 class CLiveViewDlg : public QDialog {
     Q_OBJECT
 
@@ -80,6 +83,11 @@ public:
     void OnDelete();
     void OnLive();
     void OnStopLive();
+
+    // The dialog buttons SET, ADMIN and INFO (CLiveViewDlgDialogs.cpp).
+    void OnSet();
+    void OnAdmin();
+    void OnInfo();
 
     // The pan/tilt/zoom pad, shown or covered by its plate.
     void ShowPanel();
@@ -148,6 +156,10 @@ private:
     void OnDragEnd();
     void OnRepaint();
     void OnConnectWatch(int slot);
+    // Timer 16: the open info dialog's disks and lamps.
+    void OnDiskInfo();
+    // Under the password lock the user role may watch but not manage.
+    bool RoleForbids() const;
     void Apply(const std::vector<ButtonStep>& steps);
     ScreenRect GridWindowRect() const;
 
@@ -194,4 +206,8 @@ private:
     QPoint drag_offset_;
 
     bool closed_ = false;
+
+    // Made at their first use and reused while the window lives.
+    DlgDvrSet* dvr_set_ = nullptr;
+    DlgDvrInfo* dvr_info_ = nullptr;
 };

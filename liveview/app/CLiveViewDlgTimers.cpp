@@ -76,6 +76,9 @@ void CLiveViewDlg::OnTimer(int id) {
         case kLockButtons:
             OnLockButtons();
             break;
+        case kDiskInfo:
+            OnDiskInfo();
+            break;
         case kHoverTitle:
             OnHoverTitle();
             break;

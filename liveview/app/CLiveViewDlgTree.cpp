@@ -82,6 +82,7 @@ std::string CLiveViewDlg::ShowName(int slot) const {
 void CLiveViewDlg::OnSelchangedTree() { current_dvr_ = FindSelectedItem(); }
 
 void CLiveViewDlg::OnAdd() {
+    if (RoleForbids()) return;
     const QString full = Qs(TextOf(texts_, "Connect_Error1"));
     if (manager_.GetDvrCount() >= CDvrManager::kMaxDvrs) {
         ShowMessageBox(this, full);
@@ -121,6 +122,7 @@ void CLiveViewDlg::OnDisconnect() {
 }
 
 void CLiveViewDlg::OnRec() {
+    if (RoleForbids()) return;
     const int selected = FindSelectedItem();
     if (selected < 0) return;
     manager_.StartRecord(selected);
@@ -143,6 +145,7 @@ void CLiveViewDlg::OnStopLive() {
 }
 
 void CLiveViewDlg::OnDelete() {
+    if (RoleForbids()) return;
     const int selected = FindSelectedItem();
     if (selected < 0) return;
     const MessageBoxAnswer answer =

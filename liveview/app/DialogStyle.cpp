@@ -1,7 +1,28 @@
 #include "DialogStyle.h"
 
+#include <QApplication>
 #include <QLabel>
+#include <QProxyStyle>
 #include <QWidget>
+
+namespace {
+
+class CompactStyle : public QProxyStyle {
+public:
+    int pixelMetric(PixelMetric metric, const QStyleOption* option,
+                    const QWidget* widget) const override {
+        switch (metric) {
+            case PM_TabBarTabHSpace:
+                return 10;
+            case PM_CheckBoxLabelSpacing:
+                return 3;
+            default:
+                return QProxyStyle::pixelMetric(metric, option, widget);
+        }
+    }
+};
+
+}  // namespace
 
 QFont DialogFont() {
     QFont font(QStringLiteral("WenQuanYi Micro Hei"));
@@ -20,4 +41,14 @@ QLabel* NewStaticText(QWidget* parent) {
     auto* label = new QLabel(parent);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     return label;
+}
+
+QStyle* CompactControlStyle() {
+    // One for the program, gone with the application after every window.
+    static QStyle* const style = [] {
+        QStyle* compact = new CompactStyle;
+        compact->setParent(qApp);
+        return compact;
+    }();
+    return style;
 }

@@ -2,6 +2,7 @@
 // window: dialog_showcase <notice|login|lockcheck|admin|password|info|set[:page]>.
 #include <QApplication>
 #include <QPalette>
+#include <QTabWidget>
 #include <QTimer>
 #include <cstdio>
 #include <cstring>
@@ -10,6 +11,7 @@
 #include "DlgAdmin.h"
 #include "DlgDeviceLogin.h"
 #include "DlgDvrInfo.h"
+#include "DlgDvrSet.h"
 #include "DlgLockCheck.h"
 #include "DlgNotice.h"
 #include "DlgPassword.h"
@@ -77,7 +79,36 @@ std::unique_ptr<QWidget> Info() {
     return dialog;
 }
 
+std::unique_ptr<QWidget> Settings(int page) {
+    auto dialog = std::make_unique<DlgDvrSet>();
+    _DVR_SETTINGS_ settings;
+    settings.address = "192.168.1.100:6802";
+    settings.portText = "6802";
+    settings.user = "ADMIN";
+    settings.password = "secret";
+    settings.showName = "Front gate";
+    settings.channelMask = 0x0f3f;
+    settings.autoConnect = 1;
+    dialog->SetDvr(settings, "/home/operator/recordings");
+    NET_MAC_SET_PARA* para = dialog->Parameters();
+    for (int c = 0; c < 16; ++c) {
+        para->brightness[c] = para->hue[c] = para->contrast[c] = para->saturation[c] = 50;
+        para->hDelay[c] = 32;
+        para->vDelay[c] = 5;
+        para->spotTime[c] = 5;
+        para->ptzBaud[c] = 3;
+        para->encodeFps[c] = 3;
+    }
+    para->resolution = 1;
+    dialog->SetParametersValid(1);
+    dialog->SetChannelCount(16);
+    dialog->OnInitDialog();
+    dialog->findChild<QTabWidget*>("tab")->setCurrentIndex(page);
+    return dialog;
+}
+
 std::unique_ptr<QWidget> Make(const char* name) {
+    if (std::strncmp(name, "set", 3) == 0) return Settings(name[3] == ':' ? name[4] - '0' : 0);
     if (std::strcmp(name, "notice") == 0) return Notice();
     if (std::strcmp(name, "login") == 0) return Login();
     if (std::strcmp(name, "lockcheck") == 0) return LockCheck();
@@ -93,10 +124,11 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     std::unique_ptr<QWidget> window = argc > 1 ? Make(argv[1]) : nullptr;
     if (!window) {
-        std::fprintf(stderr, "usage: %s notice|login|lockcheck|admin|password|info\n", argv[0]);
+        std::fprintf(stderr, "usage: %s notice|login|lockcheck|admin|password|info|set[:0-4]\n",
+                     argv[0]);
         return 2;
     }
-    window->move(40, 40);
+    if (qobject_cast<DlgDvrSet*>(window.get()) == nullptr) window->move(40, 40);
     window->show();
     std::printf("shown: %s\n", window->windowTitle().toUtf8().constData());
     std::fflush(stdout);

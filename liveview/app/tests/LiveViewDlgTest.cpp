@@ -5,14 +5,12 @@
 #include <unistd.h>
 
 #include <QAbstractButton>
-#include <QApplication>
 #include <QElapsedTimer>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTreeWidget>
 #include <QtTest/QTest>
 #include <filesystem>
-#include <fstream>
 #include <memory>
 
 #include "CLiveViewDlg.h"
@@ -26,6 +24,7 @@
 #include "MainWindowLayout.h"
 #include "ManualClockWaveOut.h"
 #include "MessageBoxAnswers.h"
+#include "ModalAct.h"
 #include "RecorderEmulator.h"
 #include "SegmentLabel.h"
 #include "SkinButton.h"
@@ -54,29 +53,6 @@ RecorderConfig Recorder(int channels = 4) {
     config.loop_frames = 8;
     return config;
 }
-
-// Answers the next modal dialog of type Dialog as the operator would, once it is up.
-template <class Dialog>
-class ModalAnswer {
-public:
-    explicit ModalAnswer(std::function<void(Dialog&)> answer) : answer_(std::move(answer)) {
-        poll_.setInterval(5);
-        QObject::connect(&poll_, &QTimer::timeout, [this] {
-            auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget());
-            if (dialog == nullptr || !dialog->isVisible()) return;
-            poll_.stop();
-            answered_ = true;
-            answer_(*dialog);
-        });
-        poll_.start();
-    }
-    bool Answered() const { return answered_; }
-
-private:
-    std::function<void(Dialog&)> answer_;
-    QTimer poll_;
-    bool answered_ = false;
-};
 
 void Type(QDialog& dialog, const char* field, const QString& text) {
     auto* edit = dialog.findChild<QLineEdit*>(field);
@@ -225,25 +201,33 @@ TEST_F(LiveViewDlgTest, StartsWithEveryControlInPlaceAndEveryTimerRunning) {
     EXPECT_FALSE(Button(kDisconnect)->isVisible());
 }
 
-TEST_F(LiveViewDlgTest, TheLanguageFileFollowsTheSettingsExactly) {
-    const fs::path program = folder_.Path() / "program";
-    fs::create_directories(program / "config");
-    for (const char* sub : {"language", "skin1", "res"})
-        fs::create_directory_symlink(fs::path(kInstalledFolder) / sub, program / sub);
-    const std::pair<const char*, const char*> cases[] = {
-        {"chinese", "chinese"}, {"CHINESE", "english"}, {"Chinese", "english"}};
-    for (const auto& [language, file] : cases) {
-        std::ofstream(program / "config" / "config.ini")
-            << "[ServerInfo]\nLanguage=" << language << "\n";
-        LanguageSelect expected;
-        expected.Load(kInstalledFolder, std::string("language/") + file + ".txt");
-        Open(program.string());
-        EXPECT_EQ(Button(kConnect)->toolTip().toStdString(),
-                  expected.Text(expected.MemberOf("Connect")))
-            << language;
-        window_.reset();
-        manager_.reset();
-    }
+TEST_F(LiveViewDlgTest, DraggedByItsBackgroundWithoutPicturesAndEscNeverCloses) {
+    Open();
+    // A press beside the grid: the window follows the pointer, and the frame threads draw
+    // nothing until the first tick after the release.
+    QTest::mousePress(window_.get(), Qt::LeftButton, {}, QPoint(10, 300));
+    QTest::mouseMove(window_.get(), QPoint(60, 320));
+    EXPECT_EQ(window_->pos(), QPoint(50, 20));
+    EXPECT_EQ(manager_->IsDragging(), 1);
+    window_->OnTimer(LiveViewTimer::kHoverTitle);
+    EXPECT_EQ(manager_->IsDragging(), 1) << "still held";
+    QTest::mouseRelease(window_.get(), Qt::LeftButton, {}, QPoint(10, 300));
+    window_->OnTimer(LiveViewTimer::kHoverTitle);
+    EXPECT_EQ(manager_->IsDragging(), 0);
+    // One background repaint follows the drag.
+    window_->OnTimer(LiveViewTimer::kDragEnd);
+    EXPECT_TRUE(window_->IsTimerActive(LiveViewTimer::kRepaint));
+    QTRY_VERIFY(!window_->IsTimerActive(LiveViewTimer::kRepaint));
+
+    // A press on a cell is not a drag.
+    QTest::mousePress(window_.get(), Qt::LeftButton, {}, QPoint(300, 300));
+    EXPECT_EQ(manager_->IsDragging(), 0);
+    QTest::mouseRelease(window_.get(), Qt::LeftButton, {}, QPoint(300, 300));
+
+    QTest::keyClick(window_.get(), Qt::Key_Escape);
+    QTest::keyClick(window_.get(), Qt::Key_Return);
+    EXPECT_TRUE(window_->isVisible());
+    EXPECT_FALSE(window_->Closed());
 }
 
 TEST_F(LiveViewDlgTest, TheStoresDevicesFillTheTreeAndTheFirstIsSelected) {
@@ -284,19 +268,19 @@ TEST_F(LiveViewDlgTest, AddTakesTheAddressDialogsDeviceIntoTheTree) {
     WriteStore({{"10.0.0.1:6802", "admin", "admin", "Gate"}});
     Open();
     {
-        ModalAnswer<DlgDeviceLogin> cancel([](DlgDeviceLogin& d) { Press(d, "cancel"); });
+        ModalAct<DlgDeviceLogin> cancel([](DlgDeviceLogin& d) { Press(d, "cancel"); });
         Click(kAdd);
-        ASSERT_TRUE(cancel.Answered());
+        ASSERT_TRUE(cancel.Ran());
     }
     EXPECT_EQ(ItemCount(), 1);
     QString offered;
-    ModalAnswer<DlgDeviceLogin> fill([&](DlgDeviceLogin& d) {
+    ModalAct<DlgDeviceLogin> fill([&](DlgDeviceLogin& d) {
         offered = d.findChild<QLineEdit*>("address")->text();
         Type(d, "password", "secret");
         Press(d, "ok");
     });
     Click(kAdd);
-    ASSERT_TRUE(fill.Answered());
+    ASSERT_TRUE(fill.Ran());
     EXPECT_EQ(offered, "192.168.1.100:6802");
     ASSERT_EQ(ItemCount(), 2);
     EXPECT_EQ(ItemText(1), "192.168.1.100:6802");
@@ -317,13 +301,13 @@ TEST_F(LiveViewDlgTest, ThePasswordCheckAtStartUpSetsTheRoleOrEndsTheProgram) {
     };
     for (const Case c : {Case{"470319", 1}, Case{"258604", 2}, Case{nullptr, 0}}) {
         WriteStore(devices, 1);
-        ModalAnswer<DlgLockCheck> answer([&](DlgLockCheck& d) {
+        ModalAct<DlgLockCheck> answer([&](DlgLockCheck& d) {
             if (c.entry == nullptr) return Press(d, "cancel");
             Type(d, "entry", c.entry);
             Press(d, "ok");
         });
         Open();
-        ASSERT_TRUE(answer.Answered());
+        ASSERT_TRUE(answer.Ran());
         if (c.entry == nullptr) {
             // Ended through the one way out: the store is written back as it was.
             EXPECT_TRUE(window_->Closed());
@@ -453,19 +437,26 @@ TEST_F(LiveViewDlgTest, FailedLogInsShowTheirTextsUnlessTheDeviceConnectsOnItsOw
     closed.OpenLoopback();
     const std::string nobody = "127.0.0.1:" + std::to_string(closed.Port());
     closed.Close();
+    std::string error;
+    ASSERT_TRUE(emulator_.StartLookup(0, &error)) << error;
+    options_.lookupPort = emulator_.LookupPort();
     WriteStore({{AddressOf(0), "admin", "wrong", "Yard"},
                 {nobody, "admin", "admin", "Gone"},
-                {AddressOf(0), "admin", "wrong", "Quiet", 1}});
+                {AddressOf(0), "admin", "wrong", "Quiet", 1},
+                {"127.0.0.1/NOBODY", "admin", "admin", "Far"}});
     Open();
     // The root's CONNECT connects every idle device.
     window_->Tree()->setCurrentItem(window_->Tree()->topLevelItem(0));
     Click(kConnect);
-    QTRY_VERIFY_WITH_TIMEOUT(!Connecting(0) && !Connecting(1) && !Connecting(2), kWait_ms);
+    QTRY_VERIFY_WITH_TIMEOUT(!Connecting(0) && !Connecting(1) && !Connecting(2) && !Connecting(3),
+                             kWait_ms);
+    // The lookup's own word comes through the manager's message sink.
     QStringList texts = boxes_.Texts();
     texts.sort();
     EXPECT_EQ(texts,
-              (QStringList{"Gone: Connect error!\n", "Yard: The user or the password is wrong\n"}));
-    for (int i = 0; i < 3; ++i)
+              (QStringList{"Dvr is not online!\n", "Far: Net Error!\n", "Gone: Connect error!\n",
+                           "Yard: The user or the password is wrong\n"}));
+    for (int i = 0; i < 4; ++i)
         EXPECT_EQ(ItemImage(i), CLiveViewDlg::kImageIdle) << i;
     EXPECT_EQ(ItemText(2), "Quiet");
 }

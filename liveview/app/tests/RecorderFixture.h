@@ -7,7 +7,7 @@
 #include "ManagerFixture.h"
 #include "RecorderEmulator.h"
 
-// A device manager of its own and emulated recorders on loopback; device n is recorder n.
+// A device manager of its own and emulated recorders on loopback.
 class RecorderFixture : public ManagerFixture {
 protected:
     void TearDown() override {
@@ -25,12 +25,15 @@ protected:
         ASSERT_TRUE(emulator_.Start(configs, folder_ / "sandbox", &error)) << error;
     }
 
-    // Adds, starts and logs in device a, as the super user "admin" unless told.
-    void Connect(int a, const std::string& user = "admin") {
-        const std::string address = "127.0.0.1:" + std::to_string(emulator_.Port(a));
-        ASSERT_EQ(manager_->AddDvr(address, "6802", user, user, "dvr" + std::to_string(a)), 1);
-        ASSERT_EQ(manager_->StartDvrNetwork(a), 1);
-        ASSERT_GE(manager_->ConnectDvr(a), 0);
+    // Adds a device for the recorder, starts and logs it in, as the super user "admin"
+    // unless told; the device's slot.
+    int Connect(std::size_t recorder, const std::string& user = "admin") {
+        const int a = manager_->GetDvrCount();
+        const std::string address = "127.0.0.1:" + std::to_string(emulator_.Port(recorder));
+        EXPECT_EQ(manager_->AddDvr(address, "6802", user, user, "dvr" + std::to_string(a)), 1);
+        EXPECT_EQ(manager_->StartDvrNetwork(a), 1);
+        EXPECT_GE(manager_->ConnectDvr(a), 0);
+        return a;
     }
 
     RecorderEmulator emulator_;
