@@ -131,7 +131,7 @@ bool RecorderSession::Receive() {
     if (status == netproto::IoStatus::kTimeout) return true;
     if (status != netproto::IoStatus::kOk) return false;
     if (!decoder_.Feed(buffer, received)) {
-        Log("link closed: " + decoder_.error());
+        Log("link closed: " + decoder_.Error());
         return false;
     }
     netproto::Message message;
@@ -139,7 +139,7 @@ bool RecorderSession::Receive() {
         const netproto::DecodeStatus decoded = decoder_.Next(message);
         if (decoded == netproto::DecodeStatus::kNeedMore) return Flush();
         if (decoded == netproto::DecodeStatus::kError) {
-            Log("malformed request, link closed: " + decoder_.error());
+            Log("malformed request, link closed: " + decoder_.Error());
             return false;
         }
         if (!Handle(message)) return false;
