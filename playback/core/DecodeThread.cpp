@@ -16,6 +16,7 @@ extern "C" {
 #include "PictureFormat.h"
 #include "PictureOutput.h"
 #include "PlaybackShared.h"
+#include "QmxFile.h"
 #include "VideoGridLayout.h"
 #include "WaveOutPlayer.h"
 
@@ -207,10 +208,9 @@ bool CDecodeThread::Decode(const _NET_FRAME_HEAD_& header, int channel, std::int
     return decoder.WrotePicture();
 }
 
+// The frames a recording pair takes are the ones the thread handles.
 int CDecodeThread::CheckFrameHead(const _NET_FRAME_HEAD_& header) {
-    const bool type_ok = header.cType == 'V' || header.cType == 'A';
-    const bool channel_ok = header.nChannel >= 0 && header.nChannel < kChannels;
-    return type_ok && channel_ok && header.nLength <= kMaxFrameBytes ? 1 : -1;
+    return CQmxFile::CheckFrameHead(header) == 1 ? 1 : -1;
 }
 
 int CDecodeThread::PaneOfChannel(int channel) const {

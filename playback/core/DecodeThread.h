@@ -34,7 +34,6 @@ public:
     static constexpr int kChannels = 16;
     static constexpr std::size_t kRawBytes = 786432;
     static constexpr std::size_t kPictureBytes = 720 * 576 * 3;
-    static constexpr std::uint32_t kMaxFrameBytes = 304288;
     static constexpr std::uint32_t kStereoBytes = 4096;
     static constexpr int kIdlePause_ms = 10;
     static constexpr int kDragPause_ms = 200;
