@@ -72,7 +72,7 @@ int ChannelOfPicture(const AVFrame* picture) {
 template <class Script>
 void WhenModal(Script script) {
     QTimer::singleShot(0, [script] {
-        QTRY_VERIFY(QApplication::activeModalWidget() != nullptr);
+        ASSERT_EVENTUALLY(QApplication::activeModalWidget() != nullptr);
         script(QApplication::activeModalWidget());
     });
 }
@@ -163,7 +163,7 @@ TEST_F(PlaybackPlayTest, EachControlSendsItsRequest) {
     Click(kIdPlay);
     EXPECT_EQ(Last(), (Request{49530, 86400, 0x1, 1, 0}));
     EXPECT_EQ(window_->Shared().play_state.load(), PlaybackShared::kPlayStateShowing);
-    QTRY_VERIFY(Shown(kIdStop) && !Shown(kIdPlay));
+    ASSERT_EVENTUALLY(Shown(kIdStop) && !Shown(kIdPlay));
 
     EXPECT_FALSE(window_->Button(kIdAudioOff)->isEnabled());  // while streaming
     MoveSliderTo(600);
@@ -190,7 +190,7 @@ TEST_F(PlaybackPlayTest, EachControlSendsItsRequest) {
     EXPECT_EQ(Last(), (Request{86400, 86400, 0x1, 1, 1}));
 
     Click(kIdPlay);
-    QTRY_VERIFY(Shown(kIdStop));
+    ASSERT_EVENTUALLY(Shown(kIdStop));
     Click(kIdStop);
     EXPECT_EQ(window_->Shared().play_state.load(), PlaybackShared::kPlayStateStopped);
     EXPECT_EQ(LinkState(), kLinkLoggedIn);
@@ -215,7 +215,7 @@ TEST_F(PlaybackPlayTest, CamerasShowInTheirPanesAndFastPlayEnds) {
     ChooseCamera(1, 3);
     window_->TimePicker()->setTime(QTime(13, 0, 0));
     Click(kIdPlay);
-    QTRY_VERIFY_WITH_TIMEOUT(CameraIn(0) == 1 && CameraIn(1) == 3, 10000);
+    ASSERT_EVENTUALLY(CameraIn(0) == 1 && CameraIn(1) == 3);
     EXPECT_EQ(CameraIn(2), 0);
     EXPECT_EQ(CameraIn(3), 0);
 
@@ -224,8 +224,7 @@ TEST_F(PlaybackPlayTest, CamerasShowInTheirPanesAndFastPlayEnds) {
     window_->TimePicker()->setTime(QTime(17, 59, 0));
     Click(kIdPlay);
     EXPECT_EQ(Last(), (Request{64740, 86400, 0x5, 0, 1}));
-    QTRY_VERIFY_WITH_TIMEOUT(LinkState() == kLinkLoggedIn && Shown(kIdPlay) && !Shown(kIdStop),
-                             10000);
+    ASSERT_EVENTUALLY(LinkState() == kLinkLoggedIn && Shown(kIdPlay) && !Shown(kIdStop));
     EXPECT_TRUE(Shown(kIdNormalSpeed));
     EXPECT_EQ(window_->Shared().play_state.load(), PlaybackShared::kPlayStateShowing);
 }
