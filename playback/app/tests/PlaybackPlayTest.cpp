@@ -209,7 +209,7 @@ TEST_F(PlaybackPlayTest, EachControlSendsItsRequest) {
 }
 
 // Cameras 1 and 3 land in panes 0 and 1; a fast play to the end of the recordings ends with
-// PLAY shown again and the normal-speed button offered.
+// PLAY shown again and the normal-speed button offered; a day picked while one streams ends it.
 TEST_F(PlaybackPlayTest, CamerasShowInTheirPanesAndFastPlayEnds) {
     OpenAndLogIn();
     ChooseCamera(1, 3);
@@ -227,6 +227,14 @@ TEST_F(PlaybackPlayTest, CamerasShowInTheirPanesAndFastPlayEnds) {
     ASSERT_EVENTUALLY(LinkState() == kLinkLoggedIn && Shown(kIdPlay) && !Shown(kIdStop));
     EXPECT_TRUE(Shown(kIdNormalSpeed));
     EXPECT_EQ(window_->Shared().play_state.load(), PlaybackShared::kPlayStateShowing);
+
+    // Another day picked while a playback streams stops it before the day is searched.
+    window_->TimePicker()->setTime(QTime(13, 0, 0));
+    Click(kIdPlay);
+    ASSERT_EQ(LinkState(), kLinkStreaming);
+    window_->Calendar()->setSelectedDate(QDate(2009, 8, 27));
+    EXPECT_EQ(LinkState(), kLinkLoggedIn);
+    EXPECT_TRUE(window_->Timeline()->Slots().Marked(1, 13 * 12));  // camera 3 that day
 }
 
 // BACKUP through the dialog to a folder chosen with Browse, each way a backup can end.
