@@ -1,6 +1,5 @@
 #include "QmxFile.h"
 
-#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -10,26 +9,13 @@
 #include <cstring>
 #include <ctime>
 
+#include "HomeFolder.h"
 #include "QmxIndexHead.h"
 
 namespace {
 
 // Suffixes _1, _2, ... tried when a name is taken (same second, same directory).
 constexpr int kNameAttempts = 1000;
-
-std::string HomeFolder() {
-    const char* home = std::getenv("HOME");
-    if (home != nullptr && home[0] != '\0') {
-        return home;
-    }
-    struct passwd entry;
-    struct passwd* found = nullptr;
-    char buffer[4096];
-    if (getpwuid_r(getuid(), &entry, buffer, sizeof buffer, &found) == 0 && found != nullptr) {
-        return found->pw_dir;
-    }
-    return "/tmp";
-}
 
 bool IsDirectory(const std::string& path) {
     struct stat status;

@@ -20,7 +20,8 @@ int GetPrivateProfileInt(const std::string& section, const std::string& key, int
                          const std::string& path);
 
 // Sets key = value in section, adding the section or key where missing. Creates a missing file
-// but not a missing folder (false then). The file is replaced atomically (temporary file,
-// then rename), so a crash mid-write leaves either the old or the new file.
+// but not a missing folder (false then); refuses a read-only file; writes a symbolic link's
+// target. The file is read, changed and replaced as one step (UpdateFile), so a crash mid-write
+// leaves either the old or the new file, and writers in several processes lose no key.
 bool WritePrivateProfileString(const std::string& section, const std::string& key,
                                const std::string& value, const std::string& path);
