@@ -9,6 +9,7 @@ packages=(
   libavcodec-dev libavutil-dev libswscale-dev
   libxvidcore-dev
   libasound2-dev
+  xvfb xauth libx11-dev libxtst-dev
   libssl-dev
   fonts-dseg fonts-wqy-microhei fonts-dejavu-core
   libgtest-dev libgmock-dev libbenchmark-dev

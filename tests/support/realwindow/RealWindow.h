@@ -1,0 +1,19 @@
+#pragma once
+
+// Tests that start an installed program in a real X window: a virtual X server, the program
+// and the recorder emulator as processes of their own, and the screen they draw.
+
+#include <QImage>
+#include <QString>
+#include <functional>
+
+#include "ChildProcess.h"
+#include "EmulatorProgram.h"
+#include "XScreen.h"
+#include "XvfbServer.h"
+
+// Polls `condition` every 20 ms until it holds or `limit_ms` passes; says whether it held.
+bool WaitUntil(const std::function<bool()>& condition, int limit_ms);
+
+// Writes the image as build/screenshots/<name>.png and returns the file's path.
+QString SaveScreenshot(const QImage& image, const QString& name);
