@@ -2,13 +2,18 @@
 
 #include "RecorderSession.h"
 
+#include <sys/socket.h>
 #include <unistd.h>
 
 namespace {
 
 constexpr int kAcceptWaitMs = 50;
 // Far more than any recorder lets log in; keeps a flood of connections from making threads.
+// At the limit the oldest connection that has not logged in gives way to a new one, so idle
+// connections cannot lock honest clients out.
 constexpr size_t kMaxConnections = 64;
+// Connections that gave way end within a poll step; this bounds the threads until then.
+constexpr size_t kMaxThreads = 2 * kMaxConnections;
 
 }  // namespace
 
@@ -17,7 +22,8 @@ RecorderServer::RecorderServer(std::shared_ptr<RecorderState> state) : state_(st
 RecorderServer::~RecorderServer() { Stop(); }
 
 bool RecorderServer::Start(const std::string& bind_address, uint16_t port, std::string* error) {
-    if (!listen_.Open(bind_address, port, error)) return false;
+    // A deep queue: under a flood of connections an honest one still finds a place to wait.
+    if (!listen_.Open(bind_address, port, error, SOMAXCONN)) return false;
     stop_ = false;
     accept_thread_ = std::thread([this] { AcceptLoop(); });
     return true;
@@ -26,6 +32,8 @@ bool RecorderServer::Start(const std::string& bind_address, uint16_t port, std::
 void RecorderServer::Stop() {
     stop_ = true;
     if (accept_thread_.joinable()) accept_thread_.join();
+    for (Connection& c : connections_)
+        c.stop = true;
     for (Connection& c : connections_)
         c.thread.join();
     connections_.clear();
@@ -37,7 +45,7 @@ void RecorderServer::AcceptLoop() {
         ReapFinished();
         const int fd = listen_.Accept(kAcceptWaitMs);
         if (fd < 0) continue;
-        if (connections_.size() >= kMaxConnections) {
+        if (!MakeRoom()) {
             ::close(fd);
             continue;
         }
@@ -45,11 +53,26 @@ void RecorderServer::AcceptLoop() {
         c.thread = std::thread([this, fd, &c] {
             {
                 RecorderSession session(*state_, fd);
-                session.Run(stop_);
+                session.Run(c.stop, c.logged_in);
             }
             c.done = true;
         });
     }
+}
+
+bool RecorderServer::MakeRoom() {
+    if (connections_.size() >= kMaxThreads) return false;
+    size_t serving = 0;
+    Connection* oldest_waiting = nullptr;
+    for (Connection& c : connections_) {
+        if (c.stop) continue;
+        ++serving;
+        if (oldest_waiting == nullptr && !c.logged_in) oldest_waiting = &c;
+    }
+    if (serving < kMaxConnections) return true;
+    if (oldest_waiting == nullptr) return false;
+    oldest_waiting->stop = true;
+    return true;
 }
 
 void RecorderServer::ReapFinished() {

@@ -27,11 +27,14 @@ public:
 private:
     struct Connection {
         std::thread thread;
+        std::atomic<bool> stop{false};  // the server stops, or the connection gives way
+        std::atomic<bool> logged_in{false};
         std::atomic<bool> done{false};
     };
 
     void AcceptLoop();
     void ReapFinished();
+    bool MakeRoom();
 
     std::shared_ptr<RecorderState> state_;
     ListenSocket listen_;

@@ -95,6 +95,34 @@ bool BoundsOf(uint16_t type, PayloadBounds& out) {
     return false;
 }
 
+bool SentByClient(MsgType type) {
+    switch (type) {
+        case MsgType::Hello:
+        case MsgType::Login:
+        case MsgType::Logout:
+        case MsgType::KeepAlive:
+        case MsgType::DiskQuery:
+        case MsgType::LampQuery:
+        case MsgType::SetNetParam:
+        case MsgType::LiveStart:
+        case MsgType::LiveStop:
+        case MsgType::KeyFrame:
+        case MsgType::Command:
+        case MsgType::ParaGet:
+        case MsgType::ParaSet:
+        case MsgType::RecListQuery:
+        case MsgType::PlayStart:
+        case MsgType::PlayStop:
+        case MsgType::UploadBegin:
+        case MsgType::UploadChunk:
+        case MsgType::UploadEnd:
+        case MsgType::Shell:
+            return true;
+        default:
+            return false;
+    }
+}
+
 const char* TypeName(MsgType type) {
     switch (type) {
         case MsgType::Hello:
