@@ -5,6 +5,10 @@ set(SUITE_TREE ${CMAKE_BINARY_DIR}/suite)
 set(SUITE_CLIENT_DIR ${SUITE_TREE}/ClientSoftware)
 set(SUITE_INSTALL_DIR suite)
 
+# Everything the tree holds, so `cmake --build build --target suite` readies what
+# `cmake --install` copies.
+add_custom_target(suite)
+
 # suite_add_program(name DEST <"" or ClientSoftware> SOURCES ... LIBS ...)
 function(suite_add_program name)
   cmake_parse_arguments(P "" "DEST" "SOURCES;LIBS" ${ARGN})
@@ -12,6 +16,7 @@ function(suite_add_program name)
   target_link_libraries(${name} PRIVATE ${P_LIBS})
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${SUITE_TREE}/${P_DEST})
   install(TARGETS ${name} RUNTIME DESTINATION ${SUITE_INSTALL_DIR}/${P_DEST})
+  add_dependencies(suite ${name})
 endfunction()
 
 # suite_add_data(DEST <folder below the tree> FILES ...): copies files into the tree at build
@@ -29,4 +34,5 @@ function(suite_add_data)
     install(FILES ${f} DESTINATION ${SUITE_INSTALL_DIR}/${D_DEST})
   endforeach()
   add_custom_target(${D_TARGET} ALL DEPENDS ${outputs})
+  add_dependencies(suite ${D_TARGET})
 endfunction()

@@ -4,6 +4,7 @@
 #include <QFile>
 
 #include "NameStrips.h"
+#include "ProgramIcons.h"
 #include "SkinCatalog.h"
 #include "SkinFile.h"
 #include "SliderThumbs.h"
@@ -43,6 +44,12 @@ void WriteResources(const QDir& client, QStringList& failed) {
             failed << path;
         }
     }
+    for (const ProgramIconArt& icon : PaintProgramIcons()) {
+        const QString path = client.filePath(ProgramIconPath(icon.program));
+        if (!SavePng(icon.image, path)) {
+            failed << path;
+        }
+    }
     const SliderThumbArt thumbs = PaintSliderThumbs();
     for (const auto& [id, image] : {std::pair{132, thumbs.resting}, {133, thumbs.dragged}}) {
         const QString path = client.filePath(SliderThumbPath(id));
@@ -70,6 +77,10 @@ void WriteOverlays(const QDir& client, QStringList& failed) {
 }  // namespace
 
 QString TreeIconPath(int resource_id) { return QStringLiteral("res/icon%1.png").arg(resource_id); }
+
+QString ProgramIconPath(const char* program) {
+    return QStringLiteral("res/%1.png").arg(QLatin1String(program));
+}
 
 QString SliderThumbPath(int resource_id) {
     return QStringLiteral("res/bitmap%1.bmp").arg(resource_id);

@@ -240,7 +240,10 @@ int main(int argc, char** argv) {
                                                                    .arg(button.size_px.height()));
         }
     }
-    sheet.Heading("Tree icons and slider thumbs");
+    sheet.Heading("Program icons, tree icons and slider thumbs");
+    for (const char* program : {"Start", "Oculan", "Rewinda", "Firmora"}) {
+        sheet.Tile(Enlarged(sheet.Load(ProgramIconPath(program)), 2), ProgramIconPath(program));
+    }
     for (const int id : {138, 139, 140, 162}) {
         sheet.Tile(Enlarged(sheet.Load(TreeIconPath(id)), 4), TreeIconPath(id));
     }

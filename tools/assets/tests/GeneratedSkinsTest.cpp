@@ -166,6 +166,20 @@ TEST(GeneratedResources, TreeIconsAreMaskedSixteenPixelIcons) {
     }
 }
 
+TEST(GeneratedResources, ProgramIconsAreRoundAndDistinct) {
+    std::vector<QImage> icons;
+    for (const char* program : {"Start", "Oculan", "Rewinda", "Firmora"}) {
+        const QImage icon = Load(kClient + QString("res/%1.png").arg(program));
+        EXPECT_EQ(icon.size(), QSize(48, 48)) << program;
+        EXPECT_EQ(qAlpha(icon.pixel(0, 0)), 0) << program;
+        EXPECT_EQ(qAlpha(icon.pixel(24, 4)), 255) << program;
+        for (const QImage& other : icons) {
+            EXPECT_NE(icon, other) << program;
+        }
+        icons.push_back(icon);
+    }
+}
+
 TEST(GeneratedResources, SliderThumbsAreKeyedOnTheirFirstPixel) {
     const QImage resting = Load(kClient + "res/bitmap132.bmp");
     const QImage dragged = Load(kClient + "res/bitmap133.bmp");

@@ -1,0 +1,31 @@
+#include "StartTargets.h"
+
+#include "LanguageSelect.h"
+
+namespace {
+
+constexpr const char* kClientFolder = "ClientSoftware";
+
+const char* ProgramFile(StartProgram program) {
+    switch (program) {
+        case StartProgram::kPlayBack:
+            return "PlayBack";
+        case StartProgram::kOculan:
+            return "Oculan";
+        case StartProgram::kRewinda:
+            return "Rewinda";
+        case StartProgram::kFirmora:
+            return "Firmora";
+    }
+    return "";
+}
+
+}  // namespace
+
+std::string StartProgramPath(const std::string& launcher_folder, StartProgram program) {
+    return launcher_folder + "/" + kClientFolder + "/" + ProgramFile(program);
+}
+
+std::string StartLanguageFile(const std::string& language) {
+    return std::string(kClientFolder) + "/" + LanguageFileFor(language);
+}

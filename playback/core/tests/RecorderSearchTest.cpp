@@ -1,0 +1,81 @@
+// The day's record search and the link watch against the recorder emulator.
+#include <gtest/gtest.h>
+
+#include "DayRecordSearch.h"
+#include "LinkWatch.h"
+#include "PlaybackEmulator.h"
+
+namespace {
+
+class RecorderSearchTest : public PlaybackEmulator {
+protected:
+    int LogIn(size_t recorder = 0) {
+        connection_.InitNetWork();
+        return connection_.ConnectToServer("127.0.0.1", emulator_.Port(recorder), "admin", "admin");
+    }
+
+    NetCtrl connection_;
+    RecordPage page_{};
+    CTimelineSlots timeline_;
+};
+
+}  // namespace
+
+TEST_F(RecorderSearchTest, ADayOfSeveralPagesMarksTheRowsOfItsCameras) {
+    // 400 recordings of 100 s every 200 s, each of one camera in turn: two pages.
+    RecorderConfig config = Recorder(4);
+    config.day_schedule.clear();
+    for (int i = 0; i < 400; ++i) {
+        config.day_schedule.push_back({i * 200, i * 200 + 100, 1u << (i % 4)});
+    }
+    Start({config});
+    ASSERT_EQ(LogIn(), 0);
+
+    const SearchRows rows = MakeSearchRows({1, 1, 3, 0});
+    ASSERT_EQ(SearchDayRecords(connection_, kDayKey, 28, rows, page_, timeline_), 1);
+    // Camera 1 records at i = 0, 4, 8, ...: 00:00, 00:13:20, ...; on the second page too.
+    EXPECT_TRUE(timeline_.Marked(0, 0));
+    EXPECT_TRUE(timeline_.Marked(0, 264));   // i = 396 at 22:00:00
+    EXPECT_FALSE(timeline_.Marked(0, 265));  // 22:05:00 to 22:09:59: cameras 2 to 4 only
+    EXPECT_TRUE(timeline_.Marked(2, 265));   // camera 3 at 22:06:40
+    EXPECT_EQ(timeline_.DayBase(), kDayStart);
+    for (int k = 0; k < CTimelineSlots::kSlots; ++k) {
+        EXPECT_FALSE(timeline_.Marked(1, k));  // the repeated camera's row
+        EXPECT_FALSE(timeline_.Marked(3, k));
+    }
+
+    // A day without recordings reports no pages.
+    CTimelineSlots empty;
+    EXPECT_EQ(SearchDayRecords(connection_, kDayKey + 1, 29, rows, page_, empty), -1);
+}
+
+TEST_F(RecorderSearchTest, ALostLinkIsReportedOncePerLogIn) {
+    Start({Recorder(4)});
+    CLinkWatch watch;
+    int reports = 0;
+    const auto look_until_reset = [&] {
+        // The link drops, is seen lost and reset; looks go on afterwards.
+        EXPECT_TRUE(WaitUntil(
+            [&] { return watch.Look(connection_, [&] { ++reports; }).nLinkState == kLinkLost; }));
+        for (int i = 0; i < 3; ++i) {
+            EXPECT_EQ(watch.Look(connection_, [&] { ++reports; }).nLinkState, kLinkIdle);
+        }
+    };
+
+    for (int login = 1; login <= 2; ++login) {
+        ASSERT_EQ(LogIn(), 0);
+        watch.Arm();
+        emulator_.InjectFault(0, Fault::kDropLink);
+        look_until_reset();
+        EXPECT_EQ(reports, login);
+        EXPECT_FALSE(watch.Armed());
+    }
+
+    // Logged out before the loss: nothing is reported.
+    ASSERT_EQ(LogIn(), 0);
+    watch.Arm();
+    watch.Disarm();
+    emulator_.InjectFault(0, Fault::kDropLink);
+    look_until_reset();
+    EXPECT_EQ(reports, 2);
+}
