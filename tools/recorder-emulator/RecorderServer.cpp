@@ -2,6 +2,10 @@
 
 #include "RecorderSession.h"
 
+#include <algorithm>
+#include <chrono>
+#include <vector>
+
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -12,8 +16,10 @@ constexpr int kAcceptWaitMs = 50;
 // At the limit the oldest connection that has not logged in gives way to a new one, so idle
 // connections cannot lock honest clients out.
 constexpr size_t kMaxConnections = 64;
-// Connections that gave way end within a poll step; this bounds the threads until then.
+// Connections that gave way end within a poll step; this bounds the threads meanwhile.
 constexpr size_t kMaxThreads = 2 * kMaxConnections;
+// Connections taken from the listen queue at once.
+constexpr size_t kMaxBurst = 1024;
 
 }  // namespace
 
@@ -41,27 +47,59 @@ void RecorderServer::Stop() {
 }
 
 void RecorderServer::AcceptLoop() {
+    std::vector<int> burst;
     while (!stop_) {
         ReapFinished();
-        const int fd = listen_.Accept(kAcceptWaitMs);
-        if (fd < 0) continue;
-        if (!MakeRoom()) {
-            ::close(fd);
-            continue;
+        burst.clear();
+        for (int fd = listen_.Accept(kAcceptWaitMs); fd >= 0; fd = listen_.Accept(0)) {
+            burst.push_back(fd);
+            if (burst.size() == kMaxBurst) break;
         }
-        Connection& c = connections_.emplace_back();
-        c.thread = std::thread([this, fd, &c] {
-            {
-                RecorderSession session(*state_, fd);
-                session.Run(c.stop, c.logged_in);
+        // Of a burst, the older connections would give way to the newer ones at once: they are
+        // hung up before they cost a thread.
+        const size_t keep = std::min(burst.size(), kMaxConnections - LoggedInCount());
+        for (size_t i = 0; i < burst.size(); ++i) {
+            if (i + keep < burst.size() || !MakeRoom()) {
+                ::close(burst[i]);
+            } else {
+                Serve(burst[i]);
             }
-            c.done = true;
-        });
+        }
     }
 }
 
+void RecorderServer::Serve(int fd) {
+    Connection& c = connections_.emplace_back();
+    c.thread = std::thread([this, fd, &c] {
+        {
+            RecorderSession session(*state_, fd);
+            session.Run(c.stop, c.logged_in);
+        }
+        std::lock_guard lock(ended_mutex_);
+        c.done = true;
+        ended_.notify_all();
+    });
+}
+
+size_t RecorderServer::LoggedInCount() const {
+    return static_cast<size_t>(
+        std::count_if(connections_.begin(), connections_.end(),
+                      [](const Connection& c) { return !c.stop && c.logged_in; }));
+}
+
 bool RecorderServer::MakeRoom() {
-    if (connections_.size() >= kMaxThreads) return false;
+    // Connections that gave way end within a poll step: wait for them rather than hang up on
+    // the new one.
+    while (connections_.size() >= kMaxThreads && !stop_) {
+        {
+            std::unique_lock lock(ended_mutex_);
+            ended_.wait_for(lock, std::chrono::milliseconds(kAcceptWaitMs), [this] {
+                return std::any_of(connections_.begin(), connections_.end(),
+                                   [](const Connection& c) { return c.done.load(); });
+            });
+        }
+        ReapFinished();
+    }
     size_t serving = 0;
     Connection* oldest_waiting = nullptr;
     for (Connection& c : connections_) {

@@ -4,6 +4,7 @@
 #include "RecorderState.h"
 
 #include <atomic>
+#include <condition_variable>
 #include <list>
 #include <memory>
 #include <mutex>
@@ -33,7 +34,11 @@ private:
     };
 
     void AcceptLoop();
+    void Serve(int fd);
     void ReapFinished();
+    size_t LoggedInCount() const;
+    // Room for one more connection (false when every one is logged in): waits for connections
+    // that gave way to end, and at the bound the oldest that has not logged in gives way.
     bool MakeRoom();
 
     std::shared_ptr<RecorderState> state_;
@@ -41,4 +46,6 @@ private:
     std::atomic<bool> stop_{false};
     std::thread accept_thread_;
     std::list<Connection> connections_;  // touched by the accept thread only, then by Stop
+    std::mutex ended_mutex_;
+    std::condition_variable ended_;  // a connection's thread is done
 };
