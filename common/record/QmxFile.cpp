@@ -153,6 +153,12 @@ int CQmxFile::WriteFrame(_NET_FRAME_HEAD_* header, const uint8_t* payload) {
     if (header == nullptr || (header->nLength > 0 && payload == nullptr)) {
         return -1;
     }
+    // The live check admits channels up to 255; a record the reader refuses would break the
+    // pair for every reader, so such a frame is left out.
+    if (CheckFrameHead(*header) != 1) {
+        ++refused_frames_;
+        return -30;
+    }
     if (open_ == 0) {
         if (OpenPair(*header) != 1) {
             return -1;
@@ -174,6 +180,11 @@ int CQmxFile::WriteFrame(_NET_FRAME_HEAD_* header, const uint8_t* payload) {
         return -30;  // the last buffered bytes did not reach the disk
     }
     return 1;
+}
+
+int CQmxFile::RefusedFrames() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return refused_frames_;
 }
 
 int CQmxFile::Close() {

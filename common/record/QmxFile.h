@@ -32,8 +32,11 @@ public:
     int SetName(const std::string& name);
     // Appends one frame (payload of header->nLength bytes) and stores its data offset in the
     // header. Returns 1, -1 when no pair can be opened, -30 when a write fails (the pair is
-    // closed; the next frame opens a new one).
+    // closed; the next frame opens a new one) or when CheckFrameHead refuses the header (the
+    // frame is not written and counts in RefusedFrames; the pair stays as it is).
     int WriteFrame(_NET_FRAME_HEAD_* header, const uint8_t* payload);
+    // Frames WriteFrame did not write because the pair's reader would refuse their header.
+    int RefusedFrames() const;
     // Closes the pair; the next frame opens a new one. Returns 1.
     int Close();
     // Opens a new pair at index_path (and the same path with .qmd). Never replaces an existing
@@ -96,4 +99,5 @@ private:
     std::string directory_;
     uint64_t data_offset_ = 0;
     int open_ = 0;
+    int refused_frames_ = 0;
 };
