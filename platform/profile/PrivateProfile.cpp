@@ -104,6 +104,18 @@ std::optional<std::string> FindValue(const std::string& content, const std::stri
 
 bool HasLineBreak(std::string_view s) { return s.find_first_of("\r\n") != std::string_view::npos; }
 
+// Names the reader finds again: it trims names, takes lines starting with ';' or '[' for
+// comments and sections, ends a key at '=' and a section name at its first ']'.
+bool FindableKey(std::string_view key) {
+    return !key.empty() && Trim(key) == key && !HasLineBreak(key) &&
+           key.find('=') == std::string_view::npos && key.front() != ';' && key.front() != '[';
+}
+
+bool FindableSection(std::string_view section) {
+    return Trim(section) == section && !HasLineBreak(section) &&
+           section.find(']') == std::string_view::npos;
+}
+
 // content with key = value set in section: the key's line replaced, or a line added at the end
 // of the section, or the section added at the end of the file.
 std::string WithEntry(std::string_view content, const std::string& section, const std::string& key,
@@ -205,11 +217,9 @@ int GetPrivateProfileInt(const std::string& section, const std::string& key, int
 
 bool WritePrivateProfileString(const std::string& section, const std::string& key,
                                const std::string& value, const std::string& path) {
-    // A line break would split the entry and corrupt the file for every reader.
-    if (HasLineBreak(section) || HasLineBreak(key) || HasLineBreak(value) ||
-        key.find('=') != std::string::npos || Trim(key).empty()) {
-        return false;
-    }
+    // A line break would split the entry and corrupt the file for every reader; a name the
+    // reader cannot find would be written again and again and read as missing.
+    if (!FindableSection(section) || !FindableKey(key) || HasLineBreak(value)) return false;
     return UpdateFile(
         path,
         [&](const std::string& content) -> std::optional<std::string> {

@@ -100,6 +100,12 @@ TEST_F(PrivateProfileTest, WriteRefusesMissingFolderAndLineBreaks) {
     Write("[S]\nk=old\n");
     EXPECT_FALSE(WritePrivateProfileString("S", "k", "new\n[Evil]", path_));
     EXPECT_FALSE(WritePrivateProfileString("S", "a=b", "v", path_));
+    // Names the reader would not find again: it trims them, and takes ';' and '[' lines for
+    // comments and sections, and a section name for ending at its first ']'.
+    for (const char* key : {" k", "k\f", ";k", "[k]"})
+        EXPECT_FALSE(WritePrivateProfileString("S", key, "v", path_)) << key;
+    for (const char* section : {"S ", "\tS", "S]x"})
+        EXPECT_FALSE(WritePrivateProfileString(section, "k", "v", path_)) << section;
     EXPECT_EQ(Read(), "[S]\nk=old\n");
 }
 
