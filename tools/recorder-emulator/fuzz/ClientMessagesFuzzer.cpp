@@ -5,12 +5,15 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <condition_variable>
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <thread>
+#include <utility>
 
 #include "LoginMac.h"
 #include "MessageDecoder.h"
@@ -42,6 +45,52 @@ RecorderState& State() {
     return state;
 }
 
+// The recorder side runs on one long-lived thread: a thread per input would cost more than the
+// input itself under the sanitizers.
+class RecorderThread {
+public:
+    RecorderThread() : thread_([this] { Loop(); }) {}
+
+    void Start(int fd) {
+        std::lock_guard lock(mutex_);
+        fd_ = fd;
+        done_ = false;
+        changed_.notify_all();
+    }
+
+    void WaitDone() {
+        std::unique_lock lock(mutex_);
+        changed_.wait(lock, [this] { return done_; });
+    }
+
+private:
+    void Loop() {
+        for (;;) {
+            int fd;
+            {
+                std::unique_lock lock(mutex_);
+                changed_.wait(lock, [this] { return fd_ >= 0; });
+                fd = std::exchange(fd_, -1);
+            }
+            {
+                std::atomic<bool> stop{false};
+                std::atomic<bool> logged_in{false};
+                RecorderSession session(State(), fd);  // closes fd
+                session.Run(stop, logged_in);
+            }
+            std::lock_guard lock(mutex_);
+            done_ = true;
+            changed_.notify_all();
+        }
+    }
+
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    int fd_ = -1;
+    bool done_ = true;
+    std::thread thread_;  // runs for the whole process
+};
+
 bool LogIn(int fd) {
     netproto::MessageDecoder decoder;
     netproto::Message message;
@@ -66,12 +115,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     if (size == 0) return 0;
     int fds[2];
     if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, fds) != 0) return 0;
-    std::atomic<bool> stop{false};
-    std::atomic<bool> logged_in{false};
-    std::thread recorder([&] {
-        RecorderSession session(State(), fds[1]);  // closes its end
-        session.Run(stop, logged_in);
-    });
+    static RecorderThread* recorder = new RecorderThread;  // never joined: lives to the end
+    recorder->Start(fds[1]);
     const int client = fds[0];
     if (data[0] % 2 == 0 || LogIn(client)) {
         netproto::SendAll(client, data + 1, size - 1, kWaitMs);
@@ -84,8 +129,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
         const auto status = netproto::RecvSome(client, sink, sizeof sink, kWaitMs, got);
         if (status != netproto::IoStatus::kOk) break;
     }
-    stop = true;
-    recorder.join();
+    recorder->WaitDone();
     ::close(client);
     std::error_code ignored;
     std::filesystem::remove_all(SandboxFolder(), ignored);
