@@ -15,7 +15,7 @@ set_target_properties(Xvid::xvidcore PROPERTIES
   INTERFACE_INCLUDE_DIRECTORIES "${XVID_INCLUDE_DIR}")
 
 if(SUITE_GUI)
-  find_package(Qt6 6.4 REQUIRED COMPONENTS Core Gui Widgets Test)
+  find_package(Qt6 6.4 REQUIRED COMPONENTS Core Gui Widgets Test DBus)
 endif()
 
 if(SUITE_BENCH)

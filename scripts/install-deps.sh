@@ -12,7 +12,7 @@ packages=(
   xvfb xauth libx11-dev libxtst-dev
   libssl-dev
   fonts-dseg fonts-wqy-microhei fonts-dejavu-core
-  libgtest-dev libgmock-dev libbenchmark-dev
+  libgtest-dev libgmock-dev libbenchmark-dev dbus-daemon
   clang libclang-rt-14-dev clang-format
 )
 

@@ -3,6 +3,8 @@
 #include <arpa/inet.h>
 #include <fcntl.h>
 #include <netinet/in.h>
+#include <poll.h>
+#include <sys/eventfd.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -73,7 +75,7 @@ bool SetNonBlocking(int fd, bool non_blocking) {
     return ::fcntl(fd, F_SETFL, wanted) == 0;
 }
 
-bool ConnectWithin(int fd, const std::string& server, int port, int timeout_ms) {
+bool ConnectWithin(int fd, const std::string& server, int port, int timeout_ms, int cancel_fd) {
     sockaddr_in address{};
     address.sin_family = AF_INET;
     if (port < 0 || port > 65535 || ::inet_pton(AF_INET, server.c_str(), &address.sin_addr) != 1) {
@@ -83,16 +85,30 @@ bool ConnectWithin(int fd, const std::string& server, int port, int timeout_ms) 
     if (::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0) {
         return true;
     }
-    return (errno == EINPROGRESS || errno == EINTR) && WaitConnected(fd, timeout_ms) == 0;
+    return (errno == EINPROGRESS || errno == EINTR) &&
+           WaitConnected(fd, timeout_ms, cancel_fd) == 0;
 }
 
 }  // namespace
 
-CLookupClient::CLookupClient() = default;
+CLookupClient::CLookupClient() : CLookupClient(LookupTimeouts{}) {}
 
-CLookupClient::CLookupClient(const LookupTimeouts& timeouts) : timeouts_(timeouts) {}
+CLookupClient::CLookupClient(const LookupTimeouts& timeouts)
+    : timeouts_(timeouts), abort_event_(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)) {}
 
-CLookupClient::~CLookupClient() = default;
+CLookupClient::~CLookupClient() {
+    if (abort_event_ >= 0) ::close(abort_event_);
+}
+
+void CLookupClient::Abort() {
+    const uint64_t one = 1;
+    if (abort_event_ >= 0) (void)!::write(abort_event_, &one, sizeof one);
+}
+
+bool CLookupClient::Aborted() const {
+    pollfd entry{abort_event_, POLLIN, 0};
+    return abort_event_ >= 0 && ::poll(&entry, 1, 0) > 0;
+}
 
 int CLookupClient::Startup() {
     started_ = 1;
@@ -111,7 +127,7 @@ int CLookupClient::QueryDvr(const std::string& server, int port, const std::stri
     // A name that does not fit its field with the terminator is refused before anything is
     // sent: a cut name could find another recorder.
     const std::size_t name_bytes = std::strlen(name.c_str());
-    if (name_bytes >= sizeof request.szText) {
+    if (name_bytes >= sizeof request.szText || Aborted()) {
         return kFailed;
     }
     const int connected = ConnectTimed(lookup_socket_, server, port);
@@ -143,7 +159,7 @@ int CLookupClient::ConnectTimed(int& socket_fd, const std::string& server, int p
         return kNoSocketCreated;
     }
     if (!SetOptions(socket_fd, timeouts_) || !SetNonBlocking(socket_fd, true) ||
-        !ConnectWithin(socket_fd, server, port, timeouts_.connect_ms) ||
+        !ConnectWithin(socket_fd, server, port, timeouts_.connect_ms, abort_event_) ||
         !SetNonBlocking(socket_fd, false)) {
         CloseSocket(socket_fd);
         return kFailed;
@@ -179,6 +195,15 @@ int CLookupClient::RecvAll(int& socket_fd, void* buffer, int length) {
     auto* bytes = static_cast<uint8_t*>(buffer);
     int received = 0;
     while (received < length) {
+        // The receive time-out as the socket has it, but an abort ends the wait at once.
+        pollfd entries[2] = {{socket_fd, POLLIN, 0}, {abort_event_, POLLIN, 0}};
+        const int ready = ::poll(entries, abort_event_ >= 0 ? 2 : 1, timeouts_.receive_ms);
+        if (ready < 0 && errno == EINTR) {
+            continue;
+        }
+        if (ready <= 0 || entries[1].revents != 0) {
+            return kFailed;
+        }
         const ssize_t result = ::recv(socket_fd, bytes + received, length - received, 0);
         if (result < 0 && errno == EINTR) {
             continue;

@@ -19,7 +19,7 @@ using LookupWire = std::array<uint8_t, kLookupMessageBytes>;
 // Asks a lookup server over TCP for the IPv4 address and port of a recorder known by its device
 // name: one connection, one 600-byte request, one 600-byte reply, then the connection is closed.
 // One exchange at a time: callers on several threads serialise Lookup together with the reading
-// of Address() and Port().
+// of Address() and Port(). Abort, from any thread, ends the exchange in progress at once.
 class CLookupClient {
 public:
     static constexpr int kFound = 1;
@@ -36,6 +36,9 @@ public:
     // Sockets need no start-up on Linux: Startup always succeeds and returns 1.
     int Startup();
     void Cleanup();
+    // Any thread: the exchange in progress, and every later one, fails (-1) without waiting
+    // for its time-outs. For a program that is closing.
+    void Abort();
 
     // 1 when found (then Address() and Port() hold the answer), else a negative result of
     // QueryDvr. Address and port change only on success.
@@ -62,7 +65,10 @@ public:
     int Port() const { return port_; }
 
 private:
+    bool Aborted() const;
+
     LookupTimeouts timeouts_;
+    int abort_event_ = -1;  // eventfd, readable once aborted
     int started_ = 0;
     int lookup_socket_ = kNoSocket;
     std::string address_;

@@ -1,5 +1,6 @@
 #include "QmxFile.h"
 
+#include <stdio_ext.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -86,8 +87,9 @@ int CQmxFile::CheckFrameHead(const _NET_FRAME_HEAD_& header) {
 int CQmxFile::CreatePair(const std::string& index_path, int* error) {
     CloseFilesLocked();
     *error = 0;
-    // "x": a pair never truncates another writer's files.
-    index_file_ = std::fopen(index_path.c_str(), "wbx");
+    // "x": a pair never truncates another writer's files. Readable, so that a failed write can
+    // find the last frame that reached the disk whole.
+    index_file_ = std::fopen(index_path.c_str(), "w+bx");
     if (index_file_ == nullptr) {
         *error = errno;
         return -1;
@@ -114,7 +116,14 @@ int CQmxFile::CreatePair(const std::string& index_path, int* error) {
 int CQmxFile::Create(const std::string& index_path) {
     std::lock_guard<std::mutex> lock(mutex_);
     int error = 0;
-    return CreatePair(index_path, &error);
+    const int result = CreatePair(index_path, &error);
+    if (result != 1) error_number_ = error;
+    return result;
+}
+
+int CQmxFile::ErrorNumber() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return error_number_;
 }
 
 int CQmxFile::OpenPair(const _NET_FRAME_HEAD_& first_frame) {
@@ -142,9 +151,11 @@ int CQmxFile::OpenPair(const _NET_FRAME_HEAD_& first_frame) {
             return 1;
         }
         if (error != EEXIST) {
+            error_number_ = error;
             return -1;
         }
     }
+    error_number_ = EEXIST;
     return -1;
 }
 
@@ -167,17 +178,19 @@ int CQmxFile::WriteFrame(_NET_FRAME_HEAD_* header, const uint8_t* payload) {
     }
     const size_t length = header->nLength;
     if (std::fwrite(payload, 1, length, data_file_) != length) {
-        CloseFilesLocked();
-        return -30;
+        return FailWriteLocked(errno);
     }
     header->nOffset = static_cast<uint32_t>(data_offset_);
     if (std::fwrite(header, sizeof *header, 1, index_file_) != 1) {
-        CloseFilesLocked();
-        return -30;
+        return FailWriteLocked(errno);
     }
     data_offset_ += length;
-    if (data_offset_ > kRollOverBytes && !CloseFilesLocked()) {
-        return -30;  // the last buffered bytes did not reach the disk
+    if (data_offset_ > kRollOverBytes) {
+        // The last buffered bytes must reach the disk before the pair counts as complete.
+        if (std::fflush(data_file_) != 0 || std::fflush(index_file_) != 0) {
+            return FailWriteLocked(errno);
+        }
+        CloseFilesLocked();
     }
     return 1;
 }
@@ -185,6 +198,51 @@ int CQmxFile::WriteFrame(_NET_FRAME_HEAD_* header, const uint8_t* payload) {
 int CQmxFile::RefusedFrames() const {
     std::lock_guard<std::mutex> lock(mutex_);
     return refused_frames_;
+}
+
+int CQmxFile::FailWriteLocked(int error) {
+    error_number_ = error;
+    KeepCompleteFramesLocked();
+    CloseFilesLocked();
+    return -30;
+}
+
+// Frames are buffered, the data file apart from the index, so a disk that fills mid-frame
+// leaves index records whose payloads never reached the disk. What the buffers still hold is
+// dropped, and the index is cut back to the records whose payloads lie whole in the data file.
+void CQmxFile::KeepCompleteFramesLocked() {
+    if (index_file_ == nullptr || data_file_ == nullptr) return;
+    std::fflush(data_file_);
+    std::fflush(index_file_);
+    __fpurge(data_file_);
+    __fpurge(index_file_);
+    const int index_fd = fileno(index_file_);
+    const int data_fd = fileno(data_file_);
+    struct stat index_status;
+    struct stat data_status;
+    if (::fstat(index_fd, &index_status) != 0 || ::fstat(data_fd, &data_status) != 0) return;
+    const uint64_t data_bytes = static_cast<uint64_t>(data_status.st_size);
+    uint64_t records =
+        index_status.st_size < static_cast<off_t>(kIndexHeadBytes)
+            ? 0
+            : (static_cast<uint64_t>(index_status.st_size) - kIndexHeadBytes) / kRecordBytes;
+    uint64_t kept_data_bytes = 0;
+    while (records > 0) {
+        _NET_FRAME_HEAD_ record;
+        const off_t at = static_cast<off_t>(kIndexHeadBytes + (records - 1) * kRecordBytes);
+        if (::pread(index_fd, &record, sizeof record, at) != static_cast<ssize_t>(sizeof record)) {
+            return;
+        }
+        kept_data_bytes = uint64_t{record.nOffset} + record.nLength;
+        if (kept_data_bytes <= data_bytes) break;
+        --records;
+        kept_data_bytes = 0;
+    }
+    const off_t index_bytes = static_cast<off_t>(kIndexHeadBytes + records * kRecordBytes);
+    if (index_status.st_size >= static_cast<off_t>(kIndexHeadBytes)) {
+        static_cast<void>(::ftruncate(index_fd, index_bytes));
+    }
+    static_cast<void>(::ftruncate(data_fd, static_cast<off_t>(kept_data_bytes)));
 }
 
 int CQmxFile::Close() {

@@ -33,10 +33,14 @@ public:
     // Appends one frame (payload of header->nLength bytes) and stores its data offset in the
     // header. Returns 1, -1 when no pair can be opened, -30 when a write fails (the pair is
     // closed; the next frame opens a new one) or when CheckFrameHead refuses the header (the
-    // frame is not written and counts in RefusedFrames; the pair stays as it is).
+    // frame is not written and counts in RefusedFrames; the pair stays as it is). A pair closed
+    // by a failed write (a full disk) keeps every frame that reached the disk whole and indexes
+    // no other.
     int WriteFrame(_NET_FRAME_HEAD_* header, const uint8_t* payload);
     // Frames WriteFrame did not write because the pair's reader would refuse their header.
     int RefusedFrames() const;
+    // The system's error number of the last failed WriteFrame or Create, 0 when none failed.
+    int ErrorNumber() const;
     // Closes the pair; the next frame opens a new one. Returns 1.
     int Close();
     // Opens a new pair at index_path (and the same path with .qmd). Never replaces an existing
@@ -79,6 +83,8 @@ private:
     int OpenPair(const _NET_FRAME_HEAD_& first_frame);
     int CreatePair(const std::string& index_path, int* error);
     bool CloseFilesLocked();
+    int FailWriteLocked(int error);
+    void KeepCompleteFramesLocked();
     _NET_FRAME_HEAD_ RecordAt(uint32_t position) const;
     uint32_t IndexEnd() const;
     void ScanIndex();
@@ -100,4 +106,5 @@ private:
     uint64_t data_offset_ = 0;
     int open_ = 0;
     int refused_frames_ = 0;
+    int error_number_ = 0;
 };

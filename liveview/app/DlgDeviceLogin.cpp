@@ -12,13 +12,13 @@
 DlgDeviceLogin::DlgDeviceLogin(QWidget* parent)
     : QDialog(parent),
       frame_(new QGroupBox(this)),
-      address_label_(new QLabel(this)),
+      address_label_(NewStaticText(this)),
       address_edit_(new QLineEdit(this)),
-      port_label_(new QLabel(this)),
+      port_label_(NewStaticText(this)),
       port_edit_(new QLineEdit(this)),
-      user_label_(new QLabel(this)),
+      user_label_(NewStaticText(this)),
       user_edit_(new QLineEdit(this)),
-      password_label_(new QLabel(this)),
+      password_label_(NewStaticText(this)),
       password_edit_(new QLineEdit(this)),
       ok_(new QPushButton(this)),
       cancel_(new QPushButton(this)) {

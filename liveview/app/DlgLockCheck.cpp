@@ -12,7 +12,7 @@
 DlgLockCheck::DlgLockCheck(QWidget* parent)
     : QDialog(parent),
       frame_(new QGroupBox(this)),
-      label_(new QLabel(this)),
+      label_(NewStaticText(this)),
       entry_(new QLineEdit(this)),
       ok_(new QPushButton(this)),
       cancel_(new QPushButton(this)) {

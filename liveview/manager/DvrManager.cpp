@@ -38,7 +38,8 @@ CDvrManager::~CDvrManager() {
         std::unique_lock lock(connectMutex_);
         closed_ = true;
     }
-    // Log-ins in progress are cut short so the connect threads come back soon.
+    // Log-ins and lookups in progress are cut short so the connect threads come back soon.
+    lookup_.Abort();
     for (NetCtrl& connection : connections_)
         connection.StopNetWork();
     StopFrameThreads();

@@ -134,6 +134,8 @@ int CDvrManager::Shutdown() {
         shutDown_ = true;
         closed_ = true;
     }
+    // Connect threads asking the lookup server come back now, not after its time-outs.
+    lookup_.Abort();
     SaveUserStore();
     for (int a = 0; a < kMaxDvrs; ++a) {
         StopRecord(a);

@@ -23,8 +23,8 @@ class ChannelStream;
 // parameters and the journal of requests. Thread-safe.
 class RecorderState {
 public:
-    // The lamp that the REC key turns on.
-    static constexpr uint32_t kRecordLamp = 0x0001;
+    // The record lamp (bit 5 of the lamp word), which the REC key turns on.
+    static constexpr uint32_t kRecordLamp = 0x0020;
 
     // loops: one encoded loop per channel.
     RecorderState(RecorderConfig config, std::filesystem::path sandbox,

@@ -1,7 +1,6 @@
 #pragma once
 
 // The update tool's own English messages, which do not follow the language files.
-inline constexpr char kNoEnglishText[] = "No English language!";
 inline constexpr char kNetInitErrorText[] = "Net Init Error!";
 inline constexpr char kTooMuchUserText[] = "Too Much User!";
 inline constexpr char kSuperUserBusyText[] =

@@ -3,6 +3,7 @@
 
 #include <chrono>
 #include <cstring>
+#include <future>
 #include <string>
 
 #include "FullListener.h"
@@ -201,6 +202,34 @@ TEST_F(LookupClientTest, EveryPathClosesItsSocketWithoutWaiting) {
     patient.Lookup("bad", 1, "known");
     EXPECT_LT(ElapsedMs(start), 2000);
     EXPECT_EQ(OpenDescriptors(), before);
+}
+
+TEST(LookupClientAbort, AbortEndsTheExchangeInProgressAndEveryLaterOne) {
+    CLookupClient client({20000, 20000, 20000});
+    ListenSocket listener;
+    listener.OpenLoopback();
+    auto asked = std::async(std::launch::async,
+                            [&] { return client.Lookup("127.0.0.1", listener.Port(), "known"); });
+    // Once the whole request has arrived the client waits for the reply.
+    const int peer = listener.Accept(10000);
+    ASSERT_GE(peer, 0);
+    uint8_t request[kLookupMessageBytes];
+    std::size_t got = 0;
+    while (got < sizeof request) {
+        const ssize_t n = ::recv(peer, request + got, sizeof request - got, 0);
+        ASSERT_GT(n, 0);
+        got += static_cast<std::size_t>(n);
+    }
+    client.Abort();
+    ASSERT_EQ(asked.wait_for(std::chrono::seconds(10)), std::future_status::ready)
+        << "the abort did not end the wait for the reply";
+    EXPECT_EQ(asked.get(), -1);
+    ::close(peer);
+
+    ScriptedPeer willing(Action::kReply, Reply(101, "1.2.3.4", 5));
+    EXPECT_EQ(client.Lookup("127.0.0.1", willing.Port(), "known"), -1);
+    FullListener full;
+    EXPECT_EQ(client.Lookup("127.0.0.1", full.Port(), "known"), -1);
 }
 
 TEST(LookupClientStartup, StartupAndCleanupKeepTheirResults) {

@@ -2,6 +2,7 @@
 #include <regex>
 #include <thread>
 
+#include "FileSizeLimit.h"
 #include "QmxFile.h"
 #include "RecordFolder.h"
 
@@ -151,6 +152,41 @@ TEST_F(QmxWriter, FailedOpenReturnsMinusOneAndTheNextFrameRetries) {
     EXPECT_EQ(ReadAll(folder_ / "missing" / "name.qmd"), payload);
     EXPECT_EQ(writer.WriteFrame(nullptr, payload.data()), -1);
     EXPECT_EQ(writer.Create((folder_ / "missing" / "name.qmx").string()), -1);  // exists
+}
+
+// A disk that fills in the middle of a frame: the write fails, and the pair left behind holds
+// every frame that reached the disk whole, each of which reads back, and indexes no other.
+TEST_F(QmxWriter, FullDiskKeepsTheCompleteFramesReadable) {
+    CQmxFile writer;
+    writer.SetDirectory(folder_.string());
+    const auto payload = Payload(3000, 4);
+    int written = 0;
+    {
+        const FileSizeLimit disk(100000);
+        for (int result = 1; result == 1 && written < 100;) {
+            _NET_FRAME_HEAD_ head = Head('V', 1, 3000, k20240131_235959, written == 0);
+            result = writer.WriteFrame(&head, payload.data());
+            if (result == 1)
+                ++written;
+            else
+                EXPECT_EQ(result, -30);
+        }
+        EXPECT_EQ(writer.ErrorNumber(), EFBIG);
+        EXPECT_FALSE(writer.IsOpen());
+    }
+    ASSERT_LT(written, 100);
+    CQmxFile reader;
+    ASSERT_EQ(reader.OpenForRead((folder_ / "20240131_235959.qmx").string()), 1);
+    std::vector<uint8_t> read_back(CQmxFile::kMaxFrameBytes);
+    _NET_FRAME_HEAD_ head;
+    int frames = 0;
+    int result = 0;
+    while ((result = reader.ReadFrame(&head, read_back.data(), read_back.size())) > 0) {
+        ASSERT_EQ(std::vector<uint8_t>(read_back.begin(), read_back.begin() + result), payload);
+        ++frames;
+    }
+    EXPECT_EQ(result, 0);
+    EXPECT_EQ(frames, 100000 / 3000);
 }
 
 // 100000-byte frames: 1343 of them take the data file to 134300000 > 128 MiB.

@@ -1,8 +1,7 @@
-// The day's record search and the link watch against the recorder emulator.
+// The day's record search against the recorder emulator.
 #include <gtest/gtest.h>
 
 #include "DayRecordSearch.h"
-#include "LinkWatch.h"
 #include "PlaybackEmulator.h"
 
 namespace {
@@ -47,35 +46,4 @@ TEST_F(RecorderSearchTest, ADayOfSeveralPagesMarksTheRowsOfItsCameras) {
     // A day without recordings reports no pages.
     CTimelineSlots empty;
     EXPECT_EQ(SearchDayRecords(connection_, kDayKey + 1, 29, rows, page_, empty), -1);
-}
-
-TEST_F(RecorderSearchTest, ALostLinkIsReportedOncePerLogIn) {
-    Start({Recorder(4)});
-    CLinkWatch watch;
-    int reports = 0;
-    const auto look_until_reset = [&] {
-        // The link drops, is seen lost and reset; looks go on afterwards.
-        EXPECT_TRUE(WaitUntil(
-            [&] { return watch.Look(connection_, [&] { ++reports; }).nLinkState == kLinkLost; }));
-        for (int i = 0; i < 3; ++i) {
-            EXPECT_EQ(watch.Look(connection_, [&] { ++reports; }).nLinkState, kLinkIdle);
-        }
-    };
-
-    for (int login = 1; login <= 2; ++login) {
-        ASSERT_EQ(LogIn(), 0);
-        watch.Arm();
-        emulator_.InjectFault(0, Fault::kDropLink);
-        look_until_reset();
-        EXPECT_EQ(reports, login);
-        EXPECT_FALSE(watch.Armed());
-    }
-
-    // Logged out before the loss: nothing is reported.
-    ASSERT_EQ(LogIn(), 0);
-    watch.Arm();
-    watch.Disarm();
-    emulator_.InjectFault(0, Fault::kDropLink);
-    look_until_reset();
-    EXPECT_EQ(reports, 2);
 }

@@ -90,13 +90,3 @@ TEST(TimelineSlots, ConversionsBetweenMinutesAndSecondsOfTheDay) {
     EXPECT_EQ(timeline.PosToSeconds(5), 0);
     EXPECT_EQ(timeline.SecondsToPos(kDay + 600), 0);
 }
-
-TEST(TimelineSlots, BarGeometryOfTheWindowsTimeline) {
-    EXPECT_EQ(CTimelineSlots::RowHeight(68), 17);
-    EXPECT_EQ(CTimelineSlots::RowHeight(3), 0);
-    const int bar_width = 726 - CTimelineSlots::kLabelColumn_px;
-    EXPECT_EQ(bar_width, 681);
-    EXPECT_EQ(CTimelineSlots::SlotLeft(0, bar_width), 0);
-    EXPECT_EQ(CTimelineSlots::SlotLeft(120, bar_width), 283);
-    EXPECT_EQ(CTimelineSlots::SlotLeft(288, bar_width), 681);
-}

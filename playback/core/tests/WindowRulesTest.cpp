@@ -1,27 +1,11 @@
-// Rules of the playback window: the controls of each link state, the rows of a search, the
-// play position's following and the background repaint after a move.
+// Rules of the playback window: the rows of a search, the play position's following and the
+// background repaint after a move.
 #include <gtest/gtest.h>
 
 #include "DayRecordSearch.h"
-#include "LinkControls.h"
 #include "PlayFollow.h"
 #include "SearchRows.h"
 #include "WindowDrag.h"
-
-TEST(WindowRules, ControlsFollowTheLinkState) {
-    const auto _ = std::nullopt;
-    // play, stop, login, logout, cameras, audio, speed
-    const LinkControls expected[] = {
-        {true, false, true, false, false, true, true},
-        {true, false, false, true, true, true, true},
-        {false, true, false, true, false, false, _},
-        {_, _, _, _, _, _, _},
-    };
-    for (int state = 0; state < 4; ++state) {
-        EXPECT_EQ(ControlsForLinkState(state), expected[state]) << state;
-    }
-    EXPECT_EQ(ControlsForLinkState(-1), LinkControls{});
-}
 
 TEST(WindowRules, SearchRowsDropRepeatedCamerasAndMarkTheirRecords) {
     struct Case {
@@ -35,6 +19,7 @@ TEST(WindowRules, SearchRowsDropRepeatedCamerasAndMarkTheirRecords) {
         {{-1, -1, -1, -1}, {0, 0, 0, 0}, 0, {"NONE", "NONE", "NONE", "NONE"}},
         {{1, 2, 1, 16}, {1, 2, 0, 16}, 0x8003, {"CAM01", "CAM02", "NONE", "CAM16"}},
         {{0, 5, 0, 5}, {0, 5, 0, 0}, 0x10, {"NONE", "CAM05", "NONE", "NONE"}},
+        {{40, 0, 0, 0}, {40, 0, 0, 0}, 0, {"CAM40", "NONE", "NONE", "NONE"}},  // no bit 39
     };
     for (const Case& c : cases) {
         const SearchRows rows = MakeSearchRows(c.selections);

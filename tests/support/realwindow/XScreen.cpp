@@ -15,7 +15,15 @@ struct DisplayCloser {
 };
 using DisplayPtr = std::unique_ptr<Display, DisplayCloser>;
 
-DisplayPtr Open(const std::string& name) { return DisplayPtr(XOpenDisplay(name.c_str())); }
+// A window may close between being listed and being asked about; the default handler would
+// end the test's process over that.
+int IgnoreXError(Display*, XErrorEvent*) { return 0; }
+
+DisplayPtr Open(const std::string& name) {
+    static const bool kHandlerSet = (XSetErrorHandler(&IgnoreXError), true);
+    (void)kHandlerSet;
+    return DisplayPtr(XOpenDisplay(name.c_str()));
+}
 
 std::string WindowTitle(Display* display, Window window) {
     const Atom utf8 = XInternAtom(display, "UTF8_STRING", False);
@@ -103,8 +111,9 @@ std::optional<QRect> FindWindow(const std::string& display_name, const std::stri
         int x = 0;
         int y = 0;
         Window child = 0;
-        XTranslateCoordinates(display.get(), children[i], root, 0, 0, &x, &y, &child);
-        found = QRect(x, y, attributes.width, attributes.height);
+        if (XTranslateCoordinates(display.get(), children[i], root, 0, 0, &x, &y, &child)) {
+            found = QRect(x, y, attributes.width, attributes.height);
+        }
     }
     if (children != nullptr) XFree(children);
     return found;

@@ -255,7 +255,7 @@ TEST_F(ServerTest, CommandsParametersShellAndUploads) {
     EXPECT_NE(emulator_.LampWord(0) & RecorderState::kRecordLamp, 0u);
     const auto lamps = client.Request<netproto::LampReply>(netproto::LampQuery{});
     ASSERT_TRUE(lamps);
-    EXPECT_EQ(lamps->lamp_low & 1, 1);
+    EXPECT_EQ(lamps->lamp_low & 0x20, 0x20);
 
     auto para = client.Request<netproto::ParaReply>(netproto::ParaGet{});
     ASSERT_TRUE(para);

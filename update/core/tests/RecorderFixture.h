@@ -8,18 +8,22 @@
 #include "RecorderEmulator.h"
 #include "TestFolder.h"
 
-// One emulated recorder of the given type code on loopback, with the tool logged in as its
-// super user.
+// One emulated recorder of a given type code on loopback, taking one user at a time: the super
+// users ADMIN (password admin) and SUPER2 (super) and the ordinary user USER02 (user).
 class RecorderFixture : public ::testing::Test {
 protected:
     void StartRecorder(int type_code) {
         RecorderConfig config = DefaultRecorderConfig(1, 20000);
         config.type_code = type_code;
         config.loop_frames = 2;
+        config.max_users = 1;
+        config.users = {{"ADMIN", "admin", 2}, {"SUPER2", "super", 2}, {"USER02", "user", 1}};
         std::string error;
         ASSERT_TRUE(emulator_.Start({config}, folder_.Path() / "sandbox", &error)) << error;
         ASSERT_GE(net_.InitNetWork(), 0);
-        ASSERT_GE(net_.ConnectToServer("127.0.0.1", emulator_.Port(0), "admin", "admin"), 0);
+    }
+    void LogIn(const char* user = "ADMIN", const char* password = "admin") {
+        ASSERT_GE(net_.ConnectToServer("127.0.0.1", emulator_.Port(0), user, password), 0);
     }
     void TearDown() override {
         net_.StopNetWork();

@@ -65,6 +65,7 @@ TEST_F(TitleUpdateTest, RecorderReceivesItsTitleFiles) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.type_code);
         StartRecorder(c.type_code);
+        LogIn();
         boxes_.clear();
         ASSERT_TRUE(Update(c.type_code)) << messages_.Last();
         EXPECT_EQ(messages_.Last(), kSuccessText);
@@ -86,7 +87,6 @@ TEST_F(TitleUpdateTest, RecorderReceivesItsTitleFiles) {
 
 TEST_F(TitleUpdateTest, FailedSendEndsTheUpdate) {
     StartRecorder(7004);
-    net_.DisConnect();
     EXPECT_FALSE(Update(7004));
     EXPECT_EQ(messages_.shown.size(), 1u);
     EXPECT_EQ(messages_.Last().rfind("Failed!\n/mnt/mtd/yuvfile/camnamelocal.rgb", 0), 0u)

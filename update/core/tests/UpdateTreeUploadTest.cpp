@@ -10,7 +10,10 @@ namespace {
 
 class UpdateTreeUploadTest : public RecorderFixture {
 protected:
-    void SetUp() override { StartRecorder(1016); }
+    void SetUp() override {
+        StartRecorder(1016);
+        LogIn();
+    }
 
     // A file of the update folder ~/update as the test's folder holds it.
     void Put(const std::string& relative, std::uintmax_t size_bytes = 3) {
@@ -67,23 +70,12 @@ TEST_F(UpdateTreeUploadTest, SendsTheTreeBetweenItsScripts) {
     EXPECT_EQ(progress_.at(1), "Send " + update_.string() + "/bin/app ...,Wait..");
 }
 
-TEST_F(UpdateTreeUploadTest, FailedSendInASubfolderStopsBeforeTheEndScript) {
+// A folder link back into the tree would keep the walk going for ever.
+TEST_F(UpdateTreeUploadTest, FolderLoopFailsTheUpload) {
     Put("net_update_start.sh");
     Put("net_update_end.sh");
-    Put("a/big.bin", (64u << 20) + 1);  // more than the recorder takes
-    Put("b/late");
-    ASSERT_EQ(Upload(update_.string()), UpdateOutcome::kSendFailed);
-    EXPECT_EQ(emulator_.Journal(0).shell_commands, kStartCommands);
-    EXPECT_EQ(Uploads(), std::vector<std::string>{"/mnt/mtd/net_update_start.sh"});
-}
-
-TEST_F(UpdateTreeUploadTest, RefusedFolders) {
-    Put("net_update_start.sh");
     Put("bin/app");
-    EXPECT_EQ(Upload(update_.string()), UpdateOutcome::kMissingScript);
-    EXPECT_TRUE(Uploads().empty());
-    Put("net_update_end.sh");
     std::filesystem::create_directory_symlink(update_, update_ / "bin" / "loop");
-    EXPECT_EQ(Upload(update_.string()), UpdateOutcome::kSendFailed);  // a walk without end
+    EXPECT_EQ(Upload(update_.string()), UpdateOutcome::kSendFailed);
     EXPECT_EQ(emulator_.Journal(0).shell_commands, kStartCommands);
 }

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "FontList.h"
 #include "ServerText.h"
 
 TEST(ServerTextTest, SplitsAtTheLastColon) {
@@ -21,4 +22,10 @@ TEST(ServerTextTest, SplitsAtTheLastColon) {
         EXPECT_EQ(address.host, c.host) << c.text;
         EXPECT_EQ(address.port, c.port) << c.text;
     }
+}
+
+TEST(FontListTest, EachFaceOnceInListOrder) {
+    EXPECT_EQ(
+        FontListOrder({"Sans", "DejaVu Sans", "arial", "Sans", "Arial", "DejaVu Sans", "Sans"}),
+        (std::vector<std::string>{"Arial", "arial", "DejaVu Sans", "Sans"}));
 }

@@ -1,0 +1,213 @@
+#pragma once
+
+#include <QDialog>
+#include <QIcon>
+#include <QPoint>
+#include <array>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "ButtonStates.h"
+#include "ConfigFile.h"
+#include "ConnectThreads.h"
+#include "DDrawCtrl.h"
+#include "GdiRenderer.h"
+#include "HoverTitle.h"
+#include "LanguageSelect.h"
+#include "ProgramFolder.h"
+#include "ScreenRect.h"
+#include "ScreenSaverInhibit.h"
+#include "SkinBitmap.h"
+
+class CDvrManager;
+class CSegmentLabel;
+class CSkinButton;
+class CVideoGrid;
+class CWindowGate;
+class DlgDvrInfo;
+class DlgDvrSet;
+class QAbstractButton;
+class QTimer;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+// The live view's main window: a borderless, skinned window of 1024 x 738 with the device
+// tree, the device and tool buttons, the pan/tilt/zoom pad and the 256-cell video grid. It
+// connects each device on a thread of its own and drives everything periodic from its timers.
+// Worker threads reach it only through its gate, never a widget directly.
+//
+// The handlers are spread by concern: CLiveViewDlg.cpp (start-up, layout, skin, window
+// behaviour, shutdown), CLiveViewDlgTree.cpp (device tree, device buttons, connect threads),
+// CLiveViewDlgTimers.cpp (the timers), CLiveViewDlgDialogs.cpp (settings, password and info
+// dialogs).
+class CLiveViewDlg : public QDialog {
+    Q_OBJECT
+
+public:
+    static constexpr int kMaxTreeItems = 64;
+    // Images of the tree's image list.
+    static constexpr int kImageRoot = 0;
+    static constexpr int kImageUser = 1;
+    static constexpr int kImageIdle = 2;
+    static constexpr int kImageSuperUser = 3;
+
+    // The manager outlives the window; program_folder holds config/, language/ and skin1/.
+    explicit CLiveViewDlg(CDvrManager& manager, std::string program_folder = ProgramFolder(),
+                          QWidget* parent = nullptr);
+    ~CLiveViewDlg() override;
+
+    // Start-up: texts, every control at its place, grid, tree, display, skins, timers, device
+    // list, label and the password check. false when the grid cannot be set up (nothing
+    // after it runs then).
+    bool OnInitDialog();
+    // The one way out: the store is saved, every thread stopped, then the window ends.
+    void OnCancel();
+    void OnMinimize();
+    void OnAbout();
+
+    // Device tree.
+    int InsertTreeItem(const std::string& text, int image, int selected_image);
+    int DeleteTreeItem(int i);
+    int FindSelectedItem() const;
+    void SetTreeItem(const std::string& text, int image, int selected_image, int i);
+    void LoadDvrList();
+
+    // Device buttons.
+    void OnAdd();
+    void OnConnect();
+    void OnDisconnect();
+    void OnRec();
+    void OnStopRec();
+    void OnDelete();
+    void OnLive();
+    void OnStopLive();
+
+    // The dialog buttons SET, ADMIN and INFO (CLiveViewDlgDialogs.cpp).
+    void OnSet();
+    void OnAdmin();
+    void OnInfo();
+
+    // The pan/tilt/zoom pad, shown or covered by its plate.
+    void ShowPanel();
+    void HidePanel();
+
+    // Posted to itself for a lost link (code 3).
+    void OnNetStatus(int code, int slot);
+
+    // Timers keep their ids; OnTimer is their dispatcher.
+    void OnTimer(int id);
+    void StartTimer(int id, int period_ms);
+    void KillTimer(int id);
+    bool IsTimerActive(int id) const;
+    int TimerInterval(int id) const;
+
+    // The controls by id (buttons, tree, label, grid), nullptr for an unknown id.
+    QWidget* Control(int id) const;
+    QTreeWidget* Tree() const { return tree_; }
+    CVideoGrid* Grid() const { return grid_; }
+    CSegmentLabel* StatusLabel() const { return status_label_; }
+    const LanguageSelect& Texts() const { return texts_; }
+    int Role() const { return role_; }
+    bool PasswordLock() const { return password_lock_; }
+    // The way out was taken (by the start-up password check, or OnCancel).
+    bool Closed() const { return closed_; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+public slots:
+    void reject() override;
+
+private:
+    void CreateControls();
+    void PlaceControls();
+    void SkinButtons();
+    void SetUpTree();
+    void SetUpDisplay();
+    void StartTimers();
+    CSkinButton* Button(int id) const;
+    void ConnectButtons();
+    std::string SkinPath(const std::string& file) const;
+    // Stops everything the window started; safe to call twice.
+    void CloseDown();
+
+    // Connect threads.
+    void StartConnectThread(int slot);
+    void ConnectThreadProc(int slot);
+    void DoConnect(int slot);
+    std::string ShowName(int slot) const;
+    void OnSelchangedTree();
+    void SetItemImage(QTreeWidgetItem* item, int image, int selected_image);
+
+    // Timers.
+    void OnButtonStates();
+    void OnGridRect();
+    void OnLostLink();
+    void OnKeepAwake();
+    void OnLockButtons();
+    void OnHoverTitle();
+    void OnDragEnd();
+    void OnRepaint();
+    void OnConnectWatch(int slot);
+    // Timer 16: the open info dialog's disks and lamps.
+    void OnDiskInfo();
+    // Under the password lock the user role may watch but not manage.
+    bool RoleForbids() const;
+    void Apply(const std::vector<ButtonStep>& steps);
+    ScreenRect GridWindowRect() const;
+
+    CDvrManager& manager_;
+    const std::string program_folder_;
+    CConfigFile settings_;
+    LanguageSelect texts_;
+    CSkinBitmap background_;
+    QIcon icon_;
+
+    std::map<int, QAbstractButton*> buttons_;
+    QTreeWidget* tree_ = nullptr;
+    CSegmentLabel* status_label_ = nullptr;
+    CVideoGrid* grid_ = nullptr;
+
+    std::array<QIcon, 4> tree_images_;
+    QTreeWidgetItem* root_item_ = nullptr;
+    std::array<QTreeWidgetItem*, kMaxTreeItems> items_{};
+    int item_count_ = 0;
+
+    DDrawCtrl ddraw_;
+    CGdiRenderer renderer_;
+    // The grid's place on screen as the frame threads draw by it, and as timer 11 last saw it.
+    ScreenRect grid_window_;
+    ScreenRect grid_window_seen_;
+
+    std::map<int, QTimer*> timers_;
+    CConnectThreads connect_threads_;
+    std::shared_ptr<CWindowGate> gate_;
+    ScreenSaverInhibit keep_awake_;
+
+    // The device the views show; -1 for the root.
+    int current_dvr_ = -1;
+    bool full_window_ = false;
+    bool password_lock_ = false;
+    int role_ = 0;
+    // Set by a right press in the all-devices view; while it is 1 no hover title opens.
+    int right_click_mark_ = 0;
+    CHoverTitle hover_;
+    bool repaint_armed_ = false;
+
+    // A drag of the window by its background.
+    bool dragging_window_ = false;
+    QPoint drag_offset_;
+
+    bool closed_ = false;
+
+    // Made at their first use and reused while the window lives.
+    DlgDvrSet* dvr_set_ = nullptr;
+    DlgDvrInfo* dvr_info_ = nullptr;
+};

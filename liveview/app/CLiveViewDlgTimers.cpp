@@ -1,0 +1,213 @@
+// The main window's timers: button states, the grid's place on screen, lost links, keeping
+// awake and reconnecting, the lock's buttons, connect-thread watches and the repaint after a
+// window drag.
+#include <QCursor>
+#include <QTimer>
+
+#include "CLiveViewDlg.h"
+#include "DlgNotice.h"
+#include "DvrManager.h"
+#include "LiveViewIds.h"
+#include "VideoGrid.h"
+#include "VideoSurfaceView.h"
+
+namespace {
+
+using namespace LiveViewTimer;
+
+constexpr int kRepaintDelay_ms = 200;
+// A client point less this is a point of the grid, as for a click on a cell.
+constexpr QPoint kGridClickOffset{24, 33};
+
+}  // namespace
+
+void CLiveViewDlg::StartTimers() {
+    const std::pair<int, int> timers[] = {
+        {kButtonStates, 300}, {kLostLink, 1000},   {kGridRect, 200},   {kPadGuard, 350},
+        {kKeepAwake, 60000},  {kLockButtons, 300}, {kHoverTitle, 100}, {kDragEnd, 100},
+    };
+    for (const auto& [id, period_ms] : timers)
+        StartTimer(id, period_ms);
+}
+
+void CLiveViewDlg::StartTimer(int id, int period_ms) {
+    QTimer*& timer = timers_[id];
+    if (timer == nullptr) {
+        timer = new QTimer(this);
+        connect(timer, &QTimer::timeout, this, [this, id] { OnTimer(id); });
+    }
+    timer->start(period_ms);
+}
+
+void CLiveViewDlg::KillTimer(int id) {
+    if (const auto it = timers_.find(id); it != timers_.end()) it->second->stop();
+}
+
+bool CLiveViewDlg::IsTimerActive(int id) const {
+    const auto it = timers_.find(id);
+    return it != timers_.end() && it->second->isActive();
+}
+
+int CLiveViewDlg::TimerInterval(int id) const {
+    const auto it = timers_.find(id);
+    return it == timers_.end() ? -1 : it->second->interval();
+}
+
+void CLiveViewDlg::OnTimer(int id) {
+    // A drag of the window ends its no-drawing spell at the first tick after the release.
+    if (!dragging_window_) manager_.SetDragging(0);
+    if (id >= kWatchBase && id < kWatchBase + CConnectThreads::kSlots) {
+        OnConnectWatch(id - kWatchBase);
+        return;
+    }
+    switch (id) {
+        case kButtonStates:
+            OnButtonStates();
+            break;
+        case kGridRect:
+            OnGridRect();
+            break;
+        case kLostLink:
+            OnLostLink();
+            break;
+        case kKeepAwake:
+            OnKeepAwake();
+            break;
+        case kLockButtons:
+            OnLockButtons();
+            break;
+        case kDiskInfo:
+            OnDiskInfo();
+            break;
+        case kHoverTitle:
+            OnHoverTitle();
+            break;
+        case kDragEnd:
+            OnDragEnd();
+            break;
+        case kRepaint:
+            OnRepaint();
+            break;
+        default:
+            break;
+    }
+}
+
+void CLiveViewDlg::Apply(const std::vector<ButtonStep>& steps) {
+    for (const ButtonStep& step : steps) {
+        QWidget* control = Control(step.id);
+        switch (step.action) {
+            case ButtonAction::kEnable:
+                control->setEnabled(true);
+                break;
+            case ButtonAction::kDisable:
+                control->setEnabled(false);
+                break;
+            case ButtonAction::kShow:
+                control->show();
+                break;
+            case ButtonAction::kHide:
+                control->hide();
+                break;
+        }
+    }
+}
+
+void CLiveViewDlg::OnButtonStates() {
+    ButtonInputs inputs;
+    inputs.dvr_count = manager_.GetDvrCount();
+    inputs.selected = FindSelectedItem();
+    if (inputs.selected >= 0) {
+        inputs.link_state = manager_.GetMachineInfo(inputs.selected).nLinkState;
+        inputs.recording = manager_.IsRecording(inputs.selected) == 1;
+    }
+    inputs.password_lock = password_lock_;
+    inputs.role = role_;
+    Apply(DeviceButtonSteps(inputs));
+}
+
+void CLiveViewDlg::OnGridRect() {
+    grid_window_ = GridWindowRect();
+    manager_.SetGridWindowRect(grid_window_);
+    if (grid_window_.left != grid_window_seen_.left || grid_window_.top != grid_window_seen_.top) {
+        // Pictures drawn by the old place are wiped.
+        CVideoSurfaceView::ClearUnder(grid_, grid_->rect());
+        grid_->update();
+    }
+    grid_window_seen_ = grid_window_;
+}
+
+void CLiveViewDlg::OnLostLink() {
+    for (int a = 0; a < manager_.GetDvrCount(); ++a) {
+        if (manager_.GetMachineInfo(a).nLinkState != kLinkLost) continue;
+        _DVR_SETTINGS_ settings;
+        manager_.GetDvr(a, settings);
+        SetTreeItem(settings.showName, kImageIdle, kImageIdle, a);
+        manager_.ResetDvrNetwork(a);
+        if (settings.autoConnect != 1) {
+            QMetaObject::invokeMethod(
+                this, [this, a] { OnNetStatus(3, a); }, Qt::QueuedConnection);
+        }
+    }
+}
+
+void CLiveViewDlg::OnKeepAwake() {
+    keep_awake_.KeepAwake();
+    for (int a = 0; a < manager_.GetDvrCount(); ++a) {
+        _DVR_SETTINGS_ settings;
+        manager_.GetDvr(a, settings);
+        if (manager_.GetMachineInfo(a).nLinkState == kLinkIdle && settings.autoConnect == 1 &&
+            !connect_threads_.HasThread(a)) {
+            StartConnectThread(a);
+        }
+    }
+}
+
+void CLiveViewDlg::OnLockButtons() { Apply(LockButtonSteps(password_lock_, role_)); }
+
+// The titles of the small cells of the all-devices view, which the grid draws without them.
+void CLiveViewDlg::OnHoverTitle() {
+    const int layout = grid_->Cells().Layout();
+    if (FindSelectedItem() >= 0 || right_click_mark_ != 0 ||
+        (layout != 64 && layout != 144 && layout != 256)) {
+        return;
+    }
+    grid_window_ = GridWindowRect();
+    manager_.SetGridWindowRect(grid_window_);
+    const QPoint cursor = QCursor::pos();
+    const QPoint client = mapFromGlobal(cursor);
+    const int cell = grid_->HitTest(full_window_ ? client : client - kGridClickOffset);
+    CHoverTitle::Tick tick;
+    tick.cursor = {cursor.x(), cursor.y()};
+    tick.cursor_client = {client.x(), client.y()};
+    tick.grid = {grid_window_.left, grid_window_.top, grid_window_.right, grid_window_.bottom};
+    tick.cell = cell;
+    if (cell >= 0) {
+        tick.cell_key = manager_.GetWindowChannel(cell);
+        tick.cell_height_px = grid_->Cells().Cell(cell).height;
+    }
+    const auto popup = hover_.OnTick(tick);
+    if (!popup) return;
+    DlgNotice::Popup(QString::fromStdString(grid_->Cells().ChannelName(popup->cell)),
+                     QRect(popup->x, popup->y, popup->width_px, popup->height_px), this);
+}
+
+void CLiveViewDlg::OnConnectWatch(int slot) {
+    if (connect_threads_.Watch(slot)) KillTimer(kWatchBase + slot);
+}
+
+// One background repaint follows start-up and the end of each window drag.
+void CLiveViewDlg::OnDragEnd() {
+    if (manager_.GetGdiMode() != 1) return;
+    if (manager_.IsDragging() == 1) {
+        repaint_armed_ = false;
+    } else if (!repaint_armed_) {
+        repaint_armed_ = true;
+        StartTimer(kRepaint, kRepaintDelay_ms);
+    }
+}
+
+void CLiveViewDlg::OnRepaint() {
+    update();
+    KillTimer(kRepaint);
+}

@@ -1,0 +1,213 @@
+// The device tree, the device buttons and the connect threads of the main window.
+#include <QTreeWidget>
+#include <chrono>
+#include <thread>
+
+#include "CLiveViewDlg.h"
+#include "ConnectMessages.h"
+#include "DlgDeviceLogin.h"
+#include "DvrManager.h"
+#include "LiveViewIds.h"
+#include "MessageBoxSeam.h"
+#include "WindowGate.h"
+
+namespace {
+
+using namespace LiveViewId;
+
+constexpr auto kConnectSettle = std::chrono::milliseconds(100);
+constexpr int kWatchPeriod_ms = 200;
+
+QString Qs(const std::string& text) { return QString::fromStdString(text); }
+
+}  // namespace
+
+int CLiveViewDlg::InsertTreeItem(const std::string& text, int image, int selected_image) {
+    if (item_count_ >= kMaxTreeItems) return -1;
+    auto* item = new QTreeWidgetItem(root_item_, QStringList{Qs(text)});
+    items_[item_count_++] = item;
+    SetTreeItem(text, image, selected_image, item_count_ - 1);
+    root_item_->setExpanded(true);
+    if (item_count_ == 1) tree_->setCurrentItem(item);
+    return 1;
+}
+
+int CLiveViewDlg::DeleteTreeItem(int i) {
+    if (i < 0 || i >= item_count_) return -1;
+    QTreeWidgetItem* item = items_[i];
+    // The table is whole again before the tree moves its selection off the item.
+    for (int k = i; k < item_count_ - 1; ++k)
+        items_[k] = items_[k + 1];
+    items_[--item_count_] = nullptr;
+    delete item;
+    return 1;
+}
+
+int CLiveViewDlg::FindSelectedItem() const {
+    const QTreeWidgetItem* selected = tree_->currentItem();
+    for (int i = 0; i < item_count_; ++i) {
+        if (items_[i] == selected) return i;
+    }
+    return -1;
+}
+
+void CLiveViewDlg::SetTreeItem(const std::string& text, int image, int selected_image, int i) {
+    // A connect thread's late word about a device deleted meanwhile finds no item.
+    if (i < 0 || i >= item_count_) return;
+    QTreeWidgetItem* item = items_[i];
+    item->setText(0, Qs(text));
+    if (image >= 0) SetItemImage(item, image, selected_image);
+}
+
+void CLiveViewDlg::SetItemImage(QTreeWidgetItem* item, int image, int selected_image) {
+    QIcon icon;
+    icon.addPixmap(tree_images_.at(image).pixmap(16, 16), QIcon::Normal);
+    icon.addPixmap(tree_images_.at(selected_image).pixmap(16, 16), QIcon::Selected);
+    item->setIcon(0, icon);
+    item->setData(0, Qt::UserRole, image);
+}
+
+void CLiveViewDlg::LoadDvrList() {
+    if (manager_.LoadUserStore() < 0) return;
+    for (int a = 0; a < manager_.GetDvrCount(); ++a)
+        InsertTreeItem(ShowName(a), kImageIdle, kImageIdle);
+}
+
+std::string CLiveViewDlg::ShowName(int slot) const {
+    _DVR_SETTINGS_ settings;
+    manager_.GetDvr(slot, settings);
+    return settings.showName;
+}
+
+void CLiveViewDlg::OnSelchangedTree() { current_dvr_ = FindSelectedItem(); }
+
+void CLiveViewDlg::OnAdd() {
+    if (RoleForbids()) return;
+    const QString full = Qs(TextOf(texts_, "Connect_Error1"));
+    if (manager_.GetDvrCount() >= CDvrManager::kMaxDvrs) {
+        ShowMessageBox(this, full);
+        return;
+    }
+    DlgDeviceLogin dialog(this);
+    dialog.SetFields(DlgDeviceLogin::kDefaultAddress, DlgDeviceLogin::kDefaultPortText,
+                     DlgDeviceLogin::kDefaultUser, "", DlgDeviceLogin::kTitleAdd);
+    if (dialog.DoModal() != QDialog::Accepted) return;
+    if (manager_.AddDvr(dialog.Address(), dialog.PortText(), dialog.User(), dialog.Password(),
+                        dialog.Address()) < 0) {
+        ShowMessageBox(this, full);
+        return;
+    }
+    InsertTreeItem(dialog.Address(), kImageIdle, kImageIdle);
+}
+
+void CLiveViewDlg::OnConnect() {
+    const int count = manager_.GetDvrCount();
+    if (count == 0) return;
+    const int selected = FindSelectedItem();
+    if (selected >= 0) {
+        if (!connect_threads_.HasThread(selected)) StartConnectThread(selected);
+        return;
+    }
+    for (int a = 0; a < count; ++a) {
+        if (manager_.GetMachineInfo(a).nLinkState == kLinkIdle && !connect_threads_.HasThread(a))
+            StartConnectThread(a);
+    }
+}
+
+void CLiveViewDlg::OnDisconnect() {
+    const int selected = FindSelectedItem();
+    if (selected < 0) return;
+    manager_.DisconnectDvr(selected);
+    SetTreeItem(ShowName(selected), kImageIdle, kImageIdle, selected);
+}
+
+void CLiveViewDlg::OnRec() {
+    if (RoleForbids()) return;
+    const int selected = FindSelectedItem();
+    if (selected < 0) return;
+    manager_.StartRecord(selected);
+    manager_.RequestKeyFrame(selected);
+}
+
+void CLiveViewDlg::OnStopRec() {
+    const int selected = FindSelectedItem();
+    if (selected >= 0) manager_.StopRecord(selected);
+}
+
+void CLiveViewDlg::OnLive() {
+    const int selected = FindSelectedItem();
+    if (selected >= 0) manager_.StartLiveView(selected);
+}
+
+void CLiveViewDlg::OnStopLive() {
+    const int selected = FindSelectedItem();
+    if (selected >= 0) manager_.StopLiveView(selected);
+}
+
+void CLiveViewDlg::OnDelete() {
+    if (RoleForbids()) return;
+    const int selected = FindSelectedItem();
+    if (selected < 0) return;
+    const MessageBoxAnswer answer =
+        ShowMessageBox(this, Qs(TextOf(texts_, "DleInfo")), "INFOMATION", MessageBoxButtons::kYesNo,
+                       MessageBoxIcon::kInformation);
+    if (answer != MessageBoxAnswer::kYes) return;
+    manager_.DeleteDvr(selected);
+    DeleteTreeItem(selected);
+    for (int i = 0; i < item_count_; ++i)
+        SetTreeItem(ShowName(i), kImageIdle, kImageIdle, i);
+    if (selected == 0) {
+        current_dvr_ = -1;
+    } else {
+        current_dvr_ = selected - 1;
+        manager_.SetCurrentDvr(current_dvr_);
+        manager_.SetAllDvrMode(0);
+    }
+}
+
+void CLiveViewDlg::OnNetStatus(int code, int slot) {
+    if (code != 3) return;
+    ShowMessageBox({nullptr, Qs(LostLinkText(ShowName(slot), texts_)), "Net Error",
+                    MessageBoxButtons::kOk, MessageBoxIcon::kError});
+}
+
+void CLiveViewDlg::StartConnectThread(int slot) {
+    manager_.StartDvrNetwork(slot);
+    if (!connect_threads_.Start(slot, [this, slot] { ConnectThreadProc(slot); })) return;
+    StartTimer(LiveViewTimer::kWatchBase + slot, kWatchPeriod_ms);
+}
+
+// The body of a connect thread. The window joins it only after this returned, so the members
+// it reads (manager, texts, gate) are there throughout; widgets it reaches through the gate.
+void CLiveViewDlg::ConnectThreadProc(int slot) {
+    DoConnect(slot);
+    std::this_thread::sleep_for(kConnectSettle);
+}
+
+void CLiveViewDlg::DoConnect(int slot) {
+    const std::shared_ptr<CWindowGate> gate = gate_;
+    const std::string connecting = TextOf(texts_, "Net_Word4");
+    gate->Post([this, slot, connecting] { SetTreeItem(connecting, kImageIdle, kImageIdle, slot); });
+
+    const int result = manager_.ConnectDvr(slot);
+    _DVR_SETTINGS_ settings;
+    manager_.GetDvr(slot, settings);
+    const std::string& name = settings.showName;
+    if (result < 0) {
+        const std::string text = LoginFailureText(result, name, texts_);
+        gate->Post([this, slot, name] { SetTreeItem(name, kImageIdle, kImageIdle, slot); });
+        // Devices that connect on their own are retried every minute without a word.
+        if (settings.autoConnect != 1) gate->Call([this, text] { ShowMessageBox(this, Qs(text)); });
+        return;
+    }
+    const bool super_user = manager_.GetMachineInfo(slot).nUserLevel == kSuperUserLevel;
+    gate->Post([this, slot, name, super_user] {
+        if (super_user) {
+            SetTreeItem(name, kImageSuperUser, kImageSuperUser, slot);
+            ShowPanel();
+        } else {
+            SetTreeItem(name, kImageUser, kImageUser, slot);
+            HidePanel();
+        }
+    });
+}

@@ -1,0 +1,437 @@
+#include "DlgDvrSet.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QTabBar>
+#include <QTabWidget>
+
+#include "ChannelBoxes.h"
+#include "DialogStyle.h"
+#include "DvrSetLists.h"
+#include "DvrTextCheck.h"
+#include "FolderChooser.h"
+#include "MessageBoxSeam.h"
+
+namespace {
+
+// 376 x 300 with its frame: a 3-pixel border round a client area under a 19-pixel caption.
+constexpr QSize kWindow(376, 300);
+constexpr QSize kClient(370, 275);
+constexpr int kComboHeight_px = 20;
+// The parameter pages' lists open 160 pixels tall.
+constexpr int kOpenListItems = 10;
+
+void Fill(QComboBox* combo, const std::vector<std::string>& entries) {
+    const QSignalBlocker quiet(combo);
+    combo->clear();
+    for (const std::string& entry : entries)
+        combo->addItem(QString::fromStdString(entry));
+}
+
+void Select(QComboBox* combo, int position) {
+    const QSignalBlocker quiet(combo);
+    combo->setCurrentIndex(position < combo->count() ? position : -1);
+}
+
+}  // namespace
+
+DlgDvrSet::DlgDvrSet(QWidget* parent)
+    : QDialog(parent), choose_folder_(BrowseForFolder), tab_(new QTabWidget(this)) {
+    setFont(DialogFont());
+    setFixedSize(kClient);
+    ok_ = new QPushButton(this);
+    cancel_ = new QPushButton(this);
+    ok_->setObjectName(QStringLiteral("ok"));
+    cancel_->setObjectName(QStringLiteral("cancel"));
+    ok_->setDefault(true);
+
+    address_label_ = Label(0);
+    address_edit_ = Edit(0);
+    user_label_ = Label(0);
+    user_edit_ = Edit(0);
+    password_label_ = Label(0);
+    password_edit_ = Edit(0);
+    show_name_label_ = Label(0);
+    show_name_edit_ = Edit(0);
+    port_label_ = NewStaticText(this);
+    port_edit_ = new QLineEdit(this);
+    address_edit_->setObjectName(QStringLiteral("address"));
+    user_edit_->setObjectName(QStringLiteral("user"));
+    password_edit_->setObjectName(QStringLiteral("password"));
+    password_edit_->setEchoMode(QLineEdit::Password);
+    show_name_edit_->setObjectName(QStringLiteral("show_name"));
+    port_edit_->setObjectName(QStringLiteral("port"));
+
+    channel_group_ = new QGroupBox(this);
+    page_controls_[1].push_back(channel_group_);
+    all_channels_ = Check(1);
+    all_channels_->setObjectName(QStringLiteral("all"));
+    for (int n = 0; n < 16; ++n) {
+        channel_boxes_[n] = Check(1);
+        channel_boxes_[n]->setObjectName(QStringLiteral("channel%1").arg(n + 1));
+    }
+    live_group_ = new QGroupBox(this);
+    page_controls_[1].push_back(live_group_);
+    frame_rate_label_ = Label(1);
+    frame_rate_ = Combo(1);
+    quality_label_ = Label(1);
+    quality_ = Combo(1);
+    directory_label_ = Label(1);
+    directory_edit_ = Edit(1);
+    browse_ = new QPushButton(this);
+    page_controls_[1].push_back(browse_);
+    send_audio_ = Check(1);
+    auto_connect_ = Check(1);
+    frame_rate_->setObjectName(QStringLiteral("live_frame_rate"));
+    quality_->setObjectName(QStringLiteral("live_quality"));
+    directory_edit_->setObjectName(QStringLiteral("directory"));
+    directory_edit_->setEnabled(false);
+    browse_->setObjectName(QStringLiteral("browse"));
+    browse_->setAutoDefault(false);
+    send_audio_->setObjectName(QStringLiteral("send_audio"));
+    auto_connect_->setObjectName(QStringLiteral("auto_connect"));
+
+    for (std::size_t k = 0; k < ptz_combos_.size(); ++k) {
+        ptz_labels_[k] = Label(2);
+        ptz_combos_[k] = Combo(2);
+        ptz_combos_[k]->setObjectName(QStringLiteral("ptz%1").arg(k));
+        connect(ptz_combos_[k], &QComboBox::currentIndexChanged, this, &DlgDvrSet::OnPtzChange);
+    }
+    for (std::size_t k = 0; k < picture_combos_.size(); ++k) {
+        picture_labels_[k] = Label(3);
+        picture_combos_[k] = Combo(3);
+        picture_combos_[k]->setObjectName(QStringLiteral("picture%1").arg(k));
+        connect(picture_combos_[k], &QComboBox::currentIndexChanged, this,
+                &DlgDvrSet::OnPictureChange);
+    }
+    for (std::size_t k = 0; k < encode_combos_.size(); ++k) {
+        encode_labels_[k] = Label(4);
+        encode_combos_[k] = Combo(4);
+        encode_combos_[k]->setObjectName(QStringLiteral("encode%1").arg(k));
+        connect(encode_combos_[k], &QComboBox::currentIndexChanged, this,
+                &DlgDvrSet::OnEncodeChange);
+    }
+    for (int page = 2; page < kPages; ++page) {
+        for (QWidget* control : page_controls_[page]) {
+            if (auto* combo = qobject_cast<QComboBox*>(control))
+                combo->setMaxVisibleItems(kOpenListItems);
+        }
+    }
+
+    tab_->setObjectName(QStringLiteral("tab"));
+    tab_->tabBar()->setStyle(CompactControlStyle());
+    all_channels_->setStyle(CompactControlStyle());
+    for (QCheckBox* box : channel_boxes_)
+        box->setStyle(CompactControlStyle());
+    for (int page = 0; page < kPages; ++page)
+        tab_->addTab(new QWidget, QString());
+    connect(tab_, &QTabWidget::currentChanged, this, &DlgDvrSet::OnTabChange);
+    connect(browse_, &QPushButton::clicked, this, &DlgDvrSet::OnBrowse);
+    connect(all_channels_, &QCheckBox::clicked, this, &DlgDvrSet::OnAllChannels);
+    connect(ok_, &QPushButton::clicked, this, &DlgDvrSet::accept);
+    connect(cancel_, &QPushButton::clicked, this, &DlgDvrSet::reject);
+}
+
+QLabel* DlgDvrSet::Label(int page) {
+    QLabel* label = NewStaticText(this);
+    page_controls_[page].push_back(label);
+    return label;
+}
+
+QLineEdit* DlgDvrSet::Edit(int page) {
+    auto* edit = new QLineEdit(this);
+    page_controls_[page].push_back(edit);
+    return edit;
+}
+
+QComboBox* DlgDvrSet::Combo(int page) {
+    auto* combo = new QComboBox(this);
+    page_controls_[page].push_back(combo);
+    return combo;
+}
+
+QCheckBox* DlgDvrSet::Check(int page) {
+    auto* check = new QCheckBox(this);
+    page_controls_[page].push_back(check);
+    return check;
+}
+
+int DlgDvrSet::SetDvr(const _DVR_SETTINGS_& settings, const std::string& record_directory) {
+    settings_ = settings;
+    record_directory_ = record_directory;
+    return 1;
+}
+
+int DlgDvrSet::GetDvr(_DVR_SETTINGS_& settings, std::string& record_directory) const {
+    settings = settings_;
+    record_directory = record_directory_;
+    return 1;
+}
+
+int DlgDvrSet::DoModal() {
+    OnInitDialog();
+    return exec();
+}
+
+void DlgDvrSet::OnInitDialog() {
+    texts_.Load();
+    setWindowTitle(texts_.Text("NetSet"));
+    const char* const tab_keys[kPages] = {"NetUserEdit_Word1", "NetUserEdit_Word2",
+                                          "NetUserEdit_Word4", "NetUserEdit_Word5",
+                                          "NetUserEdit_Word6"};
+    for (int page = 0; page < kPages; ++page)
+        tab_->setTabText(page, texts_.Text(tab_keys[page]));
+    address_label_->setText(texts_.Text("Login_word3"));
+    user_label_->setText(texts_.Text("Login_word1"));
+    password_label_->setText(texts_.Text("Login_word2"));
+    show_name_label_->setText(texts_.Text("Machine_Showname"));
+    port_label_->setText(texts_.Text("Login_word4"));
+    channel_group_->setTitle(texts_.Text("Machine_Word1"));
+    all_channels_->setText(QStringLiteral("all"));
+    for (int n = 0; n < 16; ++n)
+        channel_boxes_[n]->setText(QString::number(n + 1));
+    frame_rate_label_->setText(texts_.Text("Set_word4"));
+    quality_label_->setText(texts_.Text("Set_word3"));
+    directory_label_->setText(texts_.Text("Set_word6"));
+    browse_->setText(texts_.Text("Set_word7"));
+    send_audio_->setText(texts_.Text("Avi_Word4"));
+    auto_connect_->setText(texts_.Text("Machine_Word2"));
+    const char* const ptz_keys[] = {"NetUserEdit_Word7", "NetUserEdit_Word8", "NetUserEdit_Word9",
+                                    "NetUserEdit_Word10"};
+    for (std::size_t k = 0; k < ptz_labels_.size(); ++k)
+        ptz_labels_[k]->setText(texts_.Text(ptz_keys[k]));
+    const char* const picture_keys[] = {
+        "NetUserEdit_Word7",  "NetUserEdit_Word11", "NetUserEdit_Word12", "NetUserEdit_Word13",
+        "NetUserEdit_Word14", "NetUserEdit_Word15", "NetUserEdit_Word16", "NetUserEdit_Word17"};
+    for (std::size_t k = 0; k < picture_labels_.size(); ++k)
+        picture_labels_[k]->setText(texts_.Text(picture_keys[k]));
+    const char* const encode_keys[] = {"NetUserEdit_Word7", "NetUserEdit_Word18",
+                                       "NetUserEdit_Word19", "NetUserEdit_Word20"};
+    for (std::size_t k = 0; k < encode_labels_.size(); ++k)
+        encode_labels_[k]->setText(texts_.Text(encode_keys[k]));
+    ok_->setText(texts_.Text("Set_word9"));
+    cancel_->setText(texts_.Text("Set_word8"));
+    PlaceControls();
+
+    {
+        const QSignalBlocker quiet(tab_);
+        tab_->setCurrentIndex(0);
+    }
+    OnTabChange(0);
+    FillPages();
+
+    send_audio_->setChecked(settings_.sendAudio == 1);
+    auto_connect_->setChecked(settings_.autoConnect == 1);
+    directory_edit_->setText(QString::fromStdString(record_directory_));
+    const ChannelBoxStates boxes = ChannelBoxesOf(settings_.channelMask);
+    for (int n = 0; n < 16; ++n)
+        channel_boxes_[n]->setChecked(boxes[n]);
+    all_channels_->setChecked(false);
+    address_edit_->setText(QString::fromStdString(settings_.address));
+    port_edit_->setText(QString::fromStdString(settings_.portText));
+    user_edit_->setText(QString::fromStdString(settings_.user));
+    password_edit_->setText(QString::fromStdString(settings_.password));
+    show_name_edit_->setText(QString::fromStdString(settings_.showName));
+}
+
+void DlgDvrSet::PlaceControls() {
+    tab_->setGeometry(10, 5, 350, 235);
+    ok_->setGeometry(180, 243, 70, 20);
+    cancel_->setGeometry(270, 243, 70, 20);
+
+    address_label_->setGeometry(25, 50, 70, 20);
+    address_edit_->setGeometry(90, 48, 250, 20);
+    user_label_->setGeometry(25, 75, 70, 20);
+    user_edit_->setGeometry(90, 73, 170, 20);
+    password_label_->setGeometry(25, 100, 70, 20);
+    password_edit_->setGeometry(90, 98, 170, 20);
+    show_name_label_->setGeometry(25, 125, 70, 20);
+    show_name_edit_->setGeometry(90, 123, 250, 20);
+    port_label_->hide();
+    port_edit_->hide();
+
+    channel_group_->setGeometry(25, 30, 320, 80);
+    all_channels_->setGeometry(35, 50, 40, 20);
+    for (int n = 0; n < 16; ++n)
+        channel_boxes_[n]->setGeometry(80 + 30 * (n % 8), n < 8 ? 50 : 80, 30, 20);
+    live_group_->setGeometry(25, 120, 320, 110);
+    frame_rate_label_->setGeometry(35, 140, 80, 20);
+    frame_rate_->setGeometry(110, 138, 60, kComboHeight_px);
+    quality_label_->setGeometry(195, 140, 80, 20);
+    quality_->setGeometry(255, 138, 60, kComboHeight_px);
+    directory_label_->setGeometry(35, 173, 110, 20);
+    directory_edit_->setGeometry(135, 171, 140, 20);
+    browse_->setGeometry(285, 171, 50, 20);
+    send_audio_->setGeometry(35, 198, 80, 20);
+    auto_connect_->setGeometry(195, 198, 120, 20);
+
+    // Pages 2 and 4 share one layout.
+    for (std::size_t k = 0; k < 4; ++k) {
+        const int step = 30 * static_cast<int>(k);
+        ptz_labels_[k]->setGeometry(35, 55 + step, 80, 20);
+        ptz_combos_[k]->setGeometry(115, 50 + step, 80, kComboHeight_px);
+        encode_labels_[k]->setGeometry(35, 55 + step, 80, 20);
+        encode_combos_[k]->setGeometry(115, 50 + step, 80, kComboHeight_px);
+    }
+    for (std::size_t k = 0; k < 8; ++k) {
+        const int step = 25 * static_cast<int>(k);
+        picture_labels_[k]->setGeometry(35, 40 + step, 100, 20);
+        picture_combos_[k]->setGeometry(155, 35 + step, 80, kComboHeight_px);
+    }
+
+    const QRect work_area = screen()->availableGeometry();
+    move(work_area.left() + (work_area.width() - kWindow.width()) / 2,
+         work_area.top() + (work_area.height() - kWindow.height()) / 2);
+}
+
+void DlgDvrSet::FillPages() {
+    const LanguageSelect& texts = texts_.Table();
+    Fill(frame_rate_, LiveFrameRateTexts());
+    Select(frame_rate_, settings_.frameRateIndex);
+    Fill(quality_, LiveQualityTexts(texts));
+    Select(quality_, settings_.qualityIndex);
+
+    for (QComboBox* combo : ptz_combos_)
+        Fill(combo, {});
+    for (QComboBox* combo : picture_combos_)
+        Fill(combo, {});
+    for (QComboBox* combo : encode_combos_)
+        Fill(combo, {});
+    if (parameters_valid_ != 1) return;
+
+    const std::vector<std::string> cameras = CameraTexts(channel_count_);
+    Fill(ptz_combos_[0], cameras);
+    Fill(ptz_combos_[1], BaudTexts());
+    Fill(ptz_combos_[2], DeviceIdTexts());
+    Fill(ptz_combos_[3], ProtocolTexts());
+
+    Fill(picture_combos_[0], cameras);
+    for (int k = 1; k <= 4; ++k)
+        Fill(picture_combos_[k], PictureLevelTexts());
+    Fill(picture_combos_[5], HorizontalDelayTexts());
+    Fill(picture_combos_[6], VerticalDelayTexts());
+    Fill(picture_combos_[7], SpotTimeTexts());
+
+    Fill(encode_combos_[0], cameras);
+    Fill(encode_combos_[1], ResolutionTexts());
+    Fill(encode_combos_[2], EncodeQualityTexts(texts, series_code_));
+    Fill(encode_combos_[3], EncodeFrameRateTexts(texts));
+
+    pages_.Start(para_, series_code_, channel_count_);
+    ShowPtz(pages_.Ptz());
+    ShowPicture(pages_.Picture());
+    ShowEncode(pages_.Encode());
+}
+
+void DlgDvrSet::ShowPtz(const CDvrSetParameters::PtzShown& shown) {
+    Select(ptz_combos_[0], shown.camera);
+    Select(ptz_combos_[1], shown.baud);
+    Select(ptz_combos_[2], shown.address);
+    Select(ptz_combos_[3], shown.protocol);
+}
+
+void DlgDvrSet::ShowPicture(const CDvrSetParameters::PictureShown& shown) {
+    Select(picture_combos_[0], shown.camera);
+    for (std::size_t k = 0; k < shown.values.size(); ++k)
+        Select(picture_combos_[k + 1], shown.values[k]);
+}
+
+void DlgDvrSet::ShowEncode(const CDvrSetParameters::EncodeShown& shown) {
+    Select(encode_combos_[0], shown.camera);
+    Select(encode_combos_[1], shown.resolution);
+    Select(encode_combos_[2], shown.quality);
+    Select(encode_combos_[3], shown.frame_rate);
+}
+
+void DlgDvrSet::OnTabChange(int page) {
+    for (const std::vector<QWidget*>& controls : page_controls_) {
+        for (QWidget* control : controls)
+            control->hide();
+    }
+    if (page < 0 || page >= kPages) return;
+    for (QWidget* control : page_controls_[page])
+        control->show();
+}
+
+void DlgDvrSet::OnPtzChange() {
+    const auto shown =
+        pages_.OnPtzChange({ptz_combos_[0]->currentIndex(), ptz_combos_[1]->currentIndex(),
+                            ptz_combos_[2]->currentIndex(), ptz_combos_[3]->currentIndex()});
+    if (shown) ShowPtz(*shown);
+}
+
+void DlgDvrSet::OnPictureChange() {
+    CDvrSetParameters::PictureShown now;
+    now.camera = picture_combos_[0]->currentIndex();
+    for (std::size_t k = 0; k < now.values.size(); ++k)
+        now.values[k] = picture_combos_[k + 1]->currentIndex();
+    const auto shown = pages_.OnPictureChange(now);
+    if (shown) ShowPicture(*shown);
+}
+
+void DlgDvrSet::OnEncodeChange() {
+    const auto ask_restart = [this] {
+        return ShowMessageBox(this, texts_.Text("Rec"), QStringLiteral("INFOMATION"),
+                              MessageBoxButtons::kYesNo,
+                              MessageBoxIcon::kInformation) == MessageBoxAnswer::kYes;
+    };
+    const auto shown = pages_.OnEncodeChange(
+        {encode_combos_[0]->currentIndex(), encode_combos_[1]->currentIndex(),
+         encode_combos_[2]->currentIndex(), encode_combos_[3]->currentIndex()},
+        ask_restart);
+    if (shown) ShowEncode(*shown);
+}
+
+void DlgDvrSet::OnAllChannels() {
+    const bool on = CAllChannelsToggle::Program().Flip();
+    for (QCheckBox* box : channel_boxes_)
+        box->setChecked(on);
+}
+
+void DlgDvrSet::OnBrowse() {
+    std::string path = directory_edit_->text().toStdString();
+    if (path.size() > kMaxFolderPath_bytes) path.resize(kMaxFolderPath_bytes);
+    if (choose_folder_(this, path, "Select directory") != 1) return;
+    if (!FitsUssField(UssField::kRecordDirectory, path)) {
+        ShowMessageBox(this,
+                       QString::fromStdString(UnfitTextMessage(UssField::kRecordDirectory, path)));
+        return;
+    }
+    record_directory_ = path;
+    directory_edit_->setText(QString::fromStdString(path));
+}
+
+void DlgDvrSet::accept() {
+    _DVR_SETTINGS_ typed = settings_;
+    typed.address = address_edit_->text().toStdString();
+    typed.portText = port_edit_->text().toStdString();
+    typed.user = user_edit_->text().toStdString();
+    typed.password = password_edit_->text().toStdString();
+    typed.showName = show_name_edit_->text().toStdString();
+    const DvrTextVerdict verdict = CheckDvrTexts(typed, true);
+    if (verdict.problem == DvrTextProblem::kEmpty) {
+        ShowMessageBox(this, texts_.Text("word7"));
+        return;
+    }
+    if (verdict.problem == DvrTextProblem::kUnfit) {
+        ShowMessageBox(this, QString::fromStdString(
+                                 UnfitTextMessage(verdict.field, DvrTextOf(typed, verdict.field))));
+        return;
+    }
+    ChannelBoxStates boxes{};
+    for (int n = 0; n < 16; ++n)
+        boxes[n] = channel_boxes_[n]->isChecked();
+    typed.channelMask = ChannelMaskOf(boxes);
+    typed.frameRateIndex = frame_rate_->currentIndex();
+    typed.qualityIndex = quality_->currentIndex();
+    typed.sendAudio = send_audio_->isChecked() ? 1 : 0;
+    typed.autoConnect = auto_connect_->isChecked() ? 1 : 0;
+    settings_ = typed;
+    record_directory_ = directory_edit_->text().toStdString();
+    QDialog::accept();
+}

@@ -1,0 +1,7 @@
+// Oculan, the live view: takes no arguments.
+#include "CLiveViewApp.h"
+
+int main(int argc, char** argv) {
+    CLiveViewApp app(argc, argv);
+    return app.InitInstance();
+}

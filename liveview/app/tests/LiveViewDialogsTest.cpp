@@ -1,0 +1,225 @@
+// The main window's dialog buttons against the emulator: SET, ADMIN and INFO, and what the
+// password lock's user role may not do.
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTest>
+#include <QTreeWidget>
+#include <ctime>
+#include <functional>
+#include <memory>
+
+#include "CLiveViewDlg.h"
+#include "DlgAdmin.h"
+#include "DlgDeviceLogin.h"
+#include "DlgDvrInfo.h"
+#include "DlgDvrSet.h"
+#include "DlgLockCheck.h"
+#include "DvrManager.h"
+#include "LiveViewIds.h"
+#include "ManualClockWaveOut.h"
+#include "MessageBoxAnswers.h"
+#include "PromptAnswers.h"
+#include "RecorderEmulator.h"
+#include "StaticLines.h"
+#include "TestFolder.h"
+#include "UserStore.h"
+
+namespace {
+
+using namespace LiveViewId;
+
+// Acts on the next modal dialog of type Dialog once it is up; `act` must close it.
+template <class Dialog>
+class OnModal {
+public:
+    explicit OnModal(std::function<void(Dialog&)> act) : act_(std::move(act)) {
+        poll_.setInterval(5);
+        QObject::connect(&poll_, &QTimer::timeout, [this] {
+            auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget());
+            if (dialog == nullptr || !dialog->isVisible()) return;
+            poll_.stop();
+            ran_ = true;
+            act_(*dialog);
+        });
+        poll_.start();
+    }
+    bool Ran() const { return ran_; }
+
+private:
+    std::function<void(Dialog&)> act_;
+    QTimer poll_;
+    bool ran_ = false;
+};
+
+void Press(QWidget& dialog, const char* button) {
+    QTest::mouseClick(dialog.findChild<QPushButton*>(button), Qt::LeftButton);
+}
+
+class LiveViewDialogsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        options_.netTimeouts.connect_ms = 2000;
+        options_.netTimeouts.exchange_ms = 2000;
+        options_.netTimeouts.logout_ms = 200;
+        RecorderConfig recorder = DefaultRecorderConfig(4, std::time(nullptr) / 86400);
+        recorder.loop_frames = 8;
+        recorder.disk_size_mb = 1536;
+        std::string error;
+        ASSERT_TRUE(emulator_.Start({recorder}, folder_.Path() / "sandbox", &error)) << error;
+    }
+
+    void TearDown() override {
+        window_.reset();
+        manager_.reset();
+        emulator_.Stop();
+    }
+
+    // A store with the emulator's recorder, then the window; with the lock on, the start-up
+    // check gets `password`.
+    void Open(int password_on = 0, const char* password = "") {
+        UserStoreContent content;
+        content.passwordOn = password_on;
+        const std::string address = "127.0.0.1:" + std::to_string(emulator_.Port(0));
+        ASSERT_EQ(content.devices.AddDvr(address, "6802", "admin", "admin", "Gate"), 1);
+        ASSERT_EQ(CUserStore(StorePath()).Save(content), 1);
+        manager_ = std::make_unique<CDvrManager>(audio_, StorePath(), options_);
+        window_ = std::make_unique<CLiveViewDlg>(*manager_, SUITE_TREE_DIR "/ClientSoftware");
+        OnModal<DlgLockCheck> check([&](DlgLockCheck& d) {
+            QTest::keyClicks(d.findChild<QLineEdit*>("entry"), password);
+            Press(d, "ok");
+        });
+        ASSERT_TRUE(window_->OnInitDialog());
+        window_->show();
+    }
+
+    void Connect() {
+        window_->Tree()->setCurrentItem(window_->Tree()->topLevelItem(0)->child(0));
+        window_->OnConnect();
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&] {
+                return manager_->GetMachineInfo(0).nLinkState != 0 &&
+                       !window_->IsTimerActive(LiveViewTimer::kWatchBase);
+            },
+            20000));
+    }
+
+    QAbstractButton* Button(int id) const {
+        return qobject_cast<QAbstractButton*>(window_->Control(id));
+    }
+
+    std::string StorePath() const { return (folder_.Path() / "uss.dat").string(); }
+
+    TestFolder folder_;
+    DvrManagerOptions options_;
+    ManualClockWaveOut audio_;
+    RecorderEmulator emulator_;
+    MessageBoxAnswers boxes_;
+    std::unique_ptr<CDvrManager> manager_;
+    std::unique_ptr<CLiveViewDlg> window_;
+};
+
+}  // namespace
+
+TEST_F(LiveViewDialogsTest, SetSendsTheChangedRecordAndRenamesTheDevice) {
+    Open();
+    Connect();
+    OnModal<DlgDvrSet> set([](DlgDvrSet& d) {
+        d.findChild<QLineEdit*>("show_name")->setText("Back gate");
+        d.findChild<QTabWidget*>("tab")->setCurrentIndex(3);
+        d.findChild<QComboBox*>("picture0")->setCurrentIndex(2);
+        d.findChild<QComboBox*>("picture1")->setCurrentIndex(60);
+        Press(d, "ok");
+    });
+    QTest::mouseClick(Button(kSet), Qt::LeftButton, {}, Button(kSet)->rect().center());
+    ASSERT_TRUE(set.Ran());
+    EXPECT_EQ(emulator_.Para(0).brightness[2], 60);
+    EXPECT_EQ(window_->Tree()->topLevelItem(0)->child(0)->text(0), "Back gate");
+}
+
+TEST_F(LiveViewDialogsTest, AdminHandsItsValuesOverEvenWhenCancelled) {
+    Open();
+    OnModal<DlgAdmin> admin([](DlgAdmin& d) {
+        d.findChild<QCheckBox*>("use_passwords")->click();
+        PromptAnswers prompts(d.findChild<DlgPassword*>(), {"470319", "135790", "135790"});
+        Press(d, "set_admin_password");
+        Press(d, "cancel");
+    });
+    QTest::mouseClick(Button(kAdmin), Qt::LeftButton, {}, Button(kAdmin)->rect().center());
+    ASSERT_TRUE(admin.Ran());
+    EXPECT_EQ(manager_->GetAdminPassword(), "135790");
+    EXPECT_EQ(manager_->GetUserPassword(), "258604");
+    EXPECT_EQ(manager_->GetPasswordFlag(), 0);
+}
+
+TEST_F(LiveViewDialogsTest, InfoIsFilledByTimerSixteenAndNeedsALinkedDevice) {
+    Open();
+    // Not linked yet: nothing opens.
+    window_->Tree()->setCurrentItem(window_->Tree()->topLevelItem(0)->child(0));
+    {
+        OnModal<DlgDvrInfo> early([](DlgDvrInfo& d) { d.reject(); });
+        window_->OnInfo();
+        EXPECT_FALSE(early.Ran());
+    }
+
+    Connect();
+    QStringList lines;
+    OnModal<DlgDvrInfo> info([&](DlgDvrInfo& d) {
+        EXPECT_TRUE(QTest::qWaitFor(
+            [&] { return !d.findChild<StaticLines*>("disk_text")->Lines().isEmpty(); }, 20000));
+        lines = d.findChild<StaticLines*>("disk_text")->Lines();
+        QTest::keyClick(&d, Qt::Key_Escape);
+    });
+    QTest::mouseClick(Button(kInfo), Qt::LeftButton, {}, Button(kInfo)->rect().center());
+    ASSERT_TRUE(info.Ran());
+    ASSERT_FALSE(lines.isEmpty());
+    EXPECT_EQ(lines.front(), "Disk Size:1G");
+    EXPECT_FALSE(window_->IsTimerActive(LiveViewTimer::kDiskInfo));
+}
+
+// Under the lock the user role may not add, delete, record, set or manage passwords, also
+// in the moments before the timers disable the buttons; the admin role may.
+TEST_F(LiveViewDialogsTest, TheUserRoleCanNotManage) {
+    for (const char* password : {"258604", "470319"}) {
+        Open(1, password);
+        const bool admin = std::string(password) == "470319";
+        EXPECT_EQ(window_->Role(), admin ? 1 : 2);
+        window_->Tree()->setCurrentItem(window_->Tree()->topLevelItem(0)->child(0));
+
+        OnModal<DlgDeviceLogin> add([](DlgDeviceLogin& d) { d.reject(); });
+        window_->OnAdd();
+        EXPECT_EQ(add.Ran(), admin);
+        OnModal<DlgAdmin> manage([](DlgAdmin& d) { d.reject(); });
+        window_->OnAdmin();
+        EXPECT_EQ(manage.Ran(), admin);
+        OnModal<DlgDvrSet> set([](DlgDvrSet& d) { d.reject(); });
+        window_->OnSet();
+        EXPECT_EQ(set.Ran(), admin);
+        window_->OnRec();
+        EXPECT_EQ(manager_->IsRecording(0), admin ? 1 : 0);
+        boxes_.Answer(MessageBoxAnswer::kNo);
+        window_->OnDelete();
+        EXPECT_EQ(boxes_.Requests().size(), admin ? 1u : 0u);
+
+        if (!admin) {
+            // Timers 10 and 14 disable the buttons themselves.
+            EXPECT_TRUE(QTest::qWaitFor(
+                [&] {
+                    for (int id : {kAdd, kDelete, kAdmin, kSet, kRec}) {
+                        if (Button(id)->isEnabled()) return false;
+                    }
+                    return true;
+                },
+                20000));
+        }
+        manager_->StopRecord(0);
+        window_.reset();
+        manager_.reset();
+    }
+}

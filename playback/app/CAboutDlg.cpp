@@ -1,0 +1,20 @@
+#include "CAboutDlg.h"
+
+#include <QDialogButtonBox>
+#include <QGridLayout>
+#include <QLabel>
+
+CAboutDlg::CAboutDlg(const QIcon& icon, QWidget* parent) : QDialog(parent) {
+    setWindowTitle(QStringLiteral("About Rewinda"));
+    auto* picture = new QLabel(this);
+    picture->setPixmap(icon.pixmap(32, 32));
+    auto* name = new QLabel(QStringLiteral("Rewinda Version 1.0"), this);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+
+    auto* layout = new QGridLayout(this);
+    layout->addWidget(picture, 0, 0, Qt::AlignTop);
+    layout->addWidget(name, 0, 1);
+    layout->addWidget(buttons, 1, 0, 1, 2);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+}

@@ -1,0 +1,9 @@
+#include "CPlaybackApp.h"
+
+#include "CPlaybackDlg.h"
+
+bool CPlaybackApp::InitInstance(const std::string& program_folder) {
+    CPlaybackDlg window(program_folder);
+    if (window.OnInitDialog()) window.exec();
+    return false;
+}

@@ -1,0 +1,165 @@
+#pragma once
+
+#include <QDialog>
+#include <QPoint>
+#include <array>
+#include <map>
+#include <string>
+
+#include "ConfigFile.h"
+#include "DDrawCtrl.h"
+#include "DayRecordSearch.h"
+#include "DlgPlaybackLogin.h"
+#include "GdiRenderer.h"
+#include "LanguageSelect.h"
+#include "LinkWatch.h"
+#include "NetCtrl.h"
+#include "PlayFollow.h"
+#include "PlaybackShared.h"
+#include "SkinBitmap.h"
+#include "WindowDrag.h"
+
+class CImageSlider;
+class CRecordTimeline;
+class CSegmentLabel;
+class CSkinButton;
+class CTransparentSlider;
+class CVideoGrid;
+class QCalendarWidget;
+class QComboBox;
+class QDateTimeEdit;
+class QLabel;
+class QTimer;
+
+// The remote-playback window: one skinned, captionless window of 1024 x 738 that talks to one
+// recorder. It logs in, searches a day's records for the cameras of four timeline rows, and
+// follows the recorder's link state every 300 ms. The window lives for the whole run; its
+// only way out is OnCancel, which stops playback, the decode thread and the network layer in
+// that order before the window goes.
+//
+// Its operations are spread over files by concern: CPlaybackDlg.cpp (start-up, layout,
+// timers, mouse and keys, exit), CPlaybackDlgSearch.cpp (log-in, log-out, record search).
+class CPlaybackDlg : public QDialog {
+    Q_OBJECT
+
+public:
+    // Timer ids and periods.
+    static constexpr int kDragWatchTimer = 60;
+    static constexpr int kDragWatch_ms = 100;
+    static constexpr int kRepaintTimer = 50;
+    static constexpr int kRepaint_ms = 200;
+    static constexpr int kLinkTimer = 100;
+    static constexpr int kLink_ms = 300;
+    static constexpr int kGridTimer = 101;
+    static constexpr int kGrid_ms = 200;
+    static constexpr int kPlayPositionTimer = 102;
+    static constexpr int kPlayPosition_ms = 300;
+
+    // The time picker shows only a time of day; its date part is always this day.
+    static constexpr int kPickerYear = 2009;
+    static constexpr int kPickerMonth = 8;
+    static constexpr int kPickerDay = 28;
+
+    explicit CPlaybackDlg(const std::string& program_folder, QWidget* parent = nullptr);
+    ~CPlaybackDlg() override;
+
+    // Sets the window up in its fixed order; false when it could not (the window then ends or
+    // stays without timers and skins).
+    bool OnInitDialog();
+    // EXIT, the close button and a failed start: playback, decode thread and network layer
+    // stop, then the window ends.
+    void OnCancel();
+
+    void OnTimer(int timer_id);
+    void SetPickerTime(int seconds);
+
+    void OnLogin();
+    void OnLogout();
+    int ShowDiskInfo();
+    int SearchRecords();
+    void OnDateChange();
+    void OnChannelChange();
+    void OnMinimize();
+    void OnClose();
+
+    NetCtrl& Connection() { return connection_; }
+    PlaybackShared& Shared() { return shared_; }
+    DlgPlaybackLogin& LoginDialog() { return login_dialog_; }
+    CSkinButton* Button(int id) const;
+    CVideoGrid* VideoGrid() const { return video_grid_; }
+    CRecordTimeline* Timeline() const { return timeline_; }
+    CImageSlider* PlaySlider() const { return play_slider_; }
+    QComboBox* CameraBox(int row) const { return camera_boxes_[row]; }
+    QCalendarWidget* Calendar() const { return calendar_; }
+    QDateTimeEdit* TimePicker() const { return time_picker_; }
+    CSegmentLabel* HostLabel() const { return host_label_; }
+    CSegmentLabel* RangeLabel() const { return range_label_; }
+    int DateStyle() const { return date_style_; }
+    bool LostLinkArmed() const { return link_watch_.Armed(); }
+    // Seconds of the day the picker shows.
+    int PickerSeconds() const;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void reject() override;
+    void done(int result) override;
+
+private:
+    void CreateControls();
+    void PlaceControls();
+    void SetUpLabels();
+    void SetUpSliders();
+    void LoadSkins();
+    void StartDisplay();
+    void StartTimers();
+    void StartTimer(int timer_id, int period_ms, bool single_shot = false);
+    void KillTimer(int timer_id);
+    void ApplyLinkState(int link_state);
+    void FollowPlayTime();
+    void RefreshGridRect();
+    // The exit order, once, whatever ends the window.
+    void StopAll();
+    std::string SkinPath(const std::string& file) const;
+    const std::string& Tr(const char* key) const { return texts_.Text(texts_.MemberOf(key)); }
+
+    const std::string program_folder_;
+    NetCtrl connection_;
+    DDrawCtrl display_;
+    CGdiRenderer gdi_renderer_;
+    PlaybackShared shared_;
+    CConfigFile settings_;
+    LanguageSelect texts_;
+    CSkinBitmap background_;
+    DlgPlaybackLogin login_dialog_;
+    RecordPage record_page_{};
+
+    CVideoGrid* video_grid_ = nullptr;
+    CRecordTimeline* timeline_ = nullptr;
+    CImageSlider* play_slider_ = nullptr;
+    CImageSlider* hidden_slider_ = nullptr;
+    CImageSlider* spare_slider_ = nullptr;
+    CTransparentSlider* trackbar_ = nullptr;
+    QLabel* hidden_static_ = nullptr;
+    std::map<int, CSkinButton*> buttons_;
+    std::array<QComboBox*, 4> camera_boxes_{};
+    QCalendarWidget* calendar_ = nullptr;
+    QDateTimeEdit* time_picker_ = nullptr;
+    CSegmentLabel* host_label_ = nullptr;
+    CSegmentLabel* range_label_ = nullptr;
+    CSegmentLabel* caption_label_ = nullptr;
+    std::map<int, QTimer*> timers_;
+
+    int date_style_ = 2;
+    CLinkWatch link_watch_;
+    CPlayFollow play_follow_;
+    CWindowDrag window_drag_;
+    QPoint drag_offset_;
+    QPoint grid_origin_;                  // where the video window was at the last change
+    std::array<int, 3> searched_date_{};  // year, month, day of the last date notification
+    bool stopped_ = false;
+};

@@ -1,0 +1,79 @@
+// Log-in, log-out and the record search of the playback window.
+#include <QCalendarWidget>
+#include <QComboBox>
+
+#include "CPlaybackDlg.h"
+#include "CRecordTimeline.h"
+#include "RecordTexts.h"
+#include "SearchRows.h"
+#include "SegmentLabel.h"
+
+void CPlaybackDlg::OnLogin() {
+    login_dialog_.SetNetCtrl(&connection_);
+    if (login_dialog_.DoModal() != QDialog::Accepted) return;
+    ShowDiskInfo();
+    SearchRecords();
+}
+
+void CPlaybackDlg::OnLogout() {
+    link_watch_.Disarm();
+    connection_.DisConnect();
+    timeline_->Clear();
+}
+
+int CPlaybackDlg::ShowDiskInfo() {
+    if (connection_.GetMachineInfe().nLinkState != kLinkLoggedIn) return 1;
+    link_watch_.Arm();
+    connection_.GetMachineDiskInfo();
+    host_label_->SetText(login_dialog_.Host());
+
+    const _DVR_MACHINE_INFO_ info = connection_.GetMachineInfe();
+    range_label_->SetText(RecordRangeText(info, date_style_));
+
+    const int cameras = ChannelCountOf(info.nTypeCode);
+    for (QComboBox* box : camera_boxes_) {
+        box->clear();
+        box->addItem(QStringLiteral("none"));
+        for (int n = 1; n <= cameras; ++n)
+            box->addItem(QStringLiteral("%1").arg(n, 2, 10, QChar('0')));
+    }
+    camera_boxes_[0]->setCurrentIndex(1);
+    for (int row = 1; row < 4; ++row)
+        camera_boxes_[row]->setCurrentIndex(0);
+    return 1;
+}
+
+int CPlaybackDlg::SearchRecords() {
+    timeline_->Clear();
+    std::array<int, SearchRows::kRows> selections{};
+    for (int row = 0; row < SearchRows::kRows; ++row) {
+        selections[row] = camera_boxes_[row]->currentIndex();
+    }
+    const SearchRows rows = MakeSearchRows(selections);
+    for (int row = 0; row < SearchRows::kRows; ++row) {
+        shared_.row_channels[row].store(rows.channels[row], std::memory_order_relaxed);
+        camera_boxes_[row]->setCurrentIndex(rows.channels[row]);
+    }
+    shared_.channel_mask.store(rows.channel_mask, std::memory_order_relaxed);
+
+    const int link_state = connection_.GetMachineInfe().nLinkState;
+    if (link_state == kLinkIdle) return -1;
+    timeline_->SetRowLabels(rows.labels);
+
+    const QDate date = calendar_->selectedDate();
+    if (link_state == kLinkStreaming) connection_.StopNetPlayFile();
+    return SearchDayRecords(connection_, MakeDayKey(date.year(), date.month(), date.day()),
+                            date.day(), rows, record_page_, timeline_->Slots());
+}
+
+void CPlaybackDlg::OnDateChange() {
+    const QDate date = calendar_->selectedDate();
+    const std::array<int, 3> picked{date.year(), date.month(), date.day()};
+    if (picked == searched_date_) return;
+    searched_date_ = picked;
+    // A backup in progress keeps the day it was started on.
+    if (shared_.backup_mode.load(std::memory_order_relaxed) == 1) return;
+    SearchRecords();
+}
+
+void CPlaybackDlg::OnChannelChange() { SearchRecords(); }

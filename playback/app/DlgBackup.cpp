@@ -1,0 +1,200 @@
+#include "DlgBackup.h"
+
+#include <QCheckBox>
+#include <QDateTimeEdit>
+#include <QDir>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+
+#include "BackupDialogRules.h"
+#include "DialogFace.h"
+#include "FolderChooser.h"
+#include "MessageBoxSeam.h"
+#include "PlayTime.h"
+
+namespace {
+
+// The pickers show a time of day; their date part is fixed and never read.
+const QDate kPickerDate(2009, 8, 28);
+
+int SecondsOf(const QTime& time) {
+    return play_time::SecondsOfDay(time.hour(), time.minute(), time.second());
+}
+
+QTime TimeOf(int seconds) { return QTime(seconds / 3600, seconds % 3600 / 60, seconds % 60); }
+
+}  // namespace
+
+DlgBackup::DlgBackup(const std::string& program_folder, QWidget* parent)
+    : QDialog(parent),
+      program_folder_(program_folder),
+      settings_(program_folder),
+      info_(new QGroupBox(this)),
+      channel_line_(new QLabel(this)),
+      start_label_(new QLabel(this)),
+      start_(new QDateTimeEdit(this)),
+      end_label_(new QLabel(this)),
+      end_(new QDateTimeEdit(this)),
+      audio_box_(new QCheckBox(this)),
+      folder_label_(new QLabel(this)),
+      folder_(new QLineEdit(this)),
+      browse_(new QPushButton(this)),
+      progress_(new QProgressBar(this)),
+      speed_(new QLabel(this)),
+      ok_(new QPushButton(this)),
+      cancel_(new QPushButton(this)) {
+    setFixedSize(kWidth_px, kHeight_px);
+    setFont(DialogFace());
+    channel_line_->setObjectName(QStringLiteral("channels"));
+    start_->setObjectName(QStringLiteral("start"));
+    end_->setObjectName(QStringLiteral("end"));
+    audio_box_->setObjectName(QStringLiteral("audio"));
+    folder_->setObjectName(QStringLiteral("folder"));
+    browse_->setObjectName(QStringLiteral("browse"));
+    progress_->setObjectName(QStringLiteral("progress"));
+    speed_->setObjectName(QStringLiteral("speed"));
+    ok_->setObjectName(QStringLiteral("ok"));
+    cancel_->setObjectName(QStringLiteral("cancel"));
+    for (QDateTimeEdit* picker : {start_, end_}) {
+        picker->setDisplayFormat(QStringLiteral("HH:mm:ss"));
+        picker->setDate(kPickerDate);
+    }
+    // The text stands left of its box.
+    audio_box_->setLayoutDirection(Qt::RightToLeft);
+    folder_->setEnabled(false);
+    progress_->setTextVisible(false);
+    ok_->setDefault(true);
+    progress_timer_.setInterval(kProgressTimer_ms);
+    connect(&progress_timer_, &QTimer::timeout, this, &DlgBackup::OnTimer);
+    connect(start_, &QDateTimeEdit::timeChanged, this, &DlgBackup::OnStartChange);
+    connect(end_, &QDateTimeEdit::timeChanged, this, &DlgBackup::OnEndChange);
+    connect(browse_, &QPushButton::clicked, this, &DlgBackup::OnBrowse);
+    connect(ok_, &QPushButton::clicked, this, &DlgBackup::accept);
+    connect(cancel_, &QPushButton::clicked, this, &DlgBackup::reject);
+}
+
+void DlgBackup::SetParams(int camera1, int camera2, int camera3, int camera4, int audio,
+                          int start_s, int end_s) {
+    cameras_ = {camera1, camera2, camera3, camera4};
+    audio_ = audio;
+    start_s_ = start_s;
+    end_s_ = end_s;
+}
+
+int DlgBackup::DoModal() {
+    OnInitDialog();
+    return exec();
+}
+
+QString DlgBackup::Text(const char* key) const {
+    return QString::fromStdString(texts_.Text(texts_.MemberOf(key)));
+}
+
+void DlgBackup::OnInitDialog() {
+    texts_.Load(program_folder_, LanguageFileFor(settings_.GetLanguage()));
+    setWindowTitle(Text("Menu_Backup"));
+    start_->setTime(QTime(0, 0, 0));
+    end_->setTime(QTime(23, 59, 59));
+    start_s_ = SecondsOf(start_->time());
+    end_s_ = SecondsOf(end_->time());
+
+    info_->setGeometry(15, 10, 300, 170);
+    channel_line_->setGeometry(30, 40, 200, 30);
+    start_label_->setGeometry(30, 70, 80, 30);
+    start_->setGeometry(120, 65, 78, 23);
+    end_label_->setGeometry(30, 100, 80, 30);
+    end_->setGeometry(120, 95, 78, 23);
+    audio_box_->setGeometry(30, 120, 120, 30);
+    folder_label_->setGeometry(30, 155, 100, 20);
+    folder_->setGeometry(130, 153, 110, 20);
+    browse_->setGeometry(250, 153, 50, 20);
+    progress_->setGeometry(15, 200, 300, 15);
+    speed_->setGeometry(100, 230, 230, 15);
+    ok_->setGeometry(170, 260, 60, 20);
+    cancel_->setGeometry(240, 260, 60, 20);
+
+    channel_line_->setText(QString::fromStdString(
+        backup_dialog::ChannelLine(texts_.Text(texts_.MemberOf("BackUp_Word1")), cameras_)));
+    info_->setTitle(Text("Panel_Info_DvrInfo"));
+    start_label_->setText(QStringLiteral("Start Time:"));
+    end_label_->setText(QStringLiteral("End Time:"));
+    audio_box_->setText(Text("BackUp_Word4"));
+    audio_box_->setChecked(false);
+    folder_label_->setText(Text("Set_word6"));
+    browse_->setText(Text("Set_word7"));
+    ok_->setText(Text("Menu_Backup"));
+    cancel_->setText(Text("Set_word8"));
+    speed_->clear();
+    // The default folder of the backups, as the recording pair's own default.
+    directory_ = QDir::homePath().toStdString();
+    folder_->setText(QString::fromStdString(directory_));
+    active_.store(0, std::memory_order_relaxed);
+    progress_position_ = 0;
+    progress_->setRange(0, backup_dialog::kProgressRange);
+    progress_->setValue(0);
+    ok_->setEnabled(true);
+    start_->setEnabled(true);
+    end_->setEnabled(true);
+    open_.store(true, std::memory_order_relaxed);
+}
+
+void DlgBackup::OnStartChange() { start_s_ = SecondsOf(start_->time()); }
+
+void DlgBackup::OnEndChange() { end_s_ = SecondsOf(end_->time()); }
+
+void DlgBackup::OnBrowse() {
+    std::string folder = folder_->text().toStdString();
+    if (BrowseForFolder(this, folder, "Select directory") != 1) return;
+    directory_ = folder;
+    folder_->setText(QString::fromStdString(folder));
+}
+
+void DlgBackup::accept() {
+    if (start_s_ >= end_s_) {
+        ShowMessageBox(this, Text("BackUp_Word5"));
+        return;
+    }
+    if (play_picker_ != nullptr) play_picker_->setTime(TimeOf(start_s_));
+    progress_position_ = 0;
+    directory_ = folder_->text().toStdString();
+    audio_ = audio_box_->isChecked() ? 1 : 0;
+    emit StartBackup();
+    progress_timer_.start();
+    active_.store(1, std::memory_order_relaxed);
+    ok_->setEnabled(false);
+    start_->setEnabled(false);
+    end_->setEnabled(false);
+}
+
+void DlgBackup::reject() {
+    open_.store(false, std::memory_order_relaxed);
+    progress_timer_.stop();
+    QDialog::reject();
+}
+
+void DlgBackup::Finish() {
+    active_.store(0, std::memory_order_relaxed);
+    reject();
+}
+
+void DlgBackup::OnTimer() {
+    if (play_picker_ == nullptr) return;
+    const auto position =
+        backup_dialog::ProgressPosition(SecondsOf(play_picker_->time()), start_s_, end_s_);
+    if (!position) return;
+    progress_position_ = *position;
+    if (progress_position_ < backup_dialog::kProgressRange) progress_->setValue(progress_position_);
+}
+
+void DlgBackup::SetSpeedText(const std::string& text) {
+    if (!open_.load(std::memory_order_relaxed)) return;
+    QMetaObject::invokeMethod(
+        this,
+        [this, line = QString::fromStdString(text)] {
+            if (isVisible()) speed_->setText(line);
+        },
+        Qt::QueuedConnection);
+}

@@ -1,0 +1,218 @@
+// The playback window against a recorder of the emulator: layout, log-in, record search,
+// the link's buttons, the lost link, and every way out.
+#include <QCalendarWidget>
+#include <QDateTimeEdit>
+#include <QDir>
+
+#include "CImageSlider.h"
+#include "CRecordTimeline.h"
+#include "PlaybackWindowFixture.h"
+#include "SegmentLabel.h"
+#include "VideoGrid.h"
+
+namespace {
+
+int ThreadCount() {
+    return static_cast<int>(
+        QDir("/proc/self/task").entryList(QDir::Dirs | QDir::NoDotAndDotDot).size());
+}
+
+bool RowMarked(CPlaybackDlg& window, int row, int first_slot, int last_slot) {
+    for (int k = first_slot; k <= last_slot; ++k) {
+        if (!window.Timeline()->Slots().Marked(row, k)) return false;
+    }
+    return true;
+}
+
+bool RowEmpty(CPlaybackDlg& window, int row) {
+    for (int k = 0; k < CTimelineSlots::kSlots; ++k) {
+        if (window.Timeline()->Slots().Marked(row, k)) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+TEST_F(PlaybackWindowTest, StartsWithEveryControlInPlaceAndFollowsTheLinkState) {
+    Open();
+    EXPECT_EQ(window_->geometry().size(), QSize(1024, 738));
+    const std::pair<int, QRect> places[] = {
+        {kIdPlay, {760, 636, 60, 40}},    {kIdBackup, {894, 520, 56, 36}},
+        {kIdAudioOn, {760, 520, 60, 40}}, {kIdSnap, {826, 520, 60, 40}},
+        {kIdSpeed, {760, 678, 60, 40}},   {kIdExit, {930, 660, 73, 73}},
+        {kIdLogin, {856, 50, 65, 51}},    {kIdLogout, {856, 50, 65, 51}},
+        {kIdMinimize, {950, 15, 24, 24}}, {kIdClose, {980, 15, 24, 24}},
+    };
+    for (const auto& [id, rect] : places)
+        EXPECT_EQ(window_->Button(id)->geometry(), rect) << id;
+    EXPECT_EQ(window_->VideoGrid()->geometry(), QRect(21, 20, 727, 606));
+    EXPECT_EQ(window_->Timeline()->geometry(), QRect(21, 660, 726, 68));
+    EXPECT_EQ(window_->PlaySlider()->geometry(), QRect(55, 625, 703, 30));
+    EXPECT_EQ(window_->TimePicker()->geometry(), QRect(768, 599, 78, 23));
+    EXPECT_EQ(window_->CameraBox(2)->x(), 886);
+    EXPECT_EQ(window_->CameraBox(2)->y(), 300);
+    const QRect calendar = window_->Calendar()->geometry();
+    EXPECT_EQ(calendar.x(), 750 + (274 - calendar.width()) / 2);
+    EXPECT_EQ(calendar.y(), 350);
+    EXPECT_EQ(window_->VideoGrid()->Cells().Layout(), 4);
+    EXPECT_EQ(window_->PickerSeconds(), 0);
+    for (int id : {kIdStop, kIdTime, kIdAudioOff, kIdNormalSpeed})
+        EXPECT_FALSE(Shown(id)) << id;
+    EXPECT_TRUE(Shown(kIdLogin) && Shown(kIdLogout));  // until the first link look
+    EXPECT_EQ(window_->Button(kIdPlay)->toolTip(), "FILE PLAY");
+
+    // Not connected: LOGIN alone, cameras off.
+    QTRY_VERIFY_WITH_TIMEOUT(!Shown(kIdLogout), 3000);
+    EXPECT_TRUE(Shown(kIdLogin) && Shown(kIdPlay));
+    EXPECT_FALSE(window_->CameraBox(0)->isEnabled());
+
+    // A day picked before any log-in searches nothing and leaves every row empty.
+    window_->Calendar()->setSelectedDate(QDate(2009, 8, 28));
+    EXPECT_EQ(window_->SearchRecords(), -1);
+    EXPECT_EQ(window_->Shared().channel_mask.load(), 0);
+
+    // Pressing the background moves the window; the move flag lasts until the next timer.
+    const QPoint start = window_->pos();
+    QTest::mousePress(window_.get(), Qt::LeftButton, {}, QPoint(900, 400));
+    EXPECT_EQ(window_->Shared().window_drag.load(), 1);
+    QMouseEvent move(QEvent::MouseMove, QPointF(930, 420), window_->mapToGlobal(QPointF(930, 420)),
+                     Qt::NoButton, Qt::LeftButton, {});
+    QCoreApplication::sendEvent(window_.get(), &move);
+    EXPECT_EQ(window_->pos(), start + QPoint(30, 20));
+    QTest::mouseRelease(window_.get(), Qt::LeftButton, {}, QPoint(930, 420));
+    QTRY_COMPARE_WITH_TIMEOUT(window_->Shared().window_drag.load(), 0, 3000);
+    // A press inside the video window enlarges the pane under it; one on its edge moves.
+    QTest::mouseClick(window_->VideoGrid(), Qt::LeftButton, {}, QPoint(500, 400));
+    EXPECT_EQ(window_->Shared().window_drag.load(), 0);
+    EXPECT_FALSE(window_->VideoGrid()->Cells().IsVisible(0));
+    QTest::mouseClick(window_->VideoGrid(), Qt::LeftButton, {}, QPoint(0, 400));
+    EXPECT_EQ(window_->Shared().window_drag.load(), 1);
+    EXPECT_FALSE(window_->VideoGrid()->Cells().IsVisible(0));
+}
+
+TEST_F(PlaybackWindowTest, LogsInAndMarksTheDaysRecordsOfTheRowCameras) {
+    StartRecorder();
+    for (const char* language : {"english", "chinese"}) {
+        Open(language);
+        window_->Calendar()->setSelectedDate(QDate(2009, 8, 28));
+        LogIn();
+        ASSERT_EQ(LinkState(), kLinkLoggedIn) << boxes_.Texts().join("|").toStdString();
+        const std::string range = std::string(language) == "chinese"
+                                      ? " 2009/08/26 08:00 - 2009/08/28 18:00 "
+                                      : " 26/08/2009 08:00 - 28/08/2009 18:00 ";
+        EXPECT_EQ(window_->RangeLabel()->Text(), range);
+        EXPECT_EQ(window_->HostLabel()->Text(), "127.0.0.1");
+        ASSERT_EQ(window_->CameraBox(3)->count(), 5);
+        EXPECT_EQ(window_->CameraBox(3)->itemText(4), "04");
+        EXPECT_EQ(window_->Timeline()->Slots().RowLabels()[0], "CAM01");
+        EXPECT_TRUE(RowMarked(*window_, 0, 96, 144));  // camera 1 from 08:00 to 12:00
+        EXPECT_TRUE(RowMarked(*window_, 0, 156, 216));
+        EXPECT_FALSE(window_->Timeline()->Slots().Marked(0, 150));
+        EXPECT_TRUE(RowEmpty(*window_, 1));
+        EXPECT_EQ(window_->Shared().channel_mask.load(), 0x1);
+        window_->OnLogout();
+        window_.reset();
+    }
+
+    Open();
+    window_->Calendar()->setSelectedDate(QDate(2009, 8, 28));
+    LogIn();
+    QTRY_VERIFY_WITH_TIMEOUT(Shown(kIdLogout) && !Shown(kIdLogin), 3000);
+    EXPECT_TRUE(window_->CameraBox(1)->isEnabled());
+    // Camera 1 again in row 1 is dropped; camera 2 there marks its half hour.
+    window_->CameraBox(1)->setCurrentIndex(1);
+    emit window_->CameraBox(1)->activated(1);
+    EXPECT_EQ(window_->CameraBox(1)->currentIndex(), 0);
+    EXPECT_TRUE(RowEmpty(*window_, 1));
+    window_->CameraBox(1)->setCurrentIndex(2);
+    emit window_->CameraBox(1)->activated(2);
+    EXPECT_TRUE(RowMarked(*window_, 1, 120, 126));
+    EXPECT_FALSE(window_->Timeline()->Slots().Marked(1, 127));
+    EXPECT_EQ(window_->Shared().channel_mask.load(), 0x3);
+    // Another day of the recorder; a day it did not record marks nothing.
+    window_->Calendar()->setSelectedDate(QDate(2009, 8, 26));
+    EXPECT_TRUE(RowMarked(*window_, 1, 120, 126));
+    window_->Calendar()->setSelectedDate(QDate(2009, 8, 25));
+    EXPECT_TRUE(RowEmpty(*window_, 0));
+    EXPECT_TRUE(boxes_.Texts().isEmpty()) << boxes_.Texts().join("|").toStdString();
+}
+
+TEST_F(PlaybackWindowTest, SliderAndPickerFollowThePlayTimeUnlessDragged) {
+    StartRecorder();
+    Open();
+    window_->Calendar()->setSelectedDate(QDate(2009, 8, 28));
+    LogIn();
+    ASSERT_EQ(window_->Connection().NetPlayFile(36000, 86400, 0x1, 0, 0), 0);
+    ASSERT_EQ(LinkState(), kLinkStreaming);
+    constexpr std::time_t kDayStart = 1251417600;  // 2009-08-28 by the recorder's clock
+
+    // A jump from the slider's place is followed within four looks; steps after it at once.
+    PlaybackShared& shared = window_->Shared();
+    shared.play_time = kDayStart + 13 * 3600 + 45 * 60 + 30;
+    QTRY_COMPARE_WITH_TIMEOUT(window_->PlaySlider()->GetPos(), 825, 4000);
+    EXPECT_EQ(window_->PickerSeconds(), 49530);
+    shared.play_time = kDayStart + 13 * 3600 + 47 * 60;
+    QTRY_COMPARE_WITH_TIMEOUT(window_->PickerSeconds(), 49620, 1000);
+    EXPECT_EQ(window_->PlaySlider()->GetPos(), 826);  // a whole minute lands one lower
+
+    // While the thumb is held the controls stay where the operator put them.
+    shared.slider_drag = 1;
+    shared.play_time = kDayStart + 14 * 3600;
+    QTest::qWait(3 * CPlaybackDlg::kPlayPosition_ms);
+    EXPECT_EQ(window_->PlaySlider()->GetPos(), 826);
+    EXPECT_EQ(window_->PickerSeconds(), 49620);
+}
+
+TEST_F(PlaybackWindowTest, ReportsALostLinkOncePerLogIn) {
+    StartRecorder();
+    Open();
+    const QString lost =
+        "The network is disconnected extraordinarily or is disconnected by the server";
+    for (int login = 1; login <= 2; ++login) {
+        LogIn();
+        ASSERT_EQ(LinkState(), kLinkLoggedIn);
+        emulator_.InjectFault(0, Fault::kDropLink);
+        ASSERT_TRUE(boxes_.WaitForCount(login, 5000));
+        EXPECT_EQ(boxes_.Texts().back(), lost);
+        QTRY_VERIFY_WITH_TIMEOUT(Shown(kIdLogin) && !Shown(kIdLogout), 3000);
+        QTest::qWait(3 * CPlaybackDlg::kLink_ms);
+        EXPECT_EQ(boxes_.Texts().size(), login);
+    }
+
+    // Logged out: nothing to report, the timeline is empty.
+    LogIn();
+    QTest::mouseClick(window_->Button(kIdLogout), Qt::LeftButton);
+    EXPECT_EQ(LinkState(), kLinkIdle);
+    EXPECT_FALSE(window_->LostLinkArmed());
+    EXPECT_TRUE(RowEmpty(*window_, 0));
+}
+
+TEST_F(PlaybackWindowTest, EnterAndEscKeepTheWindowAndEveryWayOutStopsTheNetwork) {
+    StartRecorder();
+    Open();
+    const int idle_threads = ThreadCount();
+    LogIn();
+    ASSERT_EQ(LinkState(), kLinkLoggedIn);
+    EXPECT_GT(ThreadCount(), idle_threads);
+
+    window_->TimePicker()->setFocus();
+    QTest::keyClick(window_->TimePicker(), Qt::Key_Return);
+    QTest::keyClick(window_.get(), Qt::Key_Escape);
+    EXPECT_TRUE(window_->isVisible());
+    EXPECT_EQ(LinkState(), kLinkLoggedIn);
+
+    QTest::mouseClick(window_->Button(kIdClose), Qt::LeftButton);
+    EXPECT_FALSE(window_->isVisible());
+    EXPECT_EQ(window_->result(), QDialog::Rejected);
+    EXPECT_EQ(LinkState(), kLinkIdle);
+    EXPECT_EQ(window_->Shared().play_state.load(), PlaybackShared::kPlayStateStopped);
+    QTRY_COMPARE_WITH_TIMEOUT(ThreadCount(), idle_threads, 5000);
+
+    // Accepting (what Enter would do on a default button) stops the same way.
+    Open();
+    LogIn();
+    ASSERT_EQ(LinkState(), kLinkLoggedIn);
+    window_->accept();
+    EXPECT_EQ(LinkState(), kLinkIdle);
+    QTRY_COMPARE_WITH_TIMEOUT(ThreadCount(), idle_threads, 5000);
+}

@@ -1,0 +1,70 @@
+#include "DlgLogin.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "MessageBoxSeam.h"
+#include "ToolFont.h"
+#include "UpdateLanguage.h"
+
+namespace {
+
+template <class Control>
+Control* Make(QWidget* parent, const char* name, QRect place) {
+    auto* control = new Control(parent);
+    control->setObjectName(QString::fromLatin1(name));
+    control->setGeometry(place);
+    return control;
+}
+
+}  // namespace
+
+DlgLogin::DlgLogin(const std::string& program_folder, QWidget* parent)
+    : QDialog(parent),
+      folder_(program_folder),
+      settings_(program_folder),
+      server_label_(Make<QLabel>(this, "server_label", {20, 30, 60, 20})),
+      user_label_(Make<QLabel>(this, "user_label", {20, 60, 60, 20})),
+      password_label_(Make<QLabel>(this, "password_label", {20, 90, 60, 20})),
+      server_edit_(Make<QLineEdit>(this, "server", {90, 27, 180, 20})),
+      user_edit_(Make<QLineEdit>(this, "user", {90, 57, 180, 20})),
+      password_edit_(Make<QLineEdit>(this, "password", {90, 87, 180, 20})),
+      ok_(Make<QPushButton>(this, "ok", {80, 130, 60, 20})),
+      cancel_(Make<QPushButton>(this, "cancel", {170, 130, 60, 20})) {
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    setFont(ToolFont());
+    setFixedSize(300, 170);
+    password_edit_->setEchoMode(QLineEdit::Password);
+    ok_->setDefault(true);
+    connect(ok_, &QPushButton::clicked, this, &DlgLogin::accept);
+    connect(cancel_, &QPushButton::clicked, this, &DlgLogin::reject);
+}
+
+void DlgLogin::OnInitDialog() {
+    language_.Load(folder_, LanguageFileFor(settings_.GetLanguage()));
+    auto text = [&](int member) { return QString::fromStdString(language_.Text(member)); };
+    setWindowTitle(text(kLoginTitleText));
+    server_label_->setText(text(kServerLabelText));
+    user_label_->setText(text(kUserLabelText));
+    password_label_->setText(text(kPasswordLabelText));
+    ok_->setText(text(kConfirmText));
+    cancel_->setText(text(kCancelText));
+    server_edit_->setText(QString::fromLatin1(kPresetServer));
+    user_edit_->setText(QString::fromLatin1(kPresetUser));
+    password_edit_->clear();
+    user_edit_->setFocus();
+}
+
+void DlgLogin::accept() { OnOK(); }
+
+void DlgLogin::OnOK() {
+    user_ = user_edit_->text().toStdString();
+    password_ = password_edit_->text().toStdString();
+    server_ = server_edit_->text().toStdString();
+    if (user_.empty() || password_.empty() || server_.empty()) {
+        ShowMessageBox(this, QString::fromStdString(language_.Text(kBlankLoginText)));
+        return;
+    }
+    QDialog::accept();
+}

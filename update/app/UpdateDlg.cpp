@@ -1,0 +1,121 @@
+#include "UpdateDlg.h"
+
+#include <QCloseEvent>
+#include <QDir>
+#include <QEventLoop>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+
+#include "DialogUnits.h"
+#include "FolderChooser.h"
+#include "MessageBoxSeam.h"
+#include "ToolFont.h"
+#include "ToolText.h"
+#include "UpdateLanguage.h"
+#include "UpdateTreeUpload.h"
+
+namespace {
+
+template <class Control>
+Control* Make(QWidget* parent, const char* name, QRect place) {
+    auto* control = new Control(parent);
+    control->setObjectName(QString::fromLatin1(name));
+    control->setGeometry(place);
+    return control;
+}
+
+}  // namespace
+
+UpdateDlg::UpdateDlg(const std::string& program_folder, QWidget* parent,
+                     std::chrono::milliseconds success_wait)
+    : QDialog(parent),
+      folder_(program_folder),
+      settings_(program_folder),
+      success_wait_(success_wait),
+      folder_label_(Make<QLabel>(this, "folder_label", DialogUnitRect(23, 25, 49, 8))),
+      folder_edit_(Make<QLineEdit>(this, "folder", DialogUnitRect(88, 25, 79, 12))),
+      browse_(Make<QPushButton>(this, "browse", DialogUnitRect(177, 24, 33, 13))),
+      progress_(Make<QLabel>(this, "progress", DialogUnitRect(7, 49, 214, 17))),
+      ok_(Make<QPushButton>(this, "ok", DialogUnitRect(87, 88, 50, 14))),
+      cancel_(Make<QPushButton>(this, "cancel", DialogUnitRect(153, 88, 50, 14))) {
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    setFont(ToolFont());
+    setFixedSize(DialogUnitsX(228), DialogUnitsY(110));
+    // Static texts wrap within their box and show what fits from the top.
+    for (QLabel* label : {folder_label_, progress_}) {
+        label->setWordWrap(true);
+        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    }
+    ok_->setDefault(true);
+    connect(browse_, &QPushButton::clicked, this, &UpdateDlg::OnBrowse);
+    connect(ok_, &QPushButton::clicked, this, &UpdateDlg::OnUpgrade);
+    connect(cancel_, &QPushButton::clicked, this, &UpdateDlg::reject);
+}
+
+QString UpdateDlg::DefaultFolder() { return QDir::homePath() + QStringLiteral("/update"); }
+
+void UpdateDlg::OnInitDialog() {
+    language_.Load(folder_, LanguageFileFor(settings_.GetLanguage()));
+    auto text = [&](int member) { return QString::fromStdString(language_.Text(member)); };
+    setWindowTitle(text(UpdateWordText(1)));
+    folder_label_->setText(text(UpdateWordText(8)));
+    browse_->setText(text(kBrowseText));
+    ok_->setText(text(kConfirmText));
+    cancel_->setText(text(kCancelText));
+    folder_edit_->setText(DefaultFolder());
+    progress_->clear();
+}
+
+void UpdateDlg::OnBrowse() {
+    std::string path = folder_edit_->text().toStdString().substr(0, kMaxFolderPath_bytes);
+    if (BrowseForFolder(this, path, kSelectDirectoryText) == 1) {
+        folder_edit_->setText(QString::fromStdString(path));
+    }
+}
+
+void UpdateDlg::OnUpgrade() {
+    ok_->setEnabled(false);
+    const int result = UploadUpdateFolder();
+    ok_->setEnabled(true);
+    progress_->clear();
+    if (result < 0) return;
+
+    // The window takes no input while the recorder finishes.
+    busy_ = true;
+    setEnabled(false);
+    QEventLoop wait;
+    QTimer::singleShot(success_wait_, &wait, &QEventLoop::quit);
+    wait.exec();
+    setEnabled(true);
+    busy_ = false;
+    ShowMessageBox(this, QString::fromStdString(language_.Text(UpdateWordText(11))));
+    QDialog::accept();
+}
+
+int UpdateDlg::UploadUpdateFolder() {
+    UpdateTreeUpload upload(*net_, [this](const std::string& text) {
+        progress_->setText(QString::fromStdString(text));
+        progress_->repaint();
+    });
+    switch (upload.UploadUpdateFolder(folder_edit_->text().toStdString())) {
+        case UpdateOutcome::kDone:
+            return 0;
+        case UpdateOutcome::kMissingScript:
+            ShowMessageBox(this, QString::fromStdString(language_.Text(UpdateWordText(12))));
+            return -1;
+        case UpdateOutcome::kSendFailed:
+            ShowMessageBox(this, QString::fromStdString(language_.Text(UpdateWordText(13))));
+            return -1;
+    }
+    return -1;
+}
+
+void UpdateDlg::closeEvent(QCloseEvent* event) {
+    if (busy_) {
+        event->ignore();
+        return;
+    }
+    QDialog::closeEvent(event);
+}

@@ -1,0 +1,11 @@
+#include <QApplication>
+
+#include "FirmoraApp.h"
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Firmora"));
+    CFirmoraApp firmora;
+    firmora.InitInstance();
+    return 0;
+}

@@ -1,0 +1,62 @@
+#include <QLabel>
+#include <QSignalSpy>
+#include <fstream>
+
+#include "FirmoraFixture.h"
+#include "UpdateDlg.h"
+
+namespace {
+
+class UpdateDlgTest : public FirmoraFixture {
+protected:
+    void SetUp() override {
+        StartRecorder(1016);
+        LogIn();
+        dialog_.SetConnection(&net_);
+        dialog_.OnInitDialog();
+        dialog_.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog_));
+    }
+    void Put(const std::string& name, std::uintmax_t size_bytes = 3) {
+        const std::filesystem::path path = update_ / name;
+        std::filesystem::create_directories(path.parent_path());
+        std::ofstream(path) << "abc";
+        std::filesystem::resize_file(path, size_bytes);
+    }
+    void Upload() {
+        Field(&dialog_, "folder")->setText(QString::fromStdString(update_.string()));
+        Click(&dialog_, "ok");
+    }
+
+    const std::filesystem::path update_ = folder_.Path() / "update";
+    UpdateDlg dialog_{Folder(), nullptr, std::chrono::milliseconds(50)};
+};
+
+}  // namespace
+
+TEST_F(UpdateDlgTest, UploadsTheFolderThenSaysSo) {
+    EXPECT_EQ(Field(&dialog_, "folder")->text(), UpdateDlg::DefaultFolder());
+    Put("net_update_start.sh");
+    Put("net_update_end.sh");
+    Put("bin/app");
+    QSignalSpy accepted(&dialog_, &QDialog::accepted);
+    Upload();
+    EXPECT_EQ(accepted.count(), 1);
+    EXPECT_EQ(boxes_.Texts(), QStringList{"Update Success!"});
+    EXPECT_EQ(emulator_.Journal(0).uploads.size(), 4u);
+    EXPECT_EQ(emulator_.Journal(0).shell_commands.back(), "/mnt/mtd/net_update_end.sh");
+}
+
+TEST_F(UpdateDlgTest, RefusalsKeepTheDialogOpen) {
+    Put("net_update_start.sh");
+    Upload();
+    Put("net_update_end.sh");
+    Put("sub/big.bin", (64u << 20) + 1);
+    Upload();
+    EXPECT_EQ(boxes_.Texts(),
+              (QStringList{"This Directory not have update soft!", "Update faild!"}));
+    EXPECT_TRUE(dialog_.isVisible());
+    EXPECT_TRUE(dialog_.findChild<QPushButton*>("ok")->isEnabled());
+    EXPECT_EQ(dialog_.findChild<QLabel*>("progress")->text(), "");
+    EXPECT_EQ(emulator_.Journal(0).shell_commands.size(), 2u);  // the start script only
+}

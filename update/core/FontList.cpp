@@ -1,0 +1,25 @@
+#include "FontList.h"
+
+#include <algorithm>
+
+namespace {
+
+char Folded(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+
+bool Before(const std::string& a, const std::string& b) {
+    const bool folded_less =
+        std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
+                                     [](char x, char y) { return Folded(x) < Folded(y); });
+    const bool folded_more =
+        std::lexicographical_compare(b.begin(), b.end(), a.begin(), a.end(),
+                                     [](char x, char y) { return Folded(x) < Folded(y); });
+    return folded_less || (!folded_more && a < b);
+}
+
+}  // namespace
+
+std::vector<std::string> FontListOrder(std::vector<std::string> faces) {
+    std::sort(faces.begin(), faces.end(), Before);
+    faces.erase(std::unique(faces.begin(), faces.end()), faces.end());
+    return faces;
+}
