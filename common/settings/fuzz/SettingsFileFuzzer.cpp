@@ -20,9 +20,9 @@ namespace {
 // A folder of its own on a memory file system where there is one: writes flush to disk.
 const std::filesystem::path& Folder() {
     static const std::filesystem::path folder = [] {
-        const std::filesystem::path base =
-            std::filesystem::is_directory("/dev/shm") ? "/dev/shm"
-                                                      : std::filesystem::temp_directory_path();
+        const std::filesystem::path base = std::filesystem::is_directory("/dev/shm")
+                                               ? "/dev/shm"
+                                               : std::filesystem::temp_directory_path();
         auto path = base / ("settings_fuzzer_" + std::to_string(::getpid()));
         std::filesystem::create_directories(path / "language");
         return path;
