@@ -12,6 +12,7 @@
 #include <QPainter>
 #include <QSignalBlocker>
 #include <QTimer>
+#include <cstdlib>
 
 #include "CAboutDlg.h"
 #include "CImageSlider.h"
@@ -21,9 +22,11 @@
 #include "LinkControls.h"
 #include "MessageBoxSeam.h"
 #include "PlaybackLayout.h"
+#include "PostedMessage.h"
 #include "RecordTexts.h"
 #include "SegmentLabel.h"
 #include "SkinButton.h"
+#include "SliderMessages.h"
 #include "VideoGrid.h"
 #include "VideoSurfaceView.h"
 #include "YuvTables.h"
@@ -45,7 +48,13 @@ CPlaybackDlg::CPlaybackDlg(const std::string& program_folder, QWidget* parent)
       program_folder_(program_folder),
       settings_(program_folder),
       login_dialog_(program_folder, this),
+      backup_dialog_(program_folder, this),
+      time_play_dialog_(this),
       window_drag_(shared_.window_drag) {
+    if (overlay_.LoadFiles(program_folder) != 1) {
+        ShowMessageBox(nullptr, QStringLiteral("error: lost some file!"));
+        std::exit(0);
+    }
     setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint | Qt::WindowMinimizeButtonHint);
     setWindowTitle(QStringLiteral("Rewinda"));
     CreateControls();
@@ -77,6 +86,20 @@ void CPlaybackDlg::CreateControls() {
     connect(Button(kIdClose), &QPushButton::clicked, this, &CPlaybackDlg::OnClose);
     connect(Button(kIdLogin), &QPushButton::clicked, this, &CPlaybackDlg::OnLogin);
     connect(Button(kIdLogout), &QPushButton::clicked, this, &CPlaybackDlg::OnLogout);
+    connect(Button(kIdPlay), &QPushButton::clicked, this, &CPlaybackDlg::OnPlay);
+    connect(Button(kIdStop), &QPushButton::clicked, this, &CPlaybackDlg::OnStop);
+    connect(Button(kIdAudioOn), &QPushButton::clicked, this, &CPlaybackDlg::OnAudioOn);
+    connect(Button(kIdAudioOff), &QPushButton::clicked, this, &CPlaybackDlg::OnAudioOff);
+    connect(Button(kIdSpeed), &QPushButton::clicked, this, &CPlaybackDlg::OnSpeedUp);
+    connect(Button(kIdNormalSpeed), &QPushButton::clicked, this, &CPlaybackDlg::OnSpeedNormal);
+    connect(Button(kIdSnap), &QPushButton::clicked, this, &CPlaybackDlg::OnSnapshot);
+    connect(Button(kIdTime), &QPushButton::clicked, this, &CPlaybackDlg::OnTimePlay);
+    connect(Button(kIdBackup), &QPushButton::clicked, this, &CPlaybackDlg::OnBackup);
+    // The operator's changes only: the window's own settings of the picker are quiet.
+    connect(time_picker_, &QDateTimeEdit::timeChanged, this, &CPlaybackDlg::OnPickTime);
+    // Posted by the dialog, so the backup starts after its OK has returned.
+    connect(&backup_dialog_, &DlgBackup::StartBackup, this, &CPlaybackDlg::OnStartBackup,
+            Qt::QueuedConnection);
     connect(calendar_, &QCalendarWidget::selectionChanged, this, &CPlaybackDlg::OnDateChange);
     // Only the operator's choice searches; the window's own selections do not.
     for (QComboBox* box : camera_boxes_) {
@@ -93,14 +116,13 @@ bool CPlaybackDlg::OnInitDialog() {
     setWindowIcon(QIcon(QString::fromStdString(program_folder_ + "/res/Rewinda.png")));
     setFont(DialogFace());
     InitYuvTables();
-    // The connection's network layer runs for the whole life of the window; the decode
-    // thread that pulls its frames starts beside it once it exists.
-    if (connection_.InitNetWork() < 0) {
+    // The connection's network layer and the decode thread run for the whole life of the
+    // window.
+    if (StartDecodeThread() < 0) {
         ShowMessageBox(this, QStringLiteral(" InitUser Error!"));
         OnCancel();
         return false;
     }
-    connection_.ResetNetWork();
 
     date_style_ = DateStyleFor(settings_.GetLanguage());
     texts_.Load(program_folder_, LanguageFileFor(settings_.GetLanguage()));
@@ -117,6 +139,9 @@ bool CPlaybackDlg::OnInitDialog() {
     RefreshGridRect();
     video_grid_->Init(4, 4);
     video_grid_->SetTitleMode(1);
+    decode_thread_.SetGrid(&video_grid_->Cells());
+    stereo_player_.Open(2);
+    mono_player_.Open(1);
 
     PlaceControls();
     SetUpLabels();
@@ -248,6 +273,7 @@ void CPlaybackDlg::OnTimer(int timer_id) {
             const _DVR_MACHINE_INFO_ info = link_watch_.Look(
                 connection_, [this] { ShowMessageBox(this, QString::fromStdString(Tr("word8"))); });
             ApplyLinkState(info.nLinkState);
+            EndFinishedBackup(info.nLinkState);
             break;
         }
         case kGridTimer: {
@@ -359,8 +385,12 @@ void CPlaybackDlg::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void CPlaybackDlg::keyPressEvent(QKeyEvent* event) {
-    // Esc never closes the window.
-    if (event->key() == Qt::Key_Escape) return event->accept();
+    // Esc never closes the window, and Enter presses no button: the window's only default
+    // button is the template's invisible OK, which ends nothing here.
+    if (event->key() == Qt::Key_Escape || event->key() == Qt::Key_Return ||
+        event->key() == Qt::Key_Enter) {
+        return event->accept();
+    }
     QDialog::keyPressEvent(event);
 }
 
@@ -401,5 +431,21 @@ void CPlaybackDlg::StopAll() {
     connection_.StopNetPlayFile();
     shared_.play_state.store(PlaybackShared::kPlayStateStopped, std::memory_order_relaxed);
     connection_.StopNetPlayFile();
-    connection_.StopNetWork();
+    StopDecodeThread();
+}
+
+void CPlaybackDlg::customEvent(QEvent* event) {
+    if (event->type() != CPostedMessage::EventType()) return QDialog::customEvent(event);
+    const auto* message = static_cast<const CPostedMessage*>(event);
+    const int position = static_cast<int>(message->LParam());
+    switch (message->Message()) {
+        case WM_IMAGESLIDER_MOVING:
+            OnSliderMoving(message->WParam(), position);
+            break;
+        case WM_IMAGESLIDER_CHANGED:
+            OnSliderChanged(message->WParam(), position);
+            break;
+        default:
+            break;
+    }
 }

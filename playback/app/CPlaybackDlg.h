@@ -6,17 +6,24 @@
 #include <map>
 #include <string>
 
+#include "BackupWriter.h"
+#include "ChannelNameOverlay.h"
 #include "ConfigFile.h"
 #include "DDrawCtrl.h"
 #include "DayRecordSearch.h"
+#include "DecodeThread.h"
+#include "DlgBackup.h"
 #include "DlgPlaybackLogin.h"
+#include "DlgTimePlay.h"
 #include "GdiRenderer.h"
 #include "LanguageSelect.h"
 #include "LinkWatch.h"
 #include "NetCtrl.h"
+#include "PaneOutput.h"
 #include "PlayFollow.h"
 #include "PlaybackShared.h"
 #include "SkinBitmap.h"
+#include "WaveOutPlayer.h"
 #include "WindowDrag.h"
 
 class CImageSlider;
@@ -38,7 +45,9 @@ class QTimer;
 // that order before the window goes.
 //
 // Its operations are spread over files by concern: CPlaybackDlg.cpp (start-up, layout,
-// timers, mouse and keys, exit), CPlaybackDlgSearch.cpp (log-in, log-out, record search).
+// timers, mouse and keys, exit), CPlaybackDlgSearch.cpp (log-in, log-out, record search),
+// CPlaybackDlgPlay.cpp (play control), CPlaybackDlgBackup.cpp (backup). Its decode thread
+// plays what the recorder streams into the four panes, or writes it to the backup.
 class CPlaybackDlg : public QDialog {
     Q_OBJECT
 
@@ -60,6 +69,8 @@ public:
     static constexpr int kPickerMonth = 8;
     static constexpr int kPickerDay = 28;
 
+    // The channel-name images load with the window; without them the program shows
+    // "error: lost some file!" and ends.
     explicit CPlaybackDlg(const std::string& program_folder, QWidget* parent = nullptr);
     ~CPlaybackDlg() override;
 
@@ -82,9 +93,34 @@ public:
     void OnMinimize();
     void OnClose();
 
+    // Play control.
+    void OnPlay();
+    void OnStop();
+    void OnSpeedUp();
+    void OnSpeedNormal();
+    void OnAudioOn();
+    void OnAudioOff();
+    void OnSliderMoving(int control_id, int position);
+    void OnSliderChanged(int control_id, int position);
+    void OnPickTime();
+    void OnSnapshot();
+    void OnTimePlay();
+    void ClearKeyFrameFlags();
+
+    // Backup.
+    void OnBackup();
+    void OnStartBackup();
+
+    // The decode thread with the network layer: 1, or -1 when it could not start.
+    int StartDecodeThread();
+    int StopDecodeThread();
+
     NetCtrl& Connection() { return connection_; }
     PlaybackShared& Shared() { return shared_; }
     DlgPlaybackLogin& LoginDialog() { return login_dialog_; }
+    DlgBackup& BackupDialog() { return backup_dialog_; }
+    DlgTimePlay& TimePlayDialog() { return time_play_dialog_; }
+    CDecodeThread& DecodeThread() { return decode_thread_; }
     CSkinButton* Button(int id) const;
     CVideoGrid* VideoGrid() const { return video_grid_; }
     CRecordTimeline* Timeline() const { return timeline_; }
@@ -108,6 +144,8 @@ protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
     void reject() override;
     void done(int result) override;
+    // Messages the sliders post.
+    void customEvent(QEvent* event) override;
 
 private:
     void CreateControls();
@@ -122,6 +160,14 @@ private:
     void ApplyLinkState(int link_state);
     void FollowPlayTime();
     void RefreshGridRect();
+    // NetPlayFile from the second of the day to the end of the day, with the window's cameras,
+    // sound and speed.
+    void PlayFrom(int seconds);
+    void ChangeSpeed(int fast);
+    // Clears the panes' pictures and repaints the video window.
+    void EraseVideoWindow();
+    // Timer 100's end of a backup: the stream has ended (or cannot be written).
+    void EndFinishedBackup(int link_state);
     // The exit order, once, whatever ends the window.
     void StopAll();
     std::string SkinPath(const std::string& file) const;
@@ -136,7 +182,17 @@ private:
     LanguageSelect texts_;
     CSkinBitmap background_;
     DlgPlaybackLogin login_dialog_;
+    DlgBackup backup_dialog_;
+    DlgTimePlay time_play_dialog_;
     RecordPage record_page_{};
+    CChannelNameOverlay overlay_;
+    CBackupWriter backup_writer_{shared_.backup_mode};
+    CWaveOutPlayer stereo_player_;
+    CWaveOutPlayer mono_player_;
+    CPaneOutput pane_output_{display_, gdi_renderer_};
+    // Last: it uses the members above until it has stopped.
+    CDecodeThread decode_thread_{{connection_, shared_, backup_writer_, stereo_player_,
+                                  mono_player_, overlay_, pane_output_}};
 
     CVideoGrid* video_grid_ = nullptr;
     CRecordTimeline* timeline_ = nullptr;

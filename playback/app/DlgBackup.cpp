@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QSignalBlocker>
 
 #include "BackupDialogRules.h"
 #include "DialogFace.h"
@@ -62,6 +63,8 @@ DlgBackup::DlgBackup(const std::string& program_folder, QWidget* parent)
         picker->setDisplayFormat(QStringLiteral("HH:mm:ss"));
         picker->setDate(kPickerDate);
     }
+    // Four cameras take two lines of the channel line's place.
+    channel_line_->setWordWrap(true);
     // The text stands left of its box.
     audio_box_->setLayoutDirection(Qt::RightToLeft);
     folder_->setEnabled(false);
@@ -157,7 +160,11 @@ void DlgBackup::accept() {
         ShowMessageBox(this, Text("BackUp_Word5"));
         return;
     }
-    if (play_picker_ != nullptr) play_picker_->setTime(TimeOf(start_s_));
+    if (play_picker_ != nullptr) {
+        // Set by the dialog, not changed by the operator: the main window does not seek.
+        const QSignalBlocker quiet(play_picker_);
+        play_picker_->setTime(TimeOf(start_s_));
+    }
     progress_position_ = 0;
     directory_ = folder_->text().toStdString();
     audio_ = audio_box_->isChecked() ? 1 : 0;

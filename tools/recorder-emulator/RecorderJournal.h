@@ -27,6 +27,9 @@ struct PlayRequestRecord {
     uint32_t channel_mask = 0;
     int32_t audio = 0;
     int32_t fast = 0;
+    // From the request's arrival until the first key frame of every asked channel that
+    // recorded at the start had gone to the link; -1 until then.
+    int64_t first_key_frames_us = -1;
 };
 
 struct UploadedFile {

@@ -282,8 +282,9 @@ bool RecorderSession::HandleLoggedIn(uint32_t id, const netproto::Body& body) {
             play->start_s > play->end_s) {
             return Ack(id, -1);
         }
-        state_.RecordPlayRequest({*searched_day_, play->start_s, play->end_s, play->channel_mask,
-                                  play->audio, play->fast});
+        play_arrived_us_ = NowUs();
+        play_record_ = state_.RecordPlayRequest({*searched_day_, play->start_s, play->end_s,
+                                                 play->channel_mask, play->audio, play->fast});
         const RecorderConfig& config = state_.Config();
         PlaybackStreamer::Request request{*searched_day_,     play->start_s,    play->end_s,
                                           play->channel_mask, play->audio == 1, play->fast == 1};
@@ -291,6 +292,15 @@ bool RecorderSession::HandleLoggedIn(uint32_t id, const netproto::Body& body) {
                                     config.audio_block_bytes};
         play_.emplace(state_.Schedule(), request, state_.MakeChannelStreams(~0u), pace, NowUs());
         play_request_id_ = id;
+        // The channels that record where the span's first recording starts.
+        const int64_t midnight_s = *searched_day_ * kSecondsPerDay;
+        const auto first =
+            state_.Schedule()->NextRecordedTime(*searched_day_, midnight_s + play->start_s,
+                                                midnight_s + play->end_s, play->channel_mask);
+        play_keys_due_ = first ? state_.Schedule()->ChannelsRecordingAt(*searched_day_, *first,
+                                                                        play->channel_mask)
+                               : 0;
+        play_keys_sent_ = false;
         return Ack(id, 0);
     }
     if (std::holds_alternative<PlayStop>(body)) {
@@ -407,7 +417,12 @@ bool RecorderSession::PumpStreams(int64_t now_us) {
             Queue(0, netproto::PlayEnd{play_request_id_});
         }
     }
-    return !out_failed_ && Flush();
+    const bool flushed = !out_failed_ && Flush();
+    if (flushed && play_keys_sent_) {
+        play_keys_sent_ = false;
+        state_.RecordPlayKeyFrames(play_record_, NowUs() - play_arrived_us_);
+    }
+    return flushed;
 }
 
 void RecorderSession::SendFrame(const _NET_FRAME_HEAD_& head, std::span<const uint8_t> payload) {
@@ -428,6 +443,11 @@ void RecorderSession::SendFrame(const _NET_FRAME_HEAD_& head, std::span<const ui
         }
     }
     if (frame.payload.empty()) frame.payload.assign(payload.begin(), payload.end());
+    if (play_ && play_keys_due_ != 0 && head.cType == 'V' && head.nKeyFrame == 1 &&
+        head.nChannel >= 0 && head.nChannel < 32) {
+        play_keys_due_ &= ~(1u << head.nChannel);
+        play_keys_sent_ = play_keys_due_ == 0;
+    }
     const size_t at = out_.size();
     Queue(0, std::move(frame));
     if (bad_header_.exchange(false) && out_.size() > at) out_[at] ^= 0xff;

@@ -65,6 +65,12 @@ private:
     std::optional<LiveStreamer> live_;
     std::optional<PlaybackStreamer> play_;
     uint32_t play_request_id_ = 0;
+    // The journal's record of the running playback, when it arrived, and the channels whose
+    // first key frame is still to be sent.
+    size_t play_record_ = 0;
+    int64_t play_arrived_us_ = 0;
+    uint32_t play_keys_due_ = 0;
+    bool play_keys_sent_ = false;
     std::optional<int64_t> searched_day_;
     std::optional<UploadFile> upload_;
     std::string upload_remote_path_;

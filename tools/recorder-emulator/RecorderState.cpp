@@ -133,9 +133,17 @@ void RecorderState::RecordKeyFrameRequest() {
     ++journal_.key_frame_requests;
 }
 
-void RecorderState::RecordPlayRequest(const PlayRequestRecord& request) {
+size_t RecorderState::RecordPlayRequest(const PlayRequestRecord& request) {
     std::lock_guard lock(mutex_);
     journal_.play_requests.push_back(request);
+    return journal_.play_requests.size() - 1;
+}
+
+void RecorderState::RecordPlayKeyFrames(size_t request, int64_t elapsed_us) {
+    std::lock_guard lock(mutex_);
+    if (request < journal_.play_requests.size()) {
+        journal_.play_requests[request].first_key_frames_us = elapsed_us;
+    }
 }
 
 void RecorderState::RecordShell(const std::string& command) {

@@ -52,7 +52,9 @@ public:
     void RecordNetParameter(int32_t rate, int32_t fps);
     void RecordLiveRequest(uint32_t mask, int32_t send_audio);
     void RecordKeyFrameRequest();
-    void RecordPlayRequest(const PlayRequestRecord& request);
+    // Returns the record's place among the play requests.
+    size_t RecordPlayRequest(const PlayRequestRecord& request);
+    void RecordPlayKeyFrames(size_t request, int64_t elapsed_us);
     void RecordShell(const std::string& command);
     void RecordUpload(UploadedFile file);
     NET_MAC_SET_PARA Para() const;

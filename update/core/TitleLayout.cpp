@@ -25,7 +25,7 @@ CellRect GlyphCellRect(int series, bool wide, int cell, int row, int cell_width_
     return wide ? CellRect{x + 2, y + 2, w - 4, h - 4} : CellRect{x + 6, y + 3, w - 12, h - 6};
 }
 
-std::optional<char32_t> CellCharacter(std::u32string_view name, int cell) {
+std::optional<char32_t> GetCellCharacter(std::u32string_view name, int cell) {
     if (cell < 0 || static_cast<std::size_t>(cell) >= name.size()) return std::nullopt;
     const char32_t character = name[static_cast<std::size_t>(cell)];
     if (character == U' ') return std::nullopt;

@@ -47,4 +47,4 @@ inline bool IsWideCharacter(char32_t character) { return character >= 0x80; }
 
 // Character number `cell` of a name, or nothing when the name is shorter or has a space there
 // (the cell stays white).
-std::optional<char32_t> CellCharacter(std::u32string_view name, int cell);
+std::optional<char32_t> GetCellCharacter(std::u32string_view name, int cell);

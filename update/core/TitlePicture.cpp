@@ -50,7 +50,7 @@ TitlePicture RenderTitlePicture(const TitleNames& names, const PreviewBox& box, 
     TitlePicture picture(box.outer_width_px, box.outer_height_px);
     for (int row = 0; row < kTitleRows; ++row) {
         for (int cell = 0; cell < kRowCells; ++cell) {
-            const auto character = CellCharacter(names[static_cast<std::size_t>(row)], cell);
+            const auto character = GetCellCharacter(names[static_cast<std::size_t>(row)], cell);
             if (!character) continue;
             const auto glyph = load_glyph(*character);
             if (!glyph) continue;

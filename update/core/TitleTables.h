@@ -38,11 +38,6 @@ public:
     // table_path: 0, or -1 after a message.
     int ConvertBitmapToTables(const std::string& bitmap_path, const std::string& table_path);
 
-    int Width() const { return width_px_; }
-    int Height() const { return height_px_; }
-    int UsedColorCount() const { return used_color_count_; }
-    Bgr Color(int index) const { return colors_[static_cast<std::size_t>(index)]; }
-
 private:
     void Fail(const std::string& text, const std::string& caption) const;
     void ResetColors();

@@ -29,12 +29,11 @@ public:
     // not sent or a folder could not be read.
     int SendFolderTree(const std::string& folder);
 
+private:
     // The entries of a folder in the order the walk visits them: by name, letter case
     // ignored, so an upload goes the same way whatever order the file system keeps.
     static bool SortedEntries(const std::string& folder,
                               std::vector<std::filesystem::directory_entry>& entries);
-
-private:
     int Walk(const std::string& folder, std::vector<std::filesystem::path>& open_folders);
     int SendFile(const std::string& local_path);
 

@@ -12,9 +12,9 @@
 #include "DlgDvrSet.h"
 #include "DvrSetFlow.h"
 #include "MessageBoxAnswers.h"
+#include "ModalAct.h"
 #include "RecorderFixture.h"
 #include "UserStore.h"
-#include "WhenShown.h"
 
 namespace {
 
@@ -36,7 +36,7 @@ protected:
 
     // SET on a device: `edit` runs in the open dialog, then Confirm (or Cancel) is pressed.
     bool Set(int device, const std::function<void()>& edit, bool confirm = true) {
-        WhenShown act(&dialog_, [&] {
+        ModalAct<DlgDvrSet> act([&](DlgDvrSet&) {
             edit();
             Click(confirm ? "ok" : "cancel");
         });

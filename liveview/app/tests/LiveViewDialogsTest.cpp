@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
-#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
@@ -25,6 +24,7 @@
 #include "LiveViewIds.h"
 #include "ManualClockWaveOut.h"
 #include "MessageBoxAnswers.h"
+#include "ModalAct.h"
 #include "PromptAnswers.h"
 #include "RecorderEmulator.h"
 #include "StaticLines.h"
@@ -34,29 +34,6 @@
 namespace {
 
 using namespace LiveViewId;
-
-// Acts on the next modal dialog of type Dialog once it is up; `act` must close it.
-template <class Dialog>
-class OnModal {
-public:
-    explicit OnModal(std::function<void(Dialog&)> act) : act_(std::move(act)) {
-        poll_.setInterval(5);
-        QObject::connect(&poll_, &QTimer::timeout, [this] {
-            auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget());
-            if (dialog == nullptr || !dialog->isVisible()) return;
-            poll_.stop();
-            ran_ = true;
-            act_(*dialog);
-        });
-        poll_.start();
-    }
-    bool Ran() const { return ran_; }
-
-private:
-    std::function<void(Dialog&)> act_;
-    QTimer poll_;
-    bool ran_ = false;
-};
 
 void Press(QWidget& dialog, const char* button) {
     QTest::mouseClick(dialog.findChild<QPushButton*>(button), Qt::LeftButton);
@@ -91,7 +68,7 @@ protected:
         ASSERT_EQ(CUserStore(StorePath()).Save(content), 1);
         manager_ = std::make_unique<CDvrManager>(audio_, StorePath(), options_);
         window_ = std::make_unique<CLiveViewDlg>(*manager_, SUITE_TREE_DIR "/ClientSoftware");
-        OnModal<DlgLockCheck> check([&](DlgLockCheck& d) {
+        ModalAct<DlgLockCheck> check([&](DlgLockCheck& d) {
             QTest::keyClicks(d.findChild<QLineEdit*>("entry"), password);
             Press(d, "ok");
         });
@@ -130,7 +107,7 @@ protected:
 TEST_F(LiveViewDialogsTest, SetSendsTheChangedRecordAndRenamesTheDevice) {
     Open();
     Connect();
-    OnModal<DlgDvrSet> set([](DlgDvrSet& d) {
+    ModalAct<DlgDvrSet> set([](DlgDvrSet& d) {
         d.findChild<QLineEdit*>("show_name")->setText("Back gate");
         d.findChild<QTabWidget*>("tab")->setCurrentIndex(3);
         d.findChild<QComboBox*>("picture0")->setCurrentIndex(2);
@@ -145,7 +122,7 @@ TEST_F(LiveViewDialogsTest, SetSendsTheChangedRecordAndRenamesTheDevice) {
 
 TEST_F(LiveViewDialogsTest, AdminHandsItsValuesOverEvenWhenCancelled) {
     Open();
-    OnModal<DlgAdmin> admin([](DlgAdmin& d) {
+    ModalAct<DlgAdmin> admin([](DlgAdmin& d) {
         d.findChild<QCheckBox*>("use_passwords")->click();
         PromptAnswers prompts(d.findChild<DlgPassword*>(), {"470319", "135790", "135790"});
         Press(d, "set_admin_password");
@@ -163,14 +140,14 @@ TEST_F(LiveViewDialogsTest, InfoIsFilledByTimerSixteenAndNeedsALinkedDevice) {
     // Not linked yet: nothing opens.
     window_->Tree()->setCurrentItem(window_->Tree()->topLevelItem(0)->child(0));
     {
-        OnModal<DlgDvrInfo> early([](DlgDvrInfo& d) { d.reject(); });
+        ModalAct<DlgDvrInfo> early([](DlgDvrInfo& d) { d.reject(); });
         window_->OnInfo();
         EXPECT_FALSE(early.Ran());
     }
 
     Connect();
     QStringList lines;
-    OnModal<DlgDvrInfo> info([&](DlgDvrInfo& d) {
+    ModalAct<DlgDvrInfo> info([&](DlgDvrInfo& d) {
         EXPECT_TRUE(QTest::qWaitFor(
             [&] { return !d.findChild<StaticLines*>("disk_text")->Lines().isEmpty(); }, 20000));
         lines = d.findChild<StaticLines*>("disk_text")->Lines();
@@ -192,13 +169,13 @@ TEST_F(LiveViewDialogsTest, TheUserRoleCanNotManage) {
         EXPECT_EQ(window_->Role(), admin ? 1 : 2);
         window_->Tree()->setCurrentItem(window_->Tree()->topLevelItem(0)->child(0));
 
-        OnModal<DlgDeviceLogin> add([](DlgDeviceLogin& d) { d.reject(); });
+        ModalAct<DlgDeviceLogin> add([](DlgDeviceLogin& d) { d.reject(); });
         window_->OnAdd();
         EXPECT_EQ(add.Ran(), admin);
-        OnModal<DlgAdmin> manage([](DlgAdmin& d) { d.reject(); });
+        ModalAct<DlgAdmin> manage([](DlgAdmin& d) { d.reject(); });
         window_->OnAdmin();
         EXPECT_EQ(manage.Ran(), admin);
-        OnModal<DlgDvrSet> set([](DlgDvrSet& d) { d.reject(); });
+        ModalAct<DlgDvrSet> set([](DlgDvrSet& d) { d.reject(); });
         window_->OnSet();
         EXPECT_EQ(set.Ran(), admin);
         window_->OnRec();

@@ -5,7 +5,6 @@
 #include <unistd.h>
 
 #include <QAbstractButton>
-#include <QApplication>
 #include <QElapsedTimer>
 #include <QLineEdit>
 #include <QPushButton>
@@ -25,6 +24,7 @@
 #include "MainWindowLayout.h"
 #include "ManualClockWaveOut.h"
 #include "MessageBoxAnswers.h"
+#include "ModalAct.h"
 #include "RecorderEmulator.h"
 #include "SegmentLabel.h"
 #include "SkinButton.h"
@@ -53,29 +53,6 @@ RecorderConfig Recorder(int channels = 4) {
     config.loop_frames = 8;
     return config;
 }
-
-// Answers the next modal dialog of type Dialog as the operator would, once it is up.
-template <class Dialog>
-class ModalAnswer {
-public:
-    explicit ModalAnswer(std::function<void(Dialog&)> answer) : answer_(std::move(answer)) {
-        poll_.setInterval(5);
-        QObject::connect(&poll_, &QTimer::timeout, [this] {
-            auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget());
-            if (dialog == nullptr || !dialog->isVisible()) return;
-            poll_.stop();
-            answered_ = true;
-            answer_(*dialog);
-        });
-        poll_.start();
-    }
-    bool Answered() const { return answered_; }
-
-private:
-    std::function<void(Dialog&)> answer_;
-    QTimer poll_;
-    bool answered_ = false;
-};
 
 void Type(QDialog& dialog, const char* field, const QString& text) {
     auto* edit = dialog.findChild<QLineEdit*>(field);
@@ -291,19 +268,19 @@ TEST_F(LiveViewDlgTest, AddTakesTheAddressDialogsDeviceIntoTheTree) {
     WriteStore({{"10.0.0.1:6802", "admin", "admin", "Gate"}});
     Open();
     {
-        ModalAnswer<DlgDeviceLogin> cancel([](DlgDeviceLogin& d) { Press(d, "cancel"); });
+        ModalAct<DlgDeviceLogin> cancel([](DlgDeviceLogin& d) { Press(d, "cancel"); });
         Click(kAdd);
-        ASSERT_TRUE(cancel.Answered());
+        ASSERT_TRUE(cancel.Ran());
     }
     EXPECT_EQ(ItemCount(), 1);
     QString offered;
-    ModalAnswer<DlgDeviceLogin> fill([&](DlgDeviceLogin& d) {
+    ModalAct<DlgDeviceLogin> fill([&](DlgDeviceLogin& d) {
         offered = d.findChild<QLineEdit*>("address")->text();
         Type(d, "password", "secret");
         Press(d, "ok");
     });
     Click(kAdd);
-    ASSERT_TRUE(fill.Answered());
+    ASSERT_TRUE(fill.Ran());
     EXPECT_EQ(offered, "192.168.1.100:6802");
     ASSERT_EQ(ItemCount(), 2);
     EXPECT_EQ(ItemText(1), "192.168.1.100:6802");
@@ -324,13 +301,13 @@ TEST_F(LiveViewDlgTest, ThePasswordCheckAtStartUpSetsTheRoleOrEndsTheProgram) {
     };
     for (const Case c : {Case{"470319", 1}, Case{"258604", 2}, Case{nullptr, 0}}) {
         WriteStore(devices, 1);
-        ModalAnswer<DlgLockCheck> answer([&](DlgLockCheck& d) {
+        ModalAct<DlgLockCheck> answer([&](DlgLockCheck& d) {
             if (c.entry == nullptr) return Press(d, "cancel");
             Type(d, "entry", c.entry);
             Press(d, "ok");
         });
         Open();
-        ASSERT_TRUE(answer.Answered());
+        ASSERT_TRUE(answer.Ran());
         if (c.entry == nullptr) {
             // Ended through the one way out: the store is written back as it was.
             EXPECT_TRUE(window_->Closed());

@@ -206,7 +206,9 @@ TEST_F(PlaybackWindowTest, EnterAndEscKeepTheWindowAndEveryWayOutStopsTheNetwork
     EXPECT_EQ(window_->result(), QDialog::Rejected);
     EXPECT_EQ(LinkState(), kLinkIdle);
     EXPECT_EQ(window_->Shared().play_state.load(), PlaybackShared::kPlayStateStopped);
-    QTRY_COMPARE_WITH_TIMEOUT(ThreadCount(), idle_threads, 5000);
+    // The decode thread, which ran before the log-in, has gone too.
+    EXPECT_FALSE(window_->DecodeThread().Running());
+    QTRY_COMPARE_WITH_TIMEOUT(ThreadCount(), idle_threads - 1, 5000);
 
     // Accepting (what Enter would do on a default button) stops the same way.
     Open();
@@ -214,5 +216,6 @@ TEST_F(PlaybackWindowTest, EnterAndEscKeepTheWindowAndEveryWayOutStopsTheNetwork
     ASSERT_EQ(LinkState(), kLinkLoggedIn);
     window_->accept();
     EXPECT_EQ(LinkState(), kLinkIdle);
-    QTRY_COMPARE_WITH_TIMEOUT(ThreadCount(), idle_threads, 5000);
+    EXPECT_FALSE(window_->DecodeThread().Running());
+    QTRY_COMPARE_WITH_TIMEOUT(ThreadCount(), idle_threads - 1, 5000);
 }

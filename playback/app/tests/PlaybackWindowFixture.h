@@ -32,6 +32,9 @@ protected:
             fs::create_directory_symlink(tree / folder, program_.Path() / folder);
         }
         fs::create_directories(program_.Path() / "config");
+        for (const char* overlay : {"channel.yuv", "cif_8_channel.yuv"}) {
+            fs::create_symlink(tree / "config" / overlay, program_.Path() / "config" / overlay);
+        }
     }
     ~PlaybackWindowTest() override {
         window_.reset();

@@ -1,5 +1,5 @@
 // The installed Rewinda in a real X window against the emulator program: log in, search the
-// day, and look at the timeline it marks.
+// day, look at the timeline it marks, play a span into the four panes and open the backup.
 #include <gtest/gtest.h>
 
 #include <QDate>
@@ -41,15 +41,31 @@ bool ShowsColour(const QImage& screen, const QRect& area, QRgb colour) {
     return false;
 }
 
+// The camera (from 1) whose colour shows at a point of the screen, 0 for none: the
+// emulator's colours of cameras 1 to 4 as the display draws them.
+int CameraAt(const QImage& screen, QPoint at) {
+    const QRgb colours[] = {qRgb(255, 1, 0), qRgb(0, 255, 1), qRgb(0, 0, 255), qRgb(0, 255, 255)};
+    const QRgb pixel = screen.pixel(at);
+    for (int camera = 1; camera <= 4; ++camera) {
+        const QRgb c = colours[camera - 1];
+        if (std::abs(qRed(pixel) - qRed(c)) + std::abs(qGreen(pixel) - qGreen(c)) +
+                std::abs(qBlue(pixel) - qBlue(c)) <
+            40) {
+            return camera;
+        }
+    }
+    return 0;
+}
+
 }  // namespace
 
 TEST(RewindaRealWindow, LogsInSearchesTheDayAndMarksTheTimeline) {
     // Four cameras that recorded today and the two days before, each at its own hours.
     EmulatorProgram emulator(
         "[emulator]\nrecorders = 1\nsandbox = ${FOLDER}/sandbox\n"
-        "[recorder1]\nport = 0\ntype = 1004\nsize = 2\nusers = admin:admin:2\n"
+        "[recorder1]\nport = 0\ntype = 4\nsize = 2\nusers = admin:admin:2\n"
         "schedule = 00:30-07:45/0x1; 08:00-12:00/0x3; 13:10-13:40/0x4; 15:00-23:10/0x9; "
-        "19:00-19:20/0x2\nrecord_days = 3\n");
+        "19:00-19:20/0x2; 21:00-21:30/0xF\nrecord_days = 3\n");
     ASSERT_TRUE(emulator.Ok()) << emulator.Output();
     TestFolder folder;
     const fs::path program = InstallCopy(folder.Path(), emulator.Port(0));
@@ -109,6 +125,38 @@ TEST(RewindaRealWindow, LogsInSearchesTheDayAndMarksTheTimeline) {
     EXPECT_TRUE(ShowsColour(GrabScreen(display), slot_area(0, 200), bar));
     EXPECT_FALSE(ShowsColour(GrabScreen(display), slot_area(2, 120), bar));
     SaveScreenshot(GrabScreen(display, *window), "rewinda_timeline");
+
+    // The slider let go at about 21:15, where all four cameras recorded, then PLAY: each
+    // camera in its pane, its name stamped in by the overlay (type 4).
+    // The thumb (26 pixels wide) centres on the minute along the slider's 703 pixels.
+    Click(display, origin + QPoint(55 + 13 + (703 - 26) * 1275 / 1440, 625 + 15));
+    Click(display, origin + QPoint(760 + 30, 636 + 20));
+    const auto pane_point = [&](int pane) {
+        return origin + QPoint(21 + (pane % 2) * 363 + 300, 20 + (pane / 2) * 303 + 40);
+    };
+    const bool playing = WaitUntil(
+        [&] {
+            const QImage screen = GrabScreen(display);
+            for (int pane = 0; pane < 4; ++pane) {
+                if (CameraAt(screen, pane_point(pane)) != pane + 1) return false;
+            }
+            return true;
+        },
+        15000);
+    SaveScreenshot(GrabScreen(display, *window), "rewinda_playing");
+    ASSERT_TRUE(playing) << rewinda.Output();
+
+    // BACKUP stops the playback and opens its dialog; Esc cancels it.
+    Click(display, origin + QPoint(894 + 28, 520 + 18));
+    std::optional<QRect> backup;
+    ASSERT_TRUE(
+        WaitUntil([&] { return (backup = FindWindow(display, "BackUp")).has_value(); }, 10000))
+        << rewinda.Output();
+    ASSERT_TRUE(
+        WaitUntil([&] { return qGray(GrabScreen(display, *backup).pixel(5, 5)) > 150; }, 10000));
+    SaveScreenshot(GrabScreen(display, *backup), "rewinda_backup");
+    PressKey(display, "Escape");
+    ASSERT_TRUE(WaitUntil([&] { return !FindWindow(display, "BackUp"); }, 10000));
 
     Click(display, origin + QPoint(930 + 36, 660 + 36));  // EXIT
     EXPECT_EQ(rewinda.WaitForExit(10000), 0) << rewinda.Output();

@@ -1,5 +1,5 @@
-// Backups through the decode thread from a recorder on loopback: what lands in the pair, the
-// rate line, a cancelled backup and a span without recordings.
+// A backup through the decode thread from a recorder on loopback: what lands in the pair and
+// the rate line.
 #include <regex>
 
 extern "C" {
@@ -141,40 +141,6 @@ TEST_F(BackupTest, WritesExactlyTheChosenCamerasAndTheirSound) {
     for (const std::string& text : texts) {
         EXPECT_TRUE(std::regex_match(text, std::regex(R"(Speed \d+KB/s Recv \d+KB)"))) << text;
     }
-}
-
-// Ending the backup while the span still streams (Cancel) keeps a pair of whole frames.
-TEST_F(BackupTest, CancelKeepsWhatWasWritten) {
-    Connect(Recorder(1004, kH264CodecWord, {0, 2}));
-    SetRows({2, 0, 0, 0});
-    StartBackup(0, 86400, 0);
-    ASSERT_TRUE(WaitFor([&] {
-        const auto pairs = Pairs(backup_folder_);
-        return !pairs.empty() && std::filesystem::file_size(pairs[0]) > 56 + 36 * 50;
-    }));
-    connection_.StopNetPlayFile();
-    backup_.End();
-    EXPECT_TRUE(Streaming() == false);
-    const auto pairs = Pairs(backup_folder_);
-    ASSERT_EQ(pairs.size(), 1u);
-    const auto frames = ReadPair(pairs[0]);
-    ASSERT_GE(frames.size(), 50u);
-    EXPECT_EQ(frames.front().first.nKeyFrame, 1);
-    for (const auto& [head, payload] : frames)
-        EXPECT_EQ(head.nChannel, 1);
-}
-
-// A span without recordings ends at once and leaves no pair.
-TEST_F(BackupTest, ASpanWithoutRecordingsWritesNothing) {
-    RecorderConfig config = Recorder(1004, kH264CodecWord, {0, 2});
-    config.day_schedule = {{0, 43200, 0xF}};
-    Connect(config);
-    SetRows({1, 2, 3, 4});
-    StartBackup(50000, 50100, 1);
-    ASSERT_TRUE(WaitFor([&] { return !Streaming(); }));
-    backup_.End();
-    EXPECT_TRUE(std::filesystem::is_empty(backup_folder_));
-    EXPECT_FALSE(backup_.Failed());
 }
 
 }  // namespace

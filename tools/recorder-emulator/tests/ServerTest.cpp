@@ -234,12 +234,14 @@ TEST_F(ServerTest, RecordListPagesAndFastPlayback) {
     ASSERT_EQ(plays.size(), 1u);
     EXPECT_EQ(plays[0].day_number, kDay);
     EXPECT_EQ(plays[0].fast, 1);
+    EXPECT_GE(plays[0].first_key_frames_us, 0);  // its first key frame went out
 
     // A span without recordings ends at once; a stopped span sends no end notice.
     EXPECT_EQ(client.Ack(netproto::PlayStart{100, 200, 0x3, 0, 0}), 0);
     auto m = client.Next();
     ASSERT_TRUE(m);
     EXPECT_TRUE(std::holds_alternative<netproto::PlayEnd>(m->body));
+    EXPECT_EQ(emulator_.Journal(0).play_requests.back().first_key_frames_us, -1);
     EXPECT_EQ(client.Ack(netproto::PlayStart{0, 86400, 0x3, 0, 0}), 0);
     EXPECT_EQ(client.Ack(netproto::PlayStop{}), 0);
     EXPECT_EQ(client.Ack(netproto::PlayStart{500, 400, 0x3, 0, 0}), -1);

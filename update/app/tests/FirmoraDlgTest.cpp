@@ -80,6 +80,13 @@ TEST_F(FirmoraDlgTest, OnlyTheSuperUserStaysLoggedIn) {
     Click(window_.get(), "disconnect");
     EXPECT_TRUE(QTest::qWaitFor([&] { return Enabled("connect"); }, kWait_ms));
     EXPECT_FALSE(Enabled("disconnect") || Enabled("channel_title"));
+
+    // A lost link is reset by the poll, and the buttons follow.
+    Connect(Server(), "ADMIN", "admin");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !Enabled("connect"); }, kWait_ms));
+    emulator_.InjectFault(0, Fault::kDropLink);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return Enabled("connect"); }, kWait_ms));
+    EXPECT_EQ(LinkState(), kLinkIdle);
 }
 
 TEST_F(FirmoraDlgTest, LogInDialogWantsAllThreeFields) {

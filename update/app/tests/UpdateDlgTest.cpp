@@ -50,6 +50,7 @@ TEST_F(UpdateDlgTest, UploadsTheFolderThenSaysSo) {
 TEST_F(UpdateDlgTest, RefusalsKeepTheDialogOpen) {
     Put("net_update_start.sh");
     Upload();
+    EXPECT_TRUE(Uploads().empty());
     Put("net_update_end.sh");
     Put("sub/big.bin", (64u << 20) + 1);
     Upload();

@@ -3,6 +3,7 @@
 #include "GlyphOutline.h"
 #include "TableValues.h"
 #include "TestFolder.h"
+#include "TitleSnapshot.h"
 #include "TitleTables.h"
 #include "TitleTestSupport.h"
 
@@ -166,4 +167,14 @@ TEST(TableValuesTest, BadTablesFailTheUpdate) {
     std::filesystem::resize_file(path, (2u << 20) + 1);
     EXPECT_EQ(ConvertTablesToBinary(path, messages.Sink()), -1);
     EXPECT_EQ(messages.Last(), "file too bigger!\n");
+
+    // Files that cannot be read or written are said so.
+    const std::string nowhere = (folder.Path() / "gone" / "tmp.bmp").string();
+    EXPECT_EQ(ConvertTablesToBinary(nowhere, messages.Sink()), -1);
+    EXPECT_EQ(messages.Last().rfind("open file error!\n", 0), 0u);
+    EXPECT_EQ(OutlineGlyphBitmap(nowhere, messages.Sink()), -1);
+    EXPECT_EQ(messages.Last().rfind("open file error!\n", 0), 0u);
+    EXPECT_FALSE(SavePreviewBitmap(TitlePicture(244, 388), PreviewBoxFor(1, TitlePass::kOpening), 1,
+                                   nowhere, messages.Sink()));
+    EXPECT_EQ(messages.shown.size(), 5u);
 }

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QApplication>
+#include <QTimer>
+#include <functional>
+
+// Acts on the next modal dialog of type Dialog from inside its modal loop, once it is up;
+// `act` ends the dialog.
+template <class Dialog>
+class ModalAct {
+public:
+    explicit ModalAct(std::function<void(Dialog&)> act) : act_(std::move(act)) {
+        poll_.setInterval(5);
+        QObject::connect(&poll_, &QTimer::timeout, [this] {
+            auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget());
+            if (dialog == nullptr || !dialog->isVisible()) return;
+            poll_.stop();
+            ran_ = true;
+            act_(*dialog);
+        });
+        poll_.start();
+    }
+
+    bool Ran() const { return ran_; }
+
+private:
+    std::function<void(Dialog&)> act_;
+    QTimer poll_;
+    bool ran_ = false;
+};

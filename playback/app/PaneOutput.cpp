@@ -1,0 +1,13 @@
+#include "PaneOutput.h"
+
+#include "DDrawCtrl.h"
+#include "GdiRenderer.h"
+
+void CPaneOutput::DrawYuy2(const ScreenRect& dest, int width, int height, std::uint8_t* picture) {
+    display_.ShowPic(0, dest, width, height, picture);
+}
+
+void CPaneOutput::DrawBgr24(const ScreenRect& dest, int width, int height,
+                            const std::uint8_t* picture) {
+    renderer_.Draw(dest.left, dest.top, dest.right, dest.bottom, width, height, picture);
+}

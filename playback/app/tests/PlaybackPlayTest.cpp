@@ -1,0 +1,309 @@
+// The playback window's play control and backup against a recorder of the emulator, driven
+// through the real controls.
+#include <QCalendarWidget>
+#include <QCheckBox>
+#include <QDateTimeEdit>
+#include <QFileDialog>
+#include <QLabel>
+#include <QProgressBar>
+#include <QRegularExpression>
+
+#include "CImageSlider.h"
+#include "CRecordTimeline.h"
+#include "ChannelPicture.h"
+#include "PairFrames.h"
+#include "PlaybackWindowFixture.h"
+#include "VideoGrid.h"
+#include "VideoSurfaceView.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Request {
+    int start_s, end_s, mask, audio, fast;
+    bool operator==(const Request&) const = default;
+};
+
+std::ostream& operator<<(std::ostream& out, const Request& r) {
+    return out << r.start_s << ".." << r.end_s << " mask " << r.mask << " audio " << r.audio
+               << " fast " << r.fast;
+}
+
+// The channel whose colour an ARGB pixel of the display shows (BT.601 studio range).
+int ChannelOfPixel(uint32_t argb) {
+    int best = -1, best_distance = 0;
+    for (int channel = 0; channel < 16; ++channel) {
+        const YuvColour c = ChannelColour(channel);
+        const int y = 298 * (c.y - 16), u = c.u - 128, v = c.v - 128;
+        const int r = std::clamp((y + 409 * v + 128) >> 8, 0, 255);
+        const int g = std::clamp((y - 100 * u - 208 * v + 128) >> 8, 0, 255);
+        const int b = std::clamp((y + 516 * u + 128) >> 8, 0, 255);
+        const int dr = r - int(argb >> 16 & 255), dg = g - int(argb >> 8 & 255),
+                  db = b - int(argb & 255);
+        if (best < 0 || dr * dr + dg * dg + db * db < best_distance) {
+            best = channel;
+            best_distance = dr * dr + dg * dg + db * db;
+        }
+    }
+    return best;
+}
+
+// Runs `script` once the next modal window is up (the code that opens it blocks).
+template <class Script>
+void WhenModal(Script script) {
+    QTimer::singleShot(0, [script] {
+        QTRY_VERIFY(QApplication::activeModalWidget() != nullptr);
+        script(QApplication::activeModalWidget());
+    });
+}
+
+class PlaybackPlayTest : public PlaybackWindowTest {
+protected:
+    void OpenAndLogIn(RecorderConfig config = Recorder()) {
+        StartRecorder(config);
+        Open();
+        window_->Calendar()->setSelectedDate(QDate(2009, 8, 28));
+        LogIn();
+        ASSERT_EQ(LinkState(), kLinkLoggedIn);
+    }
+    void Click(int id) { QTest::mouseClick(window_->Button(id), Qt::LeftButton); }
+    void ChooseCamera(int row, int camera) {
+        window_->CameraBox(row)->setCurrentIndex(camera);
+        emit window_->CameraBox(row)->activated(camera);
+    }
+    std::vector<Request> Requests() {
+        std::vector<Request> requests;
+        for (const PlayRequestRecord& r : emulator_.Journal(0).play_requests) {
+            requests.push_back({r.start_s, r.end_s, int(r.channel_mask), r.audio, r.fast});
+        }
+        return requests;
+    }
+    Request Last() { return Requests().empty() ? Request{} : Requests().back(); }
+    // The camera (from 1) a pane shows, 0 for none.
+    int CameraIn(int pane) {
+        const VideoCell cell = window_->VideoGrid()->Cells().Cell(pane);
+        const QPoint at = window_->VideoGrid()->geometry().topLeft() +
+                          QPoint(cell.videoX + cell.videoWidth - 12, cell.videoY + 12);
+        uint32_t pixel = 0;
+        CVideoSurfaceView::SurfaceOf(window_.get())->Read([&](const uint32_t* p, int w, int h) {
+            if (at.x() < w && at.y() < h) pixel = p[at.y() * w + at.x()];
+        });
+        return pixel >> 24 == 0 ? 0 : ChannelOfPixel(pixel) + 1;
+    }
+    // A key on the play slider from position + 1: the move ends at position.
+    void MoveSliderTo(int position) {
+        window_->PlaySlider()->SetPos(position + 1);
+        QTest::keyClick(window_->PlaySlider(), Qt::Key_Left);
+        QCoreApplication::processEvents();  // the posted messages
+    }
+};
+
+// What each control asks of the recorder, before, during and after a playback.
+TEST_F(PlaybackPlayTest, EachControlSendsItsRequest) {
+    OpenAndLogIn();
+    Click(kIdSpeed);  // before any PLAY: the flag and the pair only
+    EXPECT_FALSE(Shown(kIdSpeed));
+    EXPECT_TRUE(Shown(kIdNormalSpeed));
+    Click(kIdNormalSpeed);
+    EXPECT_TRUE(Shown(kIdSpeed));
+    window_->TimePicker()->setTime(QTime(6, 0, 59));  // not streaming: the slider follows
+    EXPECT_EQ(window_->PlaySlider()->GetPos(), 360);
+    Click(kIdAudioOn);
+    EXPECT_TRUE(Shown(kIdAudioOff));
+    EXPECT_FALSE(Shown(kIdAudioOn));
+    EXPECT_TRUE(Requests().empty());
+
+    window_->TimePicker()->setTime(QTime(13, 45, 30));
+    Click(kIdPlay);
+    EXPECT_EQ(Last(), (Request{49530, 86400, 0x1, 1, 0}));
+    EXPECT_EQ(window_->Shared().play_state.load(), PlaybackShared::kPlayStateShowing);
+    QTRY_VERIFY(Shown(kIdStop) && !Shown(kIdPlay));
+
+    EXPECT_FALSE(window_->Button(kIdAudioOff)->isEnabled());  // while streaming
+    MoveSliderTo(600);
+    EXPECT_EQ(Last(), (Request{36000, 86400, 0x1, 1, 0}));
+    // A drag shows its place in the picker and seeks where the thumb is let go.
+    CImageSlider* slider = window_->PlaySlider();
+    const QPoint from(slider->Track().PositionToPixel(slider->GetPos()), slider->height() / 2);
+    QTest::mousePress(slider, Qt::LeftButton, {}, from);
+    QTest::mouseMove(slider, from + QPoint(100, 0));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(window_->Shared().slider_drag.load(), 1);
+    EXPECT_EQ(window_->PickerSeconds(), window_->Timeline()->PosToSeconds(slider->GetPos()));
+    QTest::mouseRelease(slider, Qt::LeftButton, {}, from + QPoint(100, 0));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(window_->Shared().slider_drag.load(), 0);
+    EXPECT_EQ(Last().start_s, window_->Timeline()->PosToSeconds(slider->GetPos()));
+    window_->TimePicker()->setTime(QTime(14, 0, 0));
+    EXPECT_EQ(Last(), (Request{50400, 86400, 0x1, 1, 0}));
+    const int at = window_->PickerSeconds();
+    Click(kIdSpeed);
+    EXPECT_EQ(Last(), (Request{at, 86400, 0x1, 1, 1}));
+    QTest::keyClick(slider, Qt::Key_End);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(Last(), (Request{86400, 86400, 0x1, 1, 1}));
+
+    Click(kIdPlay);
+    QTRY_VERIFY(Shown(kIdStop));
+    Click(kIdStop);
+    EXPECT_EQ(window_->Shared().play_state.load(), PlaybackShared::kPlayStateStopped);
+    EXPECT_EQ(LinkState(), kLinkLoggedIn);
+    const size_t sent = Requests().size();
+    Click(kIdNormalSpeed);  // after STOP: nothing is sent
+    EXPECT_EQ(Requests().size(), sent);
+
+    // The hidden TIME button plays from the dialog's time; the play state stays.
+    WhenModal([](QWidget* dialog) {
+        dialog->findChild<QDateTimeEdit*>("time")->setTime(QTime(9, 0, 0));
+        QTest::mouseClick(dialog->findChild<QPushButton*>("ok"), Qt::LeftButton);
+    });
+    window_->OnTimePlay();
+    EXPECT_EQ(Last(), (Request{32400, 86400, 0x1, 1, 0}));
+    EXPECT_EQ(window_->Shared().play_state.load(), PlaybackShared::kPlayStateStopped);
+}
+
+// Cameras 1 and 3 land in panes 0 and 1; a fast play to the end of the recordings ends with
+// PLAY shown again and the normal-speed button offered.
+TEST_F(PlaybackPlayTest, CamerasShowInTheirPanesAndFastPlayEnds) {
+    OpenAndLogIn();
+    ChooseCamera(1, 3);
+    window_->TimePicker()->setTime(QTime(13, 0, 0));
+    Click(kIdPlay);
+    QTRY_VERIFY_WITH_TIMEOUT(CameraIn(0) == 1 && CameraIn(1) == 3, 10000);
+    EXPECT_EQ(CameraIn(2), 0);
+    EXPECT_EQ(CameraIn(3), 0);
+
+    Click(kIdStop);
+    Click(kIdSpeed);
+    window_->TimePicker()->setTime(QTime(17, 59, 0));
+    Click(kIdPlay);
+    EXPECT_EQ(Last(), (Request{64740, 86400, 0x5, 0, 1}));
+    QTRY_VERIFY_WITH_TIMEOUT(LinkState() == kLinkLoggedIn && Shown(kIdPlay) && !Shown(kIdStop),
+                             10000);
+    EXPECT_TRUE(Shown(kIdNormalSpeed));
+    EXPECT_EQ(window_->Shared().play_state.load(), PlaybackShared::kPlayStateShowing);
+}
+
+// BACKUP through the dialog to a folder chosen with Browse, each way a backup can end.
+TEST_F(PlaybackPlayTest, BackupsEndAsTheyShould) {
+    struct Case {
+        const char* what;
+        QTime start, end;
+        bool audio;
+        enum { kRuns, kCancel, kFolderGone } how;
+        QString message;  // the box at the end, empty for none
+        bool pair;
+    } cases[] = {
+        {"cameras 1 and 3 with sound", {13, 0}, {13, 10}, true, Case::kRuns, "OK!", true},
+        {"a span without recordings", {19, 0}, {20, 0}, true, Case::kRuns, "OK!", false},
+        {"cancelled while it streams", {8, 0}, {18, 0}, false, Case::kCancel, "", true},
+        {"its folder gone", {13, 0}, {13, 10}, false, Case::kFolderGone, "Backup stopped", false},
+    };
+    RecorderConfig config = Recorder();
+    config.audio_mask = 0x5;
+    OpenAndLogIn(config);
+    ChooseCamera(1, 3);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TestFolder folder(c.what);
+        const size_t boxes_before = boxes_.Texts().size();
+        int most_progress = 0;
+        QString speed;
+        bool stalled = false;
+        WhenModal([&](QWidget* modal) {
+            auto* dialog = qobject_cast<DlgBackup*>(modal);
+            ASSERT_NE(dialog, nullptr);
+            dialog->findChild<QDateTimeEdit*>("start")->setTime(c.start);
+            dialog->findChild<QDateTimeEdit*>("end")->setTime(c.end);
+            dialog->findChild<QCheckBox*>("audio")->setChecked(c.audio);
+            WhenModal([&](QWidget* chooser) {
+                qobject_cast<QFileDialog*>(chooser)->selectFile(
+                    QString::fromStdString(folder.Path().string()));
+                QMetaObject::invokeMethod(chooser, "accept");
+            });
+            QTest::mouseClick(dialog->findChild<QPushButton*>("browse"), Qt::LeftButton);
+            QTest::mouseClick(dialog->findChild<QPushButton*>("ok"), Qt::LeftButton);
+            if (c.how == Case::kFolderGone) fs::remove_all(folder.Path());
+            // Watch the bar and the rate line while the dialog runs.
+            auto* watch = new QTimer(dialog);
+            QObject::connect(watch, &QTimer::timeout, [&, dialog] {
+                most_progress =
+                    std::max(most_progress, dialog->findChild<QProgressBar*>()->value());
+                const QString line = dialog->findChild<QLabel*>("speed")->text();
+                if (!line.isEmpty()) speed = line;
+                const auto pairs = Pairs(folder.Path());
+                if (pairs.size() != 1 || fs::file_size(pairs[0]) < 56 + 36 * 100) return;
+                if (c.how == Case::kCancel) {
+                    QTest::mouseClick(dialog->findChild<QPushButton*>("cancel"), Qt::LeftButton);
+                } else if (!stalled) {
+                    // A pause of the recorder mid-way: the backup lasts long enough for a
+                    // rate to be measured and the bar to follow the play time.
+                    stalled = true;
+                    emulator_.InjectFault(0, Fault::kStall, 1500);
+                }
+            });
+            watch->start(10);
+        });
+        Click(kIdBackup);
+        EXPECT_EQ(window_->Shared().backup_mode.load(), 0);
+        EXPECT_NE(LinkState(), kLinkStreaming);
+        const QStringList boxes = boxes_.Texts().mid(static_cast<int>(boxes_before));
+        if (c.message.isEmpty()) {
+            EXPECT_TRUE(boxes.isEmpty()) << boxes.join("|").toStdString();
+        } else {
+            ASSERT_EQ(boxes.size(), 1);
+            EXPECT_TRUE(boxes[0].startsWith(c.message)) << boxes[0].toStdString();
+        }
+        const auto pairs = Pairs(folder.Path());
+        ASSERT_EQ(pairs.size(), c.pair ? 1u : 0u);
+        if (!c.pair) continue;
+        int video = 0, sound = 0;
+        for (const auto& [head, payload] : ReadPair(pairs[0])) {
+            EXPECT_TRUE(head.nChannel == 0 || head.nChannel == 2) << head.nChannel;
+            (head.cType == 'V' ? video : sound) += 1;
+        }
+        EXPECT_GT(video, 10);
+        EXPECT_EQ(sound > 0, c.audio);
+        if (c.how == Case::kRuns) {
+            EXPECT_GT(most_progress, 0);
+            EXPECT_TRUE(QRegularExpression(R"(^Speed \d+KB/s Recv \d+KB$)").match(speed).hasMatch())
+                << speed.toStdString();
+        }
+    }
+}
+
+TEST_F(PlaybackPlayTest, SnapTakesTheVideoWindow) {
+    OpenAndLogIn();
+    TestFolder folder("snapshots");
+    QString proposed;
+    WhenModal([&](QWidget* chooser) {
+        auto* dialog = qobject_cast<QFileDialog*>(chooser);
+        proposed = dialog->selectedFiles().value(0);
+        dialog->selectFile(QString::fromStdString((folder.Path() / "snap.bmp").string()));
+        QMetaObject::invokeMethod(dialog, "accept");
+    });
+    Click(kIdSnap);
+    EXPECT_TRUE(QRegularExpression(R"(\d{8}_\d{6}\.bmp$)").match(proposed).hasMatch())
+        << proposed.toStdString();
+    const QImage snapshot(QString::fromStdString((folder.Path() / "snap.bmp").string()));
+    EXPECT_EQ(snapshot.size(), QSize(727, 606));
+}
+
+// Without its channel-name images the program says so and ends before its window shows.
+TEST(PlaybackOverlayFiles, AMissingImageEndsTheProgram) {
+    TestFolder program;
+    fs::create_directories(program.Path() / "config");
+    fs::copy(SUITE_TREE_DIR "/ClientSoftware/config/cif_8_channel.yuv", program.Path() / "config");
+    EXPECT_EXIT(
+        {
+            SetMessageBoxHandler([](const MessageBoxRequest& request) {
+                std::fprintf(stderr, "box: %s\n", request.text.toUtf8().constData());
+                return MessageBoxAnswer::kOk;
+            });
+            CPlaybackDlg window(program.Path().string());
+        },
+        ::testing::ExitedWithCode(0), "box: error: lost some file!");
+}
+
+}  // namespace
