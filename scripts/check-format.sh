@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Fails when a C++ source differs from .clang-format; with --fix, formats them in place.
+# Fails when a C++ source differs from .clang-format or breaks the naming rules of .clang-tidy
+# (scripts/check-names.sh); with --fix, formats them in place first (names are mended by hand).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 mapfile -t files < <(git ls-files '*.cpp' '*.h')
@@ -9,3 +10,4 @@ if [ "${1:-}" = "--fix" ]; then
 else
     clang-format --dry-run --Werror "${files[@]}"
 fi
+scripts/check-names.sh

@@ -13,7 +13,7 @@ packages=(
   libssl-dev
   fonts-dseg fonts-wqy-microhei fonts-dejavu-core
   libgtest-dev libgmock-dev libbenchmark-dev dbus-daemon
-  clang libclang-rt-14-dev clang-format
+  clang libclang-rt-14-dev clang-format clang-tidy
 )
 
 sudo=""

@@ -6,14 +6,17 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 scripts/install-deps.sh
-scripts/check-format.sh
 
 jobs=$(nproc)
 fuzz_seconds=${FUZZ_SECONDS:-20}
 export QT_QPA_PLATFORM=offscreen
 
-echo "== build and test"
+echo "== format and names"
+# The naming check reads the compile database that configuring writes.
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSUITE_WERROR=ON
+NAMES_JOBS=$jobs scripts/check-format.sh
+
+echo "== build and test"
 cmake --build build -j"$jobs"
 ctest --test-dir build --output-on-failure -j"$jobs"
 

@@ -62,7 +62,7 @@ void Swscale(benchmark::State& state, bool bgr, int w, int h) {
     sws_freeContext(context);
 }
 
-const bool registered = [] {
+const bool kRegistered = [] {
     for (const bool bgr : {true, false}) {
         for (const auto& [w, h] : {std::pair{352, 288}, std::pair{720, 576}}) {
             const std::string size = std::to_string(w) + "x" + std::to_string(h);

@@ -152,7 +152,7 @@ void Paired(benchmark::State& state, Codec codec, int w, int h, const std::strin
         state, what, [&] { ours.Decode(clip); }, [&] { bare.Decode(clip); }, [] {});
 }
 
-const bool registered = [] {
+const bool kRegistered = [] {
     for (const auto& [w, h] : {std::pair{352, 288}, std::pair{720, 576}}) {
         const std::string size = std::to_string(w) + "x" + std::to_string(h);
         const std::string h264 = "CH264Decoder " + size + " vs libavcodec";

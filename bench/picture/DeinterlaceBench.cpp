@@ -56,7 +56,7 @@ void PlainCopy(benchmark::State& state) {
         static_cast<double>(kWidth) * kHeight, benchmark::Counter::kIsIterationInvariantRate);
 }
 
-const bool registered = [] {
+const bool kRegistered = [] {
     Repeated(benchmark::RegisterBenchmark("CDeinterlacer/ours/720x576", Deinterlace))
         ->Unit(benchmark::kMicrosecond);
     Repeated(benchmark::RegisterBenchmark("CDeinterlacer/memcpy/720x576", PlainCopy))

@@ -67,7 +67,7 @@ void WriteFrames(benchmark::State& state) {
     state.SetBytesProcessed(state.iterations() * 2 * kFrames * (kFrameBytes + 36));
 }
 
-const bool registered = [] {
+const bool kRegistered = [] {
     benchmark::RegisterBenchmark("CQmxFile::WriteFrame/paired", WriteFrames)
         ->Unit(benchmark::kMillisecond)
         ->MinTime(2);

@@ -6,6 +6,8 @@
 // The lookup server's wire record, the same in both directions: exactly 600 bytes, integers
 // little-endian. In a request, szText is the recorder's device name; in a reply, its address as
 // dotted IPv4 text. Reply codes other than the two below mean "found".
+// The record keeps the field names of its layout.
+// NOLINTBEGIN(readability-identifier-naming)
 #pragma pack(push, 1)
 struct _LOOKUP_MESSAGE_ {
     int32_t nCode;
@@ -17,6 +19,7 @@ struct _LOOKUP_MESSAGE_ {
     uint8_t reserved[368];
 };
 #pragma pack(pop)
+// NOLINTEND(readability-identifier-naming)
 
 static_assert(sizeof(_LOOKUP_MESSAGE_) == 600);
 static_assert(offsetof(_LOOKUP_MESSAGE_, szText) == 4);

@@ -3,8 +3,8 @@
 namespace yuv {
 
 Kernel BestKernel() {
-    static const Kernel best = CpuHasAvx2() ? Kernel::kAvx2 : Kernel::kPortable;
-    return best;
+    static const Kernel kBest = CpuHasAvx2() ? Kernel::kAvx2 : Kernel::kPortable;
+    return kBest;
 }
 
 void Bgr24Picture(Kernel kernel, const uint8_t* luma, const uint8_t* u, const uint8_t* v, int width,

@@ -52,8 +52,8 @@ void LanguageSelect::Load(const std::string& program_folder, const std::string& 
 }
 
 const std::string& LanguageSelect::Text(int member) const {
-    static const std::string empty;
-    if (member < 0 || member >= Count()) return empty;
+    static const std::string kEmpty;
+    if (member < 0 || member >= Count()) return kEmpty;
     return texts_[static_cast<std::size_t>(member)];
 }
 

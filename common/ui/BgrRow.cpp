@@ -27,8 +27,8 @@ __attribute__((target("ssse3"))) int WideRow(const unsigned char* bgr, std::uint
 }
 
 bool HasSsse3() {
-    static const bool has = __builtin_cpu_supports("ssse3");
-    return has;
+    static const bool kHas = __builtin_cpu_supports("ssse3");
+    return kHas;
 }
 #endif
 

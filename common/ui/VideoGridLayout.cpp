@@ -145,10 +145,10 @@ void CVideoGridLayout::ComputeCells(int left, int top, int right, int bottom) {
         cell.y.store(y, kRelaxed);
         cell.width.store(w, kRelaxed);
         cell.height.store(h, kRelaxed);
-        cell.videoX.store(x + 2, kRelaxed);
-        cell.videoWidth.store(w - 4, kRelaxed);
-        cell.videoY.store(band ? y + kTitleBand_px : y, kRelaxed);
-        cell.videoHeight.store(band ? h - (kTitleBand_px + 2) : h - 2, kRelaxed);
+        cell.video_x.store(x + 2, kRelaxed);
+        cell.video_width.store(w - 4, kRelaxed);
+        cell.video_y.store(band ? y + kTitleBand_px : y, kRelaxed);
+        cell.video_height.store(band ? h - (kTitleBand_px + 2) : h - 2, kRelaxed);
     }
 }
 
@@ -156,9 +156,15 @@ VideoCell CVideoGridLayout::Cell(int index) const {
     if (!InRange(index)) return {};
     const SharedCell& c = cells_[index];
     const int visible = c.visible.load(kObserve);
-    return {c.x.load(kRelaxed),          c.y.load(kRelaxed),           c.width.load(kRelaxed),
-            c.height.load(kRelaxed),     c.videoX.load(kRelaxed),      c.videoY.load(kRelaxed),
-            c.videoWidth.load(kRelaxed), c.videoHeight.load(kRelaxed), visible};
+    return {c.x.load(kRelaxed),
+            c.y.load(kRelaxed),
+            c.width.load(kRelaxed),
+            c.height.load(kRelaxed),
+            c.video_x.load(kRelaxed),
+            c.video_y.load(kRelaxed),
+            c.video_width.load(kRelaxed),
+            c.video_height.load(kRelaxed),
+            visible};
 }
 
 bool CVideoGridLayout::IsVisible(int index) const {

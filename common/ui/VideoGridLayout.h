@@ -10,10 +10,10 @@ struct VideoCell {
     int y = 0;
     int width = 0;
     int height = 0;
-    int videoX = 0;
-    int videoY = 0;
-    int videoWidth = 0;
-    int videoHeight = 0;
+    int video_x = 0;
+    int video_y = 0;
+    int video_width = 0;
+    int video_height = 0;
     int visible = 0;
 };
 
@@ -75,7 +75,7 @@ public:
 private:
     struct SharedCell {
         std::atomic<int> x{0}, y{0}, width{0}, height{0};
-        std::atomic<int> videoX{0}, videoY{0}, videoWidth{0}, videoHeight{0};
+        std::atomic<int> video_x{0}, video_y{0}, video_width{0}, video_height{0};
         std::atomic<int> visible{0};
     };
 

@@ -28,7 +28,7 @@
 
 namespace {
 
-using namespace LiveViewId;
+using namespace live_view_id;
 
 // The system menu's About item.
 const char kAboutText[] = "&About Oculan...";
@@ -135,7 +135,7 @@ bool CLiveViewDlg::OnInitDialog() {
     LoadDvrList();
 
     _DVR_SETTINGS_ first;
-    if (manager_.GetDvr(0, first) >= 0) status_label_->SetText(first.showName);
+    if (manager_.GetDvr(0, first) >= 0) status_label_->SetText(first.show_name);
 
     password_lock_ = false;
     if (manager_.GetPasswordFlag() == 1) {

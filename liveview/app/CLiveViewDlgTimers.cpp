@@ -13,7 +13,7 @@
 
 namespace {
 
-using namespace LiveViewTimer;
+using namespace live_view_timer;
 
 constexpr int kRepaintDelay_ms = 200;
 // A client point less this is a point of the grid, as for a click on a cell.
@@ -142,9 +142,9 @@ void CLiveViewDlg::OnLostLink() {
         if (manager_.GetMachineInfo(a).nLinkState != kLinkLost) continue;
         _DVR_SETTINGS_ settings;
         manager_.GetDvr(a, settings);
-        SetTreeItem(settings.showName, kImageIdle, kImageIdle, a);
+        SetTreeItem(settings.show_name, kImageIdle, kImageIdle, a);
         manager_.ResetDvrNetwork(a);
-        if (settings.autoConnect != 1) {
+        if (settings.auto_connect != 1) {
             QMetaObject::invokeMethod(
                 this, [this, a] { OnNetStatus(3, a); }, Qt::QueuedConnection);
         }
@@ -156,7 +156,7 @@ void CLiveViewDlg::OnKeepAwake() {
     for (int a = 0; a < manager_.GetDvrCount(); ++a) {
         _DVR_SETTINGS_ settings;
         manager_.GetDvr(a, settings);
-        if (manager_.GetMachineInfo(a).nLinkState == kLinkIdle && settings.autoConnect == 1 &&
+        if (manager_.GetMachineInfo(a).nLinkState == kLinkIdle && settings.auto_connect == 1 &&
             !connect_threads_.HasThread(a)) {
             StartConnectThread(a);
         }

@@ -13,7 +13,7 @@
 
 namespace {
 
-using namespace LiveViewId;
+using namespace live_view_id;
 
 constexpr auto kConnectSettle = std::chrono::milliseconds(100);
 constexpr int kWatchPeriod_ms = 200;
@@ -76,7 +76,7 @@ void CLiveViewDlg::LoadDvrList() {
 std::string CLiveViewDlg::ShowName(int slot) const {
     _DVR_SETTINGS_ settings;
     manager_.GetDvr(slot, settings);
-    return settings.showName;
+    return settings.show_name;
 }
 
 void CLiveViewDlg::OnSelchangedTree() { current_dvr_ = FindSelectedItem(); }
@@ -174,7 +174,7 @@ void CLiveViewDlg::OnNetStatus(int code, int slot) {
 void CLiveViewDlg::StartConnectThread(int slot) {
     manager_.StartDvrNetwork(slot);
     if (!connect_threads_.Start(slot, [this, slot] { ConnectThreadProc(slot); })) return;
-    StartTimer(LiveViewTimer::kWatchBase + slot, kWatchPeriod_ms);
+    StartTimer(live_view_timer::kWatchBase + slot, kWatchPeriod_ms);
 }
 
 // The body of a connect thread. The window joins it only after this returned, so the members
@@ -192,12 +192,13 @@ void CLiveViewDlg::DoConnect(int slot) {
     const int result = manager_.ConnectDvr(slot);
     _DVR_SETTINGS_ settings;
     manager_.GetDvr(slot, settings);
-    const std::string& name = settings.showName;
+    const std::string& name = settings.show_name;
     if (result < 0) {
         const std::string text = LoginFailureText(result, name, texts_);
         gate->Post([this, slot, name] { SetTreeItem(name, kImageIdle, kImageIdle, slot); });
         // Devices that connect on their own are retried every minute without a word.
-        if (settings.autoConnect != 1) gate->Call([this, text] { ShowMessageBox(this, Qs(text)); });
+        if (settings.auto_connect != 1)
+            gate->Call([this, text] { ShowMessageBox(this, Qs(text)); });
         return;
     }
     const bool super_user = manager_.GetMachineInfo(slot).nUserLevel == kSuperUserLevel;

@@ -45,10 +45,10 @@ QLabel* NewStaticText(QWidget* parent) {
 
 QStyle* CompactControlStyle() {
     // One for the program, gone with the application after every window.
-    static QStyle* const style = [] {
+    static QStyle* const kStyle = [] {
         QStyle* compact = new CompactStyle;
         compact->setParent(qApp);
         return compact;
     }();
-    return style;
+    return kStyle;
 }

@@ -80,7 +80,7 @@ void DlgDeviceLogin::OnInitDialog() {
 void DlgDeviceLogin::accept() {
     _DVR_SETTINGS_ typed;
     typed.address = address_edit_->text().toStdString();
-    typed.portText = port_edit_->text().toStdString();
+    typed.port_text = port_edit_->text().toStdString();
     typed.user = user_edit_->text().toStdString();
     typed.password = password_edit_->text().toStdString();
     const DvrTextVerdict verdict = CheckDvrTexts(typed, false);
@@ -94,7 +94,7 @@ void DlgDeviceLogin::accept() {
         return;
     }
     address_ = typed.address;
-    port_text_ = typed.portText;
+    port_text_ = typed.port_text;
     user_ = UpperCaseUser(typed.user);
     password_ = typed.password;
     QDialog::accept();

@@ -225,18 +225,18 @@ void DlgDvrSet::OnInitDialog() {
     OnTabChange(0);
     FillPages();
 
-    send_audio_->setChecked(settings_.sendAudio == 1);
-    auto_connect_->setChecked(settings_.autoConnect == 1);
+    send_audio_->setChecked(settings_.send_audio == 1);
+    auto_connect_->setChecked(settings_.auto_connect == 1);
     directory_edit_->setText(QString::fromStdString(record_directory_));
-    const ChannelBoxStates boxes = ChannelBoxesOf(settings_.channelMask);
+    const ChannelBoxStates boxes = ChannelBoxesOf(settings_.channel_mask);
     for (int n = 0; n < 16; ++n)
         channel_boxes_[n]->setChecked(boxes[n]);
     all_channels_->setChecked(false);
     address_edit_->setText(QString::fromStdString(settings_.address));
-    port_edit_->setText(QString::fromStdString(settings_.portText));
+    port_edit_->setText(QString::fromStdString(settings_.port_text));
     user_edit_->setText(QString::fromStdString(settings_.user));
     password_edit_->setText(QString::fromStdString(settings_.password));
-    show_name_edit_->setText(QString::fromStdString(settings_.showName));
+    show_name_edit_->setText(QString::fromStdString(settings_.show_name));
 }
 
 void DlgDvrSet::PlaceControls() {
@@ -292,9 +292,9 @@ void DlgDvrSet::PlaceControls() {
 void DlgDvrSet::FillPages() {
     const LanguageSelect& texts = texts_.Table();
     Fill(frame_rate_, LiveFrameRateTexts());
-    Select(frame_rate_, settings_.frameRateIndex);
+    Select(frame_rate_, settings_.frame_rate_index);
     Fill(quality_, LiveQualityTexts(texts));
-    Select(quality_, settings_.qualityIndex);
+    Select(quality_, settings_.quality_index);
 
     for (QComboBox* combo : ptz_combos_)
         Fill(combo, {});
@@ -409,10 +409,10 @@ void DlgDvrSet::OnBrowse() {
 void DlgDvrSet::accept() {
     _DVR_SETTINGS_ typed = settings_;
     typed.address = address_edit_->text().toStdString();
-    typed.portText = port_edit_->text().toStdString();
+    typed.port_text = port_edit_->text().toStdString();
     typed.user = user_edit_->text().toStdString();
     typed.password = password_edit_->text().toStdString();
-    typed.showName = show_name_edit_->text().toStdString();
+    typed.show_name = show_name_edit_->text().toStdString();
     const DvrTextVerdict verdict = CheckDvrTexts(typed, true);
     if (verdict.problem == DvrTextProblem::kEmpty) {
         ShowMessageBox(this, texts_.Text("word7"));
@@ -426,11 +426,11 @@ void DlgDvrSet::accept() {
     ChannelBoxStates boxes{};
     for (int n = 0; n < 16; ++n)
         boxes[n] = channel_boxes_[n]->isChecked();
-    typed.channelMask = ChannelMaskOf(boxes);
-    typed.frameRateIndex = frame_rate_->currentIndex();
-    typed.qualityIndex = quality_->currentIndex();
-    typed.sendAudio = send_audio_->isChecked() ? 1 : 0;
-    typed.autoConnect = auto_connect_->isChecked() ? 1 : 0;
+    typed.channel_mask = ChannelMaskOf(boxes);
+    typed.frame_rate_index = frame_rate_->currentIndex();
+    typed.quality_index = quality_->currentIndex();
+    typed.send_audio = send_audio_->isChecked() ? 1 : 0;
+    typed.auto_connect = auto_connect_->isChecked() ? 1 : 0;
     settings_ = typed;
     record_directory_ = directory_edit_->text().toStdString();
     QDialog::accept();

@@ -8,7 +8,7 @@
 namespace {
 
 using enum ButtonAction;
-using namespace LiveViewId;
+using namespace live_view_id;
 
 constexpr int kUserRole = 2;
 

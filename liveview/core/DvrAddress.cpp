@@ -46,8 +46,8 @@ std::optional<DvrAddress> ParseDvrAddress(std::string_view address) {
         return parsed;
     }
     if (parsed.host.size() >= kHostBufferBytes) parsed.host.resize(kHostBufferBytes - 1);
-    parsed.deviceName = std::move(right);
-    parsed.viaLookup = true;
+    parsed.device_name = std::move(right);
+    parsed.via_lookup = true;
     return parsed;
 }
 

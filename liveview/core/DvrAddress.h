@@ -9,10 +9,10 @@
 // recorder registered as NAME. The last separator splits; a right part of up to five
 // characters is a port, a longer one a device name.
 struct DvrAddress {
-    std::string host;        // the recorder, or the lookup server
-    int port = 0;            // the recorder's port; 0 through the lookup server
-    std::string deviceName;  // upper case, when through the lookup server
-    bool viaLookup = false;
+    std::string host;         // the recorder, or the lookup server
+    int port = 0;             // the recorder's port; 0 through the lookup server
+    std::string device_name;  // upper case, when through the lookup server
+    bool via_lookup = false;
 
     bool operator==(const DvrAddress&) const = default;
 };

@@ -10,7 +10,7 @@ struct _DVR_ENTRY_ {
     static constexpr int kMapPoints = 16;
 
     _DVR_SETTINGS_ settings;
-    std::array<_MAP_POINT_, kMapPoints> mapPoints{};
+    std::array<_MAP_POINT_, kMapPoints> map_points{};
 
     bool operator==(const _DVR_ENTRY_&) const = default;
 };

@@ -2,22 +2,22 @@
 
 #include <algorithm>
 
-int CDvrList::AddDvr(const std::string& address, const std::string& portText,
+int CDvrList::AddDvr(const std::string& address, const std::string& port_text,
                      const std::string& user, const std::string& password,
-                     const std::string& showName) {
+                     const std::string& show_name) {
     _DVR_ENTRY_ entry;
     entry.settings.address = address;
-    entry.settings.portText = portText;
+    entry.settings.port_text = port_text;
     entry.settings.user = user;
     entry.settings.password = password;
-    entry.settings.showName = showName;
+    entry.settings.show_name = show_name;
     return AddDvrEntry(entry);
 }
 
 int CDvrList::AddDvrEntry(const _DVR_ENTRY_& entry) {
     if (count_ >= kMaxDvrs) return -1;
     entries_[count_] = entry;
-    entries_[count_].settings.inUse = 1;
+    entries_[count_].settings.in_use = 1;
     ++count_;
     return 1;
 }
@@ -41,6 +41,6 @@ int CDvrList::UpdateDvr(int a, const _DVR_SETTINGS_& settings) {
     entries_[a].settings = settings;
     // Every slot below count is a device; a copy that came back with the flag cleared would
     // otherwise drop this device from the store at the next start.
-    entries_[a].settings.inUse = 1;
+    entries_[a].settings.in_use = 1;
     return 1;
 }

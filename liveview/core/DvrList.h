@@ -15,8 +15,8 @@ public:
 
     // -1 when the list is full; else the device goes to slot count with the add defaults and
     // default map points, and 1.
-    int AddDvr(const std::string& address, const std::string& portText, const std::string& user,
-               const std::string& password, const std::string& showName);
+    int AddDvr(const std::string& address, const std::string& port_text, const std::string& user,
+               const std::string& password, const std::string& show_name);
     // Appends a whole entry, map points included (the device store's load). -1 when full.
     int AddDvrEntry(const _DVR_ENTRY_& entry);
     // Moves slots a+1..63 down one; the last slot becomes empty. -1 for a bad slot.

@@ -31,20 +31,20 @@ const char* FieldName(UssField field) {
 }  // namespace
 
 const std::string& DvrTextOf(const _DVR_SETTINGS_& settings, UssField field) {
-    static const std::string none;
+    static const std::string kNone;
     switch (field) {
         case UssField::kAddress:
             return settings.address;
         case UssField::kPortText:
-            return settings.portText;
+            return settings.port_text;
         case UssField::kUser:
             return settings.user;
         case UssField::kPassword:
             return settings.password;
         case UssField::kShowName:
-            return settings.showName;
+            return settings.show_name;
         default:
-            return none;
+            return kNone;
     }
 }
 

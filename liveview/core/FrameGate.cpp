@@ -2,32 +2,32 @@
 
 bool CFrameGate::AcceptVideo(const _NET_FRAME_HEAD_& header) {
     if (header.nChannel < 0 || header.nChannel >= kChannels) return false;
-    lastVideoChannel_ = header.nChannel;
+    last_video_channel_ = header.nChannel;
     int32_t& expected = sequence_[header.nChannel];
     if (header.nKeyFrame == 1) expected = 0;
     if (header.nFrameNo != expected) return false;
     ++expected;
-    if (header.nSize != lastSizeCode_) {
-        lastSizeCode_ = header.nSize;
+    if (header.nSize != last_size_code_) {
+        last_size_code_ = header.nSize;
         ClearKeySeen();
     }
     return true;
 }
 
-void CFrameGate::NoteAllDvrMode(bool allDvrMode) {
-    if (allDvrMode == lastAllDvrMode_) return;
-    lastAllDvrMode_ = allDvrMode;
+void CFrameGate::NoteAllDvrMode(bool all_dvr_mode) {
+    if (all_dvr_mode == last_all_dvr_mode_) return;
+    last_all_dvr_mode_ = all_dvr_mode;
     ClearKeySeen();
 }
 
-bool CFrameGate::PassKeyGate(int cell, bool keyFrame) {
+bool CFrameGate::PassKeyGate(int cell, bool key_frame) {
     if (cell < 0 || cell >= CWindowMap::kCells) return false;
-    if (keyFrame) keySeen_.set(cell);
-    return keySeen_.test(cell);
+    if (key_frame) key_seen_.set(cell);
+    return key_seen_.test(cell);
 }
 
 void CFrameGate::CloseCell(int cell) {
-    if (cell >= 0 && cell < CWindowMap::kCells) keySeen_.reset(cell);
+    if (cell >= 0 && cell < CWindowMap::kCells) key_seen_.reset(cell);
 }
 
-void CFrameGate::ClearKeySeen() { keySeen_.reset(); }
+void CFrameGate::ClearKeySeen() { key_seen_.reset(); }

@@ -24,10 +24,10 @@ public:
 
     // Every cell waits for a key frame when the view changes between one device and all
     // devices.
-    void NoteAllDvrMode(bool allDvrMode);
+    void NoteAllDvrMode(bool all_dvr_mode);
 
     // A key frame opens the cell; other frames pass only once it is open.
-    bool PassKeyGate(int cell, bool keyFrame);
+    bool PassKeyGate(int cell, bool key_frame);
 
     // After a decode error the cell waits for the next key frame.
     void CloseCell(int cell);
@@ -35,12 +35,12 @@ public:
     // Link lost, device no longer shown: every cell waits for a key frame.
     void ClearKeySeen();
 
-    int LastVideoChannel() const { return lastVideoChannel_; }
+    int LastVideoChannel() const { return last_video_channel_; }
 
 private:
     std::array<int32_t, kChannels> sequence_{};
-    std::bitset<CWindowMap::kCells> keySeen_;
-    int lastSizeCode_ = 2;
-    bool lastAllDvrMode_ = false;
-    int lastVideoChannel_ = 0;
+    std::bitset<CWindowMap::kCells> key_seen_;
+    int last_size_code_ = 2;
+    bool last_all_dvr_mode_ = false;
+    int last_video_channel_ = 0;
 };

@@ -2,7 +2,7 @@
 
 // Control and timer ids of the live view's main window where they are part of a rule: the
 // button tables of the timers, the message texts' owners and the timer dispatcher.
-namespace LiveViewId {
+namespace live_view_id {
 
 // Pan/tilt/zoom pad and its cover plate.
 constexpr int kUp = 1000;
@@ -64,10 +64,10 @@ constexpr int kSpare1023 = 1023;
 constexpr int kSpare1024 = 1024;
 constexpr int kSpare1029 = 1029;
 
-}  // namespace LiveViewId
+}  // namespace live_view_id
 
 // Timer ids of the main window.
-namespace LiveViewTimer {
+namespace live_view_timer {
 
 constexpr int kButtonStates = 10;
 constexpr int kGridRect = 11;
@@ -82,4 +82,4 @@ constexpr int kRepaint = 50;
 // One connect-thread watch per device slot: kWatchBase + slot, clear of the fixed ids.
 constexpr int kWatchBase = 100;
 
-}  // namespace LiveViewTimer
+}  // namespace live_view_timer

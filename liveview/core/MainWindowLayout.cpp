@@ -4,7 +4,7 @@
 
 namespace {
 
-using namespace LiveViewId;
+using namespace live_view_id;
 
 constexpr MainWindowControl kControls[] = {
     {kUp, 888, 63, 30, 25, "up", 3},

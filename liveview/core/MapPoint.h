@@ -4,6 +4,8 @@
 
 // Where one camera channel of a device sits on the site map: eight int32, stored as they are in
 // the device store. The live view never places a point; it keeps what it added or read.
+// The record keeps the field names of its layout.
+// NOLINTBEGIN(readability-identifier-naming)
 struct _MAP_POINT_ {
     int32_t nPlaced = 0;  // 1 once placed on the map
     int32_t nD1 = 1;      // d1..d5: digits naming the map picture; 1,0,0,0,0 is the top one
@@ -16,5 +18,6 @@ struct _MAP_POINT_ {
 
     bool operator==(const _MAP_POINT_&) const = default;
 };
+// NOLINTEND(readability-identifier-naming)
 
 static_assert(sizeof(_MAP_POINT_) == 32);

@@ -15,11 +15,11 @@ uint32_t VisibleCellMask(const VisibleCells& visible) {
 }
 
 std::array<uint32_t, CDvrList::kMaxDvrs> MappedMasks(const VisibleCells& visible,
-                                                     const CWindowMap& windowMap) {
+                                                     const CWindowMap& window_map) {
     std::array<uint32_t, CDvrList::kMaxDvrs> masks{};
     for (int cell = 0; cell < CWindowMap::kCells; ++cell) {
         if (!visible[cell]) continue;
-        const int32_t key = windowMap.GetWindowChannel(cell);
+        const int32_t key = window_map.GetWindowChannel(cell);
         // A key naming no slot (only a foreign store could hold one) would index past the masks.
         if (key < 0 || KeyDevice(key) >= CDvrList::kMaxDvrs) continue;
         masks[KeyDevice(key)] |= ChannelBit(KeyChannel(key));

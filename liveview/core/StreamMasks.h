@@ -16,4 +16,4 @@ uint32_t VisibleCellMask(const VisibleCells& visible);
 
 // Per device slot, the channels that visible cells of the all-devices view show.
 std::array<uint32_t, CDvrList::kMaxDvrs> MappedMasks(const VisibleCells& visible,
-                                                     const CWindowMap& windowMap);
+                                                     const CWindowMap& window_map);

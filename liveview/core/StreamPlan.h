@@ -9,7 +9,7 @@
 struct StreamPlan {
     bool stop = false;
     bool play = false;
-    bool keyFrame = false;
+    bool key_frame = false;
     uint32_t mask = 0;
 
     bool operator==(const StreamPlan&) const = default;
@@ -17,13 +17,13 @@ struct StreamPlan {
 
 // The device shown in the single-device view. A recording device streams its recorded
 // channels as well, and is restarted only when that widened mask changes.
-StreamPlan PlanCurrentView(int linkState, bool recording, uint32_t visibleMask,
-                           uint32_t channelMask, uint32_t lastMask);
+StreamPlan PlanCurrentView(int link_state, bool recording, uint32_t visible_mask,
+                           uint32_t channel_mask, uint32_t last_mask);
 
 // A device not shown: it stops streaming unless it records.
-StreamPlan PlanHiddenView(int linkState, bool recording);
+StreamPlan PlanHiddenView(int link_state, bool recording);
 
 // A device in the all-devices view, by the channels its cells show. An idle device with no
 // cell is left idle.
-StreamPlan PlanMappedView(int linkState, bool recording, uint32_t mappedMask, uint32_t channelMask,
-                          uint32_t lastMask);
+StreamPlan PlanMappedView(int link_state, bool recording, uint32_t mapped_mask,
+                          uint32_t channel_mask, uint32_t last_mask);

@@ -66,7 +66,7 @@ UssLoadStatus CUserStore::Load(UserStoreContent& out) {
     bytes.resize(static_cast<std::size_t>(in.gcount()));
 
     const UssLoadStatus status = DecodeUserStore(bytes, out);
-    keepDamaged_ = status == UssLoadStatus::kShortFile || status == UssLoadStatus::kRepaired;
+    keep_damaged_ = status == UssLoadStatus::kShortFile || status == UssLoadStatus::kRepaired;
     return status;
 }
 
@@ -76,10 +76,10 @@ int CUserStore::Save(const UserStoreContent& content) {
     if (!tail) return -1;
     bytes.insert(bytes.end(), tail->begin(), tail->end());
 
-    if (keepDamaged_ && !KeepCopy(path_, DamagedPath())) return -1;
+    if (keep_damaged_ && !KeepCopy(path_, DamagedPath())) return -1;
     // The store holds passwords: a new store is private, an existing one keeps its mode.
     const std::string_view view(reinterpret_cast<const char*>(bytes.data()), bytes.size());
     if (!ReplaceFile(path_, view, 0600)) return -1;
-    keepDamaged_ = false;
+    keep_damaged_ = false;
     return 1;
 }

@@ -26,5 +26,5 @@ public:
 
 private:
     std::string path_;
-    bool keepDamaged_ = false;
+    bool keep_damaged_ = false;
 };

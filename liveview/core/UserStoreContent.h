@@ -9,11 +9,11 @@
 // What the device store keeps across runs. A default object is the state of a first start.
 struct UserStoreContent {
     CDvrList devices;
-    std::string recordDirectory = DefaultRecordDirectory();
-    std::string adminPassword = "470319";
-    std::string userPassword = "258604";
-    int32_t passwordOn = 0;  // 1 = the start-up password check is on
-    CWindowMap::Keys windowMap = CWindowMap::EmptyKeys();
+    std::string record_directory = DefaultRecordDirectory();
+    std::string admin_password = "470319";
+    std::string user_password = "258604";
+    int32_t password_on = 0;  // 1 = the start-up password check is on
+    CWindowMap::Keys window_map = CWindowMap::EmptyKeys();
 
     bool operator==(const UserStoreContent&) const = default;
 

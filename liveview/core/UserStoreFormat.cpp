@@ -45,49 +45,49 @@ std::string ReadScrambled(const char (&field)[N], bool& repaired) {
 void WriteRecord(_USS_DVR_RECORD_& record, const _DVR_ENTRY_& entry) {
     const _DVR_SETTINGS_& settings = entry.settings;
     WriteText(record.szAddress, settings.address);
-    WriteText(record.szPort, settings.portText);
+    WriteText(record.szPort, settings.port_text);
     WriteScrambled(record.szUser, settings.user);
     WriteScrambled(record.szPassword, settings.password);
-    WriteText(record.szShowName, settings.showName);
-    record.bInUse = settings.inUse == 1 ? 1 : 0;
-    record.nChannelMask = settings.channelMask;
-    record.nFrameRateIndex = settings.frameRateIndex;
-    record.nQualityIndex = settings.qualityIndex;
-    record.nSendAudio = settings.sendAudio;
-    record.nAutoConnect = settings.autoConnect;
-    std::memcpy(record.mapPoints, entry.mapPoints.data(), sizeof(record.mapPoints));
+    WriteText(record.szShowName, settings.show_name);
+    record.bInUse = settings.in_use == 1 ? 1 : 0;
+    record.nChannelMask = settings.channel_mask;
+    record.nFrameRateIndex = settings.frame_rate_index;
+    record.nQualityIndex = settings.quality_index;
+    record.nSendAudio = settings.send_audio;
+    record.nAutoConnect = settings.auto_connect;
+    std::memcpy(record.map_points, entry.map_points.data(), sizeof(record.map_points));
 }
 
 _DVR_ENTRY_ ReadRecord(const _USS_DVR_RECORD_& record, bool& repaired) {
     _DVR_ENTRY_ entry;
     _DVR_SETTINGS_& settings = entry.settings;
     settings.address = ReadText(record.szAddress, repaired);
-    settings.portText = ReadText(record.szPort, repaired);
+    settings.port_text = ReadText(record.szPort, repaired);
     settings.user = ReadScrambled(record.szUser, repaired);
     settings.password = ReadScrambled(record.szPassword, repaired);
-    settings.showName = ReadText(record.szShowName, repaired);
-    settings.inUse = 1;
-    settings.channelMask = record.nChannelMask;
-    settings.frameRateIndex = record.nFrameRateIndex;
-    settings.qualityIndex = record.nQualityIndex;
-    settings.sendAudio = record.nSendAudio;
-    settings.autoConnect = record.nAutoConnect;
-    std::memcpy(entry.mapPoints.data(), record.mapPoints, sizeof(record.mapPoints));
+    settings.show_name = ReadText(record.szShowName, repaired);
+    settings.in_use = 1;
+    settings.channel_mask = record.nChannelMask;
+    settings.frame_rate_index = record.nFrameRateIndex;
+    settings.quality_index = record.nQualityIndex;
+    settings.send_audio = record.nSendAudio;
+    settings.auto_connect = record.nAutoConnect;
+    std::memcpy(entry.map_points.data(), record.map_points, sizeof(record.map_points));
     return entry;
 }
 
 // Keys follow their device to its packed slot; keys of no device become -1.
 CWindowMap::Keys ReadWindowMap(const _USS_FILE_& file,
-                               const std::array<int, CDvrList::kMaxDvrs>& packedSlot,
+                               const std::array<int, CDvrList::kMaxDvrs>& packed_slot,
                                bool& repaired) {
     CWindowMap::Keys stored;
-    std::memcpy(stored.data(), file.windowMap, sizeof(file.windowMap));
+    std::memcpy(stored.data(), file.window_map, sizeof(file.window_map));
     CWindowMap::Keys keys;
     for (int cell = 0; cell < CWindowMap::kCells; ++cell) {
         const int32_t key = stored[cell];
         int32_t mended = CWindowMap::kNoChannel;
-        if (key >= 0 && KeyDevice(key) < CDvrList::kMaxDvrs && packedSlot[KeyDevice(key)] >= 0) {
-            mended = MakeChannelKey(packedSlot[KeyDevice(key)], KeyChannel(key));
+        if (key >= 0 && KeyDevice(key) < CDvrList::kMaxDvrs && packed_slot[KeyDevice(key)] >= 0) {
+            mended = MakeChannelKey(packed_slot[KeyDevice(key)], KeyChannel(key));
         }
         if (mended != key) repaired = true;
         keys[cell] = mended;
@@ -103,11 +103,11 @@ std::vector<uint8_t> EncodeUserStore(const UserStoreContent& content) {
     for (int slot = 0; slot < CDvrList::kMaxDvrs; ++slot) {
         WriteRecord(file->records[slot], content.devices.Entry(slot));
     }
-    WriteText(file->szRecordDirectory, content.recordDirectory);
-    WriteScrambled(file->szAdminPassword, content.adminPassword);
-    WriteScrambled(file->szUserPassword, content.userPassword);
-    file->bPasswordOn = content.passwordOn == 1 ? 1 : 0;
-    std::memcpy(file->windowMap, content.windowMap.data(), sizeof(file->windowMap));
+    WriteText(file->szRecordDirectory, content.record_directory);
+    WriteScrambled(file->szAdminPassword, content.admin_password);
+    WriteScrambled(file->szUserPassword, content.user_password);
+    file->bPasswordOn = content.password_on == 1 ? 1 : 0;
+    std::memcpy(file->window_map, content.window_map.data(), sizeof(file->window_map));
 
     std::vector<uint8_t> bytes(kUssFileBytes);
     std::memcpy(bytes.data(), file.get(), kUssFileBytes);
@@ -121,20 +121,20 @@ UssLoadStatus DecodeUserStore(std::span<const uint8_t> bytes, UserStoreContent& 
 
     bool repaired = false;
     UserStoreContent loaded;
-    std::array<int, CDvrList::kMaxDvrs> packedSlot;
+    std::array<int, CDvrList::kMaxDvrs> packed_slot;
     for (int slot = 0; slot < CDvrList::kMaxDvrs; ++slot) {
         const _USS_DVR_RECORD_& record = file->records[slot];
-        packedSlot[slot] = -1;
+        packed_slot[slot] = -1;
         if (record.bInUse != 1) continue;
-        packedSlot[slot] = loaded.devices.GetDvrCount();
-        if (packedSlot[slot] != slot) repaired = true;
+        packed_slot[slot] = loaded.devices.GetDvrCount();
+        if (packed_slot[slot] != slot) repaired = true;
         loaded.devices.AddDvrEntry(ReadRecord(record, repaired));
     }
-    loaded.recordDirectory = ReadText(file->szRecordDirectory, repaired);
-    loaded.adminPassword = ReadScrambled(file->szAdminPassword, repaired);
-    loaded.userPassword = ReadScrambled(file->szUserPassword, repaired);
-    loaded.passwordOn = file->bPasswordOn == 1 ? 1 : 0;
-    loaded.windowMap = ReadWindowMap(*file, packedSlot, repaired);
+    loaded.record_directory = ReadText(file->szRecordDirectory, repaired);
+    loaded.admin_password = ReadScrambled(file->szAdminPassword, repaired);
+    loaded.user_password = ReadScrambled(file->szUserPassword, repaired);
+    loaded.password_on = file->bPasswordOn == 1 ? 1 : 0;
+    loaded.window_map = ReadWindowMap(*file, packed_slot, repaired);
 
     out = std::move(loaded);
     return repaired ? UssLoadStatus::kRepaired : UssLoadStatus::kLoaded;

@@ -51,9 +51,9 @@ bool FitsUssField(UssField field, std::string_view text) {
 
 UssField FindUnfitDvrText(const _DVR_SETTINGS_& settings) {
     if (!FitsUssField(UssField::kAddress, settings.address)) return UssField::kAddress;
-    if (!FitsUssField(UssField::kPortText, settings.portText)) return UssField::kPortText;
+    if (!FitsUssField(UssField::kPortText, settings.port_text)) return UssField::kPortText;
     if (!FitsUssField(UssField::kUser, settings.user)) return UssField::kUser;
     if (!FitsUssField(UssField::kPassword, settings.password)) return UssField::kPassword;
-    if (!FitsUssField(UssField::kShowName, settings.showName)) return UssField::kShowName;
+    if (!FitsUssField(UssField::kShowName, settings.show_name)) return UssField::kShowName;
     return UssField::kNone;
 }

@@ -23,13 +23,13 @@ constexpr auto kSkipPause = std::chrono::milliseconds(100);
 constexpr auto kH264RetryPause = std::chrono::milliseconds(100);
 constexpr auto kMpeg4RetryPause = std::chrono::milliseconds(200);
 
-bool HasChannel(int32_t channelMask, int channel) {
-    return channel >= 0 && channel < 32 && (static_cast<uint32_t>(channelMask) >> channel) & 1u;
+bool HasChannel(int32_t channel_mask, int channel) {
+    return channel >= 0 && channel < 32 && (static_cast<uint32_t>(channel_mask) >> channel) & 1u;
 }
 
 // The scaled conversion from a decoded picture's own planes; false when the picture lacks
 // planes of the size the format gives (the caller then copies as usual).
-bool ConvertDecodedScaled(const AVFrame* picture, int f, int destWidth, int destHeight,
+bool ConvertDecodedScaled(const AVFrame* picture, int f, int dest_width, int dest_height,
                           uint8_t* destination) {
     int width = 0;
     int height = 0;
@@ -38,7 +38,7 @@ bool ConvertDecodedScaled(const AVFrame* picture, int f, int destWidth, int dest
         picture->data[2] == nullptr || picture->linesize[1] != picture->linesize[2]) {
         return false;
     }
-    ConvertScaledToBgr24(destination, destWidth, destHeight,
+    ConvertScaledToBgr24(destination, dest_width, dest_height,
                          {picture->data[0], picture->data[1], picture->data[2],
                           picture->linesize[0], picture->linesize[1]},
                          width, height);
@@ -53,17 +53,17 @@ int FrameThreadProc(CDvrManager& manager, int slot) {
 }
 
 void CDvrManager::SetDisplayTargets(CVideoGridLayout* grid, CGdiRenderer* renderer,
-                                    const ScreenRect& gridWindow) {
-    SetGridWindowRect(gridWindow);
+                                    const ScreenRect& grid_window) {
+    SetGridWindowRect(grid_window);
     renderer_.store(renderer, std::memory_order_release);
     grid_.store(grid, std::memory_order_release);
 }
 
-void CDvrManager::SetGridWindowRect(const ScreenRect& gridWindow) {
-    gridWindow_[0].store(gridWindow.left, std::memory_order_relaxed);
-    gridWindow_[1].store(gridWindow.top, std::memory_order_relaxed);
-    gridWindow_[2].store(gridWindow.right, std::memory_order_relaxed);
-    gridWindow_[3].store(gridWindow.bottom, std::memory_order_relaxed);
+void CDvrManager::SetGridWindowRect(const ScreenRect& grid_window) {
+    grid_window_[0].store(grid_window.left, std::memory_order_relaxed);
+    grid_window_[1].store(grid_window.top, std::memory_order_relaxed);
+    grid_window_[2].store(grid_window.right, std::memory_order_relaxed);
+    grid_window_[3].store(grid_window.bottom, std::memory_order_relaxed);
 }
 
 bool CDvrManager::IsCellVisible(int cell) const {
@@ -78,36 +78,37 @@ void CDvrManager::RecordFrame(int a, _NET_FRAME_HEAD_& header) {
     if (slot.recording.load(std::memory_order_relaxed) != 1) return;
     const bool wanted =
         header.cType == 'A' ||
-        HasChannel(slot.channelMask.load(std::memory_order_relaxed), header.nChannel);
+        HasChannel(slot.channel_mask.load(std::memory_order_relaxed), header.nChannel);
     if (!wanted) return;
-    std::lock_guard lock(slot.recordMutex);
+    std::lock_guard lock(slot.record_mutex);
     if (slot.recording.load(std::memory_order_relaxed) == 1) {
         recorders_[a].WriteFrame(&header, slot.payload.get());
     }
 }
 
 void CDvrManager::PlayAudio(const _DVR_MACHINE_INFO_& info, int a, const _NET_FRAME_HEAD_& header) {
-    if (audioOn_.load(std::memory_order_relaxed) != 1 || GetCurrentDvr() != a) return;
+    if (audio_on_.load(std::memory_order_relaxed) != 1 || GetCurrentDvr() != a) return;
     if (header.nChannel != AudioChannelOfMask(static_cast<uint32_t>(info.nAudioMask))) return;
-    std::lock_guard lock(audioMutex_);
+    std::lock_guard lock(audio_mutex_);
     CWaveOutPlayer& player = IsStereoBlock(header.nLength) ? stereo_ : mono_;
     player.Write(slots_[a].payload.get(), header.nLength);
 }
 
-int CDvrManager::PrepareDecoder(int f, int cell, int32_t codecWord) {
+int CDvrManager::PrepareDecoder(int f, int cell, int32_t codec_word) {
     int width = 0;
     int height = 0;
     if (!FormatPictureSize(f, width, height)) return 0;
-    const bool allDvr = IsAllDvrMode() == 1;
+    const bool all_dvr = IsAllDvrMode() == 1;
     bool reopen = false;
-    if (preparedAllDvr_[cell].exchange(allDvr ? 1 : 0, std::memory_order_relaxed) != allDvr) {
+    if (prepared_all_dvr_[cell].exchange(all_dvr ? 1 : 0, std::memory_order_relaxed) != all_dvr) {
         reopen = true;
     }
     const int current = GetCurrentDvr();
-    if (!allDvr && preparedDevice_[cell].exchange(current, std::memory_order_relaxed) != current) {
+    if (!all_dvr &&
+        prepared_device_[cell].exchange(current, std::memory_order_relaxed) != current) {
         reopen = true;
     }
-    if (codecWord == kCodecH264) {
+    if (codec_word == kCodecH264) {
         CH264Decoder& decoder = h264_[cell];
         if (reopen) decoder.SetOpenedHeight(-1);
         if (decoder.OpenedWidth() == width && decoder.OpenedHeight() == height) return 1;
@@ -144,18 +145,18 @@ std::optional<CDvrManager::CellSize> CDvrManager::PlannedScaledDraw(int a, int f
     int height = 0;
     const CVideoGridLayout* grid = grid_.load(std::memory_order_acquire);
     if (!FormatPictureSize(f, width, height) || grid == nullptr || !Shown(a) || IsDragging() == 1 ||
-        !HasChannel(slots_[a].channelMask.load(std::memory_order_relaxed), channel)) {
+        !HasChannel(slots_[a].channel_mask.load(std::memory_order_relaxed), channel)) {
         return std::nullopt;
     }
     const VideoCell target = grid->Cell(cell);
-    if (target.visible == 0 || target.videoWidth <= 0 || target.videoHeight <= 0 ||
-        target.videoWidth > width || target.videoHeight > height) {
+    if (target.visible == 0 || target.video_width <= 0 || target.video_height <= 0 ||
+        target.video_width > width || target.video_height > height) {
         return std::nullopt;
     }
-    return CellSize{target.videoWidth, target.videoHeight};
+    return CellSize{target.video_width, target.video_height};
 }
 
-bool CDvrManager::DecodeInto(int a, int cell, int f, int32_t codecWord,
+bool CDvrManager::DecodeInto(int a, int cell, int f, int32_t codec_word,
                              const _NET_FRAME_HEAD_& header, const std::optional<CellSize>& scaled,
                              uint8_t* scratch, bool& pictured, bool& converted) {
     pictured = false;
@@ -163,14 +164,14 @@ bool CDvrManager::DecodeInto(int a, int cell, int f, int32_t codecWord,
     uint8_t* picture = slots_[a].picture.get();
     const uint8_t* payload = slots_[a].payload.get();
     const int length = static_cast<int>(header.nLength);
-    std::lock_guard lock(cellMutex_[cell]);
-    if (PrepareDecoder(f, cell, codecWord) != 1) return false;
+    std::lock_guard lock(cell_mutex_[cell]);
+    if (PrepareDecoder(f, cell, codec_word) != 1) return false;
     if (!Shown(a)) return false;
-    if (codecWord == kCodecH264) {
+    if (codec_word == kCodecH264) {
         CH264Decoder& decoder = h264_[cell];
-        int gotPicture = 0;
-        if (decoder.Decode(decoder.Picture(), &gotPicture, payload, length) < 0) return false;
-        if (gotPicture == 0) return true;  // held back: the decoder's planes are an old picture
+        int got_picture = 0;
+        if (decoder.Decode(decoder.Picture(), &got_picture, payload, length) < 0) return false;
+        if (got_picture == 0) return true;  // held back: the decoder's planes are an old picture
         // A cell smaller than the picture takes a fraction of its pixels: they are read from
         // the decoder's planes (valid while the cell is held) instead of copying all of them.
         if (scaled &&
@@ -221,9 +222,9 @@ int CDvrManager::FrameLoop(int a) {
         if (video && !gate.AcceptVideo(header)) continue;
         RecordFrame(a, header);
 
-        const bool allDvr = IsAllDvrMode() == 1;
-        gate.NoteAllDvrMode(allDvr);
-        if (GetCurrentDvr() != a && !allDvr) {
+        const bool all_dvr = IsAllDvrMode() == 1;
+        gate.NoteAllDvrMode(all_dvr);
+        if (GetCurrentDvr() != a && !all_dvr) {
             gate.ClearKeySeen();
             continue;
         }
@@ -232,7 +233,7 @@ int CDvrManager::FrameLoop(int a) {
             continue;
         }
         const int cell =
-            allDvr ? FindWindowOfChannel(MakeChannelKey(a, header.nChannel)) : header.nChannel;
+            all_dvr ? FindWindowOfChannel(MakeChannelKey(a, header.nChannel)) : header.nChannel;
         if (cell < 0) continue;
         if (!gate.PassKeyGate(cell, header.nKeyFrame == 1)) continue;
 
@@ -252,10 +253,10 @@ int CDvrManager::FrameLoop(int a) {
             std::this_thread::sleep_for(kDragPause);
             continue;
         }
-        if (skipOneFrame_.exchange(0, std::memory_order_relaxed) == 1) {
+        if (skip_one_frame_.exchange(0, std::memory_order_relaxed) == 1) {
             std::this_thread::sleep_for(kSkipPause);
         }
-        if (!HasChannel(slot.channelMask.load(std::memory_order_relaxed), header.nChannel) ||
+        if (!HasChannel(slot.channel_mask.load(std::memory_order_relaxed), header.nChannel) ||
             !IsCellVisible(cell)) {
             continue;
         }
@@ -289,11 +290,11 @@ void CDvrManager::DrawPicture(const uint8_t* picture, int f, int cell, uint8_t* 
         DrawIntoCell(target, ready->width, ready->height, scratch);
         return;
     }
-    if (target.videoWidth > 0 && target.videoHeight > 0 && target.videoWidth <= width &&
-        target.videoHeight <= height) {
-        ConvertScaledToBgr24(scratch, target.videoWidth, target.videoHeight, picture, width,
+    if (target.video_width > 0 && target.video_height > 0 && target.video_width <= width &&
+        target.video_height <= height) {
+        ConvertScaledToBgr24(scratch, target.video_width, target.video_height, picture, width,
                              height);
-        DrawIntoCell(target, target.videoWidth, target.videoHeight, scratch);
+        DrawIntoCell(target, target.video_width, target.video_height, scratch);
         return;
     }
     ConvertToBgr24(scratch, picture, f);
@@ -313,9 +314,9 @@ int CDvrManager::ShowFrame(const uint8_t* picture, int f, int cell) {
 void CDvrManager::DrawIntoCell(const VideoCell& target, int width, int height, const uint8_t* bgr) {
     CGdiRenderer* renderer = renderer_.load(std::memory_order_acquire);
     if (renderer == nullptr) return;
-    const int left = gridWindow_[0].load(std::memory_order_relaxed) + target.videoX;
-    const int top = gridWindow_[1].load(std::memory_order_relaxed) + target.videoY;
+    const int left = grid_window_[0].load(std::memory_order_relaxed) + target.video_x;
+    const int top = grid_window_[1].load(std::memory_order_relaxed) + target.video_y;
     std::lock_guard lock(lock_);
-    renderer->Draw(left, top, left + target.videoWidth, top + target.videoHeight, width, height,
+    renderer->Draw(left, top, left + target.video_width, top + target.video_height, width, height,
                    bgr);
 }

@@ -8,26 +8,26 @@
 
 CDvrManager::CDvrManager() : CDvrManager(DefaultWaveOutBackend(), CUserStore().Path()) {}
 
-CDvrManager::CDvrManager(WaveOutBackend& audio, const std::string& storePath,
+CDvrManager::CDvrManager(WaveOutBackend& audio, const std::string& store_path,
                          const DvrManagerOptions& options)
-    : lookup_(options.lookupTimeouts),
-      lookupPort_(options.lookupPort),
+    : lookup_(options.lookup_timeouts),
+      lookup_port_(options.lookup_port),
       stereo_(audio),
       mono_(audio),
       connections_([&]<std::size_t... I>(std::index_sequence<I...>) {
-          return std::array<NetCtrl, kMaxDvrs>{((void)I, NetCtrl(options.netTimeouts))...};
+          return std::array<NetCtrl, kMaxDvrs>{((void)I, NetCtrl(options.net_timeouts))...};
       }(std::make_index_sequence<kMaxDvrs>())),
-      store_(storePath) {
-    for (auto& device : preparedDevice_)
+      store_(store_path) {
+    for (auto& device : prepared_device_)
         device.store(-1, std::memory_order_relaxed);
     InitYuvTables();
-    const UserStoreContent firstStart;
-    recordDirectory_ = firstStart.recordDirectory;
-    adminPassword_ = firstStart.adminPassword;
-    userPassword_ = firstStart.userPassword;
-    passwordOn_ = firstStart.passwordOn;
+    const UserStoreContent first_start;
+    record_directory_ = first_start.record_directory;
+    admin_password_ = first_start.admin_password;
+    user_password_ = first_start.user_password;
+    password_on_ = first_start.password_on;
     for (CQmxFile& recorder : recorders_)
-        recorder.SetDirectory(recordDirectory_);
+        recorder.SetDirectory(record_directory_);
     lookup_.Startup();
     stereo_.Open(2);
     mono_.Open(1);
@@ -35,7 +35,7 @@ CDvrManager::CDvrManager(WaveOutBackend& audio, const std::string& storePath,
 
 CDvrManager::~CDvrManager() {
     {
-        std::unique_lock lock(connectMutex_);
+        std::unique_lock lock(connect_mutex_);
         closed_ = true;
     }
     // Log-ins and lookups in progress are cut short so the connect threads come back soon.
@@ -43,8 +43,8 @@ CDvrManager::~CDvrManager() {
     for (NetCtrl& connection : connections_)
         connection.StopNetWork();
     StopFrameThreads();
-    std::unique_lock lock(connectMutex_);
-    connectDone_.wait(lock, [this] { return connectCalls_ == 0; });
+    std::unique_lock lock(connect_mutex_);
+    connect_done_.wait(lock, [this] { return connect_calls_ == 0; });
     // After the last connect thread: one of them may still have been asking the lookup server.
     lookup_.Cleanup();
 }
@@ -55,21 +55,21 @@ CDvrManager::~CDvrManager() {
 // must return at once and release the calls already waiting. The manager itself calls it no
 // more after that.
 void CDvrManager::SetMessageSink(MessageSink sink) {
-    std::lock_guard lock(messageMutex_);
-    messageSink_ = std::move(sink);
+    std::lock_guard lock(message_mutex_);
+    message_sink_ = std::move(sink);
 }
 
 void CDvrManager::ShowMessage(const std::string& text) {
     {
         // Once shut down, the window that would show a message is gone or waiting for the
         // connect threads; a box it had to show first would hold both up.
-        std::lock_guard closing(connectMutex_);
+        std::lock_guard closing(connect_mutex_);
         if (closed_) return;
     }
     MessageSink sink;
     {
-        std::lock_guard lock(messageMutex_);
-        sink = messageSink_;
+        std::lock_guard lock(message_mutex_);
+        sink = message_sink_;
     }
     if (sink) {
         sink(text);
@@ -80,17 +80,17 @@ void CDvrManager::ShowMessage(const std::string& text) {
 
 void CDvrManager::MirrorEntries() {
     for (int a = 0; a < kMaxDvrs; ++a) {
-        slots_[a].channelMask.store(devices_.Entry(a).settings.channelMask,
-                                    std::memory_order_relaxed);
+        slots_[a].channel_mask.store(devices_.Entry(a).settings.channel_mask,
+                                     std::memory_order_relaxed);
     }
     count_.store(devices_.GetDvrCount(), std::memory_order_relaxed);
 }
 
-int CDvrManager::AddDvr(const std::string& address, const std::string& portText,
+int CDvrManager::AddDvr(const std::string& address, const std::string& port_text,
                         const std::string& user, const std::string& password,
-                        const std::string& showName) {
-    std::lock_guard lock(entriesMutex_);
-    const int result = devices_.AddDvr(address, portText, user, password, showName);
+                        const std::string& show_name) {
+    std::lock_guard lock(entries_mutex_);
+    const int result = devices_.AddDvr(address, port_text, user, password, show_name);
     MirrorEntries();
     return result;
 }
@@ -100,7 +100,7 @@ int CDvrManager::DeleteDvr(int a) {
     for (int i = 0; i < GetDvrCount(); ++i)
         DisconnectDvr(i);
     {
-        std::lock_guard lock(entriesMutex_);
+        std::lock_guard lock(entries_mutex_);
         devices_.DeleteDvr(a);
         MirrorEntries();
     }
@@ -109,20 +109,20 @@ int CDvrManager::DeleteDvr(int a) {
 }
 
 int CDvrManager::GetDvr(int a, _DVR_SETTINGS_& out) {
-    std::lock_guard lock(entriesMutex_);
+    std::lock_guard lock(entries_mutex_);
     return devices_.GetDvr(a, out);
 }
 
 int CDvrManager::UpdateDvr(int a, const _DVR_SETTINGS_& settings,
-                           const std::string& recordDirectory) {
+                           const std::string& record_directory) {
     {
-        std::lock_guard lock(entriesMutex_);
+        std::lock_guard lock(entries_mutex_);
         if (devices_.UpdateDvr(a, settings) < 0) return -1;
         MirrorEntries();
     }
-    recordDirectory_ = recordDirectory;
+    record_directory_ = record_directory;
     for (CQmxFile& recorder : recorders_)
-        recorder.SetDirectory(recordDirectory_);
+        recorder.SetDirectory(record_directory_);
     ApplyNetParameter(a);
     return 1;
 }
@@ -168,7 +168,7 @@ int CDvrManager::SendCommand(int a, const _NET_COMMAND_& command) {
 
 int CDvrManager::SendPtzCommand(int code, int channel, int action, int a) {
     if (a < 0) {
-        const int key = windowMap_.GetWindowChannel(channel);
+        const int key = window_map_.GetWindowChannel(channel);
         if (key < 0) return 1;
         a = KeyDevice(key);
         channel = KeyChannel(key);
@@ -191,7 +191,7 @@ int CDvrManager::StopRecord(int a) {
     if (!IsSlot(a)) return -1;
     Slot& slot = slots_[a];
     {
-        std::lock_guard lock(slot.recordMutex);
+        std::lock_guard lock(slot.record_mutex);
         if (slot.recording.load(std::memory_order_relaxed) != 1) return 1;
         slot.recording.store(0, std::memory_order_relaxed);
         recorders_[a].Close();
@@ -205,36 +205,36 @@ int CDvrManager::IsRecording(int a) const {
 }
 
 void CDvrManager::SetPasswords(const std::string& admin, const std::string& user, int flag) {
-    adminPassword_ = admin;
-    userPassword_ = user;
-    passwordOn_ = flag;
+    admin_password_ = admin;
+    user_password_ = user;
+    password_on_ = flag;
 }
 
 int CDvrManager::LoadUserStore() {
     UserStoreContent content;
     if (!IsLoaded(store_.Load(content))) return -1;
     {
-        std::lock_guard lock(entriesMutex_);
+        std::lock_guard lock(entries_mutex_);
         devices_ = content.devices;
         MirrorEntries();
     }
-    recordDirectory_ = content.recordDirectory;
+    record_directory_ = content.record_directory;
     for (CQmxFile& recorder : recorders_)
-        recorder.SetDirectory(recordDirectory_);
-    adminPassword_ = content.adminPassword;
-    userPassword_ = content.userPassword;
-    passwordOn_ = content.passwordOn;
-    windowMap_.Assign(content.windowMap);
+        recorder.SetDirectory(record_directory_);
+    admin_password_ = content.admin_password;
+    user_password_ = content.user_password;
+    password_on_ = content.password_on;
+    window_map_.Assign(content.window_map);
     return 1;
 }
 
 int CDvrManager::SaveUserStore() {
     UserStoreContent content;
     content.devices = devices_;
-    content.recordDirectory = recordDirectory_;
-    content.adminPassword = adminPassword_;
-    content.userPassword = userPassword_;
-    content.passwordOn = passwordOn_;
-    content.windowMap = windowMap_.Snapshot();
+    content.record_directory = record_directory_;
+    content.admin_password = admin_password_;
+    content.user_password = user_password_;
+    content.password_on = password_on_;
+    content.window_map = window_map_.Snapshot();
     return store_.Save(content);
 }

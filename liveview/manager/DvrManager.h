@@ -41,9 +41,9 @@ struct DvrFrameCounts {
 
 // Time limits and the lookup server's port; tests shorten and move them.
 struct DvrManagerOptions {
-    NetTimeouts netTimeouts;
-    LookupTimeouts lookupTimeouts;
-    int lookupPort = kLookupServerPort;
+    NetTimeouts net_timeouts;
+    LookupTimeouts lookup_timeouts;
+    int lookup_port = kLookupServerPort;
 };
 
 // The live view's connection core: up to 64 recorders, one connection and one frame thread per
@@ -68,7 +68,7 @@ public:
 
     // ALSA for audio, uss.dat beside the program's folder.
     CDvrManager();
-    CDvrManager(WaveOutBackend& audio, const std::string& storePath,
+    CDvrManager(WaveOutBackend& audio, const std::string& store_path,
                 const DvrManagerOptions& options = {});
     virtual ~CDvrManager();
     CDvrManager(const CDvrManager&) = delete;
@@ -77,14 +77,14 @@ public:
     void SetMessageSink(MessageSink sink);
 
     // Device entries.
-    int AddDvr(const std::string& address, const std::string& portText, const std::string& user,
-               const std::string& password, const std::string& showName);
+    int AddDvr(const std::string& address, const std::string& port_text, const std::string& user,
+               const std::string& password, const std::string& show_name);
     int DeleteDvr(int a);
     int GetDvr(int a, _DVR_SETTINGS_& out);
-    int UpdateDvr(int a, const _DVR_SETTINGS_& settings, const std::string& recordDirectory);
+    int UpdateDvr(int a, const _DVR_SETTINGS_& settings, const std::string& record_directory);
     int GetDvrCount() const { return count_.load(std::memory_order_relaxed); }
-    void SetCurrentDvr(int a) { currentDvr_.store(a, std::memory_order_relaxed); }
-    int GetCurrentDvr() const { return currentDvr_.load(std::memory_order_relaxed); }
+    void SetCurrentDvr(int a) { current_dvr_.store(a, std::memory_order_relaxed); }
+    int GetCurrentDvr() const { return current_dvr_.load(std::memory_order_relaxed); }
 
     // Network of a slot, log-in and shutdown.
     int StartDvrNetwork(int a);
@@ -108,51 +108,51 @@ public:
     int StartRecord(int a);
     int StopRecord(int a);
     int IsRecording(int a) const;
-    void AudioOn() { audioOn_.store(1, std::memory_order_relaxed); }
-    void AudioOff() { audioOn_.store(0, std::memory_order_relaxed); }
+    void AudioOn() { audio_on_.store(1, std::memory_order_relaxed); }
+    void AudioOff() { audio_on_.store(0, std::memory_order_relaxed); }
 
     // Live streaming control.
     int StartLiveView(int a);  // after a log-in, on the connect thread
     int StopLiveView(int a);
     int ApplyNetParameter(int a);
-    void SetAllDvrMode(int flag) { allDvrMode_.store(flag != 0, std::memory_order_relaxed); }
-    int IsAllDvrMode() const { return allDvrMode_.load(std::memory_order_relaxed) ? 1 : 0; }
+    void SetAllDvrMode(int flag) { all_dvr_mode_.store(flag != 0, std::memory_order_relaxed); }
+    int IsAllDvrMode() const { return all_dvr_mode_.load(std::memory_order_relaxed) ? 1 : 0; }
     int RefreshLiveViews();
     int RefreshCurrentDvrView(int a);
     int StopHiddenDvrView(int a);
     int RefreshMappedViews();
 
     // Window map of the all-devices view.
-    int SetWindowChannel(int i, int key) { return windowMap_.SetWindowChannel(i, key); }
-    int GetWindowChannel(int i) const { return windowMap_.GetWindowChannel(i); }
-    void ClearWindowMap() { windowMap_.ClearWindowMap(); }
-    int FindWindowOfChannel(int key) const { return windowMap_.FindWindowOfChannel(key); }
+    int SetWindowChannel(int i, int key) { return window_map_.SetWindowChannel(i, key); }
+    int GetWindowChannel(int i) const { return window_map_.GetWindowChannel(i); }
+    void ClearWindowMap() { window_map_.ClearWindowMap(); }
+    int FindWindowOfChannel(int key) const { return window_map_.FindWindowOfChannel(key); }
 
     // Frame threads and display. The frame threads draw into grid and renderer until
     // Shutdown() returns, so both must outlive it.
     void SetDisplayTargets(CVideoGridLayout* grid, CGdiRenderer* renderer,
-                           const ScreenRect& gridWindow);
-    void SetGridWindowRect(const ScreenRect& gridWindow);
+                           const ScreenRect& grid_window);
+    void SetGridWindowRect(const ScreenRect& grid_window);
     int FrameLoop(int a);
-    int PrepareDecoder(int f, int cell, int32_t codecWord);
+    int PrepareDecoder(int f, int cell, int32_t codec_word);
     int ShowFrame(const uint8_t* picture, int f, int cell);
     DvrFrameCounts GetFrameCounts(int a) const;
 
     // Flags the main window sets.
-    void SetSkipOneFrame() { skipOneFrame_.store(1, std::memory_order_relaxed); }
+    void SetSkipOneFrame() { skip_one_frame_.store(1, std::memory_order_relaxed); }
     void SetDragging(int dragging) { dragging_.store(dragging, std::memory_order_relaxed); }
     int IsDragging() const { return dragging_.load(std::memory_order_relaxed); }
-    void SetGdiMode(int mode) { gdiMode_.store(mode, std::memory_order_relaxed); }
-    int GetGdiMode() const { return gdiMode_.load(std::memory_order_relaxed); }
+    void SetGdiMode(int mode) { gdi_mode_.store(mode, std::memory_order_relaxed); }
+    int GetGdiMode() const { return gdi_mode_.load(std::memory_order_relaxed); }
 
     // Device store and the lock's passwords.
     int LoadUserStore();
     int SaveUserStore();
     void SetPasswords(const std::string& admin, const std::string& user, int flag);
-    const std::string& GetAdminPassword() const { return adminPassword_; }
-    const std::string& GetUserPassword() const { return userPassword_; }
-    int GetPasswordFlag() const { return passwordOn_; }
-    const std::string& GetSavePath() const { return recordDirectory_; }
+    const std::string& GetAdminPassword() const { return admin_password_; }
+    const std::string& GetUserPassword() const { return user_password_; }
+    int GetPasswordFlag() const { return password_on_; }
+    const std::string& GetSavePath() const { return record_directory_; }
 
 private:
     struct Slot {
@@ -161,9 +161,9 @@ private:
         std::unique_ptr<uint8_t[]> payload;
         std::unique_ptr<uint8_t[]> picture;
         std::atomic<int> recording{0};
-        std::mutex recordMutex;  // keeps a close from landing between a check and a write
-        std::atomic<int32_t> channelMask{0};
-        uint32_t lastStreamMask = 0;
+        std::mutex record_mutex;  // keeps a close from landing between a check and a write
+        std::atomic<int32_t> channel_mask{0};
+        uint32_t last_stream_mask = 0;
         std::atomic<uint64_t> received{0};
         std::atomic<uint64_t> decoded{0};
         std::atomic<uint64_t> shown{0};
@@ -186,7 +186,7 @@ private:
     // The size of the cell when this frame is to be drawn shrunk into it, else nothing.
     std::optional<CellSize> PlannedScaledDraw(int a, int f, int cell, int channel) const;
     // Decodes; a picture planned for a scaled draw goes straight into scratch (converted set).
-    bool DecodeInto(int a, int cell, int f, int32_t codecWord, const _NET_FRAME_HEAD_& header,
+    bool DecodeInto(int a, int cell, int f, int32_t codec_word, const _NET_FRAME_HEAD_& header,
                     const std::optional<CellSize>& scaled, uint8_t* scratch, bool& pictured,
                     bool& converted);
     bool Shown(int a) const;
@@ -197,55 +197,55 @@ private:
     void DrawIntoCell(const VideoCell& target, int width, int height, const uint8_t* bgr);
     VisibleCells VisibleCellsNow() const;
 
-    std::atomic<int> skipOneFrame_{0};
+    std::atomic<int> skip_one_frame_{0};
     std::atomic<int> dragging_{0};
-    std::atomic<int> gdiMode_{0};
+    std::atomic<int> gdi_mode_{0};
     CLookupClient lookup_;
-    const int lookupPort_;
-    std::mutex lookupMutex_;  // one lookup and the reading of its reply at a time
-    std::atomic<bool> allDvrMode_{false};
+    const int lookup_port_;
+    std::mutex lookup_mutex_;  // one lookup and the reading of its reply at a time
+    std::atomic<bool> all_dvr_mode_{false};
     CWaveOutPlayer stereo_;
     CWaveOutPlayer mono_;
-    std::mutex audioMutex_;  // a device switch can overlap two writers for a moment
+    std::mutex audio_mutex_;  // a device switch can overlap two writers for a moment
     std::array<CQmxFile, kMaxDvrs> recorders_;
     std::array<CH264Decoder, kVideoCells> h264_;
     std::array<CMpeg4Decoder, kVideoCells> mpeg4_;
     // A cell's decoders serve one frame thread at a time, also while the view changes hands.
-    std::array<std::mutex, kVideoCells> cellMutex_;
-    std::array<std::atomic<int>, kVideoCells> preparedAllDvr_{};
-    std::array<std::atomic<int>, kVideoCells> preparedDevice_;
+    std::array<std::mutex, kVideoCells> cell_mutex_;
+    std::array<std::atomic<int>, kVideoCells> prepared_all_dvr_{};
+    std::array<std::atomic<int>, kVideoCells> prepared_device_;
     std::array<NetCtrl, kMaxDvrs> connections_;
 
-    mutable std::mutex entriesMutex_;
+    mutable std::mutex entries_mutex_;
     CDvrList devices_;
     std::atomic<int> count_{0};
-    CWindowMap windowMap_;
+    CWindowMap window_map_;
     CUserStore store_;
-    std::string recordDirectory_;
-    std::string adminPassword_;
-    std::string userPassword_;
-    int passwordOn_ = 0;
+    std::string record_directory_;
+    std::string admin_password_;
+    std::string user_password_;
+    int password_on_ = 0;
 
     std::array<Slot, kMaxDvrs> slots_;
-    std::atomic<int> audioOn_{0};
+    std::atomic<int> audio_on_{0};
     std::atomic<CVideoGridLayout*> grid_{nullptr};
     std::atomic<CGdiRenderer*> renderer_{nullptr};
-    std::array<std::atomic<int>, 4> gridWindow_{};  // left, top, right, bottom
-    std::atomic<int> currentDvr_{0};
-    std::array<uint32_t, kMaxDvrs> mappedMasks_{};
+    std::array<std::atomic<int>, 4> grid_window_{};  // left, top, right, bottom
+    std::atomic<int> current_dvr_{0};
+    std::array<uint32_t, kMaxDvrs> mapped_masks_{};
 
     CDrawLock lock_;                     // the critical section
     std::atomic<bool> stopping_{false};  // decoder retries give up once set
 
-    MessageSink messageSink_;
-    std::mutex messageMutex_;
+    MessageSink message_sink_;
+    std::mutex message_mutex_;
 
     // Connect threads still inside ConnectDvr; the manager outlives every one of them.
-    std::mutex connectMutex_;
-    std::condition_variable connectDone_;
-    int connectCalls_ = 0;
+    std::mutex connect_mutex_;
+    std::condition_variable connect_done_;
+    int connect_calls_ = 0;
     bool closed_ = false;
-    bool shutDown_ = false;
+    bool shut_down_ = false;
 };
 
 // Body of a slot's frame thread.

@@ -21,14 +21,14 @@ int CDvrManager::StartDvrNetwork(int a) {
     // Started once; the network and thread of a slot live until Shutdown.
     if (slot.running.load(std::memory_order_relaxed) == 1) return 1;
     {
-        std::lock_guard closing(connectMutex_);
+        std::lock_guard closing(connect_mutex_);
         if (closed_) return -1;
     }
     slot.picture.reset();
     slot.payload.reset();
     bool started = false;
     {
-        std::lock_guard cell(cellMutex_[a]);
+        std::lock_guard cell(cell_mutex_[a]);
         std::lock_guard lock(lock_);
         slot.picture.reset(new (std::nothrow) uint8_t[kPictureBytes]());
         slot.payload.reset(new (std::nothrow) uint8_t[kPayloadBytes]);
@@ -74,16 +74,16 @@ void CDvrManager::StopFrameThreads() {
 
 int CDvrManager::ConnectDvr(int a) {
     {
-        std::lock_guard lock(connectMutex_);
+        std::lock_guard lock(connect_mutex_);
         if (closed_) return -1;
-        ++connectCalls_;
+        ++connect_calls_;
     }
     struct Leave {
         CDvrManager& manager;
         ~Leave() {
-            std::lock_guard lock(manager.connectMutex_);
-            --manager.connectCalls_;
-            manager.connectDone_.notify_all();
+            std::lock_guard lock(manager.connect_mutex_);
+            --manager.connect_calls_;
+            manager.connect_done_.notify_all();
         }
     } leave{*this};
 
@@ -94,15 +94,15 @@ int CDvrManager::ConnectDvr(int a) {
 
     std::string host = address->host;
     int port = address->port;
-    if (address->viaLookup) {
+    if (address->via_lookup) {
         std::string server = address->host;
         if (NeedsHostLookup(server)) {
             if (std::optional<std::string> resolved = ResolveIpv4Text(server)) server = *resolved;
         }
         int found;
         {
-            std::lock_guard lookup(lookupMutex_);
-            found = lookup_.Lookup(server, lookupPort_, address->deviceName);
+            std::lock_guard lookup(lookup_mutex_);
+            found = lookup_.Lookup(server, lookup_port_, address->device_name);
             host = lookup_.Address();
             port = lookup_.Port();
         }
@@ -129,9 +129,9 @@ int CDvrManager::DisconnectDvr(int a) {
 
 int CDvrManager::Shutdown() {
     {
-        std::lock_guard lock(connectMutex_);
-        if (shutDown_) return 1;
-        shutDown_ = true;
+        std::lock_guard lock(connect_mutex_);
+        if (shut_down_) return 1;
+        shut_down_ = true;
         closed_ = true;
     }
     // Connect threads asking the lookup server come back now, not after its time-outs.

@@ -16,9 +16,9 @@ int CDvrManager::StartLiveView(int a) {
     _DVR_SETTINGS_ entry;
     if (GetDvr(a, entry) < 0) return -1;
     const NetParameter parameter =
-        LiveViewNetParameter(info.nUserLevel, entry.qualityIndex, entry.frameRateIndex);
-    connection.SetNetParameter(parameter.rateValue, parameter.framesPerSecond, 0);
-    connection.NetLocalViewPlay(kAllChannels, entry.sendAudio);
+        LiveViewNetParameter(info.nUserLevel, entry.quality_index, entry.frame_rate_index);
+    connection.SetNetParameter(parameter.rate_value, parameter.frames_per_second, 0);
+    connection.NetLocalViewPlay(kAllChannels, entry.send_audio);
     return 1;
 }
 
@@ -32,8 +32,8 @@ int CDvrManager::ApplyNetParameter(int a) {
     if (!IsDevice(a)) return -1;
     const _DVR_SETTINGS_& entry = devices_.Entry(a).settings;
     const NetParameter parameter = ChangedNetParameter(connections_[a].GetMachineInfe().nUserLevel,
-                                                       entry.qualityIndex, entry.frameRateIndex);
-    connections_[a].SetNetParameter(parameter.rateValue, parameter.framesPerSecond, 0);
+                                                       entry.quality_index, entry.frame_rate_index);
+    connections_[a].SetNetParameter(parameter.rate_value, parameter.frames_per_second, 0);
     return 1;
 }
 
@@ -50,11 +50,11 @@ void CDvrManager::ApplyPlan(int a, const StreamPlan& plan) {
     NetCtrl& connection = connections_[a];
     if (plan.stop) connection.StopNetLocalView();
     if (plan.play) {
-        slots_[a].lastStreamMask = plan.mask;
+        slots_[a].last_stream_mask = plan.mask;
         connection.NetLocalViewPlay(static_cast<int>(plan.mask),
-                                    devices_.Entry(a).settings.sendAudio);
+                                    devices_.Entry(a).settings.send_audio);
     }
-    if (plan.keyFrame) connection.CreateNetKeyFrame();
+    if (plan.key_frame) connection.CreateNetKeyFrame();
 }
 
 int CDvrManager::RefreshLiveViews() {
@@ -77,8 +77,8 @@ int CDvrManager::RefreshCurrentDvrView(int a) {
     ApplyPlan(a, PlanCurrentView(connections_[a].GetMachineInfe().nLinkState,
                                  slot.recording.load(std::memory_order_relaxed) == 1,
                                  VisibleCellMask(VisibleCellsNow()),
-                                 static_cast<uint32_t>(devices_.Entry(a).settings.channelMask),
-                                 slot.lastStreamMask));
+                                 static_cast<uint32_t>(devices_.Entry(a).settings.channel_mask),
+                                 slot.last_stream_mask));
     return 1;
 }
 
@@ -91,16 +91,16 @@ int CDvrManager::StopHiddenDvrView(int a) {
 
 int CDvrManager::RefreshMappedViews() {
     if (!IsAllDvrMode()) return -1;
-    mappedMasks_ = MappedMasks(VisibleCellsNow(), windowMap_);
+    mapped_masks_ = MappedMasks(VisibleCellsNow(), window_map_);
     for (int a = 0; a < kMaxDvrs; ++a) {
         const _DVR_MACHINE_INFO_ info = connections_[a].GetMachineInfe();
         if (info.nUserLevel != kSuperUserLevel) continue;
         const Slot& slot = slots_[a];
         ApplyPlan(
             a, PlanMappedView(info.nLinkState, slot.recording.load(std::memory_order_relaxed) == 1,
-                              mappedMasks_[a],
-                              static_cast<uint32_t>(devices_.Entry(a).settings.channelMask),
-                              slot.lastStreamMask));
+                              mapped_masks_[a],
+                              static_cast<uint32_t>(devices_.Entry(a).settings.channel_mask),
+                              slot.last_stream_mask));
     }
     return 1;
 }

@@ -15,69 +15,69 @@ constexpr int kWideStep = 32;  // pixels per step of the AVX2 row kernel
 // cell of a layout has the same size, so they are planned once.
 struct ScaledRows {
     int width = -1;
-    int destWidth = -1;
+    int dest_width = -1;
     RowGather luma;
     RowGather chroma;
     // Rounded up to the wide kernel's step; what the padding holds is converted, never drawn.
     std::vector<uint8_t> y, u, v;
 };
 
-ScaledRows& RowsFor(int width, int destWidth) {
+ScaledRows& RowsFor(int width, int dest_width) {
     thread_local ScaledRows rows;
-    if (rows.width != width || rows.destWidth != destWidth) {
-        std::vector<int> lumaColumns(static_cast<std::size_t>(destWidth));
-        std::vector<int> chromaColumns(lumaColumns.size());
-        for (int x = 0; x < destWidth; ++x) {
-            lumaColumns[x] = static_cast<int>(static_cast<int64_t>(x) * width / destWidth);
-            chromaColumns[x] = lumaColumns[x] >> 1;
+    if (rows.width != width || rows.dest_width != dest_width) {
+        std::vector<int> luma_columns(static_cast<std::size_t>(dest_width));
+        std::vector<int> chroma_columns(luma_columns.size());
+        for (int x = 0; x < dest_width; ++x) {
+            luma_columns[x] = static_cast<int>(static_cast<int64_t>(x) * width / dest_width);
+            chroma_columns[x] = luma_columns[x] >> 1;
         }
-        rows.luma.Build(std::move(lumaColumns), width);
-        rows.chroma.Build(std::move(chromaColumns), (width + 1) / 2);
-        const std::size_t padded = (destWidth + kWideStep - 1) / kWideStep * kWideStep;
+        rows.luma.Build(std::move(luma_columns), width);
+        rows.chroma.Build(std::move(chroma_columns), (width + 1) / 2);
+        const std::size_t padded = (dest_width + kWideStep - 1) / kWideStep * kWideStep;
         rows.y.assign(padded, 0);
         rows.u.assign(padded, 0);
         rows.v.assign(padded, 0);
         rows.width = width;
-        rows.destWidth = destWidth;
+        rows.dest_width = dest_width;
     }
     return rows;
 }
 
 }  // namespace
 
-void ConvertScaledToBgr24(uint8_t* destination, int destWidth, int destHeight,
+void ConvertScaledToBgr24(uint8_t* destination, int dest_width, int dest_height,
                           const uint8_t* source, int width, int height) {
-    const int chromaWidth = (width + 1) / 2;
+    const int chroma_width = (width + 1) / 2;
     const uint8_t* u = source + static_cast<long>(width) * height;
-    const uint8_t* v = u + static_cast<long>(chromaWidth) * ((height + 1) / 2);
-    ConvertScaledToBgr24(destination, destWidth, destHeight, {source, u, v, width, chromaWidth},
+    const uint8_t* v = u + static_cast<long>(chroma_width) * ((height + 1) / 2);
+    ConvertScaledToBgr24(destination, dest_width, dest_height, {source, u, v, width, chroma_width},
                          width, height);
 }
 
-void ConvertScaledToBgr24(uint8_t* destination, int destWidth, int destHeight,
+void ConvertScaledToBgr24(uint8_t* destination, int dest_width, int dest_height,
                           const YuvPlanes& source, int width, int height) {
-    if (destWidth <= 0 || destHeight <= 0 || width <= 0 || height <= 0) return;
+    if (dest_width <= 0 || dest_height <= 0 || width <= 0 || height <= 0) return;
     const bool wide = yuv::BestKernel() == yuv::Kernel::kAvx2;
-    ScaledRows& rows = RowsFor(width, destWidth);
+    ScaledRows& rows = RowsFor(width, dest_width);
     uint8_t* luma = rows.y.data();
     uint8_t* cu = rows.u.data();
     uint8_t* cv = rows.v.data();
-    for (int y = 0; y < destHeight; ++y) {
-        const int sy = static_cast<int>(static_cast<int64_t>(y) * height / destHeight);
+    for (int y = 0; y < dest_height; ++y) {
+        const int sy = static_cast<int>(static_cast<int64_t>(y) * height / dest_height);
         // The kept pixels of a row are gathered with their own chroma, then converted as one row.
-        rows.luma.Gather(source.luma + static_cast<long>(sy) * source.lumaStride, luma);
-        rows.chroma.Gather(source.u + static_cast<long>(sy / 2) * source.chromaStride, cu);
-        rows.chroma.Gather(source.v + static_cast<long>(sy / 2) * source.chromaStride, cv);
-        uint8_t* row = destination + static_cast<long>(y) * destWidth * 3;
+        rows.luma.Gather(source.luma + static_cast<long>(sy) * source.luma_stride, luma);
+        rows.chroma.Gather(source.u + static_cast<long>(sy / 2) * source.chroma_stride, cu);
+        rows.chroma.Gather(source.v + static_cast<long>(sy / 2) * source.chroma_stride, cv);
+        uint8_t* row = destination + static_cast<long>(y) * dest_width * 3;
         if (!wide) {
-            yuv::Bgr24Row444Scalar(luma, cu, cv, row, 0, destWidth);
+            yuv::Bgr24Row444Scalar(luma, cu, cv, row, 0, dest_width);
             continue;
         }
-        const int done = yuv::Bgr24Row444Avx2(luma, cu, cv, row, destWidth);
-        if (done == destWidth) continue;
+        const int done = yuv::Bgr24Row444Avx2(luma, cu, cv, row, dest_width);
+        if (done == dest_width) continue;
         // The last pixels go through the wide kernel too, into a local row of its step.
         uint8_t tail[kWideStep * 3];
         yuv::Bgr24Row444Avx2(luma + done, cu + done, cv + done, tail, kWideStep);
-        std::memcpy(row + 3 * done, tail, static_cast<std::size_t>(destWidth - done) * 3);
+        std::memcpy(row + 3 * done, tail, static_cast<std::size_t>(dest_width - done) * 3);
     }
 }

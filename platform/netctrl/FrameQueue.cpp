@@ -142,7 +142,7 @@ bool FrameQueue::WaitForFrame(int wait_ms) {
     return arrived;
 }
 
-uint64_t FrameQueue::dropped_frames() const {
+uint64_t FrameQueue::DroppedFrames() const {
     std::lock_guard lock(mutex_);
     return dropped_;
 }

@@ -56,7 +56,7 @@ public:
     // on, not on a timer.
     bool WaitForFrame(int wait_ms);
 
-    uint64_t dropped_frames() const;
+    uint64_t DroppedFrames() const;
 
 private:
     struct Entry {

@@ -75,7 +75,7 @@ int NetCtrl::ConnectToServer(const char* host, int port, const char* user, const
     if (!initialized_ || LoginAborted(generation)) {
         return Fail(-1, "log-in cancelled");
     }
-    if (link_ && link_->alive() && LoggedIn()) {
+    if (link_ && link_->Alive() && LoggedIn()) {
         return Fail(-1, "already logged in; log out first");
     }
     Teardown();
@@ -191,11 +191,11 @@ void NetCtrl::AbortLogin() {
 
 void NetCtrl::Teardown() {
     if (link_) {
-        if (link_->alive()) {
+        if (link_->Alive()) {
             link_->ExpectClose();
             Message answer;
             std::string error;
-            link_->Exchange(Logout{}, MsgType::Ack, AnswerEffect::kNone, timeouts_.logout_ms,
+            link_->Exchange(Logout{}, MsgType::kAck, AnswerEffect::kNone, timeouts_.logout_ms,
                             answer, error);
         }
         link_->Close();
@@ -235,9 +235,9 @@ int NetCtrl::Request(Body request, AnswerEffect effect, Answer& answer) {
 template <typename Answer>
 int NetCtrl::RequestLocked(Body request, AnswerEffect effect, Answer& answer) {
     const MsgType request_type = TypeOf(request);
-    if (!link_ || !link_->alive()) {
+    if (!link_ || !link_->Alive()) {
         return Fail(-1, "the link to the recorder is lost" +
-                            (link_ ? ": " + link_->error() : std::string()));
+                            (link_ ? ": " + link_->Error() : std::string()));
     }
     Message reply;
     std::string error;
@@ -436,7 +436,7 @@ int NetCtrl::SendFileBody(std::FILE* file, uint64_t size_bytes) {
         sent += got;
     }
     Message answer;
-    if (!link_->Exchange(UploadEnd{}, MsgType::Ack, AnswerEffect::kNone, timeouts_.exchange_ms,
+    if (!link_->Exchange(UploadEnd{}, MsgType::kAck, AnswerEffect::kNone, timeouts_.exchange_ms,
                          answer, error)) {
         return Fail(-1, "upload: " + error);
     }
@@ -456,7 +456,7 @@ int NetCtrl::NotLoggedIn() {
     }
     std::lock_guard call(call_mutex_);
     return Fail(
-        -1, "the link to the recorder is lost" + (link_ ? ": " + link_->error() : std::string()));
+        -1, "the link to the recorder is lost" + (link_ ? ": " + link_->Error() : std::string()));
 }
 
 std::string NetCtrl::LastError() const {

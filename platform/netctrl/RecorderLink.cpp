@@ -63,7 +63,7 @@ void RecorderLink::AllowFrameWait() {
     }
 }
 
-std::string RecorderLink::error() const {
+std::string RecorderLink::Error() const {
     std::lock_guard lock(error_mutex_);
     return error_;
 }
@@ -71,7 +71,7 @@ std::string RecorderLink::error() const {
 bool RecorderLink::Exchange(Body request, MsgType answer_type, AnswerEffect effect, int timeout_ms,
                             Message& answer, std::string& error) {
     if (dead_) {
-        error = this->error();
+        error = this->Error();
         return false;
     }
     const MsgType request_type = TypeOf(request);
@@ -116,13 +116,13 @@ bool RecorderLink::Exchange(Body request, MsgType answer_type, AnswerEffect effe
         Lose(std::string("no answer to ") + TypeName(request_type) + " within " +
              std::to_string(timeout_ms) + " ms");
     }
-    error = this->error();
+    error = this->Error();
     return false;
 }
 
 bool RecorderLink::Send(const Body& message, std::string& error) {
     if (dead_) {
-        error = this->error();
+        error = this->Error();
         return false;
     }
     std::vector<uint8_t> bytes;
@@ -143,7 +143,7 @@ bool RecorderLink::SendBytes(const std::vector<uint8_t>& bytes, std::string& err
         return true;
     }
     Lose(std::string("send to the recorder: ") + IoStatusText(status));
-    error = this->error();
+    error = this->Error();
     return false;
 }
 
@@ -163,7 +163,7 @@ void RecorderLink::ReceiveLoop() {
         }
         if (status == IoStatus::kOk) {
             if (!decoder_.Feed(chunk.data(), got)) {
-                Lose(decoder_.error());
+                Lose(decoder_.Error());
                 return;
             }
             if (!DispatchBuffered(message)) {
@@ -198,7 +198,7 @@ bool RecorderLink::DispatchBuffered(Message& message) {
             return true;
         }
         if (decoded == DecodeStatus::kError) {
-            Lose(decoder_.error());
+            Lose(decoder_.Error());
             return false;
         }
         if (!Dispatch(message)) {
@@ -209,26 +209,26 @@ bool RecorderLink::DispatchBuffered(Message& message) {
 
 bool RecorderLink::Dispatch(Message& message) {
     switch (TypeOf(message.body)) {
-        case MsgType::Frame: {
+        case MsgType::kFrame: {
             // The message keeps the queue's spare buffer for the next frame's payload.
             auto& frame = std::get<Frame>(message.body);
             frame.payload = frames_.Push(frame.head, std::move(frame.payload),
                                          playback_ ? timeouts_.frame_wait_ms : 0, no_frame_wait_);
             return true;
         }
-        case MsgType::PlayEnd:
+        case MsgType::kPlayEnd:
             if (play_id_ != 0 && std::get<PlayEnd>(message.body).play_request_id == play_id_) {
                 play_id_ = 0;
                 frames_.MarkSpanEnd();
             }
             return true;
-        case MsgType::KeepAlive:
+        case MsgType::kKeepAlive:
             return true;
-        case MsgType::Ack:
-        case MsgType::DiskReply:
-        case MsgType::LampReply:
-        case MsgType::ParaReply:
-        case MsgType::RecListReply:
+        case MsgType::kAck:
+        case MsgType::kDiskReply:
+        case MsgType::kLampReply:
+        case MsgType::kParaReply:
+        case MsgType::kRecListReply:
             return TakeAnswer(message);
         default:
             Lose(std::string("unexpected ") + TypeName(TypeOf(message.body)) +
@@ -246,8 +246,8 @@ bool RecorderLink::TakeAnswer(Message& message) {
             return true;  // the answer to a request nobody waits for any more
         }
         expected = waiting_type_;
-        if (type == expected || type == MsgType::Ack) {
-            if (type == MsgType::Ack && std::get<Ack>(message.body).result >= 0) {
+        if (type == expected || type == MsgType::kAck) {
+            if (type == MsgType::kAck && std::get<Ack>(message.body).result >= 0) {
                 Apply(waiting_effect_, message.request_id);
             }
             answer_ = std::move(message);

@@ -44,8 +44,8 @@ public:
     // The recorder closes the connection after answering a log-out; that is no loss.
     void ExpectClose() { closing_ = true; }
     void Close();
-    bool alive() const { return !dead_.load(); }
-    std::string error() const;
+    bool Alive() const { return !dead_.load(); }
+    std::string Error() const;
 
 private:
     void AllowFrameWait();  // lowers no_frame_wait_ unless the link is closing
@@ -71,7 +71,7 @@ private:
     std::mutex answer_mutex_;
     std::condition_variable answered_cv_;
     uint32_t waiting_id_ = 0;  // 0 = nobody waits
-    netproto::MsgType waiting_type_ = netproto::MsgType::Ack;
+    netproto::MsgType waiting_type_ = netproto::MsgType::kAck;
     AnswerEffect waiting_effect_ = AnswerEffect::kNone;
     bool answered_ = false;
     netproto::Message answer_;

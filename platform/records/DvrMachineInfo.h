@@ -4,6 +4,8 @@
 #include <cstdint>
 
 // One disk of the recorder's state snapshot, 24 bytes.
+// The record keeps the field names of its layout.
+// NOLINTBEGIN(readability-identifier-naming)
 #pragma pack(push, 1)
 struct _DVR_DISK_INFO_ {
     int32_t nSizeMB;        // disk size in MB
@@ -14,6 +16,7 @@ struct _DVR_DISK_INFO_ {
     int32_t nLastTime;      // latest record, same scale
 };
 #pragma pack(pop)
+// NOLINTEND(readability-identifier-naming)
 
 static_assert(sizeof(_DVR_DISK_INFO_) == 24);
 
@@ -30,6 +33,8 @@ enum DvrLinkState : int32_t {
 };
 
 // State snapshot of one recorder connection, 224 bytes, little-endian.
+// The record keeps the field names of its layout.
+// NOLINTBEGIN(readability-identifier-naming)
 #pragma pack(push, 1)
 struct _DVR_MACHINE_INFO_ {
     int32_t nTypeCode;                   // model code: series = /1000, channels = %1000
@@ -43,6 +48,7 @@ struct _DVR_MACHINE_INFO_ {
     int32_t nAudioMask;                  // bit i = channel i carries audio
 };
 #pragma pack(pop)
+// NOLINTEND(readability-identifier-naming)
 
 static_assert(sizeof(_DVR_MACHINE_INFO_) == 224);
 static_assert(offsetof(_DVR_MACHINE_INFO_, disk) == 16);

@@ -6,6 +6,8 @@ inline constexpr int32_t kNetCommandPtz = 16;
 inline constexpr int32_t kNetCommandKey = 25;
 
 // A command to the recorder: pan/tilt/zoom or a front-panel key. 20 bytes, little-endian.
+// The record keeps the field names of its layout.
+// NOLINTBEGIN(readability-identifier-naming)
 #pragma pack(push, 1)
 struct _NET_COMMAND_ {
     int32_t nCommand;   // kNetCommandPtz or kNetCommandKey
@@ -15,5 +17,6 @@ struct _NET_COMMAND_ {
     int32_t nReserved;  // always 0
 };
 #pragma pack(pop)
+// NOLINTEND(readability-identifier-naming)
 
 static_assert(sizeof(_NET_COMMAND_) == 20);

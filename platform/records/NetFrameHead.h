@@ -4,6 +4,8 @@
 
 // Header of every audio or video frame from the recorder, and one record of a .qmx index.
 // 36 bytes, little-endian; the host is little-endian too, so it is read and written as is.
+// The record keeps the field names of its layout.
+// NOLINTBEGIN(readability-identifier-naming)
 #pragma pack(push, 1)
 struct _NET_FRAME_HEAD_ {
     uint32_t nLength;      // payload length in bytes
@@ -20,5 +22,6 @@ struct _NET_FRAME_HEAD_ {
     int32_t nFrameNo;      // video frame number since the last key frame
 };
 #pragma pack(pop)
+// NOLINTEND(readability-identifier-naming)
 
 static_assert(sizeof(_NET_FRAME_HEAD_) == 36);

@@ -5,6 +5,8 @@
 
 // The recorder's own parameters, 772 bytes, little-endian. Every value is the position of an
 // entry in the list the settings dialog shows for it; element c of an array is camera c+1.
+// The record keeps the field names of its layout.
+// NOLINTBEGIN(readability-identifier-naming)
 #pragma pack(push, 1)
 struct NET_MAC_SET_PARA {
     int32_t brightness[16];     // 0..99
@@ -22,6 +24,7 @@ struct NET_MAC_SET_PARA {
     int32_t resolution;         // CIF or D1, coded by series
 };
 #pragma pack(pop)
+// NOLINTEND(readability-identifier-naming)
 
 static_assert(sizeof(NET_MAC_SET_PARA) == 772);
 static_assert(offsetof(NET_MAC_SET_PARA, hDelay) == 256);

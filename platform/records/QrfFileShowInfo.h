@@ -3,6 +3,8 @@
 #include <cstdint>
 
 // One entry of a recorder's record list, 92 bytes, little-endian.
+// The record keeps the field names of its layout.
+// NOLINTBEGIN(readability-identifier-naming)
 #pragma pack(push, 1)
 struct _QRF_FILESHOWINFO {
     uint8_t reserved0[12];  // not interpreted
@@ -13,6 +15,7 @@ struct _QRF_FILESHOWINFO {
     uint8_t reserved2[60];  // not interpreted
 };
 #pragma pack(pop)
+// NOLINTEND(readability-identifier-naming)
 
 static_assert(sizeof(_QRF_FILESHOWINFO) == 92);
 

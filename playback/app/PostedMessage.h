@@ -10,8 +10,8 @@ public:
         : QEvent(EventType()), message_(message), wparam_(wparam), lparam_(lparam) {}
 
     static QEvent::Type EventType() {
-        static const auto type = static_cast<QEvent::Type>(QEvent::registerEventType());
-        return type;
+        static const auto kType = static_cast<QEvent::Type>(QEvent::registerEventType());
+        return kType;
     }
 
     int Message() const { return message_; }

@@ -244,9 +244,9 @@ int CDecodeThread::ShowFrame(std::uint8_t* picture, int format_code, int pane) {
     if (!FormatPictureSize(format_code, width, height) || grid == nullptr) return 0;
     if (!grid->IsVisible(pane)) return 0;
     const VideoCell cell = grid->Cell(pane);
-    const int left = shared_.grid_rect[0].load(std::memory_order_relaxed) + cell.videoX;
-    const int top = shared_.grid_rect[1].load(std::memory_order_relaxed) + cell.videoY;
-    const ScreenRect dest{left, top, left + cell.videoWidth, top + cell.videoHeight};
+    const int left = shared_.grid_rect[0].load(std::memory_order_relaxed) + cell.video_x;
+    const int top = shared_.grid_rect[1].load(std::memory_order_relaxed) + cell.video_y;
+    const ScreenRect dest{left, top, left + cell.video_width, top + cell.video_height};
     if (shared_.gdi_flag.load(std::memory_order_relaxed) == 1) {
         output_.DrawBgr24(dest, width, height, picture);
     } else {

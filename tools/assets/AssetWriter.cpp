@@ -13,8 +13,8 @@
 namespace skinart {
 namespace {
 
-constexpr ButtonState kStates[] = {ButtonState::Normal, ButtonState::Hover, ButtonState::Pressed,
-                                   ButtonState::Disabled};
+constexpr ButtonState kStates[] = {ButtonState::kNormal, ButtonState::kHover, ButtonState::kPressed,
+                                   ButtonState::kDisabled};
 
 void WriteSkins(const QDir& client, QStringList& failed) {
     for (const SkinFolderArt& folder : SkinFolders()) {

@@ -21,7 +21,7 @@ struct FaceLook {
 
 FaceLook LookOf(ButtonState state) {
     switch (state) {
-        case ButtonState::Hover:
+        case ButtonState::kHover:
             return {kFaceHoverTop,
                     kFaceHoverBottom,
                     kAccent,
@@ -29,7 +29,7 @@ FaceLook LookOf(ButtonState state) {
                     {kInkBright, kRecord.lighter(112), kFaceHoverBottom},
                     {0, 0},
                     true};
-        case ButtonState::Pressed:
+        case ButtonState::kPressed:
             // Darker at the top: the face reads as pushed in.
             return {kAccentDark,
                     kAccentDeep,
@@ -38,7 +38,7 @@ FaceLook LookOf(ButtonState state) {
                     {kInkBright, kRecord.lighter(118), kAccentDeep},
                     {0.8, 0.8},
                     false};
-        case ButtonState::Disabled:
+        case ButtonState::kDisabled:
             return {kFaceDisabled,
                     kFaceDisabled,
                     kRimDisabled,
@@ -46,7 +46,7 @@ FaceLook LookOf(ButtonState state) {
                     {kInkDisabled, kInkDisabled, kFaceDisabled},
                     {0, 0},
                     false};
-        case ButtonState::Normal:
+        case ButtonState::kNormal:
             break;
     }
     return {kFaceTop, kFaceBottom, kRim, 1.0, {kInk, kRecord, kFaceBottom}, {0, 0}, true};

@@ -10,7 +10,7 @@ class QPainter;
 namespace skinart {
 
 // The state numbers are the digits of the image file names.
-enum class ButtonState { Normal = 1, Hover = 2, Pressed = 3, Disabled = 4 };
+enum class ButtonState { kNormal = 1, kHover = 2, kPressed = 3, kDisabled = 4 };
 
 // Colours a symbol is drawn with in one button state.
 struct GlyphInk {

@@ -35,8 +35,8 @@ void AudioOn(QPainter&, const QRectF&, const GlyphInk&);
 void Admin(QPainter&, const QRectF&, const GlyphInk&);
 void MapPin(QPainter&, const QRectF&, const GlyphInk&);
 
-// A grid of cells_per_side squared cells over its count.
-template <int cells_per_side>
+// A grid of CellsPerSide squared cells over its count.
+template <int CellsPerSide>
 void Layout(QPainter&, const QRectF&, const GlyphInk&);
 
 // Playback.

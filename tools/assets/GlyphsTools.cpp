@@ -225,11 +225,11 @@ void MapPin(QPainter& painter, const QRectF& box, const GlyphInk& ink) {
     painter.drawPath(pin.subtracted(eye));
 }
 
-template <int cells_per_side>
+template <int CellsPerSide>
 void Layout(QPainter& painter, const QRectF& box, const GlyphInk& ink) {
     // Past six a side the lines would fill the square; the count below tells the rest. Lines
     // sit on whole pixels: smoothed one-pixel lines this close together blur into a grey patch.
-    const int drawn_per_side = std::min(cells_per_side, 6);
+    const int drawn_per_side = std::min(CellsPerSide, 6);
     const int grid_px = static_cast<int>(box.height() * 0.54);
     const QRect grid(qRound(box.center().x() - grid_px / 2.0), qRound(box.top()), grid_px, grid_px);
     painter.save();
@@ -249,7 +249,7 @@ void Layout(QPainter& painter, const QRectF& box, const GlyphInk& ink) {
     painter.restore();
     const QRectF label(box.left(), grid.bottom() + box.height() * 0.06, box.width(),
                        box.height() * 0.38);
-    DrawCount(painter, label, ink.line, cells_per_side * cells_per_side);
+    DrawCount(painter, label, ink.line, CellsPerSide * CellsPerSide);
 }
 
 template void Layout<2>(QPainter&, const QRectF&, const GlyphInk&);

@@ -48,17 +48,17 @@ QFont FittingFont(const NameStripSheet& sheet) {
 }  // namespace
 
 const NameStripSheet& FullWidthSheet() {
-    static const NameStripSheet sheet{
+    static const NameStripSheet kSheet{
         "channel.yuv", 720, 160,
         Strips(18, 74, {65, 30}, 62, {30, 122, 216, 308, 402, 494, 588}, {88, 30}, 121)};
-    return sheet;
+    return kSheet;
 }
 
 const NameStripSheet& CifSheet() {
-    static const NameStripSheet sheet{
+    static const NameStripSheet kSheet{
         "cif_8_channel.yuv", 480, 72,
         Strips(12, 50, {50, 18}, 14, {20, 80, 140, 202, 264, 326, 388}, {55, 18}, 51)};
-    return sheet;
+    return kSheet;
 }
 
 QString ChannelName(int channel) {

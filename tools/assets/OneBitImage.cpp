@@ -9,14 +9,14 @@ OneBitImage::OneBitImage(int width_px, int height_px) : width_px_(width_px), hei
     if (width_px < 1 || height_px < 1 || width_px > kMaxSide_px || height_px > kMaxSide_px) {
         throw std::invalid_argument("overlay image side outside 1..9999 pixels");
     }
-    rows_.assign(static_cast<std::size_t>(row_bytes()) * height_px, 0);
+    rows_.assign(static_cast<std::size_t>(RowBytes()) * height_px, 0);
 }
 
 void OneBitImage::SetInk(int x_px, int y_px) {
     if (x_px < 0 || y_px < 0 || x_px >= width_px_ || y_px >= height_px_) {
         return;
     }
-    rows_[static_cast<std::size_t>(y_px) * row_bytes() + x_px / 8] |=
+    rows_[static_cast<std::size_t>(y_px) * RowBytes() + x_px / 8] |=
         static_cast<std::uint8_t>(0x80u >> (x_px % 8));
 }
 
@@ -24,7 +24,7 @@ bool OneBitImage::Ink(int x_px, int y_px) const {
     if (x_px < 0 || y_px < 0 || x_px >= width_px_ || y_px >= height_px_) {
         return false;
     }
-    return (rows_[static_cast<std::size_t>(y_px) * row_bytes() + x_px / 8] &
+    return (rows_[static_cast<std::size_t>(y_px) * RowBytes() + x_px / 8] &
             (0x80u >> (x_px % 8))) != 0;
 }
 

@@ -15,9 +15,9 @@ public:
 
     OneBitImage(int width_px, int height_px);
 
-    int width_px() const { return width_px_; }
-    int height_px() const { return height_px_; }
-    int row_bytes() const { return (width_px_ + 7) / 8; }
+    int WidthPx() const { return width_px_; }
+    int HeightPx() const { return height_px_; }
+    int RowBytes() const { return (width_px_ + 7) / 8; }
 
     void SetInk(int x_px, int y_px);
     bool Ink(int x_px, int y_px) const;

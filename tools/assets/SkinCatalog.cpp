@@ -82,12 +82,12 @@ QRectF SkinButtonArt::Face() const {
 }
 
 const std::vector<SkinFolderArt>& SkinFolders() {
-    static const std::vector<SkinFolderArt> folders = {
+    static const std::vector<SkinFolderArt> kFolders = {
         {"skin1", PaintLiveViewBackground, LiveViewButtons()},
         {"skin3", PaintPlaybackBackground, PlaybackButtons()},
         {"skin4", PaintLauncherBackground, LauncherButtons()},
     };
-    return folders;
+    return kFolders;
 }
 
 }  // namespace skinart

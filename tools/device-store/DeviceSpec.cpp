@@ -44,18 +44,18 @@ std::optional<_DVR_SETTINGS_> ParseDeviceSpec(std::string_view spec, std::string
     settings.address = parts[0];
     settings.user = parts[1];
     settings.password = parts[2];
-    settings.showName = parts[3];
+    settings.show_name = parts[3];
     if (!Fits(settings.address, sizeof record.szAddress, "the address", error) ||
         !Fits(settings.user, sizeof record.szUser, "the user", error) ||
         !Fits(settings.password, sizeof record.szPassword, "the password", error) ||
-        !Fits(settings.showName, sizeof record.szShowName, "the show name", error)) {
+        !Fits(settings.show_name, sizeof record.szShowName, "the show name", error)) {
         return std::nullopt;
     }
     for (std::size_t i = 4; i < parts.size(); ++i) {
         if (parts[i] == "auto") {
-            settings.autoConnect = 1;
+            settings.auto_connect = 1;
         } else if (parts[i] == "audio") {
-            settings.sendAudio = 1;
+            settings.send_audio = 1;
         } else {
             *error = "unknown flag \"" + parts[i] + "\" (auto or audio)";
             return std::nullopt;

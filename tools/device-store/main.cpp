@@ -28,8 +28,8 @@ int Write(const char* path, int count, char** specs) {
             return 1;
         }
         CDvrList& devices = content.devices;
-        if (devices.AddDvr(settings->address, settings->portText, settings->user,
-                           settings->password, settings->showName) < 0) {
+        if (devices.AddDvr(settings->address, settings->port_text, settings->user,
+                           settings->password, settings->show_name) < 0) {
             std::fprintf(stderr, "device-store: more than %d devices\n", CDvrList::kMaxDvrs);
             return 1;
         }
@@ -50,8 +50,8 @@ int List(const char* path) {
     }
     for (int a = 0; a < content.devices.GetDvrCount(); ++a) {
         const _DVR_SETTINGS_& d = content.devices.Entry(a).settings;
-        std::printf("%d %s %s%s%s\n", a, d.showName.c_str(), d.address.c_str(),
-                    d.autoConnect == 1 ? " auto" : "", d.sendAudio == 1 ? " audio" : "");
+        std::printf("%d %s %s%s%s\n", a, d.show_name.c_str(), d.address.c_str(),
+                    d.auto_connect == 1 ? " auto" : "", d.send_audio == 1 ? " audio" : "");
     }
     return 0;
 }

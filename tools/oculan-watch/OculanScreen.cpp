@@ -99,7 +99,7 @@ double ButtonAgreement(const QImage& screen, const QPoint& at, const MainWindowC
 }  // namespace
 
 std::vector<QRect> GridVideoRects(QPoint window_origin, int layout) {
-    const MainWindowControl& grid = *FindMainWindowControl(LiveViewId::kGrid);
+    const MainWindowControl& grid = *FindMainWindowControl(live_view_id::kGrid);
     CVideoGridLayout cells;
     cells.Init(layout > kGridChannels ? 256 : kGridChannels, layout);
     cells.ComputeCells(0, 0, grid.width, grid.height);
@@ -107,8 +107,8 @@ std::vector<QRect> GridVideoRects(QPoint window_origin, int layout) {
     const QPoint origin = window_origin + QPoint(grid.x, grid.y);
     for (int i = 0; i < layout; ++i) {
         const VideoCell cell = cells.Cell(i);
-        rects.emplace_back(origin + QPoint(cell.videoX, cell.videoY),
-                           QSize(cell.videoWidth, cell.videoHeight));
+        rects.emplace_back(origin + QPoint(cell.video_x, cell.video_y),
+                           QSize(cell.video_width, cell.video_height));
     }
     return rects;
 }
@@ -171,7 +171,7 @@ quint64 BarFingerprint(const QImage& screen, const QRect& video_rect) {
 
 std::vector<int> TreeImages(const QImage& screen, QPoint window_origin,
                             const std::array<QImage, 4>& icons) {
-    const MainWindowControl& tree = *FindMainWindowControl(LiveViewId::kTree);
+    const MainWindowControl& tree = *FindMainWindowControl(live_view_id::kTree);
     const QRect area(window_origin + QPoint(tree.x, tree.y), QSize(tree.width, tree.height));
     std::vector<int> images;
     int last_row = -100;

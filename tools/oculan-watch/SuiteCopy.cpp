@@ -25,7 +25,7 @@ bool WriteDeviceStore(const fs::path& folder, const std::vector<std::string>& de
         std::string error;
         const auto settings = ParseDeviceSpec(spec, &error);
         if (!settings || content.devices.AddDvr(settings->address, "", settings->user,
-                                                settings->password, settings->showName) < 0) {
+                                                settings->password, settings->show_name) < 0) {
             return false;
         }
         content.devices.UpdateDvr(content.devices.GetDvrCount() - 1, *settings);

@@ -113,13 +113,13 @@ int main(int argc, char** argv) {
     for (std::size_t row = 1; row < rows.size(); ++row) {
         const int a = static_cast<int>(row) - 1;
         const std::string name =
-            a < store.devices.GetDvrCount() ? store.devices.Entry(a).settings.showName : "?";
+            a < store.devices.GetDvrCount() ? store.devices.Entry(a).settings.show_name : "?";
         std::printf("    %d %-16s %s\n", a, name.c_str(), kImageNames[rows[row]]);
         if (rows[row] == 1 || rows[row] == 3) ++connected;
     }
     std::printf("  devices connected: %d of %d\n", connected, store.devices.GetDvrCount());
     const std::string shown =
-        store.devices.GetDvrCount() > 0 ? store.devices.Entry(0).settings.showName : "none";
+        store.devices.GetDvrCount() > 0 ? store.devices.Entry(0).settings.show_name : "none";
     std::printf("  video window (layout %d) shows device 0, %s:\n", kLayout, shown.c_str());
     int with_pictures = 0;
     int total_changes = 0;

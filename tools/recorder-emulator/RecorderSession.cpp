@@ -30,8 +30,8 @@ constexpr size_t kReceiveChunkBytes = 65536;
 // Until a client has logged in it may only say hello, log in and keep alive; the rest is
 // refused from its header, so a client that never logs in gets no payload buffered.
 bool AcceptedBeforeLogIn(netproto::MsgType type) {
-    return type == netproto::MsgType::Hello || type == netproto::MsgType::Login ||
-           type == netproto::MsgType::KeepAlive;
+    return type == netproto::MsgType::kHello || type == netproto::MsgType::kLogin ||
+           type == netproto::MsgType::kKeepAlive;
 }
 
 // One byte over what a recording file accepts for a frame.
@@ -141,7 +141,7 @@ bool RecorderSession::Receive() {
     if (status == netproto::IoStatus::kTimeout) return true;
     if (status != netproto::IoStatus::kOk) return false;
     if (!decoder_.Feed(buffer, received)) {
-        Log("link closed: " + decoder_.error());
+        Log("link closed: " + decoder_.Error());
         return false;
     }
     netproto::Message message;
@@ -149,7 +149,7 @@ bool RecorderSession::Receive() {
         const netproto::DecodeStatus decoded = decoder_.Next(message);
         if (decoded == netproto::DecodeStatus::kNeedMore) return Flush();
         if (decoded == netproto::DecodeStatus::kError) {
-            Log("malformed request, link closed: " + decoder_.error());
+            Log("malformed request, link closed: " + decoder_.Error());
             return false;
         }
         if (!Handle(message)) return false;

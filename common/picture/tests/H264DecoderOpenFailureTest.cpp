@@ -23,8 +23,8 @@ extern "C" int avcodec_open2(AVCodecContext* context, const AVCodec* codec,
                              AVDictionary** options) {
     if (fail_next_open.exchange(false)) return AVERROR(ENOMEM);
     using Open = int (*)(AVCodecContext*, const AVCodec*, AVDictionary**);
-    static const auto real = reinterpret_cast<Open>(dlsym(RTLD_NEXT, "avcodec_open2"));
-    return real(context, codec, options);
+    static const auto kReal = reinterpret_cast<Open>(dlsym(RTLD_NEXT, "avcodec_open2"));
+    return kReal(context, codec, options);
 }
 
 namespace {

@@ -30,10 +30,10 @@ TEST(RendererWindowTest, AFrameThreadsPictureShowsUprightAndScaledInItsCell) {
         return x < 176 && y < 72 ? QColor(Qt::green) : QColor(Qt::red);
     });
     const VideoCell cell = grid->Cells().Cell(3);
-    const QPoint at = grid->mapToGlobal(QPoint(cell.videoX, cell.videoY));
+    const QPoint at = grid->mapToGlobal(QPoint(cell.video_x, cell.video_y));
     std::thread frame_thread([&] {
-        renderer.Draw(at.x(), at.y(), at.x() + cell.videoWidth, at.y() + cell.videoHeight, 352, 288,
-                      picture.data());
+        renderer.Draw(at.x(), at.y(), at.x() + cell.video_width, at.y() + cell.video_height, 352,
+                      288, picture.data());
     });
     frame_thread.join();
 
@@ -42,9 +42,9 @@ TEST(RendererWindowTest, AFrameThreadsPictureShowsUprightAndScaledInItsCell) {
     EXPECT_TRUE(surface->TakeDirty().IsEmpty());
 
     const QImage shot = window.grab().toImage();
-    const QPoint origin = grid->mapTo(&window, QPoint(cell.videoX, cell.videoY));
-    const int w = cell.videoWidth;   // 196
-    const int h = cell.videoHeight;  // 134
+    const QPoint origin = grid->mapTo(&window, QPoint(cell.video_x, cell.video_y));
+    const int w = cell.video_width;   // 196
+    const int h = cell.video_height;  // 134
     EXPECT_TRUE(Near(shot.pixel(origin.x(), origin.y()), Qt::green, 0));
     EXPECT_TRUE(Near(shot.pixel(origin.x() + w / 2 - 1, origin.y() + h / 4 - 1), Qt::green, 0));
     EXPECT_TRUE(Near(shot.pixel(origin.x() + w / 2 + 1, origin.y() + 2), Qt::red, 0));

@@ -159,8 +159,8 @@ TEST_F(SampleWindowTest, SkinnedWindowWithLabelsButtonsAndLivePicturesLooksRight
     std::vector<QRect> targets;
     for (int i = 0; i < 9; ++i) {
         const VideoCell cell = grid->Cells().Cell(i);
-        targets.emplace_back(grid->mapToGlobal(QPoint(cell.videoX, cell.videoY)),
-                             QSize(cell.videoWidth, cell.videoHeight));
+        targets.emplace_back(grid->mapToGlobal(QPoint(cell.video_x, cell.video_y)),
+                             QSize(cell.video_width, cell.video_height));
     }
     std::thread frame_thread([&] {
         for (int i = 0; i < 9; ++i) {
@@ -179,11 +179,11 @@ TEST_F(SampleWindowTest, SkinnedWindowWithLabelsButtonsAndLivePicturesLooksRight
 
     // Cell 0: white bar at the top left, blue bar at the top right, tint at the bottom.
     const VideoCell c0 = grid->Cells().Cell(0);
-    const QPoint v0 = grid->mapTo(&window, QPoint(c0.videoX, c0.videoY));
+    const QPoint v0 = grid->mapTo(&window, QPoint(c0.video_x, c0.video_y));
     EXPECT_TRUE(Near(shot.pixel(v0.x() + 1, v0.y() + 1), Qt::white, 0));
-    EXPECT_TRUE(Near(shot.pixel(v0.x() + c0.videoWidth - 2, v0.y() + 1), Qt::blue, 0));
-    EXPECT_TRUE(
-        Near(shot.pixel(v0.x() + 1, v0.y() + c0.videoHeight - 2), QColor::fromHsv(0, 200, 220), 0));
+    EXPECT_TRUE(Near(shot.pixel(v0.x() + c0.video_width - 2, v0.y() + 1), Qt::blue, 0));
+    EXPECT_TRUE(Near(shot.pixel(v0.x() + 1, v0.y() + c0.video_height - 2),
+                     QColor::fromHsv(0, 200, 220), 0));
     // The title band above it, in the frame colour.
     EXPECT_TRUE(Near(shot.pixel(v0.x() + 150, v0.y() - 7), QColor(6, 45, 80), 0));
     // Labels on their grounds.

@@ -59,9 +59,9 @@ TEST_F(SnapshotTest, TheFileHoldsTheGridWithItsPicturesAtTheDisplayDepth) {
     CGdiRenderer renderer;
     renderer.SetDC(CVideoSurfaceView::SurfaceOf(grid_));
     const VideoCell cell = grid_->Cells().Cell(2);  // bottom-left cell
-    const QPoint at = grid_->mapToGlobal(QPoint(cell.videoX, cell.videoY));
+    const QPoint at = grid_->mapToGlobal(QPoint(cell.video_x, cell.video_y));
     const auto picture = Bgr24Picture(4, 4, [](int, int) { return QColor(10, 200, 30); });
-    renderer.Draw(at.x(), at.y(), at.x() + cell.videoWidth, at.y() + cell.videoHeight, 4, 4,
+    renderer.Draw(at.x(), at.y(), at.x() + cell.video_width, at.y() + cell.video_height, 4, 4,
                   picture.data());
 
     const QString path = FilePath("shot.bmp");
@@ -87,7 +87,7 @@ TEST_F(SnapshotTest, TheFileHoldsTheGridWithItsPicturesAtTheDisplayDepth) {
     // The file is bottom-up: its first row is the grid's last, through the picture of cell 2.
     const QImage read(path, "BMP");
     ASSERT_EQ(read.size(), QSize(750, 592));
-    EXPECT_TRUE(Near(read.pixel(cell.videoX + 5, cell.videoY + cell.videoHeight - 1),
+    EXPECT_TRUE(Near(read.pixel(cell.video_x + 5, cell.video_y + cell.video_height - 1),
                      QColor(10, 200, 30), bits == 16 ? 8 : 0));
     EXPECT_TRUE(Near(read.pixel(0, 591), QColor(6, 45, 80), bits == 16 ? 8 : 0));
     EXPECT_TRUE(Near(read.pixel(400, 100), Qt::black, 0));

@@ -114,10 +114,10 @@ TEST(VideoGridLayoutTest, CellsOfA727By606AreaInLayout4) {
     EXPECT_EQ(cell.y, 303);
     EXPECT_EQ(cell.width, 363);
     EXPECT_EQ(cell.height, 303);
-    EXPECT_EQ(cell.videoX, 365);
-    EXPECT_EQ(cell.videoY, 317);
-    EXPECT_EQ(cell.videoWidth, 359);
-    EXPECT_EQ(cell.videoHeight, 287);
+    EXPECT_EQ(cell.video_x, 365);
+    EXPECT_EQ(cell.video_y, 317);
+    EXPECT_EQ(cell.video_width, 359);
+    EXPECT_EQ(cell.video_height, 287);
     EXPECT_EQ(cell.visible, 1);
     // The leftover column 726 lies beyond every cell; hit tests still count it as the
     // inclusive right edge of cells 1 and 3.
@@ -132,9 +132,9 @@ TEST(VideoGridLayoutTest, LargeLayoutsHaveNoTitleBand) {
         grid.ComputeCells(0, 0, 800, 640);
         const VideoCell cell = grid.Cell(1);
         EXPECT_FALSE(grid.HasTitleBand());
-        EXPECT_EQ(cell.videoY, cell.y) << layout;
-        EXPECT_EQ(cell.videoHeight, cell.height - 2) << layout;
-        EXPECT_EQ(cell.videoX, cell.x + 2) << layout;
+        EXPECT_EQ(cell.video_y, cell.y) << layout;
+        EXPECT_EQ(cell.video_height, cell.height - 2) << layout;
+        EXPECT_EQ(cell.video_x, cell.x + 2) << layout;
     }
     grid.Init(256, 36);
     EXPECT_TRUE(grid.HasTitleBand());
@@ -185,8 +185,8 @@ TEST(VideoGridLayoutTest, ClickingEnlargesACellAndClickingAgainReturnsToTheLayou
     const VideoCell whole = grid.Cell(7);
     EXPECT_EQ(whole.x, 0);
     EXPECT_EQ(whole.width, 400);
-    EXPECT_EQ(whole.videoY, 14);
-    EXPECT_EQ(whole.videoHeight, 284);
+    EXPECT_EQ(whole.video_y, 14);
+    EXPECT_EQ(whole.video_height, 284);
 
     EXPECT_EQ(grid.SelectAt(5, 5), 7);
     EXPECT_EQ(grid.Layout(), 4);

@@ -31,9 +31,9 @@ protected:
     // Draws a white picture over the video rectangle of a cell, as display code does.
     void DrawInto(int cell_index) {
         const VideoCell cell = grid_->Cells().Cell(cell_index);
-        const QPoint at = grid_->mapToGlobal(QPoint(cell.videoX, cell.videoY));
+        const QPoint at = grid_->mapToGlobal(QPoint(cell.video_x, cell.video_y));
         const auto picture = Bgr24Picture(8, 8, [](int, int) { return QColor(Qt::white); });
-        renderer_.Draw(at.x(), at.y(), at.x() + cell.videoWidth, at.y() + cell.videoHeight, 8, 8,
+        renderer_.Draw(at.x(), at.y(), at.x() + cell.video_width, at.y() + cell.video_height, 8, 8,
                        picture.data());
     }
 
@@ -58,7 +58,7 @@ TEST(VideoGridPaintTest, CellsShowFrameFillAndTitleBands) {
     EXPECT_TRUE(Near(shot.pixel(199, 100), kFrame, 0));           // and right of it
     EXPECT_TRUE(Near(shot.pixel(100, 148), kFrame, 0));           // and below it
     EXPECT_TRUE(AnyPixel(shot, QRect(1, 0, 60, 14), Qt::white));  // "CH01"
-    EXPECT_EQ(grid.Cells().Cell(3).videoX, 202);                  // computed by the paint
+    EXPECT_EQ(grid.Cells().Cell(3).video_x, 202);                 // computed by the paint
 
     grid.SetTitleMode(2);
     shot = grid.grab().toImage();

@@ -83,12 +83,12 @@ std::unique_ptr<QWidget> Settings(int page) {
     auto dialog = std::make_unique<DlgDvrSet>();
     _DVR_SETTINGS_ settings;
     settings.address = "192.168.1.100:6802";
-    settings.portText = "6802";
+    settings.port_text = "6802";
     settings.user = "ADMIN";
     settings.password = "secret";
-    settings.showName = "Front gate";
-    settings.channelMask = 0x0f3f;
-    settings.autoConnect = 1;
+    settings.show_name = "Front gate";
+    settings.channel_mask = 0x0f3f;
+    settings.auto_connect = 1;
     dialog->SetDvr(settings, "/home/operator/recordings");
     NET_MAC_SET_PARA* para = dialog->Parameters();
     for (int c = 0; c < 16; ++c) {

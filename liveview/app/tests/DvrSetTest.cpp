@@ -184,7 +184,7 @@ TEST_F(DvrSetTest, WithoutTheSuperUserThePagesStayEmptyAndNothingIsSent) {
     EXPECT_EQ(emulator_.Journal(0).para_sets, 0);
     _DVR_SETTINGS_ settings;
     manager_->GetDvr(0, settings);
-    EXPECT_EQ(settings.showName, "Gate");
+    EXPECT_EQ(settings.show_name, "Gate");
 }
 
 TEST_F(DvrSetTest, TheDevicesOwnSettingsGoBackOnConfirm) {
@@ -209,11 +209,11 @@ TEST_F(DvrSetTest, TheDevicesOwnSettingsGoBackOnConfirm) {
     EXPECT_EQ(boxes_.Texts(), QStringList({"The user and the password can not be empty space"}));
     _DVR_SETTINGS_ settings;
     manager_->GetDvr(0, settings);
-    EXPECT_EQ(settings.showName, "Back yard");
-    EXPECT_EQ(settings.channelMask, 0xfffd);
-    EXPECT_EQ(settings.autoConnect, 1);
-    EXPECT_EQ(settings.frameRateIndex, 0);
-    EXPECT_EQ(settings.qualityIndex, 2);
+    EXPECT_EQ(settings.show_name, "Back yard");
+    EXPECT_EQ(settings.channel_mask, 0xfffd);
+    EXPECT_EQ(settings.auto_connect, 1);
+    EXPECT_EQ(settings.frame_rate_index, 0);
+    EXPECT_EQ(settings.quality_index, 2);
     EXPECT_EQ(manager_->GetSavePath(), RecordFolder());
 
     // A folder the device store can not hold is refused where it is chosen.
@@ -233,7 +233,7 @@ TEST_F(DvrSetTest, TheAllBoxFlipsOneToggleForTheWholeRun) {
     ASSERT_EQ(manager_->AddDvr("10.0.0.9:6802", "6802", "ADMIN", "pw", "Yard"), 1);
     _DVR_SETTINGS_ settings;
     manager_->GetDvr(0, settings);
-    const int32_t mask = settings.channelMask;
+    const int32_t mask = settings.channel_mask;
     // Each opening's first click of "all" flips the toggle the last one left.
     std::vector<int32_t> masks;
     for (int opening = 0; opening < 2; ++opening) {
@@ -242,7 +242,7 @@ TEST_F(DvrSetTest, TheAllBoxFlipsOneToggleForTheWholeRun) {
             Control<QCheckBox>("all")->click();
         });
         manager_->GetDvr(0, settings);
-        masks.push_back(settings.channelMask);
+        masks.push_back(settings.channel_mask);
     }
     EXPECT_NE(masks[0], masks[1]);
     EXPECT_TRUE((masks[0] == 0xffff && masks[1] == 0) || (masks[0] == 0 && masks[1] == 0xffff))
@@ -256,13 +256,13 @@ TEST_F(DvrSetTest, MapPointsSurviveSettingsDeleteAndTheStore) {
     for (int n = 0; n < 3; ++n) {
         _DVR_ENTRY_ entry;
         entry.settings.address = "10.0.0." + std::to_string(n) + ":6802";
-        entry.settings.portText = "6802";
+        entry.settings.port_text = "6802";
         entry.settings.user = "ADMIN";
         entry.settings.password = "pw";
-        entry.settings.showName = "dvr" + std::to_string(n);
-        entry.settings.inUse = 1;
+        entry.settings.show_name = "dvr" + std::to_string(n);
+        entry.settings.in_use = 1;
         for (int c = 0; c < 16; ++c)
-            entry.mapPoints[c] = {1, 1, n, c, 0, 0, 10 * c + n, 20 * c};
+            entry.map_points[c] = {1, 1, n, c, 0, 0, 10 * c + n, 20 * c};
         content.devices.AddDvrEntry(entry);
     }
     CUserStore store(StorePath());
@@ -277,8 +277,8 @@ TEST_F(DvrSetTest, MapPointsSurviveSettingsDeleteAndTheStore) {
     UserStoreContent saved;
     ASSERT_TRUE(IsLoaded(store.Load(saved)));
     ASSERT_EQ(saved.devices.GetDvrCount(), 3);
-    EXPECT_EQ(saved.devices.Entry(0).mapPoints, content.devices.Entry(1).mapPoints);
-    EXPECT_EQ(saved.devices.Entry(1).mapPoints, content.devices.Entry(2).mapPoints);
-    EXPECT_EQ(saved.devices.Entry(1).settings.showName, "renamed");
-    EXPECT_EQ(saved.devices.Entry(2).mapPoints[5], _MAP_POINT_{});
+    EXPECT_EQ(saved.devices.Entry(0).map_points, content.devices.Entry(1).map_points);
+    EXPECT_EQ(saved.devices.Entry(1).map_points, content.devices.Entry(2).map_points);
+    EXPECT_EQ(saved.devices.Entry(1).settings.show_name, "renamed");
+    EXPECT_EQ(saved.devices.Entry(2).map_points[5], _MAP_POINT_{});
 }

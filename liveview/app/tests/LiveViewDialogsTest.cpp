@@ -33,7 +33,7 @@
 
 namespace {
 
-using namespace LiveViewId;
+using namespace live_view_id;
 
 void Press(QWidget& dialog, const char* button) {
     QTest::mouseClick(dialog.findChild<QPushButton*>(button), Qt::LeftButton);
@@ -42,9 +42,9 @@ void Press(QWidget& dialog, const char* button) {
 class LiveViewDialogsTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        options_.netTimeouts.connect_ms = 2000;
-        options_.netTimeouts.exchange_ms = 2000;
-        options_.netTimeouts.logout_ms = 200;
+        options_.net_timeouts.connect_ms = 2000;
+        options_.net_timeouts.exchange_ms = 2000;
+        options_.net_timeouts.logout_ms = 200;
         RecorderConfig recorder = DefaultRecorderConfig(4, std::time(nullptr) / 86400);
         recorder.loop_frames = 8;
         recorder.disk_size_mb = 1536;
@@ -62,7 +62,7 @@ protected:
     // check gets `password`.
     void Open(int password_on = 0, const char* password = "") {
         UserStoreContent content;
-        content.passwordOn = password_on;
+        content.password_on = password_on;
         const std::string address = "127.0.0.1:" + std::to_string(emulator_.Port(0));
         ASSERT_EQ(content.devices.AddDvr(address, "6802", "admin", "admin", "Gate"), 1);
         ASSERT_EQ(CUserStore(StorePath()).Save(content), 1);
@@ -82,7 +82,7 @@ protected:
         ASSERT_TRUE(QTest::qWaitFor(
             [&] {
                 return manager_->GetMachineInfo(0).nLinkState != 0 &&
-                       !window_->IsTimerActive(LiveViewTimer::kWatchBase);
+                       !window_->IsTimerActive(live_view_timer::kWatchBase);
             },
             20000));
     }
@@ -157,7 +157,7 @@ TEST_F(LiveViewDialogsTest, InfoIsFilledByTimerSixteenAndNeedsALinkedDevice) {
     ASSERT_TRUE(info.Ran());
     ASSERT_FALSE(lines.isEmpty());
     EXPECT_EQ(lines.front(), "Disk Size:1G");
-    EXPECT_FALSE(window_->IsTimerActive(LiveViewTimer::kDiskInfo));
+    EXPECT_FALSE(window_->IsTimerActive(live_view_timer::kDiskInfo));
 }
 
 // Under the lock the user role may not add, delete, record, set or manage passwords, also

@@ -34,7 +34,7 @@
 
 namespace {
 
-using namespace LiveViewId;
+using namespace live_view_id;
 namespace fs = std::filesystem;
 
 const std::string kInstalledFolder = SUITE_TREE_DIR "/ClientSoftware";
@@ -68,10 +68,10 @@ void Press(QDialog& dialog, const char* button) {
 class LiveViewDlgTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        options_.netTimeouts.connect_ms = 2000;
-        options_.netTimeouts.exchange_ms = 2000;
-        options_.netTimeouts.logout_ms = 200;
-        options_.lookupTimeouts = {2000, 2000, 2000};
+        options_.net_timeouts.connect_ms = 2000;
+        options_.net_timeouts.exchange_ms = 2000;
+        options_.net_timeouts.logout_ms = 200;
+        options_.lookup_timeouts = {2000, 2000, 2000};
     }
 
     void TearDown() override {
@@ -93,12 +93,12 @@ protected:
 
     void WriteStore(const std::vector<Device>& devices, int password_on = 0) {
         UserStoreContent content;
-        content.passwordOn = password_on;
+        content.password_on = password_on;
         for (const Device& d : devices) {
             ASSERT_EQ(content.devices.AddDvr(d.address, "", d.user, d.password, d.name), 1);
             _DVR_SETTINGS_ settings;
             content.devices.GetDvr(content.devices.GetDvrCount() - 1, settings);
-            settings.autoConnect = d.auto_connect;
+            settings.auto_connect = d.auto_connect;
             content.devices.UpdateDvr(content.devices.GetDvrCount() - 1, settings);
         }
         ASSERT_EQ(CUserStore(StorePath()).Save(content), 1);
@@ -135,7 +135,7 @@ protected:
     std::string ItemText(int i) const { return Item(i)->text(0).toStdString(); }
     void Select(int i) const { window_->Tree()->setCurrentItem(Item(i)); }
     int LinkState(int a) const { return manager_->GetMachineInfo(a).nLinkState; }
-    bool Connecting(int a) const { return window_->IsTimerActive(LiveViewTimer::kWatchBase + a); }
+    bool Connecting(int a) const { return window_->IsTimerActive(live_view_timer::kWatchBase + a); }
 
     TestFolder folder_;
     DvrManagerOptions options_;
@@ -209,15 +209,15 @@ TEST_F(LiveViewDlgTest, DraggedByItsBackgroundWithoutPicturesAndEscNeverCloses) 
     QTest::mouseMove(window_.get(), QPoint(60, 320));
     EXPECT_EQ(window_->pos(), QPoint(50, 20));
     EXPECT_EQ(manager_->IsDragging(), 1);
-    window_->OnTimer(LiveViewTimer::kHoverTitle);
+    window_->OnTimer(live_view_timer::kHoverTitle);
     EXPECT_EQ(manager_->IsDragging(), 1) << "still held";
     QTest::mouseRelease(window_.get(), Qt::LeftButton, {}, QPoint(10, 300));
-    window_->OnTimer(LiveViewTimer::kHoverTitle);
+    window_->OnTimer(live_view_timer::kHoverTitle);
     EXPECT_EQ(manager_->IsDragging(), 0);
     // One background repaint follows the drag.
-    window_->OnTimer(LiveViewTimer::kDragEnd);
-    EXPECT_TRUE(window_->IsTimerActive(LiveViewTimer::kRepaint));
-    QTRY_VERIFY(!window_->IsTimerActive(LiveViewTimer::kRepaint));
+    window_->OnTimer(live_view_timer::kDragEnd);
+    EXPECT_TRUE(window_->IsTimerActive(live_view_timer::kRepaint));
+    QTRY_VERIFY(!window_->IsTimerActive(live_view_timer::kRepaint));
 
     // A press on a cell is not a drag.
     QTest::mousePress(window_.get(), Qt::LeftButton, {}, QPoint(300, 300));
@@ -289,7 +289,7 @@ TEST_F(LiveViewDlgTest, AddTakesTheAddressDialogsDeviceIntoTheTree) {
     ASSERT_EQ(manager_->GetDvr(1, added), 1);
     EXPECT_EQ(added.user, "USER01");
     EXPECT_EQ(added.password, "secret");
-    EXPECT_EQ(added.showName, "192.168.1.100:6802");
+    EXPECT_EQ(added.show_name, "192.168.1.100:6802");
     EXPECT_TRUE(boxes_.Texts().isEmpty());
 }
 
@@ -314,7 +314,7 @@ TEST_F(LiveViewDlgTest, ThePasswordCheckAtStartUpSetsTheRoleOrEndsTheProgram) {
             EXPECT_FALSE(window_->isVisible());
             const UserStoreContent stored = ReadStore();
             EXPECT_EQ(stored.devices.GetDvrCount(), 1);
-            EXPECT_EQ(stored.passwordOn, 1);
+            EXPECT_EQ(stored.password_on, 1);
         } else {
             EXPECT_TRUE(window_->PasswordLock());
             EXPECT_EQ(window_->Role(), c.role);
@@ -352,8 +352,8 @@ TEST_F(LiveViewDlgTest, HoverTitlesOfTheSmallCellsStayInsideTheGrid) {
     };
     for (const Case& c : cases) {
         QCursor::setPos(c.cursor);
-        window_->OnTimer(LiveViewTimer::kHoverTitle);
-        window_->OnTimer(LiveViewTimer::kHoverTitle);
+        window_->OnTimer(live_view_timer::kHoverTitle);
+        window_->OnTimer(live_view_timer::kHoverTitle);
         DlgNotice* notice = window_->findChild<DlgNotice*>();
         ASSERT_NE(notice, nullptr) << c.cursor.x() << "," << c.cursor.y();
         EXPECT_EQ(notice->geometry(), QRect(c.popup, QSize(135, 14)));
@@ -363,7 +363,7 @@ TEST_F(LiveViewDlgTest, HoverTitlesOfTheSmallCellsStayInsideTheGrid) {
         // Each notice goes by itself; the next needs the pointer on another cell.
         QTRY_VERIFY_WITH_TIMEOUT(window_->findChild<DlgNotice*>() == nullptr, kWait_ms);
         QCursor::setPos(grid.center());
-        window_->OnTimer(LiveViewTimer::kHoverTitle);
+        window_->OnTimer(live_view_timer::kHoverTitle);
     }
 }
 
@@ -439,7 +439,7 @@ TEST_F(LiveViewDlgTest, FailedLogInsShowTheirTextsUnlessTheDeviceConnectsOnItsOw
     closed.Close();
     std::string error;
     ASSERT_TRUE(emulator_.StartLookup(0, &error)) << error;
-    options_.lookupPort = emulator_.LookupPort();
+    options_.lookup_port = emulator_.LookupPort();
     WriteStore({{AddressOf(0), "admin", "wrong", "Yard"},
                 {nobody, "admin", "admin", "Gone"},
                 {AddressOf(0), "admin", "wrong", "Quiet", 1},
@@ -467,7 +467,7 @@ TEST_F(LiveViewDlgTest, ALostLinkIsResetAndOnlyAutoConnectingDevicesComeBackOnTh
         {{AddressOf(0), "admin", "admin", "Auto", 1}, {AddressOf(1), "admin", "admin", "Manual"}});
     Open();
     // Timer 13's tick connects the auto-connecting device only.
-    window_->OnTimer(LiveViewTimer::kKeepAwake);
+    window_->OnTimer(live_view_timer::kKeepAwake);
     QTRY_COMPARE_WITH_TIMEOUT(LinkState(0), kLinkStreaming, kWait_ms);
     EXPECT_EQ(LinkState(1), kLinkIdle);
     Select(1);
@@ -491,7 +491,7 @@ TEST_F(LiveViewDlgTest, ALostLinkIsResetAndOnlyAutoConnectingDevicesComeBackOnTh
     EXPECT_EQ(ItemImage(0), CLiveViewDlg::kImageIdle);
     EXPECT_EQ(ItemImage(1), CLiveViewDlg::kImageIdle);
 
-    window_->OnTimer(LiveViewTimer::kKeepAwake);
+    window_->OnTimer(live_view_timer::kKeepAwake);
     QTRY_COMPARE_WITH_TIMEOUT(LinkState(0), kLinkStreaming, kWait_ms);
     QTRY_COMPARE_WITH_TIMEOUT(ItemImage(0), CLiveViewDlg::kImageSuperUser, kWait_ms);
     EXPECT_EQ(LinkState(1), kLinkIdle);
@@ -523,7 +523,7 @@ TEST_F(LiveViewDlgTest, DeleteAsksFirstAndTheStoreIsWrittenAtExit) {
     EXPECT_FALSE(window_->isVisible());
     const UserStoreContent stored = ReadStore();
     ASSERT_EQ(stored.devices.GetDvrCount(), 2);
-    EXPECT_EQ(stored.devices.Entry(1).settings.showName, "Hall");
+    EXPECT_EQ(stored.devices.Entry(1).settings.show_name, "Hall");
 }
 
 TEST_F(LiveViewDlgTest, ClosingWithConnectThreadsInFlightEndsAtOnce) {
@@ -531,10 +531,10 @@ TEST_F(LiveViewDlgTest, ClosingWithConnectThreadsInFlightEndsAtOnce) {
     silent_recorder.OpenLoopback();
     ListenSocket silent_lookup;
     silent_lookup.OpenLoopback();
-    options_.lookupPort = silent_lookup.Port();
+    options_.lookup_port = silent_lookup.Port();
     // Far beyond what closing may take.
-    options_.netTimeouts.connect_ms = options_.netTimeouts.exchange_ms = 30000;
-    options_.lookupTimeouts = {30000, 30000, 30000};
+    options_.net_timeouts.connect_ms = options_.net_timeouts.exchange_ms = 30000;
+    options_.lookup_timeouts = {30000, 30000, 30000};
     WriteStore({{"127.0.0.1:" + std::to_string(silent_recorder.Port()), "admin", "admin", "Hung"},
                 {"127.0.0.1/FRONTDOOR", "admin", "admin", "Looked"}});
     Open();

@@ -14,7 +14,7 @@
 
 namespace {
 
-using namespace LiveViewId;
+using namespace live_view_id;
 namespace fs = std::filesystem;
 
 constexpr int kLimit_ms = 60000;

@@ -14,8 +14,8 @@ DvrAddress Direct(const std::string& host, int port) {
 DvrAddress Lookup(const std::string& host, const std::string& name) {
     DvrAddress address;
     address.host = host;
-    address.deviceName = name;
-    address.viaLookup = true;
+    address.device_name = name;
+    address.via_lookup = true;
     return address;
 }
 

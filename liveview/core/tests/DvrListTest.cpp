@@ -10,10 +10,10 @@ _DVR_ENTRY_ Device(int n) {
     _DVR_ENTRY_ entry;
     const std::string text = std::to_string(n);
     entry.settings.address = "10.0.0." + text + ":6802";
-    entry.settings.showName = "dvr" + text;
-    entry.settings.autoConnect = n % 2;
-    entry.settings.channelMask = n;
-    entry.mapPoints[n % 16] = _MAP_POINT_{1, 2, 3, 4, 5, 6, 10 * n, 20 * n};
+    entry.settings.show_name = "dvr" + text;
+    entry.settings.auto_connect = n % 2;
+    entry.settings.channel_mask = n;
+    entry.map_points[n % 16] = _MAP_POINT_{1, 2, 3, 4, 5, 6, 10 * n, 20 * n};
     return entry;
 }
 
@@ -31,14 +31,14 @@ TEST(DvrList, AddGivesTheDefaultsAndTheListHoldsAtMost64) {
     EXPECT_EQ(list.AddDvr("host:6802", "6802", "admin", "secret", "Front"), 1);
     const _DVR_ENTRY_& entry = list.Entry(0);
     EXPECT_EQ(entry.settings.address, "host:6802");
-    EXPECT_EQ(entry.settings.showName, "Front");
-    EXPECT_EQ(entry.settings.inUse, 1);
-    EXPECT_EQ(entry.settings.channelMask, 0xffff);
-    EXPECT_EQ(entry.settings.frameRateIndex, 2);
-    EXPECT_EQ(entry.settings.qualityIndex, 2);
-    EXPECT_EQ(entry.settings.sendAudio, 0);
-    EXPECT_EQ(entry.settings.autoConnect, 0);
-    for (const _MAP_POINT_& point : entry.mapPoints) {
+    EXPECT_EQ(entry.settings.show_name, "Front");
+    EXPECT_EQ(entry.settings.in_use, 1);
+    EXPECT_EQ(entry.settings.channel_mask, 0xffff);
+    EXPECT_EQ(entry.settings.frame_rate_index, 2);
+    EXPECT_EQ(entry.settings.quality_index, 2);
+    EXPECT_EQ(entry.settings.send_audio, 0);
+    EXPECT_EQ(entry.settings.auto_connect, 0);
+    for (const _MAP_POINT_& point : entry.map_points) {
         EXPECT_EQ(point, (_MAP_POINT_{0, 1, 0, 0, 0, 0, 0, 0}));
     }
 
@@ -57,11 +57,11 @@ TEST(DvrList, DeleteMovesLaterDevicesDownWithAllTheirSettings) {
     EXPECT_EQ(list.DeleteDvr(0), 1);
     EXPECT_EQ(list.GetDvrCount(), 2);
     _DVR_ENTRY_ expected = Device(1);
-    expected.settings.inUse = 1;
+    expected.settings.in_use = 1;
     EXPECT_EQ(list.Entry(0), expected);
-    EXPECT_EQ(list.Entry(0).settings.autoConnect, 1);
+    EXPECT_EQ(list.Entry(0).settings.auto_connect, 1);
     expected = Device(2);
-    expected.settings.inUse = 1;
+    expected.settings.in_use = 1;
     EXPECT_EQ(list.Entry(1), expected);
     EXPECT_EQ(list.Entry(2), _DVR_ENTRY_{});
 
@@ -71,7 +71,7 @@ TEST(DvrList, DeleteMovesLaterDevicesDownWithAllTheirSettings) {
     EXPECT_EQ(out.address, "10.0.0.2:6802");
     // A new device in the freed slot starts from the defaults.
     EXPECT_EQ(list.AddDvr("new:1", "", "", "", ""), 1);
-    EXPECT_EQ(list.Entry(2).mapPoints, _DVR_ENTRY_{}.mapPoints);
+    EXPECT_EQ(list.Entry(2).map_points, _DVR_ENTRY_{}.map_points);
 }
 
 TEST(DvrList, BadSlotsChangeNothing) {
@@ -90,12 +90,12 @@ TEST(DvrList, UpdateKeepsMapPointsAndTheDevice) {
     CDvrList list = ThreeDevices();
     _DVR_SETTINGS_ changed;
     ASSERT_EQ(list.GetDvr(2, changed), 1);
-    changed.showName = "Yard";
-    changed.frameRateIndex = 1;
-    changed.inUse = 0;  // a copy that lost its flag must not drop the device
+    changed.show_name = "Yard";
+    changed.frame_rate_index = 1;
+    changed.in_use = 0;  // a copy that lost its flag must not drop the device
     EXPECT_EQ(list.UpdateDvr(2, changed), 1);
-    EXPECT_EQ(list.Entry(2).settings.showName, "Yard");
-    EXPECT_EQ(list.Entry(2).settings.frameRateIndex, 1);
-    EXPECT_EQ(list.Entry(2).settings.inUse, 1);
-    EXPECT_EQ(list.Entry(2).mapPoints, Device(2).mapPoints);
+    EXPECT_EQ(list.Entry(2).settings.show_name, "Yard");
+    EXPECT_EQ(list.Entry(2).settings.frame_rate_index, 1);
+    EXPECT_EQ(list.Entry(2).settings.in_use, 1);
+    EXPECT_EQ(list.Entry(2).map_points, Device(2).map_points);
 }

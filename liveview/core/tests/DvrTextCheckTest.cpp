@@ -10,10 +10,10 @@ _DVR_SETTINGS_ Typed(std::string address, std::string port, std::string user, st
                      std::string show_name) {
     _DVR_SETTINGS_ settings;
     settings.address = std::move(address);
-    settings.portText = std::move(port);
+    settings.port_text = std::move(port);
     settings.user = std::move(user);
     settings.password = std::move(password);
-    settings.showName = std::move(show_name);
+    settings.show_name = std::move(show_name);
     return settings;
 }
 
@@ -62,7 +62,7 @@ TEST(DvrTextCheck, EmptyTextsComeFirstThenTextsTheStoreCanNotHold) {
     };
     for (const Case& c : cases) {
         EXPECT_EQ(CheckDvrTexts(c.typed, c.with_show_name), c.verdict)
-            << c.typed.address << " / " << c.typed.password << " / " << c.typed.showName;
+            << c.typed.address << " / " << c.typed.password << " / " << c.typed.show_name;
     }
 }
 

@@ -7,12 +7,12 @@
 
 namespace {
 
-_NET_FRAME_HEAD_ Video(int channel, int frameNo, uint8_t size = 2) {
+_NET_FRAME_HEAD_ Video(int channel, int frame_no, uint8_t size = 2) {
     _NET_FRAME_HEAD_ header{};
     header.cType = 'V';
     header.nChannel = channel;
-    header.nFrameNo = frameNo;
-    header.nKeyFrame = frameNo == 0 ? 1 : 0;
+    header.nFrameNo = frame_no;
+    header.nKeyFrame = frame_no == 0 ? 1 : 0;
     header.nSize = size;
     header.nLength = 1000;
     return header;

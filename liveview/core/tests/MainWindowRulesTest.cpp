@@ -12,7 +12,7 @@
 
 namespace {
 
-using namespace LiveViewId;
+using namespace live_view_id;
 
 // A button's state after the steps: enabled (E/D) and shown (S/H), '-' when untouched.
 struct Final {

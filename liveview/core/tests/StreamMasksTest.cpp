@@ -60,20 +60,20 @@ TEST(StreamMasks, MappedMasksIgnoreKeysOfNoSlot) {
 
 TEST(StreamPlan, CurrentDeviceStreamsTheVisibleCells) {
     EXPECT_EQ(PlanCurrentView(kLinkStreaming, false, 0xf, 0xffff, 0xf),
-              (StreamPlan{.stop = true, .play = true, .keyFrame = true, .mask = 0xf}));
+              (StreamPlan{.stop = true, .play = true, .key_frame = true, .mask = 0xf}));
     EXPECT_EQ(PlanCurrentView(kLinkLoggedIn, false, 0x1, 0xffff, 0),
-              (StreamPlan{.stop = false, .play = true, .keyFrame = true, .mask = 0x1}));
+              (StreamPlan{.stop = false, .play = true, .key_frame = true, .mask = 0x1}));
     EXPECT_EQ(PlanCurrentView(kLinkLoggedIn, true, 0x0, 0xffff, 0),
-              (StreamPlan{.stop = false, .play = true, .keyFrame = true, .mask = 0x0}));
+              (StreamPlan{.stop = false, .play = true, .key_frame = true, .mask = 0x0}));
     for (int state : {0, 3}) {
-        EXPECT_EQ(PlanCurrentView(state, false, 0xf, 0xffff, 0), (StreamPlan{.keyFrame = true}));
+        EXPECT_EQ(PlanCurrentView(state, false, 0xf, 0xffff, 0), (StreamPlan{.key_frame = true}));
     }
 }
 
 TEST(StreamPlan, RecordingCurrentDeviceAddsItsChannelsAndRestartsOnlyOnChange) {
     const uint32_t cell5 = VisibleCellMask(Cells({5}));
     const StreamPlan first = PlanCurrentView(kLinkStreaming, true, cell5, 0x3, 0xffff);
-    EXPECT_EQ(first, (StreamPlan{.stop = true, .play = true, .keyFrame = true, .mask = 0x23}));
+    EXPECT_EQ(first, (StreamPlan{.stop = true, .play = true, .key_frame = true, .mask = 0x23}));
     EXPECT_EQ(PlanCurrentView(kLinkStreaming, true, cell5, 0x3, first.mask), StreamPlan{});
 }
 
@@ -87,13 +87,13 @@ TEST(StreamPlan, HiddenDeviceStopsUnlessItRecords) {
 TEST(StreamPlan, MappedDeviceStartsOnlyWithACell) {
     EXPECT_EQ(PlanMappedView(kLinkLoggedIn, false, 0, 0xffff, 0), StreamPlan{});
     EXPECT_EQ(PlanMappedView(kLinkLoggedIn, false, 0x4, 0xffff, 0),
-              (StreamPlan{.stop = false, .play = true, .keyFrame = true, .mask = 0x4}));
+              (StreamPlan{.stop = false, .play = true, .key_frame = true, .mask = 0x4}));
     // A streaming device with no cell left is narrowed to nothing.
     EXPECT_EQ(PlanMappedView(kLinkStreaming, false, 0, 0xffff, 0xff),
-              (StreamPlan{.stop = true, .play = true, .keyFrame = true, .mask = 0}));
+              (StreamPlan{.stop = true, .play = true, .key_frame = true, .mask = 0}));
     EXPECT_EQ(PlanMappedView(kLinkStreaming, true, 0x4, 0x3, 0x7), StreamPlan{});
     EXPECT_EQ(PlanMappedView(kLinkStreaming, true, 0x8, 0x3, 0x7),
-              (StreamPlan{.stop = true, .play = true, .keyFrame = true, .mask = 0xb}));
+              (StreamPlan{.stop = true, .play = true, .key_frame = true, .mask = 0xb}));
     for (int state : {0, 3})
         EXPECT_EQ(PlanMappedView(state, false, 0x4, 0xffff, 0), StreamPlan{});
 }

@@ -14,18 +14,18 @@ UserStoreContent TwoDevices() {
     content.devices.AddDvr("lookup.example/ABCDEF", "", "op", "", "Yard");
     _DVR_SETTINGS_ settings;
     content.devices.GetDvr(1, settings);
-    settings.channelMask = 0x00f0;
-    settings.frameRateIndex = 0;
-    settings.qualityIndex = 1;
-    settings.sendAudio = 1;
-    settings.autoConnect = 1;
+    settings.channel_mask = 0x00f0;
+    settings.frame_rate_index = 0;
+    settings.quality_index = 1;
+    settings.send_audio = 1;
+    settings.auto_connect = 1;
     content.devices.UpdateDvr(1, settings);
-    content.recordDirectory = "/home/op/rec";
-    content.adminPassword = "abc";
-    content.userPassword = "9";
-    content.passwordOn = 1;
-    content.windowMap[0] = 103;
-    content.windowMap[255] = 0;
+    content.record_directory = "/home/op/rec";
+    content.admin_password = "abc";
+    content.user_password = "9";
+    content.password_on = 1;
+    content.window_map[0] = 103;
+    content.window_map[255] = 0;
     return content;
 }
 
@@ -97,8 +97,8 @@ TEST(UserStoreFormat, OverlongTextsAreCutInsideTheirFields) {
     // 48 ASCII bytes and a 3-byte character: the character would end past byte 49.
     const std::string address = std::string(48, 'a') + "\xE4\xB8\xAD";
     content.devices.AddDvr(address, "123456789012", "username12", "pass", std::string(60, 's'));
-    content.recordDirectory = std::string(300, 'd');
-    content.adminPassword = std::string(120, '7');
+    content.record_directory = std::string(300, 'd');
+    content.admin_password = std::string(120, '7');
     const std::vector<uint8_t> bytes = EncodeUserStore(content);
 
     EXPECT_EQ(BytesAt(bytes, 0, 49), std::string(48, 'a') + '\0');
@@ -118,8 +118,8 @@ TEST(UserStoreFormat, OverlongTextsAreCutInsideTheirFields) {
     EXPECT_EQ(DecodeUserStore(bytes, loaded), UssLoadStatus::kLoaded);
     EXPECT_EQ(loaded.devices.Entry(0).settings.address, std::string(48, 'a'));
     EXPECT_EQ(loaded.devices.Entry(0).settings.user, "username1");
-    EXPECT_EQ(loaded.recordDirectory, std::string(255, 'd'));
-    EXPECT_EQ(loaded.adminPassword, std::string(99, '7'));
+    EXPECT_EQ(loaded.record_directory, std::string(255, 'd'));
+    EXPECT_EQ(loaded.admin_password, std::string(99, '7'));
 }
 
 TEST(UserStoreFormat, TextsWithoutTerminatorAreCutAndReportedRepaired) {
@@ -131,9 +131,9 @@ TEST(UserStoreFormat, TextsWithoutTerminatorAreCutAndReportedRepaired) {
     UserStoreContent loaded;
     EXPECT_EQ(DecodeUserStore(bytes, loaded), UssLoadStatus::kRepaired);
     EXPECT_EQ(loaded.devices.Entry(0).settings.address, std::string(49, 'x'));
-    EXPECT_EQ(loaded.devices.Entry(0).settings.portText, "012345678");
-    EXPECT_EQ(loaded.devices.Entry(0).settings.showName, "");
-    EXPECT_EQ(loaded.recordDirectory, std::string(255, 'r'));
+    EXPECT_EQ(loaded.devices.Entry(0).settings.port_text, "012345678");
+    EXPECT_EQ(loaded.devices.Entry(0).settings.show_name, "");
+    EXPECT_EQ(loaded.record_directory, std::string(255, 'r'));
 }
 
 TEST(UserStoreFormat, GapsArePackedAndTheWindowMapFollowsTheDevices) {
@@ -153,11 +153,11 @@ TEST(UserStoreFormat, GapsArePackedAndTheWindowMapFollowsTheDevices) {
     ASSERT_EQ(loaded.devices.GetDvrCount(), 2);
     EXPECT_EQ(loaded.devices.Entry(0).settings.address, "a:1");
     EXPECT_EQ(loaded.devices.Entry(1).settings.address, "c:1");
-    EXPECT_EQ(loaded.windowMap[0], MakeChannelKey(1, 7));
-    EXPECT_EQ(loaded.windowMap[1], -1);
-    EXPECT_EQ(loaded.windowMap[2], 0);
-    EXPECT_EQ(loaded.windowMap[3], -1);
-    EXPECT_EQ(loaded.windowMap[4], -1);
+    EXPECT_EQ(loaded.window_map[0], MakeChannelKey(1, 7));
+    EXPECT_EQ(loaded.window_map[1], -1);
+    EXPECT_EQ(loaded.window_map[2], 0);
+    EXPECT_EQ(loaded.window_map[3], -1);
+    EXPECT_EQ(loaded.window_map[4], -1);
 }
 
 TEST(UserStoreFormat, MapPointsAndOddValuesComeBackAsStored) {
@@ -171,9 +171,9 @@ TEST(UserStoreFormat, MapPointsAndOddValuesComeBackAsStored) {
     bytes[kPasswordFlagAt] = 2;
     UserStoreContent loaded;
     ASSERT_EQ(DecodeUserStore(bytes, loaded), UssLoadStatus::kLoaded);
-    EXPECT_EQ(loaded.devices.Entry(0).mapPoints[15].nY, 127 * 1000 - 5);
-    EXPECT_EQ(loaded.devices.Entry(0).settings.frameRateIndex, 9);
-    EXPECT_EQ(loaded.passwordOn, 0);
+    EXPECT_EQ(loaded.devices.Entry(0).map_points[15].nY, 127 * 1000 - 5);
+    EXPECT_EQ(loaded.devices.Entry(0).settings.frame_rate_index, 9);
+    EXPECT_EQ(loaded.password_on, 0);
 
     std::vector<uint8_t> again = EncodeUserStore(loaded);
     again[kPasswordFlagAt] = 2;

@@ -37,7 +37,7 @@ protected:
 UserStoreContent OneDevice() {
     UserStoreContent content;
     content.devices.AddDvr("10.1.1.1:6802", "6802", "admin", "1234", "Door");
-    content.windowMap[4] = 12;
+    content.window_map[4] = 12;
     return content;
 }
 
@@ -52,10 +52,10 @@ TEST_F(UserStoreTest, FirstStartHasNoFileAndKeepsTheDefaults) {
     UserStoreContent content;
     EXPECT_EQ(store.Load(content), UssLoadStatus::kNoFile);
     EXPECT_EQ(content, UserStoreContent{});
-    EXPECT_EQ(content.adminPassword, "470319");
-    EXPECT_EQ(content.userPassword, "258604");
-    EXPECT_EQ(content.passwordOn, 0);
-    EXPECT_FALSE(content.recordDirectory.empty());
+    EXPECT_EQ(content.admin_password, "470319");
+    EXPECT_EQ(content.user_password, "258604");
+    EXPECT_EQ(content.password_on, 0);
+    EXPECT_FALSE(content.record_directory.empty());
 }
 
 TEST_F(UserStoreTest, SaveThenLoadGivesTheSameStore) {

@@ -19,15 +19,15 @@ TEST(UssFields, TooLongOrUnstorableTextsAreRefused) {
 TEST(UssFields, FindUnfitDvrTextNamesTheFirstBadField) {
     _DVR_SETTINGS_ settings;
     settings.address = "192.168.1.20:6802";
-    settings.portText = "6802";
+    settings.port_text = "6802";
     settings.user = "admin";
     settings.password = "123456789";
-    settings.showName = "Gate";
+    settings.show_name = "Gate";
     EXPECT_EQ(FindUnfitDvrText(settings), UssField::kNone);
-    settings.showName = std::string(50, 'n');
+    settings.show_name = std::string(50, 'n');
     EXPECT_EQ(FindUnfitDvrText(settings), UssField::kShowName);
     settings.password = "1234567890";
     EXPECT_EQ(FindUnfitDvrText(settings), UssField::kPassword);
-    settings.portText = "68020000000";
+    settings.port_text = "68020000000";
     EXPECT_EQ(FindUnfitDvrText(settings), UssField::kPortText);
 }

@@ -171,7 +171,7 @@ void BM_DecodeAlone(benchmark::State& state) {
     std::atomic<bool> measuring{false};
     std::atomic<bool> stop{false};
     std::atomic<int64_t> frames{0};
-    auto decodeRecorder = [&] {
+    auto decode_recorder = [&] {
         std::vector<CH264Decoder> decoders(kChannels);
         for (CH264Decoder& decoder : decoders)
             decoder.Open(kCifWidth, kCifHeight);
@@ -184,30 +184,30 @@ void BM_DecodeAlone(benchmark::State& state) {
             std::this_thread::sleep_until(next);
         }
     };
-    const double residentBefore = ResidentMiB();
+    const double resident_before = ResidentMiB();
     std::vector<std::thread> threads;
     for (int a = 0; a < recorders; ++a)
-        threads.emplace_back(decodeRecorder);
+        threads.emplace_back(decode_recorder);
     std::this_thread::sleep_for(kWarmUp);
     // What 16 decoders alone hold, for comparison with the engine's memory per recorder.
-    const double decodersMiB = (ResidentMiB() - residentBefore) / recorders;
-    double cpuSeconds = 0;
+    const double decoders_mib = (ResidentMiB() - resident_before) / recorders;
+    double cpu_seconds = 0;
     for (auto _ : state) {
-        const double cpuStart = ProcessCpuSeconds();
+        const double cpu_start = ProcessCpuSeconds();
         measuring = true;
         std::this_thread::sleep_for(kMeasured);
         measuring = false;
-        cpuSeconds = ProcessCpuSeconds() - cpuStart;
+        cpu_seconds = ProcessCpuSeconds() - cpu_start;
     }
     stop = true;
     for (std::thread& thread : threads)
         thread.join();
-    const double perFrameUs =
-        cpuSeconds * 1e6 / static_cast<double>(std::max<int64_t>(frames.load(), 1));
-    g_decodeCpuPerFrameUs[recorders].push_back(perFrameUs);
+    const double per_frame_us =
+        cpu_seconds * 1e6 / static_cast<double>(std::max<int64_t>(frames.load(), 1));
+    g_decodeCpuPerFrameUs[recorders].push_back(per_frame_us);
     state.counters["channels"] = recorders * kChannels;
-    state.counters["cpu_us_per_frame"] = perFrameUs;
-    state.counters["MiB_per_recorder"] = decodersMiB;
+    state.counters["cpu_us_per_frame"] = per_frame_us;
+    state.counters["MiB_per_recorder"] = decoders_mib;
 }
 
 void BM_DecodeBackToBack(benchmark::State& state) {
@@ -217,17 +217,18 @@ void BM_DecodeBackToBack(benchmark::State& state) {
     for (CH264Decoder& decoder : decoders)
         decoder.Open(kCifWidth, kCifHeight);
     int64_t frames = 0;
-    const double cpuStart = ProcessCpuSeconds();
+    const double cpu_start = ProcessCpuSeconds();
     for (auto _ : state) {
         for (int index = 0; index < kLoopFrames; ++index) {
             DecodeInTurn(loops, index, decoders);
             frames += static_cast<int64_t>(decoders.size());
         }
     }
-    const double perFrameUs = (ProcessCpuSeconds() - cpuStart) * 1e6 / static_cast<double>(frames);
-    g_backToBackCpuPerFrameUs[recorders] = perFrameUs;
+    const double per_frame_us =
+        (ProcessCpuSeconds() - cpu_start) * 1e6 / static_cast<double>(frames);
+    g_backToBackCpuPerFrameUs[recorders] = per_frame_us;
     state.counters["channels"] = recorders * kChannels;
-    state.counters["cpu_us_per_frame"] = perFrameUs;
+    state.counters["cpu_us_per_frame"] = per_frame_us;
     state.SetItemsProcessed(frames);
 }
 
@@ -250,7 +251,7 @@ void BM_Engine(benchmark::State& state) {
     CGdiRenderer renderer;
     renderer.SetDC(surface);
 
-    const double residentBefore = ResidentMiB();
+    const double resident_before = ResidentMiB();
     auto manager = std::make_unique<CDvrManager>(audio, store);
     manager->SetDisplayTargets(&grid, &renderer, {0, 0, 1408, 1152});
     manager->SetCurrentDvr(-1);
@@ -277,36 +278,36 @@ void BM_Engine(benchmark::State& state) {
         return total;
     };
     uint64_t frames = 0;
-    double cpuSeconds = 0;
+    double cpu_seconds = 0;
     for (auto _ : state) {
-        const uint64_t decodedStart = decoded();
-        const double cpuStart = ProcessCpuSeconds();
+        const uint64_t decoded_start = decoded();
+        const double cpu_start = ProcessCpuSeconds();
         std::this_thread::sleep_for(kMeasured);
-        cpuSeconds = ProcessCpuSeconds() - cpuStart;
-        frames = decoded() - decodedStart;
+        cpu_seconds = ProcessCpuSeconds() - cpu_start;
+        frames = decoded() - decoded_start;
     }
     const double expected = static_cast<double>(recorders) * kChannels * kStreamFps *
                             std::chrono::duration<double>(kMeasured).count();
-    const double cpuPerFrameUs =
-        cpuSeconds * 1e6 / static_cast<double>(std::max<uint64_t>(frames, 1));
+    const double cpu_per_frame_us =
+        cpu_seconds * 1e6 / static_cast<double>(std::max<uint64_t>(frames, 1));
     state.counters["channels"] = recorders * kChannels;
     state.counters["decoded_share"] = static_cast<double>(frames) / expected;
     state.counters["sustained"] = static_cast<double>(frames) >= 0.97 * expected ? 1 : 0;
-    state.counters["cpu_us_per_frame"] = cpuPerFrameUs;
+    state.counters["cpu_us_per_frame"] = cpu_per_frame_us;
     if (g_decodeCpuPerFrameUs.count(recorders) != 0) {
         state.counters["vs_decode_alone"] =
-            cpuPerFrameUs / Median(g_decodeCpuPerFrameUs[recorders]);
+            cpu_per_frame_us / Median(g_decodeCpuPerFrameUs[recorders]);
     }
     if (g_backToBackCpuPerFrameUs.count(recorders) != 0) {
-        state.counters["vs_back_to_back"] = cpuPerFrameUs / g_backToBackCpuPerFrameUs[recorders];
+        state.counters["vs_back_to_back"] = cpu_per_frame_us / g_backToBackCpuPerFrameUs[recorders];
     }
-    state.counters["MiB_per_recorder"] = (ResidentMiB() - residentBefore) / recorders;
+    state.counters["MiB_per_recorder"] = (ResidentMiB() - resident_before) / recorders;
     // 16 recorders fill the grid's 256 cells, the most the all-devices view shows; beyond
     // them the machine's headroom is what the engine's share of its cores leaves.
-    const double coresBusy = cpuSeconds / std::chrono::duration<double>(kMeasured).count();
-    state.counters["cores_busy"] = coresBusy;
+    const double cores_busy = cpu_seconds / std::chrono::duration<double>(kMeasured).count();
+    state.counters["cores_busy"] = cores_busy;
     state.counters["channels_at_all_cores"] =
-        recorders * kChannels * std::thread::hardware_concurrency() / std::max(coresBusy, 1e-6);
+        recorders * kChannels * std::thread::hardware_concurrency() / std::max(cores_busy, 1e-6);
     manager->Shutdown();
     manager.reset();
     std::filesystem::remove(store);

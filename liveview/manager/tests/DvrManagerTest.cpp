@@ -12,7 +12,7 @@ TEST_F(DvrManagerTest, DeleteMovesDevicesDownAndClearsTheWindowMap) {
     }
     _DVR_SETTINGS_ settings;
     ASSERT_EQ(manager_->GetDvr(2, settings), 1);
-    settings.autoConnect = 1;
+    settings.auto_connect = 1;
     ASSERT_EQ(manager_->UpdateDvr(2, settings, RecordFolder()), 1);
     manager_->SetWindowChannel(4, 201);
 
@@ -20,7 +20,7 @@ TEST_F(DvrManagerTest, DeleteMovesDevicesDownAndClearsTheWindowMap) {
     EXPECT_EQ(manager_->GetDvrCount(), 2);
     ASSERT_EQ(manager_->GetDvr(1, settings), 1);
     EXPECT_EQ(settings.address, "c:3");
-    EXPECT_EQ(settings.autoConnect, 1);
+    EXPECT_EQ(settings.auto_connect, 1);
     EXPECT_EQ(manager_->GetDvr(2, settings), -1);
     EXPECT_EQ(manager_->GetWindowChannel(4), -1);
     EXPECT_EQ(manager_->DeleteDvr(2), -1);
@@ -31,7 +31,7 @@ TEST_F(DvrManagerTest, TheStoreKeepsDevicesPasswordsDirectoryAndWindowMap) {
     ASSERT_EQ(manager_->AddDvr("10.0.0.1:6802", "6802", "admin", "pw", "Gate"), 1);
     _DVR_SETTINGS_ settings;
     manager_->GetDvr(0, settings);
-    settings.channelMask = 0x3;
+    settings.channel_mask = 0x3;
     manager_->UpdateDvr(0, settings, RecordFolder());
     manager_->SetPasswords("1111", "2222", 1);
     manager_->SetWindowChannel(9, 3);
@@ -45,7 +45,7 @@ TEST_F(DvrManagerTest, TheStoreKeepsDevicesPasswordsDirectoryAndWindowMap) {
     ASSERT_EQ(manager_->GetDvrCount(), 1);
     manager_->GetDvr(0, settings);
     EXPECT_EQ(settings.user, "admin");
-    EXPECT_EQ(settings.channelMask, 0x3);
+    EXPECT_EQ(settings.channel_mask, 0x3);
     EXPECT_EQ(manager_->GetAdminPassword(), "1111");
     EXPECT_EQ(manager_->GetUserPassword(), "2222");
     EXPECT_EQ(manager_->GetPasswordFlag(), 1);
@@ -110,10 +110,10 @@ TEST_F(DvrManagerTest, ShutdownEndsWithConnectThreadsInFlight) {
 }
 
 TEST_F(DvrManagerTest, ShutdownEndsWithALookupInFlightAndShowsNoMessage) {
-    ListenSocket silentLookup;
-    silentLookup.OpenLoopback();
-    options_.lookupPort = silentLookup.Port();
-    options_.lookupTimeouts = {20000, 20000, 20000};  // far beyond what the shutdown may take
+    ListenSocket silent_lookup;
+    silent_lookup.OpenLoopback();
+    options_.lookup_port = silent_lookup.Port();
+    options_.lookup_timeouts = {20000, 20000, 20000};  // far beyond what the shutdown may take
     NewManager();
     ASSERT_EQ(manager_->AddDvr("127.0.0.1/FRONTDOOR", "", "admin", "admin", ""), 1);
     ASSERT_EQ(manager_->StartDvrNetwork(0), 1);
@@ -138,7 +138,7 @@ TEST_F(DvrManagerTest, ShutdownEndsWithALookupInFlightAndShowsNoMessage) {
 TEST_F(DvrManagerTest, ClosingWithAMessageWaitingInTheSinkEnds) {
     ListenSocket gone;  // a lookup server that is not there: the message comes at once
     gone.OpenLoopback();
-    options_.lookupPort = gone.Port();
+    options_.lookup_port = gone.Port();
     gone.Close();
     NewManager();
     std::mutex mutex;

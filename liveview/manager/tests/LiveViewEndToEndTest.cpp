@@ -65,11 +65,11 @@ protected:
     }
 
     // Adds, starts and logs in device a (the recorder of the same number).
-    void Connect(int a, const std::string& user = "admin", int sendAudio = 0) {
+    void Connect(int a, const std::string& user = "admin", int send_audio = 0) {
         ASSERT_EQ(manager_->AddDvr(AddressOf(a), "", user, user, "dvr"), 1);
         _DVR_SETTINGS_ settings;
         ASSERT_EQ(manager_->GetDvr(a, settings), 1);
-        settings.sendAudio = sendAudio;
+        settings.send_audio = send_audio;
         ASSERT_EQ(manager_->UpdateDvr(a, settings, RecordFolder()), 1);
         ASSERT_EQ(manager_->StartDvrNetwork(a), 1);
         ASSERT_GE(manager_->ConnectDvr(a), 0);
@@ -78,8 +78,8 @@ protected:
     // The channel whose picture the cell shows, or -1 for none.
     int ChannelIn(int cell) const {
         const VideoCell c = grid_.Cell(cell);
-        const int x = c.videoX + c.videoWidth / 8;
-        const int y = c.videoY + c.videoHeight / 8;
+        const int x = c.video_x + c.video_width / 8;
+        const int y = c.video_y + c.video_height / 8;
         uint32_t pixel = 0;
         surface_->Read([&](const uint32_t* pixels, int width, int height) {
             if (x < width && y < height) pixel = pixels[y * width + x];
@@ -134,7 +134,7 @@ TEST_F(LiveViewTest, OrdinaryUsersGetFixedRates) {
     EXPECT_EQ(journal.net_parameters.back().fps, 16);
     _DVR_SETTINGS_ settings;
     manager_->GetDvr(0, settings);
-    settings.qualityIndex = 0;
+    settings.quality_index = 0;
     manager_->UpdateDvr(0, settings, RecordFolder());
     EXPECT_EQ(emulator_.Journal(0).net_parameters.back().rate, 300);
     EXPECT_EQ(emulator_.Journal(0).net_parameters.back().fps, 10);
@@ -150,7 +150,7 @@ TEST_F(LiveViewTest, ADeviceNameIsFoundThroughTheLookupServer) {
     StartRecorders({config});
     std::string error;
     ASSERT_TRUE(emulator_.StartLookup(0, &error)) << error;
-    options_.lookupPort = emulator_.LookupPort();
+    options_.lookup_port = emulator_.LookupPort();
     NewManager();
     Show();
 

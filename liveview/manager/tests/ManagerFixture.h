@@ -22,10 +22,10 @@ class ManagerFixture : public ::testing::Test {
 protected:
     void SetUp() override {
         std::filesystem::create_directories(folder_ / "records");
-        options_.netTimeouts.connect_ms = 2000;
-        options_.netTimeouts.exchange_ms = 2000;
-        options_.netTimeouts.logout_ms = 200;
-        options_.lookupTimeouts = {2000, 2000, 2000};
+        options_.net_timeouts.connect_ms = 2000;
+        options_.net_timeouts.exchange_ms = 2000;
+        options_.net_timeouts.logout_ms = 200;
+        options_.lookup_timeouts = {2000, 2000, 2000};
         NewManager();
     }
 
@@ -35,7 +35,7 @@ protected:
         manager_.reset();
         manager_ = std::make_unique<CDvrManager>(audio_, StorePath(), options_);
         manager_->SetMessageSink([this](const std::string& text) {
-            std::lock_guard lock(messagesMutex_);
+            std::lock_guard lock(messages_mutex_);
             messages_.push_back(text);
         });
     }
@@ -44,7 +44,7 @@ protected:
     std::string RecordFolder() const { return (folder_ / "records").string(); }
 
     std::vector<std::string> Messages() {
-        std::lock_guard lock(messagesMutex_);
+        std::lock_guard lock(messages_mutex_);
         return messages_;
     }
 
@@ -63,6 +63,6 @@ protected:
     DvrManagerOptions options_;
     ManualClockWaveOut audio_;
     std::unique_ptr<CDvrManager> manager_;
-    std::mutex messagesMutex_;
+    std::mutex messages_mutex_;
     std::vector<std::string> messages_;
 };

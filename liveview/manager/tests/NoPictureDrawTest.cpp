@@ -49,8 +49,8 @@ protected:
         const VideoCell c = grid_.Cell(cell);
         bool drawn = false;
         surface_->Read([&](const uint32_t* pixels, int width, int height) {
-            for (int y = c.videoY; y < c.videoY + c.videoHeight && y < height; ++y)
-                for (int x = c.videoX; x < c.videoX + c.videoWidth && x < width; ++x)
+            for (int y = c.video_y; y < c.video_y + c.video_height && y < height; ++y)
+                for (int x = c.video_x; x < c.video_x + c.video_width && x < width; ++x)
                     drawn = drawn || (pixels[y * width + x] >> 24) != 0;
         });
         return drawn;
@@ -64,27 +64,27 @@ TEST_F(NoPictureDrawTest, AVolOnlyFrameDrawsNothingAndTheNextPictureIsDrawn) {
     ASSERT_EQ(stream.size(), 1u);
     const std::vector<uint8_t> vol = HeadersOnly(stream[0]);
     ASSERT_FALSE(vol.empty());
-    std::atomic<bool> sendPicture{false};
+    std::atomic<bool> send_picture{false};
     ScriptedRecorder recorder([&](ScriptedPeer& p) {
         if (!p.Handshake(0, kSuperUserLevel, kMpeg4CodecWord)) return;
-        bool volSent = false;
-        bool pictureSent = false;
-        while (!p.stopping()) {
+        bool vol_sent = false;
+        bool picture_sent = false;
+        while (!p.Stopping()) {
             Message m;
             if (p.Read(m, 20)) {
                 if (std::holds_alternative<KeepAlive>(m.body) || m.request_id == 0) continue;
                 p.Send(m.request_id, Ack{0});
-                if (std::holds_alternative<LiveStart>(m.body) && !volSent) {
+                if (std::holds_alternative<LiveStart>(m.body) && !vol_sent) {
                     // The sound after it tells the test the VOL has been dealt with.
-                    volSent = p.Send(0, CifKeyFrame(vol)) && p.Send(0, Sound());
+                    vol_sent = p.Send(0, CifKeyFrame(vol)) && p.Send(0, Sound());
                 }
-            } else if (sendPicture && !pictureSent) {
-                pictureSent = p.Send(0, CifKeyFrame(stream[0]));
+            } else if (send_picture && !picture_sent) {
+                picture_sent = p.Send(0, CifKeyFrame(stream[0]));
             }
         }
     });
     manager_->SetCurrentDvr(0);
-    ASSERT_EQ(manager_->AddDvr("127.0.0.1:" + std::to_string(recorder.port()), "", "admin", "admin",
+    ASSERT_EQ(manager_->AddDvr("127.0.0.1:" + std::to_string(recorder.Port()), "", "admin", "admin",
                                "dvr"),
               1);
     _DVR_SETTINGS_ settings;
@@ -99,7 +99,7 @@ TEST_F(NoPictureDrawTest, AVolOnlyFrameDrawsNothingAndTheNextPictureIsDrawn) {
     EXPECT_EQ(manager_->GetFrameCounts(0).shown, 0);
     EXPECT_FALSE(CellDrawn(0));
 
-    sendPicture = true;
+    send_picture = true;
     ASSERT_TRUE(WaitFor([&] { return manager_->GetFrameCounts(0).shown == 1; }));
     EXPECT_TRUE(CellDrawn(0));
 }

@@ -8,19 +8,19 @@
 
 namespace {
 
-// Gathers from a row of exactly rowBytes bytes into a buffer of exactly the padded count, so
+// Gathers from a row of exactly row_bytes bytes into a buffer of exactly the padded count, so
 // that a read or write past either shows under the address sanitizer.
-void ExpectPicks(const std::vector<int>& columns, int rowBytes, std::mt19937& random) {
-    std::vector<uint8_t> row(static_cast<std::size_t>(rowBytes));
+void ExpectPicks(const std::vector<int>& columns, int row_bytes, std::mt19937& random) {
+    std::vector<uint8_t> row(static_cast<std::size_t>(row_bytes));
     for (uint8_t& byte : row)
         byte = static_cast<uint8_t>(random());
     RowGather gather;
-    gather.Build(columns, rowBytes);
+    gather.Build(columns, row_bytes);
     std::vector<uint8_t> out(static_cast<std::size_t>(gather.PaddedCount()));
     gather.Gather(row.data(), out.data());
     for (std::size_t i = 0; i < columns.size(); ++i) {
         ASSERT_EQ(out[i], row[columns[i]])
-            << "output " << i << " of " << columns.size() << " from a row of " << rowBytes;
+            << "output " << i << " of " << columns.size() << " from a row of " << row_bytes;
     }
 }
 
@@ -31,11 +31,11 @@ TEST(RowGather, PicksTheColumnsOfEveryDrawScale) {
     // Shrinking, equal and growing sizes, rows shorter than one window, and the chroma columns
     // (half the luma ones) with their half-width rows.
     for (int width : {1, 7, 15, 16, 17, 31, 176, 352, 704, 720}) {
-        for (int destWidth : {1, 5, 16, 17, 41, 84, 88, 120, 172, 352, 700}) {
-            std::vector<int> luma(static_cast<std::size_t>(destWidth));
+        for (int dest_width : {1, 5, 16, 17, 41, 84, 88, 120, 172, 352, 700}) {
+            std::vector<int> luma(static_cast<std::size_t>(dest_width));
             std::vector<int> chroma(luma.size());
-            for (int x = 0; x < destWidth; ++x) {
-                luma[x] = static_cast<int>(static_cast<int64_t>(x) * width / destWidth);
+            for (int x = 0; x < dest_width; ++x) {
+                luma[x] = static_cast<int>(static_cast<int64_t>(x) * width / dest_width);
                 chroma[x] = luma[x] >> 1;
             }
             ExpectPicks(luma, width, random);

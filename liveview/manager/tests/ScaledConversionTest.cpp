@@ -14,16 +14,16 @@ namespace {
 
 // The full conversion, then the nearest-neighbour sampling a draw does.
 std::vector<uint8_t> ConvertThenSample(const std::vector<uint8_t>& yuv, int width, int height,
-                                       int destWidth, int destHeight) {
+                                       int dest_width, int dest_height) {
     std::vector<uint8_t> full(static_cast<std::size_t>(width) * height * 3);
     Yuv420ToBgr24(yuv.data(), width, height, width * 3, full.data());
-    std::vector<uint8_t> sampled(static_cast<std::size_t>(destWidth) * destHeight * 3);
-    for (int y = 0; y < destHeight; ++y) {
-        const int sy = static_cast<int>(static_cast<int64_t>(y) * height / destHeight);
-        for (int x = 0; x < destWidth; ++x) {
-            const int sx = static_cast<int>(static_cast<int64_t>(x) * width / destWidth);
+    std::vector<uint8_t> sampled(static_cast<std::size_t>(dest_width) * dest_height * 3);
+    for (int y = 0; y < dest_height; ++y) {
+        const int sy = static_cast<int>(static_cast<int64_t>(y) * height / dest_height);
+        for (int x = 0; x < dest_width; ++x) {
+            const int sx = static_cast<int>(static_cast<int64_t>(x) * width / dest_width);
             for (int c = 0; c < 3; ++c) {
-                sampled[(y * destWidth + x) * 3 + c] = full[(sy * width + sx) * 3 + c];
+                sampled[(y * dest_width + x) * 3 + c] = full[(sy * width + sx) * 3 + c];
             }
         }
     }
@@ -35,18 +35,18 @@ std::vector<uint8_t> ConvertThenSample(const std::vector<uint8_t>& yuv, int widt
 TEST(ScaledConversion, EqualsTheFullConversionSampledLikeADraw) {
     std::mt19937 random(7);
     const struct {
-        int width, height, destWidth, destHeight;
+        int width, height, dest_width, dest_height;
     } cases[] = {{352, 288, 84, 56},   {352, 240, 172, 114}, {720, 576, 41, 33},
                  {720, 288, 352, 288}, {352, 288, 352, 288}, {352, 288, 700, 560}};
     for (const auto& c : cases) {
         std::vector<uint8_t> yuv(static_cast<std::size_t>(c.width) * c.height * 3 / 2);
         for (uint8_t& byte : yuv)
             byte = static_cast<uint8_t>(random());
-        std::vector<uint8_t> scaled(static_cast<std::size_t>(c.destWidth) * c.destHeight * 3);
-        ConvertScaledToBgr24(scaled.data(), c.destWidth, c.destHeight, yuv.data(), c.width,
+        std::vector<uint8_t> scaled(static_cast<std::size_t>(c.dest_width) * c.dest_height * 3);
+        ConvertScaledToBgr24(scaled.data(), c.dest_width, c.dest_height, yuv.data(), c.width,
                              c.height);
-        EXPECT_EQ(scaled, ConvertThenSample(yuv, c.width, c.height, c.destWidth, c.destHeight))
-            << c.width << "x" << c.height << " into " << c.destWidth << "x" << c.destHeight;
+        EXPECT_EQ(scaled, ConvertThenSample(yuv, c.width, c.height, c.dest_width, c.dest_height))
+            << c.width << "x" << c.height << " into " << c.dest_width << "x" << c.dest_height;
     }
 }
 
@@ -60,24 +60,24 @@ TEST(ScaledConversion, PlanesWithPaddedRowsGiveTheSamePicture) {
     std::vector<uint8_t> yuv(static_cast<std::size_t>(width) * height * 3 / 2);
     for (uint8_t& byte : yuv)
         byte = static_cast<uint8_t>(random());
-    const int lumaStride = width + 32;
-    const int chromaStride = cw + 16;
+    const int luma_stride = width + 32;
+    const int chroma_stride = cw + 16;
     // Padding bytes differ from every picture byte around them.
-    std::vector<uint8_t> luma(static_cast<std::size_t>(lumaStride) * height, 0xEE);
-    std::vector<uint8_t> u(static_cast<std::size_t>(chromaStride) * ch, 0x11);
-    std::vector<uint8_t> v(static_cast<std::size_t>(chromaStride) * ch, 0x77);
+    std::vector<uint8_t> luma(static_cast<std::size_t>(luma_stride) * height, 0xEE);
+    std::vector<uint8_t> u(static_cast<std::size_t>(chroma_stride) * ch, 0x11);
+    std::vector<uint8_t> v(static_cast<std::size_t>(chroma_stride) * ch, 0x77);
     for (int y = 0; y < height; ++y)
-        std::copy_n(&yuv[y * width], width, &luma[y * lumaStride]);
+        std::copy_n(&yuv[y * width], width, &luma[y * luma_stride]);
     for (int y = 0; y < ch; ++y) {
-        std::copy_n(&yuv[width * height + y * cw], cw, &u[y * chromaStride]);
-        std::copy_n(&yuv[width * height + cw * ch + y * cw], cw, &v[y * chromaStride]);
+        std::copy_n(&yuv[width * height + y * cw], cw, &u[y * chroma_stride]);
+        std::copy_n(&yuv[width * height + cw * ch + y * cw], cw, &v[y * chroma_stride]);
     }
-    for (const auto& [destWidth, destHeight] : {std::pair{88, 72}, std::pair{351, 287}}) {
-        std::vector<uint8_t> fromPlanes(static_cast<std::size_t>(destWidth) * destHeight * 3);
-        ConvertScaledToBgr24(fromPlanes.data(), destWidth, destHeight,
-                             {luma.data(), u.data(), v.data(), lumaStride, chromaStride}, width,
+    for (const auto& [dest_width, dest_height] : {std::pair{88, 72}, std::pair{351, 287}}) {
+        std::vector<uint8_t> from_planes(static_cast<std::size_t>(dest_width) * dest_height * 3);
+        ConvertScaledToBgr24(from_planes.data(), dest_width, dest_height,
+                             {luma.data(), u.data(), v.data(), luma_stride, chroma_stride}, width,
                              height);
-        EXPECT_EQ(fromPlanes, ConvertThenSample(yuv, width, height, destWidth, destHeight))
-            << destWidth << "x" << destHeight;
+        EXPECT_EQ(from_planes, ConvertThenSample(yuv, width, height, dest_width, dest_height))
+            << dest_width << "x" << dest_height;
     }
 }

@@ -17,10 +17,10 @@ std::string Hex(uint32_t v) {
 }  // namespace
 
 bool MessageDecoder::Feed(const uint8_t* data, std::size_t size_bytes) {
-    if (failed()) {
+    if (Failed()) {
         return false;
     }
-    if (buffered_bytes() + size_bytes > kHeaderBytes + kMaxPayloadBytes + kFeedChunkBytes) {
+    if (BufferedBytes() + size_bytes > kHeaderBytes + kMaxPayloadBytes + kFeedChunkBytes) {
         Fail("input buffered beyond one message; the reader does not drain it");
         return false;
     }
@@ -33,10 +33,10 @@ bool MessageDecoder::Feed(const uint8_t* data, std::size_t size_bytes) {
 }
 
 DecodeStatus MessageDecoder::Next(Message& out) {
-    if (failed()) {
+    if (Failed()) {
         return DecodeStatus::kError;
     }
-    if (buffered_bytes() < kHeaderBytes) {
+    if (BufferedBytes() < kHeaderBytes) {
         return DecodeStatus::kNeedMore;
     }
     ByteReader header(buffer_.data() + read_pos_, kHeaderBytes);
@@ -65,7 +65,7 @@ DecodeStatus MessageDecoder::Next(Message& out) {
                     std::to_string(payload_bytes) + " outside " + std::to_string(bounds.min_bytes) +
                     ".." + std::to_string(bounds.max_bytes));
     }
-    if (buffered_bytes() < kHeaderBytes + payload_bytes) {
+    if (BufferedBytes() < kHeaderBytes + payload_bytes) {
         return DecodeStatus::kNeedMore;
     }
     std::string error;

@@ -26,9 +26,9 @@ public:
     using TypeFilter = bool (*)(MsgType type);
     void SetAccepted(TypeFilter accepts) { accepts_ = accepts; }
 
-    bool failed() const { return !error_.empty(); }
-    const std::string& error() const { return error_; }
-    std::size_t buffered_bytes() const { return buffer_.size() - read_pos_; }
+    bool Failed() const { return !error_.empty(); }
+    const std::string& Error() const { return error_; }
+    std::size_t BufferedBytes() const { return buffer_.size() - read_pos_; }
 
     static constexpr std::size_t kFeedChunkBytes = 65536;
 

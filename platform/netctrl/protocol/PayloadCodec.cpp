@@ -21,74 +21,74 @@ std::string Num(uint64_t v) { return std::to_string(v); }
 bool BoundsOf(uint16_t type, PayloadBounds& out) {
     auto fixed = [&](std::size_t n) { out = {n, n}; };
     switch (static_cast<MsgType>(type)) {
-        case MsgType::Hello:
-        case MsgType::Logout:
-        case MsgType::KeepAlive:
-        case MsgType::DiskQuery:
-        case MsgType::LampQuery:
-        case MsgType::LiveStop:
-        case MsgType::KeyFrame:
-        case MsgType::ParaGet:
-        case MsgType::PlayStop:
-        case MsgType::UploadEnd:
+        case MsgType::kHello:
+        case MsgType::kLogout:
+        case MsgType::kKeepAlive:
+        case MsgType::kDiskQuery:
+        case MsgType::kLampQuery:
+        case MsgType::kLiveStop:
+        case MsgType::kKeyFrame:
+        case MsgType::kParaGet:
+        case MsgType::kPlayStop:
+        case MsgType::kUploadEnd:
             fixed(0);
             return true;
-        case MsgType::Challenge:
+        case MsgType::kChallenge:
             fixed(kNonceBytes);
             return true;
-        case MsgType::Login:
+        case MsgType::kLogin:
             out = {kTextPrefix + kNonceBytes + kMacBytes,
                    kTextPrefix + kMaxUserBytes + kNonceBytes + kMacBytes};
             return true;
-        case MsgType::LoginReply:
+        case MsgType::kLoginReply:
             fixed(4 + sizeof(_DVR_MACHINE_INFO_));
             return true;
-        case MsgType::Ack:
+        case MsgType::kAck:
             fixed(4);
             return true;
-        case MsgType::DiskReply:
+        case MsgType::kDiskReply:
             fixed(4 + sizeof(_DVR_DISK_INFO_) * kDvrMaxDisks);
             return true;
-        case MsgType::LampReply:
+        case MsgType::kLampReply:
             fixed(8);
             return true;
-        case MsgType::SetNetParam:
+        case MsgType::kSetNetParam:
             fixed(12);
             return true;
-        case MsgType::LiveStart:
+        case MsgType::kLiveStart:
             fixed(8);
             return true;
-        case MsgType::Frame:
+        case MsgType::kFrame:
             out = {kFrameHeadBytes, kMaxPayloadBytes};
             return true;
-        case MsgType::Command:
+        case MsgType::kCommand:
             fixed(sizeof(_NET_COMMAND_));
             return true;
-        case MsgType::ParaReply:
+        case MsgType::kParaReply:
             fixed(4 + sizeof(NET_MAC_SET_PARA));
             return true;
-        case MsgType::ParaSet:
+        case MsgType::kParaSet:
             fixed(sizeof(NET_MAC_SET_PARA));
             return true;
-        case MsgType::RecListQuery:
+        case MsgType::kRecListQuery:
             fixed(8);
             return true;
-        case MsgType::RecListReply:
+        case MsgType::kRecListReply:
             out = {kRecListFixed, kRecListFixed + kMaxRecListEntries * sizeof(_QRF_FILESHOWINFO)};
             return true;
-        case MsgType::PlayStart:
+        case MsgType::kPlayStart:
             fixed(20);
             return true;
-        case MsgType::PlayEnd:
+        case MsgType::kPlayEnd:
             fixed(4);
             return true;
-        case MsgType::UploadBegin:
+        case MsgType::kUploadBegin:
             out = {kTextPrefix + 1 + 8, kTextPrefix + kMaxRemotePathBytes + 8};
             return true;
-        case MsgType::UploadChunk:
+        case MsgType::kUploadChunk:
             out = {1, kMaxUploadChunkBytes};
             return true;
-        case MsgType::Shell:
+        case MsgType::kShell:
             out = {kTextPrefix + 1, kTextPrefix + kMaxShellBytes};
             return true;
     }
@@ -97,26 +97,26 @@ bool BoundsOf(uint16_t type, PayloadBounds& out) {
 
 bool SentByClient(MsgType type) {
     switch (type) {
-        case MsgType::Hello:
-        case MsgType::Login:
-        case MsgType::Logout:
-        case MsgType::KeepAlive:
-        case MsgType::DiskQuery:
-        case MsgType::LampQuery:
-        case MsgType::SetNetParam:
-        case MsgType::LiveStart:
-        case MsgType::LiveStop:
-        case MsgType::KeyFrame:
-        case MsgType::Command:
-        case MsgType::ParaGet:
-        case MsgType::ParaSet:
-        case MsgType::RecListQuery:
-        case MsgType::PlayStart:
-        case MsgType::PlayStop:
-        case MsgType::UploadBegin:
-        case MsgType::UploadChunk:
-        case MsgType::UploadEnd:
-        case MsgType::Shell:
+        case MsgType::kHello:
+        case MsgType::kLogin:
+        case MsgType::kLogout:
+        case MsgType::kKeepAlive:
+        case MsgType::kDiskQuery:
+        case MsgType::kLampQuery:
+        case MsgType::kSetNetParam:
+        case MsgType::kLiveStart:
+        case MsgType::kLiveStop:
+        case MsgType::kKeyFrame:
+        case MsgType::kCommand:
+        case MsgType::kParaGet:
+        case MsgType::kParaSet:
+        case MsgType::kRecListQuery:
+        case MsgType::kPlayStart:
+        case MsgType::kPlayStop:
+        case MsgType::kUploadBegin:
+        case MsgType::kUploadChunk:
+        case MsgType::kUploadEnd:
+        case MsgType::kShell:
             return true;
         default:
             return false;
@@ -125,63 +125,63 @@ bool SentByClient(MsgType type) {
 
 const char* TypeName(MsgType type) {
     switch (type) {
-        case MsgType::Hello:
+        case MsgType::kHello:
             return "Hello";
-        case MsgType::Challenge:
+        case MsgType::kChallenge:
             return "Challenge";
-        case MsgType::Login:
+        case MsgType::kLogin:
             return "Login";
-        case MsgType::LoginReply:
+        case MsgType::kLoginReply:
             return "LoginReply";
-        case MsgType::Logout:
+        case MsgType::kLogout:
             return "Logout";
-        case MsgType::KeepAlive:
+        case MsgType::kKeepAlive:
             return "KeepAlive";
-        case MsgType::Ack:
+        case MsgType::kAck:
             return "Ack";
-        case MsgType::DiskQuery:
+        case MsgType::kDiskQuery:
             return "DiskQuery";
-        case MsgType::DiskReply:
+        case MsgType::kDiskReply:
             return "DiskReply";
-        case MsgType::LampQuery:
+        case MsgType::kLampQuery:
             return "LampQuery";
-        case MsgType::LampReply:
+        case MsgType::kLampReply:
             return "LampReply";
-        case MsgType::SetNetParam:
+        case MsgType::kSetNetParam:
             return "SetNetParam";
-        case MsgType::LiveStart:
+        case MsgType::kLiveStart:
             return "LiveStart";
-        case MsgType::LiveStop:
+        case MsgType::kLiveStop:
             return "LiveStop";
-        case MsgType::KeyFrame:
+        case MsgType::kKeyFrame:
             return "KeyFrame";
-        case MsgType::Frame:
+        case MsgType::kFrame:
             return "Frame";
-        case MsgType::Command:
+        case MsgType::kCommand:
             return "Command";
-        case MsgType::ParaGet:
+        case MsgType::kParaGet:
             return "ParaGet";
-        case MsgType::ParaReply:
+        case MsgType::kParaReply:
             return "ParaReply";
-        case MsgType::ParaSet:
+        case MsgType::kParaSet:
             return "ParaSet";
-        case MsgType::RecListQuery:
+        case MsgType::kRecListQuery:
             return "RecListQuery";
-        case MsgType::RecListReply:
+        case MsgType::kRecListReply:
             return "RecListReply";
-        case MsgType::PlayStart:
+        case MsgType::kPlayStart:
             return "PlayStart";
-        case MsgType::PlayStop:
+        case MsgType::kPlayStop:
             return "PlayStop";
-        case MsgType::PlayEnd:
+        case MsgType::kPlayEnd:
             return "PlayEnd";
-        case MsgType::UploadBegin:
+        case MsgType::kUploadBegin:
             return "UploadBegin";
-        case MsgType::UploadChunk:
+        case MsgType::kUploadChunk:
             return "UploadChunk";
-        case MsgType::UploadEnd:
+        case MsgType::kUploadEnd:
             return "UploadEnd";
-        case MsgType::Shell:
+        case MsgType::kShell:
             return "Shell";
     }
     return "unknown";
@@ -350,11 +350,11 @@ std::string Read(ByteReader& r, LiveStart& m) {
 }
 std::string Read(ByteReader& r, Frame& m) {
     r.Raw(&m.head, sizeof m.head);
-    if (m.head.nLength != r.left()) {
+    if (m.head.nLength != r.Left()) {
         return "frame head length " + Num(m.head.nLength) + " differs from payload " +
-               Num(r.left());
+               Num(r.Left());
     }
-    const std::size_t size_bytes = r.left();
+    const std::size_t size_bytes = r.Left();
     const uint8_t* p = r.Span(size_bytes);
     m.payload.assign(p, p + size_bytes);
     return {};
@@ -383,8 +383,8 @@ std::string Read(ByteReader& r, RecListReply& m) {
     if (count > kMaxRecListEntries) {
         return "record list of " + Num(count) + " entries, at most " + Num(kMaxRecListEntries);
     }
-    if (r.left() != count * sizeof(_QRF_FILESHOWINFO)) {
-        return "record list of " + Num(count) + " entries in " + Num(r.left()) + " bytes";
+    if (r.Left() != count * sizeof(_QRF_FILESHOWINFO)) {
+        return "record list of " + Num(count) + " entries in " + Num(r.Left()) + " bytes";
     }
     m.entries.resize(count);
     r.Raw(m.entries.data(), count * sizeof(_QRF_FILESHOWINFO));
@@ -410,7 +410,7 @@ std::string Read(ByteReader& r, UploadBegin& m) {
     return {};
 }
 std::string Read(ByteReader& r, UploadChunk& m) {
-    const std::size_t size_bytes = r.left();
+    const std::size_t size_bytes = r.Left();
     const uint8_t* p = r.Span(size_bytes);
     m.data.assign(p, p + size_bytes);
     return {};
@@ -437,13 +437,13 @@ bool ReadAs(ByteReader& r, Body& out, std::string& error) {
             return false;
         }
     }
-    if (!r.ok()) {
+    if (!r.Ok()) {
         error = std::string(TypeName(T::kType)) + " payload truncated";
         return false;
     }
-    if (r.left() != 0) {
+    if (r.Left() != 0) {
         error =
-            std::string(TypeName(T::kType)) + " payload has " + Num(r.left()) + " trailing bytes";
+            std::string(TypeName(T::kType)) + " payload has " + Num(r.Left()) + " trailing bytes";
         return false;
     }
     out = std::move(m);

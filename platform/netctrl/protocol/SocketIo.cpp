@@ -185,7 +185,7 @@ bool RecvMessage(int fd, MessageDecoder& decoder, int timeout_ms, Message& out,
             case DecodeStatus::kMessage:
                 return true;
             case DecodeStatus::kError:
-                error = decoder.error();
+                error = decoder.Error();
                 return false;
             case DecodeStatus::kNeedMore:
                 break;
@@ -197,7 +197,7 @@ bool RecvMessage(int fd, MessageDecoder& decoder, int timeout_ms, Message& out,
             return false;
         }
         if (!decoder.Feed(chunk.data(), got)) {
-            error = decoder.error();
+            error = decoder.Error();
             return false;
         }
     }

@@ -34,13 +34,13 @@ private:
     std::vector<uint8_t>& out_;
 };
 
-// Reads fields from a bounded payload; every read past the end fails and leaves ok() false.
+// Reads fields from a bounded payload; every read past the end fails and leaves Ok() false.
 class ByteReader {
 public:
     ByteReader(const uint8_t* data, std::size_t size_bytes) : p_(data), left_(size_bytes) {}
 
-    bool ok() const { return ok_; }
-    std::size_t left() const { return left_; }
+    bool Ok() const { return ok_; }
+    std::size_t Left() const { return left_; }
 
     uint16_t U16() { return Scalar<uint16_t>(); }
     uint32_t U32() { return Scalar<uint32_t>(); }

@@ -76,7 +76,7 @@ TEST(FrameQueue, FullQueueDropsTheBrokenChainUpToTheNextKeyFrame) {
     // Full: the oldest (channel 0, key) goes, and with it 0/1 and 0/2 that built on it.
     q.Video(1, false, 2);
     EXPECT_EQ(q.Drain(), (Frames{{1, 0}, {1, 1}, {0, 0}, {1, 2}}));
-    EXPECT_EQ(q.queue.dropped_frames(), 3u);
+    EXPECT_EQ(q.queue.DroppedFrames(), 3u);
 }
 
 TEST(FrameQueue, ChannelWithoutQueuedKeyFrameWaitsForTheNextOne) {
@@ -91,7 +91,7 @@ TEST(FrameQueue, ChannelWithoutQueuedKeyFrameWaitsForTheNextOne) {
     q.Video(3, true, 0);
     q.Video(3, false, 1);  // evicts the audio frame only
     EXPECT_EQ(q.Drain(), (Frames{{5, 0}, {5, 1}, {3, 0}, {3, 1}}));
-    EXPECT_EQ(q.queue.dropped_frames(), 5u);
+    EXPECT_EQ(q.queue.DroppedFrames(), 5u);
 }
 
 TEST(FrameQueue, ByteLimitEvictsAndAKeyFrameSurvivesEvictingItsOwnChannel) {
@@ -153,7 +153,7 @@ TEST(FrameQueue, PlaybackPushWaitsForRoomInsteadOfDropping) {
     q.queue.Push(Head('V', 0, false, 2, 10), std::vector<uint8_t>(10), 5000, q.cancel);
     consumer.join();
     EXPECT_EQ(q.Drain(), (Frames{{0, 1}, {0, 2}}));
-    EXPECT_EQ(q.queue.dropped_frames(), 0u);
+    EXPECT_EQ(q.queue.DroppedFrames(), 0u);
 }
 
 TEST(FrameQueue, AfterAWaitInVainDropsAtOnceUntilTheConsumerReturns) {

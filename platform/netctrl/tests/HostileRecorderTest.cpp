@@ -51,14 +51,14 @@ TEST(HostileRecorder, LogInFailsCleanlyWhateverTheRecorderDoes) {
          -1, "bad magic"},
         {"huge length",
          [](ScriptedPeer& p) {
-             const auto h = Header(MsgType::Challenge, 0xFFFFFFFF);
+             const auto h = Header(MsgType::kChallenge, 0xFFFFFFFF);
              p.SendRaw(h.data(), h.size());
              p.Idle(2000);
          },
          -1, "payload length 4294967295"},
         {"truncated then closed",
          [](ScriptedPeer& p) {
-             const auto h = Header(MsgType::Challenge, kNonceBytes);
+             const auto h = Header(MsgType::kChallenge, kNonceBytes);
              p.SendRaw(h.data(), h.size() - 3);
          },
          -1, "closed"},
@@ -82,7 +82,7 @@ TEST(HostileRecorder, LogInFailsCleanlyWhateverTheRecorderDoes) {
         NetCtrl net(QuickTimeouts());
         ASSERT_EQ(net.InitNetWork(), 0);
         const auto start = std::chrono::steady_clock::now();
-        EXPECT_EQ(net.ConnectToServer("127.0.0.1", recorder.port(), "admin", "pw"), c.expected);
+        EXPECT_EQ(net.ConnectToServer("127.0.0.1", recorder.Port(), "admin", "pw"), c.expected);
         EXPECT_LT(SecondsSince(start), 2.5);
         EXPECT_NE(net.LastError().find(c.error_words), std::string::npos) << net.LastError();
         EXPECT_EQ(LinkStateOf(net), kLinkIdle);
@@ -94,7 +94,7 @@ TEST(HostileRecorder, UnreachableRecorderIsAConnectError) {
     int port = 0;
     {
         ScriptedRecorder gone([](ScriptedPeer&) {});
-        port = gone.port();
+        port = gone.Port();
     }  // nothing listens there any more
     NetCtrl net(QuickTimeouts());
     net.InitNetWork();
@@ -108,13 +108,13 @@ TEST(HostileRecorder, MisbehaviourAfterLogInLosesTheLinkAndResetRecovers) {
         {"garbage", [](ScriptedPeer& p) { SendGarbage(p); }, 0, "bad magic"},
         {"frame announcing 2 GB",
          [](ScriptedPeer& p) {
-             const auto h = Header(MsgType::Frame, 0x80000000);
+             const auto h = Header(MsgType::kFrame, 0x80000000);
              p.SendRaw(h.data(), h.size());
          },
          0, "Frame payload length 2147483648"},
         {"frame head lying about its length",
          [](ScriptedPeer& p) {
-             auto bytes = Header(MsgType::Frame, kFrameHeadBytes + 10);
+             auto bytes = Header(MsgType::kFrame, kFrameHeadBytes + 10);
              _NET_FRAME_HEAD_ head{};
              head.nLength = 786432;
              const auto* h = reinterpret_cast<const uint8_t*>(&head);
@@ -125,10 +125,10 @@ TEST(HostileRecorder, MisbehaviourAfterLogInLosesTheLinkAndResetRecovers) {
          0, "frame head length 786432 differs from payload 10"},
         {"truncated frame then closed",
          [](ScriptedPeer& p) {
-             const auto h = Header(MsgType::Frame, 5000);
+             const auto h = Header(MsgType::kFrame, 5000);
              p.SendRaw(h.data(), h.size());
              p.SendRaw(std::vector<uint8_t>(100).data(), 100);
-             ::shutdown(p.fd(), SHUT_WR);
+             ::shutdown(p.Fd(), SHUT_WR);
          },
          0, "closed"},
         {"a request sent to the client",
@@ -148,7 +148,7 @@ TEST(HostileRecorder, MisbehaviourAfterLogInLosesTheLinkAndResetRecovers) {
         });
         NetCtrl net(QuickTimeouts());
         net.InitNetWork();
-        ASSERT_EQ(net.ConnectToServer("127.0.0.1", recorder.port(), "admin", "pw"), 0);
+        ASSERT_EQ(net.ConnectToServer("127.0.0.1", recorder.Port(), "admin", "pw"), 0);
         EXPECT_TRUE(WaitUntil([&] { return LinkStateOf(net) == kLinkLost; }, 3000));
         EXPECT_EQ(net.IsHavePicBuf(), 0);
         EXPECT_EQ(net.CreateNetKeyFrame(), -1);
@@ -180,7 +180,7 @@ TEST(HostileRecorder, UnansweredOrWronglyAnsweredRequestsReturnInTime) {
         });
         NetCtrl net(QuickTimeouts());
         net.InitNetWork();
-        ASSERT_EQ(net.ConnectToServer("127.0.0.1", recorder.port(), "admin", "pw"), 0);
+        ASSERT_EQ(net.ConnectToServer("127.0.0.1", recorder.Port(), "admin", "pw"), 0);
         const auto start = std::chrono::steady_clock::now();
         EXPECT_EQ(net.GetMachineDiskInfo(), -1);
         EXPECT_LT(SecondsSince(start), 2.0);

@@ -46,7 +46,7 @@ void CancelsBothLogIns(const std::function<void(NetCtrl&)>& abort) {
     std::thread first = StartLogIn(net, hanging.Port(), connecting);
     std::this_thread::sleep_for(std::chrono::milliseconds(200));
     LogIn waiting;  // blocked behind the first until it ends
-    std::thread second = StartLogIn(net, static_cast<uint16_t>(recorder.port()), waiting);
+    std::thread second = StartLogIn(net, static_cast<uint16_t>(recorder.Port()), waiting);
     std::this_thread::sleep_for(std::chrono::milliseconds(200));
     EXPECT_FALSE(connecting.done);
     EXPECT_FALSE(waiting.done);
@@ -58,7 +58,7 @@ void CancelsBothLogIns(const std::function<void(NetCtrl&)>& abort) {
     EXPECT_LT(connecting.seconds, 4.0) << "the connect ran to its time-out";
     EXPECT_EQ(waiting.result, -1);
     EXPECT_EQ(net.LastError(), "log-in cancelled");
-    EXPECT_EQ(recorder.connections(), 0);
+    EXPECT_EQ(recorder.Connections(), 0);
     EXPECT_EQ(LinkStateOf(net), kLinkIdle);
 }
 
@@ -79,12 +79,12 @@ TEST(NetCtrlLogInAbort, ALogInAfterTheAbortProceeds) {
     NetCtrl net(QuickTimeouts());
     net.InitNetWork();
     net.DisConnect();
-    EXPECT_EQ(net.ConnectToServer("127.0.0.1", recorder.port(), "admin", "pw"), 0)
+    EXPECT_EQ(net.ConnectToServer("127.0.0.1", recorder.Port(), "admin", "pw"), 0)
         << net.LastError();
     EXPECT_EQ(LinkStateOf(net), kLinkLoggedIn);
     net.StopNetWork();
-    EXPECT_EQ(net.ConnectToServer("127.0.0.1", recorder.port(), "admin", "pw"), -1);
+    EXPECT_EQ(net.ConnectToServer("127.0.0.1", recorder.Port(), "admin", "pw"), -1);
     net.InitNetWork();
-    EXPECT_EQ(net.ConnectToServer("127.0.0.1", recorder.port(), "admin", "pw"), 0)
+    EXPECT_EQ(net.ConnectToServer("127.0.0.1", recorder.Port(), "admin", "pw"), 0)
         << net.LastError();
 }

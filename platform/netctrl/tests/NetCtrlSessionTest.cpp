@@ -34,7 +34,7 @@ protected:
             }
         });
         ASSERT_EQ(net_.InitNetWork(), 0);
-        ASSERT_EQ(net_.ConnectToServer("127.0.0.1", recorder_->port(), "admin", "pw"), 0);
+        ASSERT_EQ(net_.ConnectToServer("127.0.0.1", recorder_->Port(), "admin", "pw"), 0);
         ASSERT_EQ(LinkStateOf(net_), kLinkLoggedIn);
     }
 
@@ -125,7 +125,7 @@ TEST(NetCtrlLogIn, AFrameInTheSameReadAsTheLogInReplyIsQueuedAtOnce) {
     });
     NetCtrl net(QuickTimeouts());
     ASSERT_EQ(net.InitNetWork(), 0);
-    ASSERT_EQ(net.ConnectToServer("127.0.0.1", recorder.port(), "admin", "pw"), 0);
+    ASSERT_EQ(net.ConnectToServer("127.0.0.1", recorder.Port(), "admin", "pw"), 0);
     ASSERT_EQ(net.WaitForPicBuf(QuickTimeouts().silence_ms / 2), 1);
     EXPECT_EQ(LinkStateOf(net), kLinkLoggedIn);
     std::vector<char> head(36);
@@ -156,7 +156,7 @@ TEST(NetCtrlPlayback, AFullQueueDoesNotHoldBackTheAnswerToARequest) {
     timeouts.frame_wait_ms = 2000;                        // longer than an answer may take
     NetCtrl net(timeouts, FrameQueueLimits{4, 1 << 20});  // nobody takes frames here
     net.InitNetWork();
-    ASSERT_EQ(net.ConnectToServer("127.0.0.1", recorder.port(), "admin", "pw"), 0);
+    ASSERT_EQ(net.ConnectToServer("127.0.0.1", recorder.Port(), "admin", "pw"), 0);
     ASSERT_EQ(net.NetPlayFile(0, 86400, 0x1, 0, 1), 0);
     ASSERT_TRUE(WaitUntil([&] { return net.IsHavePicBuf() == 4; }));
     EXPECT_EQ(net.StopNetPlayFile(), 0) << net.LastError();
@@ -190,7 +190,7 @@ TEST(NetCtrlPlayback, FramesReadTogetherWithAnAnswerWaitForRoomLikeAnyOther) {
     timeouts.frame_wait_ms = 2000;
     NetCtrl net(timeouts, FrameQueueLimits{4, 1 << 20});
     net.InitNetWork();
-    ASSERT_EQ(net.ConnectToServer("127.0.0.1", recorder.port(), "admin", "pw"), 0);
+    ASSERT_EQ(net.ConnectToServer("127.0.0.1", recorder.Port(), "admin", "pw"), 0);
     ASSERT_EQ(net.NetPlayFile(0, 86400, 0x1, 0, 1), 0);
     ASSERT_TRUE(WaitUntil([&] { return net.IsHavePicBuf() == 4; }));
     NET_MAC_SET_PARA para{};

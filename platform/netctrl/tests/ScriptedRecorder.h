@@ -20,8 +20,8 @@ class ScriptedPeer {
 public:
     ScriptedPeer(int fd, const std::atomic<bool>& stopping) : fd_(fd), stopping_(stopping) {}
 
-    int fd() const { return fd_; }
-    bool stopping() const { return stopping_; }
+    int Fd() const { return fd_; }
+    bool Stopping() const { return stopping_; }
 
     bool Read(netproto::Message& out, int timeout_ms = 3000) {
         std::string error;
@@ -84,8 +84,8 @@ public:
         thread_.join();
     }
 
-    int port() const { return port_; }
-    int connections() const { return connections_; }
+    int Port() const { return port_; }
+    int Connections() const { return connections_; }
 
 private:
     void AcceptLoop() {

@@ -84,7 +84,7 @@ protected:
     int CameraIn(int pane) {
         const VideoCell cell = window_->VideoGrid()->Cells().Cell(pane);
         const QPoint at = window_->VideoGrid()->geometry().topLeft() +
-                          QPoint(cell.videoX + cell.videoWidth - 12, cell.videoY + 12);
+                          QPoint(cell.video_x + cell.video_width - 12, cell.video_y + 12);
         uint32_t pixel = 0;
         CVideoSurfaceView::SurfaceOf(window_.get())->Read([&](const uint32_t* p, int w, int h) {
             if (at.x() < w && at.y() < h) pixel = p[at.y() * w + at.x()];

@@ -88,9 +88,9 @@ public:
         std::lock_guard lock(mutex_);
         for (int pane = 0; pane < 4; ++pane) {
             const VideoCell cell = grid_.Cell(pane);
-            panes_[pane] = {kGridWindow.left + cell.videoX, kGridWindow.top + cell.videoY,
-                            kGridWindow.left + cell.videoX + cell.videoWidth,
-                            kGridWindow.top + cell.videoY + cell.videoHeight};
+            panes_[pane] = {kGridWindow.left + cell.video_x, kGridWindow.top + cell.video_y,
+                            kGridWindow.left + cell.video_x + cell.video_width,
+                            kGridWindow.top + cell.video_y + cell.video_height};
         }
         target_ = frame_time;
         seen_ = {};

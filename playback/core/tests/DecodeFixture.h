@@ -163,9 +163,9 @@ protected:
 
     ScreenRect PaneRect(int pane) const {
         const VideoCell cell = grid_.Cell(pane);
-        return {kGridWindow.left + cell.videoX, kGridWindow.top + cell.videoY,
-                kGridWindow.left + cell.videoX + cell.videoWidth,
-                kGridWindow.top + cell.videoY + cell.videoHeight};
+        return {kGridWindow.left + cell.video_x, kGridWindow.top + cell.video_y,
+                kGridWindow.left + cell.video_x + cell.video_width,
+                kGridWindow.top + cell.video_y + cell.video_height};
     }
 
     // The pane a drawing went to, or -1.

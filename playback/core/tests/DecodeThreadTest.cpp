@@ -152,7 +152,7 @@ TEST_F(DecodeThreadTest, FramesFollowTheLoopsRules) {
     };
     ScriptedRecorder recorder([&](ScriptedPeer& peer) {
         if (!peer.Handshake(0, kSuperUserLevel, kH264CodecWord)) return;
-        while (!peer.stopping()) {
+        while (!peer.Stopping()) {
             Message m;
             if (!peer.Read(m, 20) || std::holds_alternative<KeepAlive>(m.body)) continue;
             peer.Send(m.request_id, Ack{0});
@@ -162,7 +162,7 @@ TEST_F(DecodeThreadTest, FramesFollowTheLoopsRules) {
         }
     });
     ASSERT_EQ(thread_.StartDecodeThread(), 1);
-    ASSERT_GE(connection_.ConnectToServer("127.0.0.1", recorder.port(), "admin", "admin"), 0);
+    ASSERT_GE(connection_.ConnectToServer("127.0.0.1", recorder.Port(), "admin", "admin"), 0);
     SetRows({2, 0, 1, 0});
     shared_.audio_flag = 1;
     shared_.play_state = PlaybackShared::kPlayStateShowing;

@@ -33,8 +33,8 @@ TEST(ButtonFace, EverySymbolIsDrawnInsideTheShownFaceWithStateContrast) {
         for (const SkinButtonArt& button : folder.buttons) {
             QPainterPath shown;
             shown.addEllipse(button.Face().adjusted(1, 1, -1, -1));
-            for (const ButtonState state : {ButtonState::Normal, ButtonState::Hover,
-                                            ButtonState::Pressed, ButtonState::Disabled}) {
+            for (const ButtonState state : {ButtonState::kNormal, ButtonState::kHover,
+                                            ButtonState::kPressed, ButtonState::kDisabled}) {
                 const QImage plain = PaintButtonFace(button.size_px, button.Face(), state, NoGlyph);
                 const QImage art =
                     PaintButtonFace(button.size_px, button.Face(), state, button.glyph);
@@ -53,7 +53,7 @@ TEST(ButtonFace, EverySymbolIsDrawnInsideTheShownFaceWithStateContrast) {
                 EXPECT_GT(symbol_px, button.size_px.width() * button.size_px.height() / 40)
                     << qPrintable(name);
                 EXPECT_EQ(outside_px, 0) << qPrintable(name);
-                if (state == ButtonState::Disabled) {
+                if (state == ButtonState::kDisabled) {
                     EXPECT_LT(brightest, 120) << qPrintable(name);
                 } else {
                     EXPECT_GT(brightest, 200) << qPrintable(name);
@@ -70,16 +70,16 @@ TEST(ButtonFace, PressedFaceTakesTheAccentAndTheOthersStayNeutral) {
     const auto face_at = [&](ButtonState state) {
         return PaintButtonFace(size, face, state, NoGlyph).pixel(low_on_face);
     };
-    const QRgb pressed = face_at(ButtonState::Pressed);
+    const QRgb pressed = face_at(ButtonState::kPressed);
     EXPECT_GT(qBlue(pressed), qRed(pressed) + 40);
     for (const ButtonState state :
-         {ButtonState::Normal, ButtonState::Hover, ButtonState::Disabled}) {
+         {ButtonState::kNormal, ButtonState::kHover, ButtonState::kDisabled}) {
         const QRgb p = face_at(state);
         EXPECT_LT(std::abs(qBlue(p) - qRed(p)), 24) << static_cast<int>(state);
     }
     // Hover lights the face; disabled dims it.
-    EXPECT_GT(Luma(face_at(ButtonState::Hover)), Luma(face_at(ButtonState::Normal)));
-    EXPECT_LT(Luma(face_at(ButtonState::Disabled)), Luma(face_at(ButtonState::Normal)));
+    EXPECT_GT(Luma(face_at(ButtonState::kHover)), Luma(face_at(ButtonState::kNormal)));
+    EXPECT_LT(Luma(face_at(ButtonState::kDisabled)), Luma(face_at(ButtonState::kNormal)));
 }
 
 }  // namespace

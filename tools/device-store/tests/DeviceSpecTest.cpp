@@ -10,13 +10,13 @@ TEST(DeviceSpec, TakesFourTextsAndItsFlagsAndRefusesWhatTheStoreCannotHold) {
     EXPECT_EQ(device->address, "127.0.0.1/DVR0002");
     EXPECT_EQ(device->user, "ADMIN");
     EXPECT_EQ(device->password, "admin");
-    EXPECT_EQ(device->showName, "Lobby cams");
-    EXPECT_EQ(device->autoConnect, 1);
-    EXPECT_EQ(device->sendAudio, 1);
+    EXPECT_EQ(device->show_name, "Lobby cams");
+    EXPECT_EQ(device->auto_connect, 1);
+    EXPECT_EQ(device->send_audio, 1);
     const auto plain = ParseDeviceSpec("10.0.0.1:6802,USER01,123456,Gate", &error);
     ASSERT_TRUE(plain) << error;
-    EXPECT_EQ(plain->autoConnect, 0);
-    EXPECT_EQ(plain->sendAudio, 0);
+    EXPECT_EQ(plain->auto_connect, 0);
+    EXPECT_EQ(plain->send_audio, 0);
 
     const std::pair<std::string, const char*> refused[] = {
         {"10.0.0.1:6802,USER01,123456", "is not ADDRESS"},

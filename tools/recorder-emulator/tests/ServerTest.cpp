@@ -389,11 +389,11 @@ TEST_F(ServerTest, MessagesAClientMayNotSendAreRefusedFromTheirHeader) {
         MsgType type;
         uint32_t payload_bytes;
     } cases[] = {
-        {false, MsgType::Frame, kFrameBytes},  // the recorder's to send
-        {false, MsgType::UploadChunk, 65536},  // needs a log-in
-        {false, MsgType::Shell, 1024},         // needs a log-in
-        {true, MsgType::Frame, kFrameBytes},   // the recorder's to send
-        {true, MsgType::RecListReply, 8},      // the recorder's to send
+        {false, MsgType::kFrame, kFrameBytes},  // the recorder's to send
+        {false, MsgType::kUploadChunk, 65536},  // needs a log-in
+        {false, MsgType::kShell, 1024},         // needs a log-in
+        {true, MsgType::kFrame, kFrameBytes},   // the recorder's to send
+        {true, MsgType::kRecListReply, 8},      // the recorder's to send
     };
     for (const auto& c : cases) {
         TestClient client;
@@ -412,7 +412,7 @@ TEST_F(ServerTest, MessagesAClientMayNotSendAreRefusedFromTheirHeader) {
 TEST_F(ServerTest, FramesFromClientsNotLoggedInLeaveMemoryFlat) {
     Start({SmallRecorder(1)});
     // Clients that never log in send whole frames: nothing of them is kept.
-    std::vector<uint8_t> frame = HeaderOf(netproto::MsgType::Frame, netproto::kMaxPayloadBytes);
+    std::vector<uint8_t> frame = HeaderOf(netproto::MsgType::kFrame, netproto::kMaxPayloadBytes);
     frame.resize(netproto::kHeaderBytes + netproto::kMaxPayloadBytes);
     const int64_t before_bytes = ResidentBytes();
     std::vector<std::unique_ptr<TestClient>> senders;

@@ -79,7 +79,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
         filler.insert(filler.end(), input.begin(), input.end());
     }
     for (std::size_t fed = 0;
-         !filler.empty() && decoder.buffered_bytes() > 0 && fed <= kLargestMessageBytes;
+         !filler.empty() && decoder.BufferedBytes() > 0 && fed <= kLargestMessageBytes;
          fed += filler.size()) {
         if (!decoder.Feed(filler.data(), filler.size()) || Drain(decoder, message) != 0) {
             return 0;  // finished, or refused

@@ -45,7 +45,7 @@ DecodeStatus Decode(const std::vector<uint8_t>& bytes, std::string& error) {
     Message out;
     decoder.Feed(bytes.data(), bytes.size());
     const DecodeStatus status = decoder.Next(out);
-    error = decoder.error();
+    error = decoder.Error();
     return status;
 }
 
@@ -66,12 +66,12 @@ std::vector<uint8_t> FramePayload(uint32_t head_length, std::size_t payload_byte
 TEST(MalformedInput, HeaderFaultsAreRejectedBeforeThePayloadArrives) {
     Raw bad_magic;
     bad_magic.magic = 0x12345678;
-    bad_magic.type = static_cast<uint16_t>(MsgType::Hello);
+    bad_magic.type = static_cast<uint16_t>(MsgType::kHello);
     ExpectRejected(bad_magic, "bad magic 0x12345678");
 
     Raw bad_version;
     bad_version.version = 2;
-    bad_version.type = static_cast<uint16_t>(MsgType::Hello);
+    bad_version.type = static_cast<uint16_t>(MsgType::kHello);
     ExpectRejected(bad_version, "unsupported protocol version 2");
 
     Raw unknown;
@@ -80,78 +80,78 @@ TEST(MalformedInput, HeaderFaultsAreRejectedBeforeThePayloadArrives) {
 
     // Only the header is fed: the huge length is refused without waiting for 4 GB.
     Raw huge;
-    huge.type = static_cast<uint16_t>(MsgType::Frame);
+    huge.type = static_cast<uint16_t>(MsgType::kFrame);
     huge.length_override = 0xFFFFFFFF;
     ExpectRejected(huge, "Frame payload length 4294967295 outside 36..786468");
 
     Raw oversize_frame;
-    oversize_frame.type = static_cast<uint16_t>(MsgType::Frame);
+    oversize_frame.type = static_cast<uint16_t>(MsgType::kFrame);
     oversize_frame.length_override = kMaxPayloadBytes + 1;
     ExpectRejected(oversize_frame, "outside 36..786468");
 
     Raw short_ack;
-    short_ack.type = static_cast<uint16_t>(MsgType::Ack);
+    short_ack.type = static_cast<uint16_t>(MsgType::kAck);
     short_ack.payload = {1, 2, 3};
     ExpectRejected(short_ack, "Ack payload length 3 outside 4..4");
 
     Raw long_hello;
-    long_hello.type = static_cast<uint16_t>(MsgType::Hello);
+    long_hello.type = static_cast<uint16_t>(MsgType::kHello);
     long_hello.payload = {0};
     ExpectRejected(long_hello, "Hello payload length 1");
 }
 
 TEST(MalformedInput, PayloadFaultsAreRejected) {
     Raw frame;
-    frame.type = static_cast<uint16_t>(MsgType::Frame);
+    frame.type = static_cast<uint16_t>(MsgType::kFrame);
     frame.payload = FramePayload(100, 99);
     ExpectRejected(frame, "frame head length 100 differs from payload 99");
 
     Raw list;
-    list.type = static_cast<uint16_t>(MsgType::RecListReply);
+    list.type = static_cast<uint16_t>(MsgType::kRecListReply);
     Put<int32_t>(list.payload, 1);
     Put<uint32_t>(list.payload, 301);
     ExpectRejected(list, "record list of 301 entries, at most 300");
 
     Raw list_mismatch;
-    list_mismatch.type = static_cast<uint16_t>(MsgType::RecListReply);
+    list_mismatch.type = static_cast<uint16_t>(MsgType::kRecListReply);
     Put<int32_t>(list_mismatch.payload, 1);
     Put<uint32_t>(list_mismatch.payload, 2);
     list_mismatch.payload.resize(8 + 92);
     ExpectRejected(list_mismatch, "record list of 2 entries in 92 bytes");
 
     Raw disks;
-    disks.type = static_cast<uint16_t>(MsgType::DiskReply);
+    disks.type = static_cast<uint16_t>(MsgType::kDiskReply);
     Put<int32_t>(disks.payload, 9);
     disks.payload.resize(4 + 8 * 24);
     ExpectRejected(disks, "disk count 9 outside 0..8");
 
     Raw login;  // the user name claims more bytes than the payload holds
-    login.type = static_cast<uint16_t>(MsgType::Login);
+    login.type = static_cast<uint16_t>(MsgType::kLogin);
     Put<uint16_t>(login.payload, 60);
     login.payload.resize(2 + 16 + 32);
     ExpectRejected(login, "user name");
 
     Raw login_long;
-    login_long.type = static_cast<uint16_t>(MsgType::Login);
+    login_long.type = static_cast<uint16_t>(MsgType::kLogin);
     Put<uint16_t>(login_long.payload, 65);
     login_long.payload.resize(2 + 64 + 16 + 32);
     ExpectRejected(login_long, "user name");
 
     Raw login_trailing;
-    login_trailing.type = static_cast<uint16_t>(MsgType::Login);
+    login_trailing.type = static_cast<uint16_t>(MsgType::kLogin);
     Put<uint16_t>(login_trailing.payload, 1);
     login_trailing.payload.resize(2 + 1 + 16 + 32 + 5);
     ExpectRejected(login_trailing, "5 trailing bytes");
 
     Raw upload;
-    upload.type = static_cast<uint16_t>(MsgType::UploadBegin);
+    upload.type = static_cast<uint16_t>(MsgType::kUploadBegin);
     Put<uint16_t>(upload.payload, 1);
     upload.payload.push_back('/');
     Put<uint64_t>(upload.payload, kMaxUploadFileBytes + 1);
     ExpectRejected(upload, "upload of 67108865 bytes");
 
     Raw shell;
-    shell.type = static_cast<uint16_t>(MsgType::Shell);
+    shell.type = static_cast<uint16_t>(MsgType::kShell);
     Put<uint16_t>(shell.payload, 0);
     shell.payload.push_back('x');
     ExpectRejected(shell, "shell command empty");
@@ -165,7 +165,7 @@ TEST(MalformedInput, TruncatedMessageWaitsThenFailsStaysFailed) {
     Message out;
     decoder.Feed(bytes.data(), bytes.size() - 1);
     EXPECT_EQ(decoder.Next(out), DecodeStatus::kNeedMore);
-    EXPECT_FALSE(decoder.failed());
+    EXPECT_FALSE(decoder.Failed());
 
     const uint8_t garbage[kHeaderBytes] = {0xDE, 0xAD};
     decoder.Feed(bytes.data() + bytes.size() - 1, 1);
@@ -175,14 +175,14 @@ TEST(MalformedInput, TruncatedMessageWaitsThenFailsStaysFailed) {
     // A failed link is closed; later bytes are not accepted even when well formed.
     EXPECT_FALSE(decoder.Feed(bytes.data(), bytes.size()));
     EXPECT_EQ(decoder.Next(out), DecodeStatus::kError);
-    EXPECT_EQ(decoder.buffered_bytes(), 0u);
+    EXPECT_EQ(decoder.BufferedBytes(), 0u);
 }
 
 TEST(MalformedInput, FeedBeyondOneMessageIsRefused) {
     // A valid header announcing a maximal frame, then more bytes than the frame holds: the
     // decoder buffers at most one message plus a chunk.
     Raw frame;
-    frame.type = static_cast<uint16_t>(MsgType::Frame);
+    frame.type = static_cast<uint16_t>(MsgType::kFrame);
     frame.length_override = kMaxPayloadBytes;
     MessageDecoder decoder;
     Message out;
@@ -191,5 +191,5 @@ TEST(MalformedInput, FeedBeyondOneMessageIsRefused) {
     EXPECT_EQ(decoder.Next(out), DecodeStatus::kNeedMore);
     const std::vector<uint8_t> flood(kMaxPayloadBytes + MessageDecoder::kFeedChunkBytes + 1);
     EXPECT_FALSE(decoder.Feed(flood.data(), flood.size()));
-    EXPECT_TRUE(decoder.failed());
+    EXPECT_TRUE(decoder.Failed());
 }

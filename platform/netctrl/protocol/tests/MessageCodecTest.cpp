@@ -106,7 +106,7 @@ TEST(MessageCodec, EveryTypeRoundTripsWholeAndByteByByte) {
         MessageDecoder whole;
         Message decoded;
         ASSERT_TRUE(whole.Feed(bytes.data(), bytes.size()));
-        ASSERT_EQ(whole.Next(decoded), DecodeStatus::kMessage) << whole.error();
+        ASSERT_EQ(whole.Next(decoded), DecodeStatus::kMessage) << whole.Error();
         EXPECT_EQ(decoded.request_id, sample.request_id);
         EXPECT_EQ(TypeOf(decoded.body), TypeOf(sample.body));
         EXPECT_EQ(Encode(decoded), bytes);
@@ -121,7 +121,7 @@ TEST(MessageCodec, EveryTypeRoundTripsWholeAndByteByByte) {
             }
         }
         EXPECT_EQ(messages, 1u);
-        EXPECT_FALSE(trickle.failed());
+        EXPECT_FALSE(trickle.Failed());
     }
 }
 

@@ -29,7 +29,7 @@ public:
             }
         }
     }
-    int client() const { return client_; }
+    int Client() const { return client_; }
 
 private:
     ListenSocket listener_;
@@ -58,5 +58,5 @@ TEST(SocketIo, ConnectFailuresSayWhy) {
 TEST(SocketIo, SendToAPeerThatNeverReadsTimesOut) {
     Loopback link;
     const std::vector<uint8_t> big(32 * 1024 * 1024);
-    EXPECT_EQ(SendAll(link.client(), big.data(), big.size(), 200), IoStatus::kTimeout);
+    EXPECT_EQ(SendAll(link.Client(), big.data(), big.size(), 200), IoStatus::kTimeout);
 }
