@@ -6,20 +6,31 @@
 #include <chrono>
 #include <vector>
 
+#include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
 namespace {
 
 constexpr int kAcceptWaitMs = 50;
-// Far more than any recorder lets log in; keeps a flood of connections from making threads.
-// At the limit the oldest connection that has not logged in gives way to a new one, so idle
-// connections cannot lock honest clients out.
+// Sessions at once: far more than any recorder lets log in. At the bound the oldest session
+// that has not logged in gives way to a new one, so clients that never log in cannot lock
+// honest ones out.
 constexpr size_t kMaxConnections = 64;
-// Connections that gave way end within a poll step; this bounds the threads meanwhile.
+// Sessions that gave way end within a poll step; this bounds the threads meanwhile.
 constexpr size_t kMaxThreads = 2 * kMaxConnections;
+// Accepted connections that have sent nothing yet cost a descriptor, not a thread. At the bound
+// the oldest is hung up for a new one; none waits longer than a client has to log in.
+constexpr size_t kMaxWaiting = 64;
+constexpr auto kWaitingLimit = std::chrono::seconds(10);
 // Connections taken from the listen queue at once.
 constexpr size_t kMaxBurst = 1024;
+
+// True when the connection has bytes to read; false when the peer has gone.
+bool HasBytes(int fd) {
+    char byte;
+    return ::recv(fd, &byte, 1, MSG_PEEK | MSG_DONTWAIT) > 0;
+}
 
 }  // namespace
 
@@ -47,24 +58,54 @@ void RecorderServer::Stop() {
 }
 
 void RecorderServer::AcceptLoop() {
-    std::vector<int> burst;
+    std::vector<pollfd> polled;
+    std::vector<Waiting> still_waiting;
     while (!stop_) {
         ReapFinished();
-        burst.clear();
-        for (int fd = listen_.Accept(kAcceptWaitMs); fd >= 0; fd = listen_.Accept(0)) {
-            burst.push_back(fd);
-            if (burst.size() == kMaxBurst) break;
-        }
-        // Of a burst, the older connections would give way to the newer ones at once: they are
-        // hung up before they cost a thread.
-        const size_t keep = std::min(burst.size(), kMaxConnections - LoggedInCount());
-        for (size_t i = 0; i < burst.size(); ++i) {
-            if (i + keep < burst.size() || !MakeRoom()) {
-                ::close(burst[i]);
-            } else {
-                Serve(burst[i]);
+        polled.assign(1, pollfd{listen_.Fd(), POLLIN, 0});
+        for (const Waiting& w : waiting_)
+            polled.push_back({w.fd, POLLIN, 0});
+        if (::poll(polled.data(), polled.size(), kAcceptWaitMs) > 0) {
+            // A connection that spoke gets a session; one that hung up is closed.
+            still_waiting.clear();
+            for (size_t i = 0; i < waiting_.size(); ++i) {
+                const int fd = waiting_[i].fd;
+                if (polled[i + 1].revents == 0) {
+                    still_waiting.push_back(waiting_[i]);
+                } else if (HasBytes(fd) && MakeRoom()) {
+                    Serve(fd);
+                } else {
+                    ::close(fd);
+                }
             }
+            waiting_.swap(still_waiting);
+            if (polled[0].revents != 0) AcceptWaiting();
         }
+        DropStale();
+    }
+    for (const Waiting& w : waiting_)
+        ::close(w.fd);
+    waiting_.clear();
+}
+
+void RecorderServer::AcceptWaiting() {
+    const auto now = std::chrono::steady_clock::now();
+    for (size_t taken = 0; taken < kMaxBurst; ++taken) {
+        const int fd = listen_.Accept(0);
+        if (fd < 0) break;
+        if (waiting_.size() == kMaxWaiting) {
+            ::close(waiting_.front().fd);
+            waiting_.erase(waiting_.begin());
+        }
+        waiting_.push_back({fd, now});
+    }
+}
+
+void RecorderServer::DropStale() {
+    const auto oldest_kept = std::chrono::steady_clock::now() - kWaitingLimit;
+    while (!waiting_.empty() && waiting_.front().accepted < oldest_kept) {
+        ::close(waiting_.front().fd);
+        waiting_.erase(waiting_.begin());
     }
 }
 
@@ -79,12 +120,6 @@ void RecorderServer::Serve(int fd) {
         c.done = true;
         ended_.notify_all();
     });
-}
-
-size_t RecorderServer::LoggedInCount() const {
-    return static_cast<size_t>(
-        std::count_if(connections_.begin(), connections_.end(),
-                      [](const Connection& c) { return !c.stop && c.logged_in; }));
 }
 
 bool RecorderServer::MakeRoom() {
