@@ -1,8 +1,9 @@
 #include "FolderChooser.h"
 
+#include "MessageBoxSeam.h"
+
 #include <QDir>
 #include <QFileDialog>
-#include <QMessageBox>
 
 int BrowseForFolder(QWidget* owner, std::string& path, const std::string& title) {
     QFileDialog dialog(owner, QString::fromStdString(title), QString::fromStdString(path));
@@ -13,10 +14,12 @@ int BrowseForFolder(QWidget* owner, std::string& path, const std::string& title)
     const std::string chosen =
         QDir::toNativeSeparators(dialog.selectedFiles().constFirst()).toStdString();
     if (chosen.size() > kMaxFolderPath_bytes) {
-        QMessageBox::warning(owner, QString::fromStdString(title),
-                             QStringLiteral("The folder path is longer than %1 bytes:\n%2")
-                                 .arg(kMaxFolderPath_bytes)
-                                 .arg(QString::fromStdString(chosen)));
+        ShowMessageBox(owner,
+                       QStringLiteral("The folder path is longer than %1 bytes:\n%2")
+                           .arg(kMaxFolderPath_bytes)
+                           .arg(QString::fromStdString(chosen)),
+                       QString::fromStdString(title), MessageBoxButtons::kOk,
+                       MessageBoxIcon::kWarning);
         return 0;
     }
     path = chosen;

@@ -3,13 +3,13 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QGuiApplication>
-#include <QMessageBox>
 #include <QPixmap>
 #include <QSaveFile>
 #include <QScreen>
 #include <QWidget>
 
 #include "BmpEncoder.h"
+#include "MessageBoxSeam.h"
 
 namespace {
 
@@ -68,8 +68,9 @@ int SaveWindowBitmap(QWidget* window, const std::string& proposed_name) {
     if (path.isEmpty()) return 0;
     QString error;
     if (!WriteImage(captured, depth, path, &error)) {
-        QMessageBox::warning(window, QStringLiteral("Snapshot"),
-                             QStringLiteral("Cannot write %1: %2").arg(path, error));
+        ShowMessageBox(window, QStringLiteral("Cannot write %1: %2").arg(path, error),
+                       QStringLiteral("Snapshot"), MessageBoxButtons::kOk,
+                       MessageBoxIcon::kWarning);
     }
     return 0;
 }

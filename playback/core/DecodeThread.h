@@ -34,7 +34,6 @@ public:
     static constexpr int kChannels = 16;
     static constexpr std::size_t kRawBytes = 786432;
     static constexpr std::size_t kPictureBytes = 720 * 576 * 3;
-    static constexpr std::uint32_t kMaxFrameBytes = 304288;
     static constexpr std::uint32_t kStereoBytes = 4096;
     static constexpr int kIdlePause_ms = 10;
     static constexpr int kDragPause_ms = 200;
@@ -96,6 +95,8 @@ private:
 
     void Pass(std::uint8_t* output);
     void PlayAudio(const _NET_FRAME_HEAD_& header, std::uint32_t audio_mask);
+    // The channel's decoder of the codec.
+    CVideoDecoder& DecoderOf(int channel, std::int32_t codec_word);
     // Decodes into the picture buffer; false when the frame yields no picture to show.
     bool Decode(const _NET_FRAME_HEAD_& header, int channel, std::int32_t codec_word);
     void Release();

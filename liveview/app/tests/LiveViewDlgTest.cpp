@@ -25,6 +25,7 @@
 #include "ManualClockWaveOut.h"
 #include "MessageBoxAnswers.h"
 #include "ModalAct.h"
+#include "QtWaits.h"
 #include "RecorderEmulator.h"
 #include "SegmentLabel.h"
 #include "SkinButton.h"
@@ -196,7 +197,7 @@ TEST_F(LiveViewDlgTest, StartsWithEveryControlInPlaceAndEveryTimerRunning) {
     EXPECT_EQ(window_->Tree()->topLevelItem(0)->text(0), "DVR");
     EXPECT_EQ(ItemCount(), 0);
     EXPECT_EQ(window_->StatusLabel()->Text(), "");
-    QTRY_VERIFY(!Button(kConnect)->isEnabled());
+    ASSERT_EVENTUALLY(!Button(kConnect)->isEnabled());
     EXPECT_TRUE(Button(kConnect)->isVisible());
     EXPECT_FALSE(Button(kDisconnect)->isVisible());
 }
@@ -217,7 +218,7 @@ TEST_F(LiveViewDlgTest, DraggedByItsBackgroundWithoutPicturesAndEscNeverCloses) 
     // One background repaint follows the drag.
     window_->OnTimer(live_view_timer::kDragEnd);
     EXPECT_TRUE(window_->IsTimerActive(live_view_timer::kRepaint));
-    QTRY_VERIFY(!window_->IsTimerActive(live_view_timer::kRepaint));
+    ASSERT_EVENTUALLY(!window_->IsTimerActive(live_view_timer::kRepaint));
 
     // A press on a cell is not a drag.
     QTest::mousePress(window_.get(), Qt::LeftButton, {}, QPoint(300, 300));
@@ -244,7 +245,7 @@ TEST_F(LiveViewDlgTest, TheStoresDevicesFillTheTreeAndTheFirstIsSelected) {
     EXPECT_EQ(window_->FindSelectedItem(), 0);
     EXPECT_EQ(window_->StatusLabel()->Text(), "Gate");
     // Link state 0: CONNECT and SET enabled, REC shown but disabled, DIS and STOP REC hidden.
-    QTRY_VERIFY(!Button(kRec)->isEnabled());
+    ASSERT_EVENTUALLY(!Button(kRec)->isEnabled());
     EXPECT_TRUE(Button(kConnect)->isVisible() && Button(kConnect)->isEnabled());
     EXPECT_TRUE(Button(kSet)->isEnabled());
     EXPECT_TRUE(Button(kRec)->isVisible());
@@ -320,8 +321,8 @@ TEST_F(LiveViewDlgTest, ThePasswordCheckAtStartUpSetsTheRoleOrEndsTheProgram) {
             EXPECT_EQ(window_->Role(), c.role);
             // Timers 10 and 14 apply the role: the user may watch, not manage.
             const bool admin = c.role == 1;
-            QTRY_VERIFY(!Button(kRec)->isEnabled());  // timer 10 ran: device idle
-            QTRY_COMPARE(Button(kAdd)->isEnabled(), admin);
+            ASSERT_EVENTUALLY(!Button(kRec)->isEnabled());  // timer 10 ran: device idle
+            ASSERT_EVENTUALLY_EQ(Button(kAdd)->isEnabled(), admin);
             for (int id : {kDelete, kAdmin, kSet})
                 EXPECT_EQ(Button(id)->isEnabled(), admin) << c.entry << " " << id;
         }
@@ -361,7 +362,7 @@ TEST_F(LiveViewDlgTest, HoverTitlesOfTheSmallCellsStayInsideTheGrid) {
             window_->Grid()->HitTest(window_->mapFromGlobal(c.cursor) - QPoint(24, 33));
         EXPECT_EQ(notice->Text().toStdString(), "Yard:CH" + std::to_string(cell + 1));
         // Each notice goes by itself; the next needs the pointer on another cell.
-        QTRY_VERIFY_WITH_TIMEOUT(window_->findChild<DlgNotice*>() == nullptr, kWait_ms);
+        ASSERT_EVENTUALLY_WITHIN(window_->findChild<DlgNotice*>() == nullptr, kWait_ms);
         QCursor::setPos(grid.center());
         window_->OnTimer(live_view_timer::kHoverTitle);
     }
@@ -374,39 +375,39 @@ TEST_F(LiveViewDlgTest, ConnectingShowsTheUserLevelInTheTreeAndThePadAndFollowsT
     Open();
 
     Click(kConnect);
-    QTRY_COMPARE_WITH_TIMEOUT(ItemImage(0), CLiveViewDlg::kImageSuperUser, kWait_ms);
+    ASSERT_EVENTUALLY_EQ_WITHIN(ItemImage(0), CLiveViewDlg::kImageSuperUser, kWait_ms);
     EXPECT_EQ(ItemText(0), "Super");
     EXPECT_TRUE(PadShown(*window_));
     EXPECT_EQ(window_->Control(kCoverPlate)->geometry(), QRect(-200, -220, 200, 220));
     // Streaming: DISCONNECT in CONNECT's place, REC and SET enabled.
-    QTRY_VERIFY_WITH_TIMEOUT(!Button(kConnect)->isVisible() && Button(kRec)->isEnabled(), kWait_ms);
+    ASSERT_EVENTUALLY_WITHIN(!Button(kConnect)->isVisible() && Button(kRec)->isEnabled(), kWait_ms);
     EXPECT_TRUE(Button(kDisconnect)->isVisible() && Button(kDisconnect)->isEnabled());
     EXPECT_TRUE(Button(kSet)->isEnabled());
-    QTRY_VERIFY_WITH_TIMEOUT(!Connecting(0), kWait_ms);  // the watch joined the thread
+    ASSERT_EVENTUALLY_WITHIN(!Connecting(0), kWait_ms);  // the watch joined the thread
 
     // Recording swaps REC for STOP REC and disables SET.
     Click(kRec);
-    QTRY_VERIFY(Button(kStopRec)->isVisible() && Button(kStopRec)->isEnabled());
+    ASSERT_EVENTUALLY(Button(kStopRec)->isVisible() && Button(kStopRec)->isEnabled());
     EXPECT_FALSE(Button(kRec)->isVisible());
     EXPECT_FALSE(Button(kSet)->isEnabled());
     EXPECT_GE(emulator_.Journal(0).key_frame_requests, 1);
     Click(kStopRec);
-    QTRY_VERIFY(Button(kRec)->isVisible() && Button(kRec)->isEnabled());
+    ASSERT_EVENTUALLY(Button(kRec)->isVisible() && Button(kRec)->isEnabled());
     EXPECT_EQ(manager_->IsRecording(0), 0);
 
     // An ordinary user: image 1, the pad covered by its plate.
     Select(1);
-    QTRY_VERIFY(Button(kConnect)->isVisible() && Button(kConnect)->isEnabled());
+    ASSERT_EVENTUALLY(Button(kConnect)->isVisible() && Button(kConnect)->isEnabled());
     Click(kConnect);
-    QTRY_COMPARE_WITH_TIMEOUT(ItemImage(1), CLiveViewDlg::kImageUser, kWait_ms);
+    ASSERT_EVENTUALLY_EQ_WITHIN(ItemImage(1), CLiveViewDlg::kImageUser, kWait_ms);
     EXPECT_FALSE(window_->Control(kUp)->isVisible());
     EXPECT_EQ(window_->Control(kCoverPlate)->geometry(), QRect(803, 44, 200, 220));
 
     // DISCONNECT: the device idles again with image 2.
-    QTRY_VERIFY_WITH_TIMEOUT(Button(kDisconnect)->isVisible(), kWait_ms);
+    ASSERT_EVENTUALLY_WITHIN(Button(kDisconnect)->isVisible(), kWait_ms);
     Click(kDisconnect);
     EXPECT_EQ(ItemImage(1), CLiveViewDlg::kImageIdle);
-    QTRY_VERIFY_WITH_TIMEOUT(Button(kConnect)->isVisible() && Button(kConnect)->isEnabled(),
+    ASSERT_EVENTUALLY_WITHIN(Button(kConnect)->isVisible() && Button(kConnect)->isEnabled(),
                              kWait_ms);
     EXPECT_EQ(LinkState(1), kLinkIdle);
     EXPECT_TRUE(boxes_.Texts().isEmpty());
@@ -421,11 +422,11 @@ TEST_F(LiveViewDlgTest, ConnectPressedTwiceStartsOneThread) {
     Click(kConnect);
     const int connection = silent.Accept(kWait_ms);
     ASSERT_GE(connection, 0);
-    QTRY_COMPARE(ItemText(0), "connecting...");
+    ASSERT_EVENTUALLY_EQ(ItemText(0), "connecting...");
     // Let the log-in fail: every connect thread that ran says so in a box of its own.
     ::close(connection);
     silent.Close();
-    QTRY_VERIFY_WITH_TIMEOUT(!Connecting(0), kWait_ms);
+    ASSERT_EVENTUALLY_WITHIN(!Connecting(0), kWait_ms);
     EXPECT_EQ(boxes_.Texts().size(), 1) << boxes_.Texts().join("|").toStdString();
     EXPECT_EQ(ItemText(0), "Slow");
     EXPECT_EQ(ItemImage(0), CLiveViewDlg::kImageIdle);
@@ -448,7 +449,7 @@ TEST_F(LiveViewDlgTest, FailedLogInsShowTheirTextsUnlessTheDeviceConnectsOnItsOw
     // The root's CONNECT connects every idle device.
     window_->Tree()->setCurrentItem(window_->Tree()->topLevelItem(0));
     Click(kConnect);
-    QTRY_VERIFY_WITH_TIMEOUT(!Connecting(0) && !Connecting(1) && !Connecting(2) && !Connecting(3),
+    ASSERT_EVENTUALLY_WITHIN(!Connecting(0) && !Connecting(1) && !Connecting(2) && !Connecting(3),
                              kWait_ms);
     // The lookup's own word comes through the manager's message sink.
     QStringList texts = boxes_.Texts();
@@ -468,18 +469,18 @@ TEST_F(LiveViewDlgTest, ALostLinkIsResetAndOnlyAutoConnectingDevicesComeBackOnTh
     Open();
     // Timer 13's tick connects the auto-connecting device only.
     window_->OnTimer(live_view_timer::kKeepAwake);
-    QTRY_COMPARE_WITH_TIMEOUT(LinkState(0), kLinkStreaming, kWait_ms);
+    ASSERT_EVENTUALLY_EQ_WITHIN(LinkState(0), kLinkStreaming, kWait_ms);
     EXPECT_EQ(LinkState(1), kLinkIdle);
     Select(1);
-    QTRY_VERIFY(Button(kConnect)->isEnabled());
+    ASSERT_EVENTUALLY(Button(kConnect)->isEnabled());
     Click(kConnect);
-    QTRY_COMPARE_WITH_TIMEOUT(LinkState(1), kLinkStreaming, kWait_ms);
-    QTRY_VERIFY_WITH_TIMEOUT(!Connecting(0) && !Connecting(1), kWait_ms);
+    ASSERT_EVENTUALLY_EQ_WITHIN(LinkState(1), kLinkStreaming, kWait_ms);
+    ASSERT_EVENTUALLY_WITHIN(!Connecting(0) && !Connecting(1), kWait_ms);
 
     emulator_.InjectFault(0, Fault::kDropLink);
     emulator_.InjectFault(1, Fault::kDropLink);
     // Timer 12 resets both; only the manual device's loss is reported, once.
-    QTRY_VERIFY_WITH_TIMEOUT(LinkState(0) == kLinkIdle && LinkState(1) == kLinkIdle, kWait_ms);
+    ASSERT_EVENTUALLY_WITHIN(LinkState(0) == kLinkIdle && LinkState(1) == kLinkIdle, kWait_ms);
     ASSERT_TRUE(boxes_.WaitForCount(1, kWait_ms));
     const MessageBoxRequest& box = boxes_.Requests().at(0);
     EXPECT_EQ(box.text.toStdString(),
@@ -492,8 +493,8 @@ TEST_F(LiveViewDlgTest, ALostLinkIsResetAndOnlyAutoConnectingDevicesComeBackOnTh
     EXPECT_EQ(ItemImage(1), CLiveViewDlg::kImageIdle);
 
     window_->OnTimer(live_view_timer::kKeepAwake);
-    QTRY_COMPARE_WITH_TIMEOUT(LinkState(0), kLinkStreaming, kWait_ms);
-    QTRY_COMPARE_WITH_TIMEOUT(ItemImage(0), CLiveViewDlg::kImageSuperUser, kWait_ms);
+    ASSERT_EVENTUALLY_EQ_WITHIN(LinkState(0), kLinkStreaming, kWait_ms);
+    ASSERT_EVENTUALLY_EQ_WITHIN(ItemImage(0), CLiveViewDlg::kImageSuperUser, kWait_ms);
     EXPECT_EQ(LinkState(1), kLinkIdle);
     EXPECT_EQ(boxes_.Texts().size(), 1);
 }
@@ -567,7 +568,7 @@ TEST_F(LiveViewDlgTest, ClosingWhileAConnectThreadWaitsForItsBoxEnds) {
         return MessageBoxAnswer::kOk;
     });
     Click(kConnect);
-    QTRY_VERIFY_WITH_TIMEOUT(!window_->isVisible(), kWait_ms);
+    ASSERT_EVENTUALLY_WITHIN(!window_->isVisible(), kWait_ms);
     window_.reset();
     manager_.reset();
 }

@@ -7,6 +7,7 @@
 #include <QtTest/QTest>
 #include <memory>
 
+#include "QtWaits.h"
 #include "ScreenSaverInhibit.h"
 
 namespace {
@@ -66,7 +67,7 @@ TEST(ScreenSaverInhibit, HoldsOneInhibitFromTheFirstServiceThatAnswersUntilItGoe
                                        QDBusConnection::ExportAllSlots));
     ASSERT_TRUE(service.registerService("org.freedesktop.ScreenSaver"));
     // Asked again on later ticks until it holds.
-    QTRY_VERIFY_WITH_TIMEOUT(
+    ASSERT_EVENTUALLY_WITHIN(
         [&] {
             inhibit->KeepAwake();
             return inhibit->Held();
@@ -75,7 +76,7 @@ TEST(ScreenSaverInhibit, HoldsOneInhibitFromTheFirstServiceThatAnswersUntilItGoe
     inhibit->KeepAwake();
 
     inhibit.reset();
-    QTRY_COMPARE_WITH_TIMEOUT(saver.released, QList<uint>{42}, 10000);
+    ASSERT_EVENTUALLY_EQ_WITHIN(saver.released, QList<uint>{42}, 10000);
     // A second request would have come before the release on the same connection.
     EXPECT_EQ(saver.inhibits, QStringList{"Oculan|live video"}) << "one inhibit for the run";
 

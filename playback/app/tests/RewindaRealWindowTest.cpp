@@ -114,7 +114,17 @@ TEST(RewindaRealWindow, LogsInSearchesTheDayAndMarksTheTimeline) {
     };
     const std::pair<int, int> row_slots[] = {{1, 120}, {2, 160}, {3, 240}};  // 10:00, 13:20, 20:00
     for (const auto& [row, slot] : row_slots) {
-        Click(display, origin + QPoint(780 + 53 * row + 25, 300 + 10));
+        // The box's list drops open over the dark panel below it.
+        const QPoint box = origin + QPoint(780 + 53 * row + 25, 300 + 10);
+        ASSERT_TRUE(WaitUntil(
+            [&] {
+                Click(display, box);
+                return WaitUntil(
+                    [&] { return qGray(GrabScreen(display).pixel(box + QPoint(0, 30))) > 150; },
+                    1000);
+            },
+            10000))
+            << "row " << row;
         for (int step = 0; step <= row; ++step)
             PressKey(display, "Down");
         PressKey(display, "Return");

@@ -54,26 +54,4 @@ TEST(BackupSpeed, RateRuleAndText) {
     }
 }
 
-// A steady 500 KB/s for 5 MB shows about 500 and the kilobytes received, each rate once.
-TEST(BackupSpeed, SteadyTransferShowsItsRate) {
-    uint32_t now_ms = 0;
-    CBackupSpeed speed([&now_ms] { return now_ms; });
-    std::vector<std::string> shown;
-    for (int64_t received = 10240; received <= 5 * 1024 * 1024; received += 10240) {
-        if (auto text = speed.ShowSpeed(received)) shown.push_back(*text);
-        now_ms += 20;
-    }
-    ASSERT_FALSE(shown.empty());
-    std::string previous;
-    for (const std::string& text : shown) {
-        int rate = 0;
-        int received_kb = 0;
-        ASSERT_EQ(std::sscanf(text.c_str(), "Speed %dKB/s Recv %dKB", &rate, &received_kb), 2);
-        EXPECT_GE(rate, 500);
-        EXPECT_LE(rate, 520);
-        EXPECT_NE(text.substr(0, text.find(" Recv")), previous.substr(0, previous.find(" Recv")));
-        previous = text;
-    }
-}
-
 }  // namespace

@@ -4,9 +4,7 @@
 
 #include <array>
 #include <chrono>
-#include <cstring>
 #include <functional>
-#include <map>
 #include <mutex>
 #include <thread>
 #include <vector>
@@ -26,28 +24,42 @@
 #include "VideoGridLayout.h"
 #include "WaveOutPlayer.h"
 
-// What the decode thread drew: per pane, how often, and the last picture with the time of
-// the frame it came from.
+// A drawing of the decode thread: where, at which size, and the packed 4:2:2 picture.
+struct Draw {
+    ScreenRect dest;
+    int width = 0;
+    int height = 0;
+    std::vector<uint8_t> picture;
+
+    // Y, U, V of a pixel.
+    YuvColour At(int x, int y) const {
+        const uint8_t* pair = picture.data() + (static_cast<size_t>(y) * width + (x & ~1)) * 2;
+        return {pair[(x & 1) * 2], pair[1], pair[3]};
+    }
+    // The channel whose background colour the picture's top-right corner shows.
+    int Channel() const {
+        const YuvColour c = At(width - 16, 16);
+        int best = -1, best_distance = 0;
+        for (int channel = 0; channel < 16; ++channel) {
+            const YuvColour w = ChannelColour(channel);
+            const int d =
+                (c.y - w.y) * (c.y - w.y) + (c.u - w.u) * (c.u - w.u) + (c.v - w.v) * (c.v - w.v);
+            if (best < 0 || d < best_distance) best = channel, best_distance = d;
+        }
+        return best;
+    }
+};
+
+// What the decode thread drew, the first draws in order.
 class RecordingOutput : public CPictureOutput {
 public:
-    struct Draw {
-        ScreenRect dest;
-        int width = 0;
-        int height = 0;
-        bool yuy2 = false;
-        int64_t frame_time = 0;
-        std::vector<uint8_t> picture;
-    };
-
-    explicit RecordingOutput(const PlaybackShared& shared) : shared_(shared) {}
-
     void DrawYuy2(const ScreenRect& dest, int width, int height, uint8_t* picture) override {
-        Record(dest, width, height, true, picture, static_cast<size_t>(width) * height * 2);
+        std::lock_guard lock(mutex_);
+        ++count_;
+        if (draws_.size() < 64)
+            draws_.push_back({dest, width, height, {picture, picture + width * height * 2}});
     }
-    void DrawBgr24(const ScreenRect& dest, int width, int height, const uint8_t* picture) override {
-        Record(dest, width, height, false, picture, static_cast<size_t>(width) * height * 3);
-    }
-
+    void DrawBgr24(const ScreenRect&, int, int, const uint8_t*) override { ADD_FAILURE(); }
     std::vector<Draw> Draws() const {
         std::lock_guard lock(mutex_);
         return draws_;
@@ -56,61 +68,20 @@ public:
         std::lock_guard lock(mutex_);
         return count_;
     }
-    // The draws kept so far are forgotten; later draws are kept again (the first few only, the
-    // last one always).
-    void Forget() {
-        std::lock_guard lock(mutex_);
-        draws_.clear();
-    }
 
 private:
-    static constexpr size_t kKept = 64;
-
-    void Record(const ScreenRect& dest, int width, int height, bool yuy2, const uint8_t* picture,
-                size_t bytes) {
-        Draw draw{dest, width, height, yuy2, shared_.play_time.load(), {picture, picture + bytes}};
-        std::lock_guard lock(mutex_);
-        ++count_;
-        if (draws_.size() == kKept) draws_.pop_back();
-        draws_.push_back(std::move(draw));
-    }
-
-    const PlaybackShared& shared_;
     mutable std::mutex mutex_;
     std::vector<Draw> draws_;
     int count_ = 0;
 };
 
-// Y, U, V of the pixel at (x, y) of a packed 4:2:2 picture.
-inline YuvColour Yuy2Pixel(const RecordingOutput::Draw& draw, int x, int y) {
-    const uint8_t* pair =
-        draw.picture.data() + (static_cast<size_t>(y) * draw.width + (x & ~1)) * 2;
-    return {pair[(x & 1) * 2], pair[1], pair[3]};
-}
-
-// The channel whose background colour the picture shows in its top-right corner.
-inline int ChannelOf(const RecordingOutput::Draw& draw) {
-    const YuvColour c = Yuy2Pixel(draw, draw.width - 16, 16);
-    int best = -1;
-    int best_distance = 0;
-    for (int channel = 0; channel < 16; ++channel) {
-        const YuvColour want = ChannelColour(channel);
-        const int dy = c.y - want.y, du = c.u - want.u, dv = c.v - want.v;
-        const int distance = dy * dy + du * du + dv * dv;
-        if (best < 0 || distance < best_distance) {
-            best = channel;
-            best_distance = distance;
-        }
-    }
-    return best;
-}
-
-// The playback window's decode path against a recorder on loopback: the window's shared
-// members, the backup writer, two players on a test clock, the overlay images, a four-pane
-// grid at the window's place and an output that records what is drawn.
+// The playback window's decode path against a recorder on loopback: its shared members, the
+// backup writer, two players on a test clock, overlay images, a four-pane grid at the
+// window's place, and an output that records what is drawn.
 class DecodeFixture : public ::testing::Test {
 protected:
     static constexpr ScreenRect kGridWindow{21, 20, 21 + 727, 20 + 606};
+    static constexpr int64_t kToday = 20796;  // 2026-12-09
 
     void SetUp() override {
         std::filesystem::create_directories(folder_.Path() / "config");
@@ -121,13 +92,12 @@ protected:
         mono_.Open(1);
         grid_.Init(4, 4);
         grid_.ComputeCells(0, 0, kGridWindow.Width(), kGridWindow.Height());
-        shared_.grid_rect[0] = kGridWindow.left;
-        shared_.grid_rect[1] = kGridWindow.top;
-        shared_.grid_rect[2] = kGridWindow.right;
-        shared_.grid_rect[3] = kGridWindow.bottom;
+        const int edges[] = {kGridWindow.left, kGridWindow.top, kGridWindow.right,
+                             kGridWindow.bottom};
+        for (int i = 0; i < 4; ++i)
+            shared_.grid_rect[i] = edges[i];
         thread_.SetGrid(&grid_);
     }
-
     void TearDown() override {
         thread_.StopDecodeThread();
         emulator_.Stop();
@@ -142,53 +112,49 @@ protected:
         return config;
     }
 
-    // Starts the recorder, the decode thread and the log-in, and searches today.
+    // The recorder, the decode thread, the log-in and today's search.
     void Connect(const RecorderConfig& config) {
         std::string error;
         ASSERT_TRUE(emulator_.Start({config}, folder_.Path() / "sandbox", &error)) << error;
         ASSERT_EQ(thread_.StartDecodeThread(), 1);
         ASSERT_GE(connection_.ConnectToServer("127.0.0.1", emulator_.Port(0), "admin", "admin"), 0);
-        ASSERT_GT(connection_.TimeToSearchRecList(KeyOfDayNumber(kToday), page_.data(), 0), 0);
+        std::array<_QRF_FILESHOWINFO, 300> page{};
+        ASSERT_GT(connection_.TimeToSearchRecList(KeyOfDayNumber(kToday), page.data(), 0), 0);
     }
 
-    // Cameras of the four rows (0 = none) and the mask they make, as the search leaves them.
-    void SetRows(std::array<int, 4> cameras) {
+    // The rows' cameras (0 = none) and their mask, then playing from start_s.
+    void Play(std::array<int, 4> cameras, int start_s, int audio = 0) {
         int mask = 0;
         for (int row = 0; row < 4; ++row) {
             shared_.row_channels[row] = cameras[row];
             if (cameras[row] > 0) mask |= 1 << (cameras[row] - 1);
         }
         shared_.channel_mask = mask;
-    }
-
-    ScreenRect PaneRect(int pane) const {
-        const VideoCell cell = grid_.Cell(pane);
-        return {kGridWindow.left + cell.video_x, kGridWindow.top + cell.video_y,
-                kGridWindow.left + cell.video_x + cell.video_width,
-                kGridWindow.top + cell.video_y + cell.video_height};
+        shared_.play_state = PlaybackShared::kPlayStateShowing;
+        ASSERT_EQ(connection_.NetPlayFile(start_s, 86400, mask, audio, 0), 0);
     }
 
     // The pane a drawing went to, or -1.
-    int PaneOf(const RecordingOutput::Draw& draw) const {
+    int PaneOf(const Draw& draw) const {
         for (int pane = 0; pane < 4; ++pane) {
-            if (draw.dest == PaneRect(pane)) return pane;
+            const VideoCell c = grid_.Cell(pane);
+            const ScreenRect rect{kGridWindow.left + c.video_x, kGridWindow.top + c.video_y,
+                                  kGridWindow.left + c.video_x + c.video_width,
+                                  kGridWindow.top + c.video_y + c.video_height};
+            if (draw.dest == rect) return pane;
         }
         return -1;
     }
 
-    // Polls until done or the time is up; the sanitizer builds are slow, so the limit is wide.
+    // Polls until done; the sanitizer builds are slow, so the limit is wide.
     static bool WaitFor(const std::function<bool()>& done, int timeout_ms = 30000) {
         const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout_ms);
-        while (std::chrono::steady_clock::now() < end) {
-            if (done()) return true;
+        while (!done()) {
+            if (std::chrono::steady_clock::now() > end) return false;
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
         }
-        return done();
+        return true;
     }
-
-    static int64_t Midnight() { return kToday * 86400; }
-
-    static constexpr int64_t kToday = 20796;  // 2026-12-09
 
     TestFolder folder_;
     RecorderEmulator emulator_;
@@ -199,8 +165,7 @@ protected:
     CWaveOutPlayer stereo_{audio_};
     CWaveOutPlayer mono_{audio_};
     CChannelNameOverlay overlay_;
-    RecordingOutput output_{shared_};
+    RecordingOutput output_;
     CVideoGridLayout grid_;
     CDecodeThread thread_{{connection_, shared_, backup_, stereo_, mono_, overlay_, output_}};
-    std::array<_QRF_FILESHOWINFO, 300> page_{};
 };

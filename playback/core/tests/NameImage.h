@@ -5,25 +5,22 @@
 #include <fstream>
 #include <vector>
 
-// A two-level name image in the overlay file form, inked where the test says.
+// A two-level name image in the overlay file form.
 class NameImage {
 public:
     NameImage(int width_px, int height_px)
-        : width_px_(width_px),
-          height_px_(height_px),
-          bytes_(5 + static_cast<std::size_t>((width_px + 7) / 8) * height_px) {
+        : width_px_(width_px), height_px_(height_px), bytes_(5 + RowBytes() * height_px) {
         bytes_[0] = static_cast<uint8_t>(width_px / 100);
         bytes_[1] = static_cast<uint8_t>(width_px % 100);
         bytes_[2] = static_cast<uint8_t>(height_px / 100);
         bytes_[3] = static_cast<uint8_t>(height_px % 100);
         bytes_[4] = 2;
     }
-
     void Ink(int x, int y) { bytes_[5 + y * RowBytes() + x / 8] |= 0x80 >> (x % 8); }
     bool Inked(int x, int y) const {
         return bytes_[5 + y * RowBytes() + x / 8] & (0x80 >> (x % 8));
     }
-    // Every third pixel of the image: a pattern with ink and gaps in every rectangle.
+    // Ink at every third pixel: ink and gaps in every rectangle.
     NameImage& Patterned() {
         for (int y = 0; y < height_px_; ++y)
             for (int x = 0; x < width_px_; ++x)
@@ -35,12 +32,11 @@ public:
             .write(reinterpret_cast<const char*>(bytes_.data()),
                    static_cast<std::streamsize>(bytes_.size()));
     }
-
-    int RowBytes() const { return (width_px_ + 7) / 8; }
     std::vector<uint8_t>& Bytes() { return bytes_; }
-    const std::vector<uint8_t>& Bytes() const { return bytes_; }
 
 private:
+    int RowBytes() const { return (width_px_ + 7) / 8; }
+
     int width_px_;
     int height_px_;
     std::vector<uint8_t> bytes_;

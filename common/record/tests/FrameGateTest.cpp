@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "AudioRoute.h"
 #include "FrameHeadCheck.h"
 
 namespace {
@@ -99,13 +98,4 @@ TEST(FrameGate, CellsOpenAtAKeyFrameAndCloseOnEveryChange) {
     EXPECT_FALSE(gate.PassKeyGate(255, false));
     EXPECT_FALSE(gate.PassKeyGate(256, true));
     EXPECT_FALSE(gate.PassKeyGate(-1, true));
-}
-
-TEST(AudioRoute, LowestChannelOfTheMaskAndPlayerByLength) {
-    EXPECT_EQ(AudioChannelOfMask(0), -1);
-    EXPECT_EQ(AudioChannelOfMask(0x1), 0);
-    EXPECT_EQ(AudioChannelOfMask(0x0c), 2);
-    EXPECT_EQ(AudioChannelOfMask(0x80000000u), 31);
-    EXPECT_TRUE(IsStereoBlock(4096));
-    EXPECT_FALSE(IsStereoBlock(4095));
 }

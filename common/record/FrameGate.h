@@ -5,7 +5,6 @@
 #include <cstdint>
 
 #include "NetFrameHead.h"
-#include "WindowMap.h"
 
 // What one frame thread remembers between frames to keep broken video away from the decoders:
 // a sequence counter per channel, so a lost frame holds the channel back until its next key
@@ -17,6 +16,7 @@
 class CFrameGate {
 public:
     static constexpr int kChannels = 16;
+    static constexpr int kCells = 256;  // the video cells a window can show
 
     // Video frames only. False for a channel outside 0..15 or a frame out of sequence. A
     // change of picture size makes every cell wait for a key frame.
@@ -39,7 +39,7 @@ public:
 
 private:
     std::array<int32_t, kChannels> sequence_{};
-    std::bitset<CWindowMap::kCells> key_seen_;
+    std::bitset<kCells> key_seen_;
     int last_size_code_ = 2;
     bool last_all_dvr_mode_ = false;
     int last_video_channel_ = 0;

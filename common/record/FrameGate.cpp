@@ -21,13 +21,13 @@ void CFrameGate::NoteAllDvrMode(bool all_dvr_mode) {
 }
 
 bool CFrameGate::PassKeyGate(int cell, bool key_frame) {
-    if (cell < 0 || cell >= CWindowMap::kCells) return false;
+    if (cell < 0 || cell >= kCells) return false;
     if (key_frame) key_seen_.set(cell);
     return key_seen_.test(cell);
 }
 
 void CFrameGate::CloseCell(int cell) {
-    if (cell >= 0 && cell < CWindowMap::kCells) key_seen_.reset(cell);
+    if (cell >= 0 && cell < kCells) key_seen_.reset(cell);
 }
 
 void CFrameGate::ClearKeySeen() { key_seen_.reset(); }
