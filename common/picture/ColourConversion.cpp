@@ -6,6 +6,7 @@ extern "C" {
 #include <libavutil/frame.h>
 }
 
+#include "H264Decoder.h"
 #include "PictureFormat.h"
 #include "YuvKernels.h"
 
@@ -68,23 +69,31 @@ int ConvertToYuy2(uint8_t* destination, const uint8_t* source, int format_code) 
     return 0;
 }
 
-int CopyDecodedPlanes(const AVFrame* picture, uint8_t* destination, int format_code) {
+int CopyDecodedPlanes(const DecodedPicture& picture, uint8_t* destination, int format_code) {
     int width = 0;
     int height = 0;
-    if (!FormatPictureSize(format_code, width, height) || picture == nullptr) {
+    if (!FormatPictureSize(format_code, width, height)) {
         return 0;
     }
     // A stream whose pictures are smaller than its frame headers claim would be read past its
     // planes.
-    if (picture->width < width || picture->height < height || picture->data[0] == nullptr ||
-        picture->data[1] == nullptr || picture->data[2] == nullptr) {
+    if (picture.width < width || picture.height < height || picture.luma == nullptr ||
+        picture.u == nullptr || picture.v == nullptr) {
         return 0;
     }
     const long luma_bytes = static_cast<long>(width) * height;
-    CopyPlane(picture->data[0], picture->linesize[0], destination, width, height);
-    CopyPlane(picture->data[1], picture->linesize[1], destination + luma_bytes, width / 2,
-              height / 2);
-    CopyPlane(picture->data[2], picture->linesize[2], destination + luma_bytes * 5 / 4, width / 2,
-              height / 2);
+    if (picture.luma == destination && picture.luma_stride == width &&
+        picture.u == destination + luma_bytes && picture.u_stride == width / 2 &&
+        picture.v == destination + luma_bytes * 5 / 4 && picture.v_stride == width / 2) {
+        return 1;
+    }
+    CopyPlane(picture.luma, picture.luma_stride, destination, width, height);
+    CopyPlane(picture.u, picture.u_stride, destination + luma_bytes, width / 2, height / 2);
+    CopyPlane(picture.v, picture.v_stride, destination + luma_bytes * 5 / 4, width / 2, height / 2);
     return 1;
+}
+
+int CopyDecodedPlanes(const AVFrame* picture, uint8_t* destination, int format_code) {
+    if (picture == nullptr) return 0;
+    return CopyDecodedPlanes(CH264Decoder::DecodedPictureOf(picture), destination, format_code);
 }

@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "VideoDecoder.h"
+
 struct AVFrame;
 
 // Planar 4:2:0 pictures: luma width x height, then U and V of ((width + 1) / 2) x
@@ -22,4 +24,6 @@ int ConvertToYuy2(uint8_t* destination, const uint8_t* source, int format_code);
 
 // Copies a decoded picture's three planes into one contiguous picture of the format code's
 // size. Returns 1, or 0 (nothing copied) for no format or a picture smaller than the format.
+// A picture that already lies in destination as that contiguous picture stays as it is.
+int CopyDecodedPlanes(const DecodedPicture& picture, uint8_t* destination, int format_code);
 int CopyDecodedPlanes(const AVFrame* picture, uint8_t* destination, int format_code);

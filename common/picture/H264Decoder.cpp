@@ -112,3 +112,17 @@ int CH264Decoder::Close() {
     codec_ = nullptr;
     return 1;
 }
+
+DecodeResult CH264Decoder::DecodeFrame(const uint8_t* data, int length, uint8_t* /*picture*/,
+                                       std::size_t /*picture_bytes*/) {
+    int got_picture = 0;
+    if (Decode(picture_, &got_picture, data, length) < 0) return DecodeResult::kFailed;
+    // Without a new picture the planes still hold an old one.
+    return got_picture == 0 ? DecodeResult::kNoPicture : DecodeResult::kPicture;
+}
+
+DecodedPicture CH264Decoder::DecodedPictureOf(const AVFrame* frame) {
+    if (frame == nullptr) return {};
+    return {frame->data[0],     frame->data[1],     frame->data[2], frame->linesize[0],
+            frame->linesize[1], frame->linesize[2], frame->width,   frame->height};
+}

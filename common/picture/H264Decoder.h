@@ -3,6 +3,8 @@
 #include <atomic>
 #include <cstdint>
 
+#include "VideoDecoder.h"
+
 struct AVBufferRef;
 struct AVCodec;
 struct AVCodecContext;
@@ -12,12 +14,15 @@ struct AVPacket;
 // An H.264 decoder for one display channel: open for a picture size, decode one frame payload
 // per call into planar 4:2:0, close. Used by one frame thread at a time; the opened size may be
 // read and reset from other threads.
-class CH264Decoder {
+class CH264Decoder : public CVideoDecoder {
 public:
     CH264Decoder();
-    virtual ~CH264Decoder();
+    ~CH264Decoder() override;
     CH264Decoder(const CH264Decoder&) = delete;
     CH264Decoder& operator=(const CH264Decoder&) = delete;
+
+    // The planes of a libavcodec picture; no planes for a null frame.
+    static DecodedPicture DecodedPictureOf(const AVFrame* frame);
 
     // Closes what is open, then opens a decoder for width x height. 1, or -1 (left closed,
     // opened size -1 by -1).
@@ -29,10 +34,17 @@ public:
     int Close();
 
     AVFrame* Picture() const { return picture_; }
-    int OpenedWidth() const { return opened_width_.load(std::memory_order_relaxed); }
-    int OpenedHeight() const { return opened_height_.load(std::memory_order_relaxed); }
-    // Callers set -1 to make their next size comparison re-open the decoder.
-    void SetOpenedHeight(int height) { opened_height_.store(height, std::memory_order_relaxed); }
+
+    bool OpenFor(int width, int height) override { return Open(width, height) == 1; }
+    int OpenedWidth() const override { return opened_width_.load(std::memory_order_relaxed); }
+    int OpenedHeight() const override { return opened_height_.load(std::memory_order_relaxed); }
+    void SetOpenedHeight(int height) override {
+        opened_height_.store(height, std::memory_order_relaxed);
+    }
+    // Decodes into Picture(); the caller's picture is not used.
+    DecodeResult DecodeFrame(const uint8_t* data, int length, uint8_t* picture,
+                             std::size_t picture_bytes) override;
+    DecodedPicture Decoded() const override { return DecodedPictureOf(picture_); }
 
 private:
     bool FillPacket(const uint8_t* data, int length);

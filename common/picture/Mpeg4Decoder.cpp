@@ -151,3 +151,25 @@ int CMpeg4Decoder::Close() {
     }
     return 100;
 }
+
+DecodeResult CMpeg4Decoder::DecodeFrame(const uint8_t* data, int length, uint8_t* picture,
+                                        std::size_t picture_bytes) {
+    if (Decode(data, length, picture, picture_bytes) < 0) return DecodeResult::kFailed;
+    if (!wrote_picture_) return DecodeResult::kNoPicture;
+    // The frame paths read the output as one picture of the size the decoder was opened for.
+    const int width = OpenedWidth();
+    const int height = OpenedHeight();
+    if (width <= 0 || height <= 0 || PictureBytes(width, height) > picture_bytes) {
+        return DecodeResult::kFailed;  // the output cannot hold a picture of the opened size
+    }
+    const std::size_t luma_bytes = static_cast<std::size_t>(width) * height;
+    decoded_ = {picture,
+                picture + luma_bytes,
+                picture + luma_bytes * 5 / 4,
+                width,
+                width / 2,
+                width / 2,
+                width,
+                height};
+    return DecodeResult::kPicture;
+}

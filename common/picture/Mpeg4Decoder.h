@@ -6,14 +6,16 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "VideoDecoder.h"
+
 // An MPEG-4 Visual decoder for one display channel. The stream's picture size arrives in its
 // VOL headers; decoded pictures go straight into the caller's contiguous 4:2:0 buffer with the
 // stream width as row stride. Used by one frame thread at a time; the opened size may be read
 // and reset from other threads.
-class CMpeg4Decoder {
+class CMpeg4Decoder : public CVideoDecoder {
 public:
     CMpeg4Decoder();
-    virtual ~CMpeg4Decoder();
+    ~CMpeg4Decoder() override;
     CMpeg4Decoder(const CMpeg4Decoder&) = delete;
     CMpeg4Decoder& operator=(const CMpeg4Decoder&) = delete;
 
@@ -35,10 +37,16 @@ public:
     // Destroys an open decoder (status becomes the destroy result). Returns 100.
     int Close();
 
-    int OpenedWidth() const { return opened_width_.load(std::memory_order_relaxed); }
-    int OpenedHeight() const { return opened_height_.load(std::memory_order_relaxed); }
-    // Callers set -1 to make their next size comparison re-open the decoder.
-    void SetOpenedHeight(int height) { opened_height_.store(height, std::memory_order_relaxed); }
+    bool OpenFor(int width, int height) override { return Open(1, width, height) == 0; }
+    int OpenedWidth() const override { return opened_width_.load(std::memory_order_relaxed); }
+    int OpenedHeight() const override { return opened_height_.load(std::memory_order_relaxed); }
+    void SetOpenedHeight(int height) override {
+        opened_height_.store(height, std::memory_order_relaxed);
+    }
+    // Decodes into picture, which then holds the picture as a contiguous one of the opened size.
+    DecodeResult DecodeFrame(const uint8_t* data, int length, uint8_t* picture,
+                             std::size_t picture_bytes) override;
+    DecodedPicture Decoded() const override { return decoded_; }
     int StreamWidth() const { return stream_width_; }
     int StreamHeight() const { return stream_height_; }
     int Status() const { return status_; }
@@ -59,4 +67,5 @@ private:
     void* handle_ = nullptr;
     int status_ = 0;
     bool wrote_picture_ = false;
+    DecodedPicture decoded_;
 };

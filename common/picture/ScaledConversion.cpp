@@ -4,6 +4,7 @@
 #include <cstring>
 #include <vector>
 
+#include "PictureFormat.h"
 #include "RowGather.h"
 #include "YuvKernels.h"
 
@@ -80,4 +81,19 @@ void ConvertScaledToBgr24(uint8_t* destination, int dest_width, int dest_height,
         yuv::Bgr24Row444Avx2(luma + done, cu + done, cv + done, tail, kWideStep);
         std::memcpy(row + 3 * done, tail, static_cast<std::size_t>(dest_width - done) * 3);
     }
+}
+
+bool ConvertDecodedScaled(uint8_t* destination, int dest_width, int dest_height,
+                          const DecodedPicture& picture, int format_code) {
+    int width = 0;
+    int height = 0;
+    if (!FormatPictureSize(format_code, width, height) || picture.width < width ||
+        picture.height < height || picture.luma == nullptr || picture.u == nullptr ||
+        picture.v == nullptr || picture.u_stride != picture.v_stride) {
+        return false;
+    }
+    ConvertScaledToBgr24(
+        destination, dest_width, dest_height,
+        {picture.luma, picture.u, picture.v, picture.luma_stride, picture.u_stride}, width, height);
+    return true;
 }

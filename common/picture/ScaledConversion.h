@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "VideoDecoder.h"
+
 // Converts a planar 4:2:0 picture of width x height to 24-bit B, G, R rows of dest_width x
 // dest_height, taking for each pixel the source pixel a nearest-neighbour draw would show
 // (column x * width / dest_width, row y * height / dest_height). The result is what drawing the
@@ -20,3 +22,8 @@ struct YuvPlanes {
 };
 void ConvertScaledToBgr24(uint8_t* destination, int dest_width, int dest_height,
                           const YuvPlanes& source, int width, int height);
+
+// The same from a decoded picture, at the size its frame's format code gives. False, with
+// nothing written, when the picture lacks planes of that size.
+bool ConvertDecodedScaled(uint8_t* destination, int dest_width, int dest_height,
+                          const DecodedPicture& picture, int format_code);

@@ -2,10 +2,6 @@
 #include <new>
 #include <optional>
 
-extern "C" {
-#include <libavutil/frame.h>
-}
-
 #include "AudioRoute.h"
 #include "ColourConversion.h"
 #include "DvrManager.h"
@@ -25,24 +21,6 @@ constexpr auto kMpeg4RetryPause = std::chrono::milliseconds(200);
 
 bool HasChannel(int32_t channel_mask, int channel) {
     return channel >= 0 && channel < 32 && (static_cast<uint32_t>(channel_mask) >> channel) & 1u;
-}
-
-// The scaled conversion from a decoded picture's own planes; false when the picture lacks
-// planes of the size the format gives (the caller then copies as usual).
-bool ConvertDecodedScaled(const AVFrame* picture, int f, int dest_width, int dest_height,
-                          uint8_t* destination) {
-    int width = 0;
-    int height = 0;
-    if (!FormatPictureSize(f, width, height) || picture == nullptr || picture->width < width ||
-        picture->height < height || picture->data[0] == nullptr || picture->data[1] == nullptr ||
-        picture->data[2] == nullptr || picture->linesize[1] != picture->linesize[2]) {
-        return false;
-    }
-    ConvertScaledToBgr24(destination, dest_width, dest_height,
-                         {picture->data[0], picture->data[1], picture->data[2],
-                          picture->linesize[0], picture->linesize[1]},
-                         width, height);
-    return true;
 }
 
 }  // namespace
@@ -94,6 +72,11 @@ void CDvrManager::PlayAudio(const _DVR_MACHINE_INFO_& info, int a, const _NET_FR
     player.Write(slots_[a].payload.get(), header.nLength);
 }
 
+CVideoDecoder& CDvrManager::DecoderOf(int cell, int32_t codec_word) {
+    if (codec_word == kCodecH264) return h264_[cell];
+    return mpeg4_[cell];
+}
+
 int CDvrManager::PrepareDecoder(int f, int cell, int32_t codec_word) {
     int width = 0;
     int height = 0;
@@ -108,34 +91,20 @@ int CDvrManager::PrepareDecoder(int f, int cell, int32_t codec_word) {
         prepared_device_[cell].exchange(current, std::memory_order_relaxed) != current) {
         reopen = true;
     }
-    if (codec_word == kCodecH264) {
-        CH264Decoder& decoder = h264_[cell];
-        if (reopen) decoder.SetOpenedHeight(-1);
-        if (decoder.OpenedWidth() == width && decoder.OpenedHeight() == height) return 1;
-        for (;;) {
-            int result;
-            {
-                std::lock_guard lock(lock_);
-                result = decoder.Open(width, height);
-            }
-            if (result == 1) return 1;
-            // A decoder that never opens must not hold up the thread's end.
-            if (stopping_.load(std::memory_order_relaxed)) return -1;
-            std::this_thread::sleep_for(kH264RetryPause);
-        }
-    }
-    CMpeg4Decoder& decoder = mpeg4_[cell];
+    CVideoDecoder& decoder = DecoderOf(cell, codec_word);
     if (reopen) decoder.SetOpenedHeight(-1);
     if (decoder.OpenedWidth() == width && decoder.OpenedHeight() == height) return 1;
+    const auto retry_pause = codec_word == kCodecH264 ? kH264RetryPause : kMpeg4RetryPause;
     for (;;) {
-        int result;
+        bool opened;
         {
             std::lock_guard lock(lock_);
-            result = decoder.Open(1, width, height);
+            opened = decoder.OpenFor(width, height);
         }
-        if (result == 0) return 1;
+        if (opened) return 1;
+        // A decoder that never opens must not hold up the thread's end.
         if (stopping_.load(std::memory_order_relaxed)) return -1;
-        std::this_thread::sleep_for(kMpeg4RetryPause);
+        std::this_thread::sleep_for(retry_pause);
     }
 }
 
@@ -167,25 +136,24 @@ bool CDvrManager::DecodeInto(int a, int cell, int f, int32_t codec_word,
     std::lock_guard lock(cell_mutex_[cell]);
     if (PrepareDecoder(f, cell, codec_word) != 1) return false;
     if (!Shown(a)) return false;
-    if (codec_word == kCodecH264) {
-        CH264Decoder& decoder = h264_[cell];
-        int got_picture = 0;
-        if (decoder.Decode(decoder.Picture(), &got_picture, payload, length) < 0) return false;
-        if (got_picture == 0) return true;  // held back: the decoder's planes are an old picture
-        // A cell smaller than the picture takes a fraction of its pixels: they are read from
-        // the decoder's planes (valid while the cell is held) instead of copying all of them.
-        if (scaled &&
-            ConvertDecodedScaled(decoder.Picture(), f, scaled->width, scaled->height, scratch)) {
-            pictured = true;
-            converted = true;
+    CVideoDecoder& decoder = DecoderOf(cell, codec_word);
+    switch (decoder.DecodeFrame(payload, length, picture, kPictureBytes)) {
+        case DecodeResult::kFailed:
+            return false;
+        case DecodeResult::kNoPicture:
             return true;
-        }
-        pictured = CopyDecodedPlanes(decoder.Picture(), picture, f) == 1;
+        case DecodeResult::kPicture:
+            break;
+    }
+    // A cell smaller than the picture takes a fraction of its pixels: they are read from the
+    // decoder's planes (valid while the cell is held) instead of copying all of them.
+    const DecodedPicture decoded = decoder.Decoded();
+    if (scaled && ConvertDecodedScaled(scratch, scaled->width, scaled->height, decoded, f)) {
+        pictured = true;
+        converted = true;
         return true;
     }
-    CMpeg4Decoder& decoder = mpeg4_[cell];
-    if (decoder.Decode(payload, length, picture, kPictureBytes) < 0) return false;
-    pictured = decoder.WrotePicture();
+    pictured = CopyDecodedPlanes(decoded, picture, f) == 1;
     return true;
 }
 

@@ -196,6 +196,8 @@ private:
                      const std::optional<CellSize>& ready);
     void DrawIntoCell(const VideoCell& target, int width, int height, const uint8_t* bgr);
     VisibleCells VisibleCellsNow() const;
+    // The cell's decoder for the recorder's codec word.
+    CVideoDecoder& DecoderOf(int cell, int32_t codec_word);
 
     std::atomic<int> skip_one_frame_{0};
     std::atomic<int> dragging_{0};

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+// A decoded 4:2:0 picture where its decoder left it: three planes with their row strides.
+struct DecodedPicture {
+    const uint8_t* luma = nullptr;
+    const uint8_t* u = nullptr;
+    const uint8_t* v = nullptr;
+    int luma_stride = 0;
+    int u_stride = 0;
+    int v_stride = 0;
+    int width = 0;
+    int height = 0;
+};
+
+enum class DecodeResult {
+    kFailed,     // a decoder error: decoding goes on from the next key frame
+    kNoPicture,  // taken in, but no new picture (a stream header alone, a held-back frame)
+    kPicture,    // Decoded() holds the new picture
+};
+
+// What the frame paths ask of a display channel's video decoder, whatever its codec: open it
+// for a picture size, feed it one frame payload at a time, read the picture it made.
+class CVideoDecoder {
+public:
+    virtual ~CVideoDecoder() = default;
+
+    // Closes what is open and opens for width x height; false when it did not open.
+    virtual bool OpenFor(int width, int height) = 0;
+    virtual int OpenedWidth() const = 0;
+    virtual int OpenedHeight() const = 0;
+    // Callers set -1 to make their next size comparison re-open the decoder.
+    virtual void SetOpenedHeight(int height) = 0;
+
+    // Decodes one payload. A decoder that writes its pictures into the caller's memory writes
+    // into picture: picture_bytes of contiguous 4:2:0 of the opened size.
+    virtual DecodeResult DecodeFrame(const uint8_t* data, int length, uint8_t* picture,
+                                     std::size_t picture_bytes) = 0;
+    // The picture of the last kPicture result; valid until the next call on the decoder.
+    virtual DecodedPicture Decoded() const = 0;
+};
