@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstddef>
 #include <cstring>
 #include <memory>
 #include <string_view>
@@ -101,26 +102,23 @@ UssLoadStatus DecodeUserStore(std::span<const uint8_t> bytes, UserStoreContent& 
     auto file = std::make_unique<_USS_FILE_>();
     std::memcpy(file.get(), bytes.data(), std::min(bytes.size(), kUssFileBytes));
     // The parts are taken in the order they lie; a part cut short ends the load, and what came
-    // before it stays taken. The devices are taken only from a whole store.
-    const auto cut = [&](const auto& part) {
-        const auto* start = reinterpret_cast<const uint8_t*>(file.get());
-        const auto* at = reinterpret_cast<const uint8_t*>(&part);
-        return bytes.size() < static_cast<std::size_t>(at - start) + sizeof(part);
-    };
+    // before it stays taken. The devices are taken only from a whole store. Each part ends
+    // where the next begins.
+    const auto cut_before = [&](std::size_t end) { return bytes.size() < end; };
     bool repaired = false;
-    if (cut(file->records)) return UssLoadStatus::kShortFile;
+    if (cut_before(offsetof(_USS_FILE_, szRecordDirectory))) return UssLoadStatus::kShortFile;
     std::array<_DVR_ENTRY_, CDvrList::kMaxDvrs> entries;
     for (int slot = 0; slot < CDvrList::kMaxDvrs; ++slot)
         entries[slot] = ReadRecord(file->records[slot], repaired);
-    if (cut(file->szRecordDirectory)) return UssLoadStatus::kShortFile;
+    if (cut_before(offsetof(_USS_FILE_, szAdminPassword))) return UssLoadStatus::kShortFile;
     out.record_directory = ReadText(file->szRecordDirectory, repaired);
-    if (cut(file->szAdminPassword)) return UssLoadStatus::kShortFile;
+    if (cut_before(offsetof(_USS_FILE_, szUserPassword))) return UssLoadStatus::kShortFile;
     out.admin_password = ReadScrambled(file->szAdminPassword, repaired);
-    if (cut(file->szUserPassword)) return UssLoadStatus::kShortFile;
+    if (cut_before(offsetof(_USS_FILE_, bPasswordOn))) return UssLoadStatus::kShortFile;
     out.user_password = ReadScrambled(file->szUserPassword, repaired);
-    if (cut(file->bPasswordOn)) return UssLoadStatus::kShortFile;
+    if (cut_before(offsetof(_USS_FILE_, window_map))) return UssLoadStatus::kShortFile;
     out.password_on = file->bPasswordOn == 1 ? 1 : 0;
-    if (cut(file->window_map)) return UssLoadStatus::kShortFile;
+    if (cut_before(kUssFileBytes)) return UssLoadStatus::kShortFile;
     std::memcpy(out.window_map.data(), file->window_map, sizeof(file->window_map));
     out.devices = CDvrList::FromStore(entries);
     return repaired ? UssLoadStatus::kRepaired : UssLoadStatus::kLoaded;
