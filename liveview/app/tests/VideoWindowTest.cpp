@@ -6,13 +6,12 @@
 #include <QCursor>
 #include <QFileDialog>
 #include <QMenu>
-#include <QPointer>
 #include <QRegularExpression>
 #include <QScreen>
 #include <filesystem>
 #include <numeric>
+#include <optional>
 
-#include "ChannelMenu.h"
 #include "LiveViewIds.h"
 #include "LiveViewWindowTest.h"
 #include "ModalAct.h"
@@ -27,34 +26,34 @@ namespace {
 
 using namespace live_view_id;
 
-// Acts on the next pop-up menu once it is up; a menu the act leaves open is closed.
-class PopupAct {
-public:
-    explicit PopupAct(std::function<void(QMenu&)> act) : act_(std::move(act)) {
-        poll_.setInterval(5);
-        QObject::connect(&poll_, &QTimer::timeout, [this] {
-            QPointer<QMenu> menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-            if (menu == nullptr || !menu->isVisible()) return;
-            poll_.stop();
-            ran_ = true;
-            act_(*menu);
-            if (menu != nullptr && menu->isVisible()) menu->close();
-        });
-        poll_.start();
-    }
-    bool Ran() const { return ran_; }
+using Ptz = std::array<int, 3>;  // code, channel, action
 
-private:
-    std::function<void(QMenu&)> act_;
-    QTimer poll_;
-    bool ran_ = false;
-};
-
-QAction* ActionOf(const QMenu& menu, const QString& text) {
-    for (QAction* action : menu.actions()) {
-        if (action->text() == text) return action;
+// Chooses the channel item of a device's sub-menu as an operator would, by the keyboard; the
+// item's id and check mark, or nothing (the menu closed) when it is not there.
+std::optional<std::pair<int, bool>> Choose(QMenu& menu, const QString& device,
+                                           const QString& channel) {
+    const auto find = [](const QMenu& in, const QString& text) -> QAction* {
+        for (QAction* action : in.actions()) {
+            if (action->text() == text) return action;
+        }
+        return nullptr;
+    };
+    QAction* sub = find(menu, device);
+    if (sub != nullptr) {
+        menu.setActiveAction(sub);
+        QTest::keyClick(&menu, Qt::Key_Right);
     }
-    return nullptr;
+    QAction* item = sub != nullptr && QTest::qWaitFor([&] { return sub->menu()->isVisible(); })
+                        ? find(*sub->menu(), channel)
+                        : nullptr;
+    if (item == nullptr) {
+        menu.close();
+        return std::nullopt;
+    }
+    const std::pair<int, bool> chosen(item->data().toInt(), item->isChecked());
+    sub->menu()->setActiveAction(item);
+    QTest::keyClick(sub->menu(), Qt::Key_Return);
+    return chosen;
 }
 
 class VideoWindowTest : public LiveViewWindowTest {
@@ -94,19 +93,15 @@ protected:
         for (int a = 0; a < count; ++a)
             ASSERT_EVENTUALLY_EQ_WITHIN(LinkState(a), kLinkStreaming, kWait_ms);
     }
-    std::vector<_NET_COMMAND_> Commands() const { return emulator_.Journal(0).commands; }
-};
-
-bool SameCommands(const std::vector<_NET_COMMAND_>& got,
-                  const std::vector<std::array<int, 3>>& want) {
-    if (got.size() != want.size()) return false;
-    for (std::size_t i = 0; i < got.size(); ++i) {
-        if (got[i].nCommand != kNetCommandPtz || got[i].nSubCode != want[i][0] ||
-            got[i].nChannel != want[i][1] || got[i].nAction != want[i][2])
-            return false;
+    // The pan/tilt/zoom requests the recorder received.
+    std::vector<Ptz> Commands() const {
+        std::vector<Ptz> ptz;
+        for (const _NET_COMMAND_& c : emulator_.Journal(0).commands) {
+            if (c.nCommand == kNetCommandPtz) ptz.push_back({c.nSubCode, c.nChannel, c.nAction});
+        }
+        return ptz;
     }
-    return true;
-}
+};
 
 }  // namespace
 
@@ -191,33 +186,24 @@ TEST_F(VideoWindowTest, TheChannelMenuPlacesAndTakesBackCamerasOfAnyDevice) {
     Open();
     {
         // With a device selected a right press opens nothing.
-        PopupAct none([](QMenu&) {});
+        ModalAct<QMenu> none([](QMenu& menu) { menu.close(); });
         ClickAt(AtCell(5), Qt::RightButton);
         EXPECT_FALSE(none.Ran());
     }
     ConnectAll(3);
 
     // Cell 5 offers NONE, then one sub-menu per linked device; CH03 of Yard goes there.
-    int offered = 0;
-    QString first;
-    PopupAct choose([&](QMenu& menu) {
-        first = menu.actions().at(0)->text();
-        QAction* yard = ActionOf(menu, "Yard");
-        ASSERT_NE(yard, nullptr);
-        EXPECT_EQ(menu.actions().size(), 5);  // NONE, separator, three devices
-        menu.setActiveAction(yard);
-        QTest::keyClick(&menu, Qt::Key_Right);
-        QMenu* sub = yard->menu();
-        ASSERT_EVENTUALLY(sub->isVisible());
-        QAction* ch03 = ActionOf(*sub, "CH03");
-        offered = ch03->data().toInt();
-        sub->setActiveAction(ch03);
-        QTest::keyClick(sub, Qt::Key_Return);
+    QStringList offered;
+    std::optional<std::pair<int, bool>> chosen;
+    ModalAct<QMenu> place([&](QMenu& menu) {
+        for (const QAction* action : menu.actions())
+            offered << action->text();
+        chosen = Choose(menu, "Yard", "CH03");
     });
     ClickAt(AtCell(5), Qt::RightButton);
-    ASSERT_TRUE(choose.Ran());
-    EXPECT_EQ(first, "NONE");
-    EXPECT_EQ(offered, 400000 + 5 * 10000 + 2 * 100 + 2);
+    ASSERT_TRUE(place.Ran());
+    EXPECT_EQ(offered, (QStringList{"NONE", "", "Gate", "Lane", "Yard"}));
+    EXPECT_EQ(chosen, std::make_pair(400000 + 5 * 10000 + 2 * 100 + 2, false));
     ASSERT_EVENTUALLY_EQ(manager_->GetWindowChannel(5), 202);
     EXPECT_EQ(Cells().ChannelName(5), "Yard:CH03");
     EXPECT_EQ(window_->RightClickMark(), 0);
@@ -225,26 +211,16 @@ TEST_F(VideoWindowTest, TheChannelMenuPlacesAndTakesBackCamerasOfAnyDevice) {
     ASSERT_EVENTUALLY_EQ(emulator_.Journal(2).live_requests.back().channel_mask, 1u << 2);
 
     // From cell 7 the camera carries a check mark; choosing it empties cell 5, not cell 7.
-    bool checked = false;
-    PopupAct take_back([&](QMenu& menu) {
-        QAction* yard = ActionOf(menu, "Yard");
-        menu.setActiveAction(yard);
-        QTest::keyClick(&menu, Qt::Key_Right);
-        ASSERT_EVENTUALLY(yard->menu()->isVisible());
-        QAction* ch03 = ActionOf(*yard->menu(), "CH03");
-        checked = ch03->isChecked();
-        yard->menu()->setActiveAction(ch03);
-        QTest::keyClick(yard->menu(), Qt::Key_Return);
-    });
+    ModalAct<QMenu> take_back([&](QMenu& menu) { chosen = Choose(menu, "Yard", "CH03"); });
     ClickAt(AtCell(7), Qt::RightButton);
     ASSERT_TRUE(take_back.Ran());
-    EXPECT_TRUE(checked);
+    EXPECT_EQ(chosen, std::make_pair(470202, true));
     ASSERT_EVENTUALLY_EQ(manager_->GetWindowChannel(5), -1);
     EXPECT_EQ(Cells().ChannelName(5), "");
     EXPECT_EQ(manager_->GetWindowChannel(7), -1);
 
     // A menu left without a choice keeps the hover titles off until the next left press.
-    PopupAct dismiss([](QMenu& menu) { menu.close(); });
+    ModalAct<QMenu> dismiss([](QMenu& menu) { menu.close(); });
     ClickAt(AtCell(9), Qt::RightButton);
     ASSERT_TRUE(dismiss.Ran());
     EXPECT_EQ(window_->RightClickMark(), 1);
@@ -272,8 +248,8 @@ TEST_F(VideoWindowTest, ThePadSteersTheCameraShownAlone) {
     ASSERT_EVENTUALLY(!window_->Pad().Pressed());
     QTest::mouseRelease(window_->windowHandle(), Qt::LeftButton, {}, QPoint(400, 300));
     Click(kEnter);
-    ASSERT_EVENTUALLY(
-        SameCommands(Commands(), {{9, 3, 1}, {9, 3, 2}, {22, 3, 1}, {22, 3, 2}, {12, 3, 3}}));
+    ASSERT_EVENTUALLY_EQ(
+        Commands(), (std::vector<Ptz>{{9, 3, 1}, {9, 3, 2}, {22, 3, 1}, {22, 3, 2}, {12, 3, 3}}));
 
     // The all-devices view: cell 1 alone shows no camera, and its requests go nowhere; cell 0
     // shows camera 2 of the device.
@@ -287,7 +263,7 @@ TEST_F(VideoWindowTest, ThePadSteersTheCameraShownAlone) {
     ClickAt(AtCell(0));
     Click(kAuto);
     ASSERT_EVENTUALLY_EQ(Commands().size(), 6u);
-    EXPECT_TRUE(SameCommands({Commands().back()}, {{23, 2, 3}}));
+    EXPECT_EQ(Commands().back(), (Ptz{23, 2, 3}));
 }
 
 TEST_F(VideoWindowTest, ASnapshotInFullWindowHoldsThePicturesAtFullSize) {
