@@ -3,8 +3,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
-#include <cstdio>
-
+#include "DiagLog.h"
 #include "MessageEncoder.h"
 #include "PayloadCodec.h"
 #include "SocketIo.h"
@@ -299,7 +298,7 @@ void RecorderLink::Lose(const std::string& why) {
     dead_ = true;
     if (!stop_ && !closing_) {
         state_.MarkLost();
-        std::fprintf(stderr, "recorder link lost: %s\n", why.c_str());
+        diag::Log("netctrl").warn("recorder link lost: {}", why);
     }
     ::shutdown(fd_, SHUT_RDWR);
     frames_.WakeAll();

@@ -1,16 +1,45 @@
 // The manager against emulated recorders on loopback: log-in, streaming, pictures in the grid's
 // cells, recording, audio and link loss, the whole way through.
+#include <dlfcn.h>
+#include <spdlog/sinks/ringbuffer_sink.h>
+
 #include <algorithm>
+#include <atomic>
+#include <cerrno>
 #include <filesystem>
 #include <memory>
+#include <regex>
+
+extern "C" {
+#include <libavcodec/avcodec.h>
+}
 
 #include "ChannelPicture.h"
 #include "DayKey.h"
+#include "DiagLog.h"
 #include "DisplayFixture.h"
 #include "H264Decoder.h"
 #include "LookupServer.h"
 #include "QmxFile.h"
 #include "RecorderEmulator.h"
+
+namespace {
+
+std::atomic<bool> fail_decoder_opens{false};
+
+}  // namespace
+
+// Takes the place of the library's open in this test program: decoders fail to open while told
+// to; encoders (the emulator's) always open.
+extern "C" int avcodec_open2(AVCodecContext* context, const AVCodec* codec,
+                             AVDictionary** options) {
+    if (fail_decoder_opens.load() && codec != nullptr && av_codec_is_decoder(codec)) {
+        return AVERROR(ENOMEM);
+    }
+    using Open = int (*)(AVCodecContext*, const AVCodec*, AVDictionary**);
+    static const auto kReal = reinterpret_cast<Open>(dlsym(RTLD_NEXT, "avcodec_open2"));
+    return kReal(context, codec, options);
+}
 
 namespace {
 
@@ -295,4 +324,53 @@ TEST_F(LiveViewTest, OnlyTheCurrentDevicesAudioPlaysOnThePlayerOfItsLength) {
     manager_->SetCurrentDvr(1);
     EXPECT_TRUE(WaitFor([&] { return played(1) > 0; }));
     manager_->AudioOff();
+}
+
+// The engine's diagnostic lines, kept while a test runs at the debug level.
+class EngineLines {
+public:
+    EngineLines() : sink_(std::make_shared<spdlog::sinks::ringbuffer_sink_mt>(1024)) {
+        sink_->set_pattern("%v");
+        diag::Log("liveview").sinks().push_back(sink_);
+        diag::Log("liveview").set_level(spdlog::level::debug);
+    }
+    ~EngineLines() {
+        diag::Log("liveview").set_level(spdlog::level::off);
+        diag::Log("liveview").sinks().pop_back();
+    }
+    bool Has(const std::string& pattern) const {
+        const std::regex wanted(pattern);
+        for (const std::string& line : sink_->last_formatted()) {
+            if (std::regex_search(line, wanted)) return true;
+        }
+        return false;
+    }
+
+private:
+    std::shared_ptr<spdlog::sinks::ringbuffer_sink_mt> sink_;
+};
+
+// With the level raised, a decoder that does not open, a refused command and a dropped frame
+// each leave a line naming the device and the channel; the frame counts keep the drops.
+TEST_F(LiveViewTest, FailuresLeaveDiagnosticLinesNamingDeviceAndChannel) {
+    EngineLines lines;
+    StartRecorders({Recorder(1)});
+    const std::string device = "device 0 \\(127\\.0\\.0\\.1:[0-9]+\\)";
+    fail_decoder_opens = true;
+    manager_->SetCurrentDvr(0);
+    Connect(0, "guest");
+    manager_->RefreshLiveViews();
+    const bool open_failed = WaitFor(
+        [&] { return lines.Has(device + " channel 0 cell 0: the H.264 decoder did not open"); });
+    fail_decoder_opens = false;
+    EXPECT_TRUE(open_failed);
+    ASSERT_TRUE(WaitFor([&] { return ChannelIn(0) == 0; }));
+
+    EXPECT_EQ(manager_->SendPtzCommand(1, 2, 1, 0), 1);
+    EXPECT_TRUE(lines.Has(device + " channel 2: command 16 \\(code 1\\) refused"));
+
+    emulator_.InjectFault(0, Fault::kFrameNumberGap);
+    EXPECT_TRUE(WaitFor([&] { return manager_->GetFrameCounts(0).dropped > 0; }));
+    EXPECT_TRUE(lines.Has(device + " channel 0: frame [0-9]+ dropped: out of sequence"));
+    EXPECT_EQ(manager_->GetFrameCounts(0).decode_failures, 0u);
 }
