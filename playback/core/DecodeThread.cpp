@@ -4,10 +4,6 @@
 #include <new>
 #include <system_error>
 
-extern "C" {
-#include <libavutil/frame.h>
-}
-
 #include "BackupWriter.h"
 #include "ChannelNameOverlay.h"
 #include "ColourConversion.h"
@@ -73,8 +69,8 @@ int CDecodeThread::StartDecodeThread() {
     raw_.reset(NewBuffer(kRawBytes));
     if (picture_ && raw_) {
         for (int channel = 0; channel < kChannels; ++channel) {
-            h264_[channel].Open(720, 576);
-            mpeg4_[channel].Open(1, 720, 576);
+            h264_[channel].OpenFor(720, 576);
+            mpeg4_[channel].OpenFor(720, 576);
         }
         if (connection_.InitNetWork() >= 0) {
             connection_.ResetNetWork();
@@ -192,20 +188,20 @@ void CDecodeThread::PlayAudio(const _NET_FRAME_HEAD_& header, std::uint32_t audi
     (stereo ? stereo_ : mono_).Write(raw_.get(), header.nLength);
 }
 
+CVideoDecoder& CDecodeThread::DecoderOf(int channel, std::int32_t codec_word) {
+    if (codec_word == kCodecH264) return h264_[channel];
+    return mpeg4_[channel];
+}
+
 bool CDecodeThread::Decode(const _NET_FRAME_HEAD_& header, int channel, std::int32_t codec_word) {
-    const int length = static_cast<int>(header.nLength);
-    // A frame that leaves no new picture (held back by the decoder) shows nothing rather than
-    // the previous picture again or an empty buffer.
-    if (codec_word == kCodecH264) {
-        CH264Decoder& decoder = h264_[channel];
-        int got_picture = 0;
-        if (decoder.Decode(decoder.Picture(), &got_picture, raw_.get(), length) < 0) return false;
-        return got_picture != 0 &&
-               CopyDecodedPlanes(decoder.Picture(), picture_.get(), FormatCode(header)) == 1;
+    CVideoDecoder& decoder = DecoderOf(channel, codec_word);
+    // A frame that leaves no new picture (a stream header alone, a held-back frame) shows
+    // nothing rather than the previous picture again or an empty buffer.
+    if (decoder.DecodeFrame(raw_.get(), static_cast<int>(header.nLength), picture_.get(),
+                            kPictureBytes) != DecodeResult::kPicture) {
+        return false;
     }
-    CMpeg4Decoder& decoder = mpeg4_[channel];
-    if (decoder.Decode(raw_.get(), length, picture_.get(), kPictureBytes) < 0) return false;
-    return decoder.WrotePicture();
+    return CopyDecodedPlanes(decoder.Decoded(), picture_.get(), FormatCode(header)) == 1;
 }
 
 // The frames a recording pair takes are the ones the thread handles.
@@ -224,16 +220,9 @@ void CDecodeThread::ReopenDecoder(int format_code, int channel, std::int32_t cod
     int width = 0;
     int height = 0;
     if (!FormatPictureSize(format_code, width, height)) return;
-    if (codec_word == kCodecH264) {
-        CH264Decoder& decoder = h264_[channel];
-        if (decoder.OpenedWidth() != width || decoder.OpenedHeight() != height) {
-            decoder.Open(width, height);
-        }
-        return;
-    }
-    CMpeg4Decoder& decoder = mpeg4_[channel];
+    CVideoDecoder& decoder = DecoderOf(channel, codec_word);
     if (decoder.OpenedWidth() != width || decoder.OpenedHeight() != height) {
-        decoder.Open(1, width, height);
+        decoder.OpenFor(width, height);
     }
 }
 

@@ -95,6 +95,8 @@ private:
 
     void Pass(std::uint8_t* output);
     void PlayAudio(const _NET_FRAME_HEAD_& header, std::uint32_t audio_mask);
+    // The channel's decoder of the codec.
+    CVideoDecoder& DecoderOf(int channel, std::int32_t codec_word);
     // Decodes into the picture buffer; false when the frame yields no picture to show.
     bool Decode(const _NET_FRAME_HEAD_& header, int channel, std::int32_t codec_word);
     void Release();
