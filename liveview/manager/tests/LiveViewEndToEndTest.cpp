@@ -326,16 +326,19 @@ TEST_F(LiveViewTest, OnlyTheCurrentDevicesAudioPlaysOnThePlayerOfItsLength) {
     manager_->AudioOff();
 }
 
-// The engine's diagnostic lines, kept while a test runs at the debug level.
+// The engine's diagnostic lines at the debug level, kept from before the manager's frame threads
+// start until after they end (the logger's sinks are not to change while they write).
 class EngineLines {
 public:
-    EngineLines() : sink_(std::make_shared<spdlog::sinks::ringbuffer_sink_mt>(1024)) {
+    EngineLines()
+        : sink_(std::make_shared<spdlog::sinks::ringbuffer_sink_mt>(1024)),
+          level_before_(diag::Log("liveview").level()) {
         sink_->set_pattern("%v");
         diag::Log("liveview").sinks().push_back(sink_);
         diag::Log("liveview").set_level(spdlog::level::debug);
     }
     ~EngineLines() {
-        diag::Log("liveview").set_level(spdlog::level::off);
+        diag::Log("liveview").set_level(level_before_);
         diag::Log("liveview").sinks().pop_back();
     }
     bool Has(const std::string& pattern) const {
@@ -348,12 +351,18 @@ public:
 
 private:
     std::shared_ptr<spdlog::sinks::ringbuffer_sink_mt> sink_;
+    spdlog::level::level_enum level_before_;
+};
+
+// The lines outlive TearDown, which ends the frame threads.
+class DiagnosticLinesTest : public LiveViewTest {
+protected:
+    EngineLines lines_;
 };
 
 // With the level raised, a decoder that does not open, a refused command and a dropped frame
 // each leave a line naming the device and the channel; the frame counts keep the drops.
-TEST_F(LiveViewTest, FailuresLeaveDiagnosticLinesNamingDeviceAndChannel) {
-    EngineLines lines;
+TEST_F(DiagnosticLinesTest, FailuresLeaveLinesNamingDeviceAndChannel) {
     StartRecorders({Recorder(1)});
     const std::string device = "device 0 \\(127\\.0\\.0\\.1:[0-9]+\\)";
     fail_decoder_opens = true;
@@ -361,16 +370,18 @@ TEST_F(LiveViewTest, FailuresLeaveDiagnosticLinesNamingDeviceAndChannel) {
     Connect(0, "guest");
     manager_->RefreshLiveViews();
     const bool open_failed = WaitFor(
-        [&] { return lines.Has(device + " channel 0 cell 0: the H.264 decoder did not open"); });
+        [&] { return lines_.Has(device + " channel 0 cell 0: the H.264 decoder did not open"); });
     fail_decoder_opens = false;
     EXPECT_TRUE(open_failed);
     ASSERT_TRUE(WaitFor([&] { return ChannelIn(0) == 0; }));
 
     EXPECT_EQ(manager_->SendPtzCommand(1, 2, 1, 0), 1);
-    EXPECT_TRUE(lines.Has(device + " channel 2: command 16 \\(code 1\\) refused"));
+    EXPECT_TRUE(lines_.Has(device + " channel 2: command 16 \\(code 1\\) refused"));
 
     emulator_.InjectFault(0, Fault::kFrameNumberGap);
-    EXPECT_TRUE(WaitFor([&] { return manager_->GetFrameCounts(0).dropped > 0; }));
-    EXPECT_TRUE(lines.Has(device + " channel 0: frame [0-9]+ dropped: out of sequence"));
+    // The count goes up before the line is written.
+    EXPECT_TRUE(WaitFor(
+        [&] { return lines_.Has(device + " channel 0: frame [0-9]+ dropped: out of sequence"); }));
+    EXPECT_GT(manager_->GetFrameCounts(0).dropped, 0u);
     EXPECT_EQ(manager_->GetFrameCounts(0).decode_failures, 0u);
 }
