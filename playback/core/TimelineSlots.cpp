@@ -1,5 +1,7 @@
 #include "TimelineSlots.h"
 
+#include <algorithm>
+
 int CTimelineSlots::AddSegment(std::time_t start, std::time_t end, int row, int mday) {
     if (row < 0 || row >= kRows) return -1;
     std::tm broken{};
@@ -8,15 +10,20 @@ int CTimelineSlots::AddSegment(std::time_t start, std::time_t end, int row, int 
     if (broken.tm_mday != mday) return 0;
     day_base_ = start - (broken.tm_hour * 60 + broken.tm_min) * 60 - broken.tm_sec;
 
+    // A slot is marked when it begins inside the record, or the record starts or ends in it:
+    // every slot the closed span from s to e touches, found without visiting the others.
     const std::time_t s = start - day_base_;
     const std::time_t e = end - day_base_;
-    for (int k = 0; k < kSlots; ++k) {
-        const std::time_t a = static_cast<std::time_t>(kSlot_s) * k;
-        const std::time_t b = a + kSlot_s;
-        const bool slot_begins_inside = s <= a && a < e;
-        const bool starts_in_slot = a <= s && s < b;
-        const bool ends_in_slot = a <= e && e < b;
-        if (slot_begins_inside || starts_in_slot || ends_in_slot) slots_[row][k] = 1;
+    const auto slot_of = [](std::time_t t) { return static_cast<int>(t / kSlot_s); };
+    const auto mark = [this, row](int k) {
+        if (k >= 0 && k < kSlots) slots_[row][k] = 1;
+    };
+    mark(slot_of(s));
+    if (e >= 0 && e < kDay_s) mark(slot_of(e));
+    if (e > s) {
+        const int last = slot_of(std::min<std::time_t>(e, kDay_s - 1));
+        for (int k = slot_of(s) + 1; k <= last; ++k)
+            mark(k);
     }
     return kDay_s;
 }

@@ -23,7 +23,7 @@ using Clock = std::chrono::steady_clock;
 
 constexpr int64_t kDay = 14484;  // 28 August 2009
 constexpr int kDayKey = 1090728;
-constexpr int kRounds = 15;
+constexpr int kRounds = 41;
 
 double Milliseconds(Clock::duration d) {
     return std::chrono::duration<double, std::milli>(d).count();
@@ -46,10 +46,15 @@ RecorderConfig BusyRecorder() {
     return config;
 }
 
+// A program folder with the installed tree's channel-name images, which the window needs.
 fs::path ProgramFolder() {
     const fs::path folder =
         fs::temp_directory_path() / ("search_bench_" + std::to_string(getpid()));
     fs::create_directories(folder / "config");
+    const fs::path tree = SUITE_TREE_DIR "/ClientSoftware";
+    for (const char* overlay : {"channel.yuv", "cif_8_channel.yuv"}) {
+        fs::create_symlink(tree / "config" / overlay, folder / "config" / overlay);
+    }
     return folder;
 }
 

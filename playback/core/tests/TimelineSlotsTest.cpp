@@ -38,6 +38,8 @@ TEST(TimelineSlots, ARecordMarksEverySlotItsClosedSpanTouches) {
         {At(9, 58, 0), At(10, 0, 0), {119, 120}},  // ending on a slot's start marks it too
         {At(0, 0, 0), At(0, 0, 0), {0}},
         {At(23, 58, 0), At(23, 58, 0) + 3600, to_midnight},  // past midnight: to the day's end
+        {At(12, 0, 0), At(10, 0, 0), {120, 144}},  // ending before it starts: its two ends only
+        {At(0, 1, 0), At(0, 1, 0) - 3600, {0}},    // ending on the day before
     };
     for (const Case& c : cases) {
         CTimelineSlots timeline;
