@@ -98,6 +98,10 @@ public:
         }
     }
 
+    // Drops the frames and notices that came ahead of the last answer: what the recorder sent
+    // before it served the request.
+    void ForgetEarlier() { pushed_.clear(); }
+
     uint32_t LastRequestId() const { return next_id_; }
     const std::string& LastError() const { return last_error_; }
 
