@@ -20,8 +20,11 @@ constexpr auto kSkipPause = std::chrono::milliseconds(100);
 constexpr auto kH264RetryPause = std::chrono::milliseconds(100);
 constexpr auto kMpeg4RetryPause = std::chrono::milliseconds(200);
 
+constexpr int kMaskBits = 32;
+
 bool HasChannel(int32_t channel_mask, int channel) {
-    return channel >= 0 && channel < 32 && (static_cast<uint32_t>(channel_mask) >> channel) & 1u;
+    return channel >= 0 && channel < kMaskBits &&
+           (static_cast<uint32_t>(channel_mask) >> channel) & 1u;
 }
 
 }  // namespace
@@ -245,7 +248,7 @@ int CDvrManager::FrameLoop(int a) {
         if (cell < 0) continue;
         if (!gate.PassKeyGate(cell, header.nKeyFrame == 1)) continue;
 
-        const int f = header.nStandard * 3 + header.nSize;
+        const int f = FormatCodeOf(header.nStandard, header.nSize);
         const std::optional<CellSize> scaled = PlannedScaledDraw(a, f, cell, header.nChannel);
         bool pictured = false;  // this frame produced a picture to draw
         bool ready = false;     // converted already holds the picture at the size of scaled

@@ -202,9 +202,9 @@ int CDvrManager::SendPtzCommand(int code, int channel, int action, int a) {
     return SendCommand(a, {kNetCommandPtz, code, channel, action, 0});
 }
 
-int CDvrManager::SendEscKey(int a) { return SendCommand(a, {kNetCommandKey, 8, 0, 0, 0}); }
+int CDvrManager::SendEscKey(int a) { return SendCommand(a, {kNetCommandKey, kKeyEsc, 0, 0, 0}); }
 
-int CDvrManager::SendRecKey(int a) { return SendCommand(a, {kNetCommandKey, 7, 0, 0, 0}); }
+int CDvrManager::SendRecKey(int a) { return SendCommand(a, {kNetCommandKey, kKeyRec, 0, 0, 0}); }
 
 int CDvrManager::StartRecord(int a) {
     if (!IsSlot(a)) return -1;

@@ -20,6 +20,7 @@
 #include "Mpeg4Decoder.h"
 #include "NetCtrl.h"
 #include "NetMacSetPara.h"
+#include "PictureFormat.h"
 #include "QmxFile.h"
 #include "ScreenRect.h"
 #include "StreamMasks.h"
@@ -62,8 +63,8 @@ class CDvrManager {
 public:
     static constexpr int kMaxDvrs = CDvrList::kMaxDvrs;
     static constexpr int kVideoCells = CWindowMap::kCells;
-    static constexpr std::size_t kPayloadBytes = NetCtrl::kFramePayloadBytes;
-    static constexpr std::size_t kPictureBytes = 1244160;  // 720 x 576 x 3
+    static constexpr std::size_t kPayloadBytes = kMaxFramePayloadBytes;
+    static constexpr std::size_t kPictureBytes = kMaxPictureBgrBytes;
 
     // Message boxes of connect and frame threads; the window shows them on its own thread.
     using MessageSink = std::function<void(const std::string& text)>;

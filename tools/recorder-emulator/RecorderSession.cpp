@@ -27,7 +27,7 @@ constexpr int64_t kIdleLimitUs = 30'000'000;    // without anything from the cli
 constexpr int kMaxWaitMs = 20;                  // so faults and stop act at once
 constexpr size_t kReceiveChunkBytes = 65536;
 // One byte over what a recording file accepts for a frame.
-constexpr uint32_t kOversizeFrameBytes = 304289;
+constexpr uint32_t kOversizeFrameBytes = kMaxRecordedFrameBytes + 1;
 
 int64_t NowUs() {
     using namespace std::chrono;

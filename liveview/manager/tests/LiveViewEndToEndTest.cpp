@@ -253,7 +253,7 @@ TEST_F(LiveViewTest, ARecordingReadsBackWholeAndDecodes) {
     ASSERT_EQ(pair.OpenForRead(indexes.front().string()), 1);
     CH264Decoder decoder;
     ASSERT_EQ(decoder.Open(352, 288), 1);
-    std::vector<uint8_t> payload(CQmxFile::kMaxFrameBytes);
+    std::vector<uint8_t> payload(kMaxRecordedFrameBytes);
     _NET_FRAME_HEAD_ header{};
     int frames = 0;
     int pictures = 0;
