@@ -12,16 +12,20 @@ if(SUITE_FUZZ)
   add_compile_options(-fsanitize=fuzzer-no-link)
 endif()
 
-# suite_add_fuzzer(name SOURCES ... LIBS ...): a libFuzzer target, built only with SUITE_FUZZ.
-# The test script runs every target listed in the global property SUITE_FUZZERS for a bounded time.
+# suite_add_fuzzer(name [SECONDS n] SOURCES ... LIBS ...): a libFuzzer target, built only with
+# SUITE_FUZZ. The test script runs every target in build/fuzz for a bounded time: its own
+# SECONDS when given (a file name.seconds beside it), else the script's default.
 function(suite_add_fuzzer name)
   if(NOT SUITE_FUZZ)
     return()
   endif()
-  cmake_parse_arguments(F "" "" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(F "" "SECONDS" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${F_SOURCES})
-  target_link_libraries(${name} PRIVATE ${F_LIBS})
+  target_link_libraries(${name} PRIVATE ${F_LIBS} suite_test_support)
   target_link_options(${name} PRIVATE -fsanitize=fuzzer)
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/fuzz)
+  if(F_SECONDS)
+    file(WRITE ${CMAKE_BINARY_DIR}/fuzz/${name}.seconds "${F_SECONDS}\n")
+  endif()
   set_property(GLOBAL APPEND PROPERTY SUITE_FUZZERS ${name})
 endfunction()

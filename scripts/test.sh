@@ -29,9 +29,14 @@ ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
 if [ -d build-asan/fuzz ]; then
     for fuzzer in build-asan/fuzz/*; do
         [ -x "$fuzzer" ] || continue
+        # A target's own time where it has one, never more than the default.
+        seconds=$fuzz_seconds
+        if [ -f "$fuzzer.seconds" ] && [ "$(cat "$fuzzer.seconds")" -lt "$seconds" ]; then
+            seconds=$(cat "$fuzzer.seconds")
+        fi
         corpus=$(mktemp -d)
-        echo "-- $(basename "$fuzzer") for ${fuzz_seconds}s"
-        "$fuzzer" -max_total_time="$fuzz_seconds" -artifact_prefix=build-asan/fuzz-crash- \
+        echo "-- $(basename "$fuzzer") for ${seconds}s"
+        "$fuzzer" -max_total_time="$seconds" -artifact_prefix=build-asan/fuzz-crash- \
             "$corpus" 2>&1 | tail -n 3
         rm -rf "$corpus"
     done

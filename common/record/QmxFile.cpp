@@ -1,6 +1,5 @@
 #include "QmxFile.h"
 
-#include <pwd.h>
 #include <stdio_ext.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -11,26 +10,13 @@
 #include <cstring>
 #include <ctime>
 
+#include "HomeFolder.h"
 #include "QmxIndexHead.h"
 
 namespace {
 
 // Suffixes _1, _2, ... tried when a name is taken (same second, same directory).
 constexpr int kNameAttempts = 1000;
-
-std::string HomeFolder() {
-    const char* home = std::getenv("HOME");
-    if (home != nullptr && home[0] != '\0') {
-        return home;
-    }
-    struct passwd entry;
-    struct passwd* found = nullptr;
-    char buffer[4096];
-    if (getpwuid_r(getuid(), &entry, buffer, sizeof buffer, &found) == 0 && found != nullptr) {
-        return found->pw_dir;
-    }
-    return "/tmp";
-}
 
 bool IsDirectory(const std::string& path) {
     struct stat status;
@@ -178,6 +164,12 @@ int CQmxFile::WriteFrame(_NET_FRAME_HEAD_* header, const uint8_t* payload) {
     if (header == nullptr || (header->nLength > 0 && payload == nullptr)) {
         return kOpenFailed;
     }
+    // The live check admits channels up to 255; a record the reader refuses would break the
+    // pair for every reader, so such a frame is left out.
+    if (CheckFrameHead(*header) != 1) {
+        ++refused_frames_;
+        return kBadRecord;
+    }
     if (open_ == 0) {
         if (OpenPair(*header) != 1) {
             return kOpenFailed;
@@ -201,6 +193,11 @@ int CQmxFile::WriteFrame(_NET_FRAME_HEAD_* header, const uint8_t* payload) {
         CloseFilesLocked();
     }
     return 1;
+}
+
+int CQmxFile::RefusedFrames() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return refused_frames_;
 }
 
 int CQmxFile::FailWriteLocked(int error) {

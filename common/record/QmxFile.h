@@ -36,9 +36,13 @@ public:
     int SetName(const std::string& name);
     // Appends one frame (payload of header->nLength bytes) and stores its data offset in the
     // header. Returns 1, kOpenFailed when no pair can be opened, kBadRecord when a write fails
-    // (the pair is closed; the next frame opens a new one). A pair closed by a failed write (a full
-    // disk) keeps every frame that reached the disk whole and indexes no other.
+    // (the pair is closed; the next frame opens a new one) or when CheckFrameHead refuses the
+    // header (the frame is not written and counts in RefusedFrames; the pair stays as it is). A
+    // pair closed by a failed write (a full disk) keeps every frame that reached the disk whole
+    // and indexes no other.
     int WriteFrame(_NET_FRAME_HEAD_* header, const uint8_t* payload);
+    // Frames WriteFrame did not write because the pair's reader would refuse their header.
+    int RefusedFrames() const;
     // The system's error number of the last failed WriteFrame or Create, 0 when none failed.
     int ErrorNumber() const;
     // Closes the pair; the next frame opens a new one. Returns 1.
@@ -106,5 +110,6 @@ private:
     std::string directory_;
     uint64_t data_offset_ = 0;
     int open_ = 0;
+    int refused_frames_ = 0;
     int error_number_ = 0;
 };

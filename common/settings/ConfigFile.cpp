@@ -1,5 +1,6 @@
 #include "ConfigFile.h"
 
+#include "HomeFolder.h"
 #include "PrivateProfile.h"
 #include "ProgramFolder.h"
 
@@ -54,8 +55,43 @@ int CConfigFile::AddServer(const std::string& text) const {
     if (FindServer(text) == 0) return 1;
     int n = ReadInt("Cur_Id", 0);
     if (n + 1 > kRingSize) n = 0;
-    WritePrivateProfileString(kSection, RingKey(n), text, path_);
-    WriteInt("Cur_Id", n + 1);
+    // A refused text (a line break) leaves the pointer too, so no stale slot becomes the newest.
+    if (WritePrivateProfileString(kSection, RingKey(n), text, path_)) WriteInt("Cur_Id", n + 1);
+    return 1;
+}
+
+int CConfigFile::GetPlayCam() const { return ReadInt("PlayCam", 65535); }
+
+int CConfigFile::SetPlayCam(int cameras) const {
+    WriteInt("PlayCam", cameras);
+    return 1;
+}
+
+std::string CConfigFile::GetSavePath() const { return ReadText("SavePath", HomeFolder()); }
+
+int CConfigFile::SetSavePath(const std::string& folder) const {
+    WritePrivateProfileString(kSection, "SavePath", folder, path_);
+    return 1;
+}
+
+int CConfigFile::GetNetPicQulity() const { return ReadInt("NetPicQulity", 0); }
+
+int CConfigFile::SetNetPicQulity(int quality) const {
+    WriteInt("NetPicQulity", quality);
+    return 1;
+}
+
+int CConfigFile::GetFrameRate() const { return ReadInt("FrameRate", 2); }
+
+int CConfigFile::SetFrameRate(int rate) const {
+    WriteInt("FrameRate", rate);
+    return 1;
+}
+
+int CConfigFile::GetMaxChan() const { return ReadInt("MaxChan", 2); }
+
+int CConfigFile::SetMaxChan(int channels) const {
+    WriteInt("MaxChan", channels);
     return 1;
 }
 

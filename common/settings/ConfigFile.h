@@ -27,6 +27,20 @@ public:
     // Records text as the newest entry. Returns 1.
     int AddServer(const std::string& text) const;
 
+    // Keys of the format that no program uses yet: each reader gives the value or its default
+    // (PlayCam 65535, SavePath the home folder, NetPicQulity 0, FrameRate 2, MaxChan 2); each
+    // writer stores its value ("%d" for integers) and returns 1.
+    int GetPlayCam() const;
+    int SetPlayCam(int cameras) const;
+    std::string GetSavePath() const;
+    int SetSavePath(const std::string& folder) const;
+    int GetNetPicQulity() const;
+    int SetNetPicQulity(int quality) const;
+    int GetFrameRate() const;
+    int SetFrameRate(int rate) const;
+    int GetMaxChan() const;
+    int SetMaxChan(int channels) const;
+
 private:
     int ReadInt(const char* key, int default_value) const;
     void WriteInt(const char* key, int value) const;

@@ -3,6 +3,7 @@
 #include <QFontMetrics>
 #include <QPainter>
 #include <algorithm>
+#include <cstdio>
 
 #include "CellFont.h"
 #include "ColorRef.h"
@@ -31,6 +32,15 @@ QFont CSegmentLabel::MakeFont(int char_width_px, int char_height_px) {
 void CSegmentLabel::SetText(const std::string& text) {
     text_ = CutLabelText(text, width_chars_);
     update();
+}
+
+void CSegmentLabel::FormatTime(std::uint64_t value) {
+    const auto byte = [value](int index) {
+        return static_cast<int>((value >> (8 * index)) & 0xFF);
+    };
+    char text[16];
+    std::snprintf(text, sizeof text, " %2d:%2d:%2d", byte(4), byte(3), byte(2));
+    text_ = text;
 }
 
 int CSegmentLabel::SetFont(int char_width_px, int char_height_px, std::uint32_t text_colour,

@@ -19,6 +19,9 @@ public:
 
     // Stores the text (UTF-8), cut to the width, and repaints.
     void SetText(const std::string& text);
+    // The text becomes " h:m:s" from bytes 4, 3 and 2 of value (each "%2d"), uncut and without
+    // a repaint.
+    void FormatTime(std::uint64_t value);
     // New font size, colours (0x00BBGGRR; 0 keeps the colour set before) and width in
     // characters (kept within 2..200). The stored text is cut again only by the next
     // SetText. Returns 1.

@@ -2,6 +2,7 @@
 // one way out.
 #include "CLiveViewDlg.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -24,6 +25,7 @@
 #include "SkinButton.h"
 #include "VideoGrid.h"
 #include "VideoSurfaceView.h"
+#include "VideoViews.h"
 #include "WindowGate.h"
 
 namespace {
@@ -81,6 +83,9 @@ void CLiveViewDlg::CreateControls() {
             tree_->setItemsExpandable(false);
             tree_->setIconSize(QSize(16, 16));
             tree_->setFrameShape(QFrame::Box);
+            // Focus from the keyboard would make the root current and so select the
+            // all-devices view by itself; nothing is selected until the operator clicks.
+            tree_->setFocusPolicy(Qt::ClickFocus);
         } else if (control.id == kStatusLabel) {
             status_label_ = new CSegmentLabel(this);
         }
@@ -105,7 +110,18 @@ void CLiveViewDlg::ConnectButtons() {
     };
     for (const auto& [id, handler] : handlers)
         connect(buttons_.at(id), &QAbstractButton::clicked, this, handler);
-    connect(tree_, &QTreeWidget::currentItemChanged, this, &CLiveViewDlg::OnSelchangedTree);
+    const std::pair<int, void (CLiveViewDlg::*)()> tools[] = {
+        {kFullWindow, &CLiveViewDlg::OnFullWindow}, {kEnter, &CLiveViewDlg::OnPtzEnter},
+        {kAuto, &CLiveViewDlg::OnPtzAuto},          {kCapture, &CLiveViewDlg::OnCapture},
+        {kAudioOn, &CLiveViewDlg::OnAudioOn},       {kAudioOff, &CLiveViewDlg::OnAudioOff},
+    };
+    for (const auto& [id, handler] : tools)
+        connect(buttons_.at(id), &QAbstractButton::clicked, this, handler);
+    for (const auto& [id, button] : buttons_) {
+        if (const int layout = LayoutOfButton(id); layout > 0)
+            connect(button, &QAbstractButton::clicked, this, [this, layout] { OnLayout(layout); });
+    }
+    connect(tree_, &QTreeWidget::currentItemChanged, this, &CLiveViewDlg::OnDvrSelected);
 }
 
 bool CLiveViewDlg::OnInitDialog() {
@@ -132,6 +148,7 @@ bool CLiveViewDlg::OnInitDialog() {
     SetUpDisplay();
     SkinButtons();
     StartTimers();
+    qApp->installEventFilter(this);
     LoadDvrList();
 
     _DVR_SETTINGS_ first;
@@ -231,27 +248,22 @@ ScreenRect CLiveViewDlg::GridWindowRect() const {
     return {origin.x(), origin.y(), origin.x() + grid_->width(), origin.y() + grid_->height()};
 }
 
-void CLiveViewDlg::HidePanel() {
-    for (int id = kUp; id <= kAuto; ++id)
-        Control(id)->hide();
-    Control(kCoverPlate)->setGeometry(803, 44, 200, 220);
-}
-
-void CLiveViewDlg::ShowPanel() {
-    Control(kCoverPlate)->setGeometry(-200, -220, 200, 220);
-    for (int id = kUp; id <= kAuto; ++id)
-        Control(id)->show();
-}
-
 void CLiveViewDlg::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     if (!background_.Tile(painter, rect())) painter.fillRect(rect(), palette().window());
 }
 
 void CLiveViewDlg::keyPressEvent(QKeyEvent* event) {
-    // Esc never closes the window, and Enter has no default button to press.
+    // Esc never closes the window; in full window it brings the window back. Enter has no
+    // default button to press.
     switch (event->key()) {
         case Qt::Key_Escape:
+            event->accept();
+            if (full_window_) {
+                manager_.SetSkipOneFrame();
+                RestoreLayout();
+            }
+            return;
         case Qt::Key_Return:
         case Qt::Key_Enter:
             event->accept();
@@ -261,18 +273,13 @@ void CLiveViewDlg::keyPressEvent(QKeyEvent* event) {
     }
 }
 
-// A press outside the video window drags the window; the frame threads draw nothing while it
-// moves.
+// Presses on the grid come here too: the grid leaves the mouse to its window.
 void CLiveViewDlg::mousePressEvent(QMouseEvent* event) {
-    if (event->button() != Qt::LeftButton) return QDialog::mousePressEvent(event);
-    const QPoint cursor = event->globalPosition().toPoint();
-    const ScreenRect grid = GridWindowRect();
-    const bool in_grid = grid.left < cursor.x() && cursor.x() < grid.right &&
-                         grid.top < cursor.y() && cursor.y() < grid.bottom;
-    if (!in_grid) {
-        manager_.SetDragging(1);
-        dragging_window_ = true;
-        drag_offset_ = cursor - pos();
+    if (event->button() == Qt::LeftButton) {
+        OnLButtonDown(event->position().toPoint());
+    } else if (event->button() == Qt::RightButton) {
+        OnRButtonDown(event->position().toPoint());
+        return;
     }
     QDialog::mousePressEvent(event);
 }
@@ -312,6 +319,7 @@ void CLiveViewDlg::OnCancel() {
 void CLiveViewDlg::CloseDown() {
     if (closed_) return;
     closed_ = true;
+    qApp->removeEventFilter(this);
     // Workers waiting for the window are let go first: the shutdown below waits for them.
     gate_->Close();
     for (auto& [id, timer] : timers_)

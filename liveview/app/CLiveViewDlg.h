@@ -17,6 +17,7 @@
 #include "HoverTitle.h"
 #include "LanguageSelect.h"
 #include "ProgramFolder.h"
+#include "PtzPad.h"
 #include "ScreenRect.h"
 #include "ScreenSaverInhibit.h"
 #include "SkinBitmap.h"
@@ -41,7 +42,8 @@ class QTreeWidgetItem;
 // The handlers are spread by concern: CLiveViewDlg.cpp (start-up, layout, skin, window
 // behaviour, shutdown), CLiveViewDlgTree.cpp (device tree, device buttons, connect threads),
 // CLiveViewDlgTimers.cpp (the timers), CLiveViewDlgDialogs.cpp (settings, password and info
-// dialogs).
+// dialogs), CLiveViewDlgViews.cpp (layouts, cells, full window, tree selection, channel menu),
+// CLiveViewDlgPad.cpp (the pan/tilt/zoom pad), CLiveViewDlgTools.cpp (snapshot and audio).
 class CLiveViewDlg : public QDialog {
     Q_OBJECT
 
@@ -89,9 +91,40 @@ public:
     void OnAdmin();
     void OnInfo();
 
-    // The pan/tilt/zoom pad, shown or covered by its plate.
+    // The video window's views (CLiveViewDlgViews.cpp).
+    void OnLayout(int layout);
+    // A left press at a client point: a cell toggles single mode, elsewhere the window drags.
+    void OnLButtonDown(const QPoint& client);
+    void OnFullWindow();
+    void RestoreLayout();
+    // The tree's selection decides the view: one device's cameras or every device's.
+    void OnDvrSelected();
+    // A right press at a client point: the channel menu of the all-devices view.
+    void OnRButtonDown(const QPoint& client);
+    void BuildChannelMenu(int cell, int x, int y);
+    // The channel menu's commands; other ids change nothing.
+    void OnCommand(int id);
+    // Cell titles from the window map.
+    void ApplyWindowMap();
+    bool FullWindow() const { return full_window_; }
+    int CurrentDvr() const { return current_dvr_; }
+    int RightClickMark() const { return right_click_mark_; }
+
+    // The pan/tilt/zoom pad, shown or covered by its plate (CLiveViewDlgPad.cpp).
     void ShowPanel();
     void HidePanel();
+    // The cell shown alone, or -1 while more than one is visible.
+    int GetSelectedChannel() const;
+    void OnPtzEnter();
+    void OnPtzAuto();
+    // A request of the pad, handled in posting order. Returns 1.
+    int OnPtzCommand(int code, int param);
+    const CPtzPad& Pad() const { return pad_; }
+
+    // The tool row (CLiveViewDlgTools.cpp).
+    void OnCapture();
+    void OnAudioOn();
+    void OnAudioOff();
 
     // Posted to itself for a lost link (code 3).
     void OnNetStatus(int code, int slot);
@@ -121,6 +154,8 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    // Every window's input passes here first, as the pad needs presses before the buttons.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 public slots:
     void reject() override;
@@ -143,7 +178,6 @@ private:
     void ConnectThreadProc(int slot);
     void DoConnect(int slot);
     std::string ShowName(int slot) const;
-    void OnSelchangedTree();
     void SetItemImage(QTreeWidgetItem* item, int image, int selected_image);
 
     // Timers.
@@ -162,6 +196,15 @@ private:
     bool RoleForbids() const;
     void Apply(const std::vector<ButtonStep>& steps);
     ScreenRect GridWindowRect() const;
+    bool InGrid(const QPoint& screen_point) const;
+    // Wipes the pictures over the grid and repaints it.
+    void EraseGrid();
+
+    // The pad.
+    void PreTranslateMessage(QEvent* event);
+    CPtzPad::Hits PadHits(const QPoint& screen_point) const;
+    void PostPtz(const PtzRequest& request);
+    void OnPadGuard();
 
     CDvrManager& manager_;
     const std::string program_folder_;
@@ -199,6 +242,7 @@ private:
     // Set by a right press in the all-devices view; while it is 1 no hover title opens.
     int right_click_mark_ = 0;
     CHoverTitle hover_;
+    CPtzPad pad_;
     bool repaint_armed_ = false;
 
     // A drag of the window by its background.

@@ -24,7 +24,7 @@ void CLiveViewDlg::OnSet() {
     if (dvr_set_ == nullptr) dvr_set_ = new DlgDvrSet(this);
     if (!RunDvrSet(manager_, *dvr_set_, selected)) return;
     SetTreeItem(ShowName(selected), -1, -1, selected);
-    OnSelchangedTree();
+    OnDvrSelected();
 }
 
 // The dialog's values go to the manager however it closed: a password changed holds even

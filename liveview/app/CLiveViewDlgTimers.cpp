@@ -10,14 +10,13 @@
 #include "LiveViewIds.h"
 #include "VideoGrid.h"
 #include "VideoSurfaceView.h"
+#include "VideoViews.h"
 
 namespace {
 
 using namespace live_view_timer;
 
 constexpr int kRepaintDelay_ms = 200;
-// A client point less this is a point of the grid, as for a click on a cell.
-constexpr QPoint kGridClickOffset{24, 33};
 
 }  // namespace
 
@@ -75,6 +74,9 @@ void CLiveViewDlg::OnTimer(int id) {
             break;
         case kLockButtons:
             OnLockButtons();
+            break;
+        case kPadGuard:
+            OnPadGuard();
             break;
         case kDiskInfo:
             OnDiskInfo();
@@ -176,7 +178,8 @@ void CLiveViewDlg::OnHoverTitle() {
     manager_.SetGridWindowRect(grid_window_);
     const QPoint cursor = QCursor::pos();
     const QPoint client = mapFromGlobal(cursor);
-    const int cell = grid_->HitTest(full_window_ ? client : client - kGridClickOffset);
+    const ViewPoint at = GridPointOf({client.x(), client.y()}, full_window_);
+    const int cell = grid_->HitTest(QPoint(at.x, at.y));
     CHoverTitle::Tick tick;
     tick.cursor = {cursor.x(), cursor.y()};
     tick.cursor_client = {client.x(), client.y()};

@@ -79,8 +79,6 @@ std::string CLiveViewDlg::ShowName(int slot) const {
     return settings.show_name;
 }
 
-void CLiveViewDlg::OnSelchangedTree() { current_dvr_ = FindSelectedItem(); }
-
 void CLiveViewDlg::OnAdd() {
     if (RoleForbids()) return;
     const QString full = Qs(TextOf(texts_, "Connect_Error1"));

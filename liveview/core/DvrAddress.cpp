@@ -16,14 +16,14 @@ char SeparatorOf(std::string_view address) {
     return '\0';
 }
 
-std::optional<int> PortNumber(std::string_view text) {
-    if (text.empty()) return std::nullopt;
+// The port a right part names: its decimal value, 0 when it is not a number (the log-in then
+// fails to connect). Only a whole number counts, so "68o2" reaches no port 68 nobody named.
+int PortOf(std::string_view text) {
     int port = 0;
     for (char c : text) {
-        if (c < '0' || c > '9') return std::nullopt;
+        if (c < '0' || c > '9') return 0;
         port = port * 10 + (c - '0');
     }
-    if (port < 1 || port > 65535) return std::nullopt;
     return port;
 }
 
@@ -40,9 +40,7 @@ std::optional<DvrAddress> ParseDvrAddress(std::string_view address) {
     DvrAddress parsed;
     parsed.host = std::string(address.substr(0, split));
     if (right.size() <= kMaxPortChars) {
-        const std::optional<int> port = PortNumber(right);
-        if (!port) return std::nullopt;
-        parsed.port = *port;
+        parsed.port = PortOf(right);
         return parsed;
     }
     if (parsed.host.size() >= kHostBufferBytes) parsed.host.resize(kHostBufferBytes - 1);

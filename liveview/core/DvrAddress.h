@@ -20,8 +20,9 @@ struct DvrAddress {
 // Where lookup servers listen.
 constexpr int kLookupServerPort = 10088;
 
-// Nothing when the address has none of the separators, or its port part is not a port
-// number (1..65535).
+// Nothing when the address has none of the separators. A right part of up to five characters
+// gives its decimal value as the port, 0 when it is not a number, even outside 1..65535: the
+// log-in then fails to connect (-1005).
 std::optional<DvrAddress> ParseDvrAddress(std::string_view address);
 
 // True when the lookup server's host is a name to resolve rather than a dotted address: one

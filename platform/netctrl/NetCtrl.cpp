@@ -156,7 +156,9 @@ int NetCtrl::Login(int fd, const std::string& user, const std::string& password)
         info_.nDiskCount = std::min(std::max(info_.nDiskCount, 0), kDvrMaxDisks);
     }
     frames_.Clear();
-    link_ = std::make_unique<RecorderLink>(fd, std::move(decoder), timeouts_, frames_, state_);
+    link_ = std::make_unique<RecorderLink>(
+        fd, std::move(decoder), timeouts_, frames_, state_,
+        [this](const std::string& why) { Fail(-1, "the link to the recorder is lost: " + why); });
     state_.SetUnlessLost(kLinkLoggedIn);
     return reply->result;
 }

@@ -24,12 +24,13 @@ constexpr int kTickMs = 100;
 }  // namespace
 
 RecorderLink::RecorderLink(int fd, MessageDecoder decoder, const NetTimeouts& timeouts,
-                           FrameQueue& frames, LinkState& state)
+                           FrameQueue& frames, LinkState& state, LostHandler on_lost)
     : fd_(fd),
       timeouts_(timeouts),
       decoder_(std::move(decoder)),
       frames_(frames),
       state_(state),
+      on_lost_(std::move(on_lost)),
       last_send_ms_(NowMs()) {
     receiver_ = std::thread([this] { ReceiveLoop(); });
 }
@@ -297,6 +298,7 @@ void RecorderLink::Lose(const std::string& why) {
     }
     dead_ = true;
     if (!stop_ && !closing_) {
+        if (on_lost_) on_lost_(why);
         state_.MarkLost();
         diag::Log("netctrl").warn("recorder link lost: {}", why);
     }

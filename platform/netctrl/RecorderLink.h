@@ -4,6 +4,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -25,8 +26,11 @@ enum class AnswerEffect : int { kNone, kLiveStarted, kLiveStopped, kPlayStarted,
 // (keep-alive) and the requester at once.
 class RecorderLink {
 public:
+    // on_lost gets the reason of a loss before the state turns 3, so whoever sees the state
+    // can read why; it is not called for a close we asked for.
+    using LostHandler = std::function<void(const std::string& why)>;
     RecorderLink(int fd, netproto::MessageDecoder decoder, const NetTimeouts& timeouts,
-                 FrameQueue& frames, LinkState& state);
+                 FrameQueue& frames, LinkState& state, LostHandler on_lost);
     ~RecorderLink();
     RecorderLink(const RecorderLink&) = delete;
     RecorderLink& operator=(const RecorderLink&) = delete;
@@ -59,6 +63,7 @@ private:
     netproto::MessageDecoder decoder_;
     FrameQueue& frames_;
     LinkState& state_;
+    const LostHandler on_lost_;
 
     std::mutex send_mutex_;
     std::atomic<int64_t> last_send_ms_;

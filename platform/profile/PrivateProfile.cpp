@@ -3,9 +3,6 @@
 #include "ReplaceFile.h"
 #include "Utf8Cut.h"
 
-#include <sys/stat.h>
-
-#include <cerrno>
 #include <cstdint>
 #include <fstream>
 #include <optional>
@@ -14,6 +11,8 @@
 #include <vector>
 
 namespace {
+
+constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f'; }
 
@@ -43,7 +42,7 @@ std::optional<std::string> ReadFile(const std::string& path) {
     std::ostringstream text;
     text << in.rdbuf();
     std::string content = text.str();
-    if (content.starts_with("\xEF\xBB\xBF")) content.erase(0, 3);
+    if (content.starts_with(kUtf8Bom)) content.erase(0, kUtf8Bom.size());
     return content;
 }
 
@@ -105,6 +104,62 @@ std::optional<std::string> FindValue(const std::string& content, const std::stri
 
 bool HasLineBreak(std::string_view s) { return s.find_first_of("\r\n") != std::string_view::npos; }
 
+// Names the reader finds again: it trims names, takes lines starting with ';' or '[' for
+// comments and sections, ends a key at '=' and a section name at its first ']'.
+bool FindableKey(std::string_view key) {
+    return !key.empty() && Trim(key) == key && !HasLineBreak(key) &&
+           key.find('=') == std::string_view::npos && key.front() != ';' && key.front() != '[';
+}
+
+bool FindableSection(std::string_view section) {
+    return Trim(section) == section && !HasLineBreak(section) &&
+           section.find(']') == std::string_view::npos;
+}
+
+// content with key = value set in section: the key's line replaced, or a line added at the end
+// of the section, or the section added at the end of the file.
+std::string WithEntry(std::string_view content, const std::string& section, const std::string& key,
+                      const std::string& value) {
+    if (content.starts_with(kUtf8Bom)) content.remove_prefix(kUtf8Bom.size());
+    std::vector<std::string> lines = SplitLines(std::string(content));
+    const bool crlf = !lines.empty() && lines.front().ends_with('\r');
+    const std::string eol = crlf ? "\r" : "";
+    const std::string entry = key + "=" + value + eol;
+
+    std::optional<std::size_t> section_line;
+    std::size_t insert_at = lines.size();
+    bool done = false;
+    for (std::size_t i = 0; i < lines.size() && !done; ++i) {
+        if (const auto name = SectionName(lines[i])) {
+            if (section_line) break;  // end of our section
+            if (EqualNoCase(*name, section)) {
+                section_line = i;
+                insert_at = i + 1;
+            }
+        } else if (section_line) {
+            const auto found = KeyLine(lines[i]);
+            if (found && EqualNoCase(found->key, key)) {
+                lines[i] = entry;
+                done = true;
+            } else if (!Trim(lines[i]).empty()) {
+                insert_at = i + 1;
+            }
+        }
+    }
+    if (!done) {
+        if (section_line) {
+            lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(insert_at), entry);
+        } else {
+            lines.push_back("[" + section + "]" + eol);
+            lines.push_back(entry);
+        }
+    }
+    std::string out;
+    for (const std::string& line : lines)
+        out += line + "\n";
+    return out;
+}
+
 }  // namespace
 
 std::string GetPrivateProfileString(const std::string& section, const std::string& key,
@@ -162,55 +217,13 @@ int GetPrivateProfileInt(const std::string& section, const std::string& key, int
 
 bool WritePrivateProfileString(const std::string& section, const std::string& key,
                                const std::string& value, const std::string& path) {
-    // A line break would split the entry and corrupt the file for every reader.
-    if (HasLineBreak(section) || HasLineBreak(key) || HasLineBreak(value) ||
-        key.find('=') != std::string::npos || Trim(key).empty()) {
-        return false;
-    }
-    std::string content;
-    struct stat file_stat {};
-    if (stat(path.c_str(), &file_stat) == 0) {
-        const auto existing = ReadFile(path);
-        if (!existing) return false;  // there but unreadable: never replace what we could not read
-        content = *existing;
-    } else if (errno != ENOENT) {
-        return false;
-    }
-    std::vector<std::string> lines = SplitLines(content);
-    const bool crlf = !lines.empty() && lines.front().ends_with('\r');
-    const std::string eol = crlf ? "\r" : "";
-    const std::string entry = key + "=" + value + eol;
-
-    std::optional<std::size_t> section_line;
-    std::size_t insert_at = lines.size();
-    bool done = false;
-    for (std::size_t i = 0; i < lines.size() && !done; ++i) {
-        if (const auto name = SectionName(lines[i])) {
-            if (section_line) break;  // end of our section
-            if (EqualNoCase(*name, section)) {
-                section_line = i;
-                insert_at = i + 1;
-            }
-        } else if (section_line) {
-            const auto found = KeyLine(lines[i]);
-            if (found && EqualNoCase(found->key, key)) {
-                lines[i] = entry;
-                done = true;
-            } else if (!Trim(lines[i]).empty()) {
-                insert_at = i + 1;
-            }
-        }
-    }
-    if (!done) {
-        if (section_line) {
-            lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(insert_at), entry);
-        } else {
-            lines.push_back("[" + section + "]" + eol);
-            lines.push_back(entry);
-        }
-    }
-    std::string out;
-    for (const std::string& line : lines)
-        out += line + "\n";
-    return ReplaceFile(path, out, 0644);
+    // A line break would split the entry and corrupt the file for every reader; a name the
+    // reader cannot find would be written again and again and read as missing.
+    if (!FindableSection(section) || !FindableKey(key) || HasLineBreak(value)) return false;
+    return UpdateFile(
+        path,
+        [&](const std::string& content) -> std::optional<std::string> {
+            return WithEntry(content, section, key, value);
+        },
+        0644);
 }

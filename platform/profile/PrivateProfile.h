@@ -19,8 +19,11 @@ std::string GetPrivateProfileString(const std::string& section, const std::strin
 int GetPrivateProfileInt(const std::string& section, const std::string& key, int default_value,
                          const std::string& path);
 
-// Sets key = value in section, adding the section or key where missing. Creates a missing file
-// but not a missing folder (false then). The file is replaced atomically (temporary file,
-// then rename), so a crash mid-write leaves either the old or the new file.
+// Sets key = value in section, adding the section or key where missing. Refuses a line break,
+// and a name the reader would not find again (blank-edged; a key starting with ';' or '[' or
+// holding '='; a section holding ']'). Creates a missing file but not a missing folder (false
+// then); refuses a read-only file; writes a symbolic link's target. The file is read, changed
+// and replaced as one step (UpdateFile), so a crash mid-write leaves either the old or the new
+// file, and writers in several processes lose no key.
 bool WritePrivateProfileString(const std::string& section, const std::string& key,
                                const std::string& value, const std::string& path);

@@ -16,7 +16,8 @@ using Clock = std::chrono::steady_clock;
 
 // A peer gets this long for its request and for taking the reply.
 constexpr auto kConnectionLimit = std::chrono::seconds(5);
-// Beyond this many open connections, new ones wait in the listen queue.
+// Beyond this many open connections, a new one takes the place of the oldest that still waits
+// for its request; when all are replying, new ones wait in the listen queue.
 constexpr std::size_t kMaxConnections = 64;
 // After accept fails for want of descriptors, the listener rests this long rather than spin.
 constexpr auto kAcceptPause = std::chrono::milliseconds(100);
@@ -30,22 +31,6 @@ struct Connection {
     std::size_t sent_bytes = 0;
     bool replying = false;
 };
-
-// False when accepting failed for another reason than an empty queue.
-bool AcceptPending(int listen_fd, std::vector<Connection>& connections) {
-    while (connections.size() < kMaxConnections) {
-        const int fd = ::accept4(listen_fd, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
-        if (fd < 0) {
-            return errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR ||
-                   errno == ECONNABORTED;
-        }
-        Connection connection;
-        connection.fd = fd;
-        connection.deadline = Clock::now() + kConnectionLimit;
-        connections.push_back(connection);
-    }
-    return true;
-}
 
 // One non-blocking recv or send, retried when interrupted: the bytes it moved, 0 when the
 // socket would block, -1 when the connection is over (peer gone or broken).
@@ -91,6 +76,41 @@ bool Progress(Connection& connection, const LookupDirectory& directory) {
         connection.sent_bytes += static_cast<std::size_t>(moved);
     }
     return false;
+}
+
+bool Waiting(const Connection& connection) { return !connection.replying; }
+
+// Room for one more: at the limit, the oldest connection still waiting for its request gives
+// way, so idle peers cannot lock honest ones out. False when every connection is replying.
+bool MakeRoom(std::vector<Connection>& connections) {
+    if (connections.size() < kMaxConnections) return true;
+    const auto oldest = std::find_if(connections.begin(), connections.end(), Waiting);
+    if (oldest == connections.end()) return false;
+    ::close(oldest->fd);
+    connections.erase(oldest);
+    return true;
+}
+
+// False when accepting failed for another reason than an empty queue.
+bool AcceptPending(int listen_fd, std::vector<Connection>& connections,
+                   const LookupDirectory& directory) {
+    while (MakeRoom(connections)) {
+        const int fd = ::accept4(listen_fd, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
+        if (fd < 0) {
+            return errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR ||
+                   errno == ECONNABORTED;
+        }
+        Connection connection;
+        connection.fd = fd;
+        connection.deadline = Clock::now() + kConnectionLimit;
+        // A request that came with the connection is answered before anything can evict it.
+        if (Progress(connection, directory)) {
+            connections.push_back(connection);
+        } else {
+            ::close(fd);
+        }
+    }
+    return true;
 }
 
 int PollTimeoutMs(const std::vector<Connection>& connections, Clock::time_point accept_resume) {
@@ -170,8 +190,9 @@ void LookupServer::Serve(int listen_fd, int wake_fd) {
     for (;;) {
         entries.clear();
         entries.push_back({wake_fd, POLLIN, 0});
-        const bool accepting =
-            connections.size() < kMaxConnections && Clock::now() >= accept_resume;
+        const bool room = connections.size() < kMaxConnections ||
+                          std::any_of(connections.begin(), connections.end(), Waiting);
+        const bool accepting = room && Clock::now() >= accept_resume;
         entries.push_back({accepting ? listen_fd : -1, POLLIN, 0});
         for (const Connection& connection : connections) {
             const short events = connection.replying ? POLLOUT : POLLIN;
@@ -197,7 +218,7 @@ void LookupServer::Serve(int listen_fd, int wake_fd) {
             }
         }
         connections.swap(still_open);
-        if (entries[1].revents != 0 && !AcceptPending(listen_fd, connections)) {
+        if (entries[1].revents != 0 && !AcceptPending(listen_fd, connections, directory_)) {
             accept_resume = Clock::now() + kAcceptPause;
         }
     }

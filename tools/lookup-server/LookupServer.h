@@ -11,7 +11,8 @@
 
 // A lookup server on one TCP port: answers each connection's 600-byte request from its
 // directory and closes it. Serves from one thread with a poll loop; a peer that stays silent
-// or stops reading is dropped after a few seconds. Every member is thread-safe.
+// or stops reading is dropped after a few seconds, and sooner when the connections are at
+// their bound and a new peer needs the place. Every member is thread-safe.
 class LookupServer {
 public:
     LookupServer();

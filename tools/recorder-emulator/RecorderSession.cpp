@@ -3,6 +3,7 @@
 #include "DayKey.h"
 #include "LoginMac.h"
 #include "MessageEncoder.h"
+#include "PayloadCodec.h"
 #include "RecorderState.h"
 #include "SandboxPath.h"
 #include "SocketIo.h"
@@ -26,6 +27,13 @@ constexpr int64_t kLoginWindowUs = 10'000'000;  // to log in after connecting
 constexpr int64_t kIdleLimitUs = 30'000'000;    // without anything from the client
 constexpr int kMaxWaitMs = 20;                  // so faults and stop act at once
 constexpr size_t kReceiveChunkBytes = 65536;
+// Until a client has logged in it may only say hello, log in and keep alive; the rest is
+// refused from its header, so a client that never logs in gets no payload buffered.
+bool AcceptedBeforeLogIn(netproto::MsgType type) {
+    return type == netproto::MsgType::kHello || type == netproto::MsgType::kLogin ||
+           type == netproto::MsgType::kKeepAlive;
+}
+
 // One byte over what a recording file accepts for a frame.
 constexpr uint32_t kOversizeFrameBytes = kMaxRecordedFrameBytes + 1;
 
@@ -46,6 +54,7 @@ RecorderSession::RecorderSession(RecorderState& state, int fd)
       fd_(fd),
       live_fps_(state.Config().fixed_live_fps > 0 ? state.Config().fixed_live_fps
                                                   : state.Config().fps) {
+    decoder_.SetAccepted(&AcceptedBeforeLogIn);
     state_.Attach(this);
 }
 
@@ -83,8 +92,9 @@ void RecorderSession::Inject(Fault fault, int duration_ms) {
     }
 }
 
-void RecorderSession::Run(const std::atomic<bool>& stop) {
+void RecorderSession::Run(const std::atomic<bool>& stop, std::atomic<bool>& logged_in) {
     stop_ = &stop;
+    logged_in_flag_ = &logged_in;
     const int64_t start_us = NowUs();
     int64_t last_heard_us = start_us;
     while (!stop && !drop_ && !closing_) {
@@ -162,6 +172,8 @@ bool RecorderSession::Handle(const netproto::Message& message) {
         netproto::LoginReply reply{result, {}};
         if (result >= 0) {
             logged_in_ = true;
+            *logged_in_flag_ = true;
+            decoder_.SetAccepted(&netproto::SentByClient);
             user_ = login->user;
             level_ = level;
             reply.info = state_.MachineInfo(level_);
@@ -314,7 +326,8 @@ bool RecorderSession::HandleUpload(uint32_t id, const netproto::Body& body) {
     if (const auto* begin = std::get_if<UploadBegin>(&body)) {
         upload_.reset();
         std::string error;
-        const auto target = SandboxPathOf(state_.Sandbox(), begin->remote_path, &error);
+        auto target = SandboxPathOf(state_.Sandbox(), begin->remote_path, &error);
+        if (target && !StaysInSandbox(state_.Sandbox(), *target, &error)) target.reset();
         if (level_ != kSuperUserLevel || !target) {
             if (target) error = "only the super user may send files";
             Log("upload refused: " + error);

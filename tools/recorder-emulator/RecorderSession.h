@@ -25,8 +25,8 @@ public:
     RecorderSession& operator=(const RecorderSession&) = delete;
 
     // Serves the connection until the client leaves, the link fails or stop becomes true;
-    // closes the socket and logs the user out.
-    void Run(const std::atomic<bool>& stop);
+    // closes the socket and logs the user out. logged_in turns true once the client has.
+    void Run(const std::atomic<bool>& stop, std::atomic<bool>& logged_in);
 
     void Inject(Fault fault, int duration_ms) override;
 
@@ -49,6 +49,7 @@ private:
     RecorderState& state_;
     int fd_;
     const std::atomic<bool>* stop_ = nullptr;
+    std::atomic<bool>* logged_in_flag_ = nullptr;
     netproto::MessageDecoder decoder_;
     std::vector<uint8_t> out_;
     bool out_failed_ = false;

@@ -1,5 +1,6 @@
 #include "SandboxPath.h"
 
+#include <algorithm>
 #include <string_view>
 
 std::optional<std::filesystem::path> SandboxPathOf(const std::filesystem::path& sandbox,
@@ -33,4 +34,28 @@ std::optional<std::filesystem::path> SandboxPathOf(const std::filesystem::path& 
         return std::nullopt;
     }
     return result;
+}
+
+bool StaysInSandbox(const std::filesystem::path& sandbox, const std::filesystem::path& target,
+                    std::string* error) {
+    // The deepest part of the path below the sandbox that exists decides: what lies below it
+    // is created as plain folders and a file. A dangling link counts as existing.
+    std::error_code ec;
+    std::filesystem::path existing = target;
+    while (existing != sandbox && existing.has_relative_path() &&
+           !std::filesystem::exists(std::filesystem::symlink_status(existing, ec))) {
+        existing = existing.parent_path();
+    }
+    if (existing == sandbox) return true;
+    const std::filesystem::path root = std::filesystem::weakly_canonical(sandbox, ec);
+    const std::filesystem::path resolved =
+        ec ? std::filesystem::path() : std::filesystem::weakly_canonical(existing, ec);
+    const auto [root_end, resolved_at] =
+        std::mismatch(root.begin(), root.end(), resolved.begin(), resolved.end());
+    if (ec || root_end != root.end()) {
+        *error = "remote path leads out of the recorder's file system through a link: " +
+                 target.string();
+        return false;
+    }
+    return true;
 }

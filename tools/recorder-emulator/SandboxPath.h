@@ -11,3 +11,9 @@
 std::optional<std::filesystem::path> SandboxPathOf(const std::filesystem::path& sandbox,
                                                    const std::string& remote_path,
                                                    std::string* error);
+
+// True when target, as the file system stands, stays below the sandbox: neither a folder on its
+// way nor the file itself is a symbolic link that leads out. Checked before anything is created
+// there. False with a message otherwise.
+bool StaysInSandbox(const std::filesystem::path& sandbox, const std::filesystem::path& target,
+                    std::string* error);

@@ -44,6 +44,36 @@ TEST_F(QmxWriter, FirstFrameNamesThePairAndFramesAppend) {
     EXPECT_EQ(ReadAll(folder_ / "rec" / "20240131_235959.qmd"), data);
 }
 
+// Whatever the live check lets through, the pair stays one its own reader takes whole.
+TEST_F(QmxWriter, FramesTheReaderWouldRefuseAreNotWrittenButCounted) {
+    CQmxFile writer;
+    writer.SetDirectory(folder_.string());
+    const struct {
+        char type;
+        int32_t channel;
+        int result;
+    } frames[] = {{'A', 16, -30}, {'V', 2, 1},   {'A', 255, -30}, {'A', 0, 1},
+                  {'V', -1, -30}, {'X', 3, -30}, {'V', 15, 1},    {'V', 15, 1},
+                  {'V', 15, 1},   {'V', 15, 1},  {'A', 1, 1}};
+    const auto payload = Payload(8, 1);
+    for (const auto& f : frames) {
+        _NET_FRAME_HEAD_ head = Head(f.type, f.channel, 8, k20240131_235959);
+        EXPECT_EQ(writer.WriteFrame(&head, payload.data()), f.result) << f.type << f.channel;
+        EXPECT_TRUE(writer.IsOpen() || f.result < 0);  // a refused first frame opens no pair
+    }
+    EXPECT_EQ(writer.RefusedFrames(), 4);
+    writer.Close();
+
+    CQmxFile reader;
+    ASSERT_EQ(reader.OpenForRead((folder_ / "20240131_235959.qmx").string()), 1);
+    EXPECT_EQ(reader.RecordCount(), 7);
+    _NET_FRAME_HEAD_ head{};
+    std::vector<uint8_t> read(8);
+    for (int i = 0; i < 7; ++i)
+        EXPECT_EQ(reader.ReadFrame(&head, read.data(), 8), 8);
+    EXPECT_EQ(reader.ReadFrame(&head, read.data(), 8), 0);
+}
+
 TEST_F(QmxWriter, MissingDirectoryFallsBackToHome) {
     const char* old_home = std::getenv("HOME");
     const std::string saved = old_home != nullptr ? old_home : "";

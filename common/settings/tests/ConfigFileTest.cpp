@@ -101,4 +101,40 @@ TEST_F(ConfigFileTest, WritesIntoAMissingFolderAreLost) {
     EXPECT_EQ(List()[0], "");
 }
 
+TEST_F(ConfigFileTest, ARefusedServerTextLeavesTheRingAsItWas) {
+    const CConfigFile config = Config();
+    config.AddServer("X");
+    config.AddServer("Y");
+    const std::string before = ReadFile("config/config.ini");
+    EXPECT_EQ(config.AddServer("line\nbreak"), 1);
+    EXPECT_EQ(ReadFile("config/config.ini"), before);
+    EXPECT_EQ(List()[0], "Y");
+}
+
+TEST_F(ConfigFileTest, UnusedKeysReadTheirDefaultsAndStoreWhatIsWritten) {
+    const CConfigFile config = Config();
+    struct IntKey {
+        const char* key;
+        int (CConfigFile::*get)() const;
+        int (CConfigFile::*set)(int) const;
+        int default_value;
+    };
+    const IntKey keys[] = {
+        {"PlayCam", &CConfigFile::GetPlayCam, &CConfigFile::SetPlayCam, 65535},
+        {"NetPicQulity", &CConfigFile::GetNetPicQulity, &CConfigFile::SetNetPicQulity, 0},
+        {"FrameRate", &CConfigFile::GetFrameRate, &CConfigFile::SetFrameRate, 2},
+        {"MaxChan", &CConfigFile::GetMaxChan, &CConfigFile::SetMaxChan, 2},
+    };
+    for (const IntKey& k : keys) {
+        EXPECT_EQ((config.*k.get)(), k.default_value) << k.key;
+        EXPECT_EQ((config.*k.set)(-7), 1) << k.key;
+        EXPECT_EQ(GetPrivateProfileString("ServerInfo", k.key, "", 260, config.Path()), "-7");
+        EXPECT_EQ((config.*k.get)(), -7) << k.key;
+    }
+    setenv("HOME", "/home/operator", 1);
+    EXPECT_EQ(config.GetSavePath(), "/home/operator");
+    EXPECT_EQ(config.SetSavePath("/rec/a b"), 1);
+    EXPECT_EQ(config.GetSavePath(), "/rec/a b");
+}
+
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 
 #include "TestFolder.h"
@@ -18,6 +19,11 @@ protected:
 
     void WriteFile(const std::string& relative, const std::string& text) {
         std::ofstream(folder_ / relative, std::ios::binary) << text;
+    }
+
+    std::string ReadFile(const std::string& relative) {
+        std::ifstream in(folder_ / relative, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     }
 
     TestFolder test_folder_;

@@ -192,6 +192,15 @@ TEST(SegmentLabelTest, TextsAreCutToTheWidthInBytes) {
     EXPECT_EQ(label.Text(), std::string(48, '7') + " ");
 }
 
+TEST(SegmentLabelTest, FormatTimeShowsBytesFourThreeAndTwoUncut) {
+    CSegmentLabel label;
+    label.SetFont(6, 12, 0, 0, 2);
+    label.FormatTime(0xABCD'000C'0705'FFFFull);
+    EXPECT_EQ(label.Text(), " 12: 7: 5");
+    label.FormatTime(0x0000'0080'FF00'0000ull);
+    EXPECT_EQ(label.Text(), " 128:255: 0");
+}
+
 TEST(SegmentLabelTest, ZeroColoursKeepWhatWasSetAndWidthsStayInRange) {
     CSegmentLabel label;
     EXPECT_EQ(label.TextColour(), QColor(255, 255, 255));

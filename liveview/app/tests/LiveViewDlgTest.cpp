@@ -21,6 +21,7 @@
 #include "DvrManager.h"
 #include "ListenSocket.h"
 #include "LiveViewIds.h"
+#include "LiveViewWindowTest.h"
 #include "MainWindowLayout.h"
 #include "ManualClockWaveOut.h"
 #include "MessageBoxAnswers.h"
@@ -38,22 +39,7 @@ namespace {
 using namespace live_view_id;
 namespace fs = std::filesystem;
 
-const std::string kInstalledFolder = SUITE_TREE_DIR "/ClientSoftware";
-constexpr int kWait_ms = 20000;
-
-struct Device {
-    std::string address;
-    std::string user = "admin";
-    std::string password = "admin";
-    std::string name;
-    int auto_connect = 0;
-};
-
-RecorderConfig Recorder(int channels = 4) {
-    RecorderConfig config = DefaultRecorderConfig(channels, DayNumberOf({2026, 12, 9}));
-    config.loop_frames = 8;
-    return config;
-}
+using LiveViewDlgTest = LiveViewWindowTest;
 
 void Type(QDialog& dialog, const char* field, const QString& text) {
     auto* edit = dialog.findChild<QLineEdit*>(field);
@@ -65,87 +51,6 @@ void Type(QDialog& dialog, const char* field, const QString& text) {
 void Press(QDialog& dialog, const char* button) {
     QTest::mouseClick(dialog.findChild<QPushButton*>(button), Qt::LeftButton);
 }
-
-class LiveViewDlgTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        options_.net_timeouts.connect_ms = 2000;
-        options_.net_timeouts.exchange_ms = 2000;
-        options_.net_timeouts.logout_ms = 200;
-        options_.lookup_timeouts = {2000, 2000, 2000};
-    }
-
-    void TearDown() override {
-        window_.reset();
-        manager_.reset();
-        emulator_.Stop();
-    }
-
-    void StartRecorders(const std::vector<RecorderConfig>& configs) {
-        std::string error;
-        ASSERT_TRUE(emulator_.Start(configs, folder_.Path() / "sandbox", &error)) << error;
-    }
-
-    std::string AddressOf(size_t recorder) const {
-        return "127.0.0.1:" + std::to_string(emulator_.Port(recorder));
-    }
-
-    std::string StorePath() const { return (folder_.Path() / "uss.dat").string(); }
-
-    void WriteStore(const std::vector<Device>& devices, int password_on = 0) {
-        UserStoreContent content;
-        content.password_on = password_on;
-        for (const Device& d : devices) {
-            ASSERT_EQ(content.devices.AddDvr(d.address, "", d.user, d.password, d.name), 1);
-            _DVR_SETTINGS_ settings;
-            content.devices.GetDvr(content.devices.GetDvrCount() - 1, settings);
-            settings.auto_connect = d.auto_connect;
-            content.devices.UpdateDvr(content.devices.GetDvrCount() - 1, settings);
-        }
-        ASSERT_EQ(CUserStore(StorePath()).Save(content), 1);
-    }
-
-    UserStoreContent ReadStore() {
-        UserStoreContent content;
-        EXPECT_TRUE(IsLoaded(CUserStore(StorePath()).Load(content)));
-        return content;
-    }
-
-    void Open(const std::string& program_folder = kInstalledFolder) {
-        manager_ = std::make_unique<CDvrManager>(audio_, StorePath(), options_);
-        window_ = std::make_unique<CLiveViewDlg>(*manager_, program_folder);
-        ASSERT_TRUE(window_->OnInitDialog());
-        if (window_->Closed()) return;
-        window_->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
-    }
-
-    QAbstractButton* Button(int id) const {
-        return qobject_cast<QAbstractButton*>(window_->Control(id));
-    }
-    // A click where the operator would: the middle of the round face.
-    void Click(int id) const {
-        QAbstractButton* button = Button(id);
-        ASSERT_TRUE(button->isVisible() && button->isEnabled()) << id;
-        QTest::mouseClick(button, Qt::LeftButton, {}, button->rect().center());
-    }
-
-    QTreeWidgetItem* Item(int i) const { return window_->Tree()->topLevelItem(0)->child(i); }
-    int ItemCount() const { return window_->Tree()->topLevelItem(0)->childCount(); }
-    int ItemImage(int i) const { return Item(i)->data(0, Qt::UserRole).toInt(); }
-    std::string ItemText(int i) const { return Item(i)->text(0).toStdString(); }
-    void Select(int i) const { window_->Tree()->setCurrentItem(Item(i)); }
-    int LinkState(int a) const { return manager_->GetMachineInfo(a).nLinkState; }
-    bool Connecting(int a) const { return window_->IsTimerActive(live_view_timer::kWatchBase + a); }
-
-    TestFolder folder_;
-    DvrManagerOptions options_;
-    ManualClockWaveOut audio_;
-    RecorderEmulator emulator_;
-    MessageBoxAnswers boxes_;
-    std::unique_ptr<CDvrManager> manager_;
-    std::unique_ptr<CLiveViewDlg> window_;
-};
 
 bool PadShown(const CLiveViewDlg& window) {
     for (int id = kUp; id <= kAuto; ++id) {

@@ -21,6 +21,31 @@ constexpr int kLimit_ms = 60000;
 // The emulator's pictures of a CIF camera, 576 lines.
 constexpr int kPictureWidth = 352;
 constexpr int kPictureHeight = 288;
+constexpr int kRecorders = 4;
+constexpr int kAllDvrLayout = 64;
+// The device view hides the layouts of the all-devices view.
+const std::vector<int> kAllDvrLayouts = {kWindow25, kWindow36, kWindow64, kWindow144, kWindow256};
+const QPoint kRootItem(810 + 40, 280 + 10);
+
+// Camera c of device d, as the all-devices view's cell placed for it.
+int CellOfCamera(int device, int channel) { return channel * kRecorders + device; }
+
+// The store's window map: all 64 cameras, each recorder's spread over every fourth cell.
+bool PlaceEveryCamera(const fs::path& store_path) {
+    CUserStore store(store_path.string());
+    UserStoreContent content;
+    if (!IsLoaded(store.Load(content))) return false;
+    for (int d = 0; d < kRecorders; ++d) {
+        for (int c = 0; c < 16; ++c)
+            content.window_map[CellOfCamera(d, c)] = MakeChannelKey(d, c);
+    }
+    return store.Save(content) == 1;
+}
+
+std::vector<int> Joined(std::vector<int> ids, const std::vector<int>& more) {
+    ids.insert(ids.end(), more.begin(), more.end());
+    return ids;
+}
 
 QPoint Middle(int id) {
     const MainWindowControl& c = *FindMainWindowControl(id);
@@ -42,16 +67,23 @@ std::array<QImage, 4> TreeIcons(const fs::path& client) {
 }  // namespace
 
 TEST(OculanRealWindow, ShowsEveryControlInPlaceAndEachCameraInItsCell) {
-    EmulatorProgram emulator(
-        "[emulator]\nrecorders = 1\nsandbox = ${FOLDER}/sandbox\n"
-        "[recorder1]\nport = 0\ntype = 1016\ncodec = h264\nsize = 2\n"
-        "users = ADMIN:admin:2\n");
+    std::string recorders = "[emulator]\nrecorders = 4\nsandbox = ${FOLDER}/sandbox\n";
+    for (int r = 1; r <= kRecorders; ++r) {
+        recorders += "[recorder" + std::to_string(r) +
+                     "]\nport = 0\ntype = 1016\ncodec = h264\nsize = 2\nusers = ADMIN:admin:2\n";
+    }
+    EmulatorProgram emulator(recorders);
     ASSERT_TRUE(emulator.Ok()) << emulator.Output();
     TestFolder folder;
     const fs::path program = CopyInstalledOculan(SUITE_TREE_DIR "/ClientSoftware", folder.Path());
     ASSERT_FALSE(program.empty());
-    ASSERT_TRUE(WriteDeviceStore(
-        folder.Path(), {"127.0.0.1:" + std::to_string(emulator.Port(0)) + ",ADMIN,admin,Front"}));
+    std::vector<std::string> devices;
+    for (int r = 0; r < kRecorders; ++r) {
+        devices.push_back("127.0.0.1:" + std::to_string(emulator.Port(r)) + ",ADMIN,admin,Front" +
+                          std::to_string(r + 1));
+    }
+    ASSERT_TRUE(WriteDeviceStore(folder.Path(), devices));
+    ASSERT_TRUE(PlaceEveryCamera(folder.Path() / "uss.dat"));
     const QString skins = QString::fromStdString((program.parent_path() / "skin1").string());
 
     XvfbServer xvfb(1280, 1024);
@@ -68,8 +100,12 @@ TEST(OculanRealWindow, ShowsEveryControlInPlaceAndEachCameraInItsCell) {
     std::vector<int> misplaced;
     EXPECT_TRUE(WaitUntil(
         [&] {
-            misplaced = MisplacedButtons(GrabScreen(xvfb.Display()), window->topLeft(), skins,
-                                         {kDisconnect, kStopRec});
+            // Device 0 is selected, not yet linked: its pad lies under the cover plate.
+            misplaced = MisplacedButtons(
+                GrabScreen(xvfb.Display()), window->topLeft(), skins,
+                Joined({kDisconnect, kStopRec, kUp, kLeft, kRight, kDown, kEnter, kIrisOpen,
+                        kIrisClose, kFocusNear, kFocusFar, kZoomIn, kZoomOut, kAuto},
+                       kAllDvrLayouts));
             return misplaced.empty();
         },
         kLimit_ms))
@@ -98,13 +134,47 @@ TEST(OculanRealWindow, ShowsEveryControlInPlaceAndEachCameraInItsCell) {
     EXPECT_TRUE(WaitUntil(
         [&] {
             screen = GrabScreen(xvfb.Display());
-            misplaced = MisplacedButtons(screen, window->topLeft(), skins, {kConnect, kStopRec});
+            misplaced = MisplacedButtons(screen, window->topLeft(), skins,
+                                         Joined({kConnect, kStopRec}, kAllDvrLayouts));
             return misplaced.empty();
         },
         kLimit_ms))
         << "first misplaced: " << misplaced.front();
     EXPECT_EQ(TreeImages(screen, window->topLeft(), TreeIcons(program.parent_path())),
-              (std::vector<int>{0, 3}));
+              (std::vector<int>{0, 3, 2, 2, 2}));
+
+    // The all-devices view: the root's CONNECT links the other devices, and at 64 cells every
+    // camera shows in the cell the window map gives it.
+    Click(xvfb.Display(), window->topLeft() + kRootItem);
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            return MisplacedButtons(GrabScreen(xvfb.Display()), window->topLeft(), skins,
+                                    {kDisconnect, kStopRec})
+                .empty();
+        },
+        kLimit_ms))
+        << "the all-devices view's buttons never showed";
+    Click(xvfb.Display(), window->topLeft() + Middle(kConnect));
+    Click(xvfb.Display(), window->topLeft() + Middle(kWindow64));
+    const std::vector<QRect> small_cells = GridVideoRects(window->topLeft(), kAllDvrLayout);
+    std::vector<int> wrong;
+    const bool all_shown = WaitUntil(
+        [&] {
+            screen = GrabScreen(xvfb.Display());
+            wrong.clear();
+            for (int d = 0; d < kRecorders; ++d) {
+                for (int c = 0; c < 16; ++c) {
+                    if (ChannelOfPicture(screen, small_cells[CellOfCamera(d, c)]) != c)
+                        wrong.push_back(CellOfCamera(d, c));
+                }
+            }
+            return wrong.empty();
+        },
+        kLimit_ms);
+    SaveScreenshot(GrabScreen(xvfb.Display(), *window), "oculan-all-devices-64");
+    ASSERT_TRUE(all_shown) << wrong.size() << " cells without their camera, first " << wrong[0];
+    EXPECT_EQ(TreeImages(screen, window->topLeft(), TreeIcons(program.parent_path())),
+              (std::vector<int>{0, 3, 3, 3, 3}));
 
     Click(xvfb.Display(), window->topLeft() + Middle(kExit));
     const std::optional<int> status = oculan.WaitForExit(kLimit_ms);
@@ -112,5 +182,6 @@ TEST(OculanRealWindow, ShowsEveryControlInPlaceAndEachCameraInItsCell) {
     EXPECT_EQ(*status, 0);
     UserStoreContent stored;
     EXPECT_TRUE(IsLoaded(CUserStore((folder.Path() / "uss.dat").string()).Load(stored)));
-    EXPECT_EQ(stored.devices.GetDvrCount(), 1);
+    EXPECT_EQ(stored.devices.GetDvrCount(), kRecorders);
+    EXPECT_EQ(stored.window_map[CellOfCamera(3, 15)], MakeChannelKey(3, 15));
 }

@@ -38,14 +38,17 @@ TEST(DvrAddress, SlashWinsOverColonAndTheLastOneSplits) {
     EXPECT_EQ(ParseDvrAddress("a\\b:c\\Yard01"), Lookup("a\\b:c", "YARD01"));
 }
 
-TEST(DvrAddress, AddressesThatNameNoPortFail) {
+TEST(DvrAddress, OnlyAnAddressWithoutSeparatorFails) {
     EXPECT_EQ(ParseDvrAddress("192.168.1.9"), std::nullopt);
     EXPECT_EQ(ParseDvrAddress(""), std::nullopt);
-    EXPECT_EQ(ParseDvrAddress("host:"), std::nullopt);
-    EXPECT_EQ(ParseDvrAddress("host:0"), std::nullopt);
-    EXPECT_EQ(ParseDvrAddress("host:70000"), std::nullopt);
-    EXPECT_EQ(ParseDvrAddress("host:68o2"), std::nullopt);
-    EXPECT_EQ(ParseDvrAddress("host:-80"), std::nullopt);
+}
+
+TEST(DvrAddress, AShortRightPartThatIsNoNumberIsPortZero) {
+    EXPECT_EQ(ParseDvrAddress("host:"), Direct("host", 0));
+    EXPECT_EQ(ParseDvrAddress("host:0"), Direct("host", 0));
+    EXPECT_EQ(ParseDvrAddress("host:68o2"), Direct("host", 0));
+    EXPECT_EQ(ParseDvrAddress("host:-80"), Direct("host", 0));
+    EXPECT_EQ(ParseDvrAddress("host:70000"), Direct("host", 70000));  // refused by the log-in
 }
 
 TEST(DvrAddress, LookupHostIsCutToItsBuffer) {

@@ -74,11 +74,23 @@ TEST_F(DvrManagerTest, BadSlotsAreRefused) {
     EXPECT_EQ(manager_->SendPtzCommand(1, 7, 1, -1), 1);  // cell 7 shows nothing: nothing sent
 }
 
-TEST_F(DvrManagerTest, AnAddressWithoutSeparatorFailsWithoutAMessage) {
-    ASSERT_EQ(manager_->AddDvr("192.168.1.9", "", "admin", "admin", ""), 1);
-    ASSERT_EQ(manager_->StartDvrNetwork(0), 1);
-    EXPECT_EQ(manager_->StartDvrNetwork(0), 1);
-    EXPECT_EQ(manager_->ConnectDvr(0), -1);
+TEST_F(DvrManagerTest, AddressesThatNameNoRecorderFailWithoutAMessage) {
+    // No separator: -1. A short right part that is no port: a connect error, which the main
+    // window words as "Connect error!".
+    const struct {
+        const char* address;
+        int result;
+    } cases[] = {{"192.168.1.9", -1},
+                 {"127.0.0.1:abc", NetCtrl::kConnectError},
+                 {"127.0.0.1:", NetCtrl::kConnectError},
+                 {"127.0.0.1/0", NetCtrl::kConnectError},
+                 {"127.0.0.1:99999", NetCtrl::kConnectError}};
+    for (int a = 0; a < 5; ++a) {
+        ASSERT_EQ(manager_->AddDvr(cases[a].address, "", "admin", "admin", ""), 1);
+        ASSERT_EQ(manager_->StartDvrNetwork(a), 1);
+        EXPECT_EQ(manager_->StartDvrNetwork(a), 1);
+        EXPECT_EQ(manager_->ConnectDvr(a), cases[a].result) << cases[a].address;
+    }
     EXPECT_TRUE(Messages().empty());
 }
 

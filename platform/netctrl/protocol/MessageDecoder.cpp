@@ -57,6 +57,9 @@ DecodeStatus MessageDecoder::Next(Message& out) {
         return Fail("unknown message type " + Hex(type));
     }
     const auto msg_type = static_cast<MsgType>(type);
+    if (accepts_ != nullptr && !accepts_(msg_type)) {
+        return Fail("unexpected " + std::string(TypeName(msg_type)) + " message");
+    }
     if (payload_bytes < bounds.min_bytes || payload_bytes > bounds.max_bytes) {
         return Fail(std::string(TypeName(msg_type)) + " payload length " +
                     std::to_string(payload_bytes) + " outside " + std::to_string(bounds.min_bytes) +

@@ -21,6 +21,11 @@ public:
     bool Feed(const uint8_t* data, std::size_t size_bytes);
     DecodeStatus Next(Message& out);
 
+    // The types the reader takes at present (all while none is set); any other fails the
+    // decoder from its header, before its payload is buffered.
+    using TypeFilter = bool (*)(MsgType type);
+    void SetAccepted(TypeFilter accepts) { accepts_ = accepts; }
+
     bool Failed() const { return !error_.empty(); }
     const std::string& Error() const { return error_; }
     std::size_t BufferedBytes() const { return buffer_.size() - read_pos_; }
@@ -33,6 +38,7 @@ private:
     std::vector<uint8_t> buffer_;
     std::size_t read_pos_ = 0;
     std::string error_;
+    TypeFilter accepts_ = nullptr;
 };
 
 }  // namespace netproto

@@ -95,6 +95,34 @@ bool BoundsOf(uint16_t type, PayloadBounds& out) {
     return false;
 }
 
+bool SentByClient(MsgType type) {
+    switch (type) {
+        case MsgType::kHello:
+        case MsgType::kLogin:
+        case MsgType::kLogout:
+        case MsgType::kKeepAlive:
+        case MsgType::kDiskQuery:
+        case MsgType::kLampQuery:
+        case MsgType::kSetNetParam:
+        case MsgType::kLiveStart:
+        case MsgType::kLiveStop:
+        case MsgType::kKeyFrame:
+        case MsgType::kCommand:
+        case MsgType::kParaGet:
+        case MsgType::kParaSet:
+        case MsgType::kRecListQuery:
+        case MsgType::kPlayStart:
+        case MsgType::kPlayStop:
+        case MsgType::kUploadBegin:
+        case MsgType::kUploadChunk:
+        case MsgType::kUploadEnd:
+        case MsgType::kShell:
+            return true;
+        default:
+            return false;
+    }
+}
+
 const char* TypeName(MsgType type) {
     switch (type) {
         case MsgType::kHello:

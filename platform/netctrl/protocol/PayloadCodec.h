@@ -18,6 +18,8 @@ struct PayloadBounds {
 // False for a type this version does not know.
 bool BoundsOf(uint16_t type, PayloadBounds& out);
 const char* TypeName(MsgType type);
+// True for the types a client sends (C in the protocol's table; KeepAlive goes both ways).
+bool SentByClient(MsgType type);
 
 // Empty when the body fits every limit of the protocol, else why not.
 std::string CheckLimits(const Body& body);

@@ -144,6 +144,8 @@ TEST_F(EndToEnd, StallAndBadHeaderLoseTheLinkInTime) {
     ASSERT_EQ(net.NetLocalViewPlay(0x1, 0), 0);
     emulator_.InjectFault(0, Fault::kBadHeader);
     EXPECT_TRUE(WaitUntil([&] { return LinkStateOf(net) == kLinkLost; }));
+    // The reason is there as soon as the state says lost, before any call fails on it.
+    EXPECT_NE(net.LastError().find("bad magic"), std::string::npos) << net.LastError();
     net.CreateNetKeyFrame();
     EXPECT_NE(net.LastError().find("bad magic"), std::string::npos) << net.LastError();
 }

@@ -6,6 +6,11 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <string>
+#include <vector>
+
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -95,6 +100,12 @@ TEST_F(PrivateProfileTest, WriteRefusesMissingFolderAndLineBreaks) {
     Write("[S]\nk=old\n");
     EXPECT_FALSE(WritePrivateProfileString("S", "k", "new\n[Evil]", path_));
     EXPECT_FALSE(WritePrivateProfileString("S", "a=b", "v", path_));
+    // Names the reader would not find again: it trims them, and takes ';' and '[' lines for
+    // comments and sections, and a section name for ending at its first ']'.
+    for (const char* key : {" k", "k\f", ";k", "[k]"})
+        EXPECT_FALSE(WritePrivateProfileString("S", key, "v", path_)) << key;
+    for (const char* section : {"S ", "\tS", "S]x"})
+        EXPECT_FALSE(WritePrivateProfileString(section, "k", "v", path_)) << section;
     EXPECT_EQ(Read(), "[S]\nk=old\n");
 }
 
@@ -119,6 +130,50 @@ TEST_F(PrivateProfileTest, WriteIsAtomicAndLeavesNoTemporaryFile) {
     std::getline(old_reader, second);
     EXPECT_EQ(second, "k=new");
     EXPECT_EQ(GetPrivateProfileString("S", "k", "", 260, path_), "newer");
+}
+
+TEST_F(PrivateProfileTest, WritersInTwoProcessesKeepEachOthersKeys) {
+    constexpr int kKeysEach = 100;
+    std::vector<pid_t> writers;
+    for (const char* prefix : {"a", "b"}) {
+        const pid_t pid = ::fork();
+        ASSERT_GE(pid, 0);
+        if (pid == 0) {
+            bool ok = true;
+            for (int i = 0; i < kKeysEach; ++i)
+                ok = WritePrivateProfileString("S", prefix + std::to_string(i), "v", path_) && ok;
+            ::_exit(ok ? 0 : 1);
+        }
+        writers.push_back(pid);
+    }
+    for (const pid_t pid : writers) {
+        int status = 0;
+        ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+    int lost = 0;
+    for (const char* prefix : {"a", "b"}) {
+        for (int i = 0; i < kKeysEach; ++i)
+            lost += GetPrivateProfileString("S", prefix + std::to_string(i), "", 260, path_) != "v";
+    }
+    EXPECT_EQ(lost, 0);
+}
+
+TEST_F(PrivateProfileTest, WriteGoesThroughALinkAndRefusesAReadOnlyFile) {
+    fs::create_directories(dir_ / "real");
+    const fs::path target = dir_ / "real" / "settings.ini";
+    std::ofstream(target) << "[S]\nk=old\n";
+    fs::create_symlink("real/settings.ini", path_);
+    ASSERT_TRUE(WritePrivateProfileString("S", "k", "new", path_));
+    EXPECT_TRUE(fs::is_symlink(path_));
+    EXPECT_EQ(Read(), "[S]\nk=new\n");
+
+    fs::permissions(target, fs::perms::owner_read | fs::perms::group_read);
+    EXPECT_FALSE(WritePrivateProfileString("S", "k", "newer", path_));
+    EXPECT_FALSE(WritePrivateProfileString("S", "k", "newer", target.string()));
+    EXPECT_EQ(Read(), "[S]\nk=new\n");
+    EXPECT_EQ(fs::status(target).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::group_read);
 }
 
 }  // namespace

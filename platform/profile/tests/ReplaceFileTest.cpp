@@ -1,7 +1,10 @@
 #include "ReplaceFile.h"
 
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -55,6 +58,36 @@ TEST(ReplaceFile, AFailureLeavesTheOldFileAndNoTemporary) {
     std::filesystem::create_directories(taken / "inside");
     EXPECT_FALSE(ReplaceFile(taken.string(), "new"));
     EXPECT_TRUE(std::filesystem::is_directory(taken / "inside"));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()),
+                            std::filesystem::directory_iterator()),
+              1);
+}
+
+TEST(ReplaceFile, AWriterKilledMidWriteLeavesNoTemporaryAfterTheNextWrite) {
+    TestFolder folder;
+    const auto path = folder.Path() / "config.ini";
+    const std::string content(64 * 1024, 'x');
+    for (int round = 0; round < 20; ++round) {
+        int done[2];
+        ASSERT_EQ(::pipe(done), 0);
+        const pid_t writer = ::fork();
+        ASSERT_GE(writer, 0);
+        if (writer == 0) {
+            ::close(done[0]);
+            for (;;) {
+                ReplaceFile(path, content);
+                if (::write(done[1], "w", 1) != 1) ::_exit(1);
+            }
+        }
+        ::close(done[1]);
+        char byte = 0;
+        ASSERT_EQ(::read(done[0], &byte, 1), 1);  // one whole write, then kill the next one
+        ::kill(writer, SIGKILL);
+        ::waitpid(writer, nullptr, 0);
+        ::close(done[0]);
+    }
+    ASSERT_TRUE(ReplaceFile(path, "[S]\n"));
+    EXPECT_EQ(Read(path), "[S]\n");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()),
                             std::filesystem::directory_iterator()),
               1);

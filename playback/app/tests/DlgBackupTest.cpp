@@ -15,6 +15,7 @@
 #include "DlgBackup.h"
 #include "DlgTimePlay.h"
 #include "MessageBoxAnswers.h"
+#include "QtWaits.h"
 
 namespace {
 
@@ -99,9 +100,9 @@ TEST_F(DlgBackupTest, OkStartsAValidSpanAndTheBarFollowsThePlayTime) {
 
     QProgressBar* bar = Child<QProgressBar>("progress");
     play_picker_.setTime(QTime(8, 30, 0));
-    QTRY_COMPARE(bar->value(), 180);
+    ASSERT_EVENTUALLY_EQ(bar->value(), 180);
     play_picker_.setTime(QTime(9, 0, 0));  // 360: the bar stays
-    QTRY_COMPARE(dialog_.ProgressPosition(), 360);
+    ASSERT_EVENTUALLY_EQ(dialog_.ProgressPosition(), 360);
     play_picker_.setTime(QTime(7, 0, 0));  // before the start: nothing changes
     QTest::qWait(3 * DlgBackup::kProgressTimer_ms);
     EXPECT_EQ(dialog_.ProgressPosition(), 360);

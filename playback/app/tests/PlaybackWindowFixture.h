@@ -14,6 +14,7 @@
 #include "CPlaybackDlg.h"
 #include "MessageBoxAnswers.h"
 #include "PlaybackLayout.h"
+#include "QtWaits.h"
 #include "RecorderEmulator.h"
 #include "SkinButton.h"
 #include "TestFolder.h"

@@ -113,7 +113,9 @@ TEST(RewindaRealWindow, LogsInSearchesTheDayAndMarksTheTimeline) {
         return QRect(origin + QPoint(21 + 45 + 681 * slot / 288, 660 + 17 * row + 5), QSize(3, 8));
     };
     const std::pair<int, int> row_slots[] = {{1, 120}, {2, 160}, {3, 240}};  // 10:00, 13:20, 20:00
-    for (const auto& [row, slot] : row_slots) {
+    for (const auto& row_slot : row_slots) {
+        const int row = row_slot.first;  // named apart: lambdas below take them
+        const int slot = row_slot.second;
         // The box's list drops open over the dark panel below it.
         const QPoint box = origin + QPoint(780 + 53 * row + 25, 300 + 10);
         ASSERT_TRUE(WaitUntil(

@@ -83,6 +83,18 @@ TEST_F(LookupServerTest, HostilePeersDoNotHoldUpOthers) {
     CLookupClient::CloseSocket(silent);
 }
 
+TEST_F(LookupServerTest, IdleConnectionsGiveWayToHonestClients) {
+    std::vector<int> idle;
+    for (int i = 0; i < 500; ++i)
+        idle.push_back(Connect());
+    int answered = 0;
+    for (int i = 0; i < 5; ++i)
+        answered += Ask("lobby") == 1;
+    EXPECT_EQ(answered, 5);
+    for (int& fd : idle)
+        CLookupClient::CloseSocket(fd);
+}
+
 TEST_F(LookupServerTest, ServesConcurrentClientsWhileTheTableChanges) {
     std::vector<std::thread> threads;
     std::vector<int> found(8, 0);

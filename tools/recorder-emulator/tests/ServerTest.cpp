@@ -1,4 +1,6 @@
 #include "DayKey.h"
+#include "PayloadCodec.h"
+#include "ProcessMemory.h"
 #include "RecorderEmulator.h"
 #include "TestClient.h"
 #include "TestFolder.h"
@@ -7,6 +9,7 @@
 
 #include <fstream>
 #include <map>
+#include <memory>
 #include <set>
 #include <thread>
 
@@ -124,7 +127,7 @@ TEST_F(ServerTest, LiveStreamHeadersAndKeyFrames) {
 
     // A key-frame request restarts every streamed channel at frame number 0.
     EXPECT_EQ(client.Ack(netproto::KeyFrame{}), 0);
-    client.ForgetEarlier();
+    client.DropEarlier();  // sent before the answer, so before the request took effect
     std::set<int> restarted;
     while (restarted.size() < 2) {
         auto f = client.NextFrame();
@@ -306,6 +309,42 @@ TEST_F(ServerTest, CommandsParametersShellAndUploads) {
 
 namespace {
 
+TEST_F(ServerTest, UploadPathsStayInTheSandbox) {
+    Start({SmallRecorder(1)});
+    const auto root = sandbox_ / "recorder1";
+    const auto outside = sandbox_ / "outside";
+    std::filesystem::create_directories(root / "mnt/mtd");
+    std::filesystem::create_directories(outside);
+    std::filesystem::create_directory_symlink(outside, root / "out");
+    std::filesystem::create_directory_symlink("mnt/mtd", root / "mtd");
+    std::ofstream(outside / "secret") << "keep";
+    std::filesystem::create_symlink(outside / "secret", root / "mnt/secret");
+    TestClient client;
+    LogIn(client);
+    const struct {
+        const char* remote_path;
+        int32_t ack;
+    } cases[] = {
+        {"/mnt/mtd/yuvfile/title.rgb", 0},  // the recorder's absolute paths lie below its root
+        {"mtd/app", 0},                     // a link that stays inside
+        {"/mnt/../../outside/x", -1},       // ".." never
+        {"/out/x", -1},                     // a link leading out
+        {"/out/new/folder/x", -1},
+        {"/mnt/secret", -1},  // the file itself a link leading out
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(client.Ack(netproto::UploadBegin{c.remote_path, 1}), c.ack) << c.remote_path;
+        if (c.ack != 0) continue;
+        ASSERT_TRUE(client.Send(netproto::UploadChunk{{'x'}}));
+        EXPECT_EQ(client.Ack(netproto::UploadEnd{}), 0) << c.remote_path;
+    }
+    EXPECT_TRUE(std::filesystem::exists(root / "mnt/mtd/yuvfile/title.rgb"));
+    EXPECT_TRUE(std::filesystem::exists(root / "mnt/mtd/app"));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(outside), {}), 1);
+    std::ifstream secret(outside / "secret");
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(secret), {}), "keep");
+}
+
 TEST_F(ServerTest, UploadPastItsSizeEndsTheLinkAndKeepsNothing) {
     Start({SmallRecorder(1)});
     TestClient client;
@@ -325,6 +364,75 @@ TEST_F(ServerTest, UploadPastItsSizeEndsTheLinkAndKeepsNothing) {
 }  // namespace
 
 namespace {
+
+// A message header as a misbehaving client would send it.
+std::vector<uint8_t> HeaderOf(netproto::MsgType type, uint32_t payload_bytes) {
+    std::vector<uint8_t> bytes(netproto::kHeaderBytes);
+    const auto put = [&](std::size_t at, uint32_t value, int size) {
+        for (int i = 0; i < size; ++i)
+            bytes[at + i] = static_cast<uint8_t>(value >> (8 * i));
+    };
+    put(0, netproto::kMagic, 4);
+    put(4, netproto::kVersion, 2);
+    put(6, static_cast<uint16_t>(type), 2);
+    put(8, 1, 4);
+    put(12, payload_bytes, 4);
+    return bytes;
+}
+
+TEST_F(ServerTest, MessagesAClientMayNotSendAreRefusedFromTheirHeader) {
+    Start({SmallRecorder(1)});
+    using netproto::MsgType;
+    constexpr uint32_t kFrameBytes = netproto::kMaxPayloadBytes;
+    const struct {
+        bool logged_in;
+        MsgType type;
+        uint32_t payload_bytes;
+    } cases[] = {
+        {false, MsgType::kFrame, kFrameBytes},  // the recorder's to send
+        {false, MsgType::kUploadChunk, 65536},  // needs a log-in
+        {false, MsgType::kShell, 1024},         // needs a log-in
+        {true, MsgType::kFrame, kFrameBytes},   // the recorder's to send
+        {true, MsgType::kRecListReply, 8},      // the recorder's to send
+    };
+    for (const auto& c : cases) {
+        TestClient client;
+        if (c.logged_in) {
+            LogIn(client);
+        } else {
+            ASSERT_TRUE(client.Connect(emulator_.Port(0)));
+        }
+        // Only the header: the payload it announces never comes, and is not waited for.
+        ASSERT_TRUE(client.SendBytes(HeaderOf(c.type, c.payload_bytes)));
+        EXPECT_TRUE(client.ClosedByPeer(3000))
+            << netproto::TypeName(c.type) << (c.logged_in ? " logged in" : "");
+    }
+}
+
+TEST_F(ServerTest, FramesFromClientsNotLoggedInLeaveMemoryFlat) {
+    Start({SmallRecorder(1)});
+    // Clients that never log in send whole frames: nothing of them is kept.
+    std::vector<uint8_t> frame = HeaderOf(netproto::MsgType::kFrame, netproto::kMaxPayloadBytes);
+    frame.resize(netproto::kHeaderBytes + netproto::kMaxPayloadBytes);
+    const int64_t before_bytes = ResidentBytes();
+    std::vector<std::unique_ptr<TestClient>> senders;
+    std::vector<std::thread> sending;
+    for (int i = 0; i < 48; ++i) {
+        senders.push_back(std::make_unique<TestClient>());
+        if (!senders.back()->Connect(emulator_.Port(0))) continue;
+        sending.emplace_back([&frame, client = senders.back().get()] { client->SendBytes(frame); });
+    }
+    for (std::thread& thread : sending)
+        thread.join();
+    const int64_t grown_bytes = ResidentBytes() - before_bytes;
+    std::printf("memory after 48 frames from clients not logged in: %+.1f MiB\n",
+                grown_bytes / 1048576.0);
+    EXPECT_LT(grown_bytes, 16 << 20);
+    EXPECT_EQ(sending.size(), 48u);
+
+    TestClient honest;
+    LogIn(honest);
+}
 
 TEST(EmulatorStart, RefusesBadConfigsAndTakenPortsLeavingNothingRunning) {
     TestFolder folder("start");

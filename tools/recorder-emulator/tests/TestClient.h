@@ -98,9 +98,29 @@ public:
         }
     }
 
-    // Drops the frames and notices that came ahead of the last answer: what the recorder sent
-    // before it served the request.
-    void ForgetEarlier() { pushed_.clear(); }
+    // Raw bytes, for messages the protocol code would not encode.
+    bool SendBytes(const std::vector<uint8_t>& bytes) {
+        return netproto::SendAll(fd_, bytes.data(), bytes.size(), 2000) == netproto::IoStatus::kOk;
+    }
+
+    // True when the peer closes the connection within timeout_ms; what it sends is skipped.
+    bool ClosedByPeer(int timeout_ms) {
+        const auto deadline =
+            std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout_ms);
+        uint8_t buffer[4096];
+        while (std::chrono::steady_clock::now() < deadline) {
+            std::size_t got = 0;
+            const netproto::IoStatus status =
+                netproto::RecvSome(fd_, buffer, sizeof buffer, 100, got);
+            if (status != netproto::IoStatus::kOk && status != netproto::IoStatus::kTimeout) {
+                return true;
+            }
+        }
+        return false;
+    }
+
+    // Forgets the frames and notices that came in before the last answer.
+    void DropEarlier() { pushed_.clear(); }
 
     uint32_t LastRequestId() const { return next_id_; }
     const std::string& LastError() const { return last_error_; }

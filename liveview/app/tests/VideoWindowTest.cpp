@@ -1,0 +1,355 @@
+// The main window's video window offscreen against recorders of the emulator: layouts and
+// pages, a cell alone and back, full window, tree selections, the channel menu, the
+// pan/tilt/zoom pad, the snapshot and the audio pair. Presses go through the window as the
+// window system delivers them, so the pad sees them before the buttons.
+#include <QApplication>
+#include <QCursor>
+#include <QFileDialog>
+#include <QMenu>
+#include <QPointer>
+#include <QRegularExpression>
+#include <QScreen>
+#include <filesystem>
+#include <numeric>
+
+#include "ChannelMenu.h"
+#include "LiveViewIds.h"
+#include "LiveViewWindowTest.h"
+#include "ModalAct.h"
+#include "OculanScreen.h"
+#include "QtWaits.h"
+#include "SegmentLabel.h"
+#include "SnapshotName.h"
+#include "VideoGrid.h"
+#include "WindowSnapshot.h"
+
+namespace {
+
+using namespace live_view_id;
+
+// Acts on the next pop-up menu once it is up; a menu the act leaves open is closed.
+class PopupAct {
+public:
+    explicit PopupAct(std::function<void(QMenu&)> act) : act_(std::move(act)) {
+        poll_.setInterval(5);
+        QObject::connect(&poll_, &QTimer::timeout, [this] {
+            QPointer<QMenu> menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            if (menu == nullptr || !menu->isVisible()) return;
+            poll_.stop();
+            ran_ = true;
+            act_(*menu);
+            if (menu != nullptr && menu->isVisible()) menu->close();
+        });
+        poll_.start();
+    }
+    bool Ran() const { return ran_; }
+
+private:
+    std::function<void(QMenu&)> act_;
+    QTimer poll_;
+    bool ran_ = false;
+};
+
+QAction* ActionOf(const QMenu& menu, const QString& text) {
+    for (QAction* action : menu.actions()) {
+        if (action->text() == text) return action;
+    }
+    return nullptr;
+}
+
+class VideoWindowTest : public LiveViewWindowTest {
+protected:
+    CVideoGridLayout& Cells() const { return window_->Grid()->Cells(); }
+    std::vector<int> Visible() const {
+        std::vector<int> cells;
+        for (int i = 0; i < CVideoGridLayout::kCellCount; ++i) {
+            if (Cells().IsVisible(i)) cells.push_back(i);
+        }
+        return cells;
+    }
+    // The client point whose press lands in the middle of the cell.
+    QPoint AtCell(int cell) const {
+        const VideoCell c = Cells().Cell(cell);
+        const QPoint offset = window_->FullWindow() ? QPoint() : QPoint(24, 33);
+        return QPoint(c.x + c.width / 2, c.y + c.height / 2) + offset;
+    }
+    void ClickAt(const QPoint& client, Qt::MouseButton button = Qt::LeftButton) const {
+        QTest::mouseClick(window_->windowHandle(), button, {}, client);
+    }
+    // The pad's buttons, held: the pointer goes there first, as the release guard reads it.
+    void Press(int id) const {
+        const QPoint at = window_->Control(id)->geometry().center();
+        QCursor::setPos(window_->mapToGlobal(at));
+        QTest::mousePress(window_->windowHandle(), Qt::LeftButton, {}, at);
+    }
+    void Release(int id) const {
+        const QPoint at = window_->Control(id)->geometry().center();
+        QTest::mouseRelease(window_->windowHandle(), Qt::LeftButton, {}, at);
+    }
+    void SelectRoot() const { window_->Tree()->setCurrentItem(window_->Tree()->topLevelItem(0)); }
+    // Every device linked with the root's CONNECT.
+    void ConnectAll(int count) {
+        SelectRoot();
+        Click(kConnect);
+        for (int a = 0; a < count; ++a)
+            ASSERT_EVENTUALLY_EQ_WITHIN(LinkState(a), kLinkStreaming, kWait_ms);
+    }
+    std::vector<_NET_COMMAND_> Commands() const { return emulator_.Journal(0).commands; }
+};
+
+bool SameCommands(const std::vector<_NET_COMMAND_>& got,
+                  const std::vector<std::array<int, 3>>& want) {
+    if (got.size() != want.size()) return false;
+    for (std::size_t i = 0; i < got.size(); ++i) {
+        if (got[i].nCommand != kNetCommandPtz || got[i].nSubCode != want[i][0] ||
+            got[i].nChannel != want[i][1] || got[i].nAction != want[i][2])
+            return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+TEST_F(VideoWindowTest, LayoutsPagesSingleModeAndFullWindow) {
+    WriteStore({{"10.0.0.1:6802", "admin", "admin", "Gate"}});
+    Open();
+    // Device 0's view: 16 cells in total, the big layouts hidden.
+    EXPECT_EQ(Cells().Total(), 16);
+    EXPECT_FALSE(window_->Control(kWindow64)->isVisible());
+    const std::vector<int> first16 = [] {
+        std::vector<int> v(16);
+        std::iota(v.begin(), v.end(), 0);
+        return v;
+    }();
+    struct Step {
+        bool root;
+        int button;
+        int layout, page, first, count;
+    };
+    const Step steps[] = {
+        {false, kWindow16, 16, 0, 0, 16},  // total 16: the page wraps
+        {false, kWindow9, 9, 0, 0, 9},      {false, kWindow9, 9, 1, 9, 9},
+        {false, kWindow9, 9, 0, 0, 9},      {true, kWindow16, 16, 0, 0, 16},
+        {true, kWindow16, 16, 1, 16, 16},  // total 256: the next 16 cells
+        {true, kWindow256, 256, 0, 0, 256},
+    };
+    for (const Step& s : steps) {
+        if (s.root && window_->CurrentDvr() >= 0) SelectRoot();
+        Click(s.button);
+        EXPECT_EQ(Cells().Layout(), s.layout) << s.button;
+        EXPECT_EQ(Cells().Page(), s.page) << s.button;
+        ASSERT_EQ(Visible().size(), static_cast<std::size_t>(s.count)) << s.button;
+        EXPECT_EQ(Visible().front(), s.first) << s.button;
+    }
+    EXPECT_EQ(window_->StatusLabel()->Text(), " ALL DVR");
+    EXPECT_EQ(manager_->IsAllDvrMode(), 1);
+
+    // A cell alone and back; a device selected in single mode goes to 16 cells at page 0.
+    Click(kWindow16);
+    ClickAt(AtCell(5));
+    EXPECT_EQ(Visible(), std::vector<int>{5});
+    EXPECT_EQ(window_->GetSelectedChannel(), 5);
+    ClickAt(AtCell(5));
+    EXPECT_EQ(Visible(), first16);
+    ClickAt(AtCell(7));
+    Select(0);
+    EXPECT_EQ(Cells().Layout(), 16);
+    EXPECT_EQ(Visible(), first16);
+    EXPECT_EQ(window_->StatusLabel()->Text(), "Gate");
+    EXPECT_EQ(manager_->IsAllDvrMode(), 0);
+    // At 16 cells the page stays.
+    SelectRoot();
+    for (int i = 0; i < 3; ++i)
+        Click(kWindow16);
+    Select(0);
+    EXPECT_EQ(Cells().Page(), 3);
+
+    // Full window: the grid fills the screen, the controls wait out of sight; Esc brings the
+    // window back at 1024 x 735. Esc in the normal layout does nothing.
+    const QSize screen = window_->screen()->geometry().size();
+    Click(kFullWindow);
+    EXPECT_TRUE(window_->FullWindow());
+    EXPECT_EQ(window_->geometry(), QRect(QPoint(0, 0), screen));
+    EXPECT_EQ(window_->Grid()->geometry(), QRect(QPoint(0, 0), screen));
+    EXPECT_EQ(window_->Control(kAdd)->geometry(), QRect(-50, -50, 20, 20));
+    EXPECT_EQ(window_->Control(kCoverPlate)->geometry(), QRect(803, 44, 200, 220));
+    for (int repeat = 0; repeat < 2; ++repeat) {
+        QTest::keyClick(window_.get(), Qt::Key_Escape);
+        EXPECT_FALSE(window_->FullWindow());
+        EXPECT_EQ(window_->geometry(), QRect(0, 0, 1024, 735));
+        EXPECT_EQ(window_->Grid()->geometry(), QRect(30, 35, 750, 592));
+        EXPECT_EQ(window_->Control(kAdd)->geometry(), QRect(956, 280, 60, 35));
+        EXPECT_TRUE(window_->isVisible());
+    }
+}
+
+TEST_F(VideoWindowTest, TheChannelMenuPlacesAndTakesBackCamerasOfAnyDevice) {
+    StartRecorders({Recorder(), Recorder(), Recorder()});
+    WriteStore({{AddressOf(0), "admin", "admin", "Gate"},
+                {AddressOf(1), "admin", "admin", "Lane"},
+                {AddressOf(2), "admin", "admin", "Yard"}});
+    Open();
+    {
+        // With a device selected a right press opens nothing.
+        PopupAct none([](QMenu&) {});
+        ClickAt(AtCell(5), Qt::RightButton);
+        EXPECT_FALSE(none.Ran());
+    }
+    ConnectAll(3);
+
+    // Cell 5 offers NONE, then one sub-menu per linked device; CH03 of Yard goes there.
+    int offered = 0;
+    QString first;
+    PopupAct choose([&](QMenu& menu) {
+        first = menu.actions().at(0)->text();
+        QAction* yard = ActionOf(menu, "Yard");
+        ASSERT_NE(yard, nullptr);
+        EXPECT_EQ(menu.actions().size(), 5);  // NONE, separator, three devices
+        menu.setActiveAction(yard);
+        QTest::keyClick(&menu, Qt::Key_Right);
+        QMenu* sub = yard->menu();
+        ASSERT_EVENTUALLY(sub->isVisible());
+        QAction* ch03 = ActionOf(*sub, "CH03");
+        offered = ch03->data().toInt();
+        sub->setActiveAction(ch03);
+        QTest::keyClick(sub, Qt::Key_Return);
+    });
+    ClickAt(AtCell(5), Qt::RightButton);
+    ASSERT_TRUE(choose.Ran());
+    EXPECT_EQ(first, "NONE");
+    EXPECT_EQ(offered, 400000 + 5 * 10000 + 2 * 100 + 2);
+    ASSERT_EVENTUALLY_EQ(manager_->GetWindowChannel(5), 202);
+    EXPECT_EQ(Cells().ChannelName(5), "Yard:CH03");
+    EXPECT_EQ(window_->RightClickMark(), 0);
+    // Yard streams just the camera on screen.
+    ASSERT_EVENTUALLY_EQ(emulator_.Journal(2).live_requests.back().channel_mask, 1u << 2);
+
+    // From cell 7 the camera carries a check mark; choosing it empties cell 5, not cell 7.
+    bool checked = false;
+    PopupAct take_back([&](QMenu& menu) {
+        QAction* yard = ActionOf(menu, "Yard");
+        menu.setActiveAction(yard);
+        QTest::keyClick(&menu, Qt::Key_Right);
+        ASSERT_EVENTUALLY(yard->menu()->isVisible());
+        QAction* ch03 = ActionOf(*yard->menu(), "CH03");
+        checked = ch03->isChecked();
+        yard->menu()->setActiveAction(ch03);
+        QTest::keyClick(yard->menu(), Qt::Key_Return);
+    });
+    ClickAt(AtCell(7), Qt::RightButton);
+    ASSERT_TRUE(take_back.Ran());
+    EXPECT_TRUE(checked);
+    ASSERT_EVENTUALLY_EQ(manager_->GetWindowChannel(5), -1);
+    EXPECT_EQ(Cells().ChannelName(5), "");
+    EXPECT_EQ(manager_->GetWindowChannel(7), -1);
+
+    // A menu left without a choice keeps the hover titles off until the next left press.
+    PopupAct dismiss([](QMenu& menu) { menu.close(); });
+    ClickAt(AtCell(9), Qt::RightButton);
+    ASSERT_TRUE(dismiss.Ran());
+    EXPECT_EQ(window_->RightClickMark(), 1);
+}
+
+TEST_F(VideoWindowTest, ThePadSteersTheCameraShownAlone) {
+    StartRecorders({Recorder()});
+    WriteStore({{AddressOf(0), "admin", "admin", "Gate"}});
+    Open();
+    Click(kConnect);
+    ASSERT_EVENTUALLY_WITHIN(window_->Control(kUp)->isVisible(), kWait_ms);
+    // Four cells shown: a press on UP posts nothing.
+    Click(kWindow4);
+    Press(kUp);
+    Release(kUp);
+    // Cell 3 alone: UP starts and stops; Z+ stops by the guard once the pointer left the pad;
+    // ENTER acts once.
+    ClickAt(AtCell(3));
+    ASSERT_EQ(window_->GetSelectedChannel(), 3);
+    Press(kUp);
+    Release(kUp);
+    Press(kZoomIn);
+    EXPECT_EQ(window_->Pad().ButtonNumber(), 9);
+    QCursor::setPos(window_->mapToGlobal(QPoint(400, 300)));
+    ASSERT_EVENTUALLY(!window_->Pad().Pressed());
+    QTest::mouseRelease(window_->windowHandle(), Qt::LeftButton, {}, QPoint(400, 300));
+    Click(kEnter);
+    ASSERT_EVENTUALLY(
+        SameCommands(Commands(), {{9, 3, 1}, {9, 3, 2}, {22, 3, 1}, {22, 3, 2}, {12, 3, 3}}));
+
+    // The all-devices view: cell 1 alone shows no camera, and its requests go nowhere; cell 0
+    // shows camera 2 of the device.
+    manager_->SetWindowChannel(0, 2);
+    SelectRoot();
+    ClickAt(AtCell(0));  // back to the four cells
+    ClickAt(AtCell(1));
+    ASSERT_EQ(window_->GetSelectedChannel(), 1);
+    Click(kAuto);
+    ClickAt(AtCell(1));
+    ClickAt(AtCell(0));
+    Click(kAuto);
+    ASSERT_EVENTUALLY_EQ(Commands().size(), 6u);
+    EXPECT_TRUE(SameCommands({Commands().back()}, {{23, 2, 3}}));
+}
+
+TEST_F(VideoWindowTest, ASnapshotInFullWindowHoldsThePicturesAtFullSize) {
+    StartRecorders({Recorder()});
+    WriteStore({{AddressOf(0), "admin", "admin", "Gate"}});
+    Open();
+    Click(kConnect);
+    Click(kWindow4);
+    Click(kFullWindow);
+    const VideoCell full = Cells().Cell(0);
+    const QRect picture(full.video_x, full.video_y, full.video_width, full.video_height);
+    ASSERT_EVENTUALLY_WITHIN(ChannelOfPicture(CaptureWindow(window_->Grid()), picture) == 0,
+                             kWait_ms);
+
+    const std::filesystem::path chosen = folder_.Path() / "shot.bmp";
+    QString proposed;
+    std::string before;
+    ModalAct<QFileDialog> save([&](QFileDialog& dialog) {
+        proposed = QFileInfo(dialog.selectedFiles().value(0)).fileName();
+        dialog.selectFile(QString::fromStdString(chosen.string()));
+        static_cast<QDialog&>(dialog).accept();
+    });
+    before = SnapshotNameNow();
+    Click(kCapture);  // out of sight in full window, but there
+    const std::string after = SnapshotNameNow();
+    ASSERT_TRUE(save.Ran());
+    EXPECT_TRUE(QRegularExpression("^\\d{8}_\\d{6}\\.bmp$").match(proposed).hasMatch());
+    EXPECT_TRUE(before <= proposed.toStdString() && proposed.toStdString() <= after);
+    const QImage shot(QString::fromStdString(chosen.string()), "BMP");
+    EXPECT_EQ(shot.size(), window_->screen()->geometry().size());
+    for (int cell = 0; cell < 4; ++cell) {
+        const VideoCell c = Cells().Cell(cell);
+        EXPECT_EQ(
+            ChannelOfPicture(shot, QRect(c.video_x, c.video_y, c.video_width, c.video_height)),
+            cell);
+    }
+}
+
+TEST_F(VideoWindowTest, TheAudioPairPlaysTheSelectedDevicesSound) {
+    RecorderConfig stereo = Recorder();
+    stereo.audio_mask = 0x1;
+    stereo.audio_block_bytes = 4096;
+    RecorderConfig mono = stereo;
+    mono.audio_block_bytes = 320;
+    StartRecorders({stereo, mono});
+    WriteStore({{AddressOf(0), "admin", "admin", "Stereo", 0, 1},
+                {AddressOf(1), "admin", "admin", "Mono", 0, 1}});
+    Open();
+    ConnectAll(2);
+    Select(1);
+    const auto played = [&](int channels) {
+        audio_.Advance(1000);
+        const auto blocks = audio_.Played();
+        return std::count_if(blocks.begin(), blocks.end(),
+                             [&](const auto& block) { return block.channels == channels; });
+    };
+    Click(kAudioOn);
+    EXPECT_FALSE(Button(kAudioOn)->isVisible());
+    EXPECT_TRUE(Button(kAudioOff)->isVisible());
+    ASSERT_EVENTUALLY_WITHIN(played(1) > 0, kWait_ms);
+    EXPECT_EQ(played(2), 0);
+    Click(kAudioOff);
+    EXPECT_TRUE(Button(kAudioOn)->isVisible());
+    EXPECT_FALSE(Button(kAudioOff)->isVisible());
+}
