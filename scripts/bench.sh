@@ -11,8 +11,8 @@ scripts/install-deps.sh
 cmake -S . -B build-release -G Ninja -DCMAKE_BUILD_TYPE=Release
 cmake --build build-release -j"$(nproc)"
 
-for bench in liveview_bench oculan_startup_bench picture_bench common_ui_bench \
-    recorder_emulator_bench playback_search_bench playback_bench; do
+for bench in liveview_bench oculan_startup_bench oculan_views_bench picture_bench \
+    common_ui_bench recorder_emulator_bench playback_search_bench playback_bench; do
     echo "== $bench"
     "build-release/bench/$bench"
 done

@@ -8,9 +8,10 @@
 # stops the emulator when Oculan ends.
 #
 # With a display, Oculan runs until you close it. Without one ($DISPLAY empty) it runs on a
-# virtual X server for RUN_SECONDS (default 90), then the run prints what the window showed
-# (devices connected, pictures per cell), keeps a screenshot in build/screenshots/run.png and
-# closes Oculan with its EXIT button.
+# virtual X server for RUN_SECONDS (default 90); in its last seconds the run selects each device
+# in the tree in turn and prints what the window showed (devices connected, the pictures in
+# each cell of each device's view), keeps a screenshot in build/screenshots/run.png and closes
+# Oculan with its EXIT button.
 #
 # run.sh --launcher starts the launcher Start instead (a display is needed): pick a program
 # there; the emulator stops once the programs started from the tree have ended.

@@ -170,7 +170,7 @@ quint64 BarFingerprint(const QImage& screen, const QRect& video_rect) {
 }
 
 std::vector<int> TreeImages(const QImage& screen, QPoint window_origin,
-                            const std::array<QImage, 4>& icons) {
+                            const std::array<QImage, 4>& icons, std::vector<QPoint>* positions) {
     const MainWindowControl& tree = *FindMainWindowControl(live_view_id::kTree);
     const QRect area(window_origin + QPoint(tree.x, tree.y), QSize(tree.width, tree.height));
     std::vector<int> images;
@@ -181,6 +181,8 @@ std::vector<int> TreeImages(const QImage& screen, QPoint window_origin,
             for (int image = 0; image < 4; ++image) {
                 if (!IconAt(screen, icons[image], x, y)) continue;
                 images.push_back(image);
+                if (positions != nullptr)
+                    positions->push_back(QPoint(x, y) + icons[image].rect().center());
                 last_row = y;
                 break;
             }

@@ -31,8 +31,10 @@ quint64 BarFingerprint(const QImage& screen, const QRect& video_rect);
 
 // The tree's item icons from top to bottom, as image-list numbers (0 root, 1 user, 2 idle,
 // 3 super user), matched against the icons' files; icons of the installed tree's res/.
+// positions, when given, gets each icon's middle on the screen, where a click selects its item.
 std::vector<int> TreeImages(const QImage& screen, QPoint window_origin,
-                            const std::array<QImage, 4>& icons);
+                            const std::array<QImage, 4>& icons,
+                            std::vector<QPoint>* positions = nullptr);
 
 // The skinned buttons of the table that the screen shows other than their art says: ids of
 // those that differ from every state image of theirs (skin folder skin1/), so a button moved

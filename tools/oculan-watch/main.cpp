@@ -1,14 +1,17 @@
 // oculan-watch: runs the live view on a virtual X server of its own for a set time, then says
-// what its window showed (devices connected, pictures per cell), keeps a screenshot and
-// closes the program with its EXIT button, as an onlooker would. For the demo without a
-// display.
+// what its window showed (devices connected; each device selected in the tree in turn, the
+// pictures in each of its cells), keeps a screenshot and closes the program with its EXIT
+// button, as an onlooker would. For the demo without a display.
 //   oculan-watch <Oculan> <seconds> <screenshot.png>
 #include <QGuiApplication>
+#include <algorithm>
+#include <array>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "OculanScreen.h"
 #include "RealWindow.h"
@@ -17,7 +20,9 @@
 namespace {
 
 using Clock = std::chrono::steady_clock;
-constexpr int kWatch_s = 10;
+constexpr int kWatch_s = 5;
+// A selection holds the window 300 ms, then the streams restart at a key frame.
+constexpr int kSwitch_s = 2;
 constexpr int kLayout = 16;
 const QPoint kExitButton(870 + 36, 660 + 36);
 const char* const kImageNames[] = {"root", "connected (ordinary user)", "not connected",
@@ -25,6 +30,45 @@ const char* const kImageNames[] = {"root", "connected (ordinary user)", "not con
 
 double Seconds(Clock::time_point since) {
     return std::chrono::duration<double>(Clock::now() - since).count();
+}
+
+// Which camera each cell shows and how often its picture moved on, from grabs of the grid
+// alone, as fast as they come.
+struct CellWatch {
+    std::vector<int> channels;
+    std::vector<int> changes;
+    int grabs = 0;
+
+    int PicturedCells() const {
+        return static_cast<int>(std::count_if(channels.begin(), channels.end(),
+                                              [](int channel) { return channel >= 0; }));
+    }
+    double PicturesPerCellSecond(int seconds) const {
+        int total = 0;
+        for (std::size_t i = 0; i < channels.size(); ++i) {
+            if (channels[i] >= 0) total += changes[i];
+        }
+        return PicturedCells() ? static_cast<double>(total) / PicturedCells() / seconds : 0.0;
+    }
+};
+
+CellWatch WatchCells(const std::string& display, const QRect& window, ChildProcess& oculan) {
+    const QRect grid(window.topLeft() + QPoint(30, 35), QSize(750, 592));
+    const std::vector<QRect> cells = GridVideoRects(window.topLeft() - grid.topLeft(), kLayout);
+    CellWatch watch{std::vector<int>(cells.size(), -1), std::vector<int>(cells.size(), 0), 0};
+    std::vector<quint64> last(cells.size(), 0);
+    const auto start = Clock::now();
+    while (Seconds(start) < kWatch_s && oculan.Running()) {
+        const QImage screen = GrabScreen(display, grid);
+        ++watch.grabs;
+        for (std::size_t i = 0; i < cells.size(); ++i) {
+            watch.channels[i] = ChannelOfPicture(screen, cells[i]);
+            const quint64 bar = BarFingerprint(screen, cells[i]);
+            if (watch.channels[i] >= 0 && last[i] != 0 && bar != last[i]) ++watch.changes[i];
+            last[i] = bar;
+        }
+    }
+    return watch;
 }
 
 UserStoreContent ReadStore(const std::filesystem::path& program) {
@@ -66,37 +110,18 @@ int main(int argc, char** argv) {
     std::printf("Oculan's window is up %.1f s after start, at %d,%d, %d x %d (display %s)\n",
                 Seconds(start), window->x(), window->y(), window->width(), window->height(),
                 xvfb.Display().c_str());
-    std::printf("watching for %d s (automatic connection comes at the first minute)...\n", run_s);
+    // The last seconds go to the devices in turn, each selected in the tree as an operator
+    // would, its cells watched for a while.
+    const int devices = store.devices.GetDvrCount();
+    const int watch_all_s = devices * (kSwitch_s + kWatch_s);
+    std::printf(
+        "watching for %d s (automatic connection comes at the first minute), then "
+        "each device's view for %d s...\n",
+        std::max(run_s - watch_all_s, 0), kWatch_s);
     std::fflush(stdout);
-    while (Seconds(start) < run_s - kWatch_s && oculan.Running())
+    while (Seconds(start) < run_s - watch_all_s && oculan.Running())
         std::this_thread::sleep_for(std::chrono::milliseconds(200));
 
-    // The last seconds: which camera each cell shows, and how often its picture moved on.
-    // Grabs of the grid alone, as fast as they come.
-    const QRect grid(window->topLeft() + QPoint(30, 35), QSize(750, 592));
-    const std::vector<QRect> cells = GridVideoRects(window->topLeft() - grid.topLeft(), kLayout);
-    std::vector<int> changes(cells.size(), 0);
-    std::vector<int> channels(cells.size(), -1);
-    std::vector<quint64> last(cells.size(), 0);
-    int grabs = 0;
-    const auto watch_start = Clock::now();
-    while (Seconds(watch_start) < kWatch_s && oculan.Running()) {
-        const QImage screen = GrabScreen(xvfb.Display(), grid);
-        ++grabs;
-        for (std::size_t i = 0; i < cells.size(); ++i) {
-            channels[i] = ChannelOfPicture(screen, cells[i]);
-            const quint64 bar = BarFingerprint(screen, cells[i]);
-            if (channels[i] >= 0 && last[i] != 0 && bar != last[i]) ++changes[i];
-            last[i] = bar;
-        }
-    }
-    if (!oculan.Running()) {
-        std::fprintf(stderr, "oculan-watch: Oculan ended early\n%s", oculan.Output().c_str());
-        return 1;
-    }
-
-    const QImage screen = GrabScreen(xvfb.Display(), *window);
-    const bool saved = screen.save(screenshot);
     std::array<QImage, 4> icons;
     const int icon_ids[] = {138, 139, 140, 162};
     for (int i = 0; i < 4; ++i) {
@@ -105,43 +130,56 @@ int main(int argc, char** argv) {
                                                      .string()))
                        .convertToFormat(QImage::Format_ARGB32);
     }
-    const std::vector<int> rows = TreeImages(screen, QPoint(0, 0), icons);
-
+    std::vector<QPoint> row_positions;
+    const std::vector<int> rows =
+        TreeImages(GrabScreen(xvfb.Display(), *window), QPoint(0, 0), icons, &row_positions);
     std::printf("\nafter %.0f s:\n", Seconds(start));
-    std::printf("  device tree (%d devices in the store):\n", store.devices.GetDvrCount());
+    std::printf("  device tree (%d devices in the store):\n", devices);
     int connected = 0;
     for (std::size_t row = 1; row < rows.size(); ++row) {
         const int a = static_cast<int>(row) - 1;
-        const std::string name =
-            a < store.devices.GetDvrCount() ? store.devices.Entry(a).settings.show_name : "?";
+        const std::string name = a < devices ? store.devices.Entry(a).settings.show_name : "?";
         std::printf("    %d %-16s %s\n", a, name.c_str(), kImageNames[rows[row]]);
         if (rows[row] == 1 || rows[row] == 3) ++connected;
     }
-    std::printf("  devices connected: %d of %d\n", connected, store.devices.GetDvrCount());
-    const std::string shown =
-        store.devices.GetDvrCount() > 0 ? store.devices.Entry(0).settings.show_name : "none";
-    std::printf("  video window (layout %d) shows device 0, %s:\n", kLayout, shown.c_str());
-    int with_pictures = 0;
-    int total_changes = 0;
-    for (std::size_t i = 0; i < cells.size(); ++i) {
-        if (channels[i] < 0) {
-            std::printf("    cell %2zu: no picture\n", i + 1);
-            continue;
+    std::printf("  devices connected: %d of %d\n", connected, devices);
+
+    bool saved = false;
+    int devices_pictured = 0;
+    for (std::size_t row = 1; row < rows.size() && oculan.Running(); ++row) {
+        const int a = static_cast<int>(row) - 1;
+        const std::string name = a < devices ? store.devices.Entry(a).settings.show_name : "?";
+        Click(xvfb.Display(), window->topLeft() + row_positions[row] + QPoint(30, 0));
+        std::this_thread::sleep_for(std::chrono::seconds(kSwitch_s));
+        const CellWatch watch = WatchCells(xvfb.Display(), *window, oculan);
+        std::printf("  video window (layout %d) with device %d, %s, selected:\n", kLayout, a,
+                    name.c_str());
+        if (watch.PicturedCells() == 0) {
+            std::printf("    no cell shows a picture\n");
+        } else {
+            ++devices_pictured;
         }
-        ++with_pictures;
-        total_changes += changes[i];
-        std::printf("    cell %2zu: camera %2d, %3d new pictures seen in %d s\n", i + 1,
-                    channels[i] + 1, changes[i], kWatch_s);
+        for (std::size_t i = 0; i < watch.channels.size(); ++i) {
+            if (watch.channels[i] < 0) continue;
+            std::printf("    cell %2zu: camera %2d, %3d new pictures seen in %d s\n", i + 1,
+                        watch.channels[i] + 1, watch.changes[i], kWatch_s);
+        }
+        std::printf(
+            "    cells with pictures: %d of %d; new pictures seen: %.1f per cell per "
+            "second (from %d grabs of the screen, so each cell showed at least this "
+            "many)\n",
+            watch.PicturedCells(), kLayout, watch.PicturesPerCellSecond(kWatch_s), watch.grabs);
+        if (!saved) saved = GrabScreen(xvfb.Display(), *window).save(screenshot);
+    }
+    if (!oculan.Running()) {
+        std::fprintf(stderr, "oculan-watch: Oculan ended early\n%s", oculan.Output().c_str());
+        return 1;
     }
     std::printf(
-        "  cells with pictures: %d of %d; new pictures seen: %.1f per cell per second\n",
-        with_pictures, kLayout,
-        with_pictures ? static_cast<double>(total_changes) / with_pictures / kWatch_s : 0.0);
-    std::printf(
-        "  (counted from %d grabs of the screen in %d s, so each cell showed at least "
-        "this many)\n",
-        grabs, kWatch_s);
-    std::printf("  screenshot: %s%s\n", qPrintable(screenshot), saved ? "" : " (not written)");
+        "  the all-devices view (the root) shows what its channel menu placed; it is "
+        "not watched here\n");
+    std::printf("  screenshot (the first device's view): %s%s\n", qPrintable(screenshot),
+                saved ? "" : " (not written)");
 
     Click(xvfb.Display(), window->topLeft() + kExitButton);
     const std::optional<int> status = oculan.WaitForExit(30000);
@@ -150,5 +188,5 @@ int main(int argc, char** argv) {
         return 1;
     }
     std::printf("closed with EXIT: exit status %d\n", *status);
-    return with_pictures > 0 && *status == 0 ? 0 : 1;
+    return devices_pictured > 0 && *status == 0 ? 0 : 1;
 }
