@@ -10,7 +10,7 @@
 #include <QScreen>
 #include <cstdio>
 
-#include "AboutDlg.h"
+#include "CAboutDlg.h"
 #include "SegmentLabel.h"
 #include "SkinButton.h"
 #include "StartLayout.h"
@@ -191,6 +191,6 @@ void CStartDlg::contextMenuEvent(QContextMenuEvent* event) {
     // The borderless window's system menu: the About item.
     QMenu menu(this);
     menu.addAction(QStringLiteral("&About Start..."), this,
-                   [this] { CAboutDlg(icon_, this).exec(); });
+                   [this] { CAboutDlg(icon_, QStringLiteral("Start"), this).exec(); });
     menu.exec(event->globalPos());
 }

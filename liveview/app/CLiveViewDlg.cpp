@@ -299,7 +299,7 @@ void CLiveViewDlg::mouseReleaseEvent(QMouseEvent* event) {
 void CLiveViewDlg::OnMinimize() { showMinimized(); }
 
 void CLiveViewDlg::OnAbout() {
-    CAboutDlg about(icon_, this);
+    CAboutDlg about(icon_, QStringLiteral("Oculan"), this);
     about.exec();
 }
 

@@ -237,13 +237,14 @@ void CDvrManager::SetPasswords(const std::string& admin, const std::string& user
 }
 
 int CDvrManager::LoadUserStore() {
-    UserStoreContent content;
-    if (!IsLoaded(store_.Load(content))) return -1;
-    {
+    UserStoreContent content = StoreContent();
+    const UssLoadStatus status = store_.Load(content);
+    if (IsLoaded(status)) {
         std::lock_guard lock(entries_mutex_);
         devices_ = content.devices;
         MirrorEntries();
     }
+    // A short store still gives the parts that lie before its cut; the rest stays as it was.
     record_directory_ = content.record_directory;
     for (CQmxFile& recorder : recorders_)
         recorder.SetDirectory(record_directory_);
@@ -251,10 +252,12 @@ int CDvrManager::LoadUserStore() {
     user_password_ = content.user_password;
     password_on_ = content.password_on;
     window_map_.Assign(content.window_map);
-    return 1;
+    return IsLoaded(status) ? 1 : -1;
 }
 
-int CDvrManager::SaveUserStore() {
+int CDvrManager::SaveUserStore() { return store_.Save(StoreContent()); }
+
+UserStoreContent CDvrManager::StoreContent() const {
     UserStoreContent content;
     content.devices = devices_;
     content.record_directory = record_directory_;
@@ -262,5 +265,5 @@ int CDvrManager::SaveUserStore() {
     content.user_password = user_password_;
     content.password_on = password_on_;
     content.window_map = window_map_.Snapshot();
-    return store_.Save(content);
+    return content;
 }

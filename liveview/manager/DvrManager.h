@@ -178,6 +178,7 @@ private:
     bool IsDevice(int a) const { return a >= 0 && a < GetDvrCount(); }
     void ShowMessage(const std::string& text);
     void MirrorEntries();  // entries lock held
+    UserStoreContent StoreContent() const;
     void StopSlotNetwork(int a);
     void StopFrameThreads();
     void ApplyPlan(int a, const StreamPlan& plan);

@@ -399,7 +399,7 @@ void CPlaybackDlg::contextMenuEvent(QContextMenuEvent* event) {
     QMenu menu(this);
     menu.addSeparator();
     menu.addAction(QStringLiteral("&About Rewinda..."), this, [this] {
-        CAboutDlg about(windowIcon(), this);
+        CAboutDlg about(windowIcon(), QStringLiteral("Rewinda"), this);
         about.exec();
     });
     menu.exec(event->globalPos());

@@ -6,13 +6,12 @@
 #include <QCursor>
 #include <QFileDialog>
 #include <QMenu>
-#include <QPointer>
 #include <QRegularExpression>
 #include <QScreen>
 #include <filesystem>
 #include <numeric>
+#include <optional>
 
-#include "ChannelMenu.h"
 #include "LiveViewIds.h"
 #include "LiveViewWindowTest.h"
 #include "ModalAct.h"
@@ -27,34 +26,34 @@ namespace {
 
 using namespace live_view_id;
 
-// Acts on the next pop-up menu once it is up; a menu the act leaves open is closed.
-class PopupAct {
-public:
-    explicit PopupAct(std::function<void(QMenu&)> act) : act_(std::move(act)) {
-        poll_.setInterval(5);
-        QObject::connect(&poll_, &QTimer::timeout, [this] {
-            QPointer<QMenu> menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-            if (menu == nullptr || !menu->isVisible()) return;
-            poll_.stop();
-            ran_ = true;
-            act_(*menu);
-            if (menu != nullptr && menu->isVisible()) menu->close();
-        });
-        poll_.start();
-    }
-    bool Ran() const { return ran_; }
+using Ptz = std::array<int, 3>;  // code, channel, action
 
-private:
-    std::function<void(QMenu&)> act_;
-    QTimer poll_;
-    bool ran_ = false;
-};
-
-QAction* ActionOf(const QMenu& menu, const QString& text) {
-    for (QAction* action : menu.actions()) {
-        if (action->text() == text) return action;
+// Chooses the channel item of a device's sub-menu as an operator would, by the keyboard; the
+// item's id and check mark, or nothing (the menu closed) when it is not there.
+std::optional<std::pair<int, bool>> Choose(QMenu& menu, const QString& device,
+                                           const QString& channel) {
+    const auto find = [](const QMenu& in, const QString& text) -> QAction* {
+        for (QAction* action : in.actions()) {
+            if (action->text() == text) return action;
+        }
+        return nullptr;
+    };
+    QAction* sub = find(menu, device);
+    if (sub != nullptr) {
+        menu.setActiveAction(sub);
+        QTest::keyClick(&menu, Qt::Key_Right);
     }
-    return nullptr;
+    QAction* item = sub != nullptr && QTest::qWaitFor([&] { return sub->menu()->isVisible(); })
+                        ? find(*sub->menu(), channel)
+                        : nullptr;
+    if (item == nullptr) {
+        menu.close();
+        return std::nullopt;
+    }
+    const std::pair<int, bool> chosen(item->data().toInt(), item->isChecked());
+    sub->menu()->setActiveAction(item);
+    QTest::keyClick(sub->menu(), Qt::Key_Return);
+    return chosen;
 }
 
 class VideoWindowTest : public LiveViewWindowTest {
@@ -94,25 +93,24 @@ protected:
         for (int a = 0; a < count; ++a)
             ASSERT_EVENTUALLY_EQ_WITHIN(LinkState(a), kLinkStreaming, kWait_ms);
     }
-    std::vector<_NET_COMMAND_> Commands() const { return emulator_.Journal(0).commands; }
-};
-
-bool SameCommands(const std::vector<_NET_COMMAND_>& got,
-                  const std::vector<std::array<int, 3>>& want) {
-    if (got.size() != want.size()) return false;
-    for (std::size_t i = 0; i < got.size(); ++i) {
-        if (got[i].nCommand != kNetCommandPtz || got[i].nSubCode != want[i][0] ||
-            got[i].nChannel != want[i][1] || got[i].nAction != want[i][2])
-            return false;
+    // The pan/tilt/zoom requests the recorder received.
+    std::vector<Ptz> Commands() const {
+        std::vector<Ptz> ptz;
+        for (const _NET_COMMAND_& c : emulator_.Journal(0).commands) {
+            if (c.nCommand == kNetCommandPtz) ptz.push_back({c.nSubCode, c.nChannel, c.nAction});
+        }
+        return ptz;
     }
-    return true;
-}
+};
 
 }  // namespace
 
 TEST_F(VideoWindowTest, LayoutsPagesSingleModeAndFullWindow) {
-    WriteStore({{"10.0.0.1:6802", "admin", "admin", "Gate"}});
+    StartRecorders({Recorder(16)});
+    WriteStore({{AddressOf(0), "admin", "admin", "Gate"}});
     Open();
+    Click(kConnect);
+    ASSERT_EVENTUALLY_EQ_WITHIN(LinkState(0), kLinkStreaming, kWait_ms);
     // Device 0's view: 16 cells in total, the big layouts hidden.
     EXPECT_EQ(Cells().Total(), 16);
     EXPECT_FALSE(window_->Control(kWindow64)->isVisible());
@@ -121,17 +119,19 @@ TEST_F(VideoWindowTest, LayoutsPagesSingleModeAndFullWindow) {
         std::iota(v.begin(), v.end(), 0);
         return v;
     }();
+    // The device view's steps also say which cameras the recorder is then asked for.
     struct Step {
         bool root;
         int button;
         int layout, page, first, count;
+        uint32_t streamed;
     };
     const Step steps[] = {
-        {false, kWindow16, 16, 0, 0, 16},  // total 16: the page wraps
-        {false, kWindow9, 9, 0, 0, 9},      {false, kWindow9, 9, 1, 9, 9},
-        {false, kWindow9, 9, 0, 0, 9},      {true, kWindow16, 16, 0, 0, 16},
-        {true, kWindow16, 16, 1, 16, 16},  // total 256: the next 16 cells
-        {true, kWindow256, 256, 0, 0, 256},
+        {false, kWindow16, 16, 0, 0, 16, 0xFFFF},  // total 16: the page wraps
+        {false, kWindow9, 9, 0, 0, 9, 0x1FF},     {false, kWindow9, 9, 1, 9, 9, 0x3FE00},
+        {false, kWindow9, 9, 0, 0, 9, 0x1FF},     {true, kWindow16, 16, 0, 0, 16, 0},
+        {true, kWindow16, 16, 1, 16, 16, 0},  // total 256: the next 16 cells
+        {true, kWindow256, 256, 0, 0, 256, 0},
     };
     for (const Step& s : steps) {
         if (s.root && window_->CurrentDvr() >= 0) SelectRoot();
@@ -140,6 +140,9 @@ TEST_F(VideoWindowTest, LayoutsPagesSingleModeAndFullWindow) {
         EXPECT_EQ(Cells().Page(), s.page) << s.button;
         ASSERT_EQ(Visible().size(), static_cast<std::size_t>(s.count)) << s.button;
         EXPECT_EQ(Visible().front(), s.first) << s.button;
+        if (s.streamed != 0)
+            ASSERT_EVENTUALLY_EQ(emulator_.Journal(0).live_requests.back().channel_mask,
+                                 s.streamed);
     }
     EXPECT_EQ(window_->StatusLabel()->Text(), " ALL DVR");
     EXPECT_EQ(manager_->IsAllDvrMode(), 1);
@@ -172,7 +175,7 @@ TEST_F(VideoWindowTest, LayoutsPagesSingleModeAndFullWindow) {
     EXPECT_EQ(window_->geometry(), QRect(QPoint(0, 0), screen));
     EXPECT_EQ(window_->Grid()->geometry(), QRect(QPoint(0, 0), screen));
     EXPECT_EQ(window_->Control(kAdd)->geometry(), QRect(-50, -50, 20, 20));
-    EXPECT_EQ(window_->Control(kCoverPlate)->geometry(), QRect(803, 44, 200, 220));
+    EXPECT_EQ(window_->Control(kCoverPlate)->geometry(), QRect(-200, -220, 200, 220));  // stays
     for (int repeat = 0; repeat < 2; ++repeat) {
         QTest::keyClick(window_.get(), Qt::Key_Escape);
         EXPECT_FALSE(window_->FullWindow());
@@ -191,33 +194,24 @@ TEST_F(VideoWindowTest, TheChannelMenuPlacesAndTakesBackCamerasOfAnyDevice) {
     Open();
     {
         // With a device selected a right press opens nothing.
-        PopupAct none([](QMenu&) {});
+        ModalAct<QMenu> none([](QMenu& menu) { menu.close(); });
         ClickAt(AtCell(5), Qt::RightButton);
         EXPECT_FALSE(none.Ran());
     }
     ConnectAll(3);
 
     // Cell 5 offers NONE, then one sub-menu per linked device; CH03 of Yard goes there.
-    int offered = 0;
-    QString first;
-    PopupAct choose([&](QMenu& menu) {
-        first = menu.actions().at(0)->text();
-        QAction* yard = ActionOf(menu, "Yard");
-        ASSERT_NE(yard, nullptr);
-        EXPECT_EQ(menu.actions().size(), 5);  // NONE, separator, three devices
-        menu.setActiveAction(yard);
-        QTest::keyClick(&menu, Qt::Key_Right);
-        QMenu* sub = yard->menu();
-        ASSERT_EVENTUALLY(sub->isVisible());
-        QAction* ch03 = ActionOf(*sub, "CH03");
-        offered = ch03->data().toInt();
-        sub->setActiveAction(ch03);
-        QTest::keyClick(sub, Qt::Key_Return);
+    QStringList offered;
+    std::optional<std::pair<int, bool>> chosen;
+    ModalAct<QMenu> place([&](QMenu& menu) {
+        for (const QAction* action : menu.actions())
+            offered << action->text();
+        chosen = Choose(menu, "Yard", "CH03");
     });
     ClickAt(AtCell(5), Qt::RightButton);
-    ASSERT_TRUE(choose.Ran());
-    EXPECT_EQ(first, "NONE");
-    EXPECT_EQ(offered, 400000 + 5 * 10000 + 2 * 100 + 2);
+    ASSERT_TRUE(place.Ran());
+    EXPECT_EQ(offered, (QStringList{"NONE", "", "Gate", "Lane", "Yard"}));
+    EXPECT_EQ(chosen, std::make_pair(400000 + 5 * 10000 + 2 * 100 + 2, false));
     ASSERT_EVENTUALLY_EQ(manager_->GetWindowChannel(5), 202);
     EXPECT_EQ(Cells().ChannelName(5), "Yard:CH03");
     EXPECT_EQ(window_->RightClickMark(), 0);
@@ -225,26 +219,16 @@ TEST_F(VideoWindowTest, TheChannelMenuPlacesAndTakesBackCamerasOfAnyDevice) {
     ASSERT_EVENTUALLY_EQ(emulator_.Journal(2).live_requests.back().channel_mask, 1u << 2);
 
     // From cell 7 the camera carries a check mark; choosing it empties cell 5, not cell 7.
-    bool checked = false;
-    PopupAct take_back([&](QMenu& menu) {
-        QAction* yard = ActionOf(menu, "Yard");
-        menu.setActiveAction(yard);
-        QTest::keyClick(&menu, Qt::Key_Right);
-        ASSERT_EVENTUALLY(yard->menu()->isVisible());
-        QAction* ch03 = ActionOf(*yard->menu(), "CH03");
-        checked = ch03->isChecked();
-        yard->menu()->setActiveAction(ch03);
-        QTest::keyClick(yard->menu(), Qt::Key_Return);
-    });
+    ModalAct<QMenu> take_back([&](QMenu& menu) { chosen = Choose(menu, "Yard", "CH03"); });
     ClickAt(AtCell(7), Qt::RightButton);
     ASSERT_TRUE(take_back.Ran());
-    EXPECT_TRUE(checked);
+    EXPECT_EQ(chosen, std::make_pair(470202, true));
     ASSERT_EVENTUALLY_EQ(manager_->GetWindowChannel(5), -1);
     EXPECT_EQ(Cells().ChannelName(5), "");
     EXPECT_EQ(manager_->GetWindowChannel(7), -1);
 
     // A menu left without a choice keeps the hover titles off until the next left press.
-    PopupAct dismiss([](QMenu& menu) { menu.close(); });
+    ModalAct<QMenu> dismiss([](QMenu& menu) { menu.close(); });
     ClickAt(AtCell(9), Qt::RightButton);
     ASSERT_TRUE(dismiss.Ran());
     EXPECT_EQ(window_->RightClickMark(), 1);
@@ -272,8 +256,8 @@ TEST_F(VideoWindowTest, ThePadSteersTheCameraShownAlone) {
     ASSERT_EVENTUALLY(!window_->Pad().Pressed());
     QTest::mouseRelease(window_->windowHandle(), Qt::LeftButton, {}, QPoint(400, 300));
     Click(kEnter);
-    ASSERT_EVENTUALLY(
-        SameCommands(Commands(), {{9, 3, 1}, {9, 3, 2}, {22, 3, 1}, {22, 3, 2}, {12, 3, 3}}));
+    ASSERT_EVENTUALLY_EQ(
+        Commands(), (std::vector<Ptz>{{9, 3, 1}, {9, 3, 2}, {22, 3, 1}, {22, 3, 2}, {12, 3, 3}}));
 
     // The all-devices view: cell 1 alone shows no camera, and its requests go nowhere; cell 0
     // shows camera 2 of the device.
@@ -287,7 +271,7 @@ TEST_F(VideoWindowTest, ThePadSteersTheCameraShownAlone) {
     ClickAt(AtCell(0));
     Click(kAuto);
     ASSERT_EVENTUALLY_EQ(Commands().size(), 6u);
-    EXPECT_TRUE(SameCommands({Commands().back()}, {{23, 2, 3}}));
+    EXPECT_EQ(Commands().back(), (Ptz{23, 2, 3}));
 }
 
 TEST_F(VideoWindowTest, ASnapshotInFullWindowHoldsThePicturesAtFullSize) {

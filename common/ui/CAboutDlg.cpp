@@ -1,14 +1,14 @@
-#include "AboutDlg.h"
+#include "CAboutDlg.h"
 
 #include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QLabel>
 
-CAboutDlg::CAboutDlg(const QIcon& icon, QWidget* parent) : QDialog(parent) {
-    setWindowTitle(QStringLiteral("About Start"));
+CAboutDlg::CAboutDlg(const QIcon& icon, const QString& program, QWidget* parent) : QDialog(parent) {
+    setWindowTitle(QStringLiteral("About %1").arg(program));
     auto* picture = new QLabel(this);
     picture->setPixmap(icon.pixmap(32, 32));
-    auto* name = new QLabel(QStringLiteral("Start Version 1.0"), this);
+    auto* name = new QLabel(QStringLiteral("%1 Version 1.0").arg(program), this);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
 
