@@ -22,6 +22,14 @@ int CDvrList::AddDvrEntry(const _DVR_ENTRY_& entry) {
     return 1;
 }
 
+CDvrList CDvrList::FromStore(const std::array<_DVR_ENTRY_, kMaxDvrs>& entries) {
+    CDvrList list;
+    list.entries_ = entries;
+    list.count_ = static_cast<int>(std::ranges::count_if(
+        entries, [](const _DVR_ENTRY_& entry) { return entry.settings.in_use == 1; }));
+    return list;
+}
+
 int CDvrList::DeleteDvr(int a) {
     if (!IsValidSlot(a)) return -1;
     std::move(entries_.begin() + a + 1, entries_.end(), entries_.begin() + a);
@@ -39,8 +47,5 @@ int CDvrList::GetDvr(int a, _DVR_SETTINGS_& out) const {
 int CDvrList::UpdateDvr(int a, const _DVR_SETTINGS_& settings) {
     if (!IsValidSlot(a)) return -1;
     entries_[a].settings = settings;
-    // Every slot below count is a device; a copy that came back with the flag cleared would
-    // otherwise drop this device from the store at the next start.
-    entries_[a].settings.in_use = 1;
     return 1;
 }

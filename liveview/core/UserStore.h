@@ -19,7 +19,8 @@ public:
     const std::string& Path() const { return path_; }
     std::string DamagedPath() const { return path_ + ".damaged"; }
 
-    // Fills out only when the status says loaded.
+    // Fills out when the status says loaded; a short store fills only the parts that lie
+    // whole before the cut, and no devices (see DecodeUserStore).
     UssLoadStatus Load(UserStoreContent& out);
     // 1 = written, -1 = not (the previous file is untouched then).
     int Save(const UserStoreContent& content);

@@ -1,6 +1,8 @@
 #include "UserStoreFormat.h"
 
+#include <algorithm>
 #include <array>
+#include <cstddef>
 #include <cstring>
 #include <memory>
 #include <string_view>
@@ -66,7 +68,8 @@ _DVR_ENTRY_ ReadRecord(const _USS_DVR_RECORD_& record, bool& repaired) {
     settings.user = ReadScrambled(record.szUser, repaired);
     settings.password = ReadScrambled(record.szPassword, repaired);
     settings.show_name = ReadText(record.szShowName, repaired);
-    settings.in_use = 1;
+    settings.in_use = record.bInUse == 1 ? 1 : 0;
+    if (record.bInUse > 1) repaired = true;
     settings.channel_mask = record.nChannelMask;
     settings.frame_rate_index = record.nFrameRateIndex;
     settings.quality_index = record.nQualityIndex;
@@ -74,25 +77,6 @@ _DVR_ENTRY_ ReadRecord(const _USS_DVR_RECORD_& record, bool& repaired) {
     settings.auto_connect = record.nAutoConnect;
     std::memcpy(entry.map_points.data(), record.map_points, sizeof(record.map_points));
     return entry;
-}
-
-// Keys follow their device to its packed slot; keys of no device become -1.
-CWindowMap::Keys ReadWindowMap(const _USS_FILE_& file,
-                               const std::array<int, CDvrList::kMaxDvrs>& packed_slot,
-                               bool& repaired) {
-    CWindowMap::Keys stored;
-    std::memcpy(stored.data(), file.window_map, sizeof(file.window_map));
-    CWindowMap::Keys keys;
-    for (int cell = 0; cell < CWindowMap::kCells; ++cell) {
-        const int32_t key = stored[cell];
-        int32_t mended = CWindowMap::kNoChannel;
-        if (key >= 0 && KeyDevice(key) < CDvrList::kMaxDvrs && packed_slot[KeyDevice(key)] >= 0) {
-            mended = MakeChannelKey(packed_slot[KeyDevice(key)], KeyChannel(key));
-        }
-        if (mended != key) repaired = true;
-        keys[cell] = mended;
-    }
-    return keys;
 }
 
 }  // namespace
@@ -115,27 +99,27 @@ std::vector<uint8_t> EncodeUserStore(const UserStoreContent& content) {
 }
 
 UssLoadStatus DecodeUserStore(std::span<const uint8_t> bytes, UserStoreContent& out) {
-    if (bytes.size() < kUssFileBytes) return UssLoadStatus::kShortFile;
     auto file = std::make_unique<_USS_FILE_>();
-    std::memcpy(file.get(), bytes.data(), kUssFileBytes);
-
+    std::memcpy(file.get(), bytes.data(), std::min(bytes.size(), kUssFileBytes));
+    // The parts are taken in the order they lie; a part cut short ends the load, and what came
+    // before it stays taken. The devices are taken only from a whole store. Each part ends
+    // where the next begins.
+    const auto cut_before = [&](std::size_t end) { return bytes.size() < end; };
     bool repaired = false;
-    UserStoreContent loaded;
-    std::array<int, CDvrList::kMaxDvrs> packed_slot;
-    for (int slot = 0; slot < CDvrList::kMaxDvrs; ++slot) {
-        const _USS_DVR_RECORD_& record = file->records[slot];
-        packed_slot[slot] = -1;
-        if (record.bInUse != 1) continue;
-        packed_slot[slot] = loaded.devices.GetDvrCount();
-        if (packed_slot[slot] != slot) repaired = true;
-        loaded.devices.AddDvrEntry(ReadRecord(record, repaired));
-    }
-    loaded.record_directory = ReadText(file->szRecordDirectory, repaired);
-    loaded.admin_password = ReadScrambled(file->szAdminPassword, repaired);
-    loaded.user_password = ReadScrambled(file->szUserPassword, repaired);
-    loaded.password_on = file->bPasswordOn == 1 ? 1 : 0;
-    loaded.window_map = ReadWindowMap(*file, packed_slot, repaired);
-
-    out = std::move(loaded);
+    if (cut_before(offsetof(_USS_FILE_, szRecordDirectory))) return UssLoadStatus::kShortFile;
+    std::array<_DVR_ENTRY_, CDvrList::kMaxDvrs> entries;
+    for (int slot = 0; slot < CDvrList::kMaxDvrs; ++slot)
+        entries[slot] = ReadRecord(file->records[slot], repaired);
+    if (cut_before(offsetof(_USS_FILE_, szAdminPassword))) return UssLoadStatus::kShortFile;
+    out.record_directory = ReadText(file->szRecordDirectory, repaired);
+    if (cut_before(offsetof(_USS_FILE_, szUserPassword))) return UssLoadStatus::kShortFile;
+    out.admin_password = ReadScrambled(file->szAdminPassword, repaired);
+    if (cut_before(offsetof(_USS_FILE_, bPasswordOn))) return UssLoadStatus::kShortFile;
+    out.user_password = ReadScrambled(file->szUserPassword, repaired);
+    if (cut_before(offsetof(_USS_FILE_, window_map))) return UssLoadStatus::kShortFile;
+    out.password_on = file->bPasswordOn == 1 ? 1 : 0;
+    if (cut_before(kUssFileBytes)) return UssLoadStatus::kShortFile;
+    std::memcpy(out.window_map.data(), file->window_map, sizeof(file->window_map));
+    out.devices = CDvrList::FromStore(entries);
     return repaired ? UssLoadStatus::kRepaired : UssLoadStatus::kLoaded;
 }

@@ -41,6 +41,7 @@ std::optional<_DVR_SETTINGS_> ParseDeviceSpec(std::string_view spec, std::string
     }
     const _USS_DVR_RECORD_ record{};
     _DVR_SETTINGS_ settings;
+    settings.in_use = 1;
     settings.address = parts[0];
     settings.user = parts[1];
     settings.password = parts[2];

@@ -106,8 +106,11 @@ protected:
 }  // namespace
 
 TEST_F(VideoWindowTest, LayoutsPagesSingleModeAndFullWindow) {
-    WriteStore({{"10.0.0.1:6802", "admin", "admin", "Gate"}});
+    StartRecorders({Recorder(16)});
+    WriteStore({{AddressOf(0), "admin", "admin", "Gate"}});
     Open();
+    Click(kConnect);
+    ASSERT_EVENTUALLY_EQ_WITHIN(LinkState(0), kLinkStreaming, kWait_ms);
     // Device 0's view: 16 cells in total, the big layouts hidden.
     EXPECT_EQ(Cells().Total(), 16);
     EXPECT_FALSE(window_->Control(kWindow64)->isVisible());
@@ -116,17 +119,19 @@ TEST_F(VideoWindowTest, LayoutsPagesSingleModeAndFullWindow) {
         std::iota(v.begin(), v.end(), 0);
         return v;
     }();
+    // The device view's steps also say which cameras the recorder is then asked for.
     struct Step {
         bool root;
         int button;
         int layout, page, first, count;
+        uint32_t streamed;
     };
     const Step steps[] = {
-        {false, kWindow16, 16, 0, 0, 16},  // total 16: the page wraps
-        {false, kWindow9, 9, 0, 0, 9},      {false, kWindow9, 9, 1, 9, 9},
-        {false, kWindow9, 9, 0, 0, 9},      {true, kWindow16, 16, 0, 0, 16},
-        {true, kWindow16, 16, 1, 16, 16},  // total 256: the next 16 cells
-        {true, kWindow256, 256, 0, 0, 256},
+        {false, kWindow16, 16, 0, 0, 16, 0xFFFF},  // total 16: the page wraps
+        {false, kWindow9, 9, 0, 0, 9, 0x1FF},     {false, kWindow9, 9, 1, 9, 9, 0x3FE00},
+        {false, kWindow9, 9, 0, 0, 9, 0x1FF},     {true, kWindow16, 16, 0, 0, 16, 0},
+        {true, kWindow16, 16, 1, 16, 16, 0},  // total 256: the next 16 cells
+        {true, kWindow256, 256, 0, 0, 256, 0},
     };
     for (const Step& s : steps) {
         if (s.root && window_->CurrentDvr() >= 0) SelectRoot();
@@ -135,6 +140,9 @@ TEST_F(VideoWindowTest, LayoutsPagesSingleModeAndFullWindow) {
         EXPECT_EQ(Cells().Page(), s.page) << s.button;
         ASSERT_EQ(Visible().size(), static_cast<std::size_t>(s.count)) << s.button;
         EXPECT_EQ(Visible().front(), s.first) << s.button;
+        if (s.streamed != 0)
+            ASSERT_EVENTUALLY_EQ(emulator_.Journal(0).live_requests.back().channel_mask,
+                                 s.streamed);
     }
     EXPECT_EQ(window_->StatusLabel()->Text(), " ALL DVR");
     EXPECT_EQ(manager_->IsAllDvrMode(), 1);
@@ -167,7 +175,7 @@ TEST_F(VideoWindowTest, LayoutsPagesSingleModeAndFullWindow) {
     EXPECT_EQ(window_->geometry(), QRect(QPoint(0, 0), screen));
     EXPECT_EQ(window_->Grid()->geometry(), QRect(QPoint(0, 0), screen));
     EXPECT_EQ(window_->Control(kAdd)->geometry(), QRect(-50, -50, 20, 20));
-    EXPECT_EQ(window_->Control(kCoverPlate)->geometry(), QRect(803, 44, 200, 220));
+    EXPECT_EQ(window_->Control(kCoverPlate)->geometry(), QRect(-200, -220, 200, 220));  // stays
     for (int repeat = 0; repeat < 2; ++repeat) {
         QTest::keyClick(window_.get(), Qt::Key_Escape);
         EXPECT_FALSE(window_->FullWindow());

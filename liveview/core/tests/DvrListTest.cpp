@@ -92,10 +92,11 @@ TEST(DvrList, UpdateKeepsMapPointsAndTheDevice) {
     ASSERT_EQ(list.GetDvr(2, changed), 1);
     changed.show_name = "Yard";
     changed.frame_rate_index = 1;
-    changed.in_use = 0;  // a copy that lost its flag must not drop the device
+    changed.in_use = 0;  // taken as given, like every other setting
     EXPECT_EQ(list.UpdateDvr(2, changed), 1);
     EXPECT_EQ(list.Entry(2).settings.show_name, "Yard");
     EXPECT_EQ(list.Entry(2).settings.frame_rate_index, 1);
-    EXPECT_EQ(list.Entry(2).settings.in_use, 1);
+    EXPECT_EQ(list.Entry(2).settings.in_use, 0);
+    EXPECT_EQ(list.GetDvrCount(), 3);
     EXPECT_EQ(list.Entry(2).map_points, Device(2).map_points);
 }

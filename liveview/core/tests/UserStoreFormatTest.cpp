@@ -68,18 +68,35 @@ TEST(UserStoreFormat, FieldsSitAtTheirOffsets) {
     EXPECT_EQ(Int32At(bytes, kWindowMapAt + 255 * 4), 0);
 }
 
-TEST(UserStoreFormat, RoundTripsAndLoadsAllOrNothing) {
+TEST(UserStoreFormat, RoundTripsAndAShortStoreKeepsWhatLiesBeforeTheCut) {
     const UserStoreContent saved = TwoDevices();
     UserStoreContent loaded;
     EXPECT_EQ(DecodeUserStore(EncodeUserStore(saved), loaded), UssLoadStatus::kLoaded);
     EXPECT_EQ(loaded, saved);
 
-    std::vector<uint8_t> bytes = EncodeUserStore(saved);
-    for (std::size_t size : {std::size_t{0}, std::size_t{42495}, kStoreBytes - 1}) {
-        UserStoreContent untouched;
-        bytes.resize(size);
-        EXPECT_EQ(DecodeUserStore(bytes, untouched), UssLoadStatus::kShortFile) << size;
-        EXPECT_EQ(untouched, UserStoreContent{}) << size;
+    // The store is read part by part: what lies whole before the cut is taken, the devices and
+    // the window map only from a whole store.
+    const UserStoreContent fresh;
+    const struct {
+        std::size_t size;
+        bool directory, admin, user, flag;
+    } cuts[] = {{0, false, false, false, false},
+                {42495, false, false, false, false},
+                {kAdminPasswordAt, true, false, false, false},
+                {kUserPasswordAt + 50, true, true, false, false},
+                {43053, true, true, true, true},
+                {kStoreBytes - 1, true, true, true, true}};
+    for (const auto& cut : cuts) {
+        std::vector<uint8_t> bytes = EncodeUserStore(saved);
+        bytes.resize(cut.size);
+        UserStoreContent partial;
+        EXPECT_EQ(DecodeUserStore(bytes, partial), UssLoadStatus::kShortFile) << cut.size;
+        UserStoreContent expected;
+        if (cut.directory) expected.record_directory = saved.record_directory;
+        if (cut.admin) expected.admin_password = saved.admin_password;
+        if (cut.user) expected.user_password = saved.user_password;
+        if (cut.flag) expected.password_on = saved.password_on;
+        EXPECT_EQ(partial, expected) << cut.size;
     }
 }
 
@@ -90,6 +107,11 @@ TEST(UserStoreFormat, InUseBytesCountTheDevices) {
     UserStoreContent loaded;
     EXPECT_EQ(DecodeUserStore(bytes, loaded), UssLoadStatus::kLoaded);
     EXPECT_EQ(loaded.devices.GetDvrCount(), 2);
+
+    bytes[2 * kRecordBytes + 130] = 2;  // neither in use nor free: taken as free, and mended
+    EXPECT_EQ(DecodeUserStore(bytes, loaded), UssLoadStatus::kRepaired);
+    EXPECT_EQ(loaded.devices.GetDvrCount(), 2);
+    EXPECT_EQ(loaded.devices.Entry(2).settings.in_use, 0);
 }
 
 TEST(UserStoreFormat, OverlongTextsAreCutInsideTheirFields) {
@@ -136,28 +158,27 @@ TEST(UserStoreFormat, TextsWithoutTerminatorAreCutAndReportedRepaired) {
     EXPECT_EQ(loaded.record_directory, std::string(255, 'r'));
 }
 
-TEST(UserStoreFormat, GapsArePackedAndTheWindowMapFollowsTheDevices) {
+TEST(UserStoreFormat, AStoreWithGapsComesBackUnchanged) {
     UserStoreContent content;
     for (const char* name : {"a:1", "b:1", "c:1"})
         content.devices.AddDvr(name, "", "", "", name);
     std::vector<uint8_t> bytes = EncodeUserStore(content);
-    bytes[kRecordBytes + 130] = 0;  // slot 1 empty, slot 2 still in use
-    PutInt32(bytes, kWindowMapAt + 0 * 4, MakeChannelKey(2, 7));
-    PutInt32(bytes, kWindowMapAt + 1 * 4, MakeChannelKey(1, 3));
-    PutInt32(bytes, kWindowMapAt + 2 * 4, MakeChannelKey(0, 0));
-    PutInt32(bytes, kWindowMapAt + 3 * 4, 999999);
-    PutInt32(bytes, kWindowMapAt + 4 * 4, -20);
+    bytes[kRecordBytes + 130] = 0;  // in-use bytes 1, 0, 1
+    PutInt32(bytes, kWindowMapAt + 0 * 4, MakeChannelKey(5, 5));
+    PutInt32(bytes, kWindowMapAt + 1 * 4, MakeChannelKey(2, 7));
+    PutInt32(bytes, kWindowMapAt + 2 * 4, 999999);
 
     UserStoreContent loaded;
-    EXPECT_EQ(DecodeUserStore(bytes, loaded), UssLoadStatus::kRepaired);
+    EXPECT_EQ(DecodeUserStore(bytes, loaded), UssLoadStatus::kLoaded);
+    // Each record stays in its slot; the count is the number of records in use.
     ASSERT_EQ(loaded.devices.GetDvrCount(), 2);
-    EXPECT_EQ(loaded.devices.Entry(0).settings.address, "a:1");
-    EXPECT_EQ(loaded.devices.Entry(1).settings.address, "c:1");
-    EXPECT_EQ(loaded.window_map[0], MakeChannelKey(1, 7));
-    EXPECT_EQ(loaded.window_map[1], -1);
-    EXPECT_EQ(loaded.window_map[2], 0);
-    EXPECT_EQ(loaded.window_map[3], -1);
-    EXPECT_EQ(loaded.window_map[4], -1);
+    EXPECT_EQ(loaded.devices.Entry(1).settings.address, "b:1");
+    EXPECT_EQ(loaded.devices.Entry(1).settings.in_use, 0);
+    EXPECT_EQ(loaded.devices.Entry(2).settings.address, "c:1");
+    EXPECT_EQ(loaded.devices.Entry(2).settings.in_use, 1);
+    EXPECT_EQ(loaded.window_map[0], 505);
+    EXPECT_EQ(loaded.window_map[1], 207);
+    EXPECT_EQ(EncodeUserStore(loaded), bytes);
 }
 
 TEST(UserStoreFormat, MapPointsAndOddValuesComeBackAsStored) {

@@ -53,9 +53,23 @@ TEST_F(DvrManagerTest, TheStoreKeepsDevicesPasswordsDirectoryAndWindowMap) {
     EXPECT_EQ(manager_->GetWindowChannel(9), 3);
 }
 
-TEST_F(DvrManagerTest, NoStoreLoadsNothing) {
+TEST_F(DvrManagerTest, NoStoreLoadsNothingAndAShortOneKeepsWhatCameBeforeTheCut) {
     EXPECT_EQ(manager_->LoadUserStore(), -1);
     EXPECT_EQ(manager_->GetDvrCount(), 0);
+
+    ASSERT_EQ(manager_->AddDvr("10.0.0.1:6802", "6802", "admin", "pw", "Gate"), 1);
+    _DVR_SETTINGS_ settings;
+    manager_->GetDvr(0, settings);
+    manager_->UpdateDvr(0, settings, RecordFolder());
+    manager_->SetPasswords("1111", "2222", 1);
+    EXPECT_EQ(manager_->Shutdown(), 1);
+    std::filesystem::resize_file(StorePath(), 43053);  // cut inside the window map
+    NewManager();
+    EXPECT_EQ(manager_->LoadUserStore(), -1);
+    EXPECT_EQ(manager_->GetDvrCount(), 0);
+    EXPECT_EQ(manager_->GetSavePath(), RecordFolder());
+    EXPECT_EQ(manager_->GetAdminPassword(), "1111");
+    EXPECT_EQ(manager_->GetPasswordFlag(), 1);
 }
 
 TEST_F(DvrManagerTest, BadSlotsAreRefused) {

@@ -13,6 +13,7 @@ TEST(DeviceSpec, TakesFourTextsAndItsFlagsAndRefusesWhatTheStoreCannotHold) {
     EXPECT_EQ(device->show_name, "Lobby cams");
     EXPECT_EQ(device->auto_connect, 1);
     EXPECT_EQ(device->send_audio, 1);
+    EXPECT_EQ(device->in_use, 1);  // the settings replace a device's whole, the flag included
     const auto plain = ParseDeviceSpec("10.0.0.1:6802,USER01,123456,Gate", &error);
     ASSERT_TRUE(plain) << error;
     EXPECT_EQ(plain->auto_connect, 0);
