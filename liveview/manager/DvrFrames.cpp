@@ -3,6 +3,7 @@
 #include "AudioRoute.h"
 #include "ColourConversion.h"
 #include "DvrManager.h"
+#include "EngineLog.h"
 #include "FrameGate.h"
 #include "FrameHeadCheck.h"
 #include "GdiRenderer.h"
@@ -16,8 +17,11 @@ constexpr auto kSkipPause = std::chrono::milliseconds(100);
 constexpr auto kH264RetryPause = std::chrono::milliseconds(100);
 constexpr auto kMpeg4RetryPause = std::chrono::milliseconds(200);
 
+constexpr int kMaskBits = 32;
+
 bool HasChannel(int32_t channel_mask, int channel) {
-    return channel >= 0 && channel < 32 && (static_cast<uint32_t>(channel_mask) >> channel) & 1u;
+    return channel >= 0 && channel < kMaskBits &&
+           (static_cast<uint32_t>(channel_mask) >> channel) & 1u;
 }
 
 // A stream whose pictures are smaller than its frame headers claim is not drawn: it would be
@@ -101,6 +105,10 @@ CVideoDecoder& CDvrManager::DecoderOf(int cell, int32_t codec_word) {
 }
 
 int CDvrManager::PrepareDecoder(int f, int cell, int32_t codec_word) {
+    return PrepareDecoder(-1, -1, f, cell, codec_word);
+}
+
+int CDvrManager::PrepareDecoder(int a, int channel, int f, int cell, int32_t codec_word) {
     int width = 0;
     int height = 0;
     if (!FormatPictureSize(f, width, height)) return 0;
@@ -117,14 +125,28 @@ int CDvrManager::PrepareDecoder(int f, int cell, int32_t codec_word) {
     CVideoDecoder& decoder = DecoderOf(cell, codec_word);
     if (reopen) decoder.SetOpenedHeight(-1);
     if (decoder.OpenedWidth() == width && decoder.OpenedHeight() == height) return 1;
-    const auto retry_pause = codec_word == kCodecH264 ? kH264RetryPause : kMpeg4RetryPause;
-    for (;;) {
+    const bool h264 = codec_word == kCodecH264;
+    const auto retry_pause = h264 ? kH264RetryPause : kMpeg4RetryPause;
+    for (int tries = 1;; ++tries) {
         bool opened;
         {
             std::lock_guard lock(lock_);
             opened = decoder.OpenFor(width, height);
         }
-        if (opened) return 1;
+        if (opened) {
+            if (tries > 1) {
+                EngineDiag(
+                    spdlog::level::info, [&] { return DiagWhere(a, channel, cell); },
+                    "the decoder opened at try {}", tries);
+            }
+            return 1;
+        }
+        // The first failure says so; the tries after it only when asked for in detail.
+        EngineDiag(
+            tries == 1 ? spdlog::level::warn : spdlog::level::debug,
+            [&] { return DiagWhere(a, channel, cell); },
+            "the {} decoder did not open for {} x {} (try {}); trying again in {} ms",
+            h264 ? "H.264" : "MPEG-4", width, height, tries, retry_pause.count());
         // A decoder that never opens must not hold up the thread's end.
         if (stopping_.load(std::memory_order_relaxed)) return -1;
         std::this_thread::sleep_for(retry_pause);
@@ -133,12 +155,19 @@ int CDvrManager::PrepareDecoder(int f, int cell, int32_t codec_word) {
 
 DecodeResult CDvrManager::DecodeInCell(int a, int cell, int f, int32_t codec_word,
                                        const _NET_FRAME_HEAD_& header, DecodedPicture& decoded) {
-    if (PrepareDecoder(f, cell, codec_word) != 1) return DecodeResult::kFailed;
+    if (PrepareDecoder(a, header.nChannel, f, cell, codec_word) != 1) return DecodeResult::kFailed;
     if (!Shown(a)) return DecodeResult::kFailed;
     CVideoDecoder& decoder = DecoderOf(cell, codec_word);
-    const DecodeResult result =
-        decoder.DecodeFrame(slots_[a].payload.get(), static_cast<int>(header.nLength),
-                            slots_[a].picture.get(), kPictureBytes);
+    const int length = static_cast<int>(header.nLength);
+    const DecodeResult result = decoder.DecodeFrame(slots_[a].payload.get(), length,
+                                                    slots_[a].picture.get(), kPictureBytes);
+    if (result == DecodeResult::kFailed) {
+        slots_[a].decode_failures.fetch_add(1, std::memory_order_relaxed);
+        EngineDiag(
+            spdlog::level::debug, [&] { return DiagWhere(a, header.nChannel, cell); },
+            "frame {} ({} bytes) did not decode; the cell waits for a key frame", header.nFrameNo,
+            length);
+    }
     if (result == DecodeResult::kPicture) decoded = decoder.Decoded();
     return result;
 }
@@ -162,13 +191,29 @@ int CDvrManager::FrameLoop(int a) {
             continue;
         }
         if (connection.GetRawPicBuf(reinterpret_cast<char*>(&header),
-                                    reinterpret_cast<char*>(slot.payload.get())) < 0 ||
-            IsValidFrameHead(header) < 0) {
+                                    reinterpret_cast<char*>(slot.payload.get())) < 0) {
+            continue;
+        }
+        if (IsValidFrameHead(header) < 0) {
+            slot.dropped.fetch_add(1, std::memory_order_relaxed);
+            EngineDiag(
+                spdlog::level::debug, [&] { return DiagWhere(a, header.nChannel); },
+                "frame dropped: a bad head (type {}, {} bytes)", static_cast<int>(header.cType),
+                header.nLength);
             continue;
         }
         slot.received.fetch_add(1, std::memory_order_relaxed);
         const bool video = header.cType == 'V';
-        if (video && !gate.AcceptVideo(header)) continue;
+        if (video && !gate.AcceptVideo(header)) {
+            slot.dropped.fetch_add(1, std::memory_order_relaxed);
+            EngineDiag(
+                spdlog::level::debug, [&] { return DiagWhere(a, header.nChannel); },
+                "frame {} dropped: {}", header.nFrameNo,
+                header.nChannel < 0 || header.nChannel >= CFrameGate::kChannels
+                    ? "a channel outside 0..15"
+                    : "out of sequence, the channel waits for a key frame");
+            continue;
+        }
         RecordFrame(a, header);
 
         const bool all_dvr = IsAllDvrMode() == 1;
@@ -186,7 +231,7 @@ int CDvrManager::FrameLoop(int a) {
         if (cell < 0) continue;
         if (!gate.PassKeyGate(cell, header.nKeyFrame == 1)) continue;
 
-        const int f = header.nStandard * 3 + header.nSize;
+        const int f = FormatCodeOf(header.nStandard, header.nSize);
         // The decoder's planes stay valid while the cell is held: the picture is drawn from
         // them unless a pause comes first.
         std::unique_lock cell_lock(cell_mutex_[cell]);
@@ -225,9 +270,10 @@ int CDvrManager::FrameLoop(int a) {
 DvrFrameCounts CDvrManager::GetFrameCounts(int a) const {
     if (!IsSlot(a)) return {};
     const Slot& slot = slots_[a];
-    return {slot.received.load(std::memory_order_relaxed),
-            slot.decoded.load(std::memory_order_relaxed),
-            slot.shown.load(std::memory_order_relaxed)};
+    return {
+        slot.received.load(std::memory_order_relaxed), slot.decoded.load(std::memory_order_relaxed),
+        slot.shown.load(std::memory_order_relaxed), slot.dropped.load(std::memory_order_relaxed),
+        slot.decode_failures.load(std::memory_order_relaxed)};
 }
 
 void CDvrManager::DrawPlanes(const DecodedPicture& decoded, int f, int cell) {

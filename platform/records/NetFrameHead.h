@@ -25,3 +25,9 @@ struct _NET_FRAME_HEAD_ {
 // NOLINTEND(readability-identifier-naming)
 
 static_assert(sizeof(_NET_FRAME_HEAD_) == 36);
+
+// The payload length a frame head may announce: what a recorder sends at most (and so the
+// payload buffer every caller of the recorder client gives), and what a recording keeps at
+// most, which the frame checks of the live view and the playback hold frames to as well.
+inline constexpr uint32_t kMaxFramePayloadBytes = 786432;
+inline constexpr uint32_t kMaxRecordedFrameBytes = 304288;
