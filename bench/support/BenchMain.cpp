@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "BenchPairs.h"
@@ -19,6 +20,22 @@ struct BenchPair {
 std::vector<BenchPair>& Pairs() {
     static std::vector<BenchPair> pairs;
     return pairs;
+}
+
+// Per cost, in the order first reported: its repetitions' ratios.
+std::vector<std::pair<std::string, std::vector<double>>>& Costs() {
+    static std::vector<std::pair<std::string, std::vector<double>>> costs;
+    return costs;
+}
+
+void PrintCosts() {
+    if (Costs().empty()) return;
+    std::printf("\n%-60s %9s %15s\n", "cost (ours/peer)", "median", "range (n)");
+    for (auto [what, ratios] : Costs()) {
+        std::sort(ratios.begin(), ratios.end());
+        std::printf("%-60s %9.3f %7.3f-%-5.3f (%zu)\n", what.c_str(), ratios[ratios.size() / 2],
+                    ratios.front(), ratios.back(), ratios.size());
+    }
 }
 
 // Keeps the fastest repetition's real time per benchmark, and every repetition's, so that each
@@ -43,6 +60,7 @@ public:
     }
 
     void PrintRatios() const {
+        if (Pairs().empty()) return;
         std::printf("\n%-48s %10s %10s %9s %9s %15s\n", "pair", "ours us", "peer us", "peer/ours",
                     "median", "spread (n)");
         for (BenchPair pair : Pairs()) {
@@ -125,6 +143,16 @@ void AddPairTimes(const std::string& what, double ours_us, double peer_us) {
     Pairs().push_back({what, "", "", ours_us, peer_us});
 }
 
+void AddCostRatio(const std::string& what, double ours_over_peer) {
+    for (auto& [name, ratios] : Costs()) {
+        if (name == what) {
+            ratios.push_back(ours_over_peer);
+            return;
+        }
+    }
+    Costs().push_back({what, {ours_over_peer}});
+}
+
 benchmark::internal::Benchmark* Repeated(benchmark::internal::Benchmark* benchmark) {
     return benchmark->Repetitions(9)->ComputeStatistics(
         "min", [](const std::vector<double>& values) {
@@ -143,6 +171,7 @@ int main(int argc, char** argv) {
     PairReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     reporter.PrintRatios();
+    PrintCosts();
     benchmark::Shutdown();
     return 0;
 }

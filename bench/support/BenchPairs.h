@@ -13,6 +13,10 @@
 void AddBenchPair(const std::string& what, const std::string& ours, const std::string& peer);
 // A pair that one benchmark measured itself, alternating ours and the peer.
 void AddPairTimes(const std::string& what, double ours_us, double peer_us);
+// One repetition of a cost that a benchmark measured itself against a peer in the same round:
+// ours over the peer (below 1: ours costs less). The main program prints the median and the
+// range of each cost's repetitions.
+void AddCostRatio(const std::string& what, double ours_over_peer);
 
 // Repeats a benchmark nine times and keeps, besides the usual aggregates, the fastest
 // repetition, which other work on the machine disturbs least.

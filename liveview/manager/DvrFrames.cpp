@@ -1,4 +1,6 @@
 #include <chrono>
+#include <cstring>
+#include <vector>
 
 #include "AudioRoute.h"
 #include "ColourConversion.h"
@@ -176,95 +178,107 @@ int CDvrManager::FrameLoop(int a) {
     Slot& slot = slots_[a];
     NetCtrl& connection = connections_[a];
     CFrameGate gate;
-    _NET_FRAME_HEAD_ header{};
-    while (slot.running.load(std::memory_order_relaxed) == 1) {
+    std::vector<FrameQueue::Taken> frames;
+    for (;;) {
+        // Read before the checks, so that a stop or a change of the link after them ends the
+        // wait below, which has no time-out.
+        const uint64_t wakes = connection.PicWakes();
+        if (slot.running.load(std::memory_order_relaxed) != 1) break;
         const _DVR_MACHINE_INFO_ info = connection.GetMachineInfe();
         if (info.nLinkState != kLinkStreaming) {
             std::this_thread::sleep_for(kIdlePause);
             gate.ClearKeySeen();
             continue;
         }
-        if (connection.IsHavePicBuf() <= 0) {
-            // The idle pause, cut short by the next frame: a timer would wake the thread four
-            // times per frame interval for nothing.
-            connection.WaitForPicBuf(static_cast<int>(kIdlePause.count()));
+        // What waits is taken at once: the receiver's lock is not taken again per frame.
+        connection.TakePicBufs(frames);
+        if (frames.empty()) {
+            connection.WaitForPicBufOrWake(wakes);
             continue;
         }
-        if (connection.GetRawPicBuf(reinterpret_cast<char*>(&header),
-                                    reinterpret_cast<char*>(slot.payload.get())) < 0) {
-            continue;
+        for (FrameQueue::Taken& frame : frames) {
+            if (slot.running.load(std::memory_order_relaxed) != 1) break;
+            if (frame.payload.size() > kPayloadBytes) continue;
+            std::memcpy(slot.payload.get(), frame.payload.data(), frame.payload.size());
+            HandleFrame(a, info, gate, frame.head);
         }
-        if (IsValidFrameHead(header) < 0) {
-            slot.dropped.fetch_add(1, std::memory_order_relaxed);
-            EngineDiag(
-                spdlog::level::debug, [&] { return DiagWhere(a, header.nChannel); },
-                "frame dropped: a bad head (type {}, {} bytes)", static_cast<int>(header.cType),
-                header.nLength);
-            continue;
-        }
-        slot.received.fetch_add(1, std::memory_order_relaxed);
-        const bool video = header.cType == 'V';
-        if (video && !gate.AcceptVideo(header)) {
-            slot.dropped.fetch_add(1, std::memory_order_relaxed);
-            EngineDiag(
-                spdlog::level::debug, [&] { return DiagWhere(a, header.nChannel); },
-                "frame {} dropped: {}", header.nFrameNo,
-                header.nChannel < 0 || header.nChannel >= CFrameGate::kChannels
-                    ? "a channel outside 0..15"
-                    : "out of sequence, the channel waits for a key frame");
-            continue;
-        }
-        RecordFrame(a, header);
-
-        const bool all_dvr = IsAllDvrMode() == 1;
-        gate.NoteAllDvrMode(all_dvr);
-        if (GetCurrentDvr() != a && !all_dvr) {
-            gate.ClearKeySeen();
-            continue;
-        }
-        if (!video) {
-            PlayAudio(info, a, header);
-            continue;
-        }
-        const int cell =
-            all_dvr ? FindWindowOfChannel(MakeChannelKey(a, header.nChannel)) : header.nChannel;
-        if (cell < 0) continue;
-        if (!gate.PassKeyGate(cell, header.nKeyFrame == 1)) continue;
-
-        const int f = FormatCodeOf(header.nStandard, header.nSize);
-        // The decoder's planes stay valid while the cell is held: the picture is drawn from
-        // them unless a pause comes first.
-        std::unique_lock cell_lock(cell_mutex_[cell]);
-        DecodedPicture decoded;
-        const DecodeResult result = DecodeInCell(a, cell, f, info.nCodec, header, decoded);
-        if (result == DecodeResult::kFailed) {
-            cell_lock.unlock();
-            // Decoding goes on from the cell's next key frame.
-            gate.CloseCell(cell);
-            continue;
-        }
-        slot.decoded.fetch_add(1, std::memory_order_relaxed);
-        if (result != DecodeResult::kPicture || !FitsFormat(decoded, f) || !Shown(a)) continue;
-        if (IsDragging() == 1) {
-            cell_lock.unlock();
-            std::this_thread::sleep_for(kDragPause);
-            continue;
-        }
-        if (skip_one_frame_.exchange(0, std::memory_order_relaxed) == 1) {
-            // The pause must not hold the cell: the picture waits in the slot's own buffer.
-            CopyDecodedPlanes(decoded, slot.picture.get(), f);
-            cell_lock.unlock();
-            std::this_thread::sleep_for(kSkipPause);
-            decoded = ContiguousPicture(slot.picture.get(), f);
-        }
-        if (!HasChannel(slot.channel_mask.load(std::memory_order_relaxed), header.nChannel) ||
-            !IsCellVisible(cell)) {
-            continue;
-        }
-        DrawPlanes(decoded, f, cell);
-        slot.shown.fetch_add(1, std::memory_order_relaxed);
+        connection.RecyclePicBufs(frames);
     }
     return 0;
+}
+
+void CDvrManager::HandleFrame(int a, const _DVR_MACHINE_INFO_& info, CFrameGate& gate,
+                              _NET_FRAME_HEAD_& header) {
+    Slot& slot = slots_[a];
+    if (IsValidFrameHead(header) < 0) {
+        slot.dropped.fetch_add(1, std::memory_order_relaxed);
+        EngineDiag(
+            spdlog::level::debug, [&] { return DiagWhere(a, header.nChannel); },
+            "frame dropped: a bad head (type {}, {} bytes)", static_cast<int>(header.cType),
+            header.nLength);
+        return;
+    }
+    slot.received.fetch_add(1, std::memory_order_relaxed);
+    const bool video = header.cType == 'V';
+    if (video && !gate.AcceptVideo(header)) {
+        slot.dropped.fetch_add(1, std::memory_order_relaxed);
+        EngineDiag(
+            spdlog::level::debug, [&] { return DiagWhere(a, header.nChannel); },
+            "frame {} dropped: {}", header.nFrameNo,
+            header.nChannel < 0 || header.nChannel >= CFrameGate::kChannels
+                ? "a channel outside 0..15"
+                : "out of sequence, the channel waits for a key frame");
+        return;
+    }
+    RecordFrame(a, header);
+
+    const bool all_dvr = IsAllDvrMode() == 1;
+    gate.NoteAllDvrMode(all_dvr);
+    if (GetCurrentDvr() != a && !all_dvr) {
+        gate.ClearKeySeen();
+        return;
+    }
+    if (!video) {
+        PlayAudio(info, a, header);
+        return;
+    }
+    const int cell =
+        all_dvr ? FindWindowOfChannel(MakeChannelKey(a, header.nChannel)) : header.nChannel;
+    if (cell < 0) return;
+    if (!gate.PassKeyGate(cell, header.nKeyFrame == 1)) return;
+
+    const int f = FormatCodeOf(header.nStandard, header.nSize);
+    // The decoder's planes stay valid while the cell is held: the picture is drawn from
+    // them unless a pause comes first.
+    std::unique_lock cell_lock(cell_mutex_[cell]);
+    DecodedPicture decoded;
+    const DecodeResult result = DecodeInCell(a, cell, f, info.nCodec, header, decoded);
+    if (result == DecodeResult::kFailed) {
+        cell_lock.unlock();
+        // Decoding goes on from the cell's next key frame.
+        gate.CloseCell(cell);
+        return;
+    }
+    slot.decoded.fetch_add(1, std::memory_order_relaxed);
+    if (result != DecodeResult::kPicture || !FitsFormat(decoded, f) || !Shown(a)) return;
+    if (IsDragging() == 1) {
+        cell_lock.unlock();
+        std::this_thread::sleep_for(kDragPause);
+        return;
+    }
+    if (skip_one_frame_.exchange(0, std::memory_order_relaxed) == 1) {
+        // The pause must not hold the cell: the picture waits in the slot's own buffer.
+        CopyDecodedPlanes(decoded, slot.picture.get(), f);
+        cell_lock.unlock();
+        std::this_thread::sleep_for(kSkipPause);
+        decoded = ContiguousPicture(slot.picture.get(), f);
+    }
+    if (!HasChannel(slot.channel_mask.load(std::memory_order_relaxed), header.nChannel) ||
+        !IsCellVisible(cell)) {
+        return;
+    }
+    DrawPlanes(decoded, f, cell);
+    slot.shown.fetch_add(1, std::memory_order_relaxed);
 }
 
 DvrFrameCounts CDvrManager::GetFrameCounts(int a) const {

@@ -30,6 +30,8 @@
 #include "WaveOutPlayer.h"
 #include "WindowMap.h"
 
+class CFrameGate;
+
 class CGdiRenderer;
 
 // What a slot's frame thread has done since the start, for measurements and diagnosis.
@@ -182,6 +184,9 @@ private:
     void StopFrameThreads();
     void ApplyPlan(int a, const StreamPlan& plan);
     int SendCommand(int a, const _NET_COMMAND_& command);
+    // One frame taken from the slot's queue, its payload in the slot's buffer.
+    void HandleFrame(int a, const _DVR_MACHINE_INFO_& info, CFrameGate& gate,
+                     _NET_FRAME_HEAD_& header);
     void RecordFrame(int a, _NET_FRAME_HEAD_& header);
     void PlayAudio(const _DVR_MACHINE_INFO_& info, int a, const _NET_FRAME_HEAD_& header);
     // Opens the cell's decoder as needed and decodes the slot's frame; the cell's lock held.

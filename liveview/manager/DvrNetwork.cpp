@@ -55,6 +55,7 @@ int CDvrManager::StartDvrNetwork(int a) {
 void CDvrManager::StopSlotNetwork(int a) {
     Slot& slot = slots_[a];
     slot.running.store(0, std::memory_order_relaxed);
+    connections_[a].WakePicWaiters();
     if (slot.thread.joinable()) slot.thread.join();
     connections_[a].StopNetWork();
     slot.payload.reset();
@@ -63,8 +64,10 @@ void CDvrManager::StopSlotNetwork(int a) {
 
 void CDvrManager::StopFrameThreads() {
     stopping_.store(true, std::memory_order_relaxed);
-    for (Slot& slot : slots_)
-        slot.running.store(0, std::memory_order_relaxed);
+    for (std::size_t a = 0; a < slots_.size(); ++a) {
+        slots_[a].running.store(0, std::memory_order_relaxed);
+        connections_[a].WakePicWaiters();
+    }
     for (Slot& slot : slots_) {
         if (slot.thread.joinable()) slot.thread.join();
     }

@@ -83,11 +83,14 @@ void FrameQueue::Clear() {
     bytes_ = 0;
     broken_channels_.clear();
     span_end_marked_ = false;
+    ++wakes_;
     room_.notify_all();
+    arrived_.notify_all();
 }
 
 void FrameQueue::WakeAll() {
     std::lock_guard lock(mutex_);
+    ++wakes_;
     room_.notify_all();
     arrived_.notify_all();
 }
@@ -140,6 +143,44 @@ bool FrameQueue::WaitForFrame(int wait_ms) {
                                            [&] { return !frames_.empty(); });
     --consumers_waiting_;
     return arrived;
+}
+
+uint64_t FrameQueue::Wakes() {
+    std::lock_guard lock(mutex_);
+    return wakes_;
+}
+
+bool FrameQueue::WaitForFrameOrWake(uint64_t seen_wakes) {
+    std::unique_lock lock(mutex_);
+    ++consumers_waiting_;
+    arrived_.wait(lock, [&] { return !frames_.empty() || wakes_ != seen_wakes; });
+    --consumers_waiting_;
+    return !frames_.empty();
+}
+
+void FrameQueue::TakeAll(std::vector<Taken>& frames) {
+    frames.clear();
+    std::lock_guard lock(mutex_);
+    CheckSpanDelivered();
+    if (frames_.empty()) return;
+    // A span ending in this batch counts as delivered on the next call, as after Pop.
+    for (Entry& entry : frames_)
+        frames.push_back({entry.head, std::move(entry.payload)});
+    frames_.clear();
+    bytes_ = 0;
+    consumer_stalled_ = false;
+    room_.notify_all();
+}
+
+void FrameQueue::Recycle(std::vector<Taken>& frames) {
+    std::lock_guard lock(mutex_);
+    for (Taken& frame : frames) {
+        if (spare_.size() >= kMaxSpareBuffers) break;
+        if (frame.payload.capacity() > kMaxSpareCapacityBytes) continue;
+        frame.payload.clear();
+        spare_.push_back(std::move(frame.payload));
+    }
+    frames.clear();
 }
 
 uint64_t FrameQueue::DroppedFrames() const {

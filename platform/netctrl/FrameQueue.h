@@ -55,6 +55,19 @@ public:
     // waits. True when a frame waits. A consumer that idles here wakes when its stream goes
     // on, not on a timer.
     bool WaitForFrame(int wait_ms);
+    // Wake-ups so far (WakeAll, Clear). A consumer reads this before it checks what else it
+    // waits for; WaitForFrameOrWake then returns when a frame waits or a wake-up came since,
+    // with no time-out, so none is lost in between.
+    uint64_t Wakes();
+    bool WaitForFrameOrWake(uint64_t seen_wakes);
+    // Every waiting frame, oldest first, taken under one lock into frames (emptied first);
+    // give the batch back with Recycle once done so its buffers serve the receiver again.
+    struct Taken {
+        _NET_FRAME_HEAD_ head;
+        std::vector<uint8_t> payload;
+    };
+    void TakeAll(std::vector<Taken>& frames);
+    void Recycle(std::vector<Taken>& frames);
 
     uint64_t DroppedFrames() const;
 
@@ -76,6 +89,7 @@ private:
     std::condition_variable room_;
     std::condition_variable arrived_;
     int consumers_waiting_ = 0;  // notified only when somebody waits
+    uint64_t wakes_ = 0;
     std::deque<Entry> frames_;
     std::size_t bytes_ = 0;
     uint64_t pushed_ = 0;

@@ -309,6 +309,18 @@ int NetCtrl::IsHavePicBuf() { return frames_.Count(); }
 
 int NetCtrl::WaitForPicBuf(int wait_ms) { return frames_.WaitForFrame(wait_ms) ? 1 : 0; }
 
+void NetCtrl::TakePicBufs(std::vector<FrameQueue::Taken>& frames) { frames_.TakeAll(frames); }
+
+void NetCtrl::RecyclePicBufs(std::vector<FrameQueue::Taken>& frames) { frames_.Recycle(frames); }
+
+uint64_t NetCtrl::PicWakes() { return frames_.Wakes(); }
+
+int NetCtrl::WaitForPicBufOrWake(uint64_t seen_wakes) {
+    return frames_.WaitForFrameOrWake(seen_wakes) ? 1 : 0;
+}
+
+void NetCtrl::WakePicWaiters() { frames_.WakeAll(); }
+
 int NetCtrl::GetRawPicBuf(char* head, char* data) {
     if (head == nullptr || data == nullptr) {
         return -1;

@@ -6,6 +6,7 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <vector>
 
 #include "DvrMachineInfo.h"
 #include "FrameQueue.h"
@@ -63,6 +64,15 @@ public:
     // The oldest frame: 36-byte head into head, payload (<= kMaxFramePayloadBytes) into data.
     // Returns the payload size, < 0 when no frame waits.
     int GetRawPicBuf(char* head, char* data);
+    // For a frame thread that takes what waits at once: every waiting frame under one lock
+    // (FrameQueue::TakeAll), and a wait for frames without a time-out that WakePicWaiters, a
+    // lost link, the end of the live stream or a new session also ends. Read PicWakes before
+    // checking whatever else ends the wait.
+    void TakePicBufs(std::vector<FrameQueue::Taken>& frames);
+    void RecyclePicBufs(std::vector<FrameQueue::Taken>& frames);
+    uint64_t PicWakes();
+    int WaitForPicBufOrWake(uint64_t seen_wakes);  // > 0 when a frame waits
+    void WakePicWaiters();
 
     int SendNetCommand(_NET_COMMAND_ command);
     int GetDvrMacPara(NET_MAC_SET_PARA* para);

@@ -273,6 +273,7 @@ void RecorderLink::Apply(AnswerEffect effect, uint32_t request_id) {
             return;
         case AnswerEffect::kLiveStopped:
             state_.SetUnlessLost(kLinkLoggedIn);
+            frames_.WakeAll();  // a frame thread waiting for frames sees the stream end
             return;
         case AnswerEffect::kPlayStarted:
             // Everything queued came before the new span: a seek shows the new place only.

@@ -1,10 +1,12 @@
-// Cost of the whole live-view engine (receive, check, decode, convert, draw) per frame, against
-// decoding the same frames alone, for N recorders of 16 CIF channels each in the all-devices
+// Cost of the whole live-view engine (receive, check, decode, draw) per frame, against decoding
+// the same frames alone, for 16 recorders of 16 channels each (256 cells) in the all-devices
 // view. The recorders run in a separate emulator process, so this process's CPU time is the
-// engine's own. The peer decodes on as many threads at the same pace. Both run three times; the
-// engine's ratio is taken against the peer's median, and the medians are what to read. Also
-// reports whether the engine kept up (decoded at least 97 percent of what was sent) and the
-// memory each connected recorder adds.
+// engine's own. The peers decode the same frames: paced (one thread per recorder, each
+// decoding its 16 channels in turn as they arrive, 25 times a second) and back to back on one
+// thread. Each round runs the engine and the peers in alternating order, so a change of load
+// on the machine falls on both; the ratios of the rounds are printed with their median and
+// range. Also reports the share of the frames sent that the engine decoded, how many cores it
+// kept busy and the memory each connected recorder adds.
 #include <benchmark/benchmark.h>
 #include <malloc.h>
 #include <signal.h>
@@ -19,13 +21,13 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <map>
 #include <memory>
 #include <regex>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "BenchPairs.h"
 #include "DvrManager.h"
 #include "GdiRenderer.h"
 #include "H264Decoder.h"
@@ -39,13 +41,25 @@ extern char** environ;
 namespace {
 
 constexpr int kChannels = 16;
-constexpr int kCifWidth = 352;
-constexpr int kCifHeight = 288;
+constexpr int kRecorders = 16;
 constexpr int kLoopFrames = 25;
 // The live view asks for 16 at most; the emulator is told to send 25 whatever it is asked.
 constexpr int kStreamFps = 25;
 constexpr auto kWarmUp = std::chrono::seconds(2);
 constexpr auto kMeasured = std::chrono::seconds(8);  // long enough to even out the noise
+constexpr auto kBackToBack = std::chrono::seconds(2);
+constexpr int kRounds = 5;
+
+// A picture size of the recorders' streams: the emulator's size code and the pixels.
+struct Streams {
+    const char* name;
+    int size_code;
+    int width;
+    int height;
+};
+
+constexpr Streams kCif{"CIF", 2, 352, 288};
+constexpr Streams kD1{"D1", 0, 720, 576};
 
 double ProcessCpuSeconds() {
     rusage usage{};
@@ -53,8 +67,6 @@ double ProcessCpuSeconds() {
     return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
            static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
 }
-
-constexpr int kRepetitions = 3;
 
 // Freed memory is handed back first, so a baseline does not count what an earlier run left.
 double ResidentMiB() {
@@ -67,27 +79,31 @@ double ResidentMiB() {
            (1024.0 * 1024.0);
 }
 
-// The emulator program with `recorders` recorders of 16 CIF channels on free ports.
+double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+// The emulator program with `recorders` recorders of 16 channels on free ports.
 class EmulatorProcess {
 public:
-    explicit EmulatorProcess(int recorders) {
+    EmulatorProcess(int recorders, int size_code) {
         int out[2];
         if (::pipe(out) != 0) return;
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
         posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
         posix_spawn_file_actions_addclose(&actions, out[0]);
-        const std::string count = std::to_string(recorders);
         const std::string sandbox = (std::filesystem::temp_directory_path() /
                                      ("liveview_bench_" + std::to_string(::getpid())))
                                         .string();
         std::vector<std::string> args = {EMULATOR_PROGRAM,
                                          "--recorders",
-                                         count,
+                                         std::to_string(recorders),
                                          "--channels",
-                                         "16",
+                                         std::to_string(kChannels),
                                          "--size",
-                                         "2",
+                                         std::to_string(size_code),
                                          "--base-port",
                                          "0",
                                          "--sandbox",
@@ -133,11 +149,11 @@ private:
 
 using Loops = std::vector<std::shared_ptr<const FrameLoop>>;
 
-Loops ChannelLoops() {
+Loops ChannelLoops(const Streams& streams) {
     Loops loops;
     for (int channel = 0; channel < kChannels; ++channel) {
         loops.push_back(LoopCache::Shared().Get(
-            {VideoCodec::kH264, kCifWidth, kCifHeight, channel, kLoopFrames, 25}));
+            {VideoCodec::kH264, streams.width, streams.height, channel, kLoopFrames, 25}));
     }
     return loops;
 }
@@ -152,29 +168,17 @@ void DecodeInTurn(const Loops& loops, int index, std::vector<CH264Decoder>& deco
     }
 }
 
-// Per recorder count: the peer decodes the same frames as the engine in the same way: one
-// thread per recorder, each decoding its 16 channels frame by frame in turn as they arrive,
-// kStreamFps times a second. So both pay the same for keeping that many decoders warm and for
-// waking to each burst. One figure per repetition.
-std::map<int, std::vector<double>> g_decodeCpuPerFrameUs;
-
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-// The same frames decoded back to back on one thread, for reference.
-std::map<int, double> g_backToBackCpuPerFrameUs;
-
-void BM_DecodeAlone(benchmark::State& state) {
-    const int recorders = static_cast<int>(state.range(0));
-    const Loops loops = ChannelLoops();
+// The paced peer: one thread per recorder decoding its 16 channels frame by frame in turn, 25
+// times a second, as the engine gets them. Both pay the same for keeping that many decoders
+// warm and for waking to each burst. CPU microseconds per frame.
+double PacedDecodeUs(const Streams& streams, const Loops& loops) {
     std::atomic<bool> measuring{false};
     std::atomic<bool> stop{false};
     std::atomic<int64_t> frames{0};
     auto decode_recorder = [&] {
         std::vector<CH264Decoder> decoders(kChannels);
         for (CH264Decoder& decoder : decoders)
-            decoder.Open(kCifWidth, kCifHeight);
+            decoder.Open(streams.width, streams.height);
         const auto interval = std::chrono::microseconds(1000000 / kStreamFps);
         auto next = std::chrono::steady_clock::now();
         for (int index = 0; !stop.load(); index = (index + 1) % kLoopFrames) {
@@ -184,61 +188,47 @@ void BM_DecodeAlone(benchmark::State& state) {
             std::this_thread::sleep_until(next);
         }
     };
-    const double resident_before = ResidentMiB();
     std::vector<std::thread> threads;
-    for (int a = 0; a < recorders; ++a)
+    for (int a = 0; a < kRecorders; ++a)
         threads.emplace_back(decode_recorder);
     std::this_thread::sleep_for(kWarmUp);
-    // What 16 decoders alone hold, for comparison with the engine's memory per recorder.
-    const double decoders_mib = (ResidentMiB() - resident_before) / recorders;
-    double cpu_seconds = 0;
-    for (auto _ : state) {
-        const double cpu_start = ProcessCpuSeconds();
-        measuring = true;
-        std::this_thread::sleep_for(kMeasured);
-        measuring = false;
-        cpu_seconds = ProcessCpuSeconds() - cpu_start;
-    }
+    const double cpu_start = ProcessCpuSeconds();
+    measuring = true;
+    std::this_thread::sleep_for(kMeasured);
+    measuring = false;
+    const double cpu_seconds = ProcessCpuSeconds() - cpu_start;
     stop = true;
     for (std::thread& thread : threads)
         thread.join();
-    const double per_frame_us =
-        cpu_seconds * 1e6 / static_cast<double>(std::max<int64_t>(frames.load(), 1));
-    g_decodeCpuPerFrameUs[recorders].push_back(per_frame_us);
-    state.counters["channels"] = recorders * kChannels;
-    state.counters["cpu_us_per_frame"] = per_frame_us;
-    state.counters["MiB_per_recorder"] = decoders_mib;
+    return cpu_seconds * 1e6 / static_cast<double>(std::max<int64_t>(frames.load(), 1));
 }
 
-void BM_DecodeBackToBack(benchmark::State& state) {
-    const int recorders = static_cast<int>(state.range(0));
-    const Loops loops = ChannelLoops();
-    std::vector<CH264Decoder> decoders(static_cast<std::size_t>(recorders) * kChannels);
+// The same frames decoded back to back on one thread. CPU microseconds per frame.
+double BackToBackDecodeUs(const Streams& streams, const Loops& loops) {
+    std::vector<CH264Decoder> decoders(static_cast<std::size_t>(kRecorders) * kChannels);
     for (CH264Decoder& decoder : decoders)
-        decoder.Open(kCifWidth, kCifHeight);
+        decoder.Open(streams.width, streams.height);
+    for (int index = 0; index < kLoopFrames; ++index)  // warms the decoders' buffers
+        DecodeInTurn(loops, index, decoders);
     int64_t frames = 0;
     const double cpu_start = ProcessCpuSeconds();
-    for (auto _ : state) {
-        for (int index = 0; index < kLoopFrames; ++index) {
+    const auto end = std::chrono::steady_clock::now() + kBackToBack;
+    while (frames == 0 || std::chrono::steady_clock::now() < end) {
+        for (int index = 0; index < kLoopFrames; ++index)
             DecodeInTurn(loops, index, decoders);
-            frames += static_cast<int64_t>(decoders.size());
-        }
+        frames += static_cast<int64_t>(decoders.size()) * kLoopFrames;
     }
-    const double per_frame_us =
-        (ProcessCpuSeconds() - cpu_start) * 1e6 / static_cast<double>(frames);
-    g_backToBackCpuPerFrameUs[recorders] = per_frame_us;
-    state.counters["channels"] = recorders * kChannels;
-    state.counters["cpu_us_per_frame"] = per_frame_us;
-    state.SetItemsProcessed(frames);
+    return (ProcessCpuSeconds() - cpu_start) * 1e6 / static_cast<double>(frames);
 }
 
-void BM_Engine(benchmark::State& state) {
-    const int recorders = static_cast<int>(state.range(0));
-    EmulatorProcess emulator(recorders);
-    if (static_cast<int>(emulator.Ports().size()) != recorders) {
-        state.SkipWithError("the recorder emulator did not start");
-        return;
-    }
+struct EngineRun {
+    double cpu_us_per_frame = 0;
+    double decoded_share = 0;  // of the frames the recorders sent
+    double cores_busy = 0;
+    double mib_per_recorder = 0;
+};
+
+EngineRun RunEngine(const EmulatorProcess& emulator) {
     const std::string store = (std::filesystem::temp_directory_path() /
                                ("liveview_bench_uss_" + std::to_string(::getpid())))
                                   .string();
@@ -256,84 +246,100 @@ void BM_Engine(benchmark::State& state) {
     manager->SetDisplayTargets(&grid, &renderer, {0, 0, 1408, 1152});
     manager->SetCurrentDvr(-1);
     manager->SetAllDvrMode(1);
-    for (int a = 0; a < recorders; ++a) {
+    for (int a = 0; a < kRecorders; ++a) {
         manager->AddDvr("127.0.0.1:" + std::to_string(emulator.Ports()[a]), "", "admin", "admin",
                         "");
         manager->StartDvrNetwork(a);
-        for (int channel = 0; channel < kChannels; ++channel) {
+        for (int channel = 0; channel < kChannels; ++channel)
             manager->SetWindowChannel(a * kChannels + channel, MakeChannelKey(a, channel));
-        }
-        if (manager->ConnectDvr(a) < 0) {
-            state.SkipWithError("a log-in failed");
-            return;
-        }
+        if (manager->ConnectDvr(a) < 0) return {};
     }
     manager->RefreshLiveViews();
     std::this_thread::sleep_for(kWarmUp);
 
     auto decoded = [&] {
         uint64_t total = 0;
-        for (int a = 0; a < recorders; ++a)
+        for (int a = 0; a < kRecorders; ++a)
             total += manager->GetFrameCounts(a).decoded;
         return total;
     };
-    uint64_t frames = 0;
-    double cpu_seconds = 0;
-    for (auto _ : state) {
-        const uint64_t decoded_start = decoded();
-        const double cpu_start = ProcessCpuSeconds();
-        std::this_thread::sleep_for(kMeasured);
-        cpu_seconds = ProcessCpuSeconds() - cpu_start;
-        frames = decoded() - decoded_start;
-    }
-    const double expected = static_cast<double>(recorders) * kChannels * kStreamFps *
-                            std::chrono::duration<double>(kMeasured).count();
-    const double cpu_per_frame_us =
-        cpu_seconds * 1e6 / static_cast<double>(std::max<uint64_t>(frames, 1));
-    state.counters["channels"] = recorders * kChannels;
-    state.counters["decoded_share"] = static_cast<double>(frames) / expected;
-    state.counters["sustained"] = static_cast<double>(frames) >= 0.97 * expected ? 1 : 0;
-    state.counters["cpu_us_per_frame"] = cpu_per_frame_us;
-    if (g_decodeCpuPerFrameUs.count(recorders) != 0) {
-        state.counters["vs_decode_alone"] =
-            cpu_per_frame_us / Median(g_decodeCpuPerFrameUs[recorders]);
-    }
-    if (g_backToBackCpuPerFrameUs.count(recorders) != 0) {
-        state.counters["vs_back_to_back"] = cpu_per_frame_us / g_backToBackCpuPerFrameUs[recorders];
-    }
-    state.counters["MiB_per_recorder"] = (ResidentMiB() - resident_before) / recorders;
-    // 16 recorders fill the grid's 256 cells, the most the all-devices view shows; beyond
-    // them the machine's headroom is what the engine's share of its cores leaves.
-    const double cores_busy = cpu_seconds / std::chrono::duration<double>(kMeasured).count();
-    state.counters["cores_busy"] = cores_busy;
-    state.counters["channels_at_all_cores"] =
-        recorders * kChannels * std::thread::hardware_concurrency() / std::max(cores_busy, 1e-6);
+    const uint64_t decoded_start = decoded();
+    const double cpu_start = ProcessCpuSeconds();
+    std::this_thread::sleep_for(kMeasured);
+    const double cpu_seconds = ProcessCpuSeconds() - cpu_start;
+    const uint64_t frames = decoded() - decoded_start;
+    const double seconds = std::chrono::duration<double>(kMeasured).count();
+    EngineRun run;
+    run.cpu_us_per_frame = cpu_seconds * 1e6 / static_cast<double>(std::max<uint64_t>(frames, 1));
+    run.decoded_share =
+        static_cast<double>(frames) / (kRecorders * kChannels * kStreamFps * seconds);
+    run.cores_busy = cpu_seconds / seconds;
+    run.mib_per_recorder = (ResidentMiB() - resident_before) / kRecorders;
     manager->Shutdown();
     manager.reset();
     std::filesystem::remove(store);
+    return run;
 }
 
-// 1 to 16 recorders of 16 channels: 16 to 256 cells.
-void RecorderCounts(benchmark::internal::Benchmark* b) {
-    for (int recorders : {1, 2, 4, 8, 16})
-        b->Arg(recorders);
-    b->Unit(benchmark::kMillisecond);
+// Rounds of the engine and both peers on 256 channels of one picture size.
+void BM_Engine(benchmark::State& state, Streams streams) {
+    EmulatorProcess emulator(kRecorders, streams.size_code);
+    if (static_cast<int>(emulator.Ports().size()) != kRecorders) {
+        state.SkipWithError("the recorder emulator did not start");
+        return;
+    }
+    const Loops loops = ChannelLoops(streams);
+    const std::string what = std::string("engine, 256 ") + streams.name + " channels";
+    std::vector<double> engine_us, paced_us, back_to_back_us, shares, cores;
+    double mib_per_recorder = 0;
+    for (auto _ : state) {
+        for (int round = 0; round < kRounds; ++round) {
+            EngineRun run;
+            double paced = 0;
+            if (round % 2 == 0) {
+                run = RunEngine(emulator);
+                paced = PacedDecodeUs(streams, loops);
+            } else {
+                paced = PacedDecodeUs(streams, loops);
+                run = RunEngine(emulator);
+            }
+            const double back_to_back = BackToBackDecodeUs(streams, loops);
+            if (run.cpu_us_per_frame == 0) {
+                state.SkipWithError("a log-in failed");
+                return;
+            }
+            engine_us.push_back(run.cpu_us_per_frame);
+            paced_us.push_back(paced);
+            back_to_back_us.push_back(back_to_back);
+            shares.push_back(run.decoded_share);
+            cores.push_back(run.cores_busy);
+            mib_per_recorder = run.mib_per_recorder;
+            AddCostRatio(what + " / paced decode", run.cpu_us_per_frame / paced);
+            AddCostRatio(what + " / back-to-back decode", run.cpu_us_per_frame / back_to_back);
+        }
+    }
+    const double engine = Median(engine_us);
+    state.counters["engine_us_per_frame"] = engine;
+    state.counters["paced_us_per_frame"] = Median(paced_us);
+    state.counters["back_to_back_us_per_frame"] = Median(back_to_back_us);
+    state.counters["decoded_share"] = Median(shares);
+    state.counters["min_decoded_share"] = *std::min_element(shares.begin(), shares.end());
+    state.counters["cores_busy"] = Median(cores);
+    state.counters["MiB_per_recorder"] = mib_per_recorder;
+    // What the machine's cores would carry at the engine's cost per frame, were it alone.
+    state.counters["channels_at_all_cores"] =
+        std::thread::hardware_concurrency() * 1e6 / (engine * kStreamFps);
 }
 
-BENCHMARK(BM_DecodeBackToBack)->Apply(RecorderCounts)->MinTime(2.0);
-BENCHMARK(BM_DecodeAlone)
-    ->Apply(RecorderCounts)
-    ->Iterations(1)
-    ->Repetitions(kRepetitions)
-    ->ReportAggregatesOnly(true)
-    ->UseRealTime();
-BENCHMARK(BM_Engine)
-    ->Apply(RecorderCounts)
-    ->Iterations(1)
-    ->Repetitions(kRepetitions)
-    ->ReportAggregatesOnly(true)
-    ->UseRealTime();
+const bool kRegistered = [] {
+    for (const Streams& streams : {kCif, kD1}) {
+        benchmark::RegisterBenchmark((std::string("BM_Engine/") + streams.name).c_str(), BM_Engine,
+                                     streams)
+            ->Iterations(1)
+            ->Unit(benchmark::kSecond)
+            ->UseRealTime();
+    }
+    return true;
+}();
 
 }  // namespace
-
-BENCHMARK_MAIN();

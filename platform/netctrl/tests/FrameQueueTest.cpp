@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <functional>
 #include <thread>
 #include <utility>
 #include <vector>
@@ -220,6 +221,61 @@ TEST(FrameQueue, PayloadBuffersComeBackToTheReceiver) {
     EXPECT_GE(spare.capacity(), 3000u);
     ASSERT_EQ(q.queue.Pop(head, q.buffer.data()), 10);
     EXPECT_EQ(head.nFrameNo, 1);
+}
+
+TEST(FrameQueue, TakeAllTakesEveryWaitingFrameAtOnceAndItsBuffersComeBack) {
+    Queue q;
+    q.Video(0, true, 0, 3000);
+    q.Audio(1);
+    q.Video(0, false, 1, 20);
+    std::vector<FrameQueue::Taken> frames = {{}};  // emptied first
+    q.queue.TakeAll(frames);
+    ASSERT_EQ(frames.size(), 3u);
+    EXPECT_EQ(frames[0].head.nFrameNo, 0);
+    EXPECT_EQ(frames[0].payload, std::vector<uint8_t>(3000, 0));
+    EXPECT_EQ(frames[1].head.cType, 'A');
+    EXPECT_EQ(frames[2].payload, std::vector<uint8_t>(20, 1));
+    EXPECT_EQ(q.queue.Count(), 0);
+    q.queue.Recycle(frames);
+    EXPECT_TRUE(frames.empty());
+    const std::vector<uint8_t> spare =
+        q.queue.Push(Head('V', 0, false, 2, 10), std::vector<uint8_t>(10, 2), 0, q.cancel);
+    EXPECT_TRUE(spare.empty());
+    EXPECT_GT(spare.capacity(), 0u);
+    q.queue.TakeAll(frames);
+    ASSERT_EQ(frames.size(), 1u);
+    EXPECT_EQ(frames[0].head.nFrameNo, 2);
+}
+
+// The wait has no time-out: it ends on a frame, or on a wake-up (WakeAll, Clear) after the
+// consumer's snapshot of Wakes, however early that came.
+TEST(FrameQueue, WaitForFrameOrWakeEndsOnAFrameOrAWakeUpSinceTheSnapshot) {
+    const struct {
+        const char* what;
+        std::function<void(Queue&)> event;
+        bool frame_waits;
+    } cases[] = {
+        {"a frame",
+         [](Queue& q) {
+             q.Video(0, true, 0);
+             q.queue.NotifyArrivals();
+         },
+         true},
+        {"WakeAll", [](Queue& q) { q.queue.WakeAll(); }, false},
+        {"Clear", [](Queue& q) { q.queue.Clear(); }, false},
+    };
+    for (const auto& c : cases) {
+        for (const bool before_the_wait : {true, false}) {
+            Queue q;
+            const uint64_t seen = q.queue.Wakes();
+            if (before_the_wait) c.event(q);
+            std::thread event([&] {
+                if (!before_the_wait) c.event(q);
+            });
+            EXPECT_EQ(q.queue.WaitForFrameOrWake(seen), c.frame_waits) << c.what;
+            event.join();
+        }
+    }
 }
 
 }  // namespace
