@@ -32,6 +32,8 @@ void ArgbRowScalar(const std::uint8_t* y, const std::uint8_t* u, const std::uint
 namespace {
 
 #define SUITE_AVX2 __attribute__((target("avx2")))
+// The helpers must land inside the row loops: called, their vectors go through memory.
+#define SUITE_AVX2_INLINE __attribute__((target("avx2"), always_inline)) inline
 
 // The sums in 16-bit lanes, exactly: 298 c = 256 c + 42 c, and the multiples of 256 leave the
 // shift whole, so
@@ -43,7 +45,7 @@ struct Sums {
     __m256i r, g, b;
 };
 
-SUITE_AVX2 inline Sums SumsOf(__m256i c, __m256i d, __m256i e) {
+SUITE_AVX2_INLINE Sums SumsOf(__m256i c, __m256i d, __m256i e) {
     const __m256i round = _mm256_set1_epi16(128);
     const __m256i luma = _mm256_add_epi16(_mm256_mullo_epi16(c, _mm256_set1_epi16(42)), round);
     const __m256i red = _mm256_add_epi16(luma, _mm256_mullo_epi16(e, _mm256_set1_epi16(153)));
@@ -63,7 +65,7 @@ struct Lanes {
     __m256i lo, hi;
 };
 
-SUITE_AVX2 inline Lanes Unpacked(const std::uint8_t* bytes) {
+SUITE_AVX2_INLINE Lanes Unpacked(const std::uint8_t* bytes) {
     const __m256i zero = _mm256_setzero_si256();
     const __m256i all = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(bytes));
     return {_mm256_unpacklo_epi8(all, zero), _mm256_unpackhi_epi8(all, zero)};
@@ -71,12 +73,12 @@ SUITE_AVX2 inline Lanes Unpacked(const std::uint8_t* bytes) {
 
 // Four vectors of eight 32-bit values each (pixels 0-7, 8-15, 16-23, 24-31) into lanes: the
 // in-lane packs give 0-3, 16-19 | 4-7, 20-23, and the quadword permute puts them in order.
-SUITE_AVX2 inline Lanes Packed(__m256i a, __m256i b, __m256i c, __m256i d) {
+SUITE_AVX2_INLINE Lanes Packed(__m256i a, __m256i b, __m256i c, __m256i d) {
     return {_mm256_permute4x64_epi64(_mm256_packs_epi32(a, c), 0xD8),
             _mm256_permute4x64_epi64(_mm256_packs_epi32(b, d), 0xD8)};
 }
 
-SUITE_AVX2 inline void StoreArgb(const Lanes& y, const Lanes& u, const Lanes& v,
+SUITE_AVX2_INLINE void StoreArgb(const Lanes& y, const Lanes& u, const Lanes& v,
                                  std::uint32_t* out) {
     const __m256i black = _mm256_set1_epi16(16);
     const __m256i neutral = _mm256_set1_epi16(128);
@@ -114,14 +116,14 @@ SUITE_AVX2 int ArgbRowAvx2(const std::uint8_t* y, const std::uint8_t* u, const s
 
 // The two pixels of each of 16 pairs: the lumas of the pair and its chroma byte twice.
 template <int ChromaShift>
-SUITE_AVX2 inline __m256i PairChroma(__m256i pairs) {
+SUITE_AVX2_INLINE __m256i PairChroma(__m256i pairs) {
     const __m256i chroma =
         _mm256_and_si256(_mm256_srli_epi32(pairs, ChromaShift), _mm256_set1_epi32(0xFF));
     return _mm256_or_si256(chroma, _mm256_slli_epi32(chroma, 16));
 }
 
 // Pixels 0-15 and 16-31 in order, into the lanes' order.
-SUITE_AVX2 inline Lanes InLaneOrder(__m256i first, __m256i second) {
+SUITE_AVX2_INLINE Lanes InLaneOrder(__m256i first, __m256i second) {
     return {_mm256_permute2x128_si256(first, second, 0x20),
             _mm256_permute2x128_si256(first, second, 0x31)};
 }
@@ -143,7 +145,7 @@ SUITE_AVX2 int ArgbPairRowAvx2(const std::uint8_t* yuy2, std::uint32_t* out, int
 // Eight pairs 32-bit words apart or, with Step 2, every second of 16: the even words of two
 // loads, put in order by the quadword permute.
 template <int Step>
-SUITE_AVX2 inline __m256i Pairs(const __m256i* words) {
+SUITE_AVX2_INLINE __m256i Pairs(const __m256i* words) {
     if constexpr (Step == 1) {
         return _mm256_loadu_si256(words);
     } else {
@@ -153,27 +155,29 @@ SUITE_AVX2 inline __m256i Pairs(const __m256i* words) {
     }
 }
 
-// Pixel i from pair Step x i: its first luma and its chroma.
+// Byte Shift / 8 of each 32-bit word of four vectors, in lanes.
+template <int Shift>
+SUITE_AVX2_INLINE __m256i ByteOf(__m256i words) {
+    return _mm256_and_si256(_mm256_srli_epi32(words, Shift), _mm256_set1_epi32(0xFF));
+}
+
+template <int Shift>
+SUITE_AVX2_INLINE Lanes BytesOf(__m256i a, __m256i b, __m256i c, __m256i d) {
+    return Packed(ByteOf<Shift>(a), ByteOf<Shift>(b), ByteOf<Shift>(c), ByteOf<Shift>(d));
+}
+
+// Pixel i from pair Step x i: its first luma and its chroma (Y0 in each word's low byte, U
+// next, V in the high byte).
 template <int Step>
 SUITE_AVX2 int ArgbPairStepRowAvx2(const std::uint8_t* yuy2, std::uint32_t* out, int count) {
-    const __m256i low = _mm256_set1_epi32(0xFF);
     int i = 0;
     for (; i + 32 <= count; i += 32) {
         const __m256i* words = reinterpret_cast<const __m256i*>(yuy2 + 4 * Step * i);
-        __m256i pairs[4];
-        for (int k = 0; k < 4; ++k)
-            pairs[k] = Pairs<Step>(words + Step * k);
-        // Y0 in each word's low byte, U next, V in the high byte.
-        Lanes channel[3];
-        const int shifts[3] = {0, 8, 24};
-        for (int c = 0; c < 3; ++c) {
-            const __m128i shift = _mm_cvtsi32_si128(shifts[c]);
-            __m256i bytes[4];
-            for (int k = 0; k < 4; ++k)
-                bytes[k] = _mm256_and_si256(_mm256_srl_epi32(pairs[k], shift), low);
-            channel[c] = Packed(bytes[0], bytes[1], bytes[2], bytes[3]);
-        }
-        StoreArgb(channel[0], channel[1], channel[2], out + i);
+        const __m256i a = Pairs<Step>(words);
+        const __m256i b = Pairs<Step>(words + Step);
+        const __m256i c = Pairs<Step>(words + 2 * Step);
+        const __m256i d = Pairs<Step>(words + 3 * Step);
+        StoreArgb(BytesOf<0>(a, b, c, d), BytesOf<8>(a, b, c, d), BytesOf<24>(a, b, c, d), out + i);
     }
     return i;
 }

@@ -72,6 +72,12 @@ void RowGather::Build(std::vector<int> columns, int row_bytes) {
         }
         block_ends_.push_back(static_cast<int>(windows_.size()));
     }
+    // Picks far apart share few windows: a window per pick or two costs more than picking
+    // byte by byte.
+    if (windows_.size() * 3 > columns_.size()) {
+        windows_.clear();
+        block_ends_.clear();
+    }
 }
 
 #if defined(__SSE2__)
