@@ -25,3 +25,8 @@ struct _NET_FRAME_HEAD_ {
 // NOLINTEND(readability-identifier-naming)
 
 static_assert(sizeof(_NET_FRAME_HEAD_) == 36);
+
+// A frame's channel lies in 0..kFrameChannels-1; readers refuse headers outside.
+inline constexpr int kFrameChannels = 256;
+
+inline bool IsFrameChannel(int32_t channel) { return channel >= 0 && channel < kFrameChannels; }
