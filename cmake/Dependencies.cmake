@@ -3,6 +3,7 @@ find_package(PkgConfig REQUIRED)
 find_package(OpenSSL REQUIRED)
 find_package(ALSA REQUIRED)
 find_package(GTest REQUIRED)
+find_package(spdlog REQUIRED)
 
 pkg_check_modules(LIBAV REQUIRED IMPORTED_TARGET libavcodec libavutil libswscale)
 

@@ -10,7 +10,7 @@ packages=(
   libxvidcore-dev
   libasound2-dev
   xvfb xauth libx11-dev libxtst-dev
-  libssl-dev
+  libssl-dev libspdlog-dev
   fonts-dseg fonts-wqy-microhei fonts-dejavu-core
   libgtest-dev libgmock-dev libbenchmark-dev dbus-daemon
   clang libclang-rt-14-dev clang-format clang-tidy

@@ -81,7 +81,7 @@ bool CQmxFile::IsOpen() const {
 int CQmxFile::CheckFrameHead(const _NET_FRAME_HEAD_& header) {
     const bool type_ok = header.cType == 'V' || header.cType == 'A';
     const bool channel_ok = header.nChannel >= 0 && header.nChannel < kChannels;
-    return type_ok && channel_ok && header.nLength <= kMaxFrameBytes ? 1 : -30;
+    return type_ok && channel_ok && header.nLength <= kMaxRecordedFrameBytes ? 1 : kBadRecord;
 }
 
 int CQmxFile::CreatePair(const std::string& index_path, int* error) {
@@ -92,7 +92,7 @@ int CQmxFile::CreatePair(const std::string& index_path, int* error) {
     index_file_ = std::fopen(index_path.c_str(), "w+bx");
     if (index_file_ == nullptr) {
         *error = errno;
-        return -1;
+        return kOpenFailed;
     }
     const std::string data_path = DataPath(index_path);
     data_file_ = std::fopen(data_path.c_str(), "wbx");
@@ -101,13 +101,13 @@ int CQmxFile::CreatePair(const std::string& index_path, int* error) {
         std::fclose(index_file_);
         index_file_ = nullptr;
         std::remove(index_path.c_str());  // ours, and still empty
-        return -1;
+        return kOpenFailed;
     }
     const _QMX_INDEX_HEAD_ head{};
     if (std::fwrite(&head, sizeof head, 1, index_file_) != 1) {
         *error = errno;
         CloseFilesLocked();
-        return -1;
+        return kOpenFailed;
     }
     data_offset_ = 0;
     return 1;
@@ -152,27 +152,27 @@ int CQmxFile::OpenPair(const _NET_FRAME_HEAD_& first_frame) {
         }
         if (error != EEXIST) {
             error_number_ = error;
-            return -1;
+            return kOpenFailed;
         }
     }
     error_number_ = EEXIST;
-    return -1;
+    return kOpenFailed;
 }
 
 int CQmxFile::WriteFrame(_NET_FRAME_HEAD_* header, const uint8_t* payload) {
     std::lock_guard<std::mutex> lock(mutex_);
     if (header == nullptr || (header->nLength > 0 && payload == nullptr)) {
-        return -1;
+        return kOpenFailed;
     }
     // The live check admits channels up to 255; a record the reader refuses would break the
     // pair for every reader, so such a frame is left out.
     if (CheckFrameHead(*header) != 1) {
         ++refused_frames_;
-        return -30;
+        return kBadRecord;
     }
     if (open_ == 0) {
         if (OpenPair(*header) != 1) {
-            return -1;
+            return kOpenFailed;
         }
         open_ = 1;
     }
@@ -204,7 +204,7 @@ int CQmxFile::FailWriteLocked(int error) {
     error_number_ = error;
     KeepCompleteFramesLocked();
     CloseFilesLocked();
-    return -30;
+    return kBadRecord;
 }
 
 // Frames are buffered, the data file apart from the index, so a disk that fills mid-frame
@@ -279,7 +279,7 @@ int CQmxFile::OpenForRead(const std::string& index_path) {
     CloseFilesLocked();
     std::FILE* index = std::fopen(index_path.c_str(), "rb");
     if (index == nullptr) {
-        return -1;
+        return kOpenFailed;
     }
     long length = -1;
     if (std::fseek(index, 0, SEEK_END) == 0) {
@@ -287,19 +287,19 @@ int CQmxFile::OpenForRead(const std::string& index_path) {
     }
     if (length < kMinIndexBytes || length > INT_MAX || std::fseek(index, 0, SEEK_SET) != 0) {
         std::fclose(index);
-        return -1;
+        return kOpenFailed;
     }
     index_buffer_.resize(static_cast<size_t>(length));
     const size_t got = std::fread(index_buffer_.data(), 1, index_buffer_.size(), index);
     std::fclose(index);
     if (got != index_buffer_.size()) {
         CloseFilesLocked();
-        return -1;
+        return kOpenFailed;
     }
     data_file_ = std::fopen(DataPath(index_path).c_str(), "rb");
     if (data_file_ == nullptr) {
         CloseFilesLocked();
-        return -1;
+        return kOpenFailed;
     }
     record_count_ = static_cast<int>((length - kIndexHeadBytes) / kRecordBytes);
     read_position_ = kIndexHeadBytes;
@@ -401,15 +401,15 @@ int CQmxFile::ReadFrame(_NET_FRAME_HEAD_* header, uint8_t* payload, uint32_t pay
         }
         if (CheckFrameHead(record) != 1) {
             read_position_ += kRecordBytes;
-            return read_position_ + kRecordBytes > end ? 0 : -30;
+            return read_position_ + kRecordBytes > end ? 0 : kBadRecord;
         }
         *header = record;
         if (record.nLength > payload_size_bytes || (record.nLength > 0 && payload == nullptr)) {
-            return -20;
+            return kPayloadUnread;
         }
         if (std::fseek(data_file_, static_cast<long>(record.nOffset), SEEK_SET) != 0 ||
             std::fread(payload, 1, record.nLength, data_file_) != record.nLength) {
-            return -20;
+            return kPayloadUnread;
         }
         read_position_ += kRecordBytes;
         return static_cast<int>(record.nLength);

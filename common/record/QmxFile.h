@@ -17,9 +17,13 @@ class CQmxFile {
 public:
     static constexpr uint32_t kIndexHeadBytes = 56;
     static constexpr uint32_t kRecordBytes = 36;
-    static constexpr uint32_t kMaxFrameBytes = 304288;
     static constexpr uint64_t kRollOverBytes = 134217728;  // 128 MiB
     static constexpr long kMinIndexBytes = 300;
+
+    // Results besides 1 (and ReadFrame's lengths and its 0 at the end).
+    static constexpr int kOpenFailed = -1;  // a file cannot be opened or begun, or too short
+    static constexpr int kBadRecord = -30;  // a record the format does not take; a write cut short
+    static constexpr int kPayloadUnread = -20;  // a payload that cannot be positioned, read or fit
 
     CQmxFile();
     virtual ~CQmxFile();
@@ -31,11 +35,11 @@ public:
     // Name (without extension) of the next pair instead of the frame time. Returns 1.
     int SetName(const std::string& name);
     // Appends one frame (payload of header->nLength bytes) and stores its data offset in the
-    // header. Returns 1, -1 when no pair can be opened, -30 when a write fails (the pair is
-    // closed; the next frame opens a new one) or when CheckFrameHead refuses the header (the
-    // frame is not written and counts in RefusedFrames; the pair stays as it is). A pair closed
-    // by a failed write (a full disk) keeps every frame that reached the disk whole and indexes
-    // no other.
+    // header. Returns 1, kOpenFailed when no pair can be opened, kBadRecord when a write fails
+    // (the pair is closed; the next frame opens a new one) or when CheckFrameHead refuses the
+    // header (the frame is not written and counts in RefusedFrames; the pair stays as it is). A
+    // pair closed by a failed write (a full disk) keeps every frame that reached the disk whole
+    // and indexes no other.
     int WriteFrame(_NET_FRAME_HEAD_* header, const uint8_t* payload);
     // Frames WriteFrame did not write because the pair's reader would refuse their header.
     int RefusedFrames() const;
@@ -44,25 +48,26 @@ public:
     // Closes the pair; the next frame opens a new one. Returns 1.
     int Close();
     // Opens a new pair at index_path (and the same path with .qmd). Never replaces an existing
-    // file. Returns 1 or -1.
+    // file. Returns 1 or kOpenFailed.
     int Create(const std::string& index_path);
     // Closes both files and forgets the reading state, the data offset and the open flag.
     void CloseFiles();
 
-    // 1 for a 'V' or 'A' header of channel 0 to 15 and at most kMaxFrameBytes, else -30.
+    // 1 for a 'V' or 'A' header of channel 0 to 15 and at most kMaxRecordedFrameBytes, else
+    // kBadRecord.
     static int CheckFrameHead(const _NET_FRAME_HEAD_& header);
 
-    // Reading a pair. OpenForRead returns 1, or -1 for a missing or short (< 300 bytes) index
-    // or a missing data file.
+    // Reading a pair. OpenForRead returns 1, or kOpenFailed for a missing or short (below
+    // kMinIndexBytes) index or a missing data file.
     int OpenForRead(const std::string& index_path);
     // n = 1 to 16 reads only that channel's video (1 if present, else -1); -1 reads all
     // channels (result -1).
     int SelectChannel(int n);
     // Moves to the last key video frame at or before percent of the records.
     void SeekPercent(double percent);
-    // Copies the next record and its payload out. Returns the payload length, 0 at the end, -30
-    // for a skipped invalid record, -20 when the payload cannot be read or does not fit
-    // payload_size_bytes (the position stays).
+    // Copies the next record and its payload out. Returns the payload length, 0 at the end,
+    // kBadRecord for a skipped invalid record, kPayloadUnread when the payload cannot be read
+    // or does not fit payload_size_bytes (the position stays).
     int ReadFrame(_NET_FRAME_HEAD_* header, uint8_t* payload, uint32_t payload_size_bytes);
     // Percent of the records read.
     int GetProgress() const;

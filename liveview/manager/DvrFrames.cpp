@@ -5,6 +5,7 @@
 #include "AudioRoute.h"
 #include "ColourConversion.h"
 #include "DvrManager.h"
+#include "EngineLog.h"
 #include "FrameGate.h"
 #include "FrameHeadCheck.h"
 #include "GdiRenderer.h"
@@ -19,8 +20,11 @@ constexpr auto kSkipPause = std::chrono::milliseconds(100);
 constexpr auto kH264RetryPause = std::chrono::milliseconds(100);
 constexpr auto kMpeg4RetryPause = std::chrono::milliseconds(200);
 
+constexpr int kMaskBits = 32;
+
 bool HasChannel(int32_t channel_mask, int channel) {
-    return channel >= 0 && channel < 32 && (static_cast<uint32_t>(channel_mask) >> channel) & 1u;
+    return channel >= 0 && channel < kMaskBits &&
+           (static_cast<uint32_t>(channel_mask) >> channel) & 1u;
 }
 
 }  // namespace
@@ -78,6 +82,10 @@ CVideoDecoder& CDvrManager::DecoderOf(int cell, int32_t codec_word) {
 }
 
 int CDvrManager::PrepareDecoder(int f, int cell, int32_t codec_word) {
+    return PrepareDecoder(-1, -1, f, cell, codec_word);
+}
+
+int CDvrManager::PrepareDecoder(int a, int channel, int f, int cell, int32_t codec_word) {
     int width = 0;
     int height = 0;
     if (!FormatPictureSize(f, width, height)) return 0;
@@ -94,14 +102,28 @@ int CDvrManager::PrepareDecoder(int f, int cell, int32_t codec_word) {
     CVideoDecoder& decoder = DecoderOf(cell, codec_word);
     if (reopen) decoder.SetOpenedHeight(-1);
     if (decoder.OpenedWidth() == width && decoder.OpenedHeight() == height) return 1;
-    const auto retry_pause = codec_word == kCodecH264 ? kH264RetryPause : kMpeg4RetryPause;
-    for (;;) {
+    const bool h264 = codec_word == kCodecH264;
+    const auto retry_pause = h264 ? kH264RetryPause : kMpeg4RetryPause;
+    for (int tries = 1;; ++tries) {
         bool opened;
         {
             std::lock_guard lock(lock_);
             opened = decoder.OpenFor(width, height);
         }
-        if (opened) return 1;
+        if (opened) {
+            if (tries > 1) {
+                EngineDiag(
+                    spdlog::level::info, [&] { return DiagWhere(a, channel, cell); },
+                    "the decoder opened at try {}", tries);
+            }
+            return 1;
+        }
+        // The first failure says so; the tries after it only when asked for in detail.
+        EngineDiag(
+            tries == 1 ? spdlog::level::warn : spdlog::level::debug,
+            [&] { return DiagWhere(a, channel, cell); },
+            "the {} decoder did not open for {} x {} (try {}); trying again in {} ms",
+            h264 ? "H.264" : "MPEG-4", width, height, tries, retry_pause.count());
         // A decoder that never opens must not hold up the thread's end.
         if (stopping_.load(std::memory_order_relaxed)) return -1;
         std::this_thread::sleep_for(retry_pause);
@@ -134,11 +156,16 @@ bool CDvrManager::DecodeInto(int a, int cell, int f, int32_t codec_word,
     const uint8_t* payload = slots_[a].payload.get();
     const int length = static_cast<int>(header.nLength);
     std::lock_guard lock(cell_mutex_[cell]);
-    if (PrepareDecoder(f, cell, codec_word) != 1) return false;
+    if (PrepareDecoder(a, header.nChannel, f, cell, codec_word) != 1) return false;
     if (!Shown(a)) return false;
     CVideoDecoder& decoder = DecoderOf(cell, codec_word);
     switch (decoder.DecodeFrame(payload, length, picture, kPictureBytes)) {
         case DecodeResult::kFailed:
+            slots_[a].decode_failures.fetch_add(1, std::memory_order_relaxed);
+            EngineDiag(
+                spdlog::level::debug, [&] { return DiagWhere(a, header.nChannel, cell); },
+                "frame {} ({} bytes) did not decode; the cell waits for a key frame",
+                header.nFrameNo, length);
             return false;
         case DecodeResult::kNoPicture:
             return true;
@@ -181,13 +208,29 @@ int CDvrManager::FrameLoop(int a) {
             continue;
         }
         if (connection.GetRawPicBuf(reinterpret_cast<char*>(&header),
-                                    reinterpret_cast<char*>(slot.payload.get())) < 0 ||
-            IsValidFrameHead(header) < 0) {
+                                    reinterpret_cast<char*>(slot.payload.get())) < 0) {
+            continue;
+        }
+        if (IsValidFrameHead(header) < 0) {
+            slot.dropped.fetch_add(1, std::memory_order_relaxed);
+            EngineDiag(
+                spdlog::level::debug, [&] { return DiagWhere(a, header.nChannel); },
+                "frame dropped: a bad head (type {}, {} bytes)", static_cast<int>(header.cType),
+                header.nLength);
             continue;
         }
         slot.received.fetch_add(1, std::memory_order_relaxed);
         const bool video = header.cType == 'V';
-        if (video && !gate.AcceptVideo(header)) continue;
+        if (video && !gate.AcceptVideo(header)) {
+            slot.dropped.fetch_add(1, std::memory_order_relaxed);
+            EngineDiag(
+                spdlog::level::debug, [&] { return DiagWhere(a, header.nChannel); },
+                "frame {} dropped: {}", header.nFrameNo,
+                header.nChannel < 0 || header.nChannel >= CFrameGate::kChannels
+                    ? "a channel outside 0..15"
+                    : "out of sequence, the channel waits for a key frame");
+            continue;
+        }
         RecordFrame(a, header);
 
         const bool all_dvr = IsAllDvrMode() == 1;
@@ -205,7 +248,7 @@ int CDvrManager::FrameLoop(int a) {
         if (cell < 0) continue;
         if (!gate.PassKeyGate(cell, header.nKeyFrame == 1)) continue;
 
-        const int f = header.nStandard * 3 + header.nSize;
+        const int f = FormatCodeOf(header.nStandard, header.nSize);
         const std::optional<CellSize> scaled = PlannedScaledDraw(a, f, cell, header.nChannel);
         bool pictured = false;  // this frame produced a picture to draw
         bool ready = false;     // converted already holds the picture at the size of scaled
@@ -238,9 +281,10 @@ int CDvrManager::FrameLoop(int a) {
 DvrFrameCounts CDvrManager::GetFrameCounts(int a) const {
     if (!IsSlot(a)) return {};
     const Slot& slot = slots_[a];
-    return {slot.received.load(std::memory_order_relaxed),
-            slot.decoded.load(std::memory_order_relaxed),
-            slot.shown.load(std::memory_order_relaxed)};
+    return {
+        slot.received.load(std::memory_order_relaxed), slot.decoded.load(std::memory_order_relaxed),
+        slot.shown.load(std::memory_order_relaxed), slot.dropped.load(std::memory_order_relaxed),
+        slot.decode_failures.load(std::memory_order_relaxed)};
 }
 
 // Only a picture that gets drawn is converted, and into a cell smaller than the picture only

@@ -2,6 +2,8 @@
 
 #include <iostream>
 
+#include "EngineLog.h"
+
 #include "NetCommand.h"
 #include "UserStoreContent.h"
 #include "YuvTables.h"
@@ -77,6 +79,17 @@ void CDvrManager::ShowMessage(const std::string& text) {
     } else {
         std::cerr << text << std::flush;
     }
+}
+
+std::string CDvrManager::DiagWhere(int a, int channel, int cell) const {
+    std::string where;
+    if (IsSlot(a)) {
+        std::lock_guard lock(entries_mutex_);
+        where = "device " + std::to_string(a) + " (" + devices_.Entry(a).settings.address + ")";
+    }
+    if (channel >= 0) where += (where.empty() ? "" : " ") + ("channel " + std::to_string(channel));
+    if (cell >= 0) where += (where.empty() ? "" : " ") + ("cell " + std::to_string(cell));
+    return where;
 }
 
 void CDvrManager::MirrorEntries() {
@@ -159,10 +172,23 @@ int CDvrManager::RequestKeyFrame(int a) {
 
 int CDvrManager::ResetDvrNetwork(int a) { return IsSlot(a) ? connections_[a].ResetNetWork() : -1; }
 
+// 1 whatever became of the command, as the callers expect; the diagnostic log tells.
 int CDvrManager::SendCommand(int a, const _NET_COMMAND_& command) {
     if (!IsSlot(a)) return 1;
-    if (connections_[a].GetMachineInfe().nUserLevel == kSuperUserLevel) {
-        connections_[a].SendNetCommand(command);
+    const auto where = [&] {
+        return DiagWhere(a, command.nCommand == kNetCommandPtz ? command.nChannel : -1);
+    };
+    const int32_t level = connections_[a].GetMachineInfe().nUserLevel;
+    if (level != kSuperUserLevel) {
+        EngineDiag(spdlog::level::warn, where,
+                   "command {} (code {}) refused: the user's level is {}, commands are for the "
+                   "super user",
+                   command.nCommand, command.nSubCode, level);
+        return 1;
+    }
+    if (const int sent = connections_[a].SendNetCommand(command); sent < 0) {
+        EngineDiag(spdlog::level::warn, where, "command {} (code {}) not sent: {}",
+                   command.nCommand, command.nSubCode, sent);
     }
     return 1;
 }
@@ -177,9 +203,9 @@ int CDvrManager::SendPtzCommand(int code, int channel, int action, int a) {
     return SendCommand(a, {kNetCommandPtz, code, channel, action, 0});
 }
 
-int CDvrManager::SendEscKey(int a) { return SendCommand(a, {kNetCommandKey, 8, 0, 0, 0}); }
+int CDvrManager::SendEscKey(int a) { return SendCommand(a, {kNetCommandKey, kKeyEsc, 0, 0, 0}); }
 
-int CDvrManager::SendRecKey(int a) { return SendCommand(a, {kNetCommandKey, 7, 0, 0, 0}); }
+int CDvrManager::SendRecKey(int a) { return SendCommand(a, {kNetCommandKey, kKeyRec, 0, 0, 0}); }
 
 int CDvrManager::StartRecord(int a) {
     if (!IsSlot(a)) return -1;

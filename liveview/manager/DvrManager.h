@@ -20,6 +20,7 @@
 #include "Mpeg4Decoder.h"
 #include "NetCtrl.h"
 #include "NetMacSetPara.h"
+#include "PictureFormat.h"
 #include "QmxFile.h"
 #include "ScreenRect.h"
 #include "StreamMasks.h"
@@ -34,9 +35,11 @@ class CGdiRenderer;
 
 // What a slot's frame thread has done since the start, for measurements and diagnosis.
 struct DvrFrameCounts {
-    uint64_t received = 0;  // frames taken from the connection
-    uint64_t decoded = 0;   // video frames decoded
-    uint64_t shown = 0;     // pictures drawn into a cell
+    uint64_t received = 0;         // frames taken from the connection with a sound head
+    uint64_t decoded = 0;          // video frames decoded
+    uint64_t shown = 0;            // pictures drawn into a cell
+    uint64_t dropped = 0;          // broken: a bad head, a channel past 15, out of sequence
+    uint64_t decode_failures = 0;  // video frames the decoder refused
 };
 
 // A slot's buffer of size_bytes, zeroed, or null when there is no memory.
@@ -65,8 +68,8 @@ class CDvrManager {
 public:
     static constexpr int kMaxDvrs = CDvrList::kMaxDvrs;
     static constexpr int kVideoCells = CWindowMap::kCells;
-    static constexpr std::size_t kPayloadBytes = NetCtrl::kFramePayloadBytes;
-    static constexpr std::size_t kPictureBytes = 1244160;  // 720 x 576 x 3
+    static constexpr std::size_t kPayloadBytes = kMaxFramePayloadBytes;
+    static constexpr std::size_t kPictureBytes = kMaxPictureBgrBytes;
 
     // Message boxes of connect and frame threads; the window shows them on its own thread.
     using MessageSink = std::function<void(const std::string& text)>;
@@ -172,6 +175,8 @@ private:
         std::atomic<uint64_t> received{0};
         std::atomic<uint64_t> decoded{0};
         std::atomic<uint64_t> shown{0};
+        std::atomic<uint64_t> dropped{0};
+        std::atomic<uint64_t> decode_failures{0};
     };
 
     static bool IsSlot(int a) { return a >= 0 && a < kMaxDvrs; }
@@ -207,6 +212,13 @@ private:
     VisibleCells VisibleCellsNow() const;
     // The cell's decoder for the recorder's codec word.
     CVideoDecoder& DecoderOf(int cell, int32_t codec_word);
+    // PrepareDecoder for a frame of device a's channel, which the diagnostic lines name.
+    int PrepareDecoder(int a, int channel, int f, int cell, int32_t codec_word);
+    // "device 2 (host:port) channel 5 cell 37" for the diagnostic log; parts below 0 are left
+    // out.
+    std::string DiagWhere(int a, int channel = -1, int cell = -1) const;
+    // A network call's result, passed on; one below 0 leaves a line in the diagnostic log.
+    int NoteNetCall(int a, const char* call, int result) const;
 
     std::atomic<int> skip_one_frame_{0};
     std::atomic<int> dragging_{0};

@@ -9,8 +9,6 @@
 
 namespace {
 
-constexpr int kStartWidth = 720;
-constexpr int kStartHeight = 576;
 constexpr auto kDisconnectSettle = std::chrono::milliseconds(100);
 
 }  // namespace
@@ -33,8 +31,8 @@ int CDvrManager::StartDvrNetwork(int a) {
         slot.picture = AllocateBuffer(kPictureBytes);
         if (slot.picture) slot.payload = AllocateBuffer(kPayloadBytes);
         if (slot.picture && slot.payload) {
-            h264_[a].Open(kStartWidth, kStartHeight);
-            mpeg4_[a].Open(1, kStartWidth, kStartHeight);
+            h264_[a].OpenFor(kFullWidth, kFullHeight576);
+            mpeg4_[a].OpenFor(kFullWidth, kFullHeight576);
             started = connections_[a].InitNetWork() >= 0;
         }
     }

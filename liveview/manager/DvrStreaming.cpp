@@ -1,4 +1,5 @@
 #include "DvrManager.h"
+#include "EngineLog.h"
 #include "NetParameter.h"
 #include "VideoGridLayout.h"
 
@@ -6,7 +7,20 @@ namespace {
 
 constexpr uint32_t kAllChannels = 0xffff;
 
+// A device that is not logged in refuses every call as a matter of course: no diagnostic line.
+bool IsLoggedIn(const _DVR_MACHINE_INFO_& info) {
+    return info.nLinkState == kLinkLoggedIn || info.nLinkState == kLinkStreaming;
+}
+
 }  // namespace
+
+int CDvrManager::NoteNetCall(int a, const char* call, int result) const {
+    if (result < 0) {
+        EngineDiag(
+            spdlog::level::warn, [&] { return DiagWhere(a); }, "{} failed: {}", call, result);
+    }
+    return result;
+}
 
 int CDvrManager::StartLiveView(int a) {
     if (!IsSlot(a)) return -1;
@@ -17,23 +31,27 @@ int CDvrManager::StartLiveView(int a) {
     if (GetDvr(a, entry) < 0) return -1;
     const NetParameter parameter =
         LiveViewNetParameter(info.nUserLevel, entry.quality_index, entry.frame_rate_index);
-    connection.SetNetParameter(parameter.rate_value, parameter.frames_per_second, 0);
-    connection.NetLocalViewPlay(kAllChannels, entry.send_audio);
+    NoteNetCall(a, "SetNetParameter",
+                connection.SetNetParameter(parameter.rate_value, parameter.frames_per_second, 0));
+    NoteNetCall(a, "NetLocalViewPlay", connection.NetLocalViewPlay(kAllChannels, entry.send_audio));
     return 1;
 }
 
 int CDvrManager::StopLiveView(int a) {
     if (!IsSlot(a)) return -1;
     if (connections_[a].GetMachineInfe().nLinkState != kLinkStreaming) return 1;
-    return connections_[a].StopNetLocalView() == 1 ? 1 : -1;
+    return NoteNetCall(a, "StopNetLocalView", connections_[a].StopNetLocalView()) == 1 ? 1 : -1;
 }
 
 int CDvrManager::ApplyNetParameter(int a) {
     if (!IsDevice(a)) return -1;
     const _DVR_SETTINGS_& entry = devices_.Entry(a).settings;
-    const NetParameter parameter = ChangedNetParameter(connections_[a].GetMachineInfe().nUserLevel,
-                                                       entry.quality_index, entry.frame_rate_index);
-    connections_[a].SetNetParameter(parameter.rate_value, parameter.frames_per_second, 0);
+    const _DVR_MACHINE_INFO_ info = connections_[a].GetMachineInfe();
+    const NetParameter parameter =
+        ChangedNetParameter(info.nUserLevel, entry.quality_index, entry.frame_rate_index);
+    const int result =
+        connections_[a].SetNetParameter(parameter.rate_value, parameter.frames_per_second, 0);
+    if (IsLoggedIn(info)) NoteNetCall(a, "SetNetParameter", result);
     return 1;
 }
 
@@ -48,19 +66,22 @@ VisibleCells CDvrManager::VisibleCellsNow() const {
 
 void CDvrManager::ApplyPlan(int a, const StreamPlan& plan) {
     NetCtrl& connection = connections_[a];
-    if (plan.stop) connection.StopNetLocalView();
+    if (plan.stop) NoteNetCall(a, "StopNetLocalView", connection.StopNetLocalView());
     if (plan.play) {
         slots_[a].last_stream_mask = plan.mask;
-        connection.NetLocalViewPlay(static_cast<int>(plan.mask),
-                                    devices_.Entry(a).settings.send_audio);
+        NoteNetCall(a, "NetLocalViewPlay",
+                    connection.NetLocalViewPlay(static_cast<int>(plan.mask),
+                                                devices_.Entry(a).settings.send_audio));
     }
-    if (plan.key_frame) connection.CreateNetKeyFrame();
+    if (plan.key_frame) NoteNetCall(a, "CreateNetKeyFrame", connection.CreateNetKeyFrame());
 }
 
 int CDvrManager::RefreshLiveViews() {
     for (int a = 0; a < GetDvrCount(); ++a) {
-        if (connections_[a].GetMachineInfe().nUserLevel != kSuperUserLevel) {
-            connections_[a].CreateNetKeyFrame();
+        const _DVR_MACHINE_INFO_ info = connections_[a].GetMachineInfe();
+        if (info.nUserLevel != kSuperUserLevel) {
+            const int result = connections_[a].CreateNetKeyFrame();
+            if (IsLoggedIn(info)) NoteNetCall(a, "CreateNetKeyFrame", result);
         } else if (a == GetCurrentDvr()) {
             RefreshCurrentDvrView(a);
         } else {

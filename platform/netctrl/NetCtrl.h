@@ -33,7 +33,6 @@ enum class AnswerEffect : int;
 class NetCtrl {
 public:
     static constexpr int kConnectError = -1005;
-    static constexpr int kFramePayloadBytes = 786432;  // the callers' payload buffer
 
     NetCtrl();
     explicit NetCtrl(const NetTimeouts& timeouts, FrameQueueLimits limits = {});
@@ -61,8 +60,8 @@ public:
     // Waits up to wait_ms for a frame; > 0 when one waits. For frame threads that would
     // otherwise sleep between polls: the pause ends as soon as the stream goes on.
     int WaitForPicBuf(int wait_ms);
-    // The oldest frame: 36-byte head into head, payload (<= 786432 bytes) into data. Returns
-    // the payload size, < 0 when no frame waits.
+    // The oldest frame: 36-byte head into head, payload (<= kMaxFramePayloadBytes) into data.
+    // Returns the payload size, < 0 when no frame waits.
     int GetRawPicBuf(char* head, char* data);
 
     int SendNetCommand(_NET_COMMAND_ command);

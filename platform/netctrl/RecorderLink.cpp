@@ -3,8 +3,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
-#include <cstdio>
-
+#include "DiagLog.h"
 #include "MessageEncoder.h"
 #include "PayloadCodec.h"
 #include "SocketIo.h"
@@ -301,7 +300,7 @@ void RecorderLink::Lose(const std::string& why) {
     if (!stop_ && !closing_) {
         if (on_lost_) on_lost_(why);
         state_.MarkLost();
-        std::fprintf(stderr, "recorder link lost: %s\n", why.c_str());
+        diag::Log("netctrl").warn("recorder link lost: {}", why);
     }
     ::shutdown(fd_, SHUT_RDWR);
     frames_.WakeAll();

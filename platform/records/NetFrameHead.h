@@ -30,3 +30,9 @@ static_assert(sizeof(_NET_FRAME_HEAD_) == 36);
 inline constexpr int kFrameChannels = 256;
 
 inline bool IsFrameChannel(int32_t channel) { return channel >= 0 && channel < kFrameChannels; }
+
+// The payload length a frame head may announce: what a recorder sends at most (and so the
+// payload buffer every caller of the recorder client gives), and what a recording keeps at
+// most, which the frame checks of the live view and the playback hold frames to as well.
+inline constexpr uint32_t kMaxFramePayloadBytes = 786432;
+inline constexpr uint32_t kMaxRecordedFrameBytes = 304288;

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "ChannelNamePlace.h"
+#include "PictureFormat.h"
 
 namespace {
 
@@ -30,10 +31,10 @@ ImageHeader ParseHeader(const std::uint8_t* bytes) {
 // Picture size of the format code, the remainder taken with the code's sign: a negative
 // multiple of 3 counts as remainder 0, any other negative code has no size.
 bool BlendPictureSize(int code, int& width, int& height) {
-    const int remainder = code % 3;
+    const int remainder = code % kSizeCodes;
     if (remainder < 0) return false;
-    const int full_height = code / 3 == 1 ? 480 : 576;
-    width = remainder == 2 ? 352 : 720;
+    const int full_height = code / kSizeCodes == kStandard480 ? kFullHeight480 : kFullHeight576;
+    width = remainder == kSizeCodeCif ? kCifWidth : kFullWidth;
     height = remainder == 0 ? full_height : full_height / 2;
     return true;
 }

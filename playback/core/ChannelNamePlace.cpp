@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "PictureFormat.h"
+
 namespace {
 
 constexpr int kChannels = 16;
@@ -17,14 +19,14 @@ std::optional<ChannelNamePlace> ChannelNamePlaceOf(int format_code, int channel)
     if (channel < 0 || channel >= kChannels) return std::nullopt;
     const bool narrow = channel < kNarrowChannels;
     ChannelNamePlace place;
-    if (format_code % 3 == 2) {
+    if (format_code % kSizeCodes == kSizeCodeCif) {
         place.cif = true;
         place.source_x = narrow ? 12 + 50 * channel : kCifWideX[channel - kNarrowChannels];
         place.source_y = narrow ? 14 : 51;
         place.source_width = narrow ? 50 : 55;
         place.source_height = 18;
         place.x = 20;
-        place.y = 230 - 40 * (format_code / 3);
+        place.y = 230 - 40 * (format_code / kSizeCodes);
         return place;
     }
     place.source_x = narrow ? 18 + 74 * channel : kWideX[channel - kNarrowChannels];

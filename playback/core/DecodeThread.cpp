@@ -36,7 +36,8 @@ int AudioChannel(std::uint32_t audio_mask) {
 
 // Standard and size code are read as signed bytes.
 int FormatCode(const _NET_FRAME_HEAD_& header) {
-    return static_cast<std::int8_t>(header.nStandard) * 3 + static_cast<std::int8_t>(header.nSize);
+    return FormatCodeOf(static_cast<std::int8_t>(header.nStandard),
+                        static_cast<std::int8_t>(header.nSize));
 }
 
 }  // namespace
@@ -66,11 +67,11 @@ void CDecodeThread::SetSpeedClock(CBackupSpeed::Clock clock) { speed_ = CBackupS
 
 int CDecodeThread::StartDecodeThread() {
     picture_.reset(NewBuffer(kPictureBytes));
-    raw_.reset(NewBuffer(kRawBytes));
+    raw_.reset(NewBuffer(kMaxFramePayloadBytes));
     if (picture_ && raw_) {
         for (int channel = 0; channel < kChannels; ++channel) {
-            h264_[channel].OpenFor(720, 576);
-            mpeg4_[channel].OpenFor(720, 576);
+            h264_[channel].OpenFor(kFullWidth, kFullHeight576);
+            mpeg4_[channel].OpenFor(kFullWidth, kFullHeight576);
         }
         if (connection_.InitNetWork() >= 0) {
             connection_.ResetNetWork();

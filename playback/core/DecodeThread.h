@@ -12,6 +12,7 @@
 #include "H264Decoder.h"
 #include "Mpeg4Decoder.h"
 #include "NetFrameHead.h"
+#include "PictureFormat.h"
 
 class CBackupWriter;
 class CChannelNameOverlay;
@@ -32,8 +33,7 @@ struct PlaybackShared;
 class CDecodeThread {
 public:
     static constexpr int kChannels = 16;
-    static constexpr std::size_t kRawBytes = 786432;
-    static constexpr std::size_t kPictureBytes = 720 * 576 * 3;
+    static constexpr std::size_t kPictureBytes = kMaxPictureBgrBytes;
     static constexpr std::uint32_t kStereoBytes = 4096;
     static constexpr int kIdlePause_ms = 10;
     static constexpr int kDragPause_ms = 200;
@@ -74,7 +74,8 @@ public:
     // The thread's body: 1 after the stop, -1 when its output buffer cannot be had.
     int DecodeLoop();
 
-    // 1 for a 'V' or 'A' header of channel 0..15 announcing at most 304288 bytes, else -1.
+    // 1 for a 'V' or 'A' header of channel 0..15 announcing at most kMaxRecordedFrameBytes,
+    // else -1.
     static int CheckFrameHead(const _NET_FRAME_HEAD_& header);
     // The first row (0..3) whose camera is channel + 1, else -1.
     int PaneOfChannel(int channel) const;

@@ -6,7 +6,7 @@ enum class Fault {
     kStall,           // neither read nor send anything for a while, the link kept open
     kBadHeader,       // the next frame goes out with a corrupt message header (wrong magic)
     kBadFrameType,    // the next video frame's own header says type 'X'
-    kOversizeLength,  // the next video frame is 304289 bytes, one over the recording limit
+    kOversizeLength,  // the next video frame is one byte over kMaxRecordedFrameBytes
     kBadChannel,      // the next video frame says channel 16
     kFrameNumberGap,  // one video frame inside a group is left out, so its number is missing
 };

@@ -35,7 +35,7 @@ bool AcceptedBeforeLogIn(netproto::MsgType type) {
 }
 
 // One byte over what a recording file accepts for a frame.
-constexpr uint32_t kOversizeFrameBytes = 304289;
+constexpr uint32_t kOversizeFrameBytes = kMaxRecordedFrameBytes + 1;
 
 int64_t NowUs() {
     using namespace std::chrono;

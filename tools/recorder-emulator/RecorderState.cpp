@@ -112,8 +112,7 @@ uint32_t RecorderState::LampWord() const {
 void RecorderState::RecordCommand(const _NET_COMMAND_& command) {
     std::lock_guard lock(mutex_);
     journal_.commands.push_back(command);
-    constexpr int32_t kRecKey = 7;
-    if (command.nCommand == kNetCommandKey && command.nSubCode == kRecKey) {
+    if (command.nCommand == kNetCommandKey && command.nSubCode == kKeyRec) {
         lamp_word_ |= kRecordLamp;
     }
 }

@@ -1,6 +1,6 @@
 // Any bytes as a run of frame headers, each through the check and then, as a frame thread
 // takes it, through the frame gate. A header that passes must be one the readers can take:
-// audio or video, a channel of the frame range, a payload below the limit.
+// audio or video, a channel of the frame range, a payload a recording would keep.
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -18,7 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         if (valid != 1) continue;
         if (header.cType != 'V' && header.cType != 'A') std::abort();
         if (!IsFrameChannel(header.nChannel)) std::abort();
-        if (header.nLength >= kFramePayloadLimitBytes) std::abort();
+        if (header.nLength > kMaxRecordedFrameBytes) std::abort();
         if (header.cType != 'V') continue;
         if (!gate.AcceptVideo(header)) continue;
         if (header.nChannel >= CFrameGate::kChannels) std::abort();

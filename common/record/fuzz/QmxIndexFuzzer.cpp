@@ -48,7 +48,7 @@ private:
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const FuzzPair pair;
-    static std::vector<uint8_t> payload(CQmxFile::kMaxFrameBytes);
+    static std::vector<uint8_t> payload(kMaxRecordedFrameBytes);
     std::vector<uint8_t> index(CQmxFile::kIndexHeadBytes, 0);
     index.insert(index.end(), data, data + size);
     if (index.size() < static_cast<size_t>(CQmxFile::kMinIndexBytes)) {
@@ -68,7 +68,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     _NET_FRAME_HEAD_ head;
     for (int pass = 0; pass < 2; ++pass) {
         for (int i = 0; i <= reader.RecordCount(); ++i) {
-            const uint32_t room = steer & 0x80 ? 16 : CQmxFile::kMaxFrameBytes;
+            const uint32_t room = steer & 0x80 ? 16 : kMaxRecordedFrameBytes;
             const int result = reader.ReadFrame(&head, payload.data(), room);
             if (result == 0 || result == -20) {
                 break;

@@ -30,7 +30,7 @@ protected:
     // Reads until the end; the frame numbers of the records returned.
     static std::vector<int> ReadAllFrames(CQmxFile& reader, std::vector<int>* results = nullptr) {
         std::vector<int> frames;
-        std::vector<uint8_t> payload(CQmxFile::kMaxFrameBytes);
+        std::vector<uint8_t> payload(kMaxRecordedFrameBytes);
         for (int guard = 0; guard < 1000; ++guard) {
             _NET_FRAME_HEAD_ head{};
             const int result = reader.ReadFrame(&head, payload.data(), payload.size());
@@ -127,14 +127,14 @@ TEST_F(QmxReader, SelectedChannelSkipsOtherVideoButNotAudio) {
 TEST_F(QmxReader, InvalidRecordsAreSkippedWithMinusThirty) {
     std::vector<_NET_FRAME_HEAD_> records = Records(8);
     records[2].cType = 'X';
-    records[4].nLength = CQmxFile::kMaxFrameBytes + 1;
+    records[4].nLength = kMaxRecordedFrameBytes + 1;
     records[7].nChannel = 16;  // the last one
     CQmxFile reader;
     ASSERT_EQ(reader.OpenForRead(WritePair(records)), 1);
     std::vector<int> results;
     EXPECT_EQ(ReadAllFrames(reader, &results), (std::vector<int>{0, 1, 3, 5, 6}));
     EXPECT_EQ(results, (std::vector<int>{10, 11, -30, 13, -30, 15, 16, 0}));
-    EXPECT_EQ(CQmxFile::CheckFrameHead(Head('A', 15, CQmxFile::kMaxFrameBytes)), 1);
+    EXPECT_EQ(CQmxFile::CheckFrameHead(Head('A', 15, kMaxRecordedFrameBytes)), 1);
     EXPECT_EQ(CQmxFile::CheckFrameHead(Head('V', -1, 1)), -30);
 }
 

@@ -177,7 +177,7 @@ TEST_F(QmxWriter, FullDiskKeepsTheCompleteFramesReadable) {
     ASSERT_LT(written, 100);
     CQmxFile reader;
     ASSERT_EQ(reader.OpenForRead((folder_ / "20240131_235959.qmx").string()), 1);
-    std::vector<uint8_t> read_back(CQmxFile::kMaxFrameBytes);
+    std::vector<uint8_t> read_back(kMaxRecordedFrameBytes);
     _NET_FRAME_HEAD_ head;
     int frames = 0;
     int result = 0;

@@ -1,16 +1,45 @@
 // The manager against emulated recorders on loopback: log-in, streaming, pictures in the grid's
 // cells, recording, audio and link loss, the whole way through.
+#include <dlfcn.h>
+#include <spdlog/sinks/ringbuffer_sink.h>
+
 #include <algorithm>
+#include <atomic>
+#include <cerrno>
 #include <filesystem>
 #include <memory>
+#include <regex>
+
+extern "C" {
+#include <libavcodec/avcodec.h>
+}
 
 #include "ChannelPicture.h"
 #include "DayKey.h"
+#include "DiagLog.h"
 #include "DisplayFixture.h"
 #include "H264Decoder.h"
 #include "LookupServer.h"
 #include "QmxFile.h"
 #include "RecorderEmulator.h"
+
+namespace {
+
+std::atomic<bool> fail_decoder_opens{false};
+
+}  // namespace
+
+// Takes the place of the library's open in this test program: decoders fail to open while told
+// to; encoders (the emulator's) always open.
+extern "C" int avcodec_open2(AVCodecContext* context, const AVCodec* codec,
+                             AVDictionary** options) {
+    if (fail_decoder_opens.load() && codec != nullptr && av_codec_is_decoder(codec)) {
+        return AVERROR(ENOMEM);
+    }
+    using Open = int (*)(AVCodecContext*, const AVCodec*, AVDictionary**);
+    static const auto kReal = reinterpret_cast<Open>(dlsym(RTLD_NEXT, "avcodec_open2"));
+    return kReal(context, codec, options);
+}
 
 namespace {
 
@@ -202,19 +231,27 @@ TEST_F(LiveViewTest, TheAllDevicesViewFollowsTheWindowMap) {
 }
 
 TEST_F(LiveViewTest, ARecordingReadsBackWholeAndDecodes) {
-    StartRecorders({Recorder(1)});
+    const RecorderConfig config = Recorder(1);
+    const uint64_t loop = config.loop_frames;
+    StartRecorders({config});
     manager_->SetCurrentDvr(0);
     Connect(0);
     manager_->RefreshLiveViews();
     ASSERT_TRUE(WaitFor([&] { return ChannelIn(0) == 0; }));
+    const auto counts = [&] { return manager_->GetFrameCounts(0); };
     EXPECT_EQ(manager_->StartRecord(0), 1);
-    std::this_thread::sleep_for(std::chrono::milliseconds(700));
-    // Broken frames must not reach the recording: a gap, a channel out of range, a frame
-    // beyond the size limit.
-    emulator_.InjectFault(0, Fault::kFrameNumberGap);
-    emulator_.InjectFault(0, Fault::kBadChannel);
-    emulator_.InjectFault(0, Fault::kOversizeLength);
-    std::this_thread::sleep_for(std::chrono::milliseconds(1000));
+    const uint64_t at_start = counts().received;
+    ASSERT_TRUE(WaitFor([&] { return counts().received >= at_start + 2 * loop; }));
+    // Broken frames must not reach the recording: a frame beyond the size limit, a channel out
+    // of range, a gap. One at a time, each seen dropped, then two loops so the channel has
+    // passed its next key frame and the next drop can only be the next fault's.
+    for (const Fault fault : {Fault::kOversizeLength, Fault::kBadChannel, Fault::kFrameNumberGap}) {
+        const uint64_t dropped = counts().dropped;
+        emulator_.InjectFault(0, fault);
+        ASSERT_TRUE(WaitFor([&] { return counts().dropped > dropped; }));
+        const uint64_t received = counts().received;
+        ASSERT_TRUE(WaitFor([&] { return counts().received >= received + 2 * loop; }));
+    }
     EXPECT_EQ(manager_->StopRecord(0), 1);
     EXPECT_EQ(manager_->IsRecording(0), 0);
 
@@ -224,28 +261,33 @@ TEST_F(LiveViewTest, ARecordingReadsBackWholeAndDecodes) {
     ASSERT_EQ(pair.OpenForRead(indexes.front().string()), 1);
     CH264Decoder decoder;
     ASSERT_EQ(decoder.Open(352, 288), 1);
-    std::vector<uint8_t> payload(CQmxFile::kMaxFrameBytes);
+    std::vector<uint8_t> payload(kMaxRecordedFrameBytes);
     _NET_FRAME_HEAD_ header{};
-    int frames = 0;
-    int pictures = 0;
+    // Recording begins with whatever frame comes next: the rest of that group leads.
+    uint64_t leading = 0;
+    uint64_t frames = 0;
+    uint64_t pictures = 0;
     int expected = -1;
     int length;
     while ((length = pair.ReadFrame(&header, payload.data(), payload.size())) != 0) {
         ASSERT_GT(length, 0);
         ASSERT_EQ(header.cType, 'V');
         ASSERT_EQ(header.nChannel, 0);
-        if (expected < 0) {
-            EXPECT_EQ(header.nKeyFrame, 1);
-        } else if (header.nKeyFrame != 1) {
+        if (expected < 0 && header.nKeyFrame != 1) {
+            ++leading;
+            continue;
+        }
+        if (header.nKeyFrame != 1) {
             EXPECT_EQ(header.nFrameNo, expected);
         }
         expected = header.nFrameNo + 1;
         int got = 0;
         ASSERT_GE(decoder.Decode(decoder.Picture(), &got, payload.data(), length), 0);
-        pictures += got;
+        pictures += static_cast<uint64_t>(got);
         ++frames;
     }
-    EXPECT_GE(frames, 10);
+    EXPECT_LT(leading, loop);
+    EXPECT_GE(frames, 4 * loop);
     EXPECT_GE(pictures, frames - 2);
 }
 
@@ -295,4 +337,64 @@ TEST_F(LiveViewTest, OnlyTheCurrentDevicesAudioPlaysOnThePlayerOfItsLength) {
     manager_->SetCurrentDvr(1);
     EXPECT_TRUE(WaitFor([&] { return played(1) > 0; }));
     manager_->AudioOff();
+}
+
+// The engine's diagnostic lines at the debug level, kept from before the manager's frame threads
+// start until after they end (the logger's sinks are not to change while they write).
+class EngineLines {
+public:
+    EngineLines()
+        : sink_(std::make_shared<spdlog::sinks::ringbuffer_sink_mt>(1024)),
+          level_before_(diag::Log("liveview").level()) {
+        sink_->set_pattern("%v");
+        diag::Log("liveview").sinks().push_back(sink_);
+        diag::Log("liveview").set_level(spdlog::level::debug);
+    }
+    ~EngineLines() {
+        diag::Log("liveview").set_level(level_before_);
+        diag::Log("liveview").sinks().pop_back();
+    }
+    bool Has(const std::string& pattern) const {
+        const std::regex wanted(pattern);
+        for (const std::string& line : sink_->last_formatted()) {
+            if (std::regex_search(line, wanted)) return true;
+        }
+        return false;
+    }
+
+private:
+    std::shared_ptr<spdlog::sinks::ringbuffer_sink_mt> sink_;
+    spdlog::level::level_enum level_before_;
+};
+
+// The lines outlive TearDown, which ends the frame threads.
+class DiagnosticLinesTest : public LiveViewTest {
+protected:
+    EngineLines lines_;
+};
+
+// With the level raised, a decoder that does not open, a refused command and a dropped frame
+// each leave a line naming the device and the channel; the frame counts keep the drops.
+TEST_F(DiagnosticLinesTest, FailuresLeaveLinesNamingDeviceAndChannel) {
+    StartRecorders({Recorder(1)});
+    const std::string device = "device 0 \\(127\\.0\\.0\\.1:[0-9]+\\)";
+    fail_decoder_opens = true;
+    manager_->SetCurrentDvr(0);
+    Connect(0, "guest");
+    manager_->RefreshLiveViews();
+    const bool open_failed = WaitFor(
+        [&] { return lines_.Has(device + " channel 0 cell 0: the H.264 decoder did not open"); });
+    fail_decoder_opens = false;
+    EXPECT_TRUE(open_failed);
+    ASSERT_TRUE(WaitFor([&] { return ChannelIn(0) == 0; }));
+
+    EXPECT_EQ(manager_->SendPtzCommand(1, 2, 1, 0), 1);
+    EXPECT_TRUE(lines_.Has(device + " channel 2: command 16 \\(code 1\\) refused"));
+
+    emulator_.InjectFault(0, Fault::kFrameNumberGap);
+    // The count goes up before the line is written.
+    EXPECT_TRUE(WaitFor(
+        [&] { return lines_.Has(device + " channel 0: frame [0-9]+ dropped: out of sequence"); }));
+    EXPECT_GT(manager_->GetFrameCounts(0).dropped, 0u);
+    EXPECT_EQ(manager_->GetFrameCounts(0).decode_failures, 0u);
 }

@@ -3,6 +3,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "NetFrameHead.h"
+
 namespace netproto {
 
 // "DVRP" in the first four bytes of every message.
@@ -13,11 +15,11 @@ inline constexpr std::size_t kHeaderBytes = 16;
 inline constexpr std::size_t kNonceBytes = 16;
 inline constexpr std::size_t kMacBytes = 32;  // HMAC-SHA256
 
-// Fixed maxima, checked before anything is allocated or copied.
+// Fixed maxima, checked before anything is allocated or copied; a frame's payload is held to
+// kMaxFramePayloadBytes.
 inline constexpr std::size_t kMaxUserBytes = 64;
 inline constexpr std::size_t kMaxRemotePathBytes = 255;
 inline constexpr std::size_t kMaxShellBytes = 1024;
-inline constexpr std::size_t kMaxFramePayloadBytes = 786432;
 inline constexpr std::size_t kMaxRecListEntries = 300;
 inline constexpr std::size_t kMaxUploadChunkBytes = 65536;
 inline constexpr uint64_t kMaxUploadFileBytes = 64ull * 1024 * 1024;

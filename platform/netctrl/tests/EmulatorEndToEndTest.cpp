@@ -13,7 +13,7 @@ namespace {
 class EndToEnd : public EmulatorFixture {
 protected:
     std::vector<char> head_ = std::vector<char>(36);
-    std::vector<char> data_ = std::vector<char>(NetCtrl::kFramePayloadBytes);
+    std::vector<char> data_ = std::vector<char>(kMaxFramePayloadBytes);
 
     const _NET_FRAME_HEAD_& Head() const {
         return *reinterpret_cast<const _NET_FRAME_HEAD_*>(head_.data());
@@ -166,7 +166,7 @@ TEST_F(EndToEnd, FrameFaultsReachTheCallerForItsOwnChecks) {
     bool saw_oversize = false;
     for (int i = 0; i < 50 && !saw_oversize; ++i) {
         ASSERT_TRUE(NextFrame(net));
-        saw_oversize = Head().nLength == 304289;
+        saw_oversize = Head().nLength == kMaxRecordedFrameBytes + 1;
     }
     EXPECT_TRUE(saw_oversize);
     EXPECT_EQ(LinkStateOf(net), kLinkStreaming);
@@ -276,7 +276,7 @@ TEST_F(EndToEnd, UploadShellCommandsParametersAndKeys) {
     EXPECT_EQ(std::memcmp(&again, &para, sizeof para), 0);
 
     EXPECT_EQ(net.SendNetCommand({kNetCommandPtz, 9, 2, 1, 0}), 0);
-    EXPECT_EQ(net.SendNetCommand({kNetCommandKey, 7, 0, 0, 0}), 0);  // REC
+    EXPECT_EQ(net.SendNetCommand({kNetCommandKey, kKeyRec, 0, 0, 0}), 0);
     journal = emulator_.Journal(0);
     ASSERT_EQ(journal.commands.size(), 2u);
     EXPECT_EQ(journal.commands[0].nSubCode, 9);

@@ -43,7 +43,7 @@ public:
 
     FrameQueue queue;
     std::atomic<bool> cancel{false};
-    std::vector<uint8_t> buffer = std::vector<uint8_t>(786432);
+    std::vector<uint8_t> buffer = std::vector<uint8_t>(kMaxFramePayloadBytes);
 };
 
 using Frames = std::vector<std::pair<int, int>>;

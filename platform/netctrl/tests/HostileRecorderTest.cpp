@@ -116,13 +116,13 @@ TEST(HostileRecorder, MisbehaviourAfterLogInLosesTheLinkAndResetRecovers) {
          [](ScriptedPeer& p) {
              auto bytes = Header(MsgType::kFrame, kFrameHeadBytes + 10);
              _NET_FRAME_HEAD_ head{};
-             head.nLength = 786432;
+             head.nLength = 4000;
              const auto* h = reinterpret_cast<const uint8_t*>(&head);
              bytes.insert(bytes.end(), h, h + sizeof head);
              bytes.resize(bytes.size() + 10);
              p.SendRaw(bytes.data(), bytes.size());
          },
-         0, "frame head length 786432 differs from payload 10"},
+         0, "frame head length 4000 differs from payload 10"},
         {"truncated frame then closed",
          [](ScriptedPeer& p) {
              const auto h = Header(MsgType::kFrame, 5000);

@@ -41,7 +41,7 @@ protected:
     std::unique_ptr<ScriptedRecorder> recorder_;
     NetCtrl net_{QuickTimeouts()};
     std::vector<char> head_ = std::vector<char>(36);
-    std::vector<char> data_ = std::vector<char>(NetCtrl::kFramePayloadBytes);
+    std::vector<char> data_ = std::vector<char>(kMaxFramePayloadBytes);
 };
 
 }  // namespace
@@ -129,7 +129,7 @@ TEST(NetCtrlLogIn, AFrameInTheSameReadAsTheLogInReplyIsQueuedAtOnce) {
     ASSERT_EQ(net.WaitForPicBuf(QuickTimeouts().silence_ms / 2), 1);
     EXPECT_EQ(LinkStateOf(net), kLinkLoggedIn);
     std::vector<char> head(36);
-    std::vector<char> data(NetCtrl::kFramePayloadBytes);
+    std::vector<char> data(kMaxFramePayloadBytes);
     EXPECT_EQ(net.GetRawPicBuf(head.data(), data.data()), 100);
     EXPECT_EQ(reinterpret_cast<_NET_FRAME_HEAD_*>(head.data())->nChannel, 5);
 }
@@ -197,7 +197,7 @@ TEST(NetCtrlPlayback, FramesReadTogetherWithAnAnswerWaitForRoomLikeAnyOther) {
     ASSERT_EQ(net.GetDvrMacPara(&para), 0) << net.LastError();
     // Once the answer is taken, playback frames wait for room again: none is dropped.
     std::vector<char> head(36);
-    std::vector<char> data(NetCtrl::kFramePayloadBytes);
+    std::vector<char> data(kMaxFramePayloadBytes);
     for (int i = 0; i < 8; ++i) {
         ASSERT_TRUE(WaitUntil([&] { return net.IsHavePicBuf() > 0; })) << "frame " << i;
         ASSERT_EQ(net.GetRawPicBuf(head.data(), data.data()), 100 + i);
@@ -212,7 +212,7 @@ TEST(NetCtrlCalls, FailAtOnceWithoutANetworkOrALogIn) {
     NET_MAC_SET_PARA para{};
     std::vector<_QRF_FILESHOWINFO> page(300);
     char head[36];
-    std::vector<char> data(NetCtrl::kFramePayloadBytes);
+    std::vector<char> data(kMaxFramePayloadBytes);
     EXPECT_EQ(net.GetDvrMacPara(&para), -1);
     EXPECT_EQ(net.NetLocalViewPlay(0xffff, 0), -1);
     EXPECT_EQ(net.TimeToSearchRecList(1090728, page.data(), 0), -1);

@@ -14,7 +14,7 @@ class ThreeThreads : public EmulatorFixture {};
 void FrameThread(NetCtrl& net, const std::atomic<bool>& done, std::atomic<int>& frames,
                  std::atomic<int>& bad_heads) {
     std::vector<char> head(36);
-    std::vector<char> data(NetCtrl::kFramePayloadBytes);
+    std::vector<char> data(kMaxFramePayloadBytes);
     while (!done) {
         if (net.GetMachineInfe().nLinkState != kLinkStreaming || net.IsHavePicBuf() <= 0) {
             std::this_thread::sleep_for(std::chrono::milliseconds(1));

@@ -109,7 +109,7 @@ protected:
         client.NetPlayFile(start.msecsSinceStartOfDay() / 1000, end.msecsSinceStartOfDay() / 1000,
                            0x5, 1, 1);
         std::vector<PairFrame> frames;
-        std::vector<uint8_t> payload(NetCtrl::kFramePayloadBytes);
+        std::vector<uint8_t> payload(kMaxFramePayloadBytes);
         for (;;) {
             _NET_FRAME_HEAD_ head;
             const int length = client.GetRawPicBuf(reinterpret_cast<char*>(&head),

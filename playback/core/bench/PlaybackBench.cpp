@@ -224,7 +224,7 @@ void BM_ReceiveAndDiscard(benchmark::State& state) {
         client.TimeToSearchRecList(KeyOfDayNumber(kDay), page.data(), 0) <= 0) {
         return state.SkipWithError("no log-in");
     }
-    std::vector<char> payload(NetCtrl::kFramePayloadBytes);
+    std::vector<char> payload(kMaxFramePayloadBytes);
     double fps = 0;
     for (auto _ : state) {
         int64_t frames = 0;
