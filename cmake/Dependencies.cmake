@@ -21,4 +21,11 @@ endif()
 
 if(SUITE_BENCH)
   find_package(benchmark REQUIRED)
+  # libyuv, a peer of the picture path's benchmarks only; it ships no pkg-config file.
+  find_path(LIBYUV_INCLUDE_DIR libyuv.h REQUIRED)
+  find_library(LIBYUV_LIBRARY NAMES yuv REQUIRED)
+  add_library(Yuv::yuv UNKNOWN IMPORTED)
+  set_target_properties(Yuv::yuv PROPERTIES
+    IMPORTED_LOCATION "${LIBYUV_LIBRARY}"
+    INTERFACE_INCLUDE_DIRECTORIES "${LIBYUV_INCLUDE_DIR}")
 endif()

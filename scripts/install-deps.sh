@@ -12,7 +12,7 @@ packages=(
   xvfb xauth libx11-dev libxtst-dev
   libssl-dev libspdlog-dev
   fonts-dseg fonts-wqy-microhei fonts-dejavu-core
-  libgtest-dev libgmock-dev libbenchmark-dev dbus-daemon
+  libgtest-dev libgmock-dev libbenchmark-dev libyuv-dev dbus-daemon
   clang libclang-rt-14-dev clang-format clang-tidy
 )
 

@@ -27,6 +27,24 @@ void Bgr24Row444Scalar(const uint8_t* y, const uint8_t* u, const uint8_t* v, uin
 // Returns how many pixels it converted (a multiple of 32).
 int Bgr24Row444Avx2(const uint8_t* y, const uint8_t* u, const uint8_t* v, uint8_t* d, int width);
 
+// 32-bit pixels 0xAARRGGBB (alpha 0xFF) of the same colours, as a window's surface holds them:
+// one row with its chroma row (pixel j takes chroma j / 2), or one with a chroma sample per
+// pixel; pixels from `from` on.
+void Argb420RowScalar(const uint8_t* y, const uint8_t* u, const uint8_t* v, uint32_t* d, int from,
+                      int width);
+void Argb444RowScalar(const uint8_t* y, const uint8_t* u, const uint8_t* v, uint32_t* d, int from,
+                      int width);
+// Every ratio-th pixel of a row with its chroma row (pixel j of the row takes y[ratio j] and
+// chroma ratio j / 2), as a picture drawn at a half or a quarter of its width takes them.
+void ArgbStridedRowScalar(int ratio, const uint8_t* y, const uint8_t* u, const uint8_t* v,
+                          uint32_t* d, int from, int width);
+// Return how many pixels they converted (a multiple of 32).
+int Argb420RowAvx2(const uint8_t* y, const uint8_t* u, const uint8_t* v, uint32_t* d, int width);
+int Argb444RowAvx2(const uint8_t* y, const uint8_t* u, const uint8_t* v, uint32_t* d, int width);
+int ArgbHalfRowAvx2(const uint8_t* y, const uint8_t* u, const uint8_t* v, uint32_t* d, int width);
+int ArgbQuarterRowAvx2(const uint8_t* y, const uint8_t* u, const uint8_t* v, uint32_t* d,
+                       int width);
+
 void Yuy2RowScalar(const uint8_t* y, const uint8_t* u, const uint8_t* v, uint8_t* d, int from,
                    int width);
 int Yuy2RowSse2(const uint8_t* y, const uint8_t* u, const uint8_t* v, uint8_t* d, int width);

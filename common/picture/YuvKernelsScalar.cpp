@@ -47,6 +47,39 @@ void Bgr24Row444Scalar(const uint8_t* y, const uint8_t* u, const uint8_t* v, uin
     }
 }
 
+namespace {
+
+inline uint32_t Argb(const YuvTables& t, int luma, int cu, int cv) {
+    return 0xFF000000u | uint32_t{Clamp(luma + t.v_to_red[cv])} << 16 |
+           uint32_t{Clamp(luma - t.u_to_green[cu] - t.v_to_green[cv])} << 8 |
+           Clamp(luma + t.u_to_blue[cu]);
+}
+
+}  // namespace
+
+void Argb420RowScalar(const uint8_t* y, const uint8_t* u, const uint8_t* v, uint32_t* d, int from,
+                      int width) {
+    const YuvTables& t = GetYuvTables();
+    for (int j = from; j < width; ++j)
+        d[j] = Argb(t, y[j], u[j >> 1], v[j >> 1]);
+}
+
+void Argb444RowScalar(const uint8_t* y, const uint8_t* u, const uint8_t* v, uint32_t* d, int from,
+                      int width) {
+    const YuvTables& t = GetYuvTables();
+    for (int j = from; j < width; ++j)
+        d[j] = Argb(t, y[j], u[j], v[j]);
+}
+
+void ArgbStridedRowScalar(int ratio, const uint8_t* y, const uint8_t* u, const uint8_t* v,
+                          uint32_t* d, int from, int width) {
+    const YuvTables& t = GetYuvTables();
+    for (int j = from; j < width; ++j) {
+        const int chroma = ratio * j / 2;
+        d[j] = Argb(t, y[ratio * j], u[chroma], v[chroma]);
+    }
+}
+
 void Yuy2RowScalar(const uint8_t* y, const uint8_t* u, const uint8_t* v, uint8_t* d, int from,
                    int width) {
     int j = from;

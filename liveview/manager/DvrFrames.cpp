@@ -1,6 +1,4 @@
 #include <chrono>
-#include <new>
-#include <optional>
 
 #include "AudioRoute.h"
 #include "ColourConversion.h"
@@ -10,7 +8,6 @@
 #include "FrameHeadCheck.h"
 #include "GdiRenderer.h"
 #include "PictureFormat.h"
-#include "ScaledConversion.h"
 
 namespace {
 
@@ -25,6 +22,32 @@ constexpr int kMaskBits = 32;
 bool HasChannel(int32_t channel_mask, int channel) {
     return channel >= 0 && channel < kMaskBits &&
            (static_cast<uint32_t>(channel_mask) >> channel) & 1u;
+}
+
+// A stream whose pictures are smaller than its frame headers claim is not drawn: it would be
+// read past its planes.
+bool FitsFormat(const DecodedPicture& picture, int f) {
+    int width = 0;
+    int height = 0;
+    return FormatPictureSize(f, width, height) && picture.width >= width &&
+           picture.height >= height && picture.luma != nullptr && picture.u != nullptr &&
+           picture.v != nullptr;
+}
+
+// The planes of a contiguous 4:2:0 picture of the format's size.
+DecodedPicture ContiguousPicture(const uint8_t* picture, int f) {
+    int width = 0;
+    int height = 0;
+    FormatPictureSize(f, width, height);
+    const long luma_bytes = static_cast<long>(width) * height;
+    return {picture,
+            picture + luma_bytes,
+            picture + luma_bytes * 5 / 4,
+            width,
+            width / 2,
+            width / 2,
+            width,
+            height};
 }
 
 }  // namespace
@@ -130,66 +153,26 @@ int CDvrManager::PrepareDecoder(int a, int channel, int f, int cell, int32_t cod
     }
 }
 
-std::optional<CDvrManager::CellSize> CDvrManager::PlannedScaledDraw(int a, int f, int cell,
-                                                                    int channel) const {
-    int width = 0;
-    int height = 0;
-    const CVideoGridLayout* grid = grid_.load(std::memory_order_acquire);
-    if (!FormatPictureSize(f, width, height) || grid == nullptr || !Shown(a) || IsDragging() == 1 ||
-        !HasChannel(slots_[a].channel_mask.load(std::memory_order_relaxed), channel)) {
-        return std::nullopt;
-    }
-    const VideoCell target = grid->Cell(cell);
-    if (target.visible == 0 || target.video_width <= 0 || target.video_height <= 0 ||
-        target.video_width > width || target.video_height > height) {
-        return std::nullopt;
-    }
-    return CellSize{target.video_width, target.video_height};
-}
-
-bool CDvrManager::DecodeInto(int a, int cell, int f, int32_t codec_word,
-                             const _NET_FRAME_HEAD_& header, const std::optional<CellSize>& scaled,
-                             uint8_t* scratch, bool& pictured, bool& converted) {
-    pictured = false;
-    converted = false;
-    uint8_t* picture = slots_[a].picture.get();
-    const uint8_t* payload = slots_[a].payload.get();
-    const int length = static_cast<int>(header.nLength);
-    std::lock_guard lock(cell_mutex_[cell]);
-    if (PrepareDecoder(a, header.nChannel, f, cell, codec_word) != 1) return false;
-    if (!Shown(a)) return false;
+DecodeResult CDvrManager::DecodeInCell(int a, int cell, int f, int32_t codec_word,
+                                       const _NET_FRAME_HEAD_& header, DecodedPicture& decoded) {
+    if (PrepareDecoder(a, header.nChannel, f, cell, codec_word) != 1) return DecodeResult::kFailed;
+    if (!Shown(a)) return DecodeResult::kFailed;
     CVideoDecoder& decoder = DecoderOf(cell, codec_word);
-    switch (decoder.DecodeFrame(payload, length, picture, kPictureBytes)) {
-        case DecodeResult::kFailed:
-            slots_[a].decode_failures.fetch_add(1, std::memory_order_relaxed);
-            EngineDiag(
-                spdlog::level::debug, [&] { return DiagWhere(a, header.nChannel, cell); },
-                "frame {} ({} bytes) did not decode; the cell waits for a key frame",
-                header.nFrameNo, length);
-            return false;
-        case DecodeResult::kNoPicture:
-            return true;
-        case DecodeResult::kPicture:
-            break;
+    const int length = static_cast<int>(header.nLength);
+    const DecodeResult result = decoder.DecodeFrame(slots_[a].payload.get(), length,
+                                                    slots_[a].picture.get(), kPictureBytes);
+    if (result == DecodeResult::kFailed) {
+        slots_[a].decode_failures.fetch_add(1, std::memory_order_relaxed);
+        EngineDiag(
+            spdlog::level::debug, [&] { return DiagWhere(a, header.nChannel, cell); },
+            "frame {} ({} bytes) did not decode; the cell waits for a key frame", header.nFrameNo,
+            length);
     }
-    // A cell smaller than the picture takes a fraction of its pixels: they are read from the
-    // decoder's planes (valid while the cell is held) instead of copying all of them.
-    const DecodedPicture decoded = decoder.Decoded();
-    if (scaled && ConvertDecodedScaled(scratch, scaled->width, scaled->height, decoded, f)) {
-        pictured = true;
-        converted = true;
-        return true;
-    }
-    pictured = CopyDecodedPlanes(decoded, picture, f) == 1;
-    return true;
+    if (result == DecodeResult::kPicture) decoded = decoder.Decoded();
+    return result;
 }
 
 int CDvrManager::FrameLoop(int a) {
-    std::unique_ptr<uint8_t[]> converted(new (std::nothrow) uint8_t[kPictureBytes]);
-    if (!converted) {
-        ShowMessage("not have enough memory!");
-        return -1;
-    }
     Slot& slot = slots_[a];
     NetCtrl& connection = connections_[a];
     CFrameGate gate;
@@ -249,30 +232,36 @@ int CDvrManager::FrameLoop(int a) {
         if (!gate.PassKeyGate(cell, header.nKeyFrame == 1)) continue;
 
         const int f = FormatCodeOf(header.nStandard, header.nSize);
-        const std::optional<CellSize> scaled = PlannedScaledDraw(a, f, cell, header.nChannel);
-        bool pictured = false;  // this frame produced a picture to draw
-        bool ready = false;     // converted already holds the picture at the size of scaled
-        if (!DecodeInto(a, cell, f, info.nCodec, header, scaled, converted.get(), pictured,
-                        ready)) {
+        // The decoder's planes stay valid while the cell is held: the picture is drawn from
+        // them unless a pause comes first.
+        std::unique_lock cell_lock(cell_mutex_[cell]);
+        DecodedPicture decoded;
+        const DecodeResult result = DecodeInCell(a, cell, f, info.nCodec, header, decoded);
+        if (result == DecodeResult::kFailed) {
+            cell_lock.unlock();
             // Decoding goes on from the cell's next key frame.
             gate.CloseCell(cell);
             continue;
         }
         slot.decoded.fetch_add(1, std::memory_order_relaxed);
-        if (!pictured || !Shown(a)) continue;
+        if (result != DecodeResult::kPicture || !FitsFormat(decoded, f) || !Shown(a)) continue;
         if (IsDragging() == 1) {
+            cell_lock.unlock();
             std::this_thread::sleep_for(kDragPause);
             continue;
         }
         if (skip_one_frame_.exchange(0, std::memory_order_relaxed) == 1) {
+            // The pause must not hold the cell: the picture waits in the slot's own buffer.
+            CopyDecodedPlanes(decoded, slot.picture.get(), f);
+            cell_lock.unlock();
             std::this_thread::sleep_for(kSkipPause);
+            decoded = ContiguousPicture(slot.picture.get(), f);
         }
         if (!HasChannel(slot.channel_mask.load(std::memory_order_relaxed), header.nChannel) ||
             !IsCellVisible(cell)) {
             continue;
         }
-        DrawPicture(slot.picture.get(), f, cell, converted.get(),
-                    ready ? scaled : std::optional<CellSize>());
+        DrawPlanes(decoded, f, cell);
         slot.shown.fetch_add(1, std::memory_order_relaxed);
     }
     return 0;
@@ -287,30 +276,19 @@ DvrFrameCounts CDvrManager::GetFrameCounts(int a) const {
         slot.decode_failures.load(std::memory_order_relaxed)};
 }
 
-// Only a picture that gets drawn is converted, and into a cell smaller than the picture only
-// the pixels the draw would take.
-void CDvrManager::DrawPicture(const uint8_t* picture, int f, int cell, uint8_t* scratch,
-                              const std::optional<CellSize>& ready) {
+void CDvrManager::DrawPlanes(const DecodedPicture& decoded, int f, int cell) {
     int width = 0;
     int height = 0;
     const CVideoGridLayout* grid = grid_.load(std::memory_order_acquire);
-    if (!FormatPictureSize(f, width, height) || grid == nullptr) return;
+    CGdiRenderer* renderer = renderer_.load(std::memory_order_acquire);
+    if (!FormatPictureSize(f, width, height) || grid == nullptr || renderer == nullptr) return;
     const VideoCell target = grid->Cell(cell);
     if (target.visible == 0) return;
-    if (ready) {
-        // Converted for the cell at decode time; a layout changed since lands once stretched.
-        DrawIntoCell(target, ready->width, ready->height, scratch);
-        return;
-    }
-    if (target.video_width > 0 && target.video_height > 0 && target.video_width <= width &&
-        target.video_height <= height) {
-        ConvertScaledToBgr24(scratch, target.video_width, target.video_height, picture, width,
-                             height);
-        DrawIntoCell(target, target.video_width, target.video_height, scratch);
-        return;
-    }
-    ConvertToBgr24(scratch, picture, f);
-    ShowFrame(scratch, f, cell);
+    const int left = grid_window_[0].load(std::memory_order_relaxed) + target.video_x;
+    const int top = grid_window_[1].load(std::memory_order_relaxed) + target.video_y;
+    std::lock_guard lock(lock_);
+    renderer->DrawPlanes(left, top, left + target.video_width, top + target.video_height, width,
+                         height, decoded);
 }
 
 int CDvrManager::ShowFrame(const uint8_t* picture, int f, int cell) {

@@ -7,7 +7,6 @@
 #include <functional>
 #include <memory>
 #include <mutex>
-#include <optional>
 #include <string>
 #include <thread>
 
@@ -185,21 +184,14 @@ private:
     int SendCommand(int a, const _NET_COMMAND_& command);
     void RecordFrame(int a, _NET_FRAME_HEAD_& header);
     void PlayAudio(const _DVR_MACHINE_INFO_& info, int a, const _NET_FRAME_HEAD_& header);
-    struct CellSize {
-        int width = 0;
-        int height = 0;
-    };
-    // The size of the cell when this frame is to be drawn shrunk into it, else nothing.
-    std::optional<CellSize> PlannedScaledDraw(int a, int f, int cell, int channel) const;
-    // Decodes; a picture planned for a scaled draw goes straight into scratch (converted set).
-    bool DecodeInto(int a, int cell, int f, int32_t codec_word, const _NET_FRAME_HEAD_& header,
-                    const std::optional<CellSize>& scaled, uint8_t* scratch, bool& pictured,
-                    bool& converted);
+    // Opens the cell's decoder as needed and decodes the slot's frame; the cell's lock held.
+    // A new picture's planes go to decoded.
+    DecodeResult DecodeInCell(int a, int cell, int f, int32_t codec_word,
+                              const _NET_FRAME_HEAD_& header, DecodedPicture& decoded);
     bool Shown(int a) const;
     bool IsCellVisible(int cell) const;
-    // scratch holds the picture converted at the size ready gives, or is free to convert into.
-    void DrawPicture(const uint8_t* picture, int f, int cell, uint8_t* scratch,
-                     const std::optional<CellSize>& ready);
+    // Draws the picture of the format's size from its planes into the cell.
+    void DrawPlanes(const DecodedPicture& decoded, int f, int cell);
     void DrawIntoCell(const VideoCell& target, int width, int height, const uint8_t* bgr);
     VisibleCells VisibleCellsNow() const;
     // The cell's decoder for the recorder's codec word.

@@ -1,79 +1,170 @@
 #include "Yuy2Picture.h"
 
+#include <array>
+#include <cstring>
+#include <memory>
 #include <vector>
 
+#include "Bt601Row.h"
+#include "PixelSpread.h"
+#include "RowGather.h"
 #include "VideoSurface.h"
 
 namespace {
 
-// Written with conditional moves in mind: chroma noise makes branches mispredict.
-inline std::uint32_t Clamp8(int value) {
-    value = value < 0 ? 0 : value;
-    return static_cast<std::uint32_t>(value > 255 ? 255 : value);
-}
+constexpr int kWideStep = 32;  // pixels per step of the wide row kernel
 
-}  // namespace
+// What drawing a picture width pixels wide into dest_width needs, built once per size pair:
+// the luma and the pair's chroma of each pixel drawn are picked out of the packed row, then
+// converted. A picture drawn larger has every source pixel picked and converted once per row,
+// then spread over the wider row.
+struct Yuy2Plan {
+    int width = -1;
+    int dest_width = -1;
+    // Every second or fourth pixel (drawn at a half or a quarter of the width; ratio 2 or 4),
+    // or every pixel (at the width or larger): straight from the pairs. Other widths pick the
+    // luma and the pair's chroma of each pixel drawn out of the row first.
+    int ratio = 0;
+    RowGather luma;
+    RowGather u;
+    RowGather v;
+    std::vector<std::uint8_t> ys, us, vs;  // rounded up to the wide step; padding never drawn
+    // Larger: each source row converted once, then spread over the wider row.
+    PixelSpread spread;
+    std::vector<std::uint32_t> converted;
+    std::vector<std::uint32_t> whole;  // a row cut by the surface's edge, made whole first
 
-namespace {
-
-// One pixel from its luma and the chroma terms of its pair.
-inline std::uint32_t Argb(int luma, int red, int green, int blue) {
-    const int c = 298 * (luma - 16) + 128;
-    return 0xFF000000u | (Clamp8((c + red) >> 8) << 16) | (Clamp8((c + green) >> 8) << 8) |
-           Clamp8((c + blue) >> 8);
-}
-
-inline std::uint32_t PairPixel(const unsigned char* pair, int half) {
-    const int d = pair[1] - 128;
-    const int e = pair[3] - 128;
-    return Argb(pair[half * 2], 409 * e, -100 * d - 208 * e, 516 * d);
-}
-
-// Enlarging: converts a whole source row the first time the stretch asks for a pixel of
-// it, so each source pixel and each pair's chroma terms are worked out once.
-class RowConverter {
-public:
-    RowConverter(const unsigned char* picture, int width) : picture_(picture), width_(width) {
-        row_.resize(static_cast<std::size_t>(width));
-    }
-
-    std::uint32_t operator()(int x, int y) {
-        if (y != converted_y_) Convert(y);
-        return row_[x];
-    }
-
-private:
-    void Convert(int y) {
-        const unsigned char* in = picture_ + static_cast<std::size_t>(y) * width_ * 2;
-        for (int x = 0; x < width_; x += 2, in += 4) {
-            const int d = in[1] - 128;
-            const int e = in[3] - 128;
-            const int red = 409 * e;
-            const int green = -100 * d - 208 * e;
-            const int blue = 516 * d;
-            row_[x] = Argb(in[0], red, green, blue);
-            row_[x + 1] = Argb(in[2], red, green, blue);
+    void Build(int source_width, int target_width) {
+        width = source_width;
+        dest_width = target_width;
+        ratio = 0;
+        for (int r : {2, 4}) {
+            if (width == r * dest_width) ratio = r;
         }
-        converted_y_ = y;
+        std::vector<int> columns(static_cast<std::size_t>(dest_width));
+        for (int x = 0; x < dest_width; ++x)
+            columns[x] = static_cast<int>(static_cast<std::int64_t>(x) * width / dest_width);
+        if (dest_width < width && ratio == 0) {
+            std::vector<int> luma_bytes(columns.size());
+            std::vector<int> u_bytes(columns.size());
+            std::vector<int> v_bytes(columns.size());
+            for (int i = 0; i < dest_width; ++i) {
+                luma_bytes[i] = 2 * columns[i];
+                u_bytes[i] = 4 * (columns[i] / 2) + 1;
+                v_bytes[i] = 4 * (columns[i] / 2) + 3;
+            }
+            const int row_bytes = 2 * width;
+            luma.Build(std::move(luma_bytes), row_bytes);
+            u.Build(std::move(u_bytes), row_bytes);
+            v.Build(std::move(v_bytes), row_bytes);
+            const std::size_t padded =
+                static_cast<std::size_t>((dest_width + kWideStep - 1) / kWideStep * kWideStep);
+            ys.assign(padded, 0);
+            us.assign(padded, 0);
+            vs.assign(padded, 0);
+        }
+        if (dest_width > width) {
+            spread.Build(std::move(columns), width);
+            converted.assign(static_cast<std::size_t>(width), 0);
+        }
+        whole.assign(static_cast<std::size_t>(dest_width), 0);
     }
 
-    const unsigned char* picture_;
-    int width_;
-    int converted_y_ = -1;
-    std::vector<std::uint32_t> row_;
+    // count pixels of a row by a wide kernel; the last ones as a last step that overlaps the
+    // one before, when the row holds a step. False when the row is left to the plain code.
+    template <typename Kernel>
+    static bool Wide(Kernel kernel, int bytes_per_pixel, const unsigned char* row,
+                     std::uint32_t* out, int count) {
+        const int done = kernel(row, out, count);
+        if (done == 0) return false;
+        if (done < count) {
+            const int last = count - kWideStep;
+            kernel(row + bytes_per_pixel * last, out + last, kWideStep);
+        }
+        return true;
+    }
+
+    // The picked pixels of a packed row, converted into out.
+    void ConvertPicked(const unsigned char* row, std::uint32_t* out) {
+        luma.Gather(row, ys.data());
+        u.Gather(row, us.data());
+        v.Gather(row, vs.data());
+        const int done = bt601::ArgbRowWide(ys.data(), us.data(), vs.data(), out, dest_width);
+        if (done == dest_width) return;
+        std::uint32_t tail[kWideStep];
+        if (bt601::ArgbRowWide(ys.data() + done, us.data() + done, vs.data() + done, tail,
+                               kWideStep) == kWideStep) {
+            std::memcpy(out + done, tail,
+                        static_cast<std::size_t>(dest_width - done) * sizeof(std::uint32_t));
+            return;
+        }
+        bt601::ArgbRowScalar(ys.data(), us.data(), vs.data(), out, done, dest_width);
+    }
+
+    // Pixel i of out from pixel step x i of the row, one by one.
+    static void ConvertPlain(const unsigned char* row, std::uint32_t* out, int count, int step) {
+        for (int i = 0; i < count; ++i) {
+            const int x = step * i;
+            const unsigned char* pair = row + 4 * (x / 2);
+            bt601::ArgbRowScalar(pair + 2 * (x & 1), pair + 1, pair + 3, out + i, 0, 1);
+        }
+    }
+
+    // The whole row of a source row into out (dest_width pixels).
+    void WriteRow(const unsigned char* row, std::uint32_t* out) {
+        if (ratio != 0) {
+            const auto kernel = ratio == 2 ? bt601::ArgbHalfRowWide : bt601::ArgbQuarterRowWide;
+            if (!Wide(kernel, 2 * ratio, row, out, dest_width))
+                ConvertPlain(row, out, dest_width, ratio);
+            return;
+        }
+        if (dest_width < width) {
+            ConvertPicked(row, out);
+            return;
+        }
+        std::uint32_t* pixels = dest_width == width ? out : converted.data();
+        if (!Wide(bt601::ArgbPairRowWide, 2, row, pixels, width))
+            ConvertPlain(row, pixels, width, 1);
+        if (dest_width > width) spread.Spread(converted.data(), out);
+    }
 };
+
+// Plans of the last few size pairs of this thread, the latest first.
+Yuy2Plan& PlanFor(int width, int dest_width) {
+    constexpr std::size_t kKept = 4;
+    thread_local std::array<std::unique_ptr<Yuy2Plan>, kKept> plans;
+    for (std::size_t i = 0; i < kKept && plans[i]; ++i) {
+        if (plans[i]->width == width && plans[i]->dest_width == dest_width) {
+            std::rotate(plans.begin(), plans.begin() + static_cast<long>(i),
+                        plans.begin() + static_cast<long>(i) + 1);
+            return *plans[0];
+        }
+    }
+    std::unique_ptr<Yuy2Plan> plan = std::move(plans[kKept - 1]);
+    if (!plan) plan = std::make_unique<Yuy2Plan>();
+    plan->Build(width, dest_width);
+    std::move_backward(plans.begin(), plans.end() - 1, plans.end());
+    plans[0] = std::move(plan);
+    return *plans[0];
+}
 
 }  // namespace
 
 int DrawYuy2(CVideoSurface& surface, const ScreenRect& dest_screen, int width, int height,
              const unsigned char* picture) {
     if (!picture || width <= 0 || height <= 0 || width % 2 != 0) return -1;
-    if (dest_screen.Width() >= width) {
-        return surface.DrawScaled(dest_screen, width, height, RowConverter(picture, width));
-    }
-    // Shrinking: only the pixels kept are converted.
+    if (dest_screen.IsEmpty()) return 0;
+    const int dest_width = dest_screen.Width();
+    Yuy2Plan& plan = PlanFor(width, dest_width);
     const std::size_t row_bytes = static_cast<std::size_t>(width) * 2;
-    return surface.DrawScaled(dest_screen, width, height, [=](int x, int y) {
-        return PairPixel(picture + y * row_bytes + (x & ~1) * 2, x & 1);
+    return surface.DrawScaledRows(dest_screen, width, height, [&](const ScaledRow& row) {
+        const unsigned char* in = picture + static_cast<std::size_t>(row.src_y) * row_bytes;
+        if (row.count == dest_width) {
+            plan.WriteRow(in, row.out);
+            return;
+        }
+        plan.WriteRow(in, plan.whole.data());
+        std::memcpy(row.out, plan.whole.data() + row.dest_x,
+                    static_cast<std::size_t>(row.count) * sizeof(std::uint32_t));
     });
 }

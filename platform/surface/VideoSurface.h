@@ -1,10 +1,12 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 #include <functional>
 #include <mutex>
 #include <vector>
 
+#include "ScaledRow.h"
 #include "ScreenRect.h"
 
 // The picture layer of one window: an image of its client area that frame threads draw
@@ -31,13 +33,10 @@ public:
     void Clear(const ScreenRect& rect);
 
     // Any thread: scales a picture of src_width x src_height nearest-neighbour into dest
-    // (screen coordinates), dropping rows and columns, top row at the top. pixel(x, y) gives
-    // the source pixel as 0xAARRGGBB. Returns the number of rows written, 0 when the
-    // rectangle misses the surface.
-    template <class PixelAt>
-    int DrawScaled(const ScreenRect& dest_screen, int src_width, int src_height, PixelAt&& pixel);
-    // The same, a row at a time: write_row(src_y, columns, out, count) fills out[0..count)
-    // with the source pixels of row src_y at columns[0..count).
+    // (screen coordinates), dropping or repeating rows and columns, top row at the top.
+    // write_row(const ScaledRow&) fills a row from the picture; a row that repeats the one
+    // above is copied instead. Returns the number of rows written, 0 when the rectangle misses
+    // the surface.
     template <class RowWriter>
     int DrawScaledRows(const ScreenRect& dest_screen, int src_width, int src_height,
                        RowWriter&& write_row);
@@ -68,16 +67,6 @@ private:
     PaintRequest request_;
 };
 
-template <class PixelAt>
-int CVideoSurface::DrawScaled(const ScreenRect& dest_screen, int src_width, int src_height,
-                              PixelAt&& pixel) {
-    return DrawScaledRows(dest_screen, src_width, src_height,
-                          [&pixel](int src_y, const int* columns, std::uint32_t* out, int count) {
-                              for (int i = 0; i < count; ++i)
-                                  out[i] = pixel(columns[i], src_y);
-                          });
-}
-
 template <class RowWriter>
 int CVideoSurface::DrawScaledRows(const ScreenRect& dest_screen, int src_width, int src_height,
                                   RowWriter&& write_row) {
@@ -90,18 +79,30 @@ int CVideoSurface::DrawScaledRows(const ScreenRect& dest_screen, int src_width, 
     const ScreenRect dest = dest_screen.Translated(-origin_x_, -origin_y_);
     const ScreenRect visible = dest.Intersected({0, 0, width_, height_});
     if (visible.IsEmpty()) return 0;
+    ScaledRow row;
+    row.dest_x = visible.left - dest.left;
+    row.count = visible.Width();
+    row.columns = columns.data() + row.dest_x;
+    const std::size_t row_bytes = static_cast<std::size_t>(row.count) * sizeof(std::uint32_t);
+    const std::uint32_t* above = nullptr;
     for (int y = visible.top; y < visible.bottom; ++y) {
         const int src_y =
             static_cast<int>(static_cast<std::int64_t>(y - dest.top) * src_height / dest_height);
-        std::uint32_t* out = pixels_.data() + static_cast<std::size_t>(y) * width_;
+        std::uint32_t* out = pixels_.data() + static_cast<std::size_t>(y) * width_ + visible.left;
         if (y + 1 < visible.bottom) {
             // The next row's lines are fetched while this one is written: the surface is
             // larger than the caches, so its rows are mostly cold.
-            for (int x = visible.left; x < visible.right; x += 16)
+            for (int x = 0; x < row.count; x += 16)
                 __builtin_prefetch(out + width_ + x, 1);
         }
-        write_row(src_y, columns.data() + (visible.left - dest.left), out + visible.left,
-                  visible.Width());
+        if (above != nullptr && src_y == row.src_y) {
+            std::memcpy(out, above, row_bytes);
+        } else {
+            row.src_y = src_y;
+            row.out = out;
+            write_row(static_cast<const ScaledRow&>(row));
+        }
+        above = out;
     }
     MarkDirtyLocked(visible);
     return visible.Height();

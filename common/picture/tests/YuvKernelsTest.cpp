@@ -67,6 +67,21 @@ TEST(YuvKernels, EveryTripleMatchesTheRule) {
     }
 }
 
+uint32_t ModelArgb(int y, int u, int v) {
+    uint8_t bgr[3];
+    yuv_model::Bgr(y, u, v, bgr);
+    return 0xFF000000u | uint32_t{bgr[2]} << 16 | uint32_t{bgr[1]} << 8 | bgr[0];
+}
+
+void Argb444(yuv::Kernel kernel, const std::vector<uint8_t>& y, const std::vector<uint8_t>& u,
+             const std::vector<uint8_t>& v, std::vector<uint32_t>& out) {
+    const int width = static_cast<int>(y.size());
+    const int done = kernel == yuv::Kernel::kAvx2
+                         ? yuv::Argb444RowAvx2(y.data(), u.data(), v.data(), out.data(), width)
+                         : 0;
+    yuv::Argb444RowScalar(y.data(), u.data(), v.data(), out.data(), done, width);
+}
+
 void Row444(yuv::Kernel kernel, const std::vector<uint8_t>& y, const std::vector<uint8_t>& u,
             const std::vector<uint8_t>& v, std::vector<uint8_t>& out) {
     const int width = static_cast<int>(y.size());
@@ -87,19 +102,24 @@ TEST(YuvKernels, RowsWithAChromaSamplePerPixelMatchTheRule) {
         v[j] = static_cast<uint8_t>(j >> 8);
     }
     std::vector<uint8_t> out(65536 * 3);
+    std::vector<uint32_t> argb(65536);
     uint8_t want[3];
     for (yuv::Kernel kernel : Kernels()) {
         long mismatches = 0;
+        long argb_mismatches = 0;
         for (int luma = 0; luma < 256; ++luma) {
             std::fill(y.begin(), y.end(), static_cast<uint8_t>(luma));
             Row444(kernel, y, u, v, out);
+            Argb444(kernel, y, u, v, argb);
             for (int j = 0; j < 65536; ++j) {
                 yuv_model::Bgr(luma, u[j], v[j], want);
                 mismatches +=
                     out[j * 3] != want[0] || out[j * 3 + 1] != want[1] || out[j * 3 + 2] != want[2];
+                argb_mismatches += argb[j] != ModelArgb(luma, u[j], v[j]);
             }
         }
         EXPECT_EQ(mismatches, 0) << Name(kernel);
+        EXPECT_EQ(argb_mismatches, 0) << Name(kernel);
 
         std::mt19937 random(3);
         std::vector<uint8_t> ys(37), us(37), vs(37), short_out(37 * 3), short_want(37 * 3);
@@ -111,6 +131,10 @@ TEST(YuvKernels, RowsWithAChromaSamplePerPixelMatchTheRule) {
         }
         Row444(kernel, ys, us, vs, short_out);
         EXPECT_EQ(short_out, short_want) << Name(kernel);
+        std::vector<uint32_t> short_argb(37);
+        Argb444(kernel, ys, us, vs, short_argb);
+        for (int j = 0; j < 37; ++j)
+            EXPECT_EQ(short_argb[j], ModelArgb(ys[j], us[j], vs[j])) << Name(kernel) << " " << j;
     }
 }
 
@@ -146,6 +170,54 @@ TEST(YuvKernels, OddAndSmallSizesMatchTheRule) {
                 std::vector<uint8_t> yuy2(w * h * 2);
                 yuv::Yuy2Picture(kernel, luma.data(), u.data(), v.data(), yuy2.data(), w, h);
                 ASSERT_EQ(yuy2, want_yuy2) << Name(kernel) << " " << w << "x" << h;
+                for (int i = 0; i < h; ++i) {
+                    std::vector<uint32_t> row(w);
+                    const uint8_t* cu = &u[(i / 2) * cw];
+                    const uint8_t* cv = &v[(i / 2) * cw];
+                    const int done = kernel == yuv::Kernel::kAvx2
+                                         ? yuv::Argb420RowAvx2(&luma[i * w], cu, cv, row.data(), w)
+                                         : 0;
+                    yuv::Argb420RowScalar(&luma[i * w], cu, cv, row.data(), done, w);
+                    for (int j = 0; j < w; ++j) {
+                        const uint8_t* bgr = &want_bgr[(i * w + j) * 3];
+                        ASSERT_EQ(row[j], 0xFF000000u | uint32_t{bgr[2]} << 16 |
+                                              uint32_t{bgr[1]} << 8 | bgr[0])
+                            << Name(kernel) << " " << w << "x" << h << " at " << j << "," << i;
+                    }
+                }
+            }
+        }
+    }
+}
+
+// Rows drawn at a half and a quarter of their width take every second or fourth pixel with
+// its own chroma sample; exact-size rows show any read past their ends.
+TEST(YuvKernels, RowsTakenAtAHalfOrAQuarterMatchTheRule) {
+    std::mt19937 random(5);
+    for (int ratio : {2, 4}) {
+        for (int count : {1, 31, 32, 44, 64, 88, 176, 360}) {
+            const int width = ratio * count;
+            std::vector<uint8_t> y(width), u(width / 2), v(width / 2);
+            for (auto* plane : {&y, &u, &v}) {
+                for (uint8_t& byte : *plane)
+                    byte = static_cast<uint8_t>(random());
+            }
+            for (yuv::Kernel kernel : Kernels()) {
+                std::vector<uint32_t> out(count);
+                int done = 0;
+                if (kernel == yuv::Kernel::kAvx2) {
+                    done = ratio == 2 ? yuv::ArgbHalfRowAvx2(y.data(), u.data(), v.data(),
+                                                             out.data(), count)
+                                      : yuv::ArgbQuarterRowAvx2(y.data(), u.data(), v.data(),
+                                                                out.data(), count);
+                }
+                yuv::ArgbStridedRowScalar(ratio, y.data(), u.data(), v.data(), out.data(), done,
+                                          count);
+                for (int j = 0; j < count; ++j) {
+                    const int c = ratio * j / 2;
+                    ASSERT_EQ(out[j], ModelArgb(y[ratio * j], u[c], v[c]))
+                        << Name(kernel) << " ratio " << ratio << " pixel " << j << " of " << count;
+                }
             }
         }
     }

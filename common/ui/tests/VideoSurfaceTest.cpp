@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <thread>
 #include <vector>
@@ -150,4 +151,46 @@ TEST(VideoSurfaceTest, FrameThreadsAndTheWindowThreadShareTheSurface) {
     for (std::thread& t : frame_threads)
         t.join();
     EXPECT_GT(requests.load(), 0);
+}
+
+// Every scale a cell takes, cut by the surface's edge or not: each pixel is the nearest source
+// pixel, rows and columns dropped or repeated.
+TEST(GdiRendererTest, EveryScaleDrawsTheNearestPixel) {
+    const struct {
+        int width, height;
+        ScreenRect dest;
+    } cases[] = {{352, 288, {0, 0, 176, 144}},      {352, 288, {3, 2, 91, 74}},
+                 {720, 576, {0, 0, 87, 70}},        {352, 288, {0, 0, 352, 288}},
+                 {720, 576, {5, 5, 1285, 965}},     {7, 5, {-3, -2, 60, 31}},
+                 {352, 240, {900, 700, 1300, 1000}}};
+    auto surface = Surface(1200, 980);
+    CGdiRenderer renderer;
+    renderer.SetDC(surface);
+    for (const auto& c : cases) {
+        std::vector<unsigned char> picture(static_cast<std::size_t>(c.width) * c.height * 3);
+        unsigned state = 7;
+        for (unsigned char& byte : picture) {
+            state = state * 1103515245u + 12345u;
+            byte = static_cast<unsigned char>(state >> 16);
+        }
+        surface->Clear({0, 0, 1200, 980});
+        renderer.Draw(c.dest.left, c.dest.top, c.dest.right, c.dest.bottom, c.width, c.height,
+                      picture.data());
+        long mismatches = 0;
+        surface->Read([&](const std::uint32_t* pixels, int width, int height) {
+            for (int y = std::max(c.dest.top, 0); y < std::min(c.dest.bottom, height); ++y) {
+                const int sy = (y - c.dest.top) * c.height / c.dest.Height();
+                for (int x = std::max(c.dest.left, 0); x < std::min(c.dest.right, width); ++x) {
+                    const int sx = (x - c.dest.left) * c.width / c.dest.Width();
+                    const unsigned char* p =
+                        &picture[(static_cast<std::size_t>(sy) * c.width + sx) * 3];
+                    const std::uint32_t want =
+                        0xFF000000u | std::uint32_t{p[2]} << 16 | std::uint32_t{p[1]} << 8 | p[0];
+                    mismatches += pixels[static_cast<std::size_t>(y) * width + x] != want;
+                }
+            }
+        });
+        EXPECT_EQ(mismatches, 0) << c.width << "x" << c.height << " into " << c.dest.Width() << "x"
+                                 << c.dest.Height() << " at " << c.dest.left << "," << c.dest.top;
+    }
 }

@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <random>
 #include <vector>
 
+#include "Bt601Row.h"
 #include "VideoSurface.h"
 #include "Yuy2Picture.h"
 
@@ -26,7 +29,76 @@ std::uint32_t Bt601ToArgb(int y, int u, int v) {
     return PixelAt(surface, 0, 0);
 }
 
+// The rule written out per pixel, in 32-bit arithmetic.
+std::uint32_t Bt601(int y, int u, int v) {
+    const int c = y - 16;
+    const int d = u - 128;
+    const int e = v - 128;
+    auto clamp = [](int value) { return static_cast<std::uint32_t>(std::clamp(value, 0, 255)); };
+    return 0xFF000000u | clamp((298 * c + 409 * e + 128) >> 8) << 16 |
+           clamp((298 * c - 100 * d - 208 * e + 128) >> 8) << 8 |
+           clamp((298 * c + 516 * d + 128) >> 8);
+}
+
 }  // namespace
+
+// The wide kernel's 16-bit sums against the rule for every (Y, U, V); rows of 65536 pixels
+// hold every (U, V) pair, one row per Y.
+TEST(Bt601Test, EveryTripleMatchesTheRule) {
+    std::vector<std::uint8_t> y(65536), u(65536), v(65536);
+    for (int j = 0; j < 65536; ++j) {
+        u[j] = static_cast<std::uint8_t>(j & 255);
+        v[j] = static_cast<std::uint8_t>(j >> 8);
+    }
+    std::vector<std::uint32_t> out(65536);
+    long mismatches = 0;
+    for (int luma = 0; luma < 256; ++luma) {
+        std::fill(y.begin(), y.end(), static_cast<std::uint8_t>(luma));
+        const int done = bt601::ArgbRowWide(y.data(), u.data(), v.data(), out.data(), 65536);
+        bt601::ArgbRowScalar(y.data(), u.data(), v.data(), out.data(), done, 65536);
+        for (int j = 0; j < 65536; ++j)
+            mismatches += out[j] != Bt601(luma, u[j], v[j]);
+    }
+    EXPECT_EQ(mismatches, 0);
+}
+
+// Shrinking, own size, enlarging and cut by the surface's edge: each pixel is the nearest
+// source pixel with its pair's chroma.
+TEST(Yuy2PictureTest, EveryScaleDrawsTheNearestPixelWithItsPairsChroma) {
+    std::mt19937 random(17);
+    const struct {
+        int width, height;
+        ScreenRect dest;
+    } cases[] = {{352, 288, {0, 0, 176, 144}},     {352, 288, {5, 5, 93, 77}},
+                 {720, 576, {0, 0, 88, 72}},       {352, 288, {0, 0, 352, 288}},
+                 {720, 576, {0, 0, 1280, 960}},    {4, 2, {1, 1, 71, 33}},
+                 {352, 288, {-30, -10, 300, 250}}, {176, 144, {1200, 900, 1560, 1190}},
+                 {352, 288, {7, 3, 95, 75}},       {704, 576, {-8, 0, 168, 144}}};
+    CVideoSurface surface;
+    surface.Resize(1300, 1000);
+    for (const auto& c : cases) {
+        std::vector<unsigned char> picture(static_cast<std::size_t>(c.width) * c.height * 2);
+        for (unsigned char& byte : picture)
+            byte = static_cast<unsigned char>(random());
+        surface.Clear({0, 0, 1300, 1000});
+        DrawYuy2(surface, c.dest, c.width, c.height, picture.data());
+        long mismatches = 0;
+        surface.Read([&](const std::uint32_t* pixels, int width, int height) {
+            for (int y = std::max(c.dest.top, 0); y < std::min(c.dest.bottom, height); ++y) {
+                const int sy = (y - c.dest.top) * c.height / c.dest.Height();
+                for (int x = std::max(c.dest.left, 0); x < std::min(c.dest.right, width); ++x) {
+                    const int sx = (x - c.dest.left) * c.width / c.dest.Width();
+                    const unsigned char* pair =
+                        &picture[(static_cast<std::size_t>(sy) * c.width + (sx & ~1)) * 2];
+                    mismatches += pixels[static_cast<std::size_t>(y) * width + x] !=
+                                  Bt601(pair[(sx & 1) * 2], pair[1], pair[3]);
+                }
+            }
+        });
+        EXPECT_EQ(mismatches, 0) << c.width << "x" << c.height << " into " << c.dest.Width() << "x"
+                                 << c.dest.Height() << " at " << c.dest.left << "," << c.dest.top;
+    }
+}
 
 TEST(Bt601Test, StudioRangeEndsAndPrimaries) {
     EXPECT_EQ(Bt601ToArgb(16, 128, 128), 0xFF000000u);

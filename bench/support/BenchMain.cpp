@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <map>
+#include <string>
 #include <vector>
 
 #include "BenchPairs.h"
@@ -20,24 +21,30 @@ std::vector<BenchPair>& Pairs() {
     return pairs;
 }
 
-// Keeps the fastest repetition's real time per benchmark.
+// Keeps the fastest repetition's real time per benchmark, and every repetition's, so that each
+// pair also gets the spread of its ratio over the repetitions. Shows only the aggregates of
+// repeated benchmarks.
 class PairReporter : public benchmark::ConsoleReporter {
 public:
     void ReportRuns(const std::vector<Run>& runs) override {
+        std::vector<Run> shown;
         for (const Run& run : runs) {
-            std::string name = run.run_name.str();
-            for (const char* option : {"/min_time:", "/repeats:"}) {
-                name = name.substr(0, name.find(option));
-            }
+            const std::string name = BaseName(run);
             if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "min") {
                 times_[name] = run.GetAdjustedRealTime() * Factor(run.time_unit);
             }
+            if (run.run_type == Run::RT_Iteration && run.repetitions > 1) {
+                repetitions_[name].push_back(run.GetAdjustedRealTime() * Factor(run.time_unit));
+                continue;
+            }
+            shown.push_back(run);
         }
-        ConsoleReporter::ReportRuns(runs);
+        if (!shown.empty()) ConsoleReporter::ReportRuns(shown);
     }
 
     void PrintRatios() const {
-        std::printf("\n%-44s %12s %12s %8s\n", "pair", "ours us", "peer us", "peer/ours");
+        std::printf("\n%-48s %10s %10s %9s %9s %15s\n", "pair", "ours us", "peer us", "peer/ours",
+                    "median", "spread (n)");
         for (BenchPair pair : Pairs()) {
             if (pair.ours_us == 0) {
                 const auto ours = times_.find(pair.ours);
@@ -48,12 +55,41 @@ public:
                 pair.ours_us = ours->second;
                 pair.peer_us = peer->second;
             }
-            std::printf("%-44s %12.1f %12.1f %8.3f\n", pair.what.c_str(), pair.ours_us,
-                        pair.peer_us, pair.peer_us / pair.ours_us);
+            std::printf("%-48s %10.1f %10.1f %9.3f", pair.what.c_str(), pair.ours_us, pair.peer_us,
+                        pair.peer_us / pair.ours_us);
+            const std::vector<double> ratios = RepetitionRatios(pair);
+            if (ratios.empty()) {
+                std::printf("\n");
+                continue;
+            }
+            std::printf(" %9.3f %7.3f-%-5.3f (%zu)\n", ratios[ratios.size() / 2], ratios.front(),
+                        ratios.back(), ratios.size());
         }
     }
 
 private:
+    static std::string BaseName(const Run& run) {
+        std::string name = run.run_name.str();
+        for (const char* option : {"/min_time:", "/repeats:"}) {
+            name = name.substr(0, name.find(option));
+        }
+        return name;
+    }
+
+    // Repetition i of the peer over repetition i of ours, sorted; the repetitions ran
+    // interleaved, so each ratio compares runs under much the same load.
+    std::vector<double> RepetitionRatios(const BenchPair& pair) const {
+        std::vector<double> ratios;
+        const auto ours = repetitions_.find(pair.ours);
+        const auto peer = repetitions_.find(pair.peer);
+        if (ours == repetitions_.end() || peer == repetitions_.end()) return ratios;
+        const std::size_t n = std::min(ours->second.size(), peer->second.size());
+        for (std::size_t i = 0; i < n; ++i)
+            ratios.push_back(peer->second[i] / ours->second[i]);
+        std::sort(ratios.begin(), ratios.end());
+        return ratios;
+    }
+
     static double Factor(benchmark::TimeUnit unit) {
         switch (unit) {
             case benchmark::kNanosecond:
@@ -68,6 +104,7 @@ private:
     }
 
     std::map<std::string, double> times_;
+    std::map<std::string, std::vector<double>> repetitions_;
 };
 
 }  // namespace
@@ -89,7 +126,7 @@ void AddPairTimes(const std::string& what, double ours_us, double peer_us) {
 }
 
 benchmark::internal::Benchmark* Repeated(benchmark::internal::Benchmark* benchmark) {
-    return benchmark->Repetitions(7)->DisplayAggregatesOnly(true)->ComputeStatistics(
+    return benchmark->Repetitions(9)->ComputeStatistics(
         "min", [](const std::vector<double>& values) {
             return *std::min_element(values.begin(), values.end());
         });

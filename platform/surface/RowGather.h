@@ -4,9 +4,11 @@
 #include <vector>
 
 // Picks out[i] = row[columns[i]] for a fixed list of ascending columns, as a scaled draw takes
-// pixels. Where the CPU has byte shuffles, each 16 outputs are shuffled out of a few 16-byte
-// windows of the row, planned once per column list: a fraction of the loads and stores of
-// picking byte by byte. It never reads past the row's first row_bytes bytes.
+// pixels. Columns one, two or four apart (a picture drawn at its size, a half or a quarter) are
+// copied or packed 16 at a time; other lists, where the CPU has byte shuffles, shuffle each 16
+// outputs out of a few 16-byte windows of the row, planned once per column list: a fraction of
+// the loads and stores of picking byte by byte. It never reads past the row's first row_bytes
+// bytes.
 class RowGather {
 public:
     void Build(std::vector<int> columns, int row_bytes);
@@ -17,6 +19,7 @@ public:
 
 private:
     int GatherWide(const uint8_t* row, uint8_t* out) const;  // returns how many it picked
+    int GatherStep(const uint8_t* row, uint8_t* out) const;  // the same, columns step_ apart
 
     struct Window {
         int offset;        // first byte of the window in the row
@@ -24,6 +27,9 @@ private:
     };
 
     std::vector<int> columns_;
+    int step_ = 0;            // 1, 2 or 4 when every column lies that far past the one before
+    int step_count_ = 0;      // outputs of whole steps that stay inside the row
+    bool step_last_ = false;  // the rest as one block that overlaps the one before
     std::vector<Window> windows_;
     std::vector<int> block_ends_;  // windows of 16-output block b end at block_ends_[b]
 };

@@ -74,3 +74,17 @@ TEST(RowGather, RebuildingForAnotherSizeForgetsTheOldPlan) {
     EXPECT_EQ(out[1], row[3]);
     EXPECT_EQ(out[2], row[9]);
 }
+
+TEST(RowGather, PicksEvenStepsFromAnyStartUpToTheRowsEnd) {
+    std::mt19937 random(9);
+    for (int step : {1, 2, 4}) {
+        for (int first : {0, 1, 3}) {
+            for (int count : {2, 15, 16, 17, 33, 88}) {
+                std::vector<int> columns(static_cast<std::size_t>(count));
+                for (int i = 0; i < count; ++i)
+                    columns[i] = first + step * i;
+                ExpectPicks(columns, columns.back() + 1, random);
+            }
+        }
+    }
+}
