@@ -14,7 +14,8 @@ bool IsVideo(const _NET_FRAME_HEAD_& head) { return head.cType == 'V'; }
 
 }  // namespace
 
-FrameQueue::FrameQueue(FrameQueueLimits limits) : limits_(limits) {}
+FrameQueue::FrameQueue(FrameQueueLimits limits, FrameQueueClock* clock)
+    : limits_(limits), clock_(clock != nullptr ? clock : &FrameQueueClock::Steady()) {}
 
 void FrameQueue::SetSpanDeliveredHandler(std::function<void()> handler) {
     std::lock_guard lock(mutex_);
@@ -41,8 +42,12 @@ std::vector<uint8_t> FrameQueue::Push(const _NET_FRAME_HEAD_& head, std::vector<
     }
     if (Full(payload.size()) && wait_ms > 0 && !consumer_stalled_) {
         arrived_.notify_all();  // a consumer must not sleep on a full queue
-        consumer_stalled_ = !room_.wait_for(lock, std::chrono::milliseconds(wait_ms),
-                                            [&] { return !Full(payload.size()) || cancel.load(); });
+        const auto room = [&] { return !Full(payload.size()) || cancel.load(); };
+        const auto deadline = clock_->Now() + std::chrono::milliseconds(wait_ms);
+        while (!room() && clock_->Now() < deadline) {
+            clock_->WaitUntil(room_, lock, deadline);
+        }
+        consumer_stalled_ = !room();
     }
     while (Full(payload.size()) && !frames_.empty()) {
         EvictOldest();
@@ -136,10 +141,12 @@ void FrameQueue::NotifyArrivals() {
 bool FrameQueue::WaitForFrame(int wait_ms) {
     std::unique_lock lock(mutex_);
     ++consumers_waiting_;
-    const bool arrived = arrived_.wait_for(lock, std::chrono::milliseconds(wait_ms),
-                                           [&] { return !frames_.empty(); });
+    const auto deadline = clock_->Now() + std::chrono::milliseconds(wait_ms);
+    while (frames_.empty() && clock_->Now() < deadline) {
+        clock_->WaitUntil(arrived_, lock, deadline);
+    }
     --consumers_waiting_;
-    return arrived;
+    return !frames_.empty();
 }
 
 uint64_t FrameQueue::DroppedFrames() const {

@@ -10,6 +10,7 @@
 #include <set>
 #include <vector>
 
+#include "FrameQueueClock.h"
 #include "NetFrameHead.h"
 
 struct FrameQueueLimits {
@@ -27,7 +28,8 @@ struct FrameQueueLimits {
 // and the span counts as delivered once the consumer asks again after taking that frame.
 class FrameQueue {
 public:
-    explicit FrameQueue(FrameQueueLimits limits = {});
+    // Waits are measured on clock (the steady clock when none); it must outlive the queue.
+    explicit FrameQueue(FrameQueueLimits limits = {}, FrameQueueClock* clock = nullptr);
 
     // Runs under the queue's lock when a marked span has been delivered; must not block.
     void SetSpanDeliveredHandler(std::function<void()> handler);
@@ -72,6 +74,7 @@ private:
     void CheckSpanDelivered();
 
     const FrameQueueLimits limits_;
+    FrameQueueClock* const clock_;
     mutable std::mutex mutex_;
     std::condition_variable room_;
     std::condition_variable arrived_;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Fault.h"
 #include "NetCommand.h"
 #include "NetMacSetPara.h"
 
@@ -45,6 +46,10 @@ struct RecorderJournal {
     std::vector<PlayRequestRecord> play_requests;
     std::vector<std::string> shell_commands;  // never run
     std::vector<UploadedFile> uploads;
+    // The faults the recorder's connections committed, each when it took effect: a frame
+    // fault when its frame was sent (or, for a gap, left out), a stall when sending stopped, a
+    // dropped link when the connection closed.
+    std::vector<Fault> faults;
     int key_frame_requests = 0;
     int para_sets = 0;
 };

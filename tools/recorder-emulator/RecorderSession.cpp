@@ -97,15 +97,19 @@ void RecorderSession::Run(const std::atomic<bool>& stop, std::atomic<bool>& logg
     logged_in_flag_ = &logged_in;
     const int64_t start_us = NowUs();
     int64_t last_heard_us = start_us;
+    bool stalled = false;
     while (!stop && !drop_ && !closing_) {
         int64_t now_us = NowUs();
         const int64_t stall_until = stall_until_us_;
         if (now_us < stall_until) {
+            if (!stalled) state_.RecordFault(Fault::kStall);
+            stalled = true;
             std::this_thread::sleep_for(std::chrono::milliseconds(
                 std::min<int64_t>(kMaxWaitMs, (stall_until - now_us) / 1000 + 1)));
             last_heard_us = NowUs();
             continue;
         }
+        stalled = false;
         if (!logged_in_ && now_us - start_us > kLoginWindowUs) break;
         if (now_us - last_heard_us > kIdleLimitUs) break;
 
@@ -118,7 +122,13 @@ void RecorderSession::Run(const std::atomic<bool>& stop, std::atomic<bool>& logg
         if (drop_ || !PumpStreams(NowUs())) break;
     }
     // Answers queued before a log-out still go out.
-    if (!drop_) Flush();
+    if (!drop_) {
+        Flush();
+        return;
+    }
+    ::close(fd_);
+    fd_ = -1;
+    state_.RecordFault(Fault::kDropLink);
 }
 
 void RecorderSession::Log(const std::string& text) const {
@@ -439,11 +449,19 @@ void RecorderSession::SendFrame(const _NET_FRAME_HEAD_& head, std::span<const ui
         if (gap_ && head.nFrameNo >= 1 &&
             head.nFrameNo + 1 < static_cast<int32_t>(state_.Config().loop_frames)) {
             gap_ = false;
+            state_.RecordFault(Fault::kFrameNumberGap);
             return;
         }
-        if (bad_channel_.exchange(false)) frame.head.nChannel = 16;
-        if (bad_type_.exchange(false)) frame.head.cType = 'X';
+        if (bad_channel_.exchange(false)) {
+            frame.head.nChannel = 16;
+            state_.RecordFault(Fault::kBadChannel);
+        }
+        if (bad_type_.exchange(false)) {
+            frame.head.cType = 'X';
+            state_.RecordFault(Fault::kBadFrameType);
+        }
         if (oversize_.exchange(false)) {
+            state_.RecordFault(Fault::kOversizeLength);
             frame.head.nLength = kOversizeFrameBytes;
             frame.payload.assign(payload.begin(), payload.end());
             frame.payload.resize(kOversizeFrameBytes, 0);
@@ -457,5 +475,8 @@ void RecorderSession::SendFrame(const _NET_FRAME_HEAD_& head, std::span<const ui
     }
     const size_t at = out_.size();
     Queue(0, std::move(frame));
-    if (bad_header_.exchange(false) && out_.size() > at) out_[at] ^= 0xff;
+    if (bad_header_.exchange(false) && out_.size() > at) {
+        out_[at] ^= 0xff;
+        state_.RecordFault(Fault::kBadHeader);
+    }
 }

@@ -132,6 +132,11 @@ void RecorderState::RecordKeyFrameRequest() {
     ++journal_.key_frame_requests;
 }
 
+void RecorderState::RecordFault(Fault fault) {
+    std::lock_guard lock(mutex_);
+    journal_.faults.push_back(fault);
+}
+
 size_t RecorderState::RecordPlayRequest(const PlayRequestRecord& request) {
     std::lock_guard lock(mutex_);
     journal_.play_requests.push_back(request);

@@ -52,6 +52,7 @@ public:
     void RecordNetParameter(int32_t rate, int32_t fps);
     void RecordLiveRequest(uint32_t mask, int32_t send_audio);
     void RecordKeyFrameRequest();
+    void RecordFault(Fault fault);
     // Returns the record's place among the play requests.
     size_t RecordPlayRequest(const PlayRequestRecord& request);
     void RecordPlayKeyFrames(size_t request, int64_t elapsed_us);

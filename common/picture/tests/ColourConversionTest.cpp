@@ -27,7 +27,7 @@ std::vector<uint8_t> Bgr(int w, int h, uint8_t y, uint8_t u, uint8_t v) {
     return {out.begin(), out.begin() + 3};
 }
 
-TEST(Bgr24, WorkedValuesWhiteBlackAndClamp) {
+TEST(Bgr24, ConvertsByTheFixedPointRuleAndClampsEachChannel) {
     EXPECT_EQ(Bgr(2, 2, 100, 200, 50), (std::vector<uint8_t>{224, 130, 0}));
     EXPECT_EQ(Bgr(2, 2, 255, 128, 128), (std::vector<uint8_t>{255, 255, 255}));
     EXPECT_EQ(Bgr(2, 2, 0, 128, 128), (std::vector<uint8_t>{0, 0, 0}));

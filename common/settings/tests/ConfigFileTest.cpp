@@ -15,7 +15,7 @@ protected:
     }
 };
 
-TEST_F(ConfigFileTest, RingFollowsTheWorkedExample) {
+TEST_F(ConfigFileTest, AddWritesAfterTheCursorAndAFoundAddressOnlyMovesIt) {
     const CConfigFile config = Config();
     EXPECT_EQ(config.AddServer("X"), 1);
     config.AddServer("Y");

@@ -108,9 +108,39 @@ TEST_F(DvrManagerTest, AddressesThatNameNoRecorderFailWithoutAMessage) {
     EXPECT_TRUE(Messages().empty());
 }
 
+namespace {
+
+// A recorder or lookup server that accepts and never answers: a call to it hangs until cut.
+// Holds what it accepted, so each accepted connection is a call in flight.
+class SilentPeer {
+public:
+    SilentPeer() { socket_.OpenLoopback(); }
+    ~SilentPeer() {
+        for (const int fd : accepted_)
+            ::close(fd);
+    }
+    uint16_t Port() const { return socket_.Port(); }
+    bool Accept() {
+        const int fd = socket_.Accept(20000);
+        if (fd >= 0) accepted_.push_back(fd);
+        return fd >= 0;
+    }
+
+private:
+    ListenSocket socket_;
+    std::vector<int> accepted_;
+};
+
+// Far beyond any wait of a test: a call to a silent peer ends only when it is cut short.
+constexpr int kNeverMs = 600000;
+
+}  // namespace
+
 TEST_F(DvrManagerTest, ShutdownEndsWithConnectThreadsInFlight) {
-    ListenSocket silent;  // accepts and never answers: a log-in hangs until cut
-    silent.OpenLoopback();
+    options_.net_timeouts.connect_ms = kNeverMs;
+    options_.net_timeouts.exchange_ms = kNeverMs;
+    NewManager();
+    SilentPeer silent;
     const std::string address = "127.0.0.1:" + std::to_string(silent.Port());
     for (int a = 0; a < 3; ++a) {
         ASSERT_EQ(manager_->AddDvr(address, "", "admin", "admin", ""), 1);
@@ -124,22 +154,20 @@ TEST_F(DvrManagerTest, ShutdownEndsWithConnectThreadsInFlight) {
             ++returned;
         });
     }
-    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    for (int a = 0; a < 3; ++a)
+        ASSERT_TRUE(silent.Accept());
     EXPECT_EQ(returned.load(), 0);
-    const auto start = std::chrono::steady_clock::now();
     EXPECT_EQ(manager_->Shutdown(), 1);
-    manager_.reset();  // waits for the connect calls, which the shutdown cut short
-    EXPECT_EQ(returned.load(), 3);
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(1900));
+    EXPECT_TRUE(WaitFor([&] { return returned.load() == 3; }));
+    manager_.reset();
     for (std::thread& connect : connects)
         connect.join();
 }
 
 TEST_F(DvrManagerTest, ShutdownEndsWithALookupInFlightAndShowsNoMessage) {
-    ListenSocket silent_lookup;
-    silent_lookup.OpenLoopback();
+    SilentPeer silent_lookup;
     options_.lookup_port = silent_lookup.Port();
-    options_.lookup_timeouts = {20000, 20000, 20000};  // far beyond what the shutdown may take
+    options_.lookup_timeouts = {kNeverMs, kNeverMs, kNeverMs};
     NewManager();
     ASSERT_EQ(manager_->AddDvr("127.0.0.1/FRONTDOOR", "", "admin", "admin", ""), 1);
     ASSERT_EQ(manager_->StartDvrNetwork(0), 1);
@@ -148,13 +176,11 @@ TEST_F(DvrManagerTest, ShutdownEndsWithALookupInFlightAndShowsNoMessage) {
         EXPECT_EQ(manager_->ConnectDvr(0), -1);
         returned = true;
     });
-    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    ASSERT_TRUE(silent_lookup.Accept());
     EXPECT_FALSE(returned.load());
-    const auto start = std::chrono::steady_clock::now();
     EXPECT_EQ(manager_->Shutdown(), 1);
-    manager_.reset();  // waits for the lookup, which the shutdown cut short
-    EXPECT_TRUE(returned.load());
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(1900));
+    EXPECT_TRUE(WaitFor([&] { return returned.load(); }));
+    manager_.reset();
     connect.join();
     EXPECT_TRUE(Messages().empty());
 }

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -25,6 +26,30 @@ protected:
         config.audio_mask = 0x2;
         config.first_record_day = config.last_record_day = kDay;
         return config;
+    }
+
+    // Limits for a recorder that answers: the emulator shares the machine with the rest of a
+    // loaded test run (and a sanitizer), so nothing but a fault may run into them. Keep-alives
+    // stay frequent, so an idle link is exercised too.
+    static NetTimeouts AnsweringTimeouts() {
+        NetTimeouts t;
+        t.connect_ms = 20000;
+        t.exchange_ms = 20000;
+        t.logout_ms = 2000;
+        t.keepalive_ms = 200;
+        t.silence_ms = 20000;
+        t.frame_wait_ms = 5000;
+        return t;
+    }
+
+    // Waits until the recorder's connections have committed fault, as its journal says.
+    bool Committed(Fault fault, size_t recorder = 0) {
+        return WaitUntil(
+            [&] {
+                const std::vector<Fault> faults = emulator_.Journal(recorder).faults;
+                return std::find(faults.begin(), faults.end(), fault) != faults.end();
+            },
+            20000);
     }
 
     void Start(std::vector<RecorderConfig> configs) {

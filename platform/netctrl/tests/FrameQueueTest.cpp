@@ -2,7 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <atomic>
 #include <chrono>
+#include <condition_variable>
+#include <functional>
+#include <mutex>
 #include <thread>
 #include <utility>
 #include <vector>
@@ -19,9 +24,55 @@ _NET_FRAME_HEAD_ Head(char type, int channel, bool key, int number, std::size_t 
     return head;
 }
 
+// Time that moves only by the queue's waits. A wait ends when notified; one that nobody ends
+// within patience (real time) passes its whole time at once. Waits are counted, so a test
+// knows when the queue waits.
+class ManualClock final : public FrameQueueClock {
+public:
+    explicit ManualClock(std::chrono::milliseconds patience) : patience_(patience) {}
+
+    TimePoint Now() override {
+        std::lock_guard lock(mutex_);
+        return now_;
+    }
+    void WaitUntil(std::condition_variable& condition, std::unique_lock<std::mutex>& lock,
+                   TimePoint deadline) override {
+        ++waits_;
+        if (condition.wait_for(lock, patience_) == std::cv_status::timeout) {
+            std::lock_guard clock_lock(mutex_);
+            now_ = std::max(now_, deadline);
+        }
+    }
+    int Waits() const { return waits_.load(); }
+    std::chrono::milliseconds Passed() {
+        return std::chrono::duration_cast<std::chrono::milliseconds>(Now() - TimePoint{});
+    }
+
+private:
+    const std::chrono::milliseconds patience_;
+    std::mutex mutex_;
+    TimePoint now_{};
+    std::atomic<int> waits_{0};
+};
+
+// A consumer that never comes: every wait runs its whole time.
+constexpr std::chrono::milliseconds kNoPatience{0};
+// Only a test that failed waits this long for a notice.
+constexpr std::chrono::milliseconds kPatient{20000};
+
+bool WaitFor(const std::function<bool()>& done) {
+    const auto deadline = std::chrono::steady_clock::now() + kPatient;
+    while (!done()) {
+        if (std::chrono::steady_clock::now() > deadline) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    return true;
+}
+
 class Queue {
 public:
-    explicit Queue(FrameQueueLimits limits = {}) : queue(limits) {}
+    explicit Queue(FrameQueueLimits limits = {}, FrameQueueClock* clock = nullptr)
+        : queue(limits, clock) {}
 
     void Video(int channel, bool key, int number, std::size_t size_bytes = 10) {
         queue.Push(Head('V', channel, key, number, size_bytes),
@@ -142,67 +193,77 @@ TEST(FrameQueue, SpanIsDeliveredOnTheConsumerCallAfterItsLastFrame) {
 }
 
 TEST(FrameQueue, PlaybackPushWaitsForRoomInsteadOfDropping) {
-    Queue q({2, 1 << 20});
+    ManualClock clock(kPatient);
+    Queue q({2, 1 << 20}, &clock);
     q.Video(0, true, 0);
     q.Video(0, false, 1);
     std::thread consumer([&] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        ASSERT_TRUE(WaitFor([&] { return clock.Waits() > 0; }));  // the push waits for room
         _NET_FRAME_HEAD_ head;
         q.queue.Pop(head, q.buffer.data());
     });
     q.queue.Push(Head('V', 0, false, 2, 10), std::vector<uint8_t>(10), 5000, q.cancel);
     consumer.join();
+    EXPECT_EQ(clock.Passed().count(), 0);  // the room ended the wait, not its time
     EXPECT_EQ(q.Drain(), (Frames{{0, 1}, {0, 2}}));
     EXPECT_EQ(q.queue.DroppedFrames(), 0u);
 }
 
 TEST(FrameQueue, AfterAWaitInVainDropsAtOnceUntilTheConsumerReturns) {
-    Queue q({1, 1 << 20});
+    ManualClock clock(kNoPatience);
+    Queue q({1, 1 << 20}, &clock);
     q.Video(0, true, 0);
-    auto push_seconds = [&](int number) {
-        const auto start = std::chrono::steady_clock::now();
+    // How long each push waits, on the clock.
+    auto push_ms = [&](int number) {
+        const auto before = clock.Passed();
         q.queue.Push(Head('A', 0, false, number, 4), {1, 2, 3, 4}, 600, q.cancel);
-        return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        return (clock.Passed() - before).count();
     };
-    EXPECT_GE(push_seconds(1), 0.55);  // waited, then dropped the oldest
-    EXPECT_LT(push_seconds(2), 0.3);   // the consumer is gone: no more waiting
+    EXPECT_EQ(push_ms(1), 600);  // waited, then dropped the oldest
+    EXPECT_EQ(q.queue.DroppedFrames(), 1u);
+    EXPECT_EQ(push_ms(2), 0);  // the consumer is gone: no more waiting
+    EXPECT_EQ(q.queue.DroppedFrames(), 2u);
     _NET_FRAME_HEAD_ head;
     q.queue.Pop(head, q.buffer.data());
     q.Video(0, true, 0);
-    EXPECT_GE(push_seconds(3), 0.55);  // it came back, so the queue waits for it again
+    EXPECT_EQ(push_ms(3), 600);  // it came back, so the queue waits for it again
 }
 
 TEST(FrameQueue, CancelEndsTheWaitForRoom) {
-    Queue q({1, 1 << 20});
+    ManualClock clock(kPatient);
+    Queue q({1, 1 << 20}, &clock);
     q.Video(0, true, 0);
     std::thread stopper([&] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        ASSERT_TRUE(WaitFor([&] { return clock.Waits() > 0; }));
         q.cancel = true;
         q.queue.WakeAll();
     });
-    const auto start = std::chrono::steady_clock::now();
     q.queue.Push(Head('V', 1, true, 0, 10), std::vector<uint8_t>(10), 60000, q.cancel);
     stopper.join();
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
+    EXPECT_EQ(clock.Passed().count(), 0);
 }
 
 namespace {
 
 TEST(FrameQueue, WaitForFrameEndsWhenAFrameArrivesOrTheTimeRunsOut) {
-    Queue q;
-    const auto start = std::chrono::steady_clock::now();
-    EXPECT_FALSE(q.queue.WaitForFrame(30));
-    EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(30));
+    ManualClock idle_clock(kNoPatience);
+    Queue idle({}, &idle_clock);
+    EXPECT_FALSE(idle.queue.WaitForFrame(30));
+    EXPECT_EQ(idle_clock.Passed().count(), 30);
 
+    ManualClock clock(kPatient);
+    Queue q({}, &clock);
     std::thread pusher([&] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        ASSERT_TRUE(WaitFor([&] { return clock.Waits() > 0; }));
         q.Video(0, true, 0);
         q.queue.NotifyArrivals();
     });
-    // Woken by the push long before the time-out.
     EXPECT_TRUE(q.queue.WaitForFrame(60000));
     pusher.join();
+    const int waits = clock.Waits();
     EXPECT_TRUE(q.queue.WaitForFrame(60000));  // a waiting frame returns at once
+    EXPECT_EQ(clock.Waits(), waits);
+    EXPECT_EQ(clock.Passed().count(), 0);  // woken by the push, not by the time
     EXPECT_EQ(q.Drain().size(), 1u);
 }
 

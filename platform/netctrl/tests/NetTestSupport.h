@@ -19,7 +19,7 @@ inline NetTimeouts QuickTimeouts() {
 }
 
 // Polls until done() holds or timeout_ms passes; returns done().
-inline bool WaitUntil(const std::function<bool()>& done, int timeout_ms = 5000) {
+inline bool WaitUntil(const std::function<bool()>& done, int timeout_ms = 20000) {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout_ms);
     while (!done()) {
         if (std::chrono::steady_clock::now() > deadline) {

@@ -17,7 +17,7 @@ void FrameThread(NetCtrl& net, const std::atomic<bool>& done, std::atomic<int>& 
     std::vector<char> data(kMaxFramePayloadBytes);
     while (!done) {
         if (net.GetMachineInfe().nLinkState != kLinkStreaming || net.IsHavePicBuf() <= 0) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            net.WaitForPicBuf(5);
             continue;
         }
         const int size_bytes = net.GetRawPicBuf(head.data(), data.data());
@@ -49,7 +49,7 @@ void ConnectThread(NetCtrl& net, uint16_t port, std::atomic<int>& logins) {
 
 TEST_F(ThreeThreads, ConnectFrameAndWindowThreadsShareOneObject) {
     Start({SmallRecorder(4)});
-    NetCtrl net(QuickTimeouts());
+    NetCtrl net(AnsweringTimeouts());
     ASSERT_EQ(net.InitNetWork(), 0);
     std::atomic<bool> done{false};
     std::atomic<int> frames{0};
@@ -82,15 +82,17 @@ TEST_F(ThreeThreads, ConnectFrameAndWindowThreadsShareOneObject) {
             std::this_thread::sleep_for(std::chrono::milliseconds(20));
         }
         if (round == 1) {
-            EXPECT_GT(frames, frames_before);
+            // Logged in and streaming: frames keep coming while the window thread works.
+            EXPECT_TRUE(WaitUntil([&] { return frames > frames_before; }));
             emulator_.InjectFault(0, Fault::kDropLink);
             EXPECT_TRUE(WaitUntil([&] { return LinkStateOf(net) == kLinkLost; }));
             net.ResetNetWork();
         } else {
             net.DisConnect();
-            std::this_thread::sleep_for(std::chrono::milliseconds(100));
             net.ResetNetWork();
         }
+        // The next round's log-in finds the super user's place free.
+        EXPECT_TRUE(WaitUntil([&] { return emulator_.LoggedInUsers(0).empty(); }));
         EXPECT_EQ(LinkStateOf(net), kLinkIdle);
     }
     done = true;

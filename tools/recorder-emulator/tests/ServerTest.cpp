@@ -79,9 +79,7 @@ TEST_F(ServerTest, LoginRefusals) {
 
     // A log-out frees the super user's place.
     EXPECT_EQ(super.Ack(netproto::Logout{}), 0);
-    for (int i = 0; i < 100 && emulator_.LoggedInUsers(0).size() != 2; ++i) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
+    ASSERT_TRUE(WaitUntil([&] { return emulator_.LoggedInUsers(0).size() == 2; }));
     TestClient again;
     ASSERT_TRUE(again.Connect(emulator_.Port(0)));
     EXPECT_EQ(again.Login("admin", "admin"), 0);
@@ -115,7 +113,7 @@ TEST_F(ServerTest, LiveStreamHeadersAndKeyFrames) {
         EXPECT_EQ(f->head.nStandard, ch == 2 ? 1 : 0);
         EXPECT_EQ(f->head.nSize, ch == 2 ? 0 : 2);
         EXPECT_EQ(f->head.nKeyFrame, f->head.nFrameNo == 0 ? 1 : 0);
-        EXPECT_NEAR(f->head.nTime, std::time(nullptr) - 3600, 2);
+        EXPECT_NEAR(f->head.nTime, std::time(nullptr) - 3600, 60);  // however late it is read
         numbers[ch].push_back(f->head.nFrameNo);
     }
     EXPECT_EQ(audio_frames, 0);  // channel 0 carries the audio, and it is not streamed
@@ -152,11 +150,18 @@ TEST_F(ServerTest, FixedLiveRateIgnoresTheAskedRate) {
     LogIn(client);
     EXPECT_EQ(client.Ack(netproto::SetNetParam{90, 1, 0}), 0);  // answered, not followed
     EXPECT_EQ(client.Ack(netproto::LiveStart{0x1, 0}), 0);
-    const auto start = std::chrono::steady_clock::now();
-    for (int i = 0; i < 10; ++i)
-        ASSERT_TRUE(client.NextFrame());
-    // At the asked 1 frame per second the ten frames would take nine seconds.
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(3));
+    // At the asked one frame a second no two frames would carry the same second; at the
+    // recorder's own rate most of them do.
+    int shared_second = 0;
+    auto previous = client.NextFrame();
+    ASSERT_TRUE(previous);
+    for (int i = 0; i < 30; ++i) {
+        auto f = client.NextFrame();
+        ASSERT_TRUE(f);
+        shared_second += f->head.nTime == previous->head.nTime;
+        previous = std::move(f);
+    }
+    EXPECT_GT(shared_second, 0);
     EXPECT_EQ(emulator_.Journal(0).net_parameters.at(0).fps, 1);
 }
 
@@ -353,9 +358,7 @@ TEST_F(ServerTest, UploadPastItsSizeEndsTheLinkAndKeepsNothing) {
     ASSERT_TRUE(client.Send(netproto::UploadChunk{{1, 2, 3}}));
     EXPECT_FALSE(client.Next(3000));
     EXPECT_NE(client.LastError().find("closed"), std::string::npos) << client.LastError();
-    for (int i = 0; i < 100 && !emulator_.LoggedInUsers(0).empty(); ++i) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
+    ASSERT_TRUE(WaitUntil([&] { return emulator_.LoggedInUsers(0).empty(); }));
     EXPECT_FALSE(std::filesystem::exists(sandbox_ / "recorder1/mnt/mtd/big"));
     EXPECT_TRUE(std::filesystem::is_empty(sandbox_ / "recorder1/mnt/mtd"));
     EXPECT_TRUE(emulator_.Journal(0).uploads.empty());

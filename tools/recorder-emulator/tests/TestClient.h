@@ -5,12 +5,26 @@
 #include "Messages.h"
 #include "SocketIo.h"
 
+#include <sys/ioctl.h>
 #include <unistd.h>
 
 #include <chrono>
+#include <functional>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
+
+// Polls until done() holds or timeout_ms passes; returns done(). The limit is generous: it only
+// ends a test that failed.
+inline bool WaitUntil(const std::function<bool()>& done, int timeout_ms = 20000) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout_ms);
+    while (!done()) {
+        if (std::chrono::steady_clock::now() > deadline) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return true;
+}
 
 // A bare protocol client for the emulator's tests: one request at a time, frames and notices
 // that arrive in between are kept in order.
@@ -117,6 +131,12 @@ public:
             }
         }
         return false;
+    }
+
+    // Bytes the recorder sent that this client has not read yet.
+    int UnreadBytes() const {
+        int bytes = 0;
+        return ::ioctl(fd_, FIONREAD, &bytes) == 0 ? bytes : -1;
     }
 
     // Forgets the frames and notices that came in before the last answer.
