@@ -1,5 +1,6 @@
 #include "Mpeg4Decoder.h"
 
+#include <cstring>
 #include <mutex>
 
 namespace {
@@ -102,6 +103,12 @@ int CMpeg4Decoder::Decode(const uint8_t* data, int length, uint8_t* output,
     if (data == nullptr || output == nullptr || length < 0 || handle_ == nullptr) {
         return -1;
     }
+    // The caller's payload may end right at the end of its memory.
+    const auto length_bytes = static_cast<std::size_t>(length);
+    padded_.resize(length_bytes + kInputPaddingBytes);
+    std::memcpy(padded_.data(), data, length_bytes);
+    std::memset(padded_.data() + length_bytes, 0, kInputPaddingBytes);
+    data = padded_.data();
     for (;;) {
         const bool fits = OutputFits(output_size_bytes);
         xvid_dec_stats_t statistics;

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 #include "VideoDecoder.h"
 
@@ -13,6 +14,9 @@
 // and reset from other threads.
 class CMpeg4Decoder : public CVideoDecoder {
 public:
+    // The library reads the bitstream in whole words, a few bytes past its end.
+    static constexpr std::size_t kInputPaddingBytes = 16;
+
     CMpeg4Decoder();
     ~CMpeg4Decoder() override;
     CMpeg4Decoder(const CMpeg4Decoder&) = delete;
@@ -28,8 +32,9 @@ public:
     int Decode(const uint8_t* data, int length, uint8_t* output);
     // The same with the output's size given explicitly.
     int Decode(const uint8_t* data, int length, uint8_t* output, size_t output_size_bytes);
-    // One decoder call; a null output decodes without writing a picture. Returns the bytes
-    // consumed, or negative.
+    // One decoder call; a null output decodes without writing a picture. data must stay
+    // readable for kInputPaddingBytes past length (Decode passes its padded copy). Returns the
+    // bytes consumed, or negative.
     int DecodeOnce(const uint8_t* data, uint8_t* output, int length, xvid_dec_stats_t* statistics);
     // Destroys the decoder instance. Returns the library's result.
     int Destroy();
@@ -56,6 +61,7 @@ private:
     // the stream size.
     int vol_width_ = 0;
     int vol_height_ = 0;
+    std::vector<uint8_t> padded_;  // the payload and zeroed padding; kept between calls
     void* handle_ = nullptr;
     int status_ = 0;
     bool wrote_picture_ = false;

@@ -19,6 +19,7 @@ CDvrManager::CDvrManager(WaveOutBackend& audio, const std::string& store_path,
       connections_([&]<std::size_t... I>(std::index_sequence<I...>) {
           return std::array<NetCtrl, kMaxDvrs>{((void)I, NetCtrl(options.net_timeouts))...};
       }(std::make_index_sequence<kMaxDvrs>())),
+      allocate_buffer_(options.allocate_buffer),
       store_(store_path) {
     for (auto& device : prepared_device_)
         device.store(-1, std::memory_order_relaxed);

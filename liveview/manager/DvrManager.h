@@ -41,11 +41,16 @@ struct DvrFrameCounts {
     uint64_t decode_failures = 0;  // video frames the decoder refused
 };
 
-// Time limits and the lookup server's port; tests shorten and move them.
+// A slot's buffer of size_bytes, zeroed, or null when there is no memory.
+using BufferAllocator = std::function<std::unique_ptr<uint8_t[]>(std::size_t size_bytes)>;
+
+// Time limits, the lookup server's port and where slot buffers come from; tests shorten and
+// move them, and run out of memory.
 struct DvrManagerOptions {
     NetTimeouts net_timeouts;
     LookupTimeouts lookup_timeouts;
     int lookup_port = kLookupServerPort;
+    BufferAllocator allocate_buffer;  // empty: the heap
 };
 
 // The live view's connection core: up to 64 recorders, one connection and one frame thread per
@@ -178,7 +183,10 @@ private:
     void ShowMessage(const std::string& text);
     void MirrorEntries();  // entries lock held
     UserStoreContent StoreContent() const;
-    void StopSlotNetwork(int a);
+    std::unique_ptr<uint8_t[]> AllocateBuffer(std::size_t size_bytes) const;
+    // Every slot's network layer down: frame threads joined, connections stopped, buffers
+    // freed. The run flags are clear afterwards, so each slot can be started again.
+    void StopAllNetworks();
     void StopFrameThreads();
     void ApplyPlan(int a, const StreamPlan& plan);
     int SendCommand(int a, const _NET_COMMAND_& command);
@@ -222,6 +230,7 @@ private:
     std::array<std::atomic<int>, kVideoCells> prepared_all_dvr_{};
     std::array<std::atomic<int>, kVideoCells> prepared_device_;
     std::array<NetCtrl, kMaxDvrs> connections_;
+    const BufferAllocator allocate_buffer_;
 
     mutable std::mutex entries_mutex_;
     CDvrList devices_;

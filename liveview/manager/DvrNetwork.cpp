@@ -28,8 +28,8 @@ int CDvrManager::StartDvrNetwork(int a) {
     {
         std::lock_guard cell(cell_mutex_[a]);
         std::lock_guard lock(lock_);
-        slot.picture.reset(new (std::nothrow) uint8_t[kPictureBytes]());
-        slot.payload.reset(new (std::nothrow) uint8_t[kPayloadBytes]);
+        slot.picture = AllocateBuffer(kPictureBytes);
+        if (slot.picture) slot.payload = AllocateBuffer(kPayloadBytes);
         if (slot.picture && slot.payload) {
             h264_[a].OpenFor(kFullWidth, kFullHeight576);
             mpeg4_[a].OpenFor(kFullWidth, kFullHeight576);
@@ -45,20 +45,28 @@ int CDvrManager::StartDvrNetwork(int a) {
         }
     }
     if (!started) {
-        // Only this slot: the other devices keep their connections and pictures.
-        StopSlotNetwork(a);
+        // The whole network layer goes down, as at shutdown; each slot builds its own again
+        // at its next start.
+        StopAllNetworks();
+        stopping_.store(false, std::memory_order_relaxed);
         return -1;
     }
     return 1;
 }
 
-void CDvrManager::StopSlotNetwork(int a) {
-    Slot& slot = slots_[a];
-    slot.running.store(0, std::memory_order_relaxed);
-    if (slot.thread.joinable()) slot.thread.join();
-    connections_[a].StopNetWork();
-    slot.payload.reset();
-    slot.picture.reset();
+std::unique_ptr<uint8_t[]> CDvrManager::AllocateBuffer(std::size_t size_bytes) const {
+    if (allocate_buffer_) return allocate_buffer_(size_bytes);
+    return std::unique_ptr<uint8_t[]>(new (std::nothrow) uint8_t[size_bytes]());
+}
+
+void CDvrManager::StopAllNetworks() {
+    StopFrameThreads();
+    for (NetCtrl& connection : connections_)
+        connection.StopNetWork();
+    for (Slot& slot : slots_) {
+        slot.payload.reset();
+        slot.picture.reset();
+    }
 }
 
 void CDvrManager::StopFrameThreads() {
@@ -139,12 +147,6 @@ int CDvrManager::Shutdown() {
         StopRecord(a);
         StopLiveView(a);
     }
-    StopFrameThreads();
-    for (NetCtrl& connection : connections_)
-        connection.StopNetWork();
-    for (Slot& slot : slots_) {
-        slot.payload.reset();
-        slot.picture.reset();
-    }
+    StopAllNetworks();
     return 1;
 }

@@ -29,11 +29,12 @@ std::vector<uint8_t> FrameQueue::Push(const _NET_FRAME_HEAD_& head, std::vector<
     const bool key = video && head.nKeyFrame == 1;
     // A key frame starts its channel again; other video of a broken channel has lost its base.
     auto lost_base = [&] {
+        if (!video || !IsFrameChannel(head.nChannel)) return false;
         if (key) {
-            broken_channels_.erase(head.nChannel);
+            broken_channels_.reset(head.nChannel);
             return false;
         }
-        return video && broken_channels_.count(head.nChannel) != 0;
+        return broken_channels_.test(head.nChannel);
     };
     if (lost_base()) {
         ++dropped_;
@@ -86,7 +87,7 @@ void FrameQueue::Clear() {
     std::lock_guard lock(mutex_);
     frames_.clear();
     bytes_ = 0;
-    broken_channels_.clear();
+    broken_channels_.reset();
     span_end_marked_ = false;
     room_.notify_all();
 }
@@ -154,6 +155,11 @@ uint64_t FrameQueue::DroppedFrames() const {
     return dropped_;
 }
 
+std::size_t FrameQueue::BrokenChannels() const {
+    std::lock_guard lock(mutex_);
+    return broken_channels_.count();
+}
+
 bool FrameQueue::Full(std::size_t incoming_bytes) const {
     return frames_.size() >= limits_.max_frames || bytes_ + incoming_bytes > limits_.max_bytes;
 }
@@ -183,7 +189,7 @@ void FrameQueue::DropChainOf(int32_t channel) {
         it = frames_.erase(it);
         ++dropped_;
     }
-    broken_channels_.insert(channel);
+    if (IsFrameChannel(channel)) broken_channels_.set(channel);
 }
 
 void FrameQueue::CheckSpanDelivered() {

@@ -1,13 +1,13 @@
 #pragma once
 
 #include <atomic>
+#include <bitset>
 #include <condition_variable>
 #include <cstddef>
 #include <cstdint>
 #include <deque>
 #include <functional>
 #include <mutex>
-#include <set>
 #include <vector>
 
 #include "FrameQueueClock.h"
@@ -59,6 +59,8 @@ public:
     bool WaitForFrame(int wait_ms);
 
     uint64_t DroppedFrames() const;
+    // Channels whose frames are dropped until their next key frame; at most kFrameChannels.
+    std::size_t BrokenChannels() const;
 
 private:
     struct Entry {
@@ -83,7 +85,10 @@ private:
     std::size_t bytes_ = 0;
     uint64_t pushed_ = 0;
     uint64_t dropped_ = 0;
-    std::set<int32_t> broken_channels_;  // waiting for their next key frame
+    // Waiting for their next key frame. A channel outside the frame range is never marked:
+    // every reader refuses its frames anyway, and a recorder sending ever-new channel numbers
+    // would otherwise grow the set without limit.
+    std::bitset<kFrameChannels> broken_channels_;
     bool consumer_stalled_ = false;
     bool span_end_marked_ = false;
     uint64_t span_end_seq_ = 0;  // the last frame of the span

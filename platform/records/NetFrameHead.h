@@ -26,6 +26,11 @@ struct _NET_FRAME_HEAD_ {
 
 static_assert(sizeof(_NET_FRAME_HEAD_) == 36);
 
+// A frame's channel lies in 0..kFrameChannels-1; readers refuse headers outside.
+inline constexpr int kFrameChannels = 256;
+
+inline bool IsFrameChannel(int32_t channel) { return channel >= 0 && channel < kFrameChannels; }
+
 // The payload length a frame head may announce: what a recorder sends at most (and so the
 // payload buffer every caller of the recorder client gives), and what a recording keeps at
 // most, which the frame checks of the live view and the playback hold frames to as well.

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
+#include <sys/mman.h>
+#include <unistd.h>
 
+#include <cstring>
 #include <vector>
 
 #include "Mpeg4Decoder.h"
@@ -28,6 +31,38 @@ int Decode(CMpeg4Decoder& decoder, const std::vector<uint8_t>& payload,
            std::vector<uint8_t>& output) {
     return decoder.Decode(payload.data(), static_cast<int>(payload.size()), output.data());
 }
+
+// A copy of a payload that ends where a page that nobody may read begins.
+class GuardedPayload {
+public:
+    explicit GuardedPayload(const std::vector<uint8_t>& payload) : size_(payload.size()) {
+        const auto page_bytes = static_cast<std::size_t>(::sysconf(_SC_PAGESIZE));
+        const std::size_t data_pages = (size_ + page_bytes - 1) / page_bytes;
+        mapped_bytes_ = (data_pages + 1) * page_bytes;
+        void* mapped = ::mmap(nullptr, mapped_bytes_, PROT_READ | PROT_WRITE,
+                              MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+        if (mapped == MAP_FAILED) return;
+        base_ = static_cast<uint8_t*>(mapped);
+        uint8_t* guard = base_ + data_pages * page_bytes;
+        if (::mprotect(guard, page_bytes, PROT_NONE) != 0) return;
+        data_ = guard - size_;
+        std::memcpy(data_, payload.data(), size_);
+    }
+    ~GuardedPayload() {
+        if (base_ != nullptr) ::munmap(base_, mapped_bytes_);
+    }
+    GuardedPayload(const GuardedPayload&) = delete;
+    GuardedPayload& operator=(const GuardedPayload&) = delete;
+
+    const uint8_t* Data() const { return data_; }
+    int Size() const { return static_cast<int>(size_); }
+
+private:
+    std::size_t size_;
+    std::size_t mapped_bytes_ = 0;
+    uint8_t* base_ = nullptr;
+    uint8_t* data_ = nullptr;
+};
 
 TEST(Mpeg4Decoder, VolAndPictureInOnePayloadThenTheStream) {
     const auto stream = test_streams::EncodeStream(Codec::kMpeg4, 352, 288, 10);
@@ -81,6 +116,19 @@ TEST(Mpeg4Decoder, PictureLargerThanTheOutputIsNotWritten) {
         decoder.Decode(d1[1].data(), static_cast<int>(d1[1].size()), large.data(), large.size()),
         100);
     EXPECT_GT(Psnr(large, 720, 720, 576, 1), 32.0);
+}
+
+TEST(Mpeg4Decoder, PayloadsEndingAtTheEndOfTheirMemoryAreReadOnlyWithin) {
+    const auto stream = test_streams::EncodeStream(Codec::kMpeg4, 352, 288, 4);
+    CMpeg4Decoder decoder;
+    ASSERT_EQ(decoder.Open(1, 352, 288), 0);
+    std::vector<uint8_t> output(352 * 288 * 3 / 2);
+    for (std::size_t i = 0; i < stream.size(); ++i) {
+        const GuardedPayload payload(stream[i]);
+        ASSERT_NE(payload.Data(), nullptr);
+        EXPECT_EQ(decoder.Decode(payload.Data(), payload.Size(), output.data()), 100) << i;
+        EXPECT_GT(Psnr(output, 352, 352, 288, static_cast<int>(i)), 32.0) << i;
+    }
 }
 
 TEST(Mpeg4Decoder, BadCallsAndPayloadsEnd) {

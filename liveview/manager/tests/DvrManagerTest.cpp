@@ -1,8 +1,10 @@
 #include <atomic>
 #include <condition_variable>
 
+#include "DayKey.h"
 #include "ListenSocket.h"
 #include "ManagerFixture.h"
+#include "RecorderEmulator.h"
 
 using DvrManagerTest = ManagerFixture;
 
@@ -218,4 +220,37 @@ TEST_F(DvrManagerTest, ClosingWithAMessageWaitingInTheSinkEnds) {
     connect.join();
     std::lock_guard lock(mutex);
     EXPECT_EQ(shown, 1);
+}
+
+TEST_F(DvrManagerTest, AFailedNetworkStartTakesEverySlotDownAndEachStartsAgain) {
+    // Buffers come from the test: none once memory runs out (window thread only).
+    bool out_of_memory = false;
+    int buffers = 0;
+    options_.allocate_buffer = [&](std::size_t size_bytes) -> std::unique_ptr<uint8_t[]> {
+        if (out_of_memory) return nullptr;
+        ++buffers;
+        return std::make_unique<uint8_t[]>(size_bytes);
+    };
+    NewManager();
+    RecorderEmulator emulator;
+    std::string error;
+    ASSERT_TRUE(emulator.Start({DefaultRecorderConfig(4, DayNumberOf({2026, 12, 9}))},
+                               folder_ / "sandbox", &error))
+        << error;
+    const std::string address = "127.0.0.1:" + std::to_string(emulator.Port(0));
+    for (int a = 0; a < 2; ++a)
+        ASSERT_EQ(manager_->AddDvr(address, "", "admin", "admin", ""), 1);
+    ASSERT_EQ(manager_->StartDvrNetwork(0), 1);
+    ASSERT_GE(manager_->ConnectDvr(0), 0);
+    EXPECT_EQ(buffers, 2);
+
+    out_of_memory = true;
+    EXPECT_EQ(manager_->StartDvrNetwork(1), -1);
+    EXPECT_EQ(manager_->GetMachineInfo(0).nLinkState, 0);  // logged out with the rest
+
+    out_of_memory = false;
+    EXPECT_EQ(manager_->StartDvrNetwork(0), 1);
+    EXPECT_EQ(buffers, 4);  // started anew
+    EXPECT_GE(manager_->ConnectDvr(0), 0);
+    EXPECT_EQ(manager_->Shutdown(), 1);
 }

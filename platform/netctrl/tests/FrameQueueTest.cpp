@@ -154,6 +154,18 @@ TEST(FrameQueue, ByteLimitEvictsAndAKeyFrameSurvivesEvictingItsOwnChannel) {
     EXPECT_EQ(q.Drain(), (Frames{{4, 0}, {4, 1}}));
 }
 
+TEST(FrameQueue, OnlyChannelsOfTheFrameRangeAreRememberedBroken) {
+    // Tiny frames on ever-new channel numbers: each push evicts and breaks a chain.
+    Queue q({2, 1 << 20});
+    for (int channel = -1000; channel < 20000; ++channel)
+        q.Video(channel, false, 1);
+    EXPECT_EQ(q.queue.BrokenChannels(), std::size_t{kFrameChannels});
+    q.Video(7, false, 2);  // a broken channel of the range still waits for its key frame
+    q.Video(7, true, 0);
+    EXPECT_EQ(q.queue.BrokenChannels(), std::size_t{kFrameChannels} - 1);
+    EXPECT_EQ(q.Drain(), (Frames{{19999, 1}, {7, 0}}));
+}
+
 TEST(FrameQueue, AudioLossBreaksNothing) {
     Queue q({2, 1 << 20});
     q.Audio(0);
