@@ -15,8 +15,7 @@ CH264Decoder::~CH264Decoder() { Close(); }
 int CH264Decoder::Open(int width, int height) {
     Close();
     // No size until the open succeeds, so callers that compare sizes try again.
-    opened_width_.store(-1, std::memory_order_relaxed);
-    opened_height_.store(-1, std::memory_order_relaxed);
+    SetOpenedSize(-1, -1);
     codec_ = avcodec_find_decoder(AV_CODEC_ID_H264);
     if (codec_ == nullptr) {
         return -1;
@@ -36,8 +35,7 @@ int CH264Decoder::Open(int width, int height) {
         Close();
         return -1;
     }
-    opened_width_.store(width, std::memory_order_relaxed);
-    opened_height_.store(height, std::memory_order_relaxed);
+    SetOpenedSize(width, height);
     return 1;
 }
 

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <atomic>
 #include <cstdint>
 
 #include "VideoDecoder.h"
@@ -36,11 +35,6 @@ public:
     AVFrame* Picture() const { return picture_; }
 
     bool OpenFor(int width, int height) override { return Open(width, height) == 1; }
-    int OpenedWidth() const override { return opened_width_.load(std::memory_order_relaxed); }
-    int OpenedHeight() const override { return opened_height_.load(std::memory_order_relaxed); }
-    void SetOpenedHeight(int height) override {
-        opened_height_.store(height, std::memory_order_relaxed);
-    }
     // Decodes into Picture(); the caller's picture is not used.
     DecodeResult DecodeFrame(const uint8_t* data, int length, uint8_t* picture,
                              std::size_t picture_bytes) override;
@@ -54,6 +48,4 @@ private:
     AVFrame* picture_ = nullptr;
     AVPacket* packet_ = nullptr;
     AVBufferRef* payload_ = nullptr;  // padded copy of the payload, reused while unshared
-    std::atomic<int> opened_width_{0};
-    std::atomic<int> opened_height_{0};
 };

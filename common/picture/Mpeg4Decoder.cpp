@@ -50,8 +50,7 @@ int CMpeg4Decoder::Open(int simd, int width, int height) {
     vol_width_ = 0;
     vol_height_ = 0;
     const int init = InitXvid(simd != 0);
-    opened_width_.store(width, std::memory_order_relaxed);
-    opened_height_.store(height, std::memory_order_relaxed);
+    SetOpenedSize(width, height);
     if (init < 0) {
         return init;
     }

@@ -2,7 +2,6 @@
 
 #include <xvid.h>
 
-#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -43,11 +42,6 @@ public:
     int Close();
 
     bool OpenFor(int width, int height) override { return Open(1, width, height) == 0; }
-    int OpenedWidth() const override { return opened_width_.load(std::memory_order_relaxed); }
-    int OpenedHeight() const override { return opened_height_.load(std::memory_order_relaxed); }
-    void SetOpenedHeight(int height) override {
-        opened_height_.store(height, std::memory_order_relaxed);
-    }
     // Decodes into picture, which then holds the picture as a contiguous one of the opened size.
     DecodeResult DecodeFrame(const uint8_t* data, int length, uint8_t* picture,
                              std::size_t picture_bytes) override;
@@ -61,8 +55,6 @@ public:
 private:
     bool OutputFits(size_t output_size_bytes) const;
 
-    std::atomic<int> opened_width_{0};
-    std::atomic<int> opened_height_{0};
     int stream_width_ = 0;
     int stream_height_ = 0;
     // Size of the latest VOL, which is what the library writes even when it is smaller than

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 
@@ -29,10 +30,11 @@ public:
 
     // Closes what is open and opens for width x height; false when it did not open.
     virtual bool OpenFor(int width, int height) = 0;
-    virtual int OpenedWidth() const = 0;
-    virtual int OpenedHeight() const = 0;
+    // The size opened for; read and reset from other threads than the decoding one.
+    int OpenedWidth() const { return opened_width_.load(std::memory_order_relaxed); }
+    int OpenedHeight() const { return opened_height_.load(std::memory_order_relaxed); }
     // Callers set -1 to make their next size comparison re-open the decoder.
-    virtual void SetOpenedHeight(int height) = 0;
+    void SetOpenedHeight(int height) { opened_height_.store(height, std::memory_order_relaxed); }
 
     // Decodes one payload. A decoder that writes its pictures into the caller's memory writes
     // into picture: picture_bytes of contiguous 4:2:0 of the opened size.
@@ -40,4 +42,14 @@ public:
                                      std::size_t picture_bytes) = 0;
     // The picture of the last kPicture result; valid until the next call on the decoder.
     virtual DecodedPicture Decoded() const = 0;
+
+protected:
+    void SetOpenedSize(int width, int height) {
+        opened_width_.store(width, std::memory_order_relaxed);
+        opened_height_.store(height, std::memory_order_relaxed);
+    }
+
+private:
+    std::atomic<int> opened_width_{0};
+    std::atomic<int> opened_height_{0};
 };

@@ -7,7 +7,7 @@
 
 #include "DialogStyle.h"
 #include "DvrTextCheck.h"
-#include "MessageBoxSeam.h"
+#include "DvrTextPrompt.h"
 
 DlgDeviceLogin::DlgDeviceLogin(QWidget* parent)
     : QDialog(parent),
@@ -83,16 +83,7 @@ void DlgDeviceLogin::accept() {
     typed.port_text = port_edit_->text().toStdString();
     typed.user = user_edit_->text().toStdString();
     typed.password = password_edit_->text().toStdString();
-    const DvrTextVerdict verdict = CheckDvrTexts(typed, false);
-    if (verdict.problem == DvrTextProblem::kEmpty) {
-        ShowMessageBox(this, texts_.Text("word7"));
-        return;
-    }
-    if (verdict.problem == DvrTextProblem::kUnfit) {
-        ShowMessageBox(this, QString::fromStdString(
-                                 UnfitTextMessage(verdict.field, DvrTextOf(typed, verdict.field))));
-        return;
-    }
+    if (!DvrTextsTaken(this, texts_, typed, false)) return;
     address_ = typed.address;
     port_text_ = typed.port_text;
     user_ = UpperCaseUser(typed.user);

@@ -14,6 +14,7 @@
 #include "DialogStyle.h"
 #include "DvrSetLists.h"
 #include "DvrTextCheck.h"
+#include "DvrTextPrompt.h"
 #include "FolderChooser.h"
 #include "MessageBoxSeam.h"
 
@@ -413,16 +414,7 @@ void DlgDvrSet::accept() {
     typed.user = user_edit_->text().toStdString();
     typed.password = password_edit_->text().toStdString();
     typed.show_name = show_name_edit_->text().toStdString();
-    const DvrTextVerdict verdict = CheckDvrTexts(typed, true);
-    if (verdict.problem == DvrTextProblem::kEmpty) {
-        ShowMessageBox(this, texts_.Text("word7"));
-        return;
-    }
-    if (verdict.problem == DvrTextProblem::kUnfit) {
-        ShowMessageBox(this, QString::fromStdString(
-                                 UnfitTextMessage(verdict.field, DvrTextOf(typed, verdict.field))));
-        return;
-    }
+    if (!DvrTextsTaken(this, texts_, typed, true)) return;
     ChannelBoxStates boxes{};
     for (int n = 0; n < 16; ++n)
         boxes[n] = channel_boxes_[n]->isChecked();

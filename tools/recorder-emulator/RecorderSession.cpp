@@ -200,168 +200,175 @@ bool RecorderSession::Handle(const netproto::Message& message) {
 }
 
 bool RecorderSession::HandleLoggedIn(uint32_t id, const netproto::Body& body) {
-    using namespace netproto;
-    const bool super_user = level_ == kSuperUserLevel;
-    if (std::holds_alternative<Logout>(body)) {
-        StopStreams();
-        closing_ = true;
-        return Ack(id, 0);
-    }
-    if (std::holds_alternative<DiskQuery>(body)) {
-        DiskReply reply;
-        reply.disk_count = state_.DiskCount();
-        for (int i = 0; i < reply.disk_count; ++i)
-            reply.disks[i] = state_.Disk();
-        return Queue(id, reply);
-    }
-    if (std::holds_alternative<LampQuery>(body)) {
-        const uint32_t lamps = state_.LampWord();
-        return Queue(id, LampReply{static_cast<int32_t>(lamps & 0xff),
-                                   static_cast<int32_t>(lamps >> 8 & 0xff)});
-    }
-    if (const auto* p = std::get_if<SetNetParam>(&body)) {
-        state_.RecordNetParameter(p->rate, p->fps);
-        // A fixed rate (for measurements) answers the request but keeps its pace.
-        if (p->fps >= 1 && p->fps <= 30 && state_.Config().fixed_live_fps == 0) {
-            live_fps_ = p->fps;
-            if (live_) live_->SetFps(live_fps_);
-        }
-        return Ack(id, p->fps >= 1 && p->fps <= 30 ? 0 : -1);
-    }
-    if (const auto* start = std::get_if<LiveStart>(&body)) {
-        StopStreams();
-        state_.RecordLiveRequest(start->channel_mask, start->send_audio);
-        const RecorderConfig& config = state_.Config();
-        LiveStreamer::Audio audio{
-            start->send_audio == 1 ? start->channel_mask & config.audio_mask : 0,
-            config.audio_block_bytes};
-        live_.emplace(state_.MakeChannelStreams(start->channel_mask), live_fps_, audio, NowUs());
-        return Ack(id, 0);
-    }
-    if (std::holds_alternative<LiveStop>(body)) {
-        live_.reset();
-        return Ack(id, 1);
-    }
-    if (std::holds_alternative<KeyFrame>(body)) {
-        state_.RecordKeyFrameRequest();
-        if (live_) live_->RequestKeyFrame();
-        if (play_) play_->RequestKeyFrame();
-        return Ack(id, 0);
-    }
-    if (const auto* command = std::get_if<Command>(&body)) {
-        if (!super_user) return Ack(id, -1);
-        state_.RecordCommand(command->command);
-        return Ack(id, 0);
-    }
-    if (std::holds_alternative<ParaGet>(body)) {
-        if (!super_user) return Queue(id, ParaReply{-1, {}});
-        return Queue(id, ParaReply{0, state_.Para()});
-    }
-    if (const auto* set = std::get_if<ParaSet>(&body)) {
-        if (!super_user) return Ack(id, -1);
-        state_.SetPara(set->para);
-        return Ack(id, 0);
-    }
-    if (const auto* query = std::get_if<RecListQuery>(&body)) {
-        RecListReply reply;
-        const auto day = DayNumberOfKey(query->day_key);
-        if (!day) {
-            reply.result = -1;
-            return Queue(id, reply);
-        }
-        searched_day_ = *day;
-        const auto records = state_.Schedule()->RecordsOfDay(*day);
-        const int pages = DaySchedule::PageCount(records.size());
-        if (query->page < 0 || (query->page > 0 && query->page >= pages)) {
-            reply.result = -1;
-            return Queue(id, reply);
-        }
-        for (const RecordEntry& r : DaySchedule::Page(records, query->page)) {
-            _QRF_FILESHOWINFO entry{};
-            entry.nChannelMask = static_cast<int32_t>(r.channel_mask);
-            entry.nStartTime = static_cast<int32_t>(r.start_time);
-            entry.nEndTime = static_cast<int32_t>(r.end_time);
-            reply.entries.push_back(entry);
-        }
-        reply.result = query->page == 0 ? pages : static_cast<int32_t>(reply.entries.size());
-        return Queue(id, reply);
-    }
-    if (const auto* play = std::get_if<PlayStart>(&body)) {
-        StopStreams();
-        if (!searched_day_ || play->start_s < 0 || play->end_s > kSecondsPerDay ||
-            play->start_s > play->end_s) {
-            return Ack(id, -1);
-        }
-        play_arrived_us_ = NowUs();
-        play_record_ = state_.RecordPlayRequest({*searched_day_, play->start_s, play->end_s,
-                                                 play->channel_mask, play->audio, play->fast});
-        const RecorderConfig& config = state_.Config();
-        PlaybackStreamer::Request request{*searched_day_,     play->start_s,    play->end_s,
-                                          play->channel_mask, play->audio == 1, play->fast == 1};
-        PlaybackStreamer::Pace pace{config.fps, config.fast_factor, config.audio_mask,
-                                    config.audio_block_bytes};
-        play_.emplace(state_.Schedule(), request, state_.MakeChannelStreams(~0u), pace, NowUs());
-        play_request_id_ = id;
-        // The channels that record where the span's first recording starts.
-        const int64_t midnight_s = *searched_day_ * kSecondsPerDay;
-        const auto first =
-            state_.Schedule()->NextRecordedTime(*searched_day_, midnight_s + play->start_s,
-                                                midnight_s + play->end_s, play->channel_mask);
-        play_keys_due_ = first ? state_.Schedule()->ChannelsRecordingAt(*searched_day_, *first,
-                                                                        play->channel_mask)
-                               : 0;
-        play_keys_sent_ = false;
-        return Ack(id, 0);
-    }
-    if (std::holds_alternative<PlayStop>(body)) {
-        play_.reset();
-        return Ack(id, 0);
-    }
-    if (const auto* shell = std::get_if<Shell>(&body)) {
-        if (!super_user) return Ack(id, -1);
-        state_.RecordShell(shell->command);
-        return Ack(id, 0);
-    }
-    if (std::holds_alternative<UploadBegin>(body) || std::holds_alternative<UploadChunk>(body) ||
-        std::holds_alternative<UploadEnd>(body)) {
-        return HandleUpload(id, body);
-    }
-    // Recorder-to-client messages have no business arriving here.
-    Log("unexpected message from the client, link closed");
-    return false;
+    return std::visit([this, id](const auto& request) { return On(id, request); }, body);
 }
 
-bool RecorderSession::HandleUpload(uint32_t id, const netproto::Body& body) {
-    using namespace netproto;
-    if (const auto* begin = std::get_if<UploadBegin>(&body)) {
+bool RecorderSession::SuperUser() const { return level_ == kSuperUserLevel; }
+
+bool RecorderSession::On(uint32_t id, const netproto::Logout&) {
+    StopStreams();
+    closing_ = true;
+    return Ack(id, 0);
+}
+
+bool RecorderSession::On(uint32_t id, const netproto::DiskQuery&) {
+    netproto::DiskReply reply;
+    reply.disk_count = state_.DiskCount();
+    for (int i = 0; i < reply.disk_count; ++i)
+        reply.disks[i] = state_.Disk();
+    return Queue(id, reply);
+}
+
+bool RecorderSession::On(uint32_t id, const netproto::LampQuery&) {
+    const uint32_t lamps = state_.LampWord();
+    return Queue(id, netproto::LampReply{static_cast<int32_t>(lamps & 0xff),
+                                         static_cast<int32_t>(lamps >> 8 & 0xff)});
+}
+
+bool RecorderSession::On(uint32_t id, const netproto::SetNetParam& p) {
+    state_.RecordNetParameter(p.rate, p.fps);
+    // A fixed rate (for measurements) answers the request but keeps its pace.
+    if (p.fps >= 1 && p.fps <= 30 && state_.Config().fixed_live_fps == 0) {
+        live_fps_ = p.fps;
+        if (live_) live_->SetFps(live_fps_);
+    }
+    return Ack(id, p.fps >= 1 && p.fps <= 30 ? 0 : -1);
+}
+
+bool RecorderSession::On(uint32_t id, const netproto::LiveStart& start) {
+    StopStreams();
+    state_.RecordLiveRequest(start.channel_mask, start.send_audio);
+    const RecorderConfig& config = state_.Config();
+    LiveStreamer::Audio audio{start.send_audio == 1 ? start.channel_mask & config.audio_mask : 0,
+                              config.audio_block_bytes};
+    live_.emplace(state_.MakeChannelStreams(start.channel_mask), live_fps_, audio, NowUs());
+    return Ack(id, 0);
+}
+
+bool RecorderSession::On(uint32_t id, const netproto::LiveStop&) {
+    live_.reset();
+    return Ack(id, 1);
+}
+
+bool RecorderSession::On(uint32_t id, const netproto::KeyFrame&) {
+    state_.RecordKeyFrameRequest();
+    if (live_) live_->RequestKeyFrame();
+    if (play_) play_->RequestKeyFrame();
+    return Ack(id, 0);
+}
+
+bool RecorderSession::On(uint32_t id, const netproto::Command& command) {
+    if (!SuperUser()) return Ack(id, -1);
+    state_.RecordCommand(command.command);
+    return Ack(id, 0);
+}
+
+bool RecorderSession::On(uint32_t id, const netproto::ParaGet&) {
+    if (!SuperUser()) return Queue(id, netproto::ParaReply{-1, {}});
+    return Queue(id, netproto::ParaReply{0, state_.Para()});
+}
+
+bool RecorderSession::On(uint32_t id, const netproto::ParaSet& set) {
+    if (!SuperUser()) return Ack(id, -1);
+    state_.SetPara(set.para);
+    return Ack(id, 0);
+}
+
+bool RecorderSession::On(uint32_t id, const netproto::RecListQuery& query) {
+    netproto::RecListReply reply;
+    const auto day = DayNumberOfKey(query.day_key);
+    if (!day) {
+        reply.result = -1;
+        return Queue(id, reply);
+    }
+    searched_day_ = *day;
+    const auto records = state_.Schedule()->RecordsOfDay(*day);
+    const int pages = DaySchedule::PageCount(records.size());
+    if (query.page < 0 || (query.page > 0 && query.page >= pages)) {
+        reply.result = -1;
+        return Queue(id, reply);
+    }
+    for (const RecordEntry& r : DaySchedule::Page(records, query.page)) {
+        _QRF_FILESHOWINFO entry{};
+        entry.nChannelMask = static_cast<int32_t>(r.channel_mask);
+        entry.nStartTime = static_cast<int32_t>(r.start_time);
+        entry.nEndTime = static_cast<int32_t>(r.end_time);
+        reply.entries.push_back(entry);
+    }
+    reply.result = query.page == 0 ? pages : static_cast<int32_t>(reply.entries.size());
+    return Queue(id, reply);
+}
+
+bool RecorderSession::On(uint32_t id, const netproto::PlayStart& play) {
+    StopStreams();
+    if (!searched_day_ || play.start_s < 0 || play.end_s > kSecondsPerDay ||
+        play.start_s > play.end_s) {
+        return Ack(id, -1);
+    }
+    play_arrived_us_ = NowUs();
+    play_record_ = state_.RecordPlayRequest(
+        {*searched_day_, play.start_s, play.end_s, play.channel_mask, play.audio, play.fast});
+    const RecorderConfig& config = state_.Config();
+    PlaybackStreamer::Request request{*searched_day_,    play.start_s,    play.end_s,
+                                      play.channel_mask, play.audio == 1, play.fast == 1};
+    PlaybackStreamer::Pace pace{config.fps, config.fast_factor, config.audio_mask,
+                                config.audio_block_bytes};
+    play_.emplace(state_.Schedule(), request, state_.MakeChannelStreams(~0u), pace, NowUs());
+    play_request_id_ = id;
+    // The channels that record where the span's first recording starts.
+    const int64_t midnight_s = *searched_day_ * kSecondsPerDay;
+    const auto first = state_.Schedule()->NextRecordedTime(
+        *searched_day_, midnight_s + play.start_s, midnight_s + play.end_s, play.channel_mask);
+    play_keys_due_ =
+        first ? state_.Schedule()->ChannelsRecordingAt(*searched_day_, *first, play.channel_mask)
+              : 0;
+    play_keys_sent_ = false;
+    return Ack(id, 0);
+}
+
+bool RecorderSession::On(uint32_t id, const netproto::PlayStop&) {
+    play_.reset();
+    return Ack(id, 0);
+}
+
+bool RecorderSession::On(uint32_t id, const netproto::Shell& shell) {
+    if (!SuperUser()) return Ack(id, -1);
+    state_.RecordShell(shell.command);
+    return Ack(id, 0);
+}
+
+bool RecorderSession::On(uint32_t id, const netproto::UploadBegin& begin) {
+    upload_.reset();
+    std::string error;
+    auto target = SandboxPathOf(state_.Sandbox(), begin.remote_path, &error);
+    if (target && !StaysInSandbox(state_.Sandbox(), *target, &error)) target.reset();
+    if (!SuperUser() || !target) {
+        if (target) error = "only the super user may send files";
+        Log("upload refused: " + error);
+        return Ack(id, -1);
+    }
+    upload_.emplace(*target, begin.size_bytes);
+    if (!upload_->Open(&error)) {
+        Log("upload refused: " + error);
         upload_.reset();
-        std::string error;
-        auto target = SandboxPathOf(state_.Sandbox(), begin->remote_path, &error);
-        if (target && !StaysInSandbox(state_.Sandbox(), *target, &error)) target.reset();
-        if (level_ != kSuperUserLevel || !target) {
-            if (target) error = "only the super user may send files";
-            Log("upload refused: " + error);
-            return Ack(id, -1);
-        }
-        upload_.emplace(*target, begin->size_bytes);
-        if (!upload_->Open(&error)) {
-            Log("upload refused: " + error);
-            upload_.reset();
-            return Ack(id, -1);
-        }
-        upload_remote_path_ = begin->remote_path;
-        return Ack(id, 0);
+        return Ack(id, -1);
     }
-    if (const auto* chunk = std::get_if<UploadChunk>(&body)) {
-        // Pieces of a refused upload are dropped; a piece past the announced size is a
-        // protocol error.
-        if (!upload_) return true;
-        if (!upload_->Append(chunk->data.data(), chunk->data.size())) {
-            Log("upload larger than announced, link closed");
-            return false;
-        }
-        return true;
+    upload_remote_path_ = begin.remote_path;
+    return Ack(id, 0);
+}
+
+bool RecorderSession::On(uint32_t, const netproto::UploadChunk& chunk) {
+    // Pieces of a refused upload are dropped; a piece past the announced size is a protocol
+    // error.
+    if (!upload_) return true;
+    if (!upload_->Append(chunk.data.data(), chunk.data.size())) {
+        Log("upload larger than announced, link closed");
+        return false;
     }
+    return true;
+}
+
+bool RecorderSession::On(uint32_t id, const netproto::UploadEnd&) {
     if (!upload_) return Ack(id, -1);
     std::string error;
     const bool stored = upload_->Finish(&error);

@@ -33,8 +33,32 @@ public:
 private:
     bool Receive();
     bool Handle(const netproto::Message& message);
+    // A logged-in client's request, answered by its type's handler; false closes the link.
     bool HandleLoggedIn(uint32_t id, const netproto::Body& body);
-    bool HandleUpload(uint32_t id, const netproto::Body& body);
+    bool On(uint32_t id, const netproto::Logout& logout);
+    bool On(uint32_t id, const netproto::DiskQuery& query);
+    bool On(uint32_t id, const netproto::LampQuery& query);
+    bool On(uint32_t id, const netproto::SetNetParam& p);
+    bool On(uint32_t id, const netproto::LiveStart& start);
+    bool On(uint32_t id, const netproto::LiveStop& stop);
+    bool On(uint32_t id, const netproto::KeyFrame& key_frame);
+    bool On(uint32_t id, const netproto::Command& command);
+    bool On(uint32_t id, const netproto::ParaGet& get);
+    bool On(uint32_t id, const netproto::ParaSet& set);
+    bool On(uint32_t id, const netproto::RecListQuery& query);
+    bool On(uint32_t id, const netproto::PlayStart& play);
+    bool On(uint32_t id, const netproto::PlayStop& stop);
+    bool On(uint32_t id, const netproto::Shell& shell);
+    bool On(uint32_t id, const netproto::UploadBegin& begin);
+    bool On(uint32_t id, const netproto::UploadChunk& chunk);
+    bool On(uint32_t id, const netproto::UploadEnd& end);
+    // Recorder-to-client messages have no business arriving from a client.
+    template <class Unexpected>
+    bool On(uint32_t, const Unexpected&) {
+        Log("unexpected message from the client, link closed");
+        return false;
+    }
+    bool SuperUser() const;
     bool Queue(uint32_t request_id, netproto::Body body);
     bool Ack(uint32_t request_id, int32_t result) {
         return Queue(request_id, netproto::Ack{result});

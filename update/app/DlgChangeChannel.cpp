@@ -10,6 +10,7 @@
 
 #include "DialogUnits.h"
 #include "GlyphRender.h"
+#include "MakeControl.h"
 #include "NetCtrl.h"
 #include "PreviewCanvas.h"
 #include "TitleUpdate.h"
@@ -21,21 +22,8 @@ namespace {
 
 constexpr QPoint kPreviewAt{250, 10};
 
-template <class Control>
-Control* Make(QWidget* parent, const QString& name, QRect place) {
-    auto* control = new Control(parent);
-    control->setObjectName(name);
-    control->setGeometry(place);
-    return control;
-}
-
-template <class Control>
-Control* Make(QWidget* parent, const char* name, QRect place) {
-    return Make<Control>(parent, QString::fromLatin1(name), place);
-}
-
 QLineEdit* MakeSizeField(QWidget* parent, const char* name, QRect place) {
-    auto* field = Make<QLineEdit>(parent, name, place);
+    auto* field = MakeControl<QLineEdit>(parent, name, place);
     field->setValidator(new QIntValidator(0, 999, field));
     field->setEnabled(false);
     return field;
@@ -57,29 +45,30 @@ DlgChangeChannel::DlgChangeChannel(const std::string& program_folder, QWidget* p
     : QDialog(parent),
       folder_(program_folder),
       settings_(program_folder),
-      names_group_(Make<QGroupBox>(this, "names_group", {15, 10, 200, 400})),
-      font_label_(Make<QLabel>(this, "font_label", {15, 412, 120, 18})),
-      size_label_(Make<QLabel>(this, "size_label", {145, 412, 80, 18})),
-      height_label_(Make<QLabel>(this, "height_label", {150, 432, 20, 18})),
-      width_label_(Make<QLabel>(this, "width_label", {150, 462, 20, 18})),
+      names_group_(MakeControl<QGroupBox>(this, "names_group", {15, 10, 200, 400})),
+      font_label_(MakeControl<QLabel>(this, "font_label", {15, 412, 120, 18})),
+      size_label_(MakeControl<QLabel>(this, "size_label", {145, 412, 80, 18})),
+      height_label_(MakeControl<QLabel>(this, "height_label", {150, 432, 20, 18})),
+      width_label_(MakeControl<QLabel>(this, "width_label", {150, 462, 20, 18})),
       height_edit_(MakeSizeField(this, "cell_height", {170, 430, 20, 18})),
       width_edit_(MakeSizeField(this, "cell_width", {170, 460, 20, 18})),
-      preview_button_(Make<QPushButton>(this, "preview", DialogUnitRect(99, 300, 40, 15))),
-      update_button_(Make<QPushButton>(this, "change_names", DialogUnitRect(207, 286, 75, 16))),
-      cancel_(Make<QPushButton>(this, "cancel", DialogUnitRect(305, 313, 50, 14))) {
+      preview_button_(MakeControl<QPushButton>(this, "preview", DialogUnitRect(99, 300, 40, 15))),
+      update_button_(
+          MakeControl<QPushButton>(this, "change_names", DialogUnitRect(207, 286, 75, 16))),
+      cancel_(MakeControl<QPushButton>(this, "cancel", DialogUnitRect(305, 313, 50, 14))) {
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     setFont(ToolFont());
     setFixedSize(545, 545);
     for (int k = 0; k < kTitleRows; ++k) {
-        auto* label =
-            Make<QLabel>(this, QStringLiteral("ch_label%1").arg(k + 1), {25, 30 + 23 * k, 25, 20});
+        auto* label = MakeControl<QLabel>(this, QStringLiteral("ch_label%1").arg(k + 1),
+                                          {25, 30 + 23 * k, 25, 20});
         label->setText(QStringLiteral("CH%1").arg(k + 1));
-        names_[static_cast<std::size_t>(k)] =
-            Make<QLineEdit>(this, QStringLiteral("name%1").arg(k + 1), {60, 28 + 23 * k, 120, 20});
+        names_[static_cast<std::size_t>(k)] = MakeControl<QLineEdit>(
+            this, QStringLiteral("name%1").arg(k + 1), {60, 28 + 23 * k, 120, 20});
     }
-    font_list_ = Make<QListWidget>(this, "font_list", {15, 430, 120, 80});
+    font_list_ = MakeControl<QListWidget>(this, "font_list", {15, 430, 120, 80});
     font_list_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    preview_ = Make<PreviewCanvas>(this, "preview_box", {kPreviewAt, QSize(244, 388)});
+    preview_ = MakeControl<PreviewCanvas>(this, "preview_box", {kPreviewAt, QSize(244, 388)});
     for (QPushButton* button : {preview_button_, update_button_, cancel_}) {
         button->setAutoDefault(false);
     }

@@ -4,34 +4,23 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "MakeControl.h"
 #include "MessageBoxSeam.h"
 #include "ToolFont.h"
 #include "UpdateLanguage.h"
-
-namespace {
-
-template <class Control>
-Control* Make(QWidget* parent, const char* name, QRect place) {
-    auto* control = new Control(parent);
-    control->setObjectName(QString::fromLatin1(name));
-    control->setGeometry(place);
-    return control;
-}
-
-}  // namespace
 
 DlgLogin::DlgLogin(const std::string& program_folder, QWidget* parent)
     : QDialog(parent),
       folder_(program_folder),
       settings_(program_folder),
-      server_label_(Make<QLabel>(this, "server_label", {20, 30, 60, 20})),
-      user_label_(Make<QLabel>(this, "user_label", {20, 60, 60, 20})),
-      password_label_(Make<QLabel>(this, "password_label", {20, 90, 60, 20})),
-      server_edit_(Make<QLineEdit>(this, "server", {90, 27, 180, 20})),
-      user_edit_(Make<QLineEdit>(this, "user", {90, 57, 180, 20})),
-      password_edit_(Make<QLineEdit>(this, "password", {90, 87, 180, 20})),
-      ok_(Make<QPushButton>(this, "ok", {80, 130, 60, 20})),
-      cancel_(Make<QPushButton>(this, "cancel", {170, 130, 60, 20})) {
+      server_label_(MakeControl<QLabel>(this, "server_label", {20, 30, 60, 20})),
+      user_label_(MakeControl<QLabel>(this, "user_label", {20, 60, 60, 20})),
+      password_label_(MakeControl<QLabel>(this, "password_label", {20, 90, 60, 20})),
+      server_edit_(MakeControl<QLineEdit>(this, "server", {90, 27, 180, 20})),
+      user_edit_(MakeControl<QLineEdit>(this, "user", {90, 57, 180, 20})),
+      password_edit_(MakeControl<QLineEdit>(this, "password", {90, 87, 180, 20})),
+      ok_(MakeControl<QPushButton>(this, "ok", {80, 130, 60, 20})),
+      cancel_(MakeControl<QPushButton>(this, "cancel", {170, 130, 60, 20})) {
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     setFont(ToolFont());
     setFixedSize(300, 170);

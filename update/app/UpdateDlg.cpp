@@ -10,23 +10,12 @@
 
 #include "DialogUnits.h"
 #include "FolderChooser.h"
+#include "MakeControl.h"
 #include "MessageBoxSeam.h"
 #include "ToolFont.h"
 #include "ToolText.h"
 #include "UpdateLanguage.h"
 #include "UpdateTreeUpload.h"
-
-namespace {
-
-template <class Control>
-Control* Make(QWidget* parent, const char* name, QRect place) {
-    auto* control = new Control(parent);
-    control->setObjectName(QString::fromLatin1(name));
-    control->setGeometry(place);
-    return control;
-}
-
-}  // namespace
 
 UpdateDlg::UpdateDlg(const std::string& program_folder, QWidget* parent,
                      std::chrono::milliseconds success_wait)
@@ -34,12 +23,12 @@ UpdateDlg::UpdateDlg(const std::string& program_folder, QWidget* parent,
       folder_(program_folder),
       settings_(program_folder),
       success_wait_(success_wait),
-      folder_label_(Make<QLabel>(this, "folder_label", DialogUnitRect(23, 25, 49, 8))),
-      folder_edit_(Make<QLineEdit>(this, "folder", DialogUnitRect(88, 25, 79, 12))),
-      browse_(Make<QPushButton>(this, "browse", DialogUnitRect(177, 24, 33, 13))),
-      progress_(Make<QLabel>(this, "progress", DialogUnitRect(7, 49, 214, 17))),
-      ok_(Make<QPushButton>(this, "ok", DialogUnitRect(87, 88, 50, 14))),
-      cancel_(Make<QPushButton>(this, "cancel", DialogUnitRect(153, 88, 50, 14))) {
+      folder_label_(MakeControl<QLabel>(this, "folder_label", DialogUnitRect(23, 25, 49, 8))),
+      folder_edit_(MakeControl<QLineEdit>(this, "folder", DialogUnitRect(88, 25, 79, 12))),
+      browse_(MakeControl<QPushButton>(this, "browse", DialogUnitRect(177, 24, 33, 13))),
+      progress_(MakeControl<QLabel>(this, "progress", DialogUnitRect(7, 49, 214, 17))),
+      ok_(MakeControl<QPushButton>(this, "ok", DialogUnitRect(87, 88, 50, 14))),
+      cancel_(MakeControl<QPushButton>(this, "cancel", DialogUnitRect(153, 88, 50, 14))) {
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     setFont(ToolFont());
     setFixedSize(DialogUnitsX(228), DialogUnitsY(110));

@@ -22,6 +22,7 @@
 #include "DlgLockCheck.h"
 #include "DvrManager.h"
 #include "LiveViewIds.h"
+#include "LiveViewWindowTest.h"
 #include "ManualClockWaveOut.h"
 #include "MessageBoxAnswers.h"
 #include "ModalAct.h"
@@ -39,33 +40,20 @@ void Press(QWidget& dialog, const char* button) {
     QTest::mouseClick(dialog.findChild<QPushButton*>(button), Qt::LeftButton);
 }
 
-class LiveViewDialogsTest : public ::testing::Test {
+class LiveViewDialogsTest : public LiveViewWindowTest {
 protected:
     void SetUp() override {
-        options_.net_timeouts.connect_ms = 2000;
-        options_.net_timeouts.exchange_ms = 2000;
-        options_.net_timeouts.logout_ms = 200;
+        LiveViewWindowTest::SetUp();
         RecorderConfig recorder = DefaultRecorderConfig(4, std::time(nullptr) / 86400);
         recorder.loop_frames = 8;
         recorder.disk_size_mb = 1536;
-        std::string error;
-        ASSERT_TRUE(emulator_.Start({recorder}, folder_.Path() / "sandbox", &error)) << error;
-    }
-
-    void TearDown() override {
-        window_.reset();
-        manager_.reset();
-        emulator_.Stop();
+        StartRecorders({recorder});
     }
 
     // A store with the emulator's recorder, then the window; with the lock on, the start-up
     // check gets `password`.
     void Open(int password_on = 0, const char* password = "") {
-        UserStoreContent content;
-        content.password_on = password_on;
-        const std::string address = "127.0.0.1:" + std::to_string(emulator_.Port(0));
-        ASSERT_EQ(content.devices.AddDvr(address, "6802", "admin", "admin", "Gate"), 1);
-        ASSERT_EQ(CUserStore(StorePath()).Save(content), 1);
+        WriteStore({{.address = AddressOf(0), .name = "Gate", .port_text = "6802"}}, password_on);
         manager_ = std::make_unique<CDvrManager>(audio_, StorePath(), options_);
         window_ = std::make_unique<CLiveViewDlg>(*manager_, SUITE_TREE_DIR "/ClientSoftware");
         ModalAct<DlgLockCheck> check([&](DlgLockCheck& d) {
@@ -77,29 +65,10 @@ protected:
     }
 
     void Connect() {
-        window_->Tree()->setCurrentItem(window_->Tree()->topLevelItem(0)->child(0));
+        Select(0);
         window_->OnConnect();
-        ASSERT_TRUE(QTest::qWaitFor(
-            [&] {
-                return manager_->GetMachineInfo(0).nLinkState != 0 &&
-                       !window_->IsTimerActive(live_view_timer::kWatchBase);
-            },
-            20000));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return LinkState(0) != 0 && !Connecting(0); }, kWait_ms));
     }
-
-    QAbstractButton* Button(int id) const {
-        return qobject_cast<QAbstractButton*>(window_->Control(id));
-    }
-
-    std::string StorePath() const { return (folder_.Path() / "uss.dat").string(); }
-
-    TestFolder folder_;
-    DvrManagerOptions options_;
-    ManualClockWaveOut audio_;
-    RecorderEmulator emulator_;
-    MessageBoxAnswers boxes_;
-    std::unique_ptr<CDvrManager> manager_;
-    std::unique_ptr<CLiveViewDlg> window_;
 };
 
 }  // namespace

@@ -31,6 +31,7 @@ struct Device {
     std::string name;
     int auto_connect = 0;
     int send_audio = 0;
+    std::string port_text{};
 };
 
 inline RecorderConfig Recorder(int channels = 4) {
@@ -69,7 +70,8 @@ protected:
         UserStoreContent content;
         content.password_on = password_on;
         for (const Device& d : devices) {
-            ASSERT_EQ(content.devices.AddDvr(d.address, "", d.user, d.password, d.name), 1);
+            ASSERT_EQ(content.devices.AddDvr(d.address, d.port_text, d.user, d.password, d.name),
+                      1);
             _DVR_SETTINGS_ settings;
             content.devices.GetDvr(content.devices.GetDvrCount() - 1, settings);
             settings.auto_connect = d.auto_connect;
