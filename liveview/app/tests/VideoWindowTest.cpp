@@ -281,10 +281,18 @@ TEST_F(VideoWindowTest, ASnapshotInFullWindowHoldsThePicturesAtFullSize) {
     Click(kConnect);
     Click(kWindow4);
     Click(kFullWindow);
-    const VideoCell full = Cells().Cell(0);
-    const QRect picture(full.video_x, full.video_y, full.video_width, full.video_height);
-    ASSERT_EVENTUALLY_WITHIN(ChannelOfPicture(CaptureWindow(window_->Grid()), picture) == 0,
-                             kWait_ms);
+    // Each camera's first picture comes with its own key frame: wait for all four.
+    const auto all_shown = [&](const QImage& image) {
+        for (int cell = 0; cell < 4; ++cell) {
+            const VideoCell c = Cells().Cell(cell);
+            if (ChannelOfPicture(
+                    image, QRect(c.video_x, c.video_y, c.video_width, c.video_height)) != cell) {
+                return false;
+            }
+        }
+        return true;
+    };
+    ASSERT_EVENTUALLY_WITHIN(all_shown(CaptureWindow(window_->Grid())), kWait_ms);
 
     const std::filesystem::path chosen = folder_.Path() / "shot.bmp";
     QString proposed;
