@@ -12,6 +12,7 @@
 #include <type_traits>
 #include <vector>
 
+#include "LinkStream.h"
 #include "LoginMac.h"
 #include "PayloadCodec.h"
 #include "RecorderLink.h"
@@ -29,6 +30,8 @@ bool IsRefusal(int result) {
 }
 
 }  // namespace
+
+std::atomic<bool> NetCtrl::plain_for_measurement_{false};
 
 NetCtrl::NetCtrl() : NetCtrl(NetTimeouts{}) {}
 
@@ -92,21 +95,23 @@ int NetCtrl::ConnectToServer(const char* host, int port, const char* user, const
     if (fd < 0) {
         return LoginAborted(generation) ? Fail(-1, "log-in cancelled") : Fail(kConnectError, error);
     }
+    std::unique_ptr<LinkStream> stream =
+        plain_for_measurement_ ? LinkStream::PlainForMeasurement(fd)
+                               : LinkStream::Connect(fd, timeouts_.connect_ms, error, abort_event_);
+    if (!stream) {
+        return LoginAborted(generation) ? Fail(-1, "log-in cancelled") : Fail(kConnectError, error);
+    }
     {
         std::lock_guard lock(login_mutex_);
         if (LoginAborted(generation)) {
-            ::close(fd);
             return Fail(-1, "log-in cancelled");
         }
-        login_fd_ = fd;
+        login_fd_ = stream->Fd();
     }
-    const int result = Login(fd, user, password);
+    const int result = Login(stream, user, password);
     {
         std::lock_guard lock(login_mutex_);
         login_fd_ = -1;
-    }
-    if (!link_) {
-        ::close(fd);
     }
     return result;
 }
@@ -115,12 +120,13 @@ bool NetCtrl::LoginAborted(uint64_t generation) const {
     return abort_generation_.load() != generation;
 }
 
-int NetCtrl::Login(int fd, const std::string& user, const std::string& password) {
+int NetCtrl::Login(std::unique_ptr<LinkStream>& stream, const std::string& user,
+                   const std::string& password) {
     MessageDecoder decoder;
     Message message;
     std::string error;
-    if (!SendMessage(fd, {1, Hello{}}, timeouts_.exchange_ms, error) ||
-        !RecvMessage(fd, decoder, timeouts_.exchange_ms, message, error)) {
+    if (!SendMessage(*stream, {1, Hello{}}, timeouts_.exchange_ms, error) ||
+        !RecvMessage(*stream, decoder, timeouts_.exchange_ms, message, error)) {
         return Fail(-1, "log-in: " + error);
     }
     const auto* challenge = std::get_if<Challenge>(&message.body);
@@ -128,16 +134,19 @@ int NetCtrl::Login(int fd, const std::string& user, const std::string& password)
         return Fail(-1, std::string("log-in: the recorder sent ") + TypeName(TypeOf(message.body)) +
                             " instead of a challenge");
     }
+    const Nonce server_nonce = challenge->server_nonce;
     netproto::Login request;
     request.user = user;
+    LoginKey key{};
     try {
         request.client_nonce = RandomNonce();
+        key = DeriveLoginKey(password, server_nonce, request.client_nonce);
     } catch (const std::exception& e) {
         return Fail(-1, std::string("log-in: ") + e.what());
     }
-    request.mac = ComputeLoginMac(password, challenge->server_nonce, request.client_nonce);
-    if (!SendMessage(fd, {2, request}, timeouts_.exchange_ms, error) ||
-        !RecvMessage(fd, decoder, timeouts_.exchange_ms, message, error)) {
+    request.mac = ClientProof(key, user, server_nonce, request.client_nonce, stream->Binding());
+    if (!SendMessage(*stream, {2, request}, timeouts_.exchange_ms, error) ||
+        !RecvMessage(*stream, decoder, timeouts_.exchange_ms, message, error)) {
         return Fail(-1, "log-in: " + error);
     }
     const auto* reply = std::get_if<LoginReply>(&message.body);
@@ -150,6 +159,14 @@ int NetCtrl::Login(int fd, const std::string& user, const std::string& password)
         return Fail(code,
                     "the recorder refused the log-in (" + std::to_string(reply->result) + ")");
     }
+    // Whoever answers without knowing the password, or across a relay, is not the recorder:
+    // the connection is dropped without another word.
+    if (!SameMac(reply->mac,
+                 RecorderProof(key, user, server_nonce, request.client_nonce, stream->Binding()))) {
+        return Fail(kConnectError,
+                    "the peer could not prove it knows the password (not the recorder, or a "
+                    "relay in between); not logged in");
+    }
     {
         std::lock_guard lock(info_mutex_);
         info_ = reply->info;
@@ -157,7 +174,7 @@ int NetCtrl::Login(int fd, const std::string& user, const std::string& password)
     }
     frames_.Clear();
     link_ = std::make_unique<RecorderLink>(
-        fd, std::move(decoder), timeouts_, frames_, state_,
+        std::move(stream), std::move(decoder), timeouts_, frames_, state_,
         [this](const std::string& why) { Fail(-1, "the link to the recorder is lost: " + why); });
     state_.SetUnlessLost(kLinkLoggedIn);
     return reply->result;

@@ -20,6 +20,9 @@
 
 class RecorderLink;
 enum class AnswerEffect : int;
+namespace netproto {
+class LinkStream;
+}
 
 // Client of one recorder (docs/protocol.md). One object is used by three threads at once: a
 // connect thread (log-in, then starting the stream), a frame thread (GetMachineInfe,
@@ -44,7 +47,8 @@ public:
     int InitNetWork();
     int StopNetWork();
     // >= 0 logged in (link state 1); -2 user or password wrong; -3 super user busy; -4 too many
-    // users; -1005 no connection; -1 any other failure (LastError says which).
+    // users; -1005 no connection, or a peer that could not prove it knows the password; -1
+    // any other failure (LastError says which).
     int ConnectToServer(const char* host, int port, const char* user, const char* password);
     int DisConnect();
     int ResetNetWork();  // link state 0 afterwards, whatever it was
@@ -105,7 +109,13 @@ private:
     void AbortLogin();
     bool LoginAborted(uint64_t generation) const;
     int Fail(int code, std::string why);
-    int Login(int fd, const std::string& user, const std::string& password);
+    // Takes the stream over when the log-in succeeds.
+    int Login(std::unique_ptr<netproto::LinkStream>& stream, const std::string& user,
+              const std::string& password);
+    // Defined only in the measuring library (testing/PlainLinkForMeasurement.h), which no
+    // program links: operators always get TLS.
+    friend void UsePlainLinksForMeasurement(bool plain);
+    static std::atomic<bool> plain_for_measurement_;
     int SendFileBody(std::FILE* file, uint64_t size_bytes);  // call lock held
 
     const NetTimeouts timeouts_;

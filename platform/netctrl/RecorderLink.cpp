@@ -1,7 +1,6 @@
 #include "RecorderLink.h"
 
-#include <sys/socket.h>
-#include <unistd.h>
+#include <algorithm>
 
 #include "DiagLog.h"
 #include "MessageEncoder.h"
@@ -23,27 +22,26 @@ constexpr int kTickMs = 100;
 
 }  // namespace
 
-RecorderLink::RecorderLink(int fd, MessageDecoder decoder, const NetTimeouts& timeouts,
-                           FrameQueue& frames, LinkState& state, LostHandler on_lost)
-    : fd_(fd),
+RecorderLink::RecorderLink(std::unique_ptr<LinkStream> stream, MessageDecoder decoder,
+                           const NetTimeouts& timeouts, FrameQueue& frames, LinkState& state,
+                           LostHandler on_lost)
+    : stream_(std::move(stream)),
       timeouts_(timeouts),
       decoder_(std::move(decoder)),
       frames_(frames),
       state_(state),
       on_lost_(std::move(on_lost)),
-      last_send_ms_(NowMs()) {
+      last_send_ms_(NowMs()),
+      last_receive_ms_(NowMs()) {
     receiver_ = std::thread([this] { ReceiveLoop(); });
 }
 
-RecorderLink::~RecorderLink() {
-    Close();
-    ::close(fd_);
-}
+RecorderLink::~RecorderLink() { Close(); }
 
 void RecorderLink::Close() {
     stop_ = true;
     no_frame_wait_ = true;
-    ::shutdown(fd_, SHUT_RDWR);
+    stream_->Shutdown();
     frames_.WakeAll();
     {
         std::lock_guard lock(answer_mutex_);
@@ -101,9 +99,16 @@ bool RecorderLink::Exchange(Body request, MsgType answer_type, AnswerEffect effe
         waiting_id_ = 0;
         return false;
     }
+    const int64_t sent_ms = NowMs();
     std::unique_lock lock(answer_mutex_);
-    answered_cv_.wait_for(lock, std::chrono::milliseconds(timeout_ms),
-                          [&] { return answered_ || dead_.load(); });
+    for (;;) {
+        const int64_t quiet_since_ms = std::max(sent_ms, last_receive_ms_.load());
+        const int64_t left_ms = quiet_since_ms + timeout_ms - NowMs();
+        if (left_ms <= 0 || answered_cv_.wait_for(lock, std::chrono::milliseconds(left_ms),
+                                                  [&] { return answered_ || dead_.load(); })) {
+            break;
+        }
+    }
     waiting_id_ = 0;
     if (answered_) {
         answered_ = false;
@@ -112,7 +117,7 @@ bool RecorderLink::Exchange(Body request, MsgType answer_type, AnswerEffect effe
     }
     lock.unlock();
     if (!dead_) {
-        Lose(std::string("no answer to ") + TypeName(request_type) + " within " +
+        Lose(std::string("no answer to ") + TypeName(request_type) + " and nothing else for " +
              std::to_string(timeout_ms) + " ms");
     }
     error = this->Error();
@@ -135,7 +140,7 @@ bool RecorderLink::SendBytes(const std::vector<uint8_t>& bytes, std::string& err
     IoStatus status;
     {
         std::lock_guard lock(send_mutex_);
-        status = SendAll(fd_, bytes.data(), bytes.size(), timeouts_.exchange_ms);
+        status = stream_->SendAll(bytes.data(), bytes.size(), timeouts_.exchange_ms);
         last_send_ms_ = NowMs();
     }
     if (status == IoStatus::kOk) {
@@ -156,11 +161,12 @@ void RecorderLink::ReceiveLoop() {
     }
     while (!stop_) {
         std::size_t got = 0;
-        const IoStatus status = RecvSome(fd_, chunk.data(), chunk.size(), kTickMs, got);
+        const IoStatus status = stream_->RecvSome(chunk.data(), chunk.size(), kTickMs, got);
         if (stop_) {
             return;
         }
         if (status == IoStatus::kOk) {
+            last_receive_ms_ = NowMs();
             if (!decoder_.Feed(chunk.data(), got)) {
                 Lose(decoder_.Error());
                 return;
@@ -169,6 +175,7 @@ void RecorderLink::ReceiveLoop() {
                 return;
             }
             last_receive_ms = NowMs();  // a full frame queue may have held us back
+            last_receive_ms_ = last_receive_ms;
         } else if (status == IoStatus::kTimeout) {
             if (NowMs() - last_receive_ms >= timeouts_.silence_ms) {
                 Lose("nothing received from the recorder for " +
@@ -177,7 +184,9 @@ void RecorderLink::ReceiveLoop() {
             }
         } else {
             // After our log-out this is the expected end, and Lose leaves the state alone.
-            Lose(std::string("receive from the recorder: ") + IoStatusText(status));
+            const std::string tls = stream_->LastTlsError();
+            Lose(std::string("receive from the recorder: ") + IoStatusText(status) +
+                 (tls.empty() ? "" : ": " + tls));
             return;
         }
         if (NowMs() - last_send_ms_ >= timeouts_.keepalive_ms) {
@@ -303,7 +312,7 @@ void RecorderLink::Lose(const std::string& why) {
         state_.MarkLost();
         diag::Log("netctrl").warn("recorder link lost: {}", why);
     }
-    ::shutdown(fd_, SHUT_RDWR);
+    stream_->Shutdown();
     frames_.WakeAll();
     std::lock_guard lock(answer_mutex_);
     answered_cv_.notify_all();

@@ -12,6 +12,7 @@
 
 #include "FrameQueue.h"
 #include "LinkState.h"
+#include "LinkStream.h"
 #include "MessageDecoder.h"
 #include "Messages.h"
 #include "NetTimeouts.h"
@@ -20,7 +21,7 @@
 // stream order, so frames and notices before the answer keep their meaning.
 enum class AnswerEffect : int { kNone, kLiveStarted, kLiveStopped, kPlayStarted, kPlayStopped };
 
-// One logged-in TCP connection: a receiver thread that reads every message, queues frames,
+// One logged-in connection: a receiver thread that reads every message, queues frames,
 // follows playback notices and hands answers to the one request that waits for them.
 // Requests come one at a time (the owner serialises them); sends may come from the receiver
 // (keep-alive) and the requester at once.
@@ -29,14 +30,16 @@ public:
     // on_lost gets the reason of a loss before the state turns 3, so whoever sees the state
     // can read why; it is not called for a close we asked for.
     using LostHandler = std::function<void(const std::string& why)>;
-    RecorderLink(int fd, netproto::MessageDecoder decoder, const NetTimeouts& timeouts,
-                 FrameQueue& frames, LinkState& state, LostHandler on_lost);
+    RecorderLink(std::unique_ptr<netproto::LinkStream> stream, netproto::MessageDecoder decoder,
+                 const NetTimeouts& timeouts, FrameQueue& frames, LinkState& state,
+                 LostHandler on_lost);
     ~RecorderLink();
     RecorderLink(const RecorderLink&) = delete;
     RecorderLink& operator=(const RecorderLink&) = delete;
 
-    // Sends request and waits up to timeout_ms for its answer (answer_type, or an Ack that
-    // refuses). A time-out or a failure loses the link.
+    // Sends request and waits for its answer (answer_type, or an Ack that refuses) until
+    // timeout_ms have passed without a byte from the recorder: an answer queued behind stream
+    // data on a slow link is still coming. A time-out or a failure loses the link.
     bool Exchange(netproto::Body request, netproto::MsgType answer_type, AnswerEffect effect,
                   int timeout_ms, netproto::Message& answer, std::string& error);
     bool Send(const netproto::Body& message, std::string& error);
@@ -58,7 +61,7 @@ private:
     void Lose(const std::string& why);
     bool SendBytes(const std::vector<uint8_t>& bytes, std::string& error);
 
-    const int fd_;
+    const std::unique_ptr<netproto::LinkStream> stream_;
     const NetTimeouts timeouts_;
     netproto::MessageDecoder decoder_;
     FrameQueue& frames_;
@@ -67,6 +70,7 @@ private:
 
     std::mutex send_mutex_;
     std::atomic<int64_t> last_send_ms_;
+    std::atomic<int64_t> last_receive_ms_;
 
     std::mutex answer_mutex_;
     std::condition_variable answered_cv_;

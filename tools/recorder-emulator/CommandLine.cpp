@@ -35,8 +35,10 @@ const char* CommandLineUsage() {
     return "usage: recorder-emulator --config FILE\n"
            "       recorder-emulator [--recorders N] [--channels N] [--codec h264|mpeg4]\n"
            "                         [--size 0|1|2] [--base-port P] [--lookup-port P]\n"
-           "                         [--sandbox DIR] [--live-fps N]\n"
-           "Recorders listen on 127.0.0.1; users admin/admin (super user) and guest/guest.\n";
+           "                         [--sandbox DIR] [--live-fps N] [--link tls|plain]\n"
+           "Recorders listen on 127.0.0.1; users admin/admin (super user) and guest/guest.\n"
+           "--link plain drops TLS, for benchmarks that measure its cost; no program of the\n"
+           "suite can log in to such a recorder.\n";
 }
 
 std::optional<EmulatorRun> ParseCommandLine(int argc, const char* const* argv, std::string* error) {
@@ -48,9 +50,9 @@ std::optional<EmulatorRun> ParseCommandLine(int argc, const char* const* argv, s
             run.help = true;
             return run;
         }
-        static const char* const kKeys[] = {"config",      "recorders", "channels",
-                                            "codec",       "size",      "base-port",
-                                            "lookup-port", "sandbox",   "live-fps"};
+        static const char* const kKeys[] = {"config",   "recorders", "channels",    "codec",
+                                            "size",     "base-port", "lookup-port", "sandbox",
+                                            "live-fps", "link"};
         bool known = false;
         for (const char* key : kKeys)
             known |= arg == std::string("--") + key;
@@ -90,6 +92,11 @@ std::optional<EmulatorRun> ParseCommandLine(int argc, const char* const* argv, s
         *error = "--base-port: the ports of " + std::to_string(*count) + " recorders pass 65535";
         return std::nullopt;
     }
+    const std::string link = options.count("link") ? options["link"] : "tls";
+    if (link != "tls" && link != "plain") {
+        *error = "--link: '" + link + "' is neither tls nor plain";
+        return std::nullopt;
+    }
     int32_t codec_word = kH264CodecWord;
     if (options.count("codec")) {
         const auto word = ParseCodecWord(options["codec"]);
@@ -113,6 +120,7 @@ std::optional<EmulatorRun> ParseCommandLine(int argc, const char* const* argv, s
         config.codec_word = codec_word;
         config.port = *base_port == 0 ? 0 : static_cast<uint16_t>(*base_port + i);
         config.fixed_live_fps = static_cast<int>(*live_fps);
+        config.plain_link_for_measurement = link == "plain";
         for (ChannelFormat& f : config.channel_formats)
             f.size_code = static_cast<uint8_t>(*size);
         run.recorders.push_back(std::move(config));

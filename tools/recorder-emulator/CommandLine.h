@@ -17,7 +17,7 @@ struct EmulatorRun {
 // Either --config FILE, or a number of alike recorders:
 //   --recorders N --channels N --codec h264|mpeg4 --size 0|1|2 --base-port P (0 = any)
 //   --lookup-port P --sandbox DIR --live-fps N (stream live at N frames per second whatever
-//   the client asks; for measurements)
+//   the client asks; for measurements) --link tls|plain (plain: no TLS, for measuring its cost)
 // Recorders made from options are named DVR0001, DVR0002, ... at the lookup server.
 std::optional<EmulatorRun> ParseCommandLine(int argc, const char* const* argv, std::string* error);
 

@@ -88,6 +88,13 @@ bool LoadRecorder(const std::string& path, int index, int64_t today, RecorderCon
 
     const std::string name = r.Text("name");
     config.name = name;
+    // A relative key file lies beside the config file.
+    if (const std::string key = r.Text("key"); !key.empty()) {
+        const std::filesystem::path key_path(key);
+        config.key_file = key_path.is_absolute()
+                              ? key
+                              : (std::filesystem::path(path).parent_path() / key_path).string();
+    }
     int64_t lamps = 0;
     int64_t audio_mask = 0;
     std::pair<int64_t, int64_t> days{config.first_record_day, config.last_record_day};

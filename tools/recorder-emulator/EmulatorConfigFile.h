@@ -11,7 +11,8 @@
 // [recorderN], each key optional:
 //   name, port, type, codec, channels, standard, size, users, max_users, disks,
 //   disk_size_mb, disk_free_percent, lamps, audio_mask, audio_block_bytes, schedule,
-//   record_days, clock_offset_s, fps, loop_frames, fast_factor
+//   record_days, clock_offset_s, fps, loop_frames, fast_factor, key (the recorder's TLS key
+//   file, relative to the config file's folder; made there at first start when missing)
 struct EmulatorSetup {
     std::vector<RecorderConfig> recorders;
     std::optional<uint16_t> lookup_port;

@@ -48,6 +48,12 @@ struct RecorderConfig {
     int fixed_live_fps = 0;      // 1..30: live frame rate whatever the client asks; 0 = asked
     int loop_frames = 25;        // length of the encoded loop, one key frame at its start
     int fast_factor = 16;        // play speed of fast playback
+    // The recorder's TLS key (PEM), made there at first start; empty = keys/recorder<n>.pem
+    // beside the recorders' sandbox folders.
+    std::string key_file;
+    // No TLS, for measuring what it costs: set by benchmarks (here or with --link plain), never
+    // from a config file; only the measuring library lets a client log in to it.
+    bool plain_link_for_measurement = false;
 
     VideoCodec Codec() const { return CodecOfWord(codec_word); }
 };

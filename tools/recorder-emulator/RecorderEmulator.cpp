@@ -5,6 +5,7 @@
 #include "LoopCache.h"
 #include "PictureSize.h"
 #include "RecorderServer.h"
+#include "TlsIdentity.h"
 
 #include <algorithm>
 #include <stdexcept>
@@ -53,11 +54,25 @@ bool RecorderEmulator::Start(const std::vector<RecorderConfig>& recorders,
     }
     for (size_t i = 0; i < recorders.size(); ++i) {
         const RecorderConfig& config = recorders[i];
+        const std::string recorder = "recorder" + std::to_string(i + 1);
+        std::shared_ptr<const netproto::TlsIdentity> identity;
+        if (!config.plain_link_for_measurement) {
+            // Beside the sandbox folders, never inside one: uploads cannot reach it.
+            const std::filesystem::path key_file = config.key_file.empty()
+                                                       ? sandbox / "keys" / (recorder + ".pem")
+                                                       : std::filesystem::path(config.key_file);
+            identity = netproto::TlsIdentity::LoadOrCreate(key_file, error);
+            if (!identity) {
+                *error = recorder + ": " + *error;
+                Stop();
+                return false;
+            }
+        }
         std::vector<std::shared_ptr<const FrameLoop>> loops;
         for (int c = 0; c < config.channel_count; ++c)
             loops.push_back(cache_.Get(KeyOf(config, c)));
-        auto state = std::make_shared<RecorderState>(
-            config, sandbox / ("recorder" + std::to_string(i + 1)), std::move(loops));
+        auto state = std::make_shared<RecorderState>(config, sandbox / recorder, std::move(loops),
+                                                     std::move(identity));
         auto server = std::make_unique<RecorderServer>(state);
         if (!server->Start(kLoopback, config.port, error)) {
             *error = "recorder " + std::to_string(i + 1) + ": " + *error;

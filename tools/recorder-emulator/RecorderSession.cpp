@@ -8,6 +8,9 @@
 #include "SandboxPath.h"
 #include "SocketIo.h"
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -17,6 +20,7 @@
 #include <chrono>
 #include <cstdio>
 #include <thread>
+#include <utility>
 
 namespace {
 
@@ -27,6 +31,14 @@ constexpr int64_t kLoginWindowUs = 10'000'000;  // to log in after connecting
 constexpr int64_t kIdleLimitUs = 30'000'000;    // without anything from the client
 constexpr int kMaxWaitMs = 20;                  // so faults and stop act at once
 constexpr size_t kReceiveChunkBytes = 65536;
+constexpr int kHandshakeMs = 10'000;
+constexpr int64_t kLastAnswersUs = 2'000'000;  // for answers still queued at the end
+// Stream data is made only while less than this waits, and handed to the socket in pieces of
+// about this size, so an answer never waits behind much of it; the socket itself keeps at most
+// kUnsentBytes unsent for the same reason.
+constexpr size_t kStreamBacklogBytes = 256 * 1024;
+constexpr size_t kSendBatchBytes = 64 * 1024;
+constexpr int kUnsentBytes = 64 * 1024;
 // Until a client has logged in it may only say hello, log in and keep alive; the rest is
 // refused from its header, so a client that never logs in gets no payload buffered.
 bool AcceptedBeforeLogIn(netproto::MsgType type) {
@@ -42,6 +54,22 @@ int64_t NowUs() {
     return duration_cast<microseconds>(steady_clock::now().time_since_epoch()).count();
 }
 
+std::string PeerAddress(int fd) {
+    sockaddr_in addr{};
+    socklen_t size = sizeof addr;
+    char text[INET_ADDRSTRLEN] = "unknown";
+    if (::getpeername(fd, reinterpret_cast<sockaddr*>(&addr), &size) == 0 &&
+        addr.sin_family == AF_INET) {
+        ::inet_ntop(AF_INET, &addr.sin_addr, text, sizeof text);
+    }
+    return text;
+}
+
+bool IsStreamMessage(const netproto::Body& body) {
+    return std::holds_alternative<netproto::Frame>(body) ||
+           std::holds_alternative<netproto::PlayEnd>(body);
+}
+
 int64_t WallSeconds() {
     using namespace std::chrono;
     return duration_cast<seconds>(system_clock::now().time_since_epoch()).count();
@@ -52,6 +80,7 @@ int64_t WallSeconds() {
 RecorderSession::RecorderSession(RecorderState& state, int fd)
     : state_(state),
       fd_(fd),
+      peer_address_(PeerAddress(fd)),
       live_fps_(state.Config().fixed_live_fps > 0 ? state.Config().fixed_live_fps
                                                   : state.Config().fps) {
     decoder_.SetAccepted(&AcceptedBeforeLogIn);
@@ -63,6 +92,7 @@ RecorderSession::~RecorderSession() {
     // A transfer cut short leaves nothing behind, before the client can see the link end.
     upload_.reset();
     if (fd_ >= 0) ::close(fd_);
+    stream_.reset();
     if (logged_in_) state_.Logout(user_);
 }
 
@@ -96,7 +126,20 @@ void RecorderSession::Run(const std::atomic<bool>& stop, std::atomic<bool>& logg
     stop_ = &stop;
     logged_in_flag_ = &logged_in;
     const int64_t start_us = NowUs();
-    int64_t last_heard_us = start_us;
+    ::setsockopt(fd_, IPPROTO_TCP, TCP_NOTSENT_LOWAT, &kUnsentBytes, sizeof kUnsentBytes);
+    if (const netproto::TlsIdentity* identity = state_.Identity()) {
+        std::string error;
+        stream_ = netproto::LinkStream::Accept(std::exchange(fd_, -1), *identity, kHandshakeMs,
+                                               &stop, error);
+        if (!stream_) {
+            if (!stop) Log("connection from " + peer_address_ + " closed: " + error);
+            return;
+        }
+    } else {
+        stream_ = netproto::LinkStream::PlainForMeasurement(std::exchange(fd_, -1));
+    }
+    int64_t last_heard_us = NowUs();
+    last_progress_us_ = last_heard_us;
     bool stalled = false;
     while (!stop && !drop_ && !closing_) {
         int64_t now_us = NowUs();
@@ -107,27 +150,28 @@ void RecorderSession::Run(const std::atomic<bool>& stop, std::atomic<bool>& logg
             std::this_thread::sleep_for(std::chrono::milliseconds(
                 std::min<int64_t>(kMaxWaitMs, (stall_until - now_us) / 1000 + 1)));
             last_heard_us = NowUs();
+            last_progress_us_ = last_heard_us;
             continue;
         }
         stalled = false;
         if (!logged_in_ && now_us - start_us > kLoginWindowUs) break;
         if (now_us - last_heard_us > kIdleLimitUs) break;
 
-        pollfd p{fd_, POLLIN, 0};
-        const int ready = ::poll(&p, 1, WaitMs(now_us));
-        if (ready > 0) {
+        const bool buffered = stream_->HasBuffered();
+        const short events = static_cast<short>(POLLIN | (Pending() ? POLLOUT : 0));
+        pollfd p{stream_->Fd(), events, 0};
+        const int ready = ::poll(&p, 1, buffered ? 0 : WaitMs(now_us));
+        if (buffered || (ready > 0 && (p.revents & (POLLIN | POLLHUP | POLLERR)) != 0)) {
             if (!Receive()) break;
             last_heard_us = NowUs();
         }
-        if (drop_ || !PumpStreams(NowUs())) break;
+        if (drop_ || !SendPending() || !PumpStreams(NowUs())) break;
     }
-    // Answers queued before a log-out still go out.
     if (!drop_) {
-        Flush();
+        FlushAnswers();
         return;
     }
-    ::close(fd_);
-    fd_ = -1;
+    stream_.reset();
     state_.RecordFault(Fault::kDropLink);
 }
 
@@ -139,6 +183,8 @@ void RecorderSession::Log(const std::string& text) const {
 
 int RecorderSession::WaitMs(int64_t now_us) const {
     int64_t wait_us = int64_t{kMaxWaitMs} * 1000;
+    // A backlog waits for the socket, not for the next frame.
+    if (stream_out_bytes_ >= kStreamBacklogBytes) return kMaxWaitMs;
     if (live_) wait_us = std::min(wait_us, live_->UntilNextUs(now_us));
     if (play_) wait_us = std::min(wait_us, play_->UntilNextUs(now_us));
     return static_cast<int>((wait_us + 999) / 1000);
@@ -147,7 +193,7 @@ int RecorderSession::WaitMs(int64_t now_us) const {
 bool RecorderSession::Receive() {
     uint8_t buffer[kReceiveChunkBytes];
     size_t received = 0;
-    const netproto::IoStatus status = netproto::RecvSome(fd_, buffer, sizeof buffer, 0, received);
+    const netproto::IoStatus status = stream_->RecvSome(buffer, sizeof buffer, 0, received);
     if (status == netproto::IoStatus::kTimeout) return true;
     if (status != netproto::IoStatus::kOk) return false;
     if (!decoder_.Feed(buffer, received)) {
@@ -157,13 +203,13 @@ bool RecorderSession::Receive() {
     netproto::Message message;
     for (;;) {
         const netproto::DecodeStatus decoded = decoder_.Next(message);
-        if (decoded == netproto::DecodeStatus::kNeedMore) return Flush();
+        if (decoded == netproto::DecodeStatus::kNeedMore) return true;
         if (decoded == netproto::DecodeStatus::kError) {
             Log("malformed request, link closed: " + decoder_.Error());
             return false;
         }
         if (!Handle(message)) return false;
-        if (closing_) return Flush();
+        if (closing_) return true;
     }
 }
 
@@ -176,10 +222,19 @@ bool RecorderSession::Handle(const netproto::Message& message) {
     }
     if (const auto* login = std::get_if<netproto::Login>(&message.body)) {
         if (!hello_seen_ || logged_in_) return false;
+        // After wrong passwords from this address, a log-in waits its turn.
+        const int64_t turn_us = state_.LoginTurnUs(peer_address_, NowUs());
+        while (NowUs() < turn_us) {
+            if (*stop_ || drop_) return false;
+            std::this_thread::sleep_for(std::chrono::microseconds(
+                std::min<int64_t>(int64_t{kMaxWaitMs} * 1000, turn_us - NowUs())));
+        }
         int level = 0;
+        netproto::LoginReply reply{};
         const int32_t result =
-            state_.Login(login->user, server_nonce_, login->client_nonce, login->mac, &level);
-        netproto::LoginReply reply{result, {}};
+            state_.Login(login->user, server_nonce_, login->client_nonce, login->mac,
+                         stream_->Binding(), peer_address_, NowUs(), &level, &reply.mac);
+        reply.result = result;
         if (result >= 0) {
             logged_in_ = true;
             *logged_in_flag_ = true;
@@ -246,7 +301,7 @@ bool RecorderSession::On(uint32_t id, const netproto::LiveStart& start) {
 }
 
 bool RecorderSession::On(uint32_t id, const netproto::LiveStop&) {
-    live_.reset();
+    StopStreams();
     return Ack(id, 1);
 }
 
@@ -327,7 +382,7 @@ bool RecorderSession::On(uint32_t id, const netproto::PlayStart& play) {
 }
 
 bool RecorderSession::On(uint32_t id, const netproto::PlayStop&) {
-    play_.reset();
+    StopStreams();
     return Ack(id, 0);
 }
 
@@ -383,46 +438,85 @@ bool RecorderSession::On(uint32_t id, const netproto::UploadEnd&) {
 
 bool RecorderSession::Queue(uint32_t request_id, netproto::Body body) {
     std::string error;
-    if (!netproto::EncodeMessage(netproto::Message{request_id, std::move(body)}, out_, error)) {
+    const bool stream = IsStreamMessage(body);
+    std::vector<uint8_t> encoded;
+    if (!netproto::EncodeMessage(netproto::Message{request_id, std::move(body)},
+                                 stream ? encoded : answers_, error)) {
         Log("cannot encode an answer: " + error);
         return false;
+    }
+    if (stream) {
+        stream_out_bytes_ += encoded.size();
+        stream_out_.push_back(std::move(encoded));
     }
     return true;
 }
 
-bool RecorderSession::Flush() {
+bool RecorderSession::Pending() const {
+    return sending_at_ < sending_.size() || !answers_.empty() || !stream_out_.empty();
+}
+
+bool RecorderSession::SendPending() {
     if (out_failed_) return false;
-    size_t sent = 0;
-    const int64_t deadline_us = NowUs() + kSendTimeoutUs;
-    while (sent < out_.size()) {
-        const ssize_t n =
-            ::send(fd_, out_.data() + sent, out_.size() - sent, MSG_NOSIGNAL | MSG_DONTWAIT);
-        if (n > 0) {
-            sent += static_cast<size_t>(n);
-            continue;
+    for (;;) {
+        if (sending_at_ == sending_.size()) {
+            sending_.clear();
+            sending_at_ = 0;
+            if (!answers_.empty()) {
+                sending_.swap(answers_);
+            } else {
+                while (!stream_out_.empty() && sending_.size() < kSendBatchBytes) {
+                    const std::vector<uint8_t>& next = stream_out_.front();
+                    sending_.insert(sending_.end(), next.begin(), next.end());
+                    stream_out_bytes_ -= next.size();
+                    stream_out_.pop_front();
+                }
+            }
+            if (sending_.empty()) return true;
+            last_progress_us_ = NowUs();
         }
-        if (n < 0 && errno == EINTR) continue;
-        // Waits in short steps so that a stop or a dropped link is not held up by a client
-        // that does not read.
-        if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK) && !*stop_ && !drop_ &&
-            NowUs() < deadline_us) {
-            pollfd p{fd_, POLLOUT, 0};
-            ::poll(&p, 1, kMaxWaitMs);
-            continue;
+        size_t sent = 0;
+        const netproto::IoStatus status =
+            stream_->SendSome(sending_.data() + sending_at_, sending_.size() - sending_at_, sent);
+        if (status != netproto::IoStatus::kOk) {
+            out_failed_ = true;
+            return false;
         }
-        out_failed_ = true;
-        break;
+        if (sent == 0) {
+            // A client that takes nothing for this long is gone.
+            if (NowUs() - last_progress_us_ > kSendTimeoutUs) out_failed_ = true;
+            return !out_failed_;
+        }
+        sending_at_ += sent;
+        last_progress_us_ = NowUs();
     }
-    out_.clear();
-    return !out_failed_;
+}
+
+void RecorderSession::FlushAnswers() {
+    if (!stream_) return;
+    DropQueuedStream();
+    const int64_t deadline_us = NowUs() + kLastAnswersUs;
+    while (Pending() && SendPending() && !*stop_ && NowUs() < deadline_us) {
+        pollfd p{stream_->Fd(), POLLOUT, 0};
+        ::poll(&p, 1, kMaxWaitMs);
+    }
+}
+
+void RecorderSession::DropQueuedStream() {
+    stream_out_.clear();
+    stream_out_bytes_ = 0;
 }
 
 void RecorderSession::StopStreams() {
     live_.reset();
     play_.reset();
+    // Frames not yet begun belong to the stream that ended: the answer goes first instead.
+    DropQueuedStream();
 }
 
 bool RecorderSession::PumpStreams(int64_t now_us) {
+    // The socket takes less than the stream makes: wait for it.
+    if (stream_out_bytes_ >= kStreamBacklogBytes) return true;
     const FrameSink sink = [this](const _NET_FRAME_HEAD_& head, std::span<const uint8_t> data) {
         SendFrame(head, data);
     };
@@ -434,8 +528,8 @@ bool RecorderSession::PumpStreams(int64_t now_us) {
             Queue(0, netproto::PlayEnd{play_request_id_});
         }
     }
-    const bool flushed = !out_failed_ && Flush();
-    if (flushed && play_keys_sent_) {
+    const bool flushed = SendPending();
+    if (flushed && play_keys_sent_ && !Pending()) {
         play_keys_sent_ = false;
         state_.RecordPlayKeyFrames(play_record_, NowUs() - play_arrived_us_);
     }
@@ -473,10 +567,10 @@ void RecorderSession::SendFrame(const _NET_FRAME_HEAD_& head, std::span<const ui
         play_keys_due_ &= ~(1u << head.nChannel);
         play_keys_sent_ = play_keys_due_ == 0;
     }
-    const size_t at = out_.size();
+    const size_t queued = stream_out_.size();
     Queue(0, std::move(frame));
-    if (bad_header_.exchange(false) && out_.size() > at) {
-        out_[at] ^= 0xff;
+    if (bad_header_.exchange(false) && stream_out_.size() > queued) {
+        stream_out_.back()[0] ^= 0xff;
         state_.RecordFault(Fault::kBadHeader);
     }
 }

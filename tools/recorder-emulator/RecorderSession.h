@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Fault.h"
+#include "LinkStream.h"
 #include "LiveStreamer.h"
 #include "MessageDecoder.h"
 #include "Messages.h"
@@ -9,14 +10,17 @@
 
 #include <atomic>
 #include <cstdint>
+#include <deque>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 class RecorderState;
 
-// One client connection to a recorder, served on the caller's thread by Run: log-in,
-// requests, the live or playback stream, and the faults a test injects.
+// One client connection to a recorder, served on the caller's thread by Run: TLS, log-in,
+// requests, the live or playback stream, and the faults a test injects. Answers go out before
+// stream data that is still queued, so a stop is not held up behind frames on a slow link.
 class RecorderSession : public FaultTarget {
 public:
     RecorderSession(RecorderState& state, int fd);
@@ -63,7 +67,13 @@ private:
     bool Ack(uint32_t request_id, int32_t result) {
         return Queue(request_id, netproto::Ack{result});
     }
-    bool Flush();
+    // Sends what the socket takes now, answers first; false once the link failed or the
+    // client has taken nothing for too long.
+    bool SendPending();
+    bool Pending() const;
+    // Before the connection ends: the answers still queued, for a short while.
+    void FlushAnswers();
+    void DropQueuedStream();
     bool PumpStreams(int64_t now_us);
     void SendFrame(const _NET_FRAME_HEAD_& head, std::span<const uint8_t> payload);
     int WaitMs(int64_t now_us) const;
@@ -71,11 +81,20 @@ private:
     void Log(const std::string& text) const;
 
     RecorderState& state_;
-    int fd_;
+    int fd_;  // until the stream takes it over
+    std::string peer_address_;
+    std::unique_ptr<netproto::LinkStream> stream_;
     const std::atomic<bool>* stop_ = nullptr;
     std::atomic<bool>* logged_in_flag_ = nullptr;
     netproto::MessageDecoder decoder_;
-    std::vector<uint8_t> out_;
+    // Output: answers, then stream messages, each message whole; sending_ is what the socket
+    // is taking now and is never reordered.
+    std::vector<uint8_t> answers_;
+    std::deque<std::vector<uint8_t>> stream_out_;
+    size_t stream_out_bytes_ = 0;
+    std::vector<uint8_t> sending_;
+    size_t sending_at_ = 0;
+    int64_t last_progress_us_ = 0;
     bool out_failed_ = false;
 
     bool hello_seen_ = false;

@@ -1,6 +1,7 @@
 #include "RecorderState.h"
 
 #include "ChannelStream.h"
+#include "TlsIdentity.h"
 
 #include <algorithm>
 
@@ -33,15 +34,49 @@ const UserAccount* FindUser(const std::vector<UserAccount>& users, const std::st
 
 }  // namespace
 
+int64_t LoginPenalties::DelayUs(int failures) {
+    if (failures <= 0) return 0;
+    const int doublings = std::min(failures - 1, 30);
+    return std::min(kFirstDelayUs << doublings, kMaxDelayUs);
+}
+
+int64_t LoginPenalties::Turn(const std::string& address, int64_t now_us) {
+    const auto it = penalties_.find(address);
+    if (it == penalties_.end()) return now_us;
+    Penalty& p = it->second;
+    if (now_us - p.last_failure_us > kForgetUs) {
+        penalties_.erase(it);
+        return now_us;
+    }
+    const int64_t turn_us = std::max(now_us, p.next_turn_us);
+    p.next_turn_us = turn_us + DelayUs(p.failures);
+    return turn_us;
+}
+
+void LoginPenalties::Record(const std::string& address, bool wrong_password, int64_t now_us) {
+    if (!wrong_password) {
+        penalties_.erase(address);
+        return;
+    }
+    Penalty& p = penalties_[address];
+    ++p.failures;
+    p.last_failure_us = now_us;
+    p.next_turn_us = std::max(p.next_turn_us, now_us + DelayUs(p.failures));
+}
+
 RecorderState::RecorderState(RecorderConfig config, std::filesystem::path sandbox,
-                             std::vector<std::shared_ptr<const FrameLoop>> loops)
+                             std::vector<std::shared_ptr<const FrameLoop>> loops,
+                             std::shared_ptr<const netproto::TlsIdentity> identity)
     : config_(std::move(config)),
       sandbox_(std::move(sandbox)),
       loops_(std::move(loops)),
       schedule_(std::make_shared<DaySchedule>(config_.day_schedule, config_.first_record_day,
                                               config_.last_record_day, config_.channel_count)),
+      identity_(std::move(identity)),
       lamp_word_(config_.lamp_word),
       para_(FactoryPara(config_.type_code / 1000)) {}
+
+RecorderState::~RecorderState() = default;
 
 std::vector<ChannelStream> RecorderState::MakeChannelStreams(uint32_t mask) const {
     std::vector<ChannelStream> streams;
@@ -51,14 +86,25 @@ std::vector<ChannelStream> RecorderState::MakeChannelStreams(uint32_t mask) cons
     return streams;
 }
 
+int64_t RecorderState::LoginTurnUs(const std::string& address, int64_t now_us) {
+    std::lock_guard lock(mutex_);
+    return penalties_.Turn(address, now_us);
+}
+
 int32_t RecorderState::Login(const std::string& user, const netproto::Nonce& server_nonce,
                              const netproto::Nonce& client_nonce, const netproto::Mac& mac,
-                             int* level) {
+                             const netproto::ChannelBinding& binding, const std::string& address,
+                             int64_t now_us, int* level, netproto::Mac* proof) {
     const UserAccount* account = FindUser(config_.users, user);
-    if (!account || !netproto::CheckLoginMac(account->password, server_nonce, client_nonce, mac)) {
-        return -2;
-    }
+    // An unknown user costs the same work, so timing does not tell which names exist.
+    const netproto::LoginKey key = netproto::DeriveLoginKey(
+        account ? account->password : std::string(), server_nonce, client_nonce);
+    const bool proved =
+        account != nullptr && netproto::SameMac(mac, netproto::ClientProof(key, user, server_nonce,
+                                                                           client_nonce, binding));
     std::lock_guard lock(mutex_);
+    penalties_.Record(address, !proved, now_us);
+    if (!proved) return -2;
     if (account->level == 2) {
         for (const std::string& name : logged_in_) {
             const UserAccount* other = FindUser(config_.users, name);
@@ -68,6 +114,7 @@ int32_t RecorderState::Login(const std::string& user, const netproto::Nonce& ser
     if (logged_in_.size() >= static_cast<size_t>(config_.max_users)) return -4;
     logged_in_.insert(user);
     *level = account->level;
+    *proof = netproto::RecorderProof(key, user, server_nonce, client_nonce, binding);
     return 0;
 }
 

@@ -6,7 +6,8 @@
 // thread. Each round runs the engine and the peers in alternating order, so a change of load
 // on the machine falls on both; the ratios of the rounds are printed with their median and
 // range. Also reports the share of the frames sent that the engine decoded, how many cores it
-// kept busy and the memory each connected recorder adds.
+// kept busy and the memory each connected recorder adds. BM_EngineOverTls sets the engine on
+// TLS links against the same engine on plain ones, in alternating rounds.
 #include <benchmark/benchmark.h>
 #include <malloc.h>
 #include <signal.h>
@@ -35,6 +36,7 @@
 #include "ManualClockWaveOut.h"
 #include "VideoGridLayout.h"
 #include "VideoSurface.h"
+#include "testing/PlainLinkForMeasurement.h"
 
 extern char** environ;
 
@@ -84,10 +86,11 @@ double Median(std::vector<double> values) {
     return values[values.size() / 2];
 }
 
-// The emulator program with `recorders` recorders of 16 channels on free ports.
+// The emulator program with `recorders` recorders of 16 channels on free ports; plain ones
+// speak without TLS, for measuring its cost.
 class EmulatorProcess {
 public:
-    EmulatorProcess(int recorders, int size_code) {
+    EmulatorProcess(int recorders, int size_code, bool plain = false) {
         int out[2];
         if (::pipe(out) != 0) return;
         posix_spawn_file_actions_t actions;
@@ -109,7 +112,9 @@ public:
                                          "--sandbox",
                                          sandbox,
                                          "--live-fps",
-                                         std::to_string(kStreamFps)};
+                                         std::to_string(kStreamFps),
+                                         "--link",
+                                         plain ? "plain" : "tls"};
         std::vector<char*> argv;
         for (std::string& arg : args)
             argv.push_back(arg.data());
@@ -330,6 +335,50 @@ void BM_Engine(benchmark::State& state, Streams streams) {
     state.counters["channels_at_all_cores"] =
         std::thread::hardware_concurrency() * 1e6 / (engine * kStreamFps);
 }
+
+// The engine on 256 CIF channels over TLS against the same over plain links (goal: at most
+// 1.05 times the CPU per frame).
+void BM_EngineOverTls(benchmark::State& state) {
+    EmulatorProcess secure(kRecorders, kCif.size_code);
+    EmulatorProcess plain(kRecorders, kCif.size_code, true);
+    if (static_cast<int>(secure.Ports().size()) != kRecorders ||
+        static_cast<int>(plain.Ports().size()) != kRecorders) {
+        state.SkipWithError("the recorder emulator did not start");
+        return;
+    }
+    auto run_plain = [&] {
+        UsePlainLinksForMeasurement(true);
+        const EngineRun run = RunEngine(plain);
+        UsePlainLinksForMeasurement(false);
+        return run;
+    };
+    std::vector<double> secure_us, plain_us, ratios;
+    for (auto _ : state) {
+        for (int round = 0; round < kRounds; ++round) {
+            EngineRun tls;
+            EngineRun bare;
+            if (round % 2 == 0) {
+                tls = RunEngine(secure);
+                bare = run_plain();
+            } else {
+                bare = run_plain();
+                tls = RunEngine(secure);
+            }
+            if (tls.cpu_us_per_frame == 0 || bare.cpu_us_per_frame == 0) {
+                state.SkipWithError("a log-in failed");
+                return;
+            }
+            secure_us.push_back(tls.cpu_us_per_frame);
+            plain_us.push_back(bare.cpu_us_per_frame);
+            ratios.push_back(tls.cpu_us_per_frame / bare.cpu_us_per_frame);
+            AddCostRatio("engine, 256 CIF channels, TLS / plain link", ratios.back());
+        }
+    }
+    state.counters["tls_us_per_frame"] = Median(secure_us);
+    state.counters["plain_us_per_frame"] = Median(plain_us);
+    state.counters["tls_over_plain"] = Median(ratios);
+}
+BENCHMARK(BM_EngineOverTls)->Iterations(1)->Unit(benchmark::kSecond)->UseRealTime();
 
 const bool kRegistered = [] {
     for (const Streams& streams : {kCif, kD1}) {

@@ -66,7 +66,7 @@ TEST_F(NoPictureDrawTest, AVolOnlyFrameDrawsNothingAndTheNextPictureIsDrawn) {
     ASSERT_FALSE(vol.empty());
     std::atomic<bool> send_picture{false};
     ScriptedRecorder recorder([&](ScriptedPeer& p) {
-        if (!p.Handshake(0, kSuperUserLevel, kMpeg4CodecWord)) return;
+        if (!p.Handshake(0, kSuperUserLevel, kMpeg4CodecWord, "admin")) return;
         bool vol_sent = false;
         bool picture_sent = false;
         while (!p.Stopping()) {

@@ -59,7 +59,7 @@ struct Challenge {  // R: answer to Hello
     static constexpr MsgType kType = MsgType::kChallenge;
     Nonce server_nonce{};
 };
-struct Login {  // C: mac = HMAC-SHA256(password, server_nonce || client_nonce)
+struct Login {  // C: mac = the client's proof (LoginMac.h)
     static constexpr MsgType kType = MsgType::kLogin;
     std::string user;
     Nonce client_nonce{};
@@ -68,6 +68,7 @@ struct Login {  // C: mac = HMAC-SHA256(password, server_nonce || client_nonce)
 struct LoginReply {  // R: result >= 0 logged in, else kLogin*; info describes the recorder
     static constexpr MsgType kType = MsgType::kLoginReply;
     int32_t result = 0;
+    Mac mac{};  // the recorder's proof when result >= 0, else zero
     _DVR_MACHINE_INFO_ info{};
 };
 struct Logout {  // C, answered by Ack

@@ -41,7 +41,7 @@ bool BoundsOf(uint16_t type, PayloadBounds& out) {
                    kTextPrefix + kMaxUserBytes + kNonceBytes + kMacBytes};
             return true;
         case MsgType::kLoginReply:
-            fixed(4 + sizeof(_DVR_MACHINE_INFO_));
+            fixed(4 + kMacBytes + sizeof(_DVR_MACHINE_INFO_));
             return true;
         case MsgType::kAck:
             fixed(4);
@@ -248,6 +248,7 @@ void WritePayload(const Body& body, std::vector<uint8_t>& out) {
                 w.Raw(m.mac.data(), kMacBytes);
             } else if constexpr (std::is_same_v<T, LoginReply>) {
                 w.I32(m.result);
+                w.Raw(m.mac.data(), kMacBytes);
                 w.Raw(&m.info, sizeof m.info);
             } else if constexpr (std::is_same_v<T, Ack>) {
                 w.I32(m.result);
@@ -320,6 +321,7 @@ std::string Read(ByteReader& r, Login& m) {
 }
 std::string Read(ByteReader& r, LoginReply& m) {
     m.result = r.I32();
+    r.Raw(m.mac.data(), kMacBytes);
     r.Raw(&m.info, sizeof m.info);
     return {};
 }

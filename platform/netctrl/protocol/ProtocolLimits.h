@@ -9,7 +9,7 @@ namespace netproto {
 
 // "DVRP" in the first four bytes of every message.
 inline constexpr uint32_t kMagic = 0x50525644;
-inline constexpr uint16_t kVersion = 1;
+inline constexpr uint16_t kVersion = 2;
 inline constexpr std::size_t kHeaderBytes = 16;
 
 inline constexpr std::size_t kNonceBytes = 16;

@@ -110,6 +110,7 @@ TEST(NetCtrlLogIn, AFrameInTheSameReadAsTheLogInReplyIsQueuedAtOnce) {
             return;
         }
         LoginReply reply;
+        reply.mac = p.ProofFor(std::get<Login>(m.body), Nonce{});
         reply.info.nTypeCode = 1004;
         reply.info.nCodec = kCodecH264;
         std::vector<uint8_t> both;

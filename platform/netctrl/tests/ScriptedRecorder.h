@@ -5,51 +5,68 @@
 
 #include <atomic>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
 
+#include "LinkStream.h"
 #include "ListenSocket.h"
+#include "LoginMac.h"
 #include "MessageDecoder.h"
 #include "Messages.h"
-#include "SocketIo.h"
+#include "TlsIdentity.h"
 
-// A recorder played by a test script on 127.0.0.1: every accepted connection runs the script,
-// one after the other. Scripts can answer properly, stall, or send anything at all.
+// A recorder played by a test script on 127.0.0.1, over TLS like a real one: every accepted
+// connection runs the script, one after the other. Scripts can answer properly, stall, or send
+// anything at all inside the TLS stream.
 class ScriptedPeer {
 public:
-    ScriptedPeer(int fd, const std::atomic<bool>& stopping) : fd_(fd), stopping_(stopping) {}
+    ScriptedPeer(netproto::LinkStream& link, const std::atomic<bool>& stopping)
+        : link_(link), stopping_(stopping) {}
 
-    int Fd() const { return fd_; }
+    int Fd() const { return link_.Fd(); }
     bool Stopping() const { return stopping_; }
 
     bool Read(netproto::Message& out, int timeout_ms = 3000) {
         std::string error;
-        return netproto::RecvMessage(fd_, decoder_, timeout_ms, out, error);
+        return netproto::RecvMessage(link_, decoder_, timeout_ms, out, error);
     }
     bool Send(uint32_t request_id, netproto::Body body) {
         std::string error;
-        return netproto::SendMessage(fd_, {request_id, std::move(body)}, 3000, error);
+        return netproto::SendMessage(link_, {request_id, std::move(body)}, 3000, error);
     }
     bool SendRaw(const void* data, std::size_t size_bytes) {
-        return netproto::SendAll(fd_, data, size_bytes, 3000) == netproto::IoStatus::kOk;
+        return link_.SendAll(data, size_bytes, 3000) == netproto::IoStatus::kOk;
     }
-    // Answers Hello and Login with result; false when the client gave up first.
+    // Answers Hello and Login with result, proving password (the tests' clients use "pw");
+    // false when the client gave up first.
     bool Handshake(int32_t result = 0, int32_t user_level = kSuperUserLevel,
-                   int32_t codec = kCodecH264) {
+                   int32_t codec = kCodecH264, const std::string& password = "pw") {
         netproto::Message m;
+        const netproto::Nonce server_nonce = netproto::RandomNonce();
         if (!Read(m) || !std::holds_alternative<netproto::Hello>(m.body) ||
-            !Send(m.request_id, netproto::Challenge{}) || !Read(m) ||
+            !Send(m.request_id, netproto::Challenge{server_nonce}) || !Read(m) ||
             !std::holds_alternative<netproto::Login>(m.body)) {
             return false;
         }
         netproto::LoginReply reply;
         reply.result = result;
+        if (result >= 0) {
+            reply.mac = ProofFor(std::get<netproto::Login>(m.body), server_nonce, password);
+        }
         reply.info.nTypeCode = 1004;
         reply.info.nCodec = codec;
         reply.info.nUserLevel = user_level;
         reply.info.nAudioMask = 0x1;
         return Send(m.request_id, reply);
+    }
+    // The recorder's proof for login on this connection, as one that knows password makes it.
+    netproto::Mac ProofFor(const netproto::Login& login, const netproto::Nonce& server_nonce,
+                           const std::string& password = "pw") const {
+        const auto key = netproto::DeriveLoginKey(password, server_nonce, login.client_nonce);
+        return netproto::RecorderProof(key, login.user, server_nonce, login.client_nonce,
+                                       link_.Binding());
     }
     // Sleeps up to ms, less when the recorder stops.
     void Idle(int ms) {
@@ -59,7 +76,7 @@ public:
     }
 
 private:
-    int fd_;
+    netproto::LinkStream& link_;
     const std::atomic<bool>& stopping_;
     netproto::MessageDecoder decoder_;
 };
@@ -69,6 +86,8 @@ public:
     using Script = std::function<void(ScriptedPeer&)>;
 
     explicit ScriptedRecorder(Script script) : script_(std::move(script)) {
+        std::string error;
+        identity_ = netproto::TlsIdentity::Generate(&error);
         listener_.OpenLoopback(8);
         port_ = listener_.Port();
         thread_ = std::thread([this] { AcceptLoop(); });
@@ -94,22 +113,27 @@ private:
             if (fd < 0) {
                 continue;
             }
+            ++connections_;
+            std::string error;
+            auto link = netproto::LinkStream::Accept(fd, *identity_, 3000, &stopping_, error);
+            if (!link) {
+                continue;  // the client gave up during the handshake
+            }
             {
                 std::lock_guard lock(mutex_);
-                peer_fd_ = fd;
+                peer_fd_ = link->Fd();
             }
-            ++connections_;
-            ScriptedPeer peer(fd, stopping_);
+            ScriptedPeer peer(*link, stopping_);
             script_(peer);
             {
                 std::lock_guard lock(mutex_);
                 peer_fd_ = -1;
             }
-            ::close(fd);
         }
     }
 
     Script script_;
+    std::unique_ptr<netproto::TlsIdentity> identity_;
     ListenSocket listener_;
     int port_ = 0;
     std::atomic<bool> stopping_{false};

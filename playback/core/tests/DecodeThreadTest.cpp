@@ -115,7 +115,7 @@ TEST_F(DecodeThreadTest, FramesFollowTheLoopsRules) {
         MakeFrame('V', 1, true, cif[0]),       // pane 0
     };
     ScriptedRecorder recorder([&](ScriptedPeer& peer) {
-        if (!peer.Handshake(0, kSuperUserLevel, kH264CodecWord)) return;
+        if (!peer.Handshake(0, kSuperUserLevel, kH264CodecWord, "admin")) return;
         while (!peer.Stopping()) {
             Message m;
             if (!peer.Read(m, 20) || std::holds_alternative<KeepAlive>(m.body)) continue;

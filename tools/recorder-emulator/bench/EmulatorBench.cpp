@@ -1,4 +1,5 @@
 // Start-up time and streaming cost of the recorder emulator.
+#include "LinkStream.h"
 #include "LoginMac.h"
 #include "LoopCache.h"
 #include "LoopEncoder.h"
@@ -86,27 +87,30 @@ void DrainRecorder(uint16_t port, const std::atomic<bool>& stop, Drain& out) {
     std::string error;
     const int fd = netproto::ConnectTcp("127.0.0.1", port, 5000, error);
     if (fd < 0) return;
+    const auto link = netproto::LinkStream::Connect(fd, 5000, error);
+    if (!link) return;
     netproto::MessageDecoder decoder;
     netproto::Message m;
-    if (netproto::SendMessage(fd, {1, netproto::Hello{}}, 5000, error) &&
-        netproto::RecvMessage(fd, decoder, 5000, m, error)) {
+    if (netproto::SendMessage(*link, {1, netproto::Hello{}}, 5000, error) &&
+        netproto::RecvMessage(*link, decoder, 5000, m, error)) {
         netproto::Login login;
         login.user = "guest";
         login.client_nonce = netproto::RandomNonce();
-        login.mac = netproto::ComputeLoginMac(
-            "guest", std::get<netproto::Challenge>(m.body).server_nonce, login.client_nonce);
-        out.ok = netproto::SendMessage(fd, {2, login}, 5000, error) &&
-                 netproto::RecvMessage(fd, decoder, 5000, m, error) &&
-                 netproto::SendMessage(fd, {3, netproto::LiveStart{0xffff, 0}}, 5000, error);
+        const auto& nonce = std::get<netproto::Challenge>(m.body).server_nonce;
+        login.mac =
+            netproto::ClientProof(netproto::DeriveLoginKey("guest", nonce, login.client_nonce),
+                                  "guest", nonce, login.client_nonce, link->Binding());
+        out.ok = netproto::SendMessage(*link, {2, login}, 5000, error) &&
+                 netproto::RecvMessage(*link, decoder, 5000, m, error) &&
+                 netproto::SendMessage(*link, {3, netproto::LiveStart{0xffff, 0}}, 5000, error);
     }
     std::vector<uint8_t> buffer(1 << 16);
     while (out.ok && !stop) {
         size_t got = 0;
-        const auto status = netproto::RecvSome(fd, buffer.data(), buffer.size(), 100, got);
+        const auto status = link->RecvSome(buffer.data(), buffer.size(), 100, got);
         if (status == netproto::IoStatus::kClosed || status == netproto::IoStatus::kError) break;
         out.bytes += got;
     }
-    ::close(fd);
     out.cpu_s = ThreadCpuSeconds();
 }
 

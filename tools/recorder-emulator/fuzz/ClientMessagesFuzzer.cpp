@@ -104,7 +104,10 @@ bool LogIn(int fd) {
     netproto::Login login;
     login.user = "admin";
     login.client_nonce = netproto::RandomNonce();
-    login.mac = netproto::ComputeLoginMac("admin", challenge->server_nonce, login.client_nonce);
+    // The fuzzed recorder speaks without TLS: its binding is all zero.
+    const auto key = netproto::DeriveLoginKey("admin", challenge->server_nonce, login.client_nonce);
+    login.mac = netproto::ClientProof(key, "admin", challenge->server_nonce, login.client_nonce,
+                                      netproto::ChannelBinding{});
     return netproto::SendMessage(fd, {2, login}, kWaitMs, error) &&
            netproto::RecvMessage(fd, decoder, kWaitMs, message, error);
 }

@@ -287,8 +287,8 @@ TEST_F(ServerTest, CommandsParametersShellAndUploads) {
     std::ifstream stored(app, std::ios::binary);
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(stored), {}), "hello");
     EXPECT_EQ(client.Ack(netproto::UploadBegin{"/mnt/../../etc/passwd", 1}), -1);
-    EXPECT_EQ(std::distance(std::filesystem::recursive_directory_iterator(sandbox_), {}), 5)
-        << "recorder1, mnt, mtd, bin, app and no leftovers";
+    EXPECT_EQ(std::distance(std::filesystem::recursive_directory_iterator(sandbox_), {}), 7)
+        << "recorder1, mnt, mtd, bin, app, the recorder's keys/recorder1.pem and no leftovers";
 
     const RecorderJournal journal = emulator_.Journal(0);
     ASSERT_EQ(journal.commands.size(), 2u);

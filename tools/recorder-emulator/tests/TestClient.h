@@ -1,5 +1,6 @@
 #pragma once
 
+#include "LinkStream.h"
 #include "LoginMac.h"
 #include "MessageDecoder.h"
 #include "Messages.h"
@@ -10,6 +11,7 @@
 
 #include <chrono>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <thread>
@@ -26,18 +28,17 @@ inline bool WaitUntil(const std::function<bool()>& done, int timeout_ms = 20000)
     return true;
 }
 
-// A bare protocol client for the emulator's tests: one request at a time, frames and notices
-// that arrive in between are kept in order.
+// A bare protocol client for the emulator's tests, over TLS: one request at a time, frames and
+// notices that arrive in between are kept in order.
 class TestClient {
 public:
-    ~TestClient() {
-        if (fd_ >= 0) ::close(fd_);
-    }
-
     bool Connect(uint16_t port) {
         std::string error;
-        fd_ = netproto::ConnectTcp("127.0.0.1", port, 2000, error);
-        return fd_ >= 0;
+        const int fd = netproto::ConnectTcp("127.0.0.1", port, 2000, error);
+        if (fd < 0) return false;
+        link_ = netproto::LinkStream::Connect(fd, 5000, error);
+        last_error_ = error;
+        return link_ != nullptr;
     }
 
     // The log-in result, or a value below -100 when the exchange itself failed.
@@ -48,11 +49,20 @@ public:
         netproto::Login login;
         login.user = user;
         login.client_nonce = netproto::RandomNonce();
-        login.mac =
-            netproto::ComputeLoginMac(password, challenge->server_nonce, login.client_nonce);
+        const auto key =
+            netproto::DeriveLoginKey(password, challenge->server_nonce, login.client_nonce);
+        login.mac = netproto::ClientProof(key, user, challenge->server_nonce, login.client_nonce,
+                                          link_->Binding());
         const auto reply = Request<netproto::LoginReply>(login);
         if (!reply) return -102;
         if (info) *info = reply->info;
+        // A recorder that does not know the password cannot prove it.
+        if (reply->result >= 0 &&
+            !netproto::SameMac(reply->mac,
+                               netproto::RecorderProof(key, user, challenge->server_nonce,
+                                                       login.client_nonce, link_->Binding()))) {
+            return -103;
+        }
         return reply->result;
     }
 
@@ -60,13 +70,13 @@ public:
     std::optional<Answer> Request(netproto::Body body) {
         const uint32_t id = ++next_id_;
         std::string error;
-        if (!netproto::SendMessage(fd_, netproto::Message{id, std::move(body)}, 2000, error)) {
+        if (!netproto::SendMessage(*link_, netproto::Message{id, std::move(body)}, 2000, error)) {
             return std::nullopt;
         }
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
         while (std::chrono::steady_clock::now() < deadline) {
             netproto::Message m;
-            if (!netproto::RecvMessage(fd_, decoder_, 5000, m, error)) return std::nullopt;
+            if (!netproto::RecvMessage(*link_, decoder_, 5000, m, error)) return std::nullopt;
             if (m.request_id == id) {
                 if (auto* answer = std::get_if<Answer>(&m.body)) return *answer;
                 return std::nullopt;
@@ -79,7 +89,7 @@ public:
     // A message that gets no answer.
     bool Send(netproto::Body body) {
         std::string error;
-        return netproto::SendMessage(fd_, netproto::Message{++next_id_, std::move(body)}, 2000,
+        return netproto::SendMessage(*link_, netproto::Message{++next_id_, std::move(body)}, 2000,
                                      error);
     }
 
@@ -97,7 +107,7 @@ public:
         }
         netproto::Message m;
         std::string error;
-        if (!netproto::RecvMessage(fd_, decoder_, timeout_ms, m, error)) {
+        if (!netproto::RecvMessage(*link_, decoder_, timeout_ms, m, error)) {
             last_error_ = error;
             return std::nullopt;
         }
@@ -114,7 +124,7 @@ public:
 
     // Raw bytes, for messages the protocol code would not encode.
     bool SendBytes(const std::vector<uint8_t>& bytes) {
-        return netproto::SendAll(fd_, bytes.data(), bytes.size(), 2000) == netproto::IoStatus::kOk;
+        return link_->SendAll(bytes.data(), bytes.size(), 2000) == netproto::IoStatus::kOk;
     }
 
     // True when the peer closes the connection within timeout_ms; what it sends is skipped.
@@ -124,8 +134,7 @@ public:
         uint8_t buffer[4096];
         while (std::chrono::steady_clock::now() < deadline) {
             std::size_t got = 0;
-            const netproto::IoStatus status =
-                netproto::RecvSome(fd_, buffer, sizeof buffer, 100, got);
+            const netproto::IoStatus status = link_->RecvSome(buffer, sizeof buffer, 100, got);
             if (status != netproto::IoStatus::kOk && status != netproto::IoStatus::kTimeout) {
                 return true;
             }
@@ -133,10 +142,10 @@ public:
         return false;
     }
 
-    // Bytes the recorder sent that this client has not read yet.
+    // Bytes the recorder sent that this client has not read yet (as they travel, encrypted).
     int UnreadBytes() const {
         int bytes = 0;
-        return ::ioctl(fd_, FIONREAD, &bytes) == 0 ? bytes : -1;
+        return ::ioctl(link_->Fd(), FIONREAD, &bytes) == 0 ? bytes : -1;
     }
 
     // Forgets the frames and notices that came in before the last answer.
@@ -146,7 +155,7 @@ public:
     const std::string& LastError() const { return last_error_; }
 
 private:
-    int fd_ = -1;
+    std::unique_ptr<netproto::LinkStream> link_;
     uint32_t next_id_ = 0;
     netproto::MessageDecoder decoder_;
     std::vector<netproto::Message> pushed_;

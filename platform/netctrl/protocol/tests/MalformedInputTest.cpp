@@ -70,9 +70,9 @@ TEST(MalformedInput, HeaderFaultsAreRejectedBeforeThePayloadArrives) {
     ExpectRejected(bad_magic, "bad magic 0x12345678");
 
     Raw bad_version;
-    bad_version.version = 2;
+    bad_version.version = 3;
     bad_version.type = static_cast<uint16_t>(MsgType::kHello);
-    ExpectRejected(bad_version, "unsupported protocol version 2");
+    ExpectRejected(bad_version, "unsupported protocol version 3");
 
     Raw unknown;
     unknown.type = 0x0999;

@@ -149,7 +149,7 @@ TEST(MessageCodec, StreamOfMessagesDecodesInOrder) {
 
 TEST(MessageCodec, WireLayoutIsLittleEndianWithSixteenByteHeader) {
     const auto bytes = Encode({0x01020304, Ack{-2}});
-    const std::vector<uint8_t> expected = {'D', 'V', 'R', 'P', 1, 0, 0x07, 0x00, 4,    3,
+    const std::vector<uint8_t> expected = {'D', 'V', 'R', 'P', 2, 0, 0x07, 0x00, 4,    3,
                                            2,   1,   4,   0,   0, 0, 0xFE, 0xFF, 0xFF, 0xFF};
     EXPECT_EQ(bytes, expected);
 }
