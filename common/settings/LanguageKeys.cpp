@@ -186,4 +186,7 @@ const std::array<LanguageKey, kLanguageKeyCount> kLanguageKeys = {{
     {"Valid_Time", "Valid Time"},
     {"DleInfo", "Are you sure to delete the user infomation?"},
     {"Rec", "if change the data,DVR will restart!"},
+    // The update tool's own texts, after the shared table.
+    {"Update_LeftOut", "Not sent (not regular files of the folder):"},
+    {"Update_EndNotRun", "The start script has run; the end script has not."},
 }};

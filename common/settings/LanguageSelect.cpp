@@ -8,6 +8,7 @@
 
 namespace {
 
+constexpr int kClientCount = 182;
 constexpr int kLauncherCount = 179;
 
 bool UpdateToolHasKey(std::string_view key) {
@@ -32,7 +33,7 @@ bool UpdateToolHasKey(std::string_view key) {
 
 LanguageSelect::LanguageSelect(LanguageTable table) {
     for (int i = 0; i < static_cast<int>(kLanguageKeyCount); ++i) {
-        const bool present = table == LanguageTable::kClient ||
+        const bool present = (table == LanguageTable::kClient && i < kClientCount) ||
                              (table == LanguageTable::kLauncher && i < kLauncherCount) ||
                              (table == LanguageTable::kUpdateTool &&
                               UpdateToolHasKey(kLanguageKeys[static_cast<std::size_t>(i)].key));
@@ -44,10 +45,11 @@ LanguageSelect::LanguageSelect(LanguageTable table) {
 void LanguageSelect::Load(const std::string& file) { Load(ProgramFolder(), file); }
 
 void LanguageSelect::Load(const std::string& program_folder, const std::string& file) {
-    const std::string path = program_folder + "/" + file;
+    // Read once for the whole table: a load costs one pass over the file, whatever its size.
+    const PrivateProfileSection strings("StringInfo", program_folder + "/" + file);
     for (std::size_t m = 0; m < keys_.size(); ++m) {
         const LanguageKey& key = kLanguageKeys[static_cast<std::size_t>(keys_[m])];
-        texts_[m] = GetPrivateProfileString("StringInfo", key.key, key.english, kValueBuffer, path);
+        texts_[m] = strings.GetString(key.key, key.english, kValueBuffer);
     }
 }
 
