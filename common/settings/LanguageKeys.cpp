@@ -186,4 +186,9 @@ const std::array<LanguageKey, kLanguageKeyCount> kLanguageKeys = {{
     {"Valid_Time", "Valid Time"},
     {"DleInfo", "Are you sure to delete the user infomation?"},
     {"Rec", "if change the data,DVR will restart!"},
+    // The live view's word on its device store.
+    {"Store_Word1",
+     "The device store was cut short or damaged; the devices that lay whole in it were taken. "
+     "The file as it was is kept as:"},
+    {"Store_Word2", "The device store could not be written; the changes of this run are lost:"},
 }};

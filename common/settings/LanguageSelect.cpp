@@ -11,7 +11,8 @@ namespace {
 constexpr int kLauncherCount = 179;
 
 bool UpdateToolHasKey(std::string_view key) {
-    if (key == "frame_lowest" || key == "Valid_Time" || key == "DleInfo" || key == "Rec") {
+    if (key == "frame_lowest" || key == "Valid_Time" || key == "DleInfo" || key == "Rec" ||
+        key.starts_with("Store_Word")) {
         return false;
     }
     auto numbered = [&](std::string_view stem, int first, int last) {

@@ -4,7 +4,7 @@
 #include <string_view>
 #include <vector>
 
-// Which programs' key list a table holds: the live view and playback take all 182 keys, the
+// Which programs' key list a table holds: the live view and playback take all 184 keys, the
 // launcher the first 179, the update tool 152 (its member numbers differ after member 77).
 enum class LanguageTable { kClient, kLauncher, kUpdateTool };
 
