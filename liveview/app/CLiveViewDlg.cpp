@@ -137,6 +137,7 @@ bool CLiveViewDlg::OnInitDialog() {
     full_window_ = false;
 
     texts_.Load(program_folder_, LanguageFileFor(settings_.GetLanguage()));
+    manager_.SetTexts(texts_);
     move(0, 0);
     resize(kMainWindowWidth_px, kMainWindowHeight_px);
     PlaceControls();
@@ -335,8 +336,8 @@ void CLiveViewDlg::CloseDown() {
     if (manager_.Shutdown() < 0) {
         ShowMessageBox(
             this,
-            QString::fromStdString(TextOf(texts_, "Store_Word2") + "\n" + manager_.StorePath()), {},
-            MessageBoxButtons::kOk, MessageBoxIcon::kError);
+            QString::fromStdString(FillText(TextOf(texts_, "Store_Word2"), {manager_.StorePath()})),
+            {}, MessageBoxButtons::kOk, MessageBoxIcon::kError);
     }
     // Log-ins and lookups were cut short by the shutdown, so these end soon.
     connect_threads_.JoinAll();

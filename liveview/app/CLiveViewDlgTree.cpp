@@ -76,7 +76,7 @@ void CLiveViewDlg::LoadDvrList() {
         InsertTreeItem(ShowName(a), kImageIdle, kImageIdle);
     const std::string& copy = manager_.DamagedStoreCopy();
     if (!copy.empty()) {
-        ShowMessageBox(this, Qs(TextOf(texts_, "Store_Word1") + "\n" + copy), {},
+        ShowMessageBox(this, Qs(FillText(TextOf(texts_, "Store_Word1"), {copy})), {},
                        MessageBoxButtons::kOk, MessageBoxIcon::kWarning);
     }
 }
