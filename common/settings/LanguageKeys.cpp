@@ -199,4 +199,7 @@ const std::array<LanguageKey, kLanguageKeyCount> kLanguageKeys = {{
      "The device store was cut short or damaged; the devices that lay whole in it were taken. "
      "The file as it was is kept as %1."},
     {"Store_Word2", "The device store %1 could not be written; the changes of this run are lost."},
+    // The update tool's own texts, after the shared table.
+    {"Update_LeftOut", "Not sent (not regular files of the folder):"},
+    {"Update_EndNotRun", "The start script has run; the end script has not."},
 }};
