@@ -186,4 +186,5 @@ const std::array<LanguageKey, kLanguageKeyCount> kLanguageKeys = {{
     {"Valid_Time", "Valid Time"},
     {"DleInfo", "Are you sure to delete the user infomation?"},
     {"Rec", "if change the data,DVR will restart!"},
+    {"Update_Wait", "Waiting for the DVR to finish the update..."},
 }};

@@ -8,5 +8,5 @@ struct LanguageKey {
     const char* english;
 };
 
-inline constexpr std::size_t kLanguageKeyCount = 182;
+inline constexpr std::size_t kLanguageKeyCount = 183;
 extern const std::array<LanguageKey, kLanguageKeyCount> kLanguageKeys;

@@ -4,8 +4,8 @@
 #include <string_view>
 #include <vector>
 
-// Which programs' key list a table holds: the live view and playback take all 182 keys, the
-// launcher the first 179, the update tool 152 (its member numbers differ after member 77).
+// Which programs' key list a table holds: the live view and playback take all 183 keys, the
+// launcher the first 179, the update tool 153 (its member numbers differ after member 77).
 enum class LanguageTable { kClient, kLauncher, kUpdateTool };
 
 // The UI texts of one dialog: one string per key of its table, in key-list order, each the

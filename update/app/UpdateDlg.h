@@ -39,6 +39,10 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    void ShowFolder(const QString& folder);
+    // True, after saying so, when the recorder's link has gone since the dialog opened.
+    bool LinkGone();
+
     std::string folder_;
     LanguageSelect language_{LanguageTable::kUpdateTool};
     CConfigFile settings_;

@@ -1,6 +1,6 @@
 #pragma once
 
-// Members of the update tool's language table (152 keys) that its windows show.
+// Members of the update tool's language table (153 keys) that its windows show.
 inline constexpr int kConnectText = 0;         // Connect
 inline constexpr int kDisconnectText = 3;      // Disconnect
 inline constexpr int kExitText = 20;           // TextExit
@@ -15,3 +15,5 @@ inline constexpr int kLoginTitleText = 73;     // Login_word6
 
 // Update_Word1 .. Update_Word18.
 constexpr int UpdateWordText(int n) { return 133 + n; }
+inline constexpr int kLinkLostText = 44;     // word8
+inline constexpr int kUpdateWaitText = 152;  // Update_Wait

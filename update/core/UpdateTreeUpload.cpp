@@ -96,7 +96,11 @@ int UpdateTreeUpload::Walk(const std::string& folder,
 
 int UpdateTreeUpload::SendFile(const std::string& local_path) {
     if (progress_) progress_("Send " + local_path + " ...,Wait..");
-    return net_.NetSendUpdateFile(local_path.c_str(), MakeRemotePath(local_path, root_).c_str()) < 0
-               ? -1
-               : 0;
+    if (net_.NetSendUpdateFile(local_path.c_str(), MakeRemotePath(local_path, root_).c_str()) < 0) {
+        // Kept for the message: the operator has to find the file the recorder refused.
+        failed_file_ = local_path;
+        failed_reason_ = net_.LastError();
+        return -1;
+    }
+    return 0;
 }

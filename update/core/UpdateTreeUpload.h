@@ -28,6 +28,9 @@ public:
     // Every file below the folder, depth first, entries in name order: 0, or -1 when one was
     // not sent or a folder could not be read.
     int SendFolderTree(const std::string& folder);
+    // The local path of the file that was not sent and why, empty when every send went.
+    const std::string& FailedFile() const { return failed_file_; }
+    const std::string& FailedReason() const { return failed_reason_; }
 
 private:
     // The entries of a folder in the order the walk visits them: by name, letter case
@@ -40,4 +43,6 @@ private:
     NetCtrl& net_;
     Progress progress_;
     std::string root_;
+    std::string failed_file_;
+    std::string failed_reason_;
 };

@@ -14,9 +14,9 @@ TEST_F(LanguageSelectTest, TablesHaveTheirKeysByPosition) {
     const LanguageSelect client(LanguageTable::kClient);
     const LanguageSelect launcher(LanguageTable::kLauncher);
     const LanguageSelect update(LanguageTable::kUpdateTool);
-    EXPECT_EQ(client.Count(), 182);
+    EXPECT_EQ(client.Count(), 183);
     EXPECT_EQ(launcher.Count(), 179);
-    EXPECT_EQ(update.Count(), 152);
+    EXPECT_EQ(update.Count(), 153);
 
     EXPECT_STREQ(client.KeyAt(0), "Connect");
     EXPECT_STREQ(client.KeyAt(79), "Menu_Backup");
@@ -47,7 +47,7 @@ TEST_F(LanguageSelectTest, NewTableIsEmptyAndMissingFileGivesEnglishDefaults) {
     EXPECT_EQ(lang.Text(90), " ALL DVR");  // leading space kept
     EXPECT_EQ(lang.Text(160), "Update Tool");
     EXPECT_EQ(lang.Text(181), "if change the data,DVR will restart!");
-    EXPECT_EQ(lang.Text(182), "");
+    EXPECT_EQ(lang.Text(183), "");
     EXPECT_EQ(lang.Text(-1), "");
 }
 
