@@ -57,7 +57,9 @@ TEST_F(UpdateDlgTest, RefusalsKeepTheDialogOpen) {
     Upload();
     ASSERT_EQ(boxes_.Texts().size(), 2);
     EXPECT_EQ(boxes_.Texts()[0], "This Directory not have update soft!");
-    EXPECT_TRUE(boxes_.Texts()[1].startsWith("Update faild!")) << boxes_.Texts()[1].toStdString();
+    EXPECT_TRUE(boxes_.Texts()[1].startsWith("Update faild!\n")) << boxes_.Texts()[1].toStdString();
+    EXPECT_TRUE(boxes_.Texts()[1].endsWith("\nThe start script has run; the end script has not."))
+        << boxes_.Texts()[1].toStdString();
     EXPECT_TRUE(dialog_.isVisible());
     EXPECT_TRUE(dialog_.findChild<QPushButton*>("ok")->isEnabled());
     EXPECT_EQ(dialog_.findChild<QLabel*>("progress")->text(), "");
@@ -133,4 +135,22 @@ TEST_F(UpdateDlgTest, CaptionAndFolderShowWhole) {
     EXPECT_GT(folder->geometry().left(), caption->geometry().right());
     EXPECT_EQ(folder->cursorPosition(), 0);
     EXPECT_EQ(folder->toolTip(), UpdateDlg::DefaultFolder());
+}
+
+// What was left out is named, and a recorder refusing the scripts is no success.
+TEST_F(UpdateDlgTest, TellsWhatWasLeftOutAndARefusedScript) {
+    emulator_.Stop();
+    net_.StopNetWork();
+    StartRecorder(1016, /*refuse_shell=*/true);
+    LogIn();
+    Put("net_update_start.sh");
+    Put("net_update_end.sh");
+    std::filesystem::create_directory_symlink("/etc", update_ / "etc");
+    QSignalSpy accepted(&dialog_, &QDialog::accepted);
+    Upload();
+    EXPECT_EQ(boxes_.Texts(), (QStringList{"Not sent (not regular files of the folder):\n" +
+                                               QString::fromStdString((update_ / "etc").string()),
+                                           "Update faild!"}));
+    EXPECT_EQ(accepted.count(), 0);
+    EXPECT_TRUE(dialog_.isVisible());
 }
