@@ -99,6 +99,8 @@ public:
     void RestoreLayout();
     // The tree's selection decides the view: one device's cameras or every device's.
     void OnDvrSelected();
+    // A device whose frames are being drawn; a selection then waits for the new view.
+    bool AnyDeviceStreaming() const;
     // A right press at a client point: the channel menu of the all-devices view.
     void OnRButtonDown(const QPoint& client);
     void BuildChannelMenu(int cell, int x, int y);

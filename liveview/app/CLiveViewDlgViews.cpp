@@ -11,6 +11,7 @@
 #include "ChannelMenu.h"
 #include "ConnectMessages.h"
 #include "DvrManager.h"
+#include "LinkState.h"
 #include "LiveViewIds.h"
 #include "MainWindowLayout.h"
 #include "SegmentLabel.h"
@@ -23,7 +24,9 @@ namespace {
 using namespace live_view_id;
 
 // The UI thread waits this long after a selection and a channel command before it repaints the
-// grid, so the frame threads have started on the new cameras.
+// grid, so the frame threads have started on the new cameras. A selection while no device
+// streams (as at start-up, where adding the first device selects it) has no frame thread to
+// wait for.
 constexpr auto kSelectionSettle = std::chrono::milliseconds(300);
 constexpr auto kChannelSettle = std::chrono::milliseconds(3000);
 // Where the controls wait while the grid fills the screen.
@@ -121,9 +124,16 @@ void CLiveViewDlg::OnDvrSelected() {
     ApplyWindowMap();
     update(kLabelArea);
     manager_.SetCurrentDvr(current_dvr_);
-    std::this_thread::sleep_for(kSelectionSettle);
+    if (AnyDeviceStreaming()) std::this_thread::sleep_for(kSelectionSettle);
     EraseGrid();
     manager_.RefreshLiveViews();
+}
+
+bool CLiveViewDlg::AnyDeviceStreaming() const {
+    for (int a = 0; a < manager_.GetDvrCount(); ++a) {
+        if (manager_.GetMachineInfo(a).nLinkState == kLinkStreaming) return true;
+    }
+    return false;
 }
 
 void CLiveViewDlg::OnRButtonDown(const QPoint& client) {
