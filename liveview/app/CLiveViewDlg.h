@@ -24,6 +24,7 @@
 
 class CDvrManager;
 class CSegmentLabel;
+class CSettleSteps;
 class CSkinButton;
 class CVideoGrid;
 class CWindowGate;
@@ -99,8 +100,6 @@ public:
     void RestoreLayout();
     // The tree's selection decides the view: one device's cameras or every device's.
     void OnDvrSelected();
-    // A device whose frames are being drawn; a selection then waits for the new view.
-    bool AnyDeviceStreaming() const;
     // A right press at a client point: the channel menu of the all-devices view.
     void OnRButtonDown(const QPoint& client);
     void BuildChannelMenu(int cell, int x, int y);
@@ -109,6 +108,8 @@ public:
     // Cell titles from the window map.
     void ApplyWindowMap();
     bool FullWindow() const { return full_window_; }
+    // Steps of the last view change still waiting for the frame threads to settle.
+    bool Settling() const;
     int CurrentDvr() const { return current_dvr_; }
     int RightClickMark() const { return right_click_mark_; }
 
@@ -201,6 +202,8 @@ private:
     bool InGrid(const QPoint& screen_point) const;
     // Wipes the pictures over the grid and repaints it.
     void EraseGrid();
+    // After the grid moved or changed size: pictures only inside it, drawn by its new place.
+    void FollowGrid();
 
     // The pad.
     void PreTranslateMessage(QEvent* event);
@@ -246,6 +249,8 @@ private:
     CHoverTitle hover_;
     CPtzPad pad_;
     bool repaint_armed_ = false;
+    // What waits after a layout change, a selection or a channel command.
+    CSettleSteps* settle_ = nullptr;
 
     // A drag of the window by its background.
     bool dragging_window_ = false;

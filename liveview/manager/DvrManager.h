@@ -15,6 +15,7 @@
 #include "DvrList.h"
 #include "DvrMachineInfo.h"
 #include "H264Decoder.h"
+#include "LanguageSelect.h"
 #include "LookupClient.h"
 #include "Mpeg4Decoder.h"
 #include "NetCtrl.h"
@@ -84,6 +85,8 @@ public:
     CDvrManager& operator=(const CDvrManager&) = delete;
 
     void SetMessageSink(MessageSink sink);
+    // The language of the manager's own messages; English until the window sets it.
+    void SetTexts(const LanguageSelect& texts);
 
     // Device entries.
     int AddDvr(const std::string& address, const std::string& port_text, const std::string& user,
@@ -99,6 +102,7 @@ public:
     int StartDvrNetwork(int a);
     int ConnectDvr(int a);  // blocking; on a connect thread
     int DisconnectDvr(int a);
+    // -1 when the device store could not be written (everything else is stopped all the same).
     int Shutdown();
 
     // Pass-throughs to a device's connection.
@@ -113,7 +117,8 @@ public:
     int SendEscKey(int a);
     int SendRecKey(int a);
 
-    // Local recording and audio.
+    // Local recording and audio. A recording that cannot write (a full disk) stops at its
+    // first failure, keeps the pair written so far and says so once through the message sink.
     int StartRecord(int a);
     int StopRecord(int a);
     int IsRecording(int a) const;
@@ -157,6 +162,10 @@ public:
     // Device store and the lock's passwords.
     int LoadUserStore();
     int SaveUserStore();
+    // Where the last load kept a copy of a store it found short or mended; empty when it
+    // kept none.
+    const std::string& DamagedStoreCopy() const { return damaged_store_copy_; }
+    const std::string& StorePath() const { return store_.Path(); }
     void SetPasswords(const std::string& admin, const std::string& user, int flag);
     const std::string& GetAdminPassword() const { return admin_password_; }
     const std::string& GetUserPassword() const { return user_password_; }
@@ -170,7 +179,8 @@ private:
         std::unique_ptr<uint8_t[]> payload;
         std::unique_ptr<uint8_t[]> picture;
         std::atomic<int> recording{0};
-        std::mutex record_mutex;  // keeps a close from landing between a check and a write
+        std::mutex record_mutex;       // keeps a close from landing between a check and a write
+        uint64_t recorded_frames = 0;  // since the recording started; record_mutex held
         std::atomic<int32_t> channel_mask{0};
         uint32_t last_stream_mask = 0;
         std::atomic<uint64_t> received{0};
@@ -242,6 +252,7 @@ private:
     std::atomic<int> count_{0};
     CWindowMap window_map_;
     CUserStore store_;
+    std::string damaged_store_copy_;
     std::string record_directory_;
     std::string admin_password_;
     std::string user_password_;
@@ -259,6 +270,7 @@ private:
     std::atomic<bool> stopping_{false};  // decoder retries give up once set
 
     MessageSink message_sink_;
+    LanguageSelect texts_;
     std::mutex message_mutex_;
 
     // Connect threads still inside ConnectDvr; the manager outlives every one of them.
