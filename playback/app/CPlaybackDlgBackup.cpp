@@ -37,6 +37,7 @@ void CPlaybackDlg::OnBackup() {
 
 void CPlaybackDlg::OnStartBackup() {
     backup_writer_.SetDirectory(backup_dialog_.Directory());
+    search_.WaitForDay();
     connection_.NetPlayFile(backup_dialog_.Start(), backup_dialog_.End(),
                             shared_.channel_mask.load(std::memory_order_relaxed),
                             backup_dialog_.Audio(), 1);
