@@ -7,8 +7,10 @@
 #include <memory>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "BackupSpeed.h"
+#include "FrameQueue.h"
 #include "H264Decoder.h"
 #include "Mpeg4Decoder.h"
 #include "NetFrameHead.h"
@@ -95,6 +97,7 @@ private:
     using Bytes = std::unique_ptr<std::uint8_t[], Buffer>;
 
     void Pass(std::uint8_t* output);
+    void PassToBackup();
     void PlayAudio(const _NET_FRAME_HEAD_& header, std::uint32_t audio_mask);
     // The channel's decoder of the codec.
     CVideoDecoder& DecoderOf(int channel, std::int32_t codec_word);
@@ -123,5 +126,6 @@ private:
 
     // Decode thread only.
     _NET_FRAME_HEAD_ header_{};
+    std::vector<FrameQueue::Taken> backup_frames_;
     int last_size_code_ = 2;
 };

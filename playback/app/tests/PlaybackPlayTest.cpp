@@ -3,8 +3,10 @@
 #include <QCalendarWidget>
 #include <QCheckBox>
 #include <QDateTimeEdit>
+#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QLabel>
+#include <QPointer>
 #include <QProgressBar>
 #include <QRegularExpression>
 
@@ -208,6 +210,72 @@ TEST_F(PlaybackPlayTest, EachControlSendsItsRequest) {
     EXPECT_EQ(window_->Shared().play_state.load(), PlaybackShared::kPlayStateStopped);
 }
 
+// Keys move the picker as a drag does, the slider's end showing the day's last second; End
+// while streaming ends the stream and PLAY goes on from where the thumb stands.
+TEST_F(PlaybackPlayTest, SliderKeysMoveThePickerAsADragDoes) {
+    OpenAndLogIn();
+    CImageSlider* slider = window_->PlaySlider();
+    const struct {
+        int from;
+        Qt::Key key;
+        int position;
+        QTime shown;
+    } cases[] = {
+        {32, Qt::Key_Right, 33, QTime(0, 33, 0)},      {14, Qt::Key_Left, 13, QTime(0, 13, 0)},
+        {700, Qt::Key_PageDown, 720, QTime(12, 0, 0)}, {100, Qt::Key_End, 1440, QTime(23, 59, 59)},
+        {100, Qt::Key_Home, 0, QTime(0, 0, 0)},
+    };
+    for (const auto& c : cases) {
+        slider->SetPos(c.from);
+        QTest::keyClick(slider, c.key);
+        QCoreApplication::processEvents();  // the posted messages
+        EXPECT_EQ(slider->GetPos(), c.position) << c.key;
+        EXPECT_EQ(window_->TimePicker()->time(), c.shown) << c.key;
+    }
+    EXPECT_TRUE(Requests().empty());
+
+    window_->TimePicker()->setTime(QTime(13, 0, 0));
+    Click(kIdPlay);
+    ASSERT_EVENTUALLY(LinkState() == kLinkStreaming);
+    QTest::keyClick(slider, Qt::Key_End);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(Last(), (Request{86400, 86400, 0x1, 0, 0}));
+    EXPECT_EQ(window_->TimePicker()->time(), QTime(23, 59, 59));
+    ASSERT_EVENTUALLY(Shown(kIdPlay));
+    Click(kIdPlay);
+    EXPECT_EQ(Last(), (Request{86399, 86400, 0x1, 0, 0}));
+}
+
+// A pane whose camera or link changes shows nothing of before; STOP keeps the last picture.
+TEST_F(PlaybackPlayTest, PanesClearWhenTheirCameraOrLinkChanges) {
+    OpenAndLogIn();
+    ChooseCamera(1, 3);
+    window_->TimePicker()->setTime(QTime(13, 0, 0));
+    Click(kIdPlay);
+    ASSERT_EVENTUALLY(CameraIn(0) == 1 && CameraIn(1) == 3);
+    Click(kIdStop);
+    EXPECT_EQ(CameraIn(0), 1);
+    EXPECT_EQ(CameraIn(1), 3);
+    ChooseCamera(1, 2);  // row 1 now shows camera 2; row 0 keeps camera 1
+    EXPECT_EQ(CameraIn(0), 1);
+    EXPECT_EQ(CameraIn(1), 0);
+
+    Click(kIdPlay);  // camera 2 recorded nothing at this hour
+    ASSERT_EVENTUALLY(CameraIn(0) == 1);
+    emulator_.InjectFault(0, Fault::kDropLink);
+    ASSERT_EVENTUALLY(CameraIn(0) == 0 && CameraIn(1) == 0);
+    EXPECT_EQ(boxes_.Texts().size(), 1);  // the lost link is reported
+
+    LogIn();
+    ASSERT_EQ(LinkState(), kLinkLoggedIn);
+    window_->TimePicker()->setTime(QTime(13, 0, 0));
+    Click(kIdPlay);
+    ASSERT_EVENTUALLY(CameraIn(0) == 1);
+    Click(kIdStop);
+    Click(kIdLogout);
+    EXPECT_EQ(CameraIn(0), 0);
+}
+
 // Cameras 1 and 3 land in panes 0 and 1; a fast play to the end of the recordings ends with
 // PLAY shown again and the normal-speed button offered; a day picked while one streams ends it.
 TEST_F(PlaybackPlayTest, CamerasShowInTheirPanesAndFastPlayEnds) {
@@ -233,24 +301,58 @@ TEST_F(PlaybackPlayTest, CamerasShowInTheirPanesAndFastPlayEnds) {
     Click(kIdPlay);
     ASSERT_EQ(LinkState(), kLinkStreaming);
     window_->Calendar()->setSelectedDate(QDate(2009, 8, 27));
+    SearchEnded();
     EXPECT_EQ(LinkState(), kLinkLoggedIn);
     EXPECT_TRUE(window_->Timeline()->Slots().Marked(1, 13 * 12));  // camera 3 that day
 }
 
 // BACKUP through the dialog to a folder chosen with Browse, each way a backup can end.
 TEST_F(PlaybackPlayTest, BackupsEndAsTheyShould) {
+    const QString lost =
+        "The network is disconnected extraordinarily or is disconnected by the server";
     struct Case {
         const char* what;
         QTime start, end;
         bool audio;
-        enum { kRuns, kCancel, kFolderGone } how;
-        QString message;  // the box at the end, empty for none
+        enum { kRuns, kCancel, kFolderGone, kFault } how;
+        QStringList messages;  // the boxes' texts begin so, in order
         bool pair;
+        Fault fault = Fault::kStall;  // of kFault: at the start, or once the pair holds 100 frames
     } cases[] = {
-        {"cameras 1 and 3 with sound", {13, 0}, {13, 10}, true, Case::kRuns, "OK!", true},
-        {"a span without recordings", {19, 0}, {20, 0}, true, Case::kRuns, "OK!", false},
-        {"cancelled while it streams", {8, 0}, {18, 0}, false, Case::kCancel, "", true},
-        {"its folder gone", {13, 0}, {13, 10}, false, Case::kFolderGone, "Backup stopped", false},
+        {"cameras 1 and 3 with sound", {13, 0}, {13, 10}, true, Case::kRuns, {"OK!"}, true},
+        {"a span without recordings", {19, 0}, {20, 0}, true, Case::kRuns, {"OK!"}, false},
+        {"cancelled while it streams", {8, 0}, {18, 0}, false, Case::kCancel, {}, true},
+        {"its folder gone",
+         {13, 0},
+         {13, 10},
+         false,
+         Case::kFolderGone,
+         {"Backup incomplete: cannot write to "},
+         false},
+        {"the end never comes",
+         {13, 0},
+         {13, 10},
+         false,
+         Case::kFault,
+         {"Backup incomplete: the recorder sent nothing for 10 s. "},
+         true,
+         Fault::kNoPlayEnd},
+        {"the link dropped",
+         {8, 0},
+         {18, 0},
+         false,
+         Case::kFault,
+         {lost, "Backup incomplete: the link to the recorder was lost. "},
+         true,
+         Fault::kDropLink},
+        {"a malformed frame",
+         {8, 0},
+         {18, 0},
+         false,
+         Case::kFault,
+         {lost, "Backup incomplete: the link to the recorder was lost. "},
+         true,
+         Fault::kBadHeader},
     };
     RecorderConfig config = Recorder();
     config.audio_mask = 0x5;
@@ -258,11 +360,30 @@ TEST_F(PlaybackPlayTest, BackupsEndAsTheyShould) {
     ChooseCamera(1, 3);
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
+        if (LinkState() != kLinkLoggedIn) LogIn();
+        ASSERT_EQ(LinkState(), kLinkLoggedIn);
         TestFolder folder(c.what);
         const size_t boxes_before = boxes_.Texts().size();
         int most_progress = 0;
         QString speed;
-        bool stalled = false;
+        bool injected = false;
+        // When "OK!" shows, the pair is whole on disk: its data file holds what its index says.
+        std::optional<uint64_t> data_bytes_at_ok;
+        std::optional<uint64_t> indexed_bytes_at_ok;
+        // The dialog is the window's own and outlives the case; its watch must not.
+        QPointer<QTimer> watch;
+        const MessageBoxHandler answers = SetMessageBoxHandler({});
+        SetMessageBoxHandler([&](const MessageBoxRequest& request) {
+            const auto pairs = Pairs(folder.Path());
+            if (request.text == "OK!" && pairs.size() == 1) {
+                uint64_t indexed = 0;
+                for (const auto& [head, payload] : ReadPair(pairs[0]))
+                    indexed += payload.size();
+                indexed_bytes_at_ok = indexed;
+                data_bytes_at_ok = fs::file_size(fs::path(pairs[0]).replace_extension(".qmd"));
+            }
+            return answers(request);
+        });
         WhenModal([&](QWidget* modal) {
             auto* dialog = qobject_cast<DlgBackup*>(modal);
             ASSERT_NE(dialog, nullptr);
@@ -275,11 +396,23 @@ TEST_F(PlaybackPlayTest, BackupsEndAsTheyShould) {
                 QMetaObject::invokeMethod(chooser, "accept");
             });
             QTest::mouseClick(dialog->findChild<QPushButton*>("browse"), Qt::LeftButton);
+            if (c.fault == Fault::kNoPlayEnd) {
+                // Before the span starts: it is sent whole, then nothing more comes.
+                emulator_.InjectFault(0, c.fault);
+                injected = true;
+            }
             QTest::mouseClick(dialog->findChild<QPushButton*>("ok"), Qt::LeftButton);
             if (c.how == Case::kFolderGone) fs::remove_all(folder.Path());
             // Watch the bar and the rate line while the dialog runs.
-            auto* watch = new QTimer(dialog);
-            QObject::connect(watch, &QTimer::timeout, [&, dialog] {
+            watch = new QTimer(dialog);
+            QElapsedTimer running;
+            running.start();
+            QObject::connect(watch, &QTimer::timeout, [&, dialog, running] {
+                if (running.hasExpired(60000)) {
+                    ADD_FAILURE() << "the backup did not end by itself";
+                    QTest::mouseClick(dialog->findChild<QPushButton*>("cancel"), Qt::LeftButton);
+                    return;
+                }
                 most_progress =
                     std::max(most_progress, dialog->findChild<QProgressBar*>()->value());
                 const QString line = dialog->findChild<QLabel*>("speed")->text();
@@ -288,25 +421,26 @@ TEST_F(PlaybackPlayTest, BackupsEndAsTheyShould) {
                 if (pairs.size() != 1 || fs::file_size(pairs[0]) < 56 + 36 * 100) return;
                 if (c.how == Case::kCancel) {
                     QTest::mouseClick(dialog->findChild<QPushButton*>("cancel"), Qt::LeftButton);
-                } else if (!stalled) {
+                } else if (!injected) {
                     // A pause of the recorder mid-way: the backup lasts long enough for a
                     // rate to be measured and the bar to follow the play time.
-                    stalled = true;
-                    emulator_.InjectFault(0, Fault::kStall, 1500);
+                    injected = true;
+                    emulator_.InjectFault(0, c.fault, c.how == Case::kFault ? 0 : 1500);
                 }
             });
             watch->start(10);
         });
         Click(kIdBackup);
+        delete watch;
+        SetMessageBoxHandler(answers);
         EXPECT_EQ(window_->Shared().backup_mode.load(), 0);
         EXPECT_NE(LinkState(), kLinkStreaming);
         const QStringList boxes = boxes_.Texts().mid(static_cast<int>(boxes_before));
-        if (c.message.isEmpty()) {
-            EXPECT_TRUE(boxes.isEmpty()) << boxes.join("|").toStdString();
-        } else {
-            ASSERT_EQ(boxes.size(), 1);
-            EXPECT_TRUE(boxes[0].startsWith(c.message)) << boxes[0].toStdString();
+        ASSERT_EQ(boxes.size(), c.messages.size()) << boxes.join("|").toStdString();
+        for (int i = 0; i < boxes.size(); ++i) {
+            EXPECT_TRUE(boxes[i].startsWith(c.messages[i])) << boxes[i].toStdString();
         }
+        EXPECT_EQ(data_bytes_at_ok, indexed_bytes_at_ok);
         const auto pairs = Pairs(folder.Path());
         ASSERT_EQ(pairs.size(), c.pair ? 1u : 0u);
         if (!c.pair) continue;
@@ -318,6 +452,14 @@ TEST_F(PlaybackPlayTest, BackupsEndAsTheyShould) {
         }
         EXPECT_GT(video, 10);
         EXPECT_EQ(sound > 0, c.audio);
+        if (c.how == Case::kFault) {
+            // The message counts the frames the pair holds.
+            const QRegularExpressionMatch kept =
+                QRegularExpression(R"((\d+) frames were kept in (.+)\.$)").match(boxes.back());
+            ASSERT_TRUE(kept.hasMatch()) << boxes.back().toStdString();
+            EXPECT_EQ(kept.captured(1).toULongLong(), written.size());
+            EXPECT_EQ(kept.captured(2).toStdString(), folder.Path().string());
+        }
         if (c.how == Case::kRuns) {
             // Frame for frame what the recorder sends of the span, and every picture decodes
             // to its camera.
