@@ -26,10 +26,10 @@
 #include "DecodeThread.h"
 #include "ManualClockWaveOut.h"
 #include "NetCtrl.h"
-#include "PictureOutput.h"
 #include "PlaybackShared.h"
 #include "RecorderEmulator.h"
 #include "VideoGridLayout.h"
+#include "VideoOutput.h"
 #include "VideoSurface.h"
 #include "WaveOutPlayer.h"
 #include "Yuy2Picture.h"
@@ -71,18 +71,30 @@ RecorderConfig Recorder(uint8_t size_code) {
 
 // Draws into the window's surface as the display does, and notes when each pane first shows
 // a picture of a frame at or after the armed time.
-class PaneWatch : public CPictureOutput {
+class PaneWatch : public CVideoOutput {
 public:
     PaneWatch(const PlaybackShared& shared, const CVideoGridLayout& grid)
         : shared_(shared), grid_(grid) {
         surface_.Resize(kGridWindow.right, kGridWindow.bottom);
     }
 
-    void DrawYuy2(const ScreenRect& dest, int width, int height, uint8_t* picture) override {
-        ::DrawYuy2(surface_, dest, width, height, picture);
+    int DrawPlanes(const ScreenRect& dest, int width, int height,
+                   const DecodedPicture& planes) override {
+        const unsigned char* const pointers[3] = {planes.luma, planes.u, planes.v};
+        const int strides[3] = {planes.luma_stride, planes.u_stride, planes.v_stride};
+        const int rows = ::DrawYuv420(surface_, dest, width, height, pointers, strides);
         Note(dest);
+        return rows;
     }
-    void DrawBgr24(const ScreenRect& dest, int, int, const uint8_t*) override { Note(dest); }
+    int DrawBgr24(const ScreenRect& dest, int, int, const uint8_t*) override {
+        Note(dest);
+        return 0;
+    }
+    int DrawYuy2(const ScreenRect& dest, int width, int height, uint8_t* picture) override {
+        const int rows = ::DrawYuy2(surface_, dest, width, height, picture);
+        Note(dest);
+        return rows;
+    }
 
     void Arm(int64_t frame_time) {
         std::lock_guard lock(mutex_);
