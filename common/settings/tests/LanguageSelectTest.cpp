@@ -4,6 +4,7 @@
 #include "PrivateProfile.h"
 #include "TempFolder.h"
 
+#include <chrono>
 #include <set>
 
 namespace {
@@ -14,14 +15,15 @@ TEST_F(LanguageSelectTest, TablesHaveTheirKeysByPosition) {
     const LanguageSelect client(LanguageTable::kClient);
     const LanguageSelect launcher(LanguageTable::kLauncher);
     const LanguageSelect update(LanguageTable::kUpdateTool);
-    EXPECT_EQ(client.Count(), 182);
+    EXPECT_EQ(client.Count(), 189);
     EXPECT_EQ(launcher.Count(), 179);
-    EXPECT_EQ(update.Count(), 152);
+    EXPECT_EQ(update.Count(), 154);
 
     EXPECT_STREQ(client.KeyAt(0), "Connect");
     EXPECT_STREQ(client.KeyAt(79), "Menu_Backup");
     EXPECT_STREQ(client.KeyAt(126), "BackUp_Word1");
     EXPECT_STREQ(client.KeyAt(181), "Rec");
+    EXPECT_STREQ(client.KeyAt(182), "Backup_Incomplete");
     EXPECT_STREQ(launcher.KeyAt(178), "Start_Word9");
     EXPECT_EQ(launcher.MemberOf("Valid_Time"), -1);
 
@@ -30,6 +32,9 @@ TEST_F(LanguageSelectTest, TablesHaveTheirKeysByPosition) {
     EXPECT_EQ(update.MemberOf("BackUp_Word1"), 108);
     EXPECT_EQ(update.MemberOf("NetUserEdit_Word3"), 107);
     EXPECT_EQ(update.MemberOf("Update_Word18"), 151);
+    EXPECT_EQ(update.MemberOf("word11"), 47);
+    EXPECT_EQ(update.MemberOf("Update_EndNotRun"), 153);
+    EXPECT_EQ(client.MemberOf("Update_LeftOut"), -1);
     EXPECT_EQ(update.MemberOf("NetUserEdit_Word4"), -1);
     EXPECT_EQ(update.MemberOf("Start_Word1"), -1);
 
@@ -47,8 +52,26 @@ TEST_F(LanguageSelectTest, NewTableIsEmptyAndMissingFileGivesEnglishDefaults) {
     EXPECT_EQ(lang.Text(90), " ALL DVR");  // leading space kept
     EXPECT_EQ(lang.Text(160), "Update Tool");
     EXPECT_EQ(lang.Text(181), "if change the data,DVR will restart!");
-    EXPECT_EQ(lang.Text(182), "");
+    EXPECT_EQ(lang.Text(189), "");
     EXPECT_EQ(lang.Text(-1), "");
+}
+
+TEST(FillText, PutsTheValuesInTheirPlaces) {
+    const struct {
+        const char* text;
+        std::initializer_list<std::string_view> values;
+        const char* filled;
+    } cases[] = {
+        {"%1 frames were kept in %2.", {"12", "/rec"}, "12 frames were kept in /rec."},
+        {"%2 before %1", {"a", "b"}, "b before a"},
+        {"%1%1 and 100%", {"x"}, "xx and 100%"},
+        {"%2 has no value", {"x"}, "%2 has no value"},
+        {"%1", {"%2"}, "%2"},  // a value is not filled in again
+        {"ends in %", {}, "ends in %"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(FillText(c.text, c.values), c.filled) << c.text;
+    }
 }
 
 TEST_F(LanguageSelectTest, FileOverridesOnlyItsKeysAndReloadOverwrites) {
@@ -81,6 +104,29 @@ TEST_F(LanguageSelectTest, UpdateToolTableReadsItsKeysAtItsPositions) {
     EXPECT_EQ(lang.Text(78), "B");
     EXPECT_EQ(lang.Text(108), "C");
     EXPECT_EQ(lang.Text(151), "Failed!");
+}
+
+// A language file swollen by hand loads in about one pass over it, not one pass per key.
+TEST_F(LanguageSelectTest, AHugeFileLoadsInOnePass) {
+    std::string text = "[StringInfo]\nConnect=LINK\n";
+    while (text.size() < (std::size_t{4} << 20))
+        text += ";\n";
+    text += "Rec=LAST\n";
+    WriteFile("language/english.txt", text);
+    const std::string path = (folder_ / "language/english.txt").string();
+    using Clock = std::chrono::steady_clock;
+
+    const auto pass_start = Clock::now();
+    EXPECT_EQ(GetPrivateProfileString("StringInfo", "absent", "", 260, path), "");
+    const auto one_pass = Clock::now() - pass_start;
+    LanguageSelect lang;
+    const auto load_start = Clock::now();
+    lang.Load(folder_.string(), "language/english.txt");
+    const auto load = Clock::now() - load_start;
+    // A pass per key would take 182 passes; the margin is for a busy machine.
+    EXPECT_LT(load, 20 * one_pass + std::chrono::milliseconds(200));
+    EXPECT_EQ(lang.Text(0), "LINK");
+    EXPECT_EQ(lang.Text(181), "LAST");
 }
 
 TEST_F(LanguageSelectTest, OnlyExactChineseSelectsTheChineseFile) {
