@@ -2,6 +2,7 @@
 
 #include <array>
 #include <atomic>
+#include <cstddef>
 #include <cstdint>
 
 // Which decoders (display channels, video cells) have had a key frame since they last lost
@@ -11,6 +12,16 @@
 template <int Count>
 class KeyFrameFlags {
 public:
+    KeyFrameFlags() = default;
+    // A copy takes each word as it is at the moment.
+    KeyFrameFlags(const KeyFrameFlags& other) { *this = other; }
+    KeyFrameFlags& operator=(const KeyFrameFlags& other) {
+        for (std::size_t i = 0; i < words_.size(); ++i)
+            words_[i].store(other.words_[i].load(std::memory_order_relaxed),
+                            std::memory_order_relaxed);
+        return *this;
+    }
+
     // A key frame opens the flag; other frames pass only once it is open. False outside
     // 0..Count-1.
     bool Pass(int i, bool key_frame) {
