@@ -7,9 +7,11 @@
 #include <memory>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "BackupSpeed.h"
 #include "DecoderPair.h"
+#include "FrameQueue.h"
 #include "NetFrameHead.h"
 #include "PictureFormat.h"
 
@@ -91,6 +93,7 @@ private:
     using Bytes = std::unique_ptr<std::uint8_t[], Buffer>;
 
     void Pass();
+    void PassToBackup();
     void PlayAudio(const _NET_FRAME_HEAD_& header, std::uint32_t audio_mask);
     // Decodes the frame; false when it yields no picture of the format's size to show. The
     // picture's planes stay the decoder's until its next frame.
@@ -117,6 +120,7 @@ private:
 
     // Decode thread only.
     _NET_FRAME_HEAD_ header_{};
+    std::vector<FrameQueue::Taken> backup_frames_;
     int last_size_code_ = 2;
     int decoded_width_ = 0;  // the format's size of the last picture decoded
     int decoded_height_ = 0;
