@@ -22,6 +22,7 @@
 #include "PaneOutput.h"
 #include "PlayFollow.h"
 #include "PlaybackShared.h"
+#include "RecordSearchThread.h"
 #include "SkinBitmap.h"
 #include "WaveOutPlayer.h"
 #include "WindowDrag.h"
@@ -69,6 +70,11 @@ public:
     static constexpr int kPickerMonth = 8;
     static constexpr int kPickerDay = 28;
 
+    // The record-range label's characters at their widest.
+    static constexpr int kRangeCharWidth_px = 6;
+    static constexpr int kRangeCharHeight_px = 12;
+    static constexpr int kRangeWidth_chars = 50;
+
     // The channel-name images load with the window; without them the program shows
     // "error: lost some file!" and ends.
     explicit CPlaybackDlg(const std::string& program_folder, QWidget* parent = nullptr);
@@ -87,7 +93,11 @@ public:
     void OnLogin();
     void OnLogout();
     int ShowDiskInfo();
+    // Starts the day's search on the search thread: 1, or -1 when nothing was searched. The
+    // rows are marked as the pages come.
     int SearchRecords();
+    // True while the latest search still asks for pages.
+    bool Searching() const { return search_number_ != 0; }
     void OnDateChange();
     void OnChannelChange();
     void OnMinimize();
@@ -151,6 +161,8 @@ private:
     void CreateControls();
     void PlaceControls();
     void SetUpLabels();
+    // As many cameras in each box's list as the box's place holds below it.
+    void FitCameraLists();
     void SetUpSliders();
     void LoadSkins();
     void StartDisplay();
@@ -166,8 +178,15 @@ private:
     void ChangeSpeed(int fast);
     // Clears the panes' pictures and repaints the video window.
     void EraseVideoWindow();
+    // Clears one pane's picture.
+    void ClearPane(int pane);
+    // The record range in the range label, in characters narrow enough to show all of it.
+    void ShowRecordRange(const std::string& range);
     // Timer 100's end of a backup: the stream has ended (or cannot be written).
     void EndFinishedBackup(int link_state);
+    // A page's marks and a search's end, on the window thread.
+    void OnSearchPage(std::uint64_t search, const PageMarks& marks);
+    void OnSearchEnd(std::uint64_t search);
     // The exit order, once, whatever ends the window.
     void StopAll();
     std::string SkinPath(const std::string& file) const;
@@ -184,12 +203,24 @@ private:
     DlgPlaybackLogin login_dialog_;
     DlgBackup backup_dialog_;
     DlgTimePlay time_play_dialog_;
-    RecordPage record_page_{};
+    // After the connection it asks through, so it ends first; its sinks post to the window.
+    CRecordSearchThread search_{
+        connection_,
+        [this](std::uint64_t search, const PageMarks& marks) {
+            QMetaObject::invokeMethod(
+                this, [this, search, marks] { OnSearchPage(search, marks); }, Qt::QueuedConnection);
+        },
+        [this](std::uint64_t search, int) {
+            QMetaObject::invokeMethod(
+                this, [this, search] { OnSearchEnd(search); }, Qt::QueuedConnection);
+        }};
+    std::uint64_t search_number_ = 0;  // the search whose pages the timeline takes; 0 none
+    int search_mday_ = 0;              // its day of the month
     CChannelNameOverlay overlay_;
     CBackupWriter backup_writer_{shared_.backup_mode};
     CWaveOutPlayer stereo_player_;
     CWaveOutPlayer mono_player_;
-    CPaneOutput pane_output_{display_, gdi_renderer_};
+    CPaneOutput pane_output_{display_, gdi_renderer_, shared_.gdi_flag};
     // Last: it uses the members above until it has stopped.
     CDecodeThread decode_thread_{{connection_, shared_, backup_writer_, stereo_player_,
                                   mono_player_, overlay_, pane_output_}};

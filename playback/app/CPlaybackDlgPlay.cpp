@@ -23,6 +23,7 @@ const QString kTimeNotSet = QStringLiteral("Time not set!");
 }  // namespace
 
 void CPlaybackDlg::PlayFrom(int seconds) {
+    search_.WaitForDay();
     connection_.NetPlayFile(seconds, play_time::kDayEnd_s,
                             shared_.channel_mask.load(std::memory_order_relaxed),
                             shared_.audio_flag.load(std::memory_order_relaxed),
@@ -31,6 +32,13 @@ void CPlaybackDlg::PlayFrom(int seconds) {
 
 void CPlaybackDlg::EraseVideoWindow() {
     CVideoSurfaceView::ClearUnder(video_grid_, video_grid_->rect());
+    video_grid_->update();
+}
+
+void CPlaybackDlg::ClearPane(int pane) {
+    const VideoCell cell = video_grid_->Cells().Cell(pane);
+    CVideoSurfaceView::ClearUnder(
+        video_grid_, QRect(cell.video_x, cell.video_y, cell.video_width, cell.video_height));
     video_grid_->update();
 }
 
@@ -89,11 +97,16 @@ void CPlaybackDlg::OnSliderMoving(int control_id, int position) {
     if (control_id != kIdPlaySlider) return;
     // Timer 102 leaves slider and picker alone while the thumb is dragged.
     shared_.slider_drag.store(1, std::memory_order_relaxed);
-    SetPickerTime(timeline_->PosToSeconds(position));
+    SetPickerTime(play_time::PickerSecond(timeline_->PosToSeconds(position)));
 }
 
 void CPlaybackDlg::OnSliderChanged(int control_id, int position) {
     if (control_id != kIdPlaySlider) return;
+    // A key moves the picker as a drag does, so PLAY starts where the thumb stands; a thumb
+    // let go on the picker's own minute keeps its seconds.
+    if (play_time::SliderPosition(PickerSeconds()) != position) {
+        SetPickerTime(play_time::PickerSecond(timeline_->PosToSeconds(position)));
+    }
     if (connection_.GetMachineInfe().nLinkState == kLinkStreaming) {
         // The new place shows from each camera's next key frame.
         ClearKeyFrameFlags();
