@@ -1,4 +1,4 @@
-#include "H264Decoder.h"
+#include "common/picture/H264Decoder.h"
 
 #include <cstring>
 

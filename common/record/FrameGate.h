@@ -4,7 +4,7 @@
 #include <bitset>
 #include <cstdint>
 
-#include "NetFrameHead.h"
+#include "platform/records/NetFrameHead.h"
 
 // What one frame thread remembers between frames to keep broken video away from the decoders:
 // a sequence counter per channel, so a lost frame holds the channel back until its next key

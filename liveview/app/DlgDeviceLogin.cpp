@@ -1,13 +1,13 @@
-#include "DlgDeviceLogin.h"
+#include "liveview/app/DlgDeviceLogin.h"
 
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "DialogStyle.h"
-#include "DvrTextCheck.h"
-#include "DvrTextPrompt.h"
+#include "liveview/app/DialogStyle.h"
+#include "liveview/app/DvrTextPrompt.h"
+#include "liveview/core/dialogs/DvrTextCheck.h"
 
 DlgDeviceLogin::DlgDeviceLogin(QWidget* parent)
     : QDialog(parent),

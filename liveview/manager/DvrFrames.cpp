@@ -2,14 +2,14 @@
 #include <cstring>
 #include <vector>
 
-#include "AudioRoute.h"
-#include "ColourConversion.h"
-#include "DvrManager.h"
-#include "EngineLog.h"
-#include "FrameGate.h"
-#include "FrameHeadCheck.h"
-#include "GdiRenderer.h"
-#include "PictureFormat.h"
+#include "common/picture/ColourConversion.h"
+#include "common/picture/PictureFormat.h"
+#include "common/record/FrameGate.h"
+#include "common/record/FrameHeadCheck.h"
+#include "common/ui/core/GdiRenderer.h"
+#include "liveview/core/streaming/AudioRoute.h"
+#include "liveview/manager/DvrManager.h"
+#include "liveview/manager/EngineLog.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 // CPlaybackDlg's backup: BACKUP runs the backup dialog, whose OK starts the recorder's fast
 // playback of the span; the decode thread writes the frames to the backup's file pair instead
 // of showing them, and timer 100 finishes the dialog once the stream has ended.
-#include "CPlaybackDlg.h"
-#include "MessageBoxSeam.h"
+#include "common/ui/widgets/MessageBoxSeam.h"
+#include "playback/app/CPlaybackDlg.h"
 
 int CPlaybackDlg::StartDecodeThread() {
     decode_thread_.SetSpeedSink(

@@ -1,7 +1,7 @@
-#include "PaneOutput.h"
+#include "playback/app/PaneOutput.h"
 
-#include "DDrawCtrl.h"
-#include "GdiRenderer.h"
+#include "common/ui/core/GdiRenderer.h"
+#include "platform/ddraw/DDrawCtrl.h"
 
 void CPaneOutput::DrawYuy2(const ScreenRect& dest, int width, int height, std::uint8_t* picture) {
     display_.ShowPic(0, dest, width, height, picture);

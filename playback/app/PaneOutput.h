@@ -1,6 +1,6 @@
 #pragma once
 
-#include "PictureOutput.h"
+#include "playback/core/decode/PictureOutput.h"
 
 class CGdiRenderer;
 class DDrawCtrl;

@@ -4,8 +4,8 @@
 #include <chrono>
 #include <string>
 
-#include "ConfigFile.h"
-#include "LanguageSelect.h"
+#include "common/settings/ConfigFile.h"
+#include "common/settings/LanguageSelect.h"
 
 class NetCtrl;
 class QLabel;

@@ -1,11 +1,11 @@
-#include "UpdateTreeUpload.h"
+#include "update/core/UpdateTreeUpload.h"
 
 #include <algorithm>
 #include <fstream>
 #include <system_error>
 
-#include "NetCtrl.h"
-#include "RemotePath.h"
+#include "platform/netctrl/NetCtrl.h"
+#include "update/core/RemotePath.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
-#include "FrameGate.h"
+#include "common/record/FrameGate.h"
 
 #include <gtest/gtest.h>
 
-#include "FrameHeadCheck.h"
+#include "common/record/FrameHeadCheck.h"
 
 namespace {
 

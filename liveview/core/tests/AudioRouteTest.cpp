@@ -1,4 +1,4 @@
-#include "AudioRoute.h"
+#include "liveview/core/streaming/AudioRoute.h"
 
 #include <gtest/gtest.h>
 

@@ -5,10 +5,10 @@
 #include <filesystem>
 #include <vector>
 
-#include "BackupWriter.h"
-#include "FileSizeLimit.h"
-#include "PairFrames.h"
-#include "TestFolder.h"
+#include "playback/core/backup/BackupWriter.h"
+#include "tests/support/FileSizeLimit.h"
+#include "tests/support/PairFrames.h"
+#include "tests/support/TestFolder.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 // The day's record search against the recorder emulator.
 #include <gtest/gtest.h>
 
-#include "DayRecordSearch.h"
-#include "PlaybackEmulator.h"
+#include "playback/core/search/DayRecordSearch.h"
+#include "playback/core/tests/PlaybackEmulator.h"
 
 namespace {
 

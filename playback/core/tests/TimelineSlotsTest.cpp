@@ -3,7 +3,7 @@
 
 #include <set>
 
-#include "TimelineSlots.h"
+#include "playback/core/search/TimelineSlots.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 #include <QSignalSpy>
 #include <fstream>
 
-#include "FirmoraFixture.h"
-#include "UpdateDlg.h"
+#include "update/app/UpdateDlg.h"
+#include "update/app/tests/FirmoraFixture.h"
 
 namespace {
 
