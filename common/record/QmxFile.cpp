@@ -1,6 +1,6 @@
 #include "common/record/QmxFile.h"
 
-#include <stdio_ext.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -50,6 +50,25 @@ std::string DataPath(const std::string& index_path) {
     return index_path + ".qmd";
 }
 
+// write() until every byte is written; false (errno set) when the file system takes no more.
+bool WriteAll(int fd, const void* bytes, size_t length) {
+    const auto* at = static_cast<const uint8_t*>(bytes);
+    while (length > 0) {
+        const ssize_t written = ::write(fd, at, length);
+        if (written < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        if (written == 0) {
+            errno = ENOSPC;
+            return false;
+        }
+        at += written;
+        length -= static_cast<size_t>(written);
+    }
+    return true;
+}
+
 }  // namespace
 
 CQmxFile::CQmxFile() : directory_(HomeFolder()) {}
@@ -87,29 +106,30 @@ int CQmxFile::CheckFrameHead(const _NET_FRAME_HEAD_& header) {
 int CQmxFile::CreatePair(const std::string& index_path, int* error) {
     CloseFilesLocked();
     *error = 0;
-    // "x": a pair never truncates another writer's files. Readable, so that a failed write can
-    // find the last frame that reached the disk whole.
-    index_file_ = std::fopen(index_path.c_str(), "w+bx");
-    if (index_file_ == nullptr) {
+    // O_EXCL: a pair never truncates another writer's files.
+    const std::string data_path = DataPath(index_path);
+    index_fd_ = ::open(index_path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (index_fd_ < 0) {
         *error = errno;
         return kOpenFailed;
     }
-    const std::string data_path = DataPath(index_path);
-    data_file_ = std::fopen(data_path.c_str(), "wbx");
-    if (data_file_ == nullptr) {
+    data_fd_ = ::open(data_path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (data_fd_ < 0) {
         *error = errno;
-        std::fclose(index_file_);
-        index_file_ = nullptr;
+        ::close(index_fd_);
+        index_fd_ = -1;
         std::remove(index_path.c_str());  // ours, and still empty
         return kOpenFailed;
     }
+    index_path_ = index_path;
     const _QMX_INDEX_HEAD_ head{};
-    if (std::fwrite(&head, sizeof head, 1, index_file_) != 1) {
+    if (!WriteAll(index_fd_, &head, sizeof head)) {
         *error = errno;
-        CloseFilesLocked();
+        RemoveEmptyPairLocked();
         return kOpenFailed;
     }
     data_offset_ = 0;
+    written_records_ = 0;
     return 1;
 }
 
@@ -176,20 +196,18 @@ int CQmxFile::WriteFrame(_NET_FRAME_HEAD_* header, const uint8_t* payload) {
         }
         open_ = 1;
     }
-    const size_t length = header->nLength;
-    if (std::fwrite(payload, 1, length, data_file_) != length) {
+    // Both writes reach the file system before the frame counts as written: a frame that
+    // returned 1 is in the pair even when the disk fills with the next one.
+    if (!WriteAll(data_fd_, payload, header->nLength)) {
         return FailWriteLocked(errno);
     }
     header->nOffset = static_cast<uint32_t>(data_offset_);
-    if (std::fwrite(header, sizeof *header, 1, index_file_) != 1) {
+    if (!WriteAll(index_fd_, header, sizeof *header)) {
         return FailWriteLocked(errno);
     }
-    data_offset_ += length;
+    data_offset_ += header->nLength;
+    ++written_records_;
     if (data_offset_ > kRollOverBytes) {
-        // The last buffered bytes must reach the disk before the pair counts as complete.
-        if (std::fflush(data_file_) != 0 || std::fflush(index_file_) != 0) {
-            return FailWriteLocked(errno);
-        }
         CloseFilesLocked();
     }
     return 1;
@@ -202,47 +220,26 @@ int CQmxFile::RefusedFrames() const {
 
 int CQmxFile::FailWriteLocked(int error) {
     error_number_ = error;
-    KeepCompleteFramesLocked();
-    CloseFilesLocked();
+    if (written_records_ == 0) {
+        RemoveEmptyPairLocked();
+    } else {
+        // The frame that failed leaves no part of itself behind: the pair ends with the last
+        // frame written whole.
+        static_cast<void>(::ftruncate(data_fd_, static_cast<off_t>(data_offset_)));
+        static_cast<void>(::ftruncate(
+            index_fd_, static_cast<off_t>(kIndexHeadBytes + written_records_ * kRecordBytes)));
+        CloseFilesLocked();
+    }
     return kBadRecord;
 }
 
-// Frames are buffered, the data file apart from the index, so a disk that fills mid-frame
-// leaves index records whose payloads never reached the disk. What the buffers still hold is
-// dropped, and the index is cut back to the records whose payloads lie whole in the data file.
-void CQmxFile::KeepCompleteFramesLocked() {
-    if (index_file_ == nullptr || data_file_ == nullptr) return;
-    std::fflush(data_file_);
-    std::fflush(index_file_);
-    __fpurge(data_file_);
-    __fpurge(index_file_);
-    const int index_fd = fileno(index_file_);
-    const int data_fd = fileno(data_file_);
-    struct stat index_status;
-    struct stat data_status;
-    if (::fstat(index_fd, &index_status) != 0 || ::fstat(data_fd, &data_status) != 0) return;
-    const uint64_t data_bytes = static_cast<uint64_t>(data_status.st_size);
-    uint64_t records =
-        index_status.st_size < static_cast<off_t>(kIndexHeadBytes)
-            ? 0
-            : (static_cast<uint64_t>(index_status.st_size) - kIndexHeadBytes) / kRecordBytes;
-    uint64_t kept_data_bytes = 0;
-    while (records > 0) {
-        _NET_FRAME_HEAD_ record;
-        const off_t at = static_cast<off_t>(kIndexHeadBytes + (records - 1) * kRecordBytes);
-        if (::pread(index_fd, &record, sizeof record, at) != static_cast<ssize_t>(sizeof record)) {
-            return;
-        }
-        kept_data_bytes = uint64_t{record.nOffset} + record.nLength;
-        if (kept_data_bytes <= data_bytes) break;
-        --records;
-        kept_data_bytes = 0;
-    }
-    const off_t index_bytes = static_cast<off_t>(kIndexHeadBytes + records * kRecordBytes);
-    if (index_status.st_size >= static_cast<off_t>(kIndexHeadBytes)) {
-        static_cast<void>(::ftruncate(index_fd, index_bytes));
-    }
-    static_cast<void>(::ftruncate(data_fd, static_cast<off_t>(kept_data_bytes)));
+// A pair that holds no frame is no recording; a full disk would otherwise collect one empty
+// pair per attempt.
+void CQmxFile::RemoveEmptyPairLocked() {
+    const std::string index_path = index_path_;
+    CloseFilesLocked();
+    std::remove(index_path.c_str());
+    std::remove(DataPath(index_path).c_str());
 }
 
 int CQmxFile::Close() {
@@ -255,14 +252,19 @@ void CQmxFile::CloseFiles() {
     CloseFilesLocked();
 }
 
-bool CQmxFile::CloseFilesLocked() {
-    bool flushed = true;
-    for (std::FILE** file : {&index_file_, &data_file_}) {
-        if (*file != nullptr) {
-            flushed = std::fclose(*file) == 0 && flushed;
-            *file = nullptr;
+void CQmxFile::CloseFilesLocked() {
+    for (int* fd : {&index_fd_, &data_fd_}) {
+        if (*fd >= 0) {
+            ::close(*fd);
+            *fd = -1;
         }
     }
+    if (data_file_ != nullptr) {
+        std::fclose(data_file_);
+        data_file_ = nullptr;
+    }
+    index_path_.clear();
+    written_records_ = 0;
     index_buffer_.clear();
     index_buffer_.shrink_to_fit();
     read_position_ = kIndexHeadBytes;
@@ -271,7 +273,6 @@ bool CQmxFile::CloseFilesLocked() {
     selected_channel_ = -1;
     data_offset_ = 0;
     open_ = 0;
-    return flushed;
 }
 
 int CQmxFile::OpenForRead(const std::string& index_path) {

@@ -37,9 +37,10 @@ public:
     // Appends one frame (payload of header->nLength bytes) and stores its data offset in the
     // header. Returns 1, kOpenFailed when no pair can be opened, kBadRecord when a write fails
     // (the pair is closed; the next frame opens a new one) or when CheckFrameHead refuses the
-    // header (the frame is not written and counts in RefusedFrames; the pair stays as it is). A
-    // pair closed by a failed write (a full disk) keeps every frame that reached the disk whole
-    // and indexes no other.
+    // header (the frame is not written and counts in RefusedFrames; the pair stays as it is).
+    // Every frame for which it returned 1 is in the pair and reads back, also after a failed
+    // write (a full disk): the pair then ends with the frame before the failure, and a pair
+    // left without any frame is removed.
     int WriteFrame(_NET_FRAME_HEAD_* header, const uint8_t* payload);
     // Frames WriteFrame did not write because the pair's reader would refuse their header.
     int RefusedFrames() const;
@@ -87,16 +88,20 @@ private:
 
     int OpenPair(const _NET_FRAME_HEAD_& first_frame);
     int CreatePair(const std::string& index_path, int* error);
-    bool CloseFilesLocked();
+    void CloseFilesLocked();
     int FailWriteLocked(int error);
-    void KeepCompleteFramesLocked();
+    void RemoveEmptyPairLocked();
     _NET_FRAME_HEAD_ RecordAt(uint32_t position) const;
     uint32_t IndexEnd() const;
     void ScanIndex();
 
     mutable std::mutex mutex_;
-    std::FILE* index_file_ = nullptr;
-    std::FILE* data_file_ = nullptr;
+    // Writing goes straight to the file system, so that what WriteFrame accepted is on disk.
+    int index_fd_ = -1;
+    int data_fd_ = -1;
+    std::string index_path_;          // of the pair being written
+    uint64_t written_records_ = 0;    // frames in the pair being written
+    std::FILE* data_file_ = nullptr;  // reading
     std::vector<uint8_t> index_buffer_;
     uint32_t read_position_ = kIndexHeadBytes;
     int record_count_ = 0;

@@ -186,4 +186,12 @@ const std::array<LanguageKey, kLanguageKeyCount> kLanguageKeys = {{
     {"Valid_Time", "Valid Time"},
     {"DleInfo", "Are you sure to delete the user infomation?"},
     {"Rec", "if change the data,DVR will restart!"},
+    // The client's own texts, after the table the other programs share.
+    {"Backup_Incomplete", "Backup incomplete: %1."},
+    {"Frames_Kept", "%1 frames were kept in %2."},
+    {"Frames_KeptNone", "No frame was kept."},
+    {"Reason_Write", "cannot write to %1 (%2)"},
+    {"Reason_LinkLost", "the link to the recorder was lost"},
+    {"Reason_Silent", "the recorder sent nothing for %1 s"},
+    {"LocalRec_Stopped", "Local recording of %1 stopped: %2."},
 }};

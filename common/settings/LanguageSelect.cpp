@@ -32,9 +32,10 @@ bool UpdateToolHasKey(std::string_view key) {
 
 LanguageSelect::LanguageSelect(LanguageTable table) {
     for (int i = 0; i < static_cast<int>(kLanguageKeyCount); ++i) {
+        const bool shared = i < static_cast<int>(kSharedLanguageKeyCount);
         const bool present = table == LanguageTable::kClient ||
                              (table == LanguageTable::kLauncher && i < kLauncherCount) ||
-                             (table == LanguageTable::kUpdateTool &&
+                             (table == LanguageTable::kUpdateTool && shared &&
                               UpdateToolHasKey(kLanguageKeys[static_cast<std::size_t>(i)].key));
         if (present) keys_.push_back(i);
     }
@@ -48,6 +49,12 @@ void LanguageSelect::Load(const std::string& program_folder, const std::string& 
     for (std::size_t m = 0; m < keys_.size(); ++m) {
         const LanguageKey& key = kLanguageKeys[static_cast<std::size_t>(keys_[m])];
         texts_[m] = GetPrivateProfileString("StringInfo", key.key, key.english, kValueBuffer, path);
+    }
+}
+
+void LanguageSelect::UseDefaults() {
+    for (std::size_t m = 0; m < keys_.size(); ++m) {
+        texts_[m] = kLanguageKeys[static_cast<std::size_t>(keys_[m])].english;
     }
 }
 
@@ -71,4 +78,20 @@ const char* LanguageSelect::KeyAt(int member) const {
 
 std::string LanguageFileFor(const std::string& language) {
     return language == "chinese" ? "language/chinese.txt" : "language/english.txt";
+}
+
+std::string FillText(std::string_view text, std::initializer_list<std::string_view> values) {
+    std::string filled;
+    filled.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char next = i + 1 < text.size() ? text[i + 1] : '\0';
+        const std::size_t n = static_cast<std::size_t>(next - '1');
+        if (text[i] == '%' && next >= '1' && next <= '9' && n < values.size()) {
+            filled += values.begin()[n];
+            ++i;
+        } else {
+            filled += text[i];
+        }
+    }
+    return filled;
 }

@@ -1,10 +1,11 @@
 #pragma once
 
+#include <initializer_list>
 #include <string>
 #include <string_view>
 #include <vector>
 
-// Which programs' key list a table holds: the live view and playback take all 182 keys, the
+// Which programs' key list a table holds: the live view and playback take all keys, the
 // launcher the first 179, the update tool 152 (its member numbers differ after member 77).
 enum class LanguageTable { kClient, kLauncher, kUpdateTool };
 
@@ -20,6 +21,8 @@ public:
     // file is relative to the program's folder, e.g. LanguageFileFor(config.GetLanguage()).
     void Load(const std::string& file);
     void Load(const std::string& program_folder, const std::string& file);
+    // Every text its key's English default, as with no language file.
+    void UseDefaults();
 
     int Count() const { return static_cast<int>(keys_.size()); }
     // Text of a member; empty for a member outside the table.
@@ -32,6 +35,9 @@ private:
     std::vector<int> keys_;  // this table's members as positions in the full key list
     std::vector<std::string> texts_;
 };
+
+// The text with %1 to %9 replaced by the values in order; a mark without a value stays.
+std::string FillText(std::string_view text, std::initializer_list<std::string_view> values);
 
 // "language/chinese.txt" when the settings value is exactly "chinese", else the English file.
 std::string LanguageFileFor(const std::string& language);

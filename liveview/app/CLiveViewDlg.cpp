@@ -135,6 +135,7 @@ bool CLiveViewDlg::OnInitDialog() {
     full_window_ = false;
 
     texts_.Load(program_folder_, LanguageFileFor(settings_.GetLanguage()));
+    manager_.SetTexts(texts_);
     move(0, 0);
     resize(kMainWindowWidth_px, kMainWindowHeight_px);
     PlaceControls();

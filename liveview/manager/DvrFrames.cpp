@@ -6,6 +6,7 @@
 #include "common/picture/PictureFormat.h"
 #include "common/record/FrameGate.h"
 #include "common/record/FrameHeadCheck.h"
+#include "common/settings/KeptFramesText.h"
 #include "common/ui/core/GdiRenderer.h"
 #include "liveview/core/streaming/AudioRoute.h"
 #include "liveview/manager/DvrManager.h"
@@ -87,10 +88,43 @@ void CDvrManager::RecordFrame(int a, _NET_FRAME_HEAD_& header) {
         header.cType == 'A' ||
         HasChannel(slot.channel_mask.load(std::memory_order_relaxed), header.nChannel);
     if (!wanted) return;
-    std::lock_guard lock(slot.record_mutex);
-    if (slot.recording.load(std::memory_order_relaxed) == 1) {
-        recorders_[a].WriteFrame(&header, slot.payload.get());
+    int error_number = 0;
+    uint64_t kept = 0;
+    std::string directory;
+    {
+        std::lock_guard lock(slot.record_mutex);
+        if (slot.recording.load(std::memory_order_relaxed) != 1) return;
+        CQmxFile& recorder = recorders_[a];
+        if (recorder.WriteFrame(&header, slot.payload.get()) == 1) {
+            ++slot.recorded_frames;
+            return;
+        }
+        // A frame the pair's reader would refuse is left out; the recording goes on.
+        if (CQmxFile::CheckFrameHead(header) != 1) return;
+        // Every further frame would fail the same way and leave an empty pair behind.
+        slot.recording.store(0, std::memory_order_relaxed);
+        recorder.Close();
+        error_number = recorder.ErrorNumber();
+        kept = slot.recorded_frames;
+        directory = recorder.Directory();
     }
+    EngineDiag(
+        spdlog::level::warn, [&] { return DiagWhere(a); },
+        "recording stopped: cannot write to {} (error {}), {} frames kept", directory, error_number,
+        kept);
+    std::string text;
+    {
+        std::lock_guard lock(message_mutex_);
+        std::string name;
+        {
+            std::lock_guard entries(entries_mutex_);
+            name = devices_.Entry(a).settings.show_name;
+        }
+        text = FillText(texts_.Text(texts_.MemberOf("LocalRec_Stopped")),
+                        {name, WriteFailureReason(texts_, directory, error_number)}) +
+               " " + KeptFramesText(texts_, kept, directory);
+    }
+    ShowMessage(text);
 }
 
 void CDvrManager::PlayAudio(const _DVR_MACHINE_INFO_& info, int a, const _NET_FRAME_HEAD_& header) {

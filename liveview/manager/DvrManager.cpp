@@ -29,6 +29,7 @@ CDvrManager::CDvrManager(WaveOutBackend& audio, const std::string& store_path,
     admin_password_ = first_start.admin_password;
     user_password_ = first_start.user_password;
     password_on_ = first_start.password_on;
+    texts_.UseDefaults();
     for (CQmxFile& recorder : recorders_)
         recorder.SetDirectory(record_directory_);
     lookup_.Startup();
@@ -60,6 +61,11 @@ CDvrManager::~CDvrManager() {
 void CDvrManager::SetMessageSink(MessageSink sink) {
     std::lock_guard lock(message_mutex_);
     message_sink_ = std::move(sink);
+}
+
+void CDvrManager::SetTexts(const LanguageSelect& texts) {
+    std::lock_guard lock(message_mutex_);
+    texts_ = texts;
 }
 
 void CDvrManager::ShowMessage(const std::string& text) {
@@ -209,7 +215,13 @@ int CDvrManager::SendRecKey(int a) { return SendCommand(a, {kNetCommandKey, kKey
 
 int CDvrManager::StartRecord(int a) {
     if (!IsSlot(a)) return -1;
-    slots_[a].recording.store(1, std::memory_order_relaxed);
+    {
+        std::lock_guard lock(slots_[a].record_mutex);
+        if (slots_[a].recording.load(std::memory_order_relaxed) != 1) {
+            slots_[a].recorded_frames = 0;
+        }
+        slots_[a].recording.store(1, std::memory_order_relaxed);
+    }
     RefreshLiveViews();
     return 1;
 }

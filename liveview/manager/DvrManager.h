@@ -16,6 +16,7 @@
 #include "common/picture/Mpeg4Decoder.h"
 #include "common/picture/PictureFormat.h"
 #include "common/record/QmxFile.h"
+#include "common/settings/LanguageSelect.h"
 #include "common/ui/core/VideoGridLayout.h"
 #include "liveview/core/store/DvrAddress.h"
 #include "liveview/core/store/DvrList.h"
@@ -84,6 +85,8 @@ public:
     CDvrManager& operator=(const CDvrManager&) = delete;
 
     void SetMessageSink(MessageSink sink);
+    // The language of the manager's own messages; English until the window sets it.
+    void SetTexts(const LanguageSelect& texts);
 
     // Device entries.
     int AddDvr(const std::string& address, const std::string& port_text, const std::string& user,
@@ -113,7 +116,8 @@ public:
     int SendEscKey(int a);
     int SendRecKey(int a);
 
-    // Local recording and audio.
+    // Local recording and audio. A recording that cannot write (a full disk) stops at its
+    // first failure, keeps the pair written so far and says so once through the message sink.
     int StartRecord(int a);
     int StopRecord(int a);
     int IsRecording(int a) const;
@@ -170,7 +174,8 @@ private:
         std::unique_ptr<uint8_t[]> payload;
         std::unique_ptr<uint8_t[]> picture;
         std::atomic<int> recording{0};
-        std::mutex record_mutex;  // keeps a close from landing between a check and a write
+        std::mutex record_mutex;       // keeps a close from landing between a check and a write
+        uint64_t recorded_frames = 0;  // since the recording started; record_mutex held
         std::atomic<int32_t> channel_mask{0};
         uint32_t last_stream_mask = 0;
         std::atomic<uint64_t> received{0};
@@ -259,6 +264,7 @@ private:
     std::atomic<bool> stopping_{false};  // decoder retries give up once set
 
     MessageSink message_sink_;
+    LanguageSelect texts_;
     std::mutex message_mutex_;
 
     // Connect threads still inside ConnectDvr; the manager outlives every one of them.

@@ -14,7 +14,7 @@ TEST_F(LanguageSelectTest, TablesHaveTheirKeysByPosition) {
     const LanguageSelect client(LanguageTable::kClient);
     const LanguageSelect launcher(LanguageTable::kLauncher);
     const LanguageSelect update(LanguageTable::kUpdateTool);
-    EXPECT_EQ(client.Count(), 182);
+    EXPECT_EQ(client.Count(), 189);
     EXPECT_EQ(launcher.Count(), 179);
     EXPECT_EQ(update.Count(), 152);
 
@@ -22,6 +22,7 @@ TEST_F(LanguageSelectTest, TablesHaveTheirKeysByPosition) {
     EXPECT_STREQ(client.KeyAt(79), "Menu_Backup");
     EXPECT_STREQ(client.KeyAt(126), "BackUp_Word1");
     EXPECT_STREQ(client.KeyAt(181), "Rec");
+    EXPECT_STREQ(client.KeyAt(182), "Backup_Incomplete");
     EXPECT_STREQ(launcher.KeyAt(178), "Start_Word9");
     EXPECT_EQ(launcher.MemberOf("Valid_Time"), -1);
 
@@ -47,8 +48,26 @@ TEST_F(LanguageSelectTest, NewTableIsEmptyAndMissingFileGivesEnglishDefaults) {
     EXPECT_EQ(lang.Text(90), " ALL DVR");  // leading space kept
     EXPECT_EQ(lang.Text(160), "Update Tool");
     EXPECT_EQ(lang.Text(181), "if change the data,DVR will restart!");
-    EXPECT_EQ(lang.Text(182), "");
+    EXPECT_EQ(lang.Text(189), "");
     EXPECT_EQ(lang.Text(-1), "");
+}
+
+TEST(FillText, PutsTheValuesInTheirPlaces) {
+    const struct {
+        const char* text;
+        std::initializer_list<std::string_view> values;
+        const char* filled;
+    } cases[] = {
+        {"%1 frames were kept in %2.", {"12", "/rec"}, "12 frames were kept in /rec."},
+        {"%2 before %1", {"a", "b"}, "b before a"},
+        {"%1%1 and 100%", {"x"}, "xx and 100%"},
+        {"%2 has no value", {"x"}, "%2 has no value"},
+        {"%1", {"%2"}, "%2"},  // a value is not filled in again
+        {"ends in %", {}, "ends in %"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(FillText(c.text, c.values), c.filled) << c.text;
+    }
 }
 
 TEST_F(LanguageSelectTest, FileOverridesOnlyItsKeysAndReloadOverwrites) {
