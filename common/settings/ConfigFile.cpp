@@ -27,8 +27,14 @@ int CConfigFile::SetLanguage(const std::string& language) const {
     return 1;
 }
 
+int CConfigFile::CurId() const {
+    // A hand-edited pointer outside the ring would name slots that do not exist.
+    const int n = ReadInt("Cur_Id", 0);
+    return n >= 0 && n <= kRingSize ? n : 0;
+}
+
 int CConfigFile::GetRecentServers(ServerList& out) const {
-    int n = ReadInt("Cur_Id", 0);
+    int n = CurId();
     for (int k = 0; k < kRingSize; ++k) {
         n = n - 1;
         if (n < 0) n = kRingSize - 1;
@@ -42,7 +48,7 @@ int CConfigFile::FindServer(const std::string& text) const {
     GetRecentServers(list);
     for (int i = 0; i < kRingSize; ++i) {
         if (list[static_cast<std::size_t>(i)] != text) continue;
-        int m = ReadInt("Cur_Id", 0) - i;
+        int m = CurId() - i;
         if (m > kRingSize) m -= kRingSize;
         if (m < 0) m += kRingSize;
         WriteInt("Cur_Id", m);
@@ -53,7 +59,7 @@ int CConfigFile::FindServer(const std::string& text) const {
 
 int CConfigFile::AddServer(const std::string& text) const {
     if (FindServer(text) == 0) return 1;
-    int n = ReadInt("Cur_Id", 0);
+    int n = CurId();
     if (n + 1 > kRingSize) n = 0;
     // A refused text (a line break) leaves the pointer too, so no stale slot becomes the newest.
     if (WritePrivateProfileString(kSection, RingKey(n), text, path_)) WriteInt("Cur_Id", n + 1);

@@ -42,6 +42,8 @@ public:
     int SetMaxChan(int channels) const;
 
 private:
+    // The ring pointer, 0 when absent or outside 0..8.
+    int CurId() const;
     int ReadInt(const char* key, int default_value) const;
     void WriteInt(const char* key, int value) const;
     std::string ReadText(const std::string& key, const std::string& default_value) const;

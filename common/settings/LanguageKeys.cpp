@@ -194,4 +194,7 @@ const std::array<LanguageKey, kLanguageKeyCount> kLanguageKeys = {{
     {"Reason_LinkLost", "the link to the recorder was lost"},
     {"Reason_Silent", "the recorder sent nothing for %1 s"},
     {"LocalRec_Stopped", "Local recording of %1 stopped: %2."},
+    // The update tool's own texts, after the shared table.
+    {"Update_LeftOut", "Not sent (not regular files of the folder):"},
+    {"Update_EndNotRun", "The start script has run; the end script has not."},
 }};

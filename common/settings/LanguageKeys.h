@@ -8,7 +8,9 @@ struct LanguageKey {
     const char* english;
 };
 
-inline constexpr std::size_t kLanguageKeyCount = 189;
-// The keys every program's table draws from; the client's own texts follow them.
+inline constexpr std::size_t kLanguageKeyCount = 191;
+// The keys every program's table draws from; the client's own texts follow them, then the
+// update tool's own.
 inline constexpr std::size_t kSharedLanguageKeyCount = 182;
+inline constexpr std::size_t kClientLanguageKeyEnd = 189;
 extern const std::array<LanguageKey, kLanguageKeyCount> kLanguageKeys;

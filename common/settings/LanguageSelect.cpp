@@ -8,6 +8,7 @@
 
 namespace {
 
+constexpr int kClientCount = 182;
 constexpr int kLauncherCount = 179;
 
 bool UpdateToolHasKey(std::string_view key) {
@@ -33,10 +34,13 @@ bool UpdateToolHasKey(std::string_view key) {
 LanguageSelect::LanguageSelect(LanguageTable table) {
     for (int i = 0; i < static_cast<int>(kLanguageKeyCount); ++i) {
         const bool shared = i < static_cast<int>(kSharedLanguageKeyCount);
-        const bool present = table == LanguageTable::kClient ||
-                             (table == LanguageTable::kLauncher && i < kLauncherCount) ||
-                             (table == LanguageTable::kUpdateTool && shared &&
-                              UpdateToolHasKey(kLanguageKeys[static_cast<std::size_t>(i)].key));
+        const bool update_own = i >= static_cast<int>(kClientLanguageKeyEnd);
+        const bool present =
+            (table == LanguageTable::kClient && !update_own) ||
+            (table == LanguageTable::kLauncher && i < kLauncherCount) ||
+            (table == LanguageTable::kUpdateTool &&
+             (update_own ||
+              (shared && UpdateToolHasKey(kLanguageKeys[static_cast<std::size_t>(i)].key))));
         if (present) keys_.push_back(i);
     }
     texts_.resize(keys_.size());
@@ -45,10 +49,11 @@ LanguageSelect::LanguageSelect(LanguageTable table) {
 void LanguageSelect::Load(const std::string& file) { Load(ProgramFolder(), file); }
 
 void LanguageSelect::Load(const std::string& program_folder, const std::string& file) {
-    const std::string path = program_folder + "/" + file;
+    // Read once for the whole table: a load costs one pass over the file, whatever its size.
+    const PrivateProfileSection strings("StringInfo", program_folder + "/" + file);
     for (std::size_t m = 0; m < keys_.size(); ++m) {
         const LanguageKey& key = kLanguageKeys[static_cast<std::size_t>(keys_[m])];
-        texts_[m] = GetPrivateProfileString("StringInfo", key.key, key.english, kValueBuffer, path);
+        texts_[m] = strings.GetString(key.key, key.english, kValueBuffer);
     }
 }
 

@@ -5,8 +5,9 @@
 #include <string_view>
 #include <vector>
 
-// Which programs' key list a table holds: the live view and playback take all keys, the
-// launcher the first 179, the update tool 152 (its member numbers differ after member 77).
+// Which programs' key list a table holds: the live view and playback take the shared keys and
+// their own, the launcher the first 179, the update tool 154: 152 shared (its member numbers
+// differ after member 77) and its own.
 enum class LanguageTable { kClient, kLauncher, kUpdateTool };
 
 // The UI texts of one dialog: one string per key of its table, in key-list order, each the

@@ -88,18 +88,54 @@ std::string_view Unquote(std::string_view value) {
     return value;
 }
 
-std::optional<std::string> FindValue(const std::string& content, const std::string& section,
-                                     const std::string& key) {
+// Calls visit(key, value) for each key line of every section named `section`, in file order,
+// until visit returns true. Lines are taken in place, so a scan costs one pass over the file.
+template <typename Visit>
+void ScanSection(std::string_view content, std::string_view section, Visit visit) {
     bool in_section = false;
-    for (const std::string& line : SplitLines(content)) {
+    for (std::size_t start = 0; start < content.size();) {
+        std::size_t end = content.find('\n', start);
+        if (end == std::string_view::npos) end = content.size();
+        const std::string_view line = content.substr(start, end - start);
+        start = end + 1;
         if (const auto name = SectionName(line)) {
             in_section = EqualNoCase(*name, section);
         } else if (in_section) {
             const auto entry = KeyLine(line);
-            if (entry && EqualNoCase(entry->key, key)) return std::string(Unquote(entry->value));
+            if (entry && visit(entry->key, Unquote(entry->value))) return;
         }
     }
-    return std::nullopt;
+}
+
+std::optional<std::string> FindValue(const std::string& content, const std::string& section,
+                                     const std::string& key) {
+    std::optional<std::string> value;
+    ScanSection(content, section, [&](std::string_view found, std::string_view text) {
+        if (!EqualNoCase(found, key)) return false;
+        value = std::string(text);
+        return true;
+    });
+    return value;
+}
+
+std::string LowerCase(std::string_view s) {
+    std::string lower(s);
+    for (char& c : lower) {
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    }
+    return lower;
+}
+
+// The value as a caller gets it: the default when absent, cut to the buffer.
+std::string ValueOrDefault(const std::optional<std::string>& value,
+                           const std::string& default_value, std::size_t max_bytes) {
+    if (max_bytes == 0) return {};
+    if (value) return std::string(Utf8Cut(*value, max_bytes - 1));
+    // The Windows function drops trailing blanks of the default, not leading ones.
+    std::string_view def = default_value;
+    while (!def.empty() && IsBlank(def.back()))
+        def.remove_suffix(1);
+    return std::string(Utf8Cut(def, max_bytes - 1));
 }
 
 bool HasLineBreak(std::string_view s) { return s.find_first_of("\r\n") != std::string_view::npos; }
@@ -122,8 +158,12 @@ std::string WithEntry(std::string_view content, const std::string& section, cons
                       const std::string& value) {
     if (content.starts_with(kUtf8Bom)) content.remove_prefix(kUtf8Bom.size());
     std::vector<std::string> lines = SplitLines(std::string(content));
-    const bool crlf = !lines.empty() && lines.front().ends_with('\r');
-    const std::string eol = crlf ? "\r" : "";
+    // Lines the write adds end as most of the file's lines do, so a file keeps one ending even
+    // when a stray line ends otherwise.
+    std::ptrdiff_t crlf_lines = 0;
+    for (const std::string& line : lines)
+        crlf_lines += line.ends_with('\r') ? 1 : -1;
+    const std::string eol = crlf_lines > 0 ? "\r" : "";
     const std::string entry = key + "=" + value + eol;
 
     std::optional<std::size_t> section_line;
@@ -168,14 +208,24 @@ std::string GetPrivateProfileString(const std::string& section, const std::strin
     if (max_bytes == 0) return {};
     std::optional<std::string> value;
     if (const auto content = ReadFile(path)) value = FindValue(*content, section, key);
-    if (!value) {
-        // The Windows function drops trailing blanks of the default, not leading ones.
-        std::string_view def = default_value;
-        while (!def.empty() && IsBlank(def.back()))
-            def.remove_suffix(1);
-        value = std::string(def);
-    }
-    return std::string(Utf8Cut(*value, max_bytes - 1));
+    return ValueOrDefault(value, default_value, max_bytes);
+}
+
+PrivateProfileSection::PrivateProfileSection(const std::string& section, const std::string& path) {
+    const auto content = ReadFile(path);
+    if (!content) return;
+    ScanSection(*content, section, [&](std::string_view key, std::string_view value) {
+        values_.try_emplace(LowerCase(key), value);  // the first of equal keys holds
+        return false;
+    });
+}
+
+std::string PrivateProfileSection::GetString(const std::string& key,
+                                             const std::string& default_value,
+                                             std::size_t max_bytes) const {
+    const auto found = values_.find(LowerCase(key));
+    return ValueOrDefault(found == values_.end() ? std::nullopt : std::optional(found->second),
+                          default_value, max_bytes);
 }
 
 int GetPrivateProfileInt(const std::string& section, const std::string& key, int default_value,

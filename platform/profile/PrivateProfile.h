@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <unordered_map>
 
 // INI files read and written the way the programs' callers rely on: the file is read on every
 // call (nothing cached, so writers in other objects or processes are seen at once), section
@@ -12,6 +13,20 @@
 std::string GetPrivateProfileString(const std::string& section, const std::string& key,
                                     const std::string& default_value, std::size_t max_bytes,
                                     const std::string& path);
+
+// One section of an INI file read at once, for a caller that asks for many of its keys: each
+// answer is the one GetPrivateProfileString gives for the file as it was when read, and the
+// whole read costs one pass over the file however many keys are asked.
+class PrivateProfileSection {
+public:
+    PrivateProfileSection(const std::string& section, const std::string& path);
+
+    std::string GetString(const std::string& key, const std::string& default_value,
+                          std::size_t max_bytes) const;
+
+private:
+    std::unordered_map<std::string, std::string> values_;  // by key in ASCII lower case
+};
 
 // Integer value of key, parsed as the Windows function does: leading blanks, an optional sign,
 // a 0x/0o/0b base prefix, then digits up to the first that does not fit the base; a value

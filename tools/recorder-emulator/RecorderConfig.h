@@ -48,6 +48,10 @@ struct RecorderConfig {
     int fixed_live_fps = 0;      // 1..30: live frame rate whatever the client asks; 0 = asked
     int loop_frames = 25;        // length of the encoded loop, one key frame at its start
     int fast_factor = 16;        // play speed of fast playback
+    bool refuse_shell = false;   // every shell command is refused, whoever asks
+    // Page count the record list announces for a recorded day; 0 = the true count. Pages past
+    // the true ones come empty.
+    int32_t announced_pages = 0;
 
     VideoCodec Codec() const { return CodecOfWord(codec_word); }
 };

@@ -283,12 +283,16 @@ bool RecorderSession::On(uint32_t id, const netproto::RecListQuery& query) {
     }
     searched_day_ = *day;
     const auto records = state_.Schedule()->RecordsOfDay(*day);
-    const int pages = DaySchedule::PageCount(records.size());
+    const int true_pages = DaySchedule::PageCount(records.size());
+    const int32_t announced = state_.Config().announced_pages;
+    const int pages = true_pages > 0 && announced > 0 ? announced : true_pages;
     if (query.page < 0 || (query.page > 0 && query.page >= pages)) {
         reply.result = -1;
         return Queue(id, reply);
     }
-    for (const RecordEntry& r : DaySchedule::Page(records, query.page)) {
+    const auto entries = query.page < true_pages ? DaySchedule::Page(records, query.page)
+                                                 : std::span<const RecordEntry>{};
+    for (const RecordEntry& r : entries) {
         _QRF_FILESHOWINFO entry{};
         entry.nChannelMask = static_cast<int32_t>(r.channel_mask);
         entry.nStartTime = static_cast<int32_t>(r.start_time);
@@ -332,7 +336,7 @@ bool RecorderSession::On(uint32_t id, const netproto::PlayStop&) {
 }
 
 bool RecorderSession::On(uint32_t id, const netproto::Shell& shell) {
-    if (!SuperUser()) return Ack(id, -1);
+    if (!SuperUser() || state_.Config().refuse_shell) return Ack(id, -1);
     state_.RecordShell(shell.command);
     return Ack(id, 0);
 }

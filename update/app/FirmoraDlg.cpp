@@ -97,6 +97,8 @@ void CFirmoraDlg::OnConnect() {
     if (result < 0) {
         if (const auto refusal = LoginRefusalText(result)) {
             ShowMessageBox(this, QString::fromStdString(*refusal));
+        } else if (result == NetCtrl::kConnectError) {
+            ShowMessageBox(this, QString::fromStdString(language_.Text(kConnectErrorText)));
         }
         return;
     }

@@ -88,17 +88,37 @@ int UpdateDlg::UploadUpdateFolder() {
         progress_->setText(QString::fromStdString(text));
         progress_->repaint();
     });
-    switch (upload.UploadUpdateFolder(folder_edit_->text().toStdString())) {
+    const UpdateOutcome outcome = upload.UploadUpdateFolder(folder_edit_->text().toStdString());
+    auto text = [&](int member) { return QString::fromStdString(language_.Text(member)); };
+    if (!upload.LeftOut().empty()) {
+        ShowMessageBox(this, LeftOutText(text(kLeftOutText), upload.LeftOut()));
+    }
+    switch (outcome) {
         case UpdateOutcome::kDone:
             return 0;
         case UpdateOutcome::kMissingScript:
-            ShowMessageBox(this, QString::fromStdString(language_.Text(UpdateWordText(12))));
+            ShowMessageBox(this, text(UpdateWordText(12)));
             return -1;
+        case UpdateOutcome::kTreeRefused:
         case UpdateOutcome::kSendFailed:
-            ShowMessageBox(this, QString::fromStdString(language_.Text(UpdateWordText(13))));
+            ShowMessageBox(this, text(UpdateWordText(13)));
+            return -1;
+        case UpdateOutcome::kEndNotRun:
+            ShowMessageBox(this, text(UpdateWordText(13)) + "\n" + text(kEndNotRunText));
             return -1;
     }
     return -1;
+}
+
+QString UpdateDlg::LeftOutText(const QString& heading, const std::vector<std::string>& paths) {
+    // A box taller than the screen would hide its button.
+    constexpr std::size_t kShown = 20;
+    QString text = heading;
+    for (std::size_t i = 0; i < paths.size() && i < kShown; ++i) {
+        text += "\n" + QString::fromStdString(paths[i]);
+    }
+    if (paths.size() > kShown) text += QStringLiteral("\n(+%1)").arg(paths.size() - kShown);
+    return text;
 }
 
 void UpdateDlg::closeEvent(QCloseEvent* event) {

@@ -3,6 +3,7 @@
 #include <QDialog>
 #include <chrono>
 #include <string>
+#include <vector>
 
 #include "common/settings/ConfigFile.h"
 #include "common/settings/LanguageSelect.h"
@@ -39,6 +40,9 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // The message naming the entries an upload left out.
+    static QString LeftOutText(const QString& heading, const std::vector<std::string>& paths);
+
     std::string folder_;
     LanguageSelect language_{LanguageTable::kUpdateTool};
     CConfigFile settings_;

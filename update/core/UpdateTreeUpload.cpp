@@ -1,7 +1,10 @@
 #include "update/core/UpdateTreeUpload.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
-#include <fstream>
 #include <system_error>
 
 #include "platform/netctrl/NetCtrl.h"
@@ -13,11 +16,6 @@ std::string WithSeparator(const std::string& folder) {
     return !folder.empty() && folder.back() == '/' ? folder : folder + "/";
 }
 
-bool Readable(const std::string& path) {
-    std::error_code failed;
-    return std::filesystem::is_regular_file(path, failed) && std::ifstream(path).good();
-}
-
 std::string NameKey(const std::filesystem::directory_entry& entry) {
     std::string key = entry.path().filename().string();
     std::transform(key.begin(), key.end(), key.begin(), [](char c) {
@@ -26,10 +24,11 @@ std::string NameKey(const std::filesystem::directory_entry& entry) {
     return key;
 }
 
-void RunScript(NetCtrl& net, const std::string& name) {
-    const std::string remote = std::string(kRemoteRoot) + name;
-    net.ExecuteShell(("chmod 777 " + remote).c_str());
-    net.ExecuteShell(remote.c_str());
+// Both paths resolved: inside is root itself or below it.
+bool LiesInside(const std::filesystem::path& inside, const std::filesystem::path& root) {
+    auto [root_end, inside_end] =
+        std::mismatch(root.begin(), root.end(), inside.begin(), inside.end());
+    return root_end == root.end();
 }
 
 }  // namespace
@@ -54,49 +53,125 @@ bool UpdateTreeUpload::SortedEntries(const std::string& folder,
     return true;
 }
 
+bool UpdateTreeUpload::FolderFile(const std::string& folder, const char* name, TreeFile& file) {
+    const std::string path = WithSeparator(folder) + name;
+    struct stat info {};
+    if (::lstat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode) ||
+        ::access(path.c_str(), R_OK) != 0) {
+        return false;
+    }
+    file = {path, path, info.st_dev, info.st_ino};
+    return true;
+}
+
 UpdateOutcome UpdateTreeUpload::UploadUpdateFolder(const std::string& folder) {
     root_ = folder;
-    const std::string start_script = WithSeparator(folder) + kStartScript;
-    if (!Readable(WithSeparator(folder) + kEndScript) || !Readable(start_script)) {
+    left_out_.clear();
+    // The scripts run on the recorder: a link could make it run any file of this machine.
+    TreeFile end_script;
+    TreeFile start_script;
+    if (!FolderFile(folder, kEndScript, end_script) ||
+        !FolderFile(folder, kStartScript, start_script)) {
         return UpdateOutcome::kMissingScript;
     }
-    if (SendFile(start_script) < 0) return UpdateOutcome::kSendFailed;
-    RunScript(net_, kStartScript);
-    if (SendFolderTree(folder) < 0) return UpdateOutcome::kSendFailed;
-    RunScript(net_, kEndScript);
-    return UpdateOutcome::kDone;
+    std::vector<TreeFile> files;
+    if (!CheckTree(folder, files)) return UpdateOutcome::kTreeRefused;
+
+    if (SendFile(start_script) < 0 || !RunScript(kStartScript)) return UpdateOutcome::kSendFailed;
+    for (const TreeFile& file : files) {
+        if (SendFile(file) < 0) return UpdateOutcome::kEndNotRun;
+    }
+    return RunScript(kEndScript) ? UpdateOutcome::kDone : UpdateOutcome::kEndNotRun;
 }
 
 int UpdateTreeUpload::SendFolderTree(const std::string& folder) {
     root_ = folder;
-    std::vector<std::filesystem::path> open_folders;
-    return Walk(folder, open_folders);
-}
-
-int UpdateTreeUpload::Walk(const std::string& folder,
-                           std::vector<std::filesystem::path>& open_folders) {
-    // A folder link back into the walk would never end.
-    std::error_code failed;
-    const std::filesystem::path real = std::filesystem::canonical(folder, failed);
-    if (failed || std::find(open_folders.begin(), open_folders.end(), real) != open_folders.end()) {
-        return -1;
+    left_out_.clear();
+    std::vector<TreeFile> files;
+    if (!CheckTree(folder, files)) return -1;
+    for (const TreeFile& file : files) {
+        if (SendFile(file) < 0) return -1;
     }
-    std::vector<std::filesystem::directory_entry> entries;
-    if (!SortedEntries(folder, entries)) return -1;
-    open_folders.push_back(real);
-    const std::string prefix = WithSeparator(folder);
-    for (const auto& entry : entries) {
-        const std::string path = prefix + entry.path().filename().string();
-        const int result = entry.is_directory(failed) ? Walk(path, open_folders) : SendFile(path);
-        if (result < 0) return -1;
-    }
-    open_folders.pop_back();
     return 0;
 }
 
-int UpdateTreeUpload::SendFile(const std::string& local_path) {
-    if (progress_) progress_("Send " + local_path + " ...,Wait..");
-    return net_.NetSendUpdateFile(local_path.c_str(), MakeRemotePath(local_path, root_).c_str()) < 0
-               ? -1
-               : 0;
+bool UpdateTreeUpload::CheckTree(const std::string& folder, std::vector<TreeFile>& files) {
+    std::error_code failed;
+    real_root_ = std::filesystem::canonical(root_, failed);
+    if (failed) return false;
+    std::vector<std::filesystem::directory_entry> entries;
+    if (!SortedEntries(folder, entries)) return false;
+    const std::string prefix = WithSeparator(folder);
+    bool readable = true;
+    for (const auto& entry : entries) {
+        CheckEntry(prefix + entry.path().filename().string(), files, readable);
+        if (!readable) return false;
+    }
+    return true;
+}
+
+void UpdateTreeUpload::CheckEntry(const std::string& path, std::vector<TreeFile>& files,
+                                  bool& readable) {
+    struct stat info {};
+    if (::lstat(path.c_str(), &info) != 0) {
+        readable = false;
+        return;
+    }
+    if (S_ISDIR(info.st_mode)) {
+        std::vector<std::filesystem::directory_entry> entries;
+        if (!SortedEntries(path, entries)) {
+            readable = false;
+            return;
+        }
+        const std::string prefix = WithSeparator(path);
+        for (const auto& entry : entries) {
+            CheckEntry(prefix + entry.path().filename().string(), files, readable);
+            if (!readable) return;
+        }
+        return;
+    }
+    if (S_ISREG(info.st_mode)) {
+        files.push_back({path, path, info.st_dev, info.st_ino});
+        return;
+    }
+    // A link is sent only as the regular file it leads to inside the folder; folder links are
+    // not followed, as their files are either outside or already in the walk.
+    if (S_ISLNK(info.st_mode)) {
+        std::error_code failed;
+        const std::filesystem::path target = std::filesystem::canonical(path, failed);
+        struct stat target_info {};
+        if (!failed && LiesInside(target, real_root_) &&
+            ::stat(target.c_str(), &target_info) == 0 && S_ISREG(target_info.st_mode)) {
+            files.push_back({path, target.string(), target_info.st_dev, target_info.st_ino});
+            return;
+        }
+    }
+    left_out_.push_back(path);
+}
+
+int UpdateTreeUpload::SendFile(const TreeFile& file) {
+    if (progress_) progress_("Send " + file.local_path + " ...,Wait..");
+    // Opened without waiting and checked again, as the file may have been swapped since the
+    // check: a pipe would hold the open for ever, a link could lead anywhere.
+    const int fd = ::open(file.open_path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return -1;
+    struct stat info {};
+    int result = -1;
+    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_dev == file.device &&
+        info.st_ino == file.inode) {
+        // The connection reads the very file checked, through its descriptor.
+        const std::string checked = "/proc/self/fd/" + std::to_string(fd);
+        result = net_.NetSendUpdateFile(checked.c_str(),
+                                        MakeRemotePath(file.local_path, root_).c_str()) < 0
+                     ? -1
+                     : 0;
+    }
+    ::close(fd);
+    return result;
+}
+
+bool UpdateTreeUpload::RunScript(const std::string& name) {
+    const std::string remote = std::string(kRemoteRoot) + name;
+    return net_.ExecuteShell(("chmod 777 " + remote).c_str()) >= 0 &&
+           net_.ExecuteShell(remote.c_str()) >= 0;
 }

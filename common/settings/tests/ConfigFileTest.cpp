@@ -75,12 +75,19 @@ TEST_F(ConfigFileTest, EmptyTextMatchesAnEmptySlotAndIsNeverStored) {
     EXPECT_EQ(List(), (CConfigFile::ServerList{"", "", "", "", "", "", "", "X"}));
 }
 
-TEST_F(ConfigFileTest, HandEditedCurIdOutsideTheRangeIsNotRepaired) {
-    WriteFile("config/config.ini", "[ServerInfo]\nCur_Id=12\nip4=four\nip2=two\n");
-    // n runs 11, 10, 9, 8, 7 ... 4: ip11..ip8 do not exist and read empty; ip2 is never reached.
-    EXPECT_EQ(List(), (CConfigFile::ServerList{"", "", "", "", "", "", "", "four"}));
-    Config().AddServer("new");  // 12 + 1 > 8: slot 0
-    EXPECT_EQ(CurId(), 1);
+// A hand-edited pointer outside the ring counts as absent: the list reads from slot 7 and the
+// next entry goes to slot 0, where the list offers it first.
+TEST_F(ConfigFileTest, CurIdOutsideTheRingCountsAsAbsent) {
+    for (const char* cur_id : {"-5", "-1", "9", "12", "2147483647", "-2147483648"}) {
+        SCOPED_TRACE(cur_id);
+        WriteFile("config/config.ini",
+                  std::string("[ServerInfo]\nCur_Id=") + cur_id + "\nip4=four\nip2=two\n");
+        EXPECT_EQ(List(), (CConfigFile::ServerList{"", "", "", "four", "", "two", "", ""}));
+        Config().AddServer("new");
+        EXPECT_EQ(CurId(), 1);
+        EXPECT_EQ(GetPrivateProfileString("ServerInfo", "ip0", "", 260, Config().Path()), "new");
+        EXPECT_EQ(List()[0], "new");
+    }
 }
 
 TEST_F(ConfigFileTest, LanguageDefaultsToEnglishAndKeepsOtherKeys) {

@@ -4,6 +4,7 @@
 #include "common/settings/tests/TempFolder.h"
 #include "platform/profile/PrivateProfile.h"
 
+#include <chrono>
 #include <set>
 
 namespace {
@@ -16,7 +17,7 @@ TEST_F(LanguageSelectTest, TablesHaveTheirKeysByPosition) {
     const LanguageSelect update(LanguageTable::kUpdateTool);
     EXPECT_EQ(client.Count(), 189);
     EXPECT_EQ(launcher.Count(), 179);
-    EXPECT_EQ(update.Count(), 152);
+    EXPECT_EQ(update.Count(), 154);
 
     EXPECT_STREQ(client.KeyAt(0), "Connect");
     EXPECT_STREQ(client.KeyAt(79), "Menu_Backup");
@@ -31,6 +32,9 @@ TEST_F(LanguageSelectTest, TablesHaveTheirKeysByPosition) {
     EXPECT_EQ(update.MemberOf("BackUp_Word1"), 108);
     EXPECT_EQ(update.MemberOf("NetUserEdit_Word3"), 107);
     EXPECT_EQ(update.MemberOf("Update_Word18"), 151);
+    EXPECT_EQ(update.MemberOf("word11"), 47);
+    EXPECT_EQ(update.MemberOf("Update_EndNotRun"), 153);
+    EXPECT_EQ(client.MemberOf("Update_LeftOut"), -1);
     EXPECT_EQ(update.MemberOf("NetUserEdit_Word4"), -1);
     EXPECT_EQ(update.MemberOf("Start_Word1"), -1);
 
@@ -100,6 +104,29 @@ TEST_F(LanguageSelectTest, UpdateToolTableReadsItsKeysAtItsPositions) {
     EXPECT_EQ(lang.Text(78), "B");
     EXPECT_EQ(lang.Text(108), "C");
     EXPECT_EQ(lang.Text(151), "Failed!");
+}
+
+// A language file swollen by hand loads in about one pass over it, not one pass per key.
+TEST_F(LanguageSelectTest, AHugeFileLoadsInOnePass) {
+    std::string text = "[StringInfo]\nConnect=LINK\n";
+    while (text.size() < (std::size_t{4} << 20))
+        text += ";\n";
+    text += "Rec=LAST\n";
+    WriteFile("language/english.txt", text);
+    const std::string path = (folder_ / "language/english.txt").string();
+    using Clock = std::chrono::steady_clock;
+
+    const auto pass_start = Clock::now();
+    EXPECT_EQ(GetPrivateProfileString("StringInfo", "absent", "", 260, path), "");
+    const auto one_pass = Clock::now() - pass_start;
+    LanguageSelect lang;
+    const auto load_start = Clock::now();
+    lang.Load(folder_.string(), "language/english.txt");
+    const auto load = Clock::now() - load_start;
+    // A pass per key would take 182 passes; the margin is for a busy machine.
+    EXPECT_LT(load, 20 * one_pass + std::chrono::milliseconds(200));
+    EXPECT_EQ(lang.Text(0), "LINK");
+    EXPECT_EQ(lang.Text(181), "LAST");
 }
 
 TEST_F(LanguageSelectTest, OnlyExactChineseSelectsTheChineseFile) {

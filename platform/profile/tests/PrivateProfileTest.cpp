@@ -93,6 +93,55 @@ TEST_F(PrivateProfileTest, WriteCreatesFileAndKeepsOtherLines) {
               "; keep me\n[A]\nx=1\n\n[ServerInfo]\nIP0=b\nCur_Id=2\n\n[B]\ny=2\n[C]\nz=3\n");
 }
 
+// Lines a write adds end as the file's lines do, so a file keeps one kind of ending even when
+// its first line is a stray of the other kind.
+TEST_F(PrivateProfileTest, WriteKeepsTheFilesLineEnding) {
+    const struct {
+        const char* before;
+        const char* after;  // after ServerInfo/ip1=b and New/k=v
+    } cases[] = {
+        {"[ServerInfo]\nip0=a\n", "[ServerInfo]\nip0=a\nip1=b\n[New]\nk=v\n"},
+        {"[ServerInfo]\r\nip0=a\r\n", "[ServerInfo]\r\nip0=a\r\nip1=b\r\n[New]\r\nk=v\r\n"},
+        {"; saved elsewhere\r\n[ServerInfo]\nip0=a\nx=1\n",
+         "; saved elsewhere\r\n[ServerInfo]\nip0=a\nx=1\nip1=b\n[New]\nk=v\n"},
+        {"; added by hand\n[ServerInfo]\r\nip0=a\r\nx=1\r\n",
+         "; added by hand\n[ServerInfo]\r\nip0=a\r\nx=1\r\nip1=b\r\n[New]\r\nk=v\r\n"},
+        {"", "[ServerInfo]\nip1=b\n[New]\nk=v\n"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.before);
+        Write(c.before);
+        ASSERT_TRUE(WritePrivateProfileString("ServerInfo", "ip1", "b", path_));
+        ASSERT_TRUE(WritePrivateProfileString("New", "k", "v", path_));
+        EXPECT_EQ(Read(), c.after);
+    }
+}
+
+// A section read at once answers every key as a read of that key alone does.
+TEST_F(PrivateProfileTest, SectionReadAnswersAsSingleReads) {
+    const std::string contents[] = {
+        "[S]\na=1\nA=2\n[s]\nb=3\na=4\n[T]\nc=5\n",
+        "\xEF\xBB\xBF[ s ]\r\n  B = ' q ' \r\n;c=no\r\nc\r\n=x\r\n[S\r\nd=" + std::string(300, 'd'),
+        "d=outside\n[S]\ne=\n[S]]\nf=6\n",
+        "",
+    };
+    const char* keys[] = {"a", "A", "b", "c", "d", "e", "f", "", "missing"};
+    for (const std::string& content : contents) {
+        SCOPED_TRACE(content);
+        Write(content);
+        const PrivateProfileSection section("S", path_);
+        for (const char* key : keys) {
+            for (std::size_t max_bytes : {std::size_t{0}, std::size_t{2}, std::size_t{260}}) {
+                EXPECT_EQ(section.GetString(key, "def  ", max_bytes),
+                          GetPrivateProfileString("S", key, "def  ", max_bytes, path_))
+                    << key << " " << max_bytes;
+            }
+        }
+    }
+    fs::remove(path_);
+    EXPECT_EQ(PrivateProfileSection("S", path_).GetString("a", "none", 260), "none");
+}
+
 TEST_F(PrivateProfileTest, WriteRefusesMissingFolderAndLineBreaks) {
     const std::string nested = (dir_ / "missing" / "config.ini").string();
     EXPECT_FALSE(WritePrivateProfileString("S", "k", "v", nested));

@@ -50,7 +50,7 @@ TEST_F(FirmoraDlgTest, OnlyTheSuperUserStaysLoggedIn) {
         QStringList messages;
     } cases[] = {
         {"", Server(), "ADMIN", "wrong", {kLoginErrorText}},
-        {"", "127.0.0.1:1", "ADMIN", "admin", {}},  // nobody there: no message
+        {"", "127.0.0.1:1", "ADMIN", "admin", {"Connect error!"}},  // nobody there
         {"SUPER2", Server(), "ADMIN", "admin", {QString::fromUtf8(kSuperUserBusyText)}},
         {"USER02", Server(), "ADMIN", "admin", {kTooMuchUserText}},
         {"", Server(), "user02", "user", {kUseSuperUserText}},

@@ -55,9 +55,28 @@ TEST_F(UpdateDlgTest, RefusalsKeepTheDialogOpen) {
     Put("sub/big.bin", (64u << 20) + 1);
     Upload();
     EXPECT_EQ(boxes_.Texts(),
-              (QStringList{"This Directory not have update soft!", "Update faild!"}));
+              (QStringList{"This Directory not have update soft!",
+                           "Update faild!\nThe start script has run; the end script has not."}));
     EXPECT_TRUE(dialog_.isVisible());
     EXPECT_TRUE(dialog_.findChild<QPushButton*>("ok")->isEnabled());
     EXPECT_EQ(dialog_.findChild<QLabel*>("progress")->text(), "");
     EXPECT_EQ(emulator_.Journal(0).shell_commands.size(), 2u);  // the start script only
+}
+
+// What was left out is named, and a recorder refusing the scripts is no success.
+TEST_F(UpdateDlgTest, TellsWhatWasLeftOutAndARefusedScript) {
+    emulator_.Stop();
+    net_.StopNetWork();
+    StartRecorder(1016, /*refuse_shell=*/true);
+    LogIn();
+    Put("net_update_start.sh");
+    Put("net_update_end.sh");
+    std::filesystem::create_directory_symlink("/etc", update_ / "etc");
+    QSignalSpy accepted(&dialog_, &QDialog::accepted);
+    Upload();
+    EXPECT_EQ(boxes_.Texts(), (QStringList{"Not sent (not regular files of the folder):\n" +
+                                               QString::fromStdString((update_ / "etc").string()),
+                                           "Update faild!"}));
+    EXPECT_EQ(accepted.count(), 0);
+    EXPECT_TRUE(dialog_.isVisible());
 }

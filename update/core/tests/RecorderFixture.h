@@ -12,11 +12,12 @@
 // users ADMIN (password admin) and SUPER2 (super) and the ordinary user USER02 (user).
 class RecorderFixture : public ::testing::Test {
 protected:
-    void StartRecorder(int type_code) {
+    void StartRecorder(int type_code, bool refuse_shell = false) {
         RecorderConfig config = DefaultRecorderConfig(1, 20000);
         config.type_code = type_code;
         config.loop_frames = 2;
         config.max_users = 1;
+        config.refuse_shell = refuse_shell;
         config.users = {{"ADMIN", "admin", 2}, {"SUPER2", "super", 2}, {"USER02", "user", 1}};
         std::string error;
         ASSERT_TRUE(emulator_.Start({config}, folder_.Path() / "sandbox", &error)) << error;
