@@ -194,6 +194,11 @@ const std::array<LanguageKey, kLanguageKeyCount> kLanguageKeys = {{
     {"Reason_LinkLost", "the link to the recorder was lost"},
     {"Reason_Silent", "the recorder sent nothing for %1 s"},
     {"LocalRec_Stopped", "Local recording of %1 stopped: %2."},
+    // The live view's word on its device store.
+    {"Store_Word1",
+     "The device store was cut short or damaged; the devices that lay whole in it were taken. "
+     "The file as it was is kept as %1."},
+    {"Store_Word2", "The device store %1 could not be written; the changes of this run are lost."},
     // The update tool's own texts, after the shared table.
     {"Update_LeftOut", "Not sent (not regular files of the folder):"},
     {"Update_EndNotRun", "The start script has run; the end script has not."},

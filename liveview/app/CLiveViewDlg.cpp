@@ -21,6 +21,7 @@
 #include "common/ui/widgets/SkinButton.h"
 #include "common/ui/widgets/VideoGrid.h"
 #include "liveview/app/DlgLockCheck.h"
+#include "liveview/app/SettleSteps.h"
 #include "liveview/core/streaming/ConnectMessages.h"
 #include "liveview/core/window/LiveViewIds.h"
 #include "liveview/core/window/MainWindowLayout.h"
@@ -61,6 +62,7 @@ CLiveViewDlg::CLiveViewDlg(CDvrManager& manager, std::string program_folder, QWi
     manager_.SetMessageSink([gate = gate_, this](const std::string& text) {
         gate->Call([this, text] { ShowMessageBox(this, QString::fromStdString(text)); });
     });
+    settle_ = new CSettleSteps(this);
     CreateControls();
     ConnectButtons();
 }
@@ -197,6 +199,8 @@ void CLiveViewDlg::SetUpTree() {
 void CLiveViewDlg::SetUpDisplay() {
     ddraw_.InitDDraw(grid_, 1, 2);
     renderer_.SetDC(CVideoSurfaceView::SurfaceOf(this));
+    // Pictures belong to the grid; one drawn by a rectangle gone stale stops at its edge.
+    CVideoSurfaceView::ClipTo(grid_);
     manager_.SetGdiMode(1);
     grid_window_ = grid_window_seen_ = GridWindowRect();
     manager_.SetDisplayTargets(&grid_->Cells(), &renderer_, grid_window_);
@@ -321,11 +325,20 @@ void CLiveViewDlg::CloseDown() {
     if (closed_) return;
     closed_ = true;
     qApp->removeEventFilter(this);
+    // Nothing that waits for the frame threads may run once they are stopped.
+    settle_->Drop();
     // Workers waiting for the window are let go first: the shutdown below waits for them.
     gate_->Close();
     for (auto& [id, timer] : timers_)
         timer->stop();
-    manager_.Shutdown();
+    // The store is written first of all; when it cannot be, the operator hears of it before
+    // the program ends, as the run's changes are lost.
+    if (manager_.Shutdown() < 0) {
+        ShowMessageBox(
+            this,
+            QString::fromStdString(FillText(TextOf(texts_, "Store_Word2"), {manager_.StorePath()})),
+            {}, MessageBoxButtons::kOk, MessageBoxIcon::kError);
+    }
     // Log-ins and lookups were cut short by the shutdown, so these end soon.
     connect_threads_.JoinAll();
 }

@@ -24,6 +24,7 @@
 
 class CDvrManager;
 class CSegmentLabel;
+class CSettleSteps;
 class CSkinButton;
 class CVideoGrid;
 class CWindowGate;
@@ -107,6 +108,8 @@ public:
     // Cell titles from the window map.
     void ApplyWindowMap();
     bool FullWindow() const { return full_window_; }
+    // Steps of the last view change still waiting for the frame threads to settle.
+    bool Settling() const;
     int CurrentDvr() const { return current_dvr_; }
     int RightClickMark() const { return right_click_mark_; }
 
@@ -199,6 +202,8 @@ private:
     bool InGrid(const QPoint& screen_point) const;
     // Wipes the pictures over the grid and repaints it.
     void EraseGrid();
+    // After the grid moved or changed size: pictures only inside it, drawn by its new place.
+    void FollowGrid();
 
     // The pad.
     void PreTranslateMessage(QEvent* event);
@@ -244,6 +249,8 @@ private:
     CHoverTitle hover_;
     CPtzPad pad_;
     bool repaint_armed_ = false;
+    // What waits after a layout change, a selection or a channel command.
+    CSettleSteps* settle_ = nullptr;
 
     // A drag of the window by its background.
     bool dragging_window_ = false;

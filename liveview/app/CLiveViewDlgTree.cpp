@@ -1,4 +1,5 @@
 // The device tree, the device buttons and the connect threads of the main window.
+#include <QSignalBlocker>
 #include <QTreeWidget>
 #include <chrono>
 #include <thread>
@@ -68,9 +69,16 @@ void CLiveViewDlg::SetItemImage(QTreeWidgetItem* item, int image, int selected_i
 }
 
 void CLiveViewDlg::LoadDvrList() {
-    if (manager_.LoadUserStore() < 0) return;
+    // A short store still gives the devices that lie whole in it: the tree shows whatever the
+    // manager holds.
+    manager_.LoadUserStore();
     for (int a = 0; a < manager_.GetDvrCount(); ++a)
         InsertTreeItem(ShowName(a), kImageIdle, kImageIdle);
+    const std::string& copy = manager_.DamagedStoreCopy();
+    if (!copy.empty()) {
+        ShowMessageBox(this, Qs(FillText(TextOf(texts_, "Store_Word1"), {copy})), {},
+                       MessageBoxButtons::kOk, MessageBoxIcon::kWarning);
+    }
 }
 
 std::string CLiveViewDlg::ShowName(int slot) const {
@@ -154,13 +162,15 @@ void CLiveViewDlg::OnDelete() {
     DeleteTreeItem(selected);
     for (int i = 0; i < item_count_; ++i)
         SetTreeItem(ShowName(i), kImageIdle, kImageIdle, i);
-    if (selected == 0) {
-        current_dvr_ = -1;
-    } else {
-        current_dvr_ = selected - 1;
-        manager_.SetCurrentDvr(current_dvr_);
-        manager_.SetAllDvrMode(0);
+    // The device before the deleted one is shown next, or every device's view after device 0.
+    // The tree selects it and the selection handling sets view and label to match, so tree,
+    // label and view agree whichever item the tree moved to while the deleted one went.
+    const int next = selected - 1;
+    {
+        const QSignalBlocker quiet(tree_);
+        tree_->setCurrentItem(next < 0 ? root_item_ : items_[next]);
     }
+    OnDvrSelected();
 }
 
 void CLiveViewDlg::OnNetStatus(int code, int slot) {

@@ -3,13 +3,12 @@
 // menu over the device manager's window map.
 #include <QMenu>
 #include <QScreen>
-#include <chrono>
 #include <optional>
-#include <thread>
 
 #include "common/ui/widgets/SegmentLabel.h"
 #include "common/ui/widgets/VideoGrid.h"
 #include "liveview/app/CLiveViewDlg.h"
+#include "liveview/app/SettleSteps.h"
 #include "liveview/core/streaming/ConnectMessages.h"
 #include "liveview/core/window/ChannelMenu.h"
 #include "liveview/core/window/LiveViewIds.h"
@@ -22,10 +21,11 @@ namespace {
 
 using namespace live_view_id;
 
-// The UI thread waits this long after a selection and a channel command before it repaints the
-// grid, so the frame threads have started on the new cameras.
-constexpr auto kSelectionSettle = std::chrono::milliseconds(300);
-constexpr auto kChannelSettle = std::chrono::milliseconds(3000);
+// The window lets the frame threads settle this long after a selection and a channel command
+// before it repaints the grid, so they have started on the new cameras; it keeps painting and
+// answering meanwhile.
+constexpr int kSelectionSettle_ms = 300;
+constexpr int kChannelSettle_ms = 3000;
 // Where the controls wait while the grid fills the screen.
 constexpr QRect kOutOfSight(-50, -50, 20, 20);
 // The status label's area, repainted with the window's background after a selection.
@@ -48,19 +48,25 @@ void CLiveViewDlg::EraseGrid() {
     grid_->update();
 }
 
+bool CLiveViewDlg::Settling() const { return settle_->Waiting(); }
+
 void CLiveViewDlg::OnLayout(int layout) {
+    settle_->Flush();
     manager_.SetSkipOneFrame();
     grid_->SetLayout(layout);
-    // The repaint after the grid's settle covers what frame threads drew meanwhile, a picture
-    // that landed in its cell's old place included.
-    EraseGrid();
-    manager_.RefreshLiveViews();
+    // The repaint after the settle covers what frame threads drew meanwhile, a picture that
+    // landed in its cell's old place included.
+    settle_->Then(CVideoGrid::kLayoutSettle_ms, [this] {
+        EraseGrid();
+        manager_.RefreshLiveViews();
+    });
 }
 
 void CLiveViewDlg::OnLButtonDown(const QPoint& client) {
     right_click_mark_ = 0;
     const QPoint cursor = mapToGlobal(client);
     if (InGrid(cursor)) {
+        settle_->Flush();
         manager_.SetSkipOneFrame();
         grid_->SelectAt(ToQPoint(GridPointOf(ToViewPoint(client), full_window_)));
         manager_.RefreshLiveViews();
@@ -80,6 +86,15 @@ void CLiveViewDlg::OnFullWindow() {
         Control(id)->setGeometry(kOutOfSight);
     grid_->setGeometry(QRect(QPoint(0, 0), screen_size));
     full_window_ = true;
+    FollowGrid();
+}
+
+void CLiveViewDlg::FollowGrid() {
+    // Pictures drawn by the grid's old place, or still on their way there, must not stay
+    // outside the grid: the surface keeps them inside it, and the frame threads draw by the
+    // new place at once rather than at the next tick of timer 11.
+    CVideoSurfaceView::ClipTo(grid_);
+    OnGridRect();
 }
 
 void CLiveViewDlg::RestoreLayout() {
@@ -91,9 +106,11 @@ void CLiveViewDlg::RestoreLayout() {
     const MainWindowControl& grid = *FindMainWindowControl(kGrid);
     grid_->setGeometry(grid.x, grid.y, grid.width, grid.height);
     full_window_ = false;
+    FollowGrid();
 }
 
 void CLiveViewDlg::OnDvrSelected() {
+    settle_->Flush();
     current_dvr_ = FindSelectedItem();
     _DVR_SETTINGS_ settings;
     const int found = manager_.GetDvr(current_dvr_, settings);
@@ -104,7 +121,7 @@ void CLiveViewDlg::OnDvrSelected() {
     grid_->Cells().SetTotal(view.total);
     if (view.to_layout_16) {
         grid_->SetLayout(16);
-        manager_.RefreshLiveViews();
+        settle_->Then(CVideoGrid::kLayoutSettle_ms, [this] { manager_.RefreshLiveViews(); });
     }
     if (view.pad_shown) {
         ShowPanel();
@@ -121,9 +138,10 @@ void CLiveViewDlg::OnDvrSelected() {
     ApplyWindowMap();
     update(kLabelArea);
     manager_.SetCurrentDvr(current_dvr_);
-    std::this_thread::sleep_for(kSelectionSettle);
-    EraseGrid();
-    manager_.RefreshLiveViews();
+    settle_->Then(kSelectionSettle_ms, [this] {
+        EraseGrid();
+        manager_.RefreshLiveViews();
+    });
 }
 
 void CLiveViewDlg::OnRButtonDown(const QPoint& client) {
@@ -173,6 +191,7 @@ void CLiveViewDlg::BuildChannelMenu(int cell, int x, int y) {
 void CLiveViewDlg::OnCommand(int id) {
     const std::optional<ChannelCommand> command = DecodeChannelCommand(id);
     if (!command) return;
+    settle_->Flush();
     const int emptied = ApplyChannelCommand(manager_, *command);
     if (emptied < 0) {
         ApplyWindowMap();
@@ -181,8 +200,7 @@ void CLiveViewDlg::OnCommand(int id) {
     }
     right_click_mark_ = 0;
     manager_.RefreshLiveViews();
-    std::this_thread::sleep_for(kChannelSettle);
-    EraseGrid();
+    settle_->Then(kChannelSettle_ms, [this] { EraseGrid(); });
 }
 
 void CLiveViewDlg::ApplyWindowMap() {

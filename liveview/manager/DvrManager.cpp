@@ -252,12 +252,14 @@ void CDvrManager::SetPasswords(const std::string& admin, const std::string& user
 int CDvrManager::LoadUserStore() {
     UserStoreContent content = StoreContent();
     const UssLoadStatus status = store_.Load(content);
-    if (IsLoaded(status)) {
+    damaged_store_copy_ = store_.KeepDamagedCopy();
+    // A short store still gives the parts that lie whole before its cut, its devices among
+    // them once every record is there; the rest stays as it was.
+    {
         std::lock_guard lock(entries_mutex_);
         devices_ = content.devices;
         MirrorEntries();
     }
-    // A short store still gives the parts that lie before its cut; the rest stays as it was.
     record_directory_ = content.record_directory;
     for (CQmxFile& recorder : recorders_)
         recorder.SetDirectory(record_directory_);

@@ -102,6 +102,7 @@ public:
     int StartDvrNetwork(int a);
     int ConnectDvr(int a);  // blocking; on a connect thread
     int DisconnectDvr(int a);
+    // -1 when the device store could not be written (everything else is stopped all the same).
     int Shutdown();
 
     // Pass-throughs to a device's connection.
@@ -161,6 +162,10 @@ public:
     // Device store and the lock's passwords.
     int LoadUserStore();
     int SaveUserStore();
+    // Where the last load kept a copy of a store it found short or mended; empty when it
+    // kept none.
+    const std::string& DamagedStoreCopy() const { return damaged_store_copy_; }
+    const std::string& StorePath() const { return store_.Path(); }
     void SetPasswords(const std::string& admin, const std::string& user, int flag);
     const std::string& GetAdminPassword() const { return admin_password_; }
     const std::string& GetUserPassword() const { return user_password_; }
@@ -247,6 +252,7 @@ private:
     std::atomic<int> count_{0};
     CWindowMap window_map_;
     CUserStore store_;
+    std::string damaged_store_copy_;
     std::string record_directory_;
     std::string admin_password_;
     std::string user_password_;

@@ -144,11 +144,11 @@ int CDvrManager::Shutdown() {
     }
     // Connect threads asking the lookup server come back now, not after its time-outs.
     lookup_.Abort();
-    SaveUserStore();
+    const int saved = SaveUserStore();
     for (int a = 0; a < kMaxDvrs; ++a) {
         StopRecord(a);
         StopLiveView(a);
     }
     StopAllNetworks();
-    return 1;
+    return saved < 0 ? -1 : 1;
 }

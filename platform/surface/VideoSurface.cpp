@@ -50,6 +50,27 @@ void CVideoSurface::Clear(const ScreenRect& rect) {
     }
 }
 
+ScreenRect CVideoSurface::ClipTo(const ScreenRect& rect) {
+    std::lock_guard lock(mutex_);
+    clip_ = rect;
+    const ScreenRect inside = rect.Intersected({0, 0, width_, height_});
+    bool wiped = false;
+    for (int y = 0; y < height_; ++y) {
+        auto row = pixels_.begin() + static_cast<std::ptrdiff_t>(y) * width_;
+        const bool row_inside = !inside.IsEmpty() && y >= inside.top && y < inside.bottom;
+        const int keep_left = row_inside ? inside.left : width_;
+        const int keep_right = row_inside ? inside.right : width_;
+        const auto is_picture = [](std::uint32_t pixel) { return pixel != 0u; };
+        if (std::any_of(row, row + keep_left, is_picture) ||
+            std::any_of(row + keep_right, row + width_, is_picture)) {
+            std::fill(row, row + keep_left, 0u);
+            std::fill(row + keep_right, row + width_, 0u);
+            wiped = true;
+        }
+    }
+    return wiped ? ScreenRect{0, 0, width_, height_} : ScreenRect{};
+}
+
 int CVideoSurface::Width() const {
     std::lock_guard lock(mutex_);
     return width_;

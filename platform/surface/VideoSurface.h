@@ -31,6 +31,10 @@ public:
     ScreenRect TakeDirty();
     // Makes the rectangle (client coordinates) transparent again.
     void Clear(const ScreenRect& rect);
+    // Window thread: from now on pictures land only inside rect (client coordinates), and
+    // whatever lies outside it is made transparent at once. Returns the area the window must
+    // repaint (the surface's whole area when anything lay outside the old clip).
+    ScreenRect ClipTo(const ScreenRect& rect);
 
     // Any thread: scales a picture of src_width x src_height nearest-neighbour into dest
     // (screen coordinates), dropping or repeating rows and columns, top row at the top.
@@ -52,6 +56,7 @@ public:
     int Height() const;
 
 private:
+    static constexpr int kUnclipped = 1 << 29;
     void MarkDirtyLocked(const ScreenRect& rect);
     // Source column of every destination column of a dest_width-wide target.
     static const std::vector<int>& ColumnMap(int src_width, int dest_width);
@@ -63,6 +68,8 @@ private:
     int origin_x_ = 0;
     int origin_y_ = 0;
     ScreenRect dirty_;
+    // Everything until a window narrows it.
+    ScreenRect clip_{-kUnclipped, -kUnclipped, kUnclipped, kUnclipped};
     bool paint_pending_ = false;
     PaintRequest request_;
 };
@@ -77,7 +84,7 @@ int CVideoSurface::DrawScaledRows(const ScreenRect& dest_screen, int src_width, 
 
     std::lock_guard lock(mutex_);
     const ScreenRect dest = dest_screen.Translated(-origin_x_, -origin_y_);
-    const ScreenRect visible = dest.Intersected({0, 0, width_, height_});
+    const ScreenRect visible = dest.Intersected({0, 0, width_, height_}).Intersected(clip_);
     if (visible.IsEmpty()) return 0;
     ScaledRow row;
     row.dest_x = visible.left - dest.left;

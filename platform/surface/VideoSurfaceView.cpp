@@ -25,6 +25,15 @@ void CVideoSurfaceView::ClearUnder(QWidget* widget, const QRect& rect_in_widget)
     view->surface_->Clear({area.left(), area.top(), area.right() + 1, area.bottom() + 1});
 }
 
+void CVideoSurfaceView::ClipTo(QWidget* widget) {
+    CVideoSurfaceView* view = Find(widget);
+    if (!view) return;
+    const QRect area(widget->mapTo(view->window_, QPoint(0, 0)), widget->size());
+    const ScreenRect wiped =
+        view->surface_->ClipTo({area.left(), area.top(), area.right() + 1, area.bottom() + 1});
+    if (!wiped.IsEmpty()) view->update(wiped.left, wiped.top, wiped.Width(), wiped.Height());
+}
+
 CVideoSurfaceView::CVideoSurfaceView(QWidget* window)
     : QWidget(window), window_(window), surface_(std::make_shared<CVideoSurface>()) {
     setAttribute(Qt::WA_TransparentForMouseEvents);

@@ -20,6 +20,9 @@ public:
     // Wipes the pictures over a rectangle of widget (its own coordinates), so the widget's
     // next paint shows through.
     static void ClearUnder(QWidget* widget, const QRect& rect_in_widget);
+    // Pictures of widget's window land only inside widget from now on; any lying outside it
+    // are wiped and the window repainted there.
+    static void ClipTo(QWidget* widget);
 
     ~CVideoSurfaceView() override;
 

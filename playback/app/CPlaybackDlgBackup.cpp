@@ -1,7 +1,12 @@
 // CPlaybackDlg's backup: BACKUP runs the backup dialog, whose OK starts the recorder's fast
 // playback of the span; the decode thread writes the frames to the backup's file pair instead
 // of showing them, and timer 100 finishes the dialog once the stream has ended.
+#include <QCalendarWidget>
+#include <QDateTime>
+#include <QTimeZone>
+
 #include "common/ui/widgets/MessageBoxSeam.h"
+#include "platform/netctrl/NetTimeouts.h"
 #include "playback/app/CPlaybackDlg.h"
 
 int CPlaybackDlg::StartDecodeThread() {
@@ -37,6 +42,11 @@ void CPlaybackDlg::OnBackup() {
 
 void CPlaybackDlg::OnStartBackup() {
     backup_writer_.SetDirectory(backup_dialog_.Directory());
+    // The recorder plays the span of the day shown; its clock counts from 1970 in its own zone.
+    const int64_t day_s =
+        QDateTime(calendar_->selectedDate(), QTime(0, 0), QTimeZone::utc()).toSecsSinceEpoch();
+    backup_writer_.SetStream(day_s + backup_dialog_.Start(), day_s + backup_dialog_.End(),
+                             static_cast<uint32_t>(connection_.GetMachineInfe().nAudioMask));
     connection_.NetPlayFile(backup_dialog_.Start(), backup_dialog_.End(),
                             shared_.channel_mask.load(std::memory_order_relaxed),
                             backup_dialog_.Audio(), 1);
@@ -46,13 +56,27 @@ void CPlaybackDlg::EndFinishedBackup(int link_state) {
     if (!backup_dialog_.Active() || shared_.backup_mode.load(std::memory_order_relaxed) != 1) {
         return;
     }
-    // A backup that could not write ends at once and says so, instead of "OK!".
+    // The recorder's time-out for a link that sends nothing also ends a span whose end never
+    // comes.
+    const int silence_ms = NetTimeouts{}.silence_ms;
+    std::optional<CBackupWriter::Cut> cut;
+    if (!backup_writer_.Failed()) {
+        if (link_state == kLinkStreaming) {
+            if (!backup_writer_.SilentFor(silence_ms)) return;
+            connection_.StopNetPlayFile();
+            cut = CBackupWriter::Cut::kSilent;
+        } else if (link_state != kLinkLoggedIn) {
+            // A span ends with the link logged in; lost or reset, the rest never came.
+            cut = CBackupWriter::Cut::kLinkLost;
+        }
+    }
+    backup_dialog_.Finish();
+    // The pair is complete on disk before the operator hears of it.
+    backup_writer_.Finish(cut);
     if (backup_writer_.Failed()) {
-        backup_dialog_.Finish();
-        ShowMessageBox(this, QString::fromStdString(backup_writer_.Failure()));
+        ShowMessageBox(this,
+                       QString::fromStdString(backup_writer_.IncompleteText(texts_, silence_ms)));
         return;
     }
-    if (link_state == kLinkStreaming) return;
-    backup_dialog_.Finish();
     ShowMessageBox(this, QStringLiteral("OK!"));
 }

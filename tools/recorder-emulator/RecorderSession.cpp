@@ -89,6 +89,21 @@ void RecorderSession::Inject(Fault fault, int duration_ms) {
         case Fault::kFrameNumberGap:
             gap_ = true;
             break;
+        case Fault::kBadSizeCode:
+            bad_size_code_ = true;
+            break;
+        case Fault::kNoFrameNumber:
+            no_frame_number_ = true;
+            break;
+        case Fault::kFarTime:
+            far_time_ = true;
+            break;
+        case Fault::kUnannouncedAudio:
+            unannounced_audio_ = true;
+            break;
+        case Fault::kNoPlayEnd:
+            no_play_end_ = true;
+            break;
     }
 }
 
@@ -435,7 +450,11 @@ bool RecorderSession::PumpStreams(int64_t now_us) {
         play_->Pump(now_us, sink);
         if (play_->Finished()) {
             play_.reset();
-            Queue(0, netproto::PlayEnd{play_request_id_});
+            if (no_play_end_.exchange(false)) {
+                state_.RecordFault(Fault::kNoPlayEnd);
+            } else {
+                Queue(0, netproto::PlayEnd{play_request_id_});
+            }
         }
     }
     const bool flushed = !out_failed_ && Flush();
@@ -464,11 +483,33 @@ void RecorderSession::SendFrame(const _NET_FRAME_HEAD_& head, std::span<const ui
             frame.head.cType = 'X';
             state_.RecordFault(Fault::kBadFrameType);
         }
+        if (bad_size_code_.exchange(false)) {
+            frame.head.nSize = 200;
+            state_.RecordFault(Fault::kBadSizeCode);
+        }
+        if (no_frame_number_.exchange(false)) {
+            frame.head.nFrameNo = -1;
+            state_.RecordFault(Fault::kNoFrameNumber);
+        }
+        if (far_time_.exchange(false)) {
+            frame.head.nTime = INT32_MAX;
+            state_.RecordFault(Fault::kFarTime);
+        }
         if (oversize_.exchange(false)) {
             state_.RecordFault(Fault::kOversizeLength);
             frame.head.nLength = kOversizeFrameBytes;
             frame.payload.assign(payload.begin(), payload.end());
             frame.payload.resize(kOversizeFrameBytes, 0);
+        }
+    }
+    if (head.cType == 'A') {
+        const uint32_t announced = static_cast<uint32_t>(state_.Config().audio_mask);
+        int outside = 0;
+        while (outside < 15 && (announced >> outside & 1u) != 0)
+            ++outside;
+        if ((announced >> outside & 1u) == 0 && unannounced_audio_.exchange(false)) {
+            frame.head.nChannel = outside;
+            state_.RecordFault(Fault::kUnannouncedAudio);
         }
     }
     if (frame.payload.empty()) frame.payload.assign(payload.begin(), payload.end());

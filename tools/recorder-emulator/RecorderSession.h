@@ -105,5 +105,10 @@ private:
     std::atomic<bool> oversize_{false};
     std::atomic<bool> bad_channel_{false};
     std::atomic<bool> gap_{false};
+    std::atomic<bool> bad_size_code_{false};
+    std::atomic<bool> no_frame_number_{false};
+    std::atomic<bool> far_time_{false};
+    std::atomic<bool> unannounced_audio_{false};
+    std::atomic<bool> no_play_end_{false};
     std::atomic<int64_t> stall_until_us_{0};
 };

@@ -15,7 +15,7 @@ TEST_F(LanguageSelectTest, TablesHaveTheirKeysByPosition) {
     const LanguageSelect client(LanguageTable::kClient);
     const LanguageSelect launcher(LanguageTable::kLauncher);
     const LanguageSelect update(LanguageTable::kUpdateTool);
-    EXPECT_EQ(client.Count(), 189);
+    EXPECT_EQ(client.Count(), 191);
     EXPECT_EQ(launcher.Count(), 179);
     EXPECT_EQ(update.Count(), 154);
 
@@ -52,7 +52,7 @@ TEST_F(LanguageSelectTest, NewTableIsEmptyAndMissingFileGivesEnglishDefaults) {
     EXPECT_EQ(lang.Text(90), " ALL DVR");  // leading space kept
     EXPECT_EQ(lang.Text(160), "Update Tool");
     EXPECT_EQ(lang.Text(181), "if change the data,DVR will restart!");
-    EXPECT_EQ(lang.Text(189), "");
+    EXPECT_EQ(lang.Text(191), "");
     EXPECT_EQ(lang.Text(-1), "");
 }
 

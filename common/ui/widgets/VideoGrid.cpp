@@ -4,8 +4,6 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QResizeEvent>
-#include <chrono>
-#include <thread>
 
 #include "common/ui/widgets/CellFont.h"
 #include "common/ui/widgets/ColorRef.h"
@@ -32,7 +30,6 @@ int CVideoGrid::Init(int total, int layout) { return cells_.Init(total, layout);
 int CVideoGrid::SetLayout(int layout) {
     if (cells_.SetLayout(layout) < 0) return -1;
     Invalidate();
-    std::this_thread::sleep_for(std::chrono::milliseconds(kLayoutSettle_ms));
     return 0;
 }
 

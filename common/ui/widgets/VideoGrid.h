@@ -15,15 +15,16 @@ class CVideoGrid : public QWidget {
     Q_OBJECT
 
 public:
-    // How long SetLayout holds its caller after asking for the repaint.
+    // How long the owner lets the frame threads settle on a new layout before it asks for the
+    // layout's streams.
     static constexpr int kLayoutSettle_ms = 800;
 
     explicit CVideoGrid(QWidget* parent = nullptr);
 
     // 0; -1 when total is not a layout value. No repaint.
     int Init(int total, int layout);
-    // A new layout at page 0, or the next page of the current one; repaints, then holds the
-    // caller for kLayoutSettle_ms. 0; -1 for a value that is not a layout.
+    // A new layout at page 0, or the next page of the current one; repaints. 0; -1 for a
+    // value that is not a layout.
     int SetLayout(int layout);
     // Between the selected cell enlarged and the remembered layout. No repaint.
     int ToggleSingle();

@@ -264,7 +264,7 @@ TEST_F(LiveViewDlgTest, HoverTitlesOfTheSmallCellsStayInsideTheGrid) {
         ASSERT_NE(notice, nullptr) << c.cursor.x() << "," << c.cursor.y();
         EXPECT_EQ(notice->geometry(), QRect(c.popup, QSize(135, 14)));
         const int cell =
-            window_->Grid()->HitTest(window_->mapFromGlobal(c.cursor) - QPoint(24, 33));
+            window_->Grid()->HitTest(window_->mapFromGlobal(c.cursor) - QPoint(30, 35));
         EXPECT_EQ(notice->Text().toStdString(), "Yard:CH" + std::to_string(cell + 1));
         // Each notice goes by itself; the next needs the pointer on another cell.
         ASSERT_EVENTUALLY_WITHIN(window_->findChild<DlgNotice*>() == nullptr, kWait_ms);
@@ -430,6 +430,72 @@ TEST_F(LiveViewDlgTest, DeleteAsksFirstAndTheStoreIsWrittenAtExit) {
     const UserStoreContent stored = ReadStore();
     ASSERT_EQ(stored.devices.GetDvrCount(), 2);
     EXPECT_EQ(stored.devices.Entry(1).settings.show_name, "Hall");
+}
+
+TEST_F(LiveViewDlgTest, AfterDeleteTheViewTheLabelAndTheTreeAgree) {
+    // The device before the deleted one is shown; after device 0, every device's view.
+    const struct {
+        int deleted;
+        int shown;  // -1: the root
+        const char* label;
+    } cases[] = {{2, 1, "Yard"}, {1, 0, "Gate"}, {0, -1, " ALL DVR"}};
+    for (const auto& c : cases) {
+        WriteStore({{"10.0.0.1:6802", "admin", "admin", "Gate"},
+                    {"10.0.0.2:6802", "admin", "admin", "Yard"},
+                    {"10.0.0.3:6802", "admin", "admin", "Hall"}});
+        Open();
+        Select(c.deleted);
+        Click(kDelete);
+        ASSERT_EQ(ItemCount(), 2) << c.deleted;
+        EXPECT_EQ(window_->FindSelectedItem(), c.shown) << c.deleted;
+        EXPECT_EQ(window_->CurrentDvr(), c.shown) << c.deleted;
+        EXPECT_EQ(manager_->GetCurrentDvr(), c.shown) << c.deleted;
+        EXPECT_EQ(manager_->IsAllDvrMode(), c.shown < 0 ? 1 : 0) << c.deleted;
+        EXPECT_EQ(window_->StatusLabel()->Text(), c.label) << c.deleted;
+        EXPECT_EQ(window_->Grid()->Cells().Total(), c.shown < 0 ? 256 : 16) << c.deleted;
+        window_.reset();
+        manager_.reset();
+    }
+}
+
+TEST_F(LiveViewDlgTest, AShortStoreGivesTheDevicesThatLieWholeAndSaysWhereTheFileWasKept) {
+    WriteStore({{"10.0.0.1:6802", "admin", "admin", "Gate"},
+                {"10.0.0.2:6802", "admin", "admin", "Yard"},
+                {"10.0.0.3:6802", "admin", "admin", "Hall"}});
+    fs::resize_file(StorePath(), 43000);  // cut inside the window map
+    Open();
+    ASSERT_EQ(ItemCount(), 3);
+    EXPECT_EQ(ItemText(2), "Hall");
+    EXPECT_EQ(window_->StatusLabel()->Text(), "Gate");
+    ASSERT_EQ(boxes_.Requests().size(), 1u);
+    EXPECT_EQ(boxes_.Requests()[0].text.toStdString(),
+              FillText(window_->Texts().Text(window_->Texts().MemberOf("Store_Word1")),
+                       {StorePath() + ".damaged"}));
+    EXPECT_EQ(fs::file_size(StorePath() + ".damaged"), 43000u);
+
+    // The store is written whole at the exit, with its devices; the next start says nothing.
+    Click(kExit);
+    EXPECT_EQ(ReadStore().devices.GetDvrCount(), 3);
+    EXPECT_EQ(fs::file_size(StorePath() + ".damaged"), 43000u);
+    window_.reset();
+    manager_.reset();
+    Open();
+    EXPECT_EQ(ItemCount(), 3);
+    EXPECT_EQ(boxes_.Requests().size(), 1u);
+}
+
+TEST_F(LiveViewDlgTest, AStoreThatCanNotBeWrittenAtExitIsReportedBeforeTheEnd) {
+    WriteStore({{"10.0.0.1:6802", "admin", "admin", "Gate"}});
+    Open();
+    fs::remove(StorePath());
+    fs::create_directory(StorePath());  // where the file should go
+    Click(kExit);
+    EXPECT_TRUE(window_->Closed());
+    ASSERT_EQ(boxes_.Requests().size(), 1u);
+    EXPECT_EQ(
+        boxes_.Requests()[0].text.toStdString(),
+        FillText(window_->Texts().Text(window_->Texts().MemberOf("Store_Word2")), {StorePath()}));
+    EXPECT_EQ(boxes_.Requests()[0].icon, MessageBoxIcon::kError);
 }
 
 TEST_F(LiveViewDlgTest, ClosingWithConnectThreadsInFlightEndsAtOnce) {

@@ -4,6 +4,7 @@
 // window system delivers them, so the pad sees them before the buttons.
 #include <QApplication>
 #include <QCursor>
+#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QMenu>
 #include <QRegularExpression>
@@ -16,9 +17,11 @@
 #include "common/ui/widgets/SegmentLabel.h"
 #include "common/ui/widgets/VideoGrid.h"
 #include "common/ui/widgets/WindowSnapshot.h"
+#include "liveview/app/SettleSteps.h"
 #include "liveview/app/tests/LiveViewWindowTest.h"
 #include "liveview/app/tests/ModalAct.h"
 #include "liveview/core/window/LiveViewIds.h"
+#include "platform/surface/VideoSurfaceView.h"
 #include "tests/support/QtWaits.h"
 #include "tools/oculan-watch/OculanScreen.h"
 
@@ -69,7 +72,7 @@ protected:
     // The client point whose press lands in the middle of the cell.
     QPoint AtCell(int cell) const {
         const VideoCell c = Cells().Cell(cell);
-        const QPoint offset = window_->FullWindow() ? QPoint() : QPoint(24, 33);
+        const QPoint offset = window_->FullWindow() ? QPoint() : QPoint(30, 35);
         return QPoint(c.x + c.width / 2, c.y + c.height / 2) + offset;
     }
     void ClickAt(const QPoint& client, Qt::MouseButton button = Qt::LeftButton) const {
@@ -184,6 +187,110 @@ TEST_F(VideoWindowTest, LayoutsPagesSingleModeAndFullWindow) {
         EXPECT_EQ(window_->Control(kAdd)->geometry(), QRect(956, 280, 60, 35));
         EXPECT_TRUE(window_->isVisible());
     }
+}
+
+TEST_F(VideoWindowTest, APressActsOnTheCellUnderThePointer) {
+    Open();
+    ASSERT_EQ(Cells().Layout(), 16);  // the grid lies at (30, 35), its cells 187 x 148
+    const struct {
+        QPoint client;
+        int cell;
+    } cases[] = {{{214, 100}, 0}, {{218, 100}, 1}, {{32, 37}, 0}, {{778, 625}, 15}, {{40, 184}, 4}};
+    for (const auto& c : cases) {
+        ClickAt(c.client);
+        EXPECT_EQ(Visible(), std::vector<int>{c.cell}) << c.client.x() << "," << c.client.y();
+        ClickAt(c.client);
+        ASSERT_EQ(Visible().size(), 16u);
+    }
+}
+
+TEST_F(VideoWindowTest, ViewChangesKeepTheWindowAnsweringWhileTheStreamsSettle) {
+    StartRecorders({Recorder(16)});
+    WriteStore({{AddressOf(0), "admin", "admin", "Gate"}});
+    Open();
+    Click(kConnect);
+    ASSERT_EVENTUALLY_EQ_WITHIN(LinkState(0), kLinkStreaming, kWait_ms);
+    // Each change returns at once; what follows its pause (the streams asked for, the grid
+    // wiped) comes later, while the window goes on handling its events.
+    const struct {
+        const char* change;
+        std::function<void()> act;
+        int pause_ms;
+        uint32_t streamed;  // the recorder's cameras once settled; 0: not looked at
+    } cases[] = {
+        {"layout", [&] { Click(kWindow9); }, CVideoGrid::kLayoutSettle_ms, 0x1FF},
+        {"root", [&] { SelectRoot(); }, 300, 0},
+        {"channel", [&] { window_->OnCommand(400000 + 5 * 10000 + 2); }, 3000, 1u << 2},
+        {"device", [&] { Select(0); }, 300, 0xFFFF},
+    };
+    for (const auto& c : cases) {
+        QElapsedTimer held;
+        held.start();
+        c.act();
+        EXPECT_LT(held.elapsed(), c.pause_ms) << c.change;
+        EXPECT_TRUE(window_->Settling()) << c.change;
+        bool answered_meanwhile = false;
+        QTimer::singleShot(0, window_.get(), [&] { answered_meanwhile = window_->Settling(); });
+        ASSERT_EVENTUALLY_WITHIN(!window_->Settling(), kWait_ms);
+        EXPECT_TRUE(answered_meanwhile) << c.change;
+        if (c.streamed != 0) {
+            ASSERT_EVENTUALLY_EQ(emulator_.Journal(0).live_requests.back().channel_mask,
+                                 c.streamed);
+        }
+    }
+    EXPECT_EQ(manager_->GetWindowChannel(5), 2);
+}
+
+TEST_F(VideoWindowTest, NoPictureStaysOutsideTheGridOnceFullWindowEnds) {
+    StartRecorders({Recorder()});
+    WriteStore({{AddressOf(0), "admin", "admin", "Gate"}});
+    Open();
+    Click(kConnect);
+    Click(kWindow4);
+    Click(kFullWindow);
+    const auto all_shown = [&] {
+        const QImage image = CaptureWindow(window_->Grid());
+        for (int cell = 0; cell < 4; ++cell) {
+            const VideoCell c = Cells().Cell(cell);
+            if (ChannelOfPicture(
+                    image, QRect(c.video_x, c.video_y, c.video_width, c.video_height)) != cell) {
+                return false;
+            }
+        }
+        return true;
+    };
+    ASSERT_EVENTUALLY_WITHIN(all_shown(), kWait_ms);
+    // Picture pixels of the window's surface that lie outside the grid.
+    const auto outside = [&] {
+        const QRect grid = window_->Grid()->geometry();
+        int count = 0;
+        CVideoSurfaceView::Find(window_.get())
+            ->Surface()
+            ->Read([&](const std::uint32_t* pixels, int width, int height) {
+                for (int y = 0; y < height; ++y) {
+                    for (int x = 0; x < width; ++x) {
+                        if (pixels[y * width + x] != 0 && !grid.contains(x, y)) ++count;
+                    }
+                }
+            });
+        return count;
+    };
+    const VideoCell full_cell = Cells().Cell(0);
+    const QPoint full_origin = window_->Grid()->mapToGlobal(QPoint(0, 0));
+    QTest::keyClick(window_.get(), Qt::Key_Escape);
+    EXPECT_EQ(outside(), 0);
+    // A frame thread still on its way draws by the full window's cell: it stops at the grid.
+    const ScreenRect stale{full_origin.x() + full_cell.video_x, full_origin.y() + full_cell.video_y,
+                           full_origin.x() + full_cell.video_x + full_cell.video_width,
+                           full_origin.y() + full_cell.video_y + full_cell.video_height};
+    CVideoSurfaceView::Find(window_.get())
+        ->Surface()
+        ->DrawScaledRows(stale, 4, 4, [](const ScaledRow& row) {
+            std::fill(row.out, row.out + row.count, 0xFFFFFFFFu);
+        });
+    EXPECT_EQ(outside(), 0);
+    ASSERT_EVENTUALLY_WITHIN(all_shown(), kWait_ms);
+    EXPECT_EQ(outside(), 0);
 }
 
 TEST_F(VideoWindowTest, TheChannelMenuPlacesAndTakesBackCamerasOfAnyDevice) {

@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "liveview/core/store/UssFields.h"
+#include "platform/text/CodePageLength.h"
 
 int LockRoleOf(std::string_view entry, std::string_view admin_password,
                std::string_view user_password) {
@@ -42,7 +43,7 @@ CPasswordChange::Step CPasswordChange::Enter(const std::string& entry) {
             stage_ = Stage::kNewPassword;
             return {Message::kNone, PromptOf(stage_)};
         case Stage::kNewPassword: {
-            if (entry.empty() || entry.size() > kNewPasswordMax_bytes)
+            if (entry.empty() || CodePageLength(entry) > kNewPasswordMax_bytes)
                 return {Message::kBadLength, PromptOf(stage_)};
             const UssField field =
                 target_ == Target::kAdmin ? UssField::kAdminPassword : UssField::kUserPassword;

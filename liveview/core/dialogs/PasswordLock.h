@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -10,7 +11,8 @@ inline constexpr int kRoleNone = 0;
 inline constexpr int kRoleAdmin = 1;
 inline constexpr int kRoleUser = 2;
 
-inline constexpr int kNewPasswordMax_bytes = 6;
+// Counted as the code page does: a Chinese character takes two (see CodePageLength).
+inline constexpr std::size_t kNewPasswordMax_bytes = 6;
 
 // The role an entry at the start-up check gives, byte for byte and case-sensitive; the admin
 // password is tried first, so with both alike the entry gives the admin role.

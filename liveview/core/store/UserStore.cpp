@@ -70,6 +70,14 @@ UssLoadStatus CUserStore::Load(UserStoreContent& out) {
     return status;
 }
 
+std::string CUserStore::KeepDamagedCopy() {
+    std::error_code error;
+    if (!keep_damaged_ || !std::filesystem::exists(path_, error)) return {};
+    if (!KeepCopy(path_, DamagedPath())) return {};
+    keep_damaged_ = false;
+    return DamagedPath();
+}
+
 int CUserStore::Save(const UserStoreContent& content) {
     std::vector<uint8_t> bytes = EncodeUserStore(content);
     const std::optional<std::vector<uint8_t>> tail = ReadTail(path_);

@@ -102,14 +102,14 @@ UssLoadStatus DecodeUserStore(std::span<const uint8_t> bytes, UserStoreContent& 
     auto file = std::make_unique<_USS_FILE_>();
     std::memcpy(file.get(), bytes.data(), std::min(bytes.size(), kUssFileBytes));
     // The parts are taken in the order they lie; a part cut short ends the load, and what came
-    // before it stays taken. The devices are taken only from a whole store. Each part ends
-    // where the next begins.
+    // before it stays taken. Each part ends where the next begins.
     const auto cut_before = [&](std::size_t end) { return bytes.size() < end; };
     bool repaired = false;
     if (cut_before(offsetof(_USS_FILE_, szRecordDirectory))) return UssLoadStatus::kShortFile;
     std::array<_DVR_ENTRY_, CDvrList::kMaxDvrs> entries;
     for (int slot = 0; slot < CDvrList::kMaxDvrs; ++slot)
         entries[slot] = ReadRecord(file->records[slot], repaired);
+    out.devices = CDvrList::FromStore(entries);
     if (cut_before(offsetof(_USS_FILE_, szAdminPassword))) return UssLoadStatus::kShortFile;
     out.record_directory = ReadText(file->szRecordDirectory, repaired);
     if (cut_before(offsetof(_USS_FILE_, szUserPassword))) return UssLoadStatus::kShortFile;
@@ -120,6 +120,5 @@ UssLoadStatus DecodeUserStore(std::span<const uint8_t> bytes, UserStoreContent& 
     out.password_on = file->bPasswordOn == 1 ? 1 : 0;
     if (cut_before(kUssFileBytes)) return UssLoadStatus::kShortFile;
     std::memcpy(out.window_map.data(), file->window_map, sizeof(file->window_map));
-    out.devices = CDvrList::FromStore(entries);
     return repaired ? UssLoadStatus::kRepaired : UssLoadStatus::kLoaded;
 }

@@ -39,7 +39,17 @@ TEST(PasswordLock, ChangeGoesThroughItsPromptsAndMessages) {
     };
     const std::string seven = "1234567";
     const std::string six_bytes = "\u5bc6\u7801";  // two three-byte characters
+    // Chinese characters count two each, as in the code page: three fit, four do not.
+    const std::string three_chinese = "\u5bc6\u7801\u9501";
+    const std::string four_chinese = three_chinese + "\u9501";
     const Case cases[] = {
+        {Target::kUser,
+         {"470319", four_chinese, three_chinese, three_chinese},
+         {{Message::kNone, "Pass_Word4"},
+          {Message::kBadLength, "Pass_Word4"},
+          {Message::kNone, "Pass_Word5"},
+          {Message::kChanged, ""}},
+         three_chinese.c_str()},
         {Target::kAdmin,
          {"470319", "123456", "123456"},
          {{Message::kNone, "Pass_Word2"}, {Message::kNone, "Pass_Word3"}, {Message::kChanged, ""}},

@@ -74,24 +74,26 @@ TEST(UserStoreFormat, RoundTripsAndAShortStoreKeepsWhatLiesBeforeTheCut) {
     EXPECT_EQ(DecodeUserStore(EncodeUserStore(saved), loaded), UssLoadStatus::kLoaded);
     EXPECT_EQ(loaded, saved);
 
-    // The store is read part by part: what lies whole before the cut is taken, the devices and
-    // the window map only from a whole store.
+    // The store is read part by part: what lies whole before the cut is taken, the devices
+    // once all 64 records lie whole, the window map only from a whole store.
     const UserStoreContent fresh;
     const struct {
         std::size_t size;
-        bool directory, admin, user, flag;
-    } cuts[] = {{0, false, false, false, false},
-                {42495, false, false, false, false},
-                {kAdminPasswordAt, true, false, false, false},
-                {kUserPasswordAt + 50, true, true, false, false},
-                {43053, true, true, true, true},
-                {kStoreBytes - 1, true, true, true, true}};
+        bool devices, directory, admin, user, flag;
+    } cuts[] = {{0, false, false, false, false, false},
+                {42495, false, false, false, false, false},
+                {kRecordDirectoryAt, true, false, false, false, false},
+                {kAdminPasswordAt, true, true, false, false, false},
+                {kUserPasswordAt + 50, true, true, true, false, false},
+                {43053, true, true, true, true, true},
+                {kStoreBytes - 1, true, true, true, true, true}};
     for (const auto& cut : cuts) {
         std::vector<uint8_t> bytes = EncodeUserStore(saved);
         bytes.resize(cut.size);
         UserStoreContent partial;
         EXPECT_EQ(DecodeUserStore(bytes, partial), UssLoadStatus::kShortFile) << cut.size;
         UserStoreContent expected;
+        if (cut.devices) expected.devices = saved.devices;
         if (cut.directory) expected.record_directory = saved.record_directory;
         if (cut.admin) expected.admin_password = saved.admin_password;
         if (cut.user) expected.user_password = saved.user_password;

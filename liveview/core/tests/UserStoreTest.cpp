@@ -119,11 +119,33 @@ TEST_F(UserStoreTest, ShortFileLoadsNothingAndIsKeptAsideAtTheNextSave) {
     EXPECT_EQ(ReadFile(store.DamagedPath()), old_file);
 }
 
+TEST_F(UserStoreTest, AStoreCutAfterItsRecordsGivesItsDevicesAndIsKeptAsideAtLoad) {
+    UserStoreContent saved;
+    for (int a = 0; a < 64; ++a)
+        saved.devices.AddDvr("10.1.1.1:" + std::to_string(6000 + a), "", "admin", "pw", "D");
+    ASSERT_EQ(CUserStore(StorePath()).Save(saved), 1);
+    std::filesystem::resize_file(StorePath(), 43000);
+    const std::vector<uint8_t> old_file = ReadFile(StorePath());
+
+    CUserStore store(StorePath());
+    UserStoreContent content;
+    EXPECT_EQ(store.Load(content), UssLoadStatus::kShortFile);
+    EXPECT_EQ(content.devices, saved.devices);
+    EXPECT_EQ(store.KeepDamagedCopy(), store.DamagedPath());
+    EXPECT_EQ(ReadFile(store.DamagedPath()), old_file);
+    // Kept once: neither a second call nor the save puts the new store in its place.
+    EXPECT_EQ(store.KeepDamagedCopy(), "");
+    ASSERT_EQ(store.Save(content), 1);
+    EXPECT_EQ(ReadFile(store.DamagedPath()), old_file);
+    EXPECT_EQ(std::filesystem::file_size(StorePath()), kStoreBytes);
+}
+
 TEST_F(UserStoreTest, AGoodStoreLeavesNoDamagedCopy) {
     CUserStore(StorePath()).Save(OneDevice());
     CUserStore store(StorePath());
     UserStoreContent content;
     ASSERT_EQ(store.Load(content), UssLoadStatus::kLoaded);
+    EXPECT_EQ(store.KeepDamagedCopy(), "");
     ASSERT_EQ(store.Save(content), 1);
     EXPECT_FALSE(std::filesystem::exists(store.DamagedPath()));
 }

@@ -15,7 +15,7 @@
 using namespace live_view_id;
 
 TEST(VideoViews, PressesLayoutButtonsAndTreeSelections) {
-    EXPECT_EQ(GridPointOf({100, 200}, false), (ViewPoint{76, 167}));
+    EXPECT_EQ(GridPointOf({100, 200}, false), (ViewPoint{70, 165}));
     EXPECT_EQ(GridPointOf({100, 200}, true), (ViewPoint{100, 200}));
 
     const std::pair<int, int> buttons[] = {{kWindow4, 4},     {kWindow9, 9},     {kWindow16, 16},
@@ -55,8 +55,10 @@ TEST(ChannelMenu, IdsNameOneCameraOfOneCellEach) {
     EXPECT_EQ(ChannelCommandId(5, 202), 400000 + 5 * 10000 + 2 * 100 + 2);
     EXPECT_EQ(DecodeChannelCommand(450202), (ChannelCommand{5, 202}));
     EXPECT_EQ(DecodeChannelCommand(ChannelCommandId(255, 6315)), (ChannelCommand{255, 6315}));
-    for (int id : {kChannelCommandNone, 399999, 0, ChannelCommandId(256, 0),
-                   ChannelCommandId(0, 16), ChannelCommandId(0, 6400)}) {
+    // A key past the menu's cameras still names its cell, so the cell's own item works.
+    EXPECT_EQ(DecodeChannelCommand(ChannelCommandId(3, 16)), (ChannelCommand{3, 16}));
+    EXPECT_EQ(DecodeChannelCommand(ChannelCommandId(3, 6400)), (ChannelCommand{3, 6400}));
+    for (int id : {kChannelCommandNone, 399999, 0, ChannelCommandId(256, 0)}) {
         EXPECT_EQ(DecodeChannelCommand(id), std::nullopt) << id;
     }
     EXPECT_EQ(ChannelTitle("Yard", 202), "Yard:CH03");
@@ -89,6 +91,7 @@ TEST(ChannelMenu, OffersTheLinkedDevicesCamerasWithTheShownOnesChecked) {
 TEST(ChannelMenu, ACameraGoesIntoItsCellOrLeavesTheCellShowingIt) {
     CWindowMap map;
     map.SetWindowChannel(9, 101);
+    map.SetWindowChannel(11, 20);  // channel 21, from a store written elsewhere
     struct Step {
         ChannelCommand command;
         int emptied;
@@ -99,6 +102,8 @@ TEST(ChannelMenu, ACameraGoesIntoItsCellOrLeavesTheCellShowingIt) {
         {{5, 3}, -1, 3, -1, 101},      // replaces what cell 5 showed
         {{7, 101}, 9, 3, -1, -1},      // shown in cell 9: cell 9 empties, cell 7 stays
         {{5, 3}, 5, -1, -1, -1},       // the first item of a cell empties it
+        {{5, 6400}, -1, -1, -1, -1},   // no camera the menu offers: nothing placed
+        {{11, 20}, 11, -1, -1, -1},    // a key past the menu's channels leaves its cell
     };
     for (const Step& s : steps) {
         EXPECT_EQ(ApplyChannelCommand(map, s.command), s.emptied) << s.command.key;
@@ -106,6 +111,7 @@ TEST(ChannelMenu, ACameraGoesIntoItsCellOrLeavesTheCellShowingIt) {
         EXPECT_EQ(map.GetWindowChannel(7), s.cell7) << s.command.key;
         EXPECT_EQ(map.GetWindowChannel(9), s.cell9) << s.command.key;
     }
+    EXPECT_EQ(map.GetWindowChannel(11), -1);
 }
 
 TEST(PtzPad, EveryStartIsFollowedByItsStop) {

@@ -30,11 +30,13 @@ std::optional<ChannelCommand> DecodeChannelCommand(int id) {
     if (id < kChannelCommandBase || id == kChannelCommandNone) return std::nullopt;
     const ChannelCommand command{(id - kChannelCommandBase) / kCellStride,
                                  (id - kChannelCommandBase) % kCellStride};
-    if (command.cell >= CWindowMap::kCells || KeyDevice(command.key) >= CDvrList::kMaxDvrs ||
-        KeyChannel(command.key) >= kChannelMenuChannels) {
-        return std::nullopt;
-    }
+    if (command.cell >= CWindowMap::kCells) return std::nullopt;
     return command;
+}
+
+bool IsMenuCamera(int32_t key) {
+    return key >= 0 && KeyDevice(key) < CDvrList::kMaxDvrs &&
+           KeyChannel(key) < kChannelMenuChannels;
 }
 
 std::string ChannelTitle(const std::string& show_name, int32_t key) {

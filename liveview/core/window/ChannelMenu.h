@@ -58,8 +58,9 @@ struct ChannelCommand {
 // Channels a device's sub-menu lists: its type code's channel count, at most 16.
 int ChannelMenuChannels(int32_t type_code);
 int ChannelCommandId(int cell, int32_t key);
-// The command of a menu id; nothing for "NONE" and for ids that name no cell 0..255 and no
-// camera of a device slot 0..63, channel 0..15.
+// The command of a menu id; nothing for "NONE" and for ids that name no cell 0..255. The key
+// may name any camera a store can hold (a channel past the menu's included), so that a cell's
+// own item takes back whatever the cell shows.
 std::optional<ChannelCommand> DecodeChannelCommand(int id);
 // A cell's title in the all-devices view: "<show name>:CH03" for channel 2.
 std::string ChannelTitle(const std::string& show_name, int32_t key);
@@ -69,14 +70,18 @@ ChannelMenuModel MakeChannelMenu(int cell, int32_t cell_key,
                                  std::span<const ChannelMenuDevice> devices,
                                  const std::function<bool(int32_t)>& shown);
 
+// Whether the menu can offer the key's camera: a device slot 0..63, a channel 0..15.
+bool IsMenuCamera(int32_t key);
+
 // Carries the command out on a window map (CWindowMap, or the device manager that owns one):
 // a camera in no cell goes into the command's cell, replacing what it showed; a camera shown
-// already leaves the cell that shows it. The cell emptied, or -1 when the camera was placed.
+// already leaves the cell that shows it. The cell emptied, or -1 when the camera was placed
+// or, being none the menu offers, left out.
 template <class Map>
 int ApplyChannelCommand(Map& map, const ChannelCommand& command) {
     const int shown_in = map.FindWindowOfChannel(command.key);
     if (shown_in < 0) {
-        map.SetWindowChannel(command.cell, command.key);
+        if (IsMenuCamera(command.key)) map.SetWindowChannel(command.cell, command.key);
         return -1;
     }
     map.SetWindowChannel(shown_in, CWindowMap::kNoChannel);

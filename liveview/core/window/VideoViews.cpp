@@ -4,13 +4,12 @@
 #include <utility>
 
 #include "liveview/core/window/LiveViewIds.h"
+#include "liveview/core/window/MainWindowLayout.h"
 #include "platform/records/DvrMachineInfo.h"
 
 namespace {
 
 using namespace live_view_id;
-
-constexpr ViewPoint kGridClickOffset{24, 33};
 
 constexpr std::array<std::pair<int, int>, 8> kLayoutButtons{{
     {kWindow4, 4},
@@ -40,7 +39,8 @@ constexpr std::array<int, 44> kFullWindowControls{
 
 ViewPoint GridPointOf(ViewPoint client, bool full_window) {
     if (full_window) return client;
-    return {client.x - kGridClickOffset.x, client.y - kGridClickOffset.y};
+    const MainWindowControl& grid = *FindMainWindowControl(kGrid);
+    return {client.x - grid.x, client.y - grid.y};
 }
 
 int LayoutOfButton(int id) {

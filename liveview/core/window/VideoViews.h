@@ -13,9 +13,9 @@ struct ViewPoint {
     bool operator==(const ViewPoint&) const = default;
 };
 
-// A press at a client point of the main window as a point of the grid. In full window the grid
-// lies at (0, 0); otherwise the window takes (24, 33) off, a few pixels short of the grid's
-// own place (30, 35), as the cell clicks and hover titles always have.
+// A press at a client point of the main window as a point of the grid: in full window the grid
+// lies at (0, 0), otherwise at its place in the window's layout, so a press acts on the cell
+// under the pointer.
 ViewPoint GridPointOf(ViewPoint client, bool full_window);
 
 // Cells per screen of a layout button; 0 for any other control.

@@ -68,10 +68,20 @@ TEST_F(DvrManagerTest, NoStoreLoadsNothingAndAShortOneKeepsWhatCameBeforeTheCut)
     std::filesystem::resize_file(StorePath(), 43053);  // cut inside the window map
     NewManager();
     EXPECT_EQ(manager_->LoadUserStore(), -1);
-    EXPECT_EQ(manager_->GetDvrCount(), 0);
+    // Every record lies whole before the cut: the device is taken, and the file as it was kept.
+    EXPECT_EQ(manager_->GetDvrCount(), 1);
     EXPECT_EQ(manager_->GetSavePath(), RecordFolder());
     EXPECT_EQ(manager_->GetAdminPassword(), "1111");
     EXPECT_EQ(manager_->GetPasswordFlag(), 1);
+    EXPECT_EQ(manager_->DamagedStoreCopy(), StorePath() + ".damaged");
+    EXPECT_EQ(std::filesystem::file_size(manager_->DamagedStoreCopy()), 43053u);
+}
+
+TEST_F(DvrManagerTest, AStoreThatCanNotBeWrittenFailsTheShutdown) {
+    ASSERT_EQ(manager_->AddDvr("10.0.0.1:6802", "6802", "admin", "pw", "Gate"), 1);
+    std::filesystem::create_directory(StorePath());  // where the file should go
+    EXPECT_EQ(manager_->Shutdown(), -1);
+    EXPECT_EQ(manager_->Shutdown(), 1);  // once shut down, a second call has nothing to do
 }
 
 TEST_F(DvrManagerTest, BadSlotsAreRefused) {

@@ -3,8 +3,10 @@
 #include <QCalendarWidget>
 #include <QCheckBox>
 #include <QDateTimeEdit>
+#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QLabel>
+#include <QPointer>
 #include <QProgressBar>
 #include <QRegularExpression>
 
@@ -239,18 +241,51 @@ TEST_F(PlaybackPlayTest, CamerasShowInTheirPanesAndFastPlayEnds) {
 
 // BACKUP through the dialog to a folder chosen with Browse, each way a backup can end.
 TEST_F(PlaybackPlayTest, BackupsEndAsTheyShould) {
+    const QString lost =
+        "The network is disconnected extraordinarily or is disconnected by the server";
     struct Case {
         const char* what;
         QTime start, end;
         bool audio;
-        enum { kRuns, kCancel, kFolderGone } how;
-        QString message;  // the box at the end, empty for none
+        enum { kRuns, kCancel, kFolderGone, kFault } how;
+        QStringList messages;  // the boxes' texts begin so, in order
         bool pair;
+        Fault fault = Fault::kStall;  // of kFault: at the start, or once the pair holds 100 frames
     } cases[] = {
-        {"cameras 1 and 3 with sound", {13, 0}, {13, 10}, true, Case::kRuns, "OK!", true},
-        {"a span without recordings", {19, 0}, {20, 0}, true, Case::kRuns, "OK!", false},
-        {"cancelled while it streams", {8, 0}, {18, 0}, false, Case::kCancel, "", true},
-        {"its folder gone", {13, 0}, {13, 10}, false, Case::kFolderGone, "Backup stopped", false},
+        {"cameras 1 and 3 with sound", {13, 0}, {13, 10}, true, Case::kRuns, {"OK!"}, true},
+        {"a span without recordings", {19, 0}, {20, 0}, true, Case::kRuns, {"OK!"}, false},
+        {"cancelled while it streams", {8, 0}, {18, 0}, false, Case::kCancel, {}, true},
+        {"its folder gone",
+         {13, 0},
+         {13, 10},
+         false,
+         Case::kFolderGone,
+         {"Backup incomplete: cannot write to "},
+         false},
+        {"the end never comes",
+         {13, 0},
+         {13, 10},
+         false,
+         Case::kFault,
+         {"Backup incomplete: the recorder sent nothing for 10 s. "},
+         true,
+         Fault::kNoPlayEnd},
+        {"the link dropped",
+         {8, 0},
+         {18, 0},
+         false,
+         Case::kFault,
+         {lost, "Backup incomplete: the link to the recorder was lost. "},
+         true,
+         Fault::kDropLink},
+        {"a malformed frame",
+         {8, 0},
+         {18, 0},
+         false,
+         Case::kFault,
+         {lost, "Backup incomplete: the link to the recorder was lost. "},
+         true,
+         Fault::kBadHeader},
     };
     RecorderConfig config = Recorder();
     config.audio_mask = 0x5;
@@ -258,11 +293,30 @@ TEST_F(PlaybackPlayTest, BackupsEndAsTheyShould) {
     ChooseCamera(1, 3);
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
+        if (LinkState() != kLinkLoggedIn) LogIn();
+        ASSERT_EQ(LinkState(), kLinkLoggedIn);
         TestFolder folder(c.what);
         const size_t boxes_before = boxes_.Texts().size();
         int most_progress = 0;
         QString speed;
-        bool stalled = false;
+        bool injected = false;
+        // When "OK!" shows, the pair is whole on disk: its data file holds what its index says.
+        std::optional<uint64_t> data_bytes_at_ok;
+        std::optional<uint64_t> indexed_bytes_at_ok;
+        // The dialog is the window's own and outlives the case; its watch must not.
+        QPointer<QTimer> watch;
+        const MessageBoxHandler answers = SetMessageBoxHandler({});
+        SetMessageBoxHandler([&](const MessageBoxRequest& request) {
+            const auto pairs = Pairs(folder.Path());
+            if (request.text == "OK!" && pairs.size() == 1) {
+                uint64_t indexed = 0;
+                for (const auto& [head, payload] : ReadPair(pairs[0]))
+                    indexed += payload.size();
+                indexed_bytes_at_ok = indexed;
+                data_bytes_at_ok = fs::file_size(fs::path(pairs[0]).replace_extension(".qmd"));
+            }
+            return answers(request);
+        });
         WhenModal([&](QWidget* modal) {
             auto* dialog = qobject_cast<DlgBackup*>(modal);
             ASSERT_NE(dialog, nullptr);
@@ -275,11 +329,23 @@ TEST_F(PlaybackPlayTest, BackupsEndAsTheyShould) {
                 QMetaObject::invokeMethod(chooser, "accept");
             });
             QTest::mouseClick(dialog->findChild<QPushButton*>("browse"), Qt::LeftButton);
+            if (c.fault == Fault::kNoPlayEnd) {
+                // Before the span starts: it is sent whole, then nothing more comes.
+                emulator_.InjectFault(0, c.fault);
+                injected = true;
+            }
             QTest::mouseClick(dialog->findChild<QPushButton*>("ok"), Qt::LeftButton);
             if (c.how == Case::kFolderGone) fs::remove_all(folder.Path());
             // Watch the bar and the rate line while the dialog runs.
-            auto* watch = new QTimer(dialog);
-            QObject::connect(watch, &QTimer::timeout, [&, dialog] {
+            watch = new QTimer(dialog);
+            QElapsedTimer running;
+            running.start();
+            QObject::connect(watch, &QTimer::timeout, [&, dialog, running] {
+                if (running.hasExpired(60000)) {
+                    ADD_FAILURE() << "the backup did not end by itself";
+                    QTest::mouseClick(dialog->findChild<QPushButton*>("cancel"), Qt::LeftButton);
+                    return;
+                }
                 most_progress =
                     std::max(most_progress, dialog->findChild<QProgressBar*>()->value());
                 const QString line = dialog->findChild<QLabel*>("speed")->text();
@@ -288,25 +354,26 @@ TEST_F(PlaybackPlayTest, BackupsEndAsTheyShould) {
                 if (pairs.size() != 1 || fs::file_size(pairs[0]) < 56 + 36 * 100) return;
                 if (c.how == Case::kCancel) {
                     QTest::mouseClick(dialog->findChild<QPushButton*>("cancel"), Qt::LeftButton);
-                } else if (!stalled) {
+                } else if (!injected) {
                     // A pause of the recorder mid-way: the backup lasts long enough for a
                     // rate to be measured and the bar to follow the play time.
-                    stalled = true;
-                    emulator_.InjectFault(0, Fault::kStall, 1500);
+                    injected = true;
+                    emulator_.InjectFault(0, c.fault, c.how == Case::kFault ? 0 : 1500);
                 }
             });
             watch->start(10);
         });
         Click(kIdBackup);
+        delete watch;
+        SetMessageBoxHandler(answers);
         EXPECT_EQ(window_->Shared().backup_mode.load(), 0);
         EXPECT_NE(LinkState(), kLinkStreaming);
         const QStringList boxes = boxes_.Texts().mid(static_cast<int>(boxes_before));
-        if (c.message.isEmpty()) {
-            EXPECT_TRUE(boxes.isEmpty()) << boxes.join("|").toStdString();
-        } else {
-            ASSERT_EQ(boxes.size(), 1);
-            EXPECT_TRUE(boxes[0].startsWith(c.message)) << boxes[0].toStdString();
+        ASSERT_EQ(boxes.size(), c.messages.size()) << boxes.join("|").toStdString();
+        for (int i = 0; i < boxes.size(); ++i) {
+            EXPECT_TRUE(boxes[i].startsWith(c.messages[i])) << boxes[i].toStdString();
         }
+        EXPECT_EQ(data_bytes_at_ok, indexed_bytes_at_ok);
         const auto pairs = Pairs(folder.Path());
         ASSERT_EQ(pairs.size(), c.pair ? 1u : 0u);
         if (!c.pair) continue;
@@ -318,6 +385,14 @@ TEST_F(PlaybackPlayTest, BackupsEndAsTheyShould) {
         }
         EXPECT_GT(video, 10);
         EXPECT_EQ(sound > 0, c.audio);
+        if (c.how == Case::kFault) {
+            // The message counts the frames the pair holds.
+            const QRegularExpressionMatch kept =
+                QRegularExpression(R"((\d+) frames were kept in (.+)\.$)").match(boxes.back());
+            ASSERT_TRUE(kept.hasMatch()) << boxes.back().toStdString();
+            EXPECT_EQ(kept.captured(1).toULongLong(), written.size());
+            EXPECT_EQ(kept.captured(2).toStdString(), folder.Path().string());
+        }
         if (c.how == Case::kRuns) {
             // Frame for frame what the recorder sends of the span, and every picture decodes
             // to its camera.

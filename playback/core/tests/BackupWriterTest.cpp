@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <vector>
 
+#include "common/settings/LanguageSelect.h"
 #include "playback/core/backup/BackupWriter.h"
 #include "tests/support/FileSizeLimit.h"
 #include "tests/support/PairFrames.h"
@@ -20,7 +21,14 @@ _NET_FRAME_HEAD_ Head(char type, int channel, uint32_t length, int32_t time = 17
     head.nChannel = channel;
     head.nLength = length;
     head.nTime = time;
+    head.nKeyFrame = type == 'V' ? 1 : 0;
     return head;
+}
+
+LanguageSelect EnglishTexts() {
+    LanguageSelect texts;
+    texts.UseDefaults();
+    return texts;
 }
 
 class BackupWriterTest : public ::testing::Test {
@@ -87,9 +95,10 @@ TEST_F(BackupWriterTest, FullDiskStopsWritingAndKeepsTheFrames) {
     }
     EXPECT_EQ(received, 40 * 3036);
     EXPECT_TRUE(writer_.Failed());
-    EXPECT_EQ(writer_.Failure(), "Backup stopped: cannot write to " + folder_.Path().string() +
-                                     " (" + std::strerror(EFBIG) +
-                                     "). The frames written before are kept.");
+    const std::string folder = folder_.Path().string();
+    EXPECT_EQ(writer_.IncompleteText(EnglishTexts(), 10000),
+              "Backup incomplete: cannot write to " + folder + " (" + std::strerror(EFBIG) +
+                  "). 16 frames were kept in " + folder + ".");
     writer_.End();
     const auto pairs = Pairs(folder_.Path());
     ASSERT_EQ(pairs.size(), 1u);
@@ -114,8 +123,108 @@ TEST_F(BackupWriterTest, VanishedFolderStopsWriting) {
     }
     writer_.End();
     setenv("HOME", saved_home.c_str(), 1);
-    EXPECT_NE(writer_.Failure().find("(the folder is gone)"), std::string::npos);
+    EXPECT_NE(writer_.IncompleteText(EnglishTexts(), 10000)
+                  .find(std::string("(") + std::strerror(ENOENT) + "). No frame was kept."),
+              std::string::npos);
     EXPECT_TRUE(fs::is_empty(home));
+}
+
+// Only frames whose head a pair's reader can follow are written: the rest are counted as
+// refused, and a refused video frame holds its channel back to the next key frame.
+constexpr int32_t kDay = 1251417600;  // 28 August 2009, 00:00 UTC
+
+TEST_F(BackupWriterTest, BrokenHeadsAreRefused) {
+    writer_.SetDirectory(folder_.Path().string());
+    writer_.Begin();
+    writer_.SetStream(kDay + 13 * 3600, kDay + 14 * 3600, 0x5);
+    const auto video = [](int number, int32_t time = kDay + 13 * 3600, uint8_t size = 2) {
+        _NET_FRAME_HEAD_ head = Head('V', 0, 100, time);
+        head.nKeyFrame = number == 0;
+        head.nFrameNo = number;
+        head.nSize = size;
+        return head;
+    };
+    const struct {
+        const char* what;
+        _NET_FRAME_HEAD_ head;
+        bool kept;
+    } frames[] = {
+        {"key frame", video(0), true},
+        {"next in its group", video(1), true},
+        {"size code 200", video(2, kDay + 13 * 3600, 200), false},
+        {"after the refused one", video(3), false},
+        {"key frame again", video(0), true},
+        {"frame number -1", video(-1), false},
+        {"key frame once more", video(0), true},
+        {"time 2^31 - 1", video(1, INT32_MAX), false},
+        {"a day before the span", video(0, kDay - 86401), false},
+        {"the recorder's zone a day off", video(0, kDay + 37 * 3600), true},
+        {"audio of an announced channel", Head('A', 2, 64, kDay + 13 * 3600), true},
+        {"audio of another channel", Head('A', 1, 64, kDay + 13 * 3600), false},
+    };
+    std::vector<std::string> expected;
+    for (const auto& f : frames) {
+        _NET_FRAME_HEAD_ head = f.head;
+        ASSERT_TRUE(writer_.Take(head, payload_.data(), true));
+        if (f.kept) expected.push_back(f.what);
+    }
+    writer_.End();
+    EXPECT_EQ(writer_.FramesKept(), expected.size());
+    EXPECT_EQ(writer_.FramesRefused(), std::size(frames) - expected.size());
+    const auto pairs = Pairs(folder_.Path());
+    ASSERT_EQ(pairs.size(), 1u);
+    const auto read = ReadPair(pairs[0]);
+    ASSERT_EQ(read.size(), expected.size());
+    size_t k = 0;
+    for (const auto& f : frames) {
+        if (!f.kept) continue;
+        EXPECT_EQ(std::memcmp(&read[k].first.nKeyFrame, &f.head.nKeyFrame, 12), 0) << f.what;
+        EXPECT_EQ(read[k].first.nFrameNo, f.head.nFrameNo) << f.what;
+        ++k;
+    }
+}
+
+// A backup cut short says why and what it kept; its pair is closed at once, and frames that
+// still come open no other.
+TEST_F(BackupWriterTest, ACutBackupSaysWhyAndWhatItKept) {
+    const std::string folder = folder_.Path().string();
+    const struct {
+        std::optional<CBackupWriter::Cut> cut;
+        int frames;
+        std::string text;
+    } cases[] = {
+        {std::nullopt, 3, ""},
+        {CBackupWriter::Cut::kLinkLost, 3,
+         "Backup incomplete: the link to the recorder was lost. 3 frames were kept in " + folder +
+             "."},
+        {CBackupWriter::Cut::kSilent, 0,
+         "Backup incomplete: the recorder sent nothing for 10 s. No frame was kept."},
+    };
+    for (const auto& c : cases) {
+        writer_.SetDirectory(folder);
+        writer_.Begin();
+        for (int i = 0; i < c.frames; ++i) {
+            _NET_FRAME_HEAD_ head = Head('V', 0, 100);
+            writer_.Take(head, payload_.data(), true);
+        }
+        writer_.Finish(c.cut);
+        EXPECT_EQ(writer_.Failed(), c.cut.has_value());
+        EXPECT_EQ(writer_.IncompleteText(EnglishTexts(), 10000), c.text);
+        const auto pairs = Pairs(folder_.Path());
+        ASSERT_EQ(pairs.size(), c.frames > 0 ? 1u : 0u);
+        if (!pairs.empty()) {
+            EXPECT_EQ(ReadPair(pairs[0]).size(), 3u);  // closed: complete
+        }
+        _NET_FRAME_HEAD_ late = Head('V', 0, 100);
+        EXPECT_TRUE(writer_.Take(late, payload_.data(), true));
+        writer_.End();
+        EXPECT_EQ(Pairs(folder_.Path()).size(), pairs.size());
+        for (const auto& index : pairs) {
+            EXPECT_EQ(ReadPair(index).size(), 3u);
+            fs::remove(index);
+            fs::remove(fs::path(index).replace_extension(".qmd"));
+        }
+    }
 }
 
 }  // namespace

@@ -135,6 +135,42 @@ TEST_F(FaultTest, FrameFaults) {
     EXPECT_EQ(emulator_.Journal(0).faults, committed);
 }
 
+// Faults that bend one field of one frame's own header, each on exactly one frame.
+TEST(HeadFaultTest, EachBendsOneFrame) {
+    TestFolder folder;
+    RecorderEmulator emulator;
+    RecorderConfig config = DefaultRecorderConfig(2, DayNumberOf({2009, 8, 28}));
+    config.loop_frames = 6;
+    config.audio_mask = 0x1;
+    std::string error;
+    ASSERT_TRUE(emulator.Start({config}, folder.Path(), &error)) << error;
+    TestClient client;
+    ASSERT_TRUE(client.Connect(emulator.Port(0)));
+    ASSERT_EQ(client.Login("admin", "admin"), 0);
+    ASSERT_EQ(client.Ack(netproto::LiveStart{0x1, 1}), 0);
+    const struct {
+        Fault fault;
+        char type;
+        bool (*bent)(const _NET_FRAME_HEAD_&);
+    } cases[] = {
+        {Fault::kBadSizeCode, 'V', [](const _NET_FRAME_HEAD_& h) { return h.nSize == 200; }},
+        {Fault::kNoFrameNumber, 'V', [](const _NET_FRAME_HEAD_& h) { return h.nFrameNo == -1; }},
+        {Fault::kFarTime, 'V', [](const _NET_FRAME_HEAD_& h) { return h.nTime == INT32_MAX; }},
+        {Fault::kUnannouncedAudio, 'A', [](const _NET_FRAME_HEAD_& h) { return h.nChannel == 1; }},
+    };
+    for (const auto& c : cases) {
+        emulator.InjectFault(0, c.fault);
+        int bent = 0;
+        for (int frames = 0; frames < 200; ++frames) {
+            auto f = client.NextFrame();
+            ASSERT_TRUE(f);
+            if (f->head.cType == c.type && c.bent(f->head)) ++bent;
+        }
+        EXPECT_EQ(bent, 1) << static_cast<int>(c.fault);
+    }
+    emulator.Stop();
+}
+
 }  // namespace
 
 namespace {
