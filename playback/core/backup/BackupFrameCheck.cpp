@@ -1,4 +1,4 @@
-#include "playback/core/BackupFrameCheck.h"
+#include "playback/core/backup/BackupFrameCheck.h"
 
 namespace {
 
