@@ -50,25 +50,6 @@ std::string DataPath(const std::string& index_path) {
     return index_path + ".qmd";
 }
 
-// write() until every byte is written; false (errno set) when the file system takes no more.
-bool WriteAll(int fd, const void* bytes, size_t length) {
-    const auto* at = static_cast<const uint8_t*>(bytes);
-    while (length > 0) {
-        const ssize_t written = ::write(fd, at, length);
-        if (written < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        if (written == 0) {
-            errno = ENOSPC;
-            return false;
-        }
-        at += written;
-        length -= static_cast<size_t>(written);
-    }
-    return true;
-}
-
 }  // namespace
 
 CQmxFile::CQmxFile() : directory_(HomeFolder()) {}
@@ -106,24 +87,20 @@ int CQmxFile::CheckFrameHead(const _NET_FRAME_HEAD_& header) {
 int CQmxFile::CreatePair(const std::string& index_path, int* error) {
     CloseFilesLocked();
     *error = 0;
-    // O_EXCL: a pair never truncates another writer's files.
-    const std::string data_path = DataPath(index_path);
-    index_fd_ = ::open(index_path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (index_fd_ < 0) {
+    // Never replaces a file: a pair never truncates another writer's files.
+    if (!index_out_.Create(index_path)) {
         *error = errno;
         return kOpenFailed;
     }
-    data_fd_ = ::open(data_path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (data_fd_ < 0) {
+    if (!data_out_.Create(DataPath(index_path))) {
         *error = errno;
-        ::close(index_fd_);
-        index_fd_ = -1;
-        std::remove(index_path.c_str());  // ours, and still empty
+        index_out_.Close();
+        std::remove(index_path.c_str());  // ours, and still empty; the data file is not
         return kOpenFailed;
     }
     index_path_ = index_path;
     const _QMX_INDEX_HEAD_ head{};
-    if (!WriteAll(index_fd_, &head, sizeof head)) {
+    if (!index_out_.Append(&head, sizeof head)) {
         *error = errno;
         RemoveEmptyPairLocked();
         return kOpenFailed;
@@ -196,19 +173,19 @@ int CQmxFile::WriteFrame(_NET_FRAME_HEAD_* header, const uint8_t* payload) {
         }
         open_ = 1;
     }
-    // Both writes reach the file system before the frame counts as written: a frame that
-    // returned 1 is in the pair even when the disk fills with the next one.
-    if (!WriteAll(data_fd_, payload, header->nLength)) {
+    // Both files hold room for the frame before it counts as written: a frame that returned 1
+    // is in the pair even when the disk fills with the next one.
+    if (!data_out_.Append(payload, header->nLength)) {
         return FailWriteLocked(errno);
     }
     header->nOffset = static_cast<uint32_t>(data_offset_);
-    if (!WriteAll(index_fd_, header, sizeof *header)) {
+    if (!index_out_.Append(header, sizeof *header)) {
         return FailWriteLocked(errno);
     }
     data_offset_ += header->nLength;
     ++written_records_;
     if (data_offset_ > kRollOverBytes) {
-        CloseFilesLocked();
+        if (!ClosePairLocked()) return kBadRecord;
     }
     return 1;
 }
@@ -220,23 +197,62 @@ int CQmxFile::RefusedFrames() const {
 
 int CQmxFile::FailWriteLocked(int error) {
     error_number_ = error;
+    // The frame that failed leaves no part of itself behind: the pair ends with the last frame
+    // written whole.
+    const bool data_whole = data_out_.CutTo(data_offset_);
+    const bool index_whole = index_out_.CutTo(kIndexHeadBytes + written_records_ * kRecordBytes);
+    if (!data_whole || !index_whole) KeepWholeFramesLocked();
     if (written_records_ == 0) {
         RemoveEmptyPairLocked();
     } else {
-        // The frame that failed leaves no part of itself behind: the pair ends with the last
-        // frame written whole.
-        static_cast<void>(::ftruncate(data_fd_, static_cast<off_t>(data_offset_)));
-        static_cast<void>(::ftruncate(
-            index_fd_, static_cast<off_t>(kIndexHeadBytes + written_records_ * kRecordBytes)));
         CloseFilesLocked();
     }
     return kBadRecord;
+}
+
+// After a write the disk failed (not one it had no room for): the index is cut back to the
+// records whose payloads lie whole in the data file.
+void CQmxFile::KeepWholeFramesLocked() {
+    const uint64_t index_bytes = index_out_.Size();
+    uint64_t records =
+        index_bytes < kIndexHeadBytes ? 0 : (index_bytes - kIndexHeadBytes) / kRecordBytes;
+    while (records > 0) {
+        _NET_FRAME_HEAD_ record;
+        if (!index_out_.ReadAt(kIndexHeadBytes + (records - 1) * kRecordBytes, &record,
+                               sizeof record)) {
+            records = 0;
+            break;
+        }
+        if (uint64_t{record.nOffset} + record.nLength <= data_out_.Size()) break;
+        --records;
+    }
+    index_out_.CutTo(kIndexHeadBytes + records * kRecordBytes);
+    written_records_ = records;
+}
+
+bool CQmxFile::ClosePairLocked() {
+    if (!index_out_.IsOpen() && !data_out_.IsOpen()) return true;
+    const bool data_flushed = data_out_.CutTo(data_out_.Size());
+    const bool index_flushed = index_out_.CutTo(index_out_.Size());
+    if (!data_flushed || !index_flushed) {
+        error_number_ = errno;
+        KeepWholeFramesLocked();
+    }
+    data_out_.Close();
+    index_out_.Close();
+    index_path_.clear();
+    written_records_ = 0;
+    data_offset_ = 0;
+    open_ = 0;
+    return data_flushed && index_flushed;
 }
 
 // A pair that holds no frame is no recording; a full disk would otherwise collect one empty
 // pair per attempt.
 void CQmxFile::RemoveEmptyPairLocked() {
     const std::string index_path = index_path_;
+    data_out_.Close();
+    index_out_.Close();
     CloseFilesLocked();
     std::remove(index_path.c_str());
     std::remove(DataPath(index_path).c_str());
@@ -253,12 +269,7 @@ void CQmxFile::CloseFiles() {
 }
 
 void CQmxFile::CloseFilesLocked() {
-    for (int* fd : {&index_fd_, &data_fd_}) {
-        if (*fd >= 0) {
-            ::close(*fd);
-            *fd = -1;
-        }
-    }
+    ClosePairLocked();
     if (data_file_ != nullptr) {
         std::fclose(data_file_);
         data_file_ = nullptr;

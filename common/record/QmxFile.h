@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "common/record/ReservedFile.h"
 #include "platform/records/NetFrameHead.h"
 
 // A local recording file pair: the index .qmx (a 56-byte head, then one 36-byte frame header
@@ -89,16 +90,24 @@ private:
     int OpenPair(const _NET_FRAME_HEAD_& first_frame);
     int CreatePair(const std::string& index_path, int* error);
     void CloseFilesLocked();
+    // Writes the pair out and closes it; false when the disk failed a write (the pair then
+    // ends with the last frame that reached it whole).
+    bool ClosePairLocked();
     int FailWriteLocked(int error);
+    void KeepWholeFramesLocked();
     void RemoveEmptyPairLocked();
     _NET_FRAME_HEAD_ RecordAt(uint32_t position) const;
     uint32_t IndexEnd() const;
     void ScanIndex();
 
     mutable std::mutex mutex_;
-    // Writing goes straight to the file system, so that what WriteFrame accepted is on disk.
-    int index_fd_ = -1;
-    int data_fd_ = -1;
+    // Writing goes into space reserved on the disk, so that what WriteFrame accepted gets there.
+    static constexpr std::size_t kDataBufferBytes = 256 * 1024;
+    static constexpr uint64_t kDataReserveBytes = 2 * 1024 * 1024;
+    static constexpr std::size_t kIndexBufferBytes = 8 * 1024;
+    static constexpr uint64_t kIndexReserveBytes = 16 * 1024;
+    CReservedFile index_out_{kIndexBufferBytes, kIndexReserveBytes};
+    CReservedFile data_out_{kDataBufferBytes, kDataReserveBytes};
     std::string index_path_;          // of the pair being written
     uint64_t written_records_ = 0;    // frames in the pair being written
     std::FILE* data_file_ = nullptr;  // reading

@@ -202,4 +202,5 @@ const std::array<LanguageKey, kLanguageKeyCount> kLanguageKeys = {{
     // The update tool's own texts, after the shared table.
     {"Update_LeftOut", "Not sent (not regular files of the folder):"},
     {"Update_EndNotRun", "The start script has run; the end script has not."},
+    {"Update_Wait", "Waiting for the DVR to finish the update..."},
 }};

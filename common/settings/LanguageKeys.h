@@ -8,7 +8,7 @@ struct LanguageKey {
     const char* english;
 };
 
-inline constexpr std::size_t kLanguageKeyCount = 193;
+inline constexpr std::size_t kLanguageKeyCount = 194;
 // The keys every program's table draws from; the client's own texts follow them, then the
 // update tool's own.
 inline constexpr std::size_t kSharedLanguageKeyCount = 182;

@@ -6,7 +6,7 @@
 #include <vector>
 
 // Which programs' key list a table holds: the live view and playback take the shared keys and
-// their own, the launcher the first 179, the update tool 154: 152 shared (its member numbers
+// their own, the launcher the first 179, the update tool 155: 152 shared (its member numbers
 // differ after member 77) and its own.
 enum class LanguageTable { kClient, kLauncher, kUpdateTool };
 

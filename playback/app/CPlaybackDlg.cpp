@@ -1,5 +1,6 @@
 #include "playback/app/CPlaybackDlg.h"
 
+#include <QAbstractItemView>
 #include <QCalendarWidget>
 #include <QComboBox>
 #include <QContextMenuEvent>
@@ -163,16 +164,16 @@ void CPlaybackDlg::PlaceControls() {
         button->setGeometry(ToQRect(place.rect));
         button->setVisible(place.shown);
     }
-    // Lists of all cameras fit in the 120 pixels the boxes drop down to. The boxes are 50
-    // pixels wide: a narrow arrow and margin leave room for "none".
+    // A box and its dropped list take the 120 pixels given, the list scrolling through the
+    // cameras; without "combobox-popup: 0" the style drops every item, over the calendar.
+    // The boxes are 50 pixels wide: a narrow arrow and margin leave room for "none".
     const int box_height = camera_boxes_[0]->sizeHint().height();
     for (int row = 0; row < 4; ++row) {
         QComboBox* box = camera_boxes_[row];
         box->setStyleSheet(
-            QStringLiteral("QComboBox { padding: 0px 0px 0px 3px; }"
+            QStringLiteral("QComboBox { padding: 0px 0px 0px 3px; combobox-popup: 0; }"
                            "QComboBox::drop-down { width: 14px; }"));
         box->setGeometry(kCameraBoxX[row], kCameraBoxY, kCameraBoxWidth, box_height);
-        box->setMaxVisibleItems(std::max(1, kCameraBoxListHeight / box_height));
     }
     calendar_->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
     calendar_->setHorizontalHeaderFormat(QCalendarWidget::SingleLetterDayNames);
@@ -182,12 +183,22 @@ void CPlaybackDlg::PlaceControls() {
     timeline_->setGeometry(ToQRect(kTimelineRect));
 }
 
+void CPlaybackDlg::FitCameraLists() {
+    for (QComboBox* box : camera_boxes_) {
+        const int row_px = std::max(1, box->view()->sizeHintForRow(0));
+        const int frame_px = 2 * box->view()->frameWidth();
+        box->setMaxVisibleItems(
+            std::max(1, (kCameraBoxListHeight - box->height() - frame_px) / row_px));
+    }
+}
+
 void CPlaybackDlg::SetUpLabels() {
     host_label_->setGeometry(ToQRect(kHostLabelRect));
     range_label_->setGeometry(ToQRect(kRangeLabelRect));
     caption_label_->setGeometry(ToQRect(kCaptionLabelRect));
     host_label_->SetFont(10, 23, 0xFFFFFF, 0x87652F, 17);
-    range_label_->SetFont(6, 12, 0xFFFFFF, 0x87652F, 50);
+    range_label_->SetFont(kRangeCharWidth_px, kRangeCharHeight_px, 0xFFFFFF, 0x87652F,
+                          kRangeWidth_chars);
     caption_label_->SetFont(8, 18, 0xFFFFFF, 0x6F5226, 17);
     caption_label_->SetText(Tr("Valid_Time"));
     video_grid_->SetColors(0x421B06, 0xFFFFFF, 0);
@@ -272,6 +283,8 @@ void CPlaybackDlg::OnTimer(int timer_id) {
         case kLinkTimer: {
             const _DVR_MACHINE_INFO_ info = link_watch_.Look(
                 connection_, [this] { ShowMessageBox(this, QString::fromStdString(Tr("word8"))); });
+            // A lost link leaves no picture of the recorder it lost.
+            if (info.nLinkState == kLinkLost) EraseVideoWindow();
             ApplyLinkState(info.nLinkState);
             EndFinishedBackup(info.nLinkState);
             break;

@@ -69,6 +69,11 @@ public:
     static constexpr int kPickerMonth = 8;
     static constexpr int kPickerDay = 28;
 
+    // The record-range label's characters at their widest.
+    static constexpr int kRangeCharWidth_px = 6;
+    static constexpr int kRangeCharHeight_px = 12;
+    static constexpr int kRangeWidth_chars = 50;
+
     // The channel-name images load with the window; without them the program shows
     // "error: lost some file!" and ends.
     explicit CPlaybackDlg(const std::string& program_folder, QWidget* parent = nullptr);
@@ -151,6 +156,8 @@ private:
     void CreateControls();
     void PlaceControls();
     void SetUpLabels();
+    // As many cameras in each box's list as the box's place holds below it.
+    void FitCameraLists();
     void SetUpSliders();
     void LoadSkins();
     void StartDisplay();
@@ -166,6 +173,10 @@ private:
     void ChangeSpeed(int fast);
     // Clears the panes' pictures and repaints the video window.
     void EraseVideoWindow();
+    // Clears one pane's picture.
+    void ClearPane(int pane);
+    // The record range in the range label, in characters narrow enough to show all of it.
+    void ShowRecordRange(const std::string& range);
     // Timer 100's end of a backup: the stream has ended (or cannot be written).
     void EndFinishedBackup(int link_state);
     // The exit order, once, whatever ends the window.

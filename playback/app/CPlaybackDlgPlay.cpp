@@ -34,6 +34,13 @@ void CPlaybackDlg::EraseVideoWindow() {
     video_grid_->update();
 }
 
+void CPlaybackDlg::ClearPane(int pane) {
+    const VideoCell cell = video_grid_->Cells().Cell(pane);
+    CVideoSurfaceView::ClearUnder(
+        video_grid_, QRect(cell.video_x, cell.video_y, cell.video_width, cell.video_height));
+    video_grid_->update();
+}
+
 void CPlaybackDlg::OnPlay() {
     if (!time_picker_->time().isValid()) {
         ShowMessageBox(this, kTimeNotSet);
@@ -89,11 +96,16 @@ void CPlaybackDlg::OnSliderMoving(int control_id, int position) {
     if (control_id != kIdPlaySlider) return;
     // Timer 102 leaves slider and picker alone while the thumb is dragged.
     shared_.slider_drag.store(1, std::memory_order_relaxed);
-    SetPickerTime(timeline_->PosToSeconds(position));
+    SetPickerTime(play_time::PickerSecond(timeline_->PosToSeconds(position)));
 }
 
 void CPlaybackDlg::OnSliderChanged(int control_id, int position) {
     if (control_id != kIdPlaySlider) return;
+    // A key moves the picker as a drag does, so PLAY starts where the thumb stands; a thumb
+    // let go on the picker's own minute keeps its seconds.
+    if (play_time::SliderPosition(PickerSeconds()) != position) {
+        SetPickerTime(play_time::PickerSecond(timeline_->PosToSeconds(position)));
+    }
     if (connection_.GetMachineInfe().nLinkState == kLinkStreaming) {
         // The new place shows from each camera's next key frame.
         ClearKeyFrameFlags();

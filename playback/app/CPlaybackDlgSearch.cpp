@@ -1,6 +1,7 @@
 // Log-in, log-out and the record search of the playback window.
 #include <QCalendarWidget>
 #include <QComboBox>
+#include <QFontMetrics>
 
 #include "common/ui/widgets/SegmentLabel.h"
 #include "playback/app/CPlaybackDlg.h"
@@ -11,6 +12,8 @@
 void CPlaybackDlg::OnLogin() {
     login_dialog_.SetNetCtrl(&connection_);
     if (login_dialog_.DoModal() != QDialog::Accepted) return;
+    // Pictures of the recorder before are no pictures of this one.
+    EraseVideoWindow();
     ShowDiskInfo();
     SearchRecords();
 }
@@ -19,6 +22,7 @@ void CPlaybackDlg::OnLogout() {
     link_watch_.Disarm();
     connection_.DisConnect();
     timeline_->Clear();
+    EraseVideoWindow();
 }
 
 int CPlaybackDlg::ShowDiskInfo() {
@@ -28,7 +32,7 @@ int CPlaybackDlg::ShowDiskInfo() {
     host_label_->SetText(login_dialog_.Host());
 
     const _DVR_MACHINE_INFO_ info = connection_.GetMachineInfe();
-    range_label_->SetText(RecordRangeText(info, date_style_));
+    ShowRecordRange(RecordRangeText(info, date_style_));
 
     const int cameras = ChannelCountOf(info.nTypeCode);
     for (QComboBox* box : camera_boxes_) {
@@ -37,10 +41,27 @@ int CPlaybackDlg::ShowDiskInfo() {
         for (int n = 1; n <= cameras; ++n)
             box->addItem(QStringLiteral("%1").arg(n, 2, 10, QChar('0')));
     }
+    FitCameraLists();
     camera_boxes_[0]->setCurrentIndex(1);
     for (int row = 1; row < 4; ++row)
         camera_boxes_[row]->setCurrentIndex(0);
     return 1;
+}
+
+void CPlaybackDlg::ShowRecordRange(const std::string& range) {
+    // Both dates with their times are wider than the label in characters 6 pixels wide:
+    // narrower ones keep all of it on the label's one line.
+    const QString text = QString::fromStdString(range);
+    for (int char_width_px = kRangeCharWidth_px; char_width_px > 0; --char_width_px) {
+        range_label_->SetFont(char_width_px, kRangeCharHeight_px, 0xFFFFFF, 0x87652F,
+                              kRangeWidth_chars);
+        // The text starts one pixel in.
+        if (QFontMetrics(range_label_->SegmentFont()).horizontalAdvance(text) <
+            range_label_->width()) {
+            break;
+        }
+    }
+    range_label_->SetText(range);
 }
 
 int CPlaybackDlg::SearchRecords() {
@@ -76,4 +97,17 @@ void CPlaybackDlg::OnDateChange() {
     SearchRecords();
 }
 
-void CPlaybackDlg::OnChannelChange() { SearchRecords(); }
+void CPlaybackDlg::OnChannelChange() {
+    std::array<int, SearchRows::kRows> before{};
+    for (int row = 0; row < SearchRows::kRows; ++row) {
+        before[row] = shared_.row_channels[row].load(std::memory_order_relaxed);
+    }
+    SearchRecords();
+    // A pane shows its row's camera: one whose camera changed shows nothing until the next
+    // playback, rather than the old camera's picture under the new camera's row.
+    for (int row = 0; row < SearchRows::kRows; ++row) {
+        if (shared_.row_channels[row].load(std::memory_order_relaxed) != before[row]) {
+            ClearPane(row);
+        }
+    }
+}

@@ -63,7 +63,7 @@ DlgBackup::DlgBackup(const std::string& program_folder, QWidget* parent)
         picker->setDisplayFormat(QStringLiteral("HH:mm:ss"));
         picker->setDate(kPickerDate);
     }
-    // Four cameras take two lines of the channel line's place.
+    // A text longer than the group box is wide wraps rather than being cut.
     channel_line_->setWordWrap(true);
     // The text stands left of its box.
     audio_box_->setLayoutDirection(Qt::RightToLeft);
@@ -105,7 +105,8 @@ void DlgBackup::OnInitDialog() {
     end_s_ = SecondsOf(end_->time());
 
     info_->setGeometry(15, 10, 300, 170);
-    channel_line_->setGeometry(30, 40, 200, 30);
+    // Across the group box: four cameras fit one line above the start picker.
+    channel_line_->setGeometry(30, 40, 270, 30);
     start_label_->setGeometry(30, 70, 80, 30);
     start_->setGeometry(120, 65, 78, 23);
     end_label_->setGeometry(30, 100, 80, 30);

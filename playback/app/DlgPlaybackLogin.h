@@ -30,7 +30,7 @@ public:
     // Re-reads the language and the ring, places the controls, proposes the newest server.
     bool OnInitDialog();
 
-    // Host of the last direct log-in, for the window's host label.
+    // What the last log-in went to, for the window's host label.
     const std::string& Host() const { return login_.Host(); }
     CPlaybackLogin& Login() { return login_; }
 

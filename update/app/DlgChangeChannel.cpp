@@ -16,6 +16,8 @@
 #include "update/app/ToolFont.h"
 #include "update/app/ToolMessageBox.h"
 #include "update/app/UpdateLanguage.h"
+#include "update/core/FontList.h"
+#include "update/core/LoginRules.h"
 #include "update/core/TitleUpdate.h"
 
 namespace {
@@ -67,7 +69,9 @@ DlgChangeChannel::DlgChangeChannel(const std::string& program_folder, QWidget* p
             this, QStringLiteral("name%1").arg(k + 1), {60, 28 + 23 * k, 120, 20});
     }
     font_list_ = MakeControl<QListWidget>(this, "font_list", {15, 430, 120, 80});
-    font_list_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // Long face names scroll into view rather than being cut.
+    font_list_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    font_list_->setTextElideMode(Qt::ElideNone);
     preview_ = MakeControl<PreviewCanvas>(this, "preview_box", {kPreviewAt, QSize(244, 388)});
     for (QPushButton* button : {preview_button_, update_button_, cancel_}) {
         button->setAutoDefault(false);
@@ -104,11 +108,14 @@ void DlgChangeChannel::OnInitDialog() {
 
 void DlgChangeChannel::FillFontList() {
     font_list_->clear();
-    for (const std::string& face : InstalledFaceNames()) {
+    const std::vector<std::string> faces = InstalledFaceNames();
+    for (const std::string& face : faces) {
         font_list_->addItem(QString::fromStdString(face));
+        font_list_->item(font_list_->count() - 1)->setToolTip(QString::fromStdString(face));
     }
-    font_list_->setCurrentRow(0);
-    face_name_ = font_list_->count() > 0 ? font_list_->item(0)->text() : QString();
+    const int chosen = DefaultFaceIndex(faces);
+    font_list_->setCurrentRow(chosen);
+    face_name_ = chosen >= 0 ? font_list_->item(chosen)->text() : QString();
 }
 
 void DlgChangeChannel::OnSelchangeFontList() {
@@ -150,6 +157,10 @@ TitlePicture DlgChangeChannel::RenderPreview() {
 
 void DlgChangeChannel::OnUpdateDvrChannel() {
     if (!net_) return;
+    if (!LinkUp(net_->GetMachineInfe().nLinkState)) {
+        ShowToolMessage(this, {language_.Text(kLinkLostText), "", false});
+        return;
+    }
     // The wait cursor shows while the files are made and sent, not over a message.
     QApplication::setOverrideCursor(Qt::WaitCursor);
     auto show = [this](const ToolMessage& message) {

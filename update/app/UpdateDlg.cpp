@@ -10,10 +10,12 @@
 
 #include "common/ui/widgets/FolderChooser.h"
 #include "common/ui/widgets/MessageBoxSeam.h"
+#include "platform/netctrl/NetCtrl.h"
 #include "update/app/DialogUnits.h"
 #include "update/app/MakeControl.h"
 #include "update/app/ToolFont.h"
 #include "update/app/UpdateLanguage.h"
+#include "update/core/LoginRules.h"
 #include "update/core/ToolText.h"
 #include "update/core/UpdateTreeUpload.h"
 
@@ -23,7 +25,8 @@ UpdateDlg::UpdateDlg(const std::string& program_folder, QWidget* parent,
       folder_(program_folder),
       settings_(program_folder),
       success_wait_(success_wait),
-      folder_label_(MakeControl<QLabel>(this, "folder_label", DialogUnitRect(23, 25, 49, 8))),
+      // Two lines up to the folder field, centred on it: the caption is too long for one.
+      folder_label_(MakeControl<QLabel>(this, "folder_label", DialogUnitRect(23, 21, 62, 20))),
       folder_edit_(MakeControl<QLineEdit>(this, "folder", DialogUnitRect(88, 25, 79, 12))),
       browse_(MakeControl<QPushButton>(this, "browse", DialogUnitRect(177, 24, 33, 13))),
       progress_(MakeControl<QLabel>(this, "progress", DialogUnitRect(7, 49, 214, 17))),
@@ -32,11 +35,12 @@ UpdateDlg::UpdateDlg(const std::string& program_folder, QWidget* parent,
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     setFont(ToolFont());
     setFixedSize(DialogUnitsX(228), DialogUnitsY(110));
-    // Static texts wrap within their box and show what fits from the top.
+    // Static texts wrap within their box.
     for (QLabel* label : {folder_label_, progress_}) {
         label->setWordWrap(true);
         label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     }
+    folder_label_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     ok_->setDefault(true);
     connect(browse_, &QPushButton::clicked, this, &UpdateDlg::OnBrowse);
     connect(ok_, &QPushButton::clicked, this, &UpdateDlg::OnUpgrade);
@@ -53,30 +57,40 @@ void UpdateDlg::OnInitDialog() {
     browse_->setText(text(kBrowseText));
     ok_->setText(text(kConfirmText));
     cancel_->setText(text(kCancelText));
-    folder_edit_->setText(DefaultFolder());
+    ShowFolder(DefaultFolder());
     progress_->clear();
+}
+
+void UpdateDlg::ShowFolder(const QString& folder) {
+    folder_edit_->setText(folder);
+    // From its start, as a path is read; the whole of a long one in the tooltip.
+    folder_edit_->setCursorPosition(0);
+    folder_edit_->setToolTip(folder);
 }
 
 void UpdateDlg::OnBrowse() {
     std::string path = folder_edit_->text().toStdString().substr(0, kMaxFolderPath_bytes);
     if (BrowseForFolder(this, path, kSelectDirectoryText) == 1) {
-        folder_edit_->setText(QString::fromStdString(path));
+        ShowFolder(QString::fromStdString(path));
     }
 }
 
 void UpdateDlg::OnUpgrade() {
+    if (LinkGone()) return;
     ok_->setEnabled(false);
     const int result = UploadUpdateFolder();
     ok_->setEnabled(true);
     progress_->clear();
     if (result < 0) return;
 
-    // The window takes no input while the recorder finishes.
+    // The window takes no input while the recorder finishes, and says so.
     busy_ = true;
     setEnabled(false);
+    progress_->setText(QString::fromStdString(language_.Text(kUpdateWaitText)));
     QEventLoop wait;
     QTimer::singleShot(success_wait_, &wait, &QEventLoop::quit);
     wait.exec();
+    progress_->clear();
     setEnabled(true);
     busy_ = false;
     ShowMessageBox(this, QString::fromStdString(language_.Text(UpdateWordText(11))));
@@ -100,14 +114,31 @@ int UpdateDlg::UploadUpdateFolder() {
             ShowMessageBox(this, text(UpdateWordText(12)));
             return -1;
         case UpdateOutcome::kTreeRefused:
-        case UpdateOutcome::kSendFailed:
             ShowMessageBox(this, text(UpdateWordText(13)));
             return -1;
+        case UpdateOutcome::kSendFailed:
+            ShowMessageBox(this, SendFailureText(upload));
+            return -1;
         case UpdateOutcome::kEndNotRun:
-            ShowMessageBox(this, text(UpdateWordText(13)) + "\n" + text(kEndNotRunText));
+            ShowMessageBox(this, SendFailureText(upload) + "\n" + text(kEndNotRunText));
             return -1;
     }
     return -1;
+}
+
+QString UpdateDlg::SendFailureText(const UpdateTreeUpload& upload) const {
+    std::string text = language_.Text(UpdateWordText(13));
+    if (!upload.FailedFile().empty()) {
+        text += "\n" + upload.FailedFile() + ": " + upload.FailedReason();
+    }
+    if (!LinkUp(net_->GetMachineInfe().nLinkState)) text += "\n" + language_.Text(kLinkLostText);
+    return QString::fromStdString(text);
+}
+
+bool UpdateDlg::LinkGone() {
+    if (net_ != nullptr && LinkUp(net_->GetMachineInfe().nLinkState)) return false;
+    ShowMessageBox(this, QString::fromStdString(language_.Text(kLinkLostText)));
+    return true;
 }
 
 QString UpdateDlg::LeftOutText(const QString& heading, const std::vector<std::string>& paths) {

@@ -12,6 +12,7 @@ class NetCtrl;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class UpdateTreeUpload;
 
 // Sends an update folder to the recorder between its start and end scripts. The main window
 // lends it its connection for each opening.
@@ -40,8 +41,13 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    void ShowFolder(const QString& folder);
+    // True, after saying so, when the recorder's link has gone since the dialog opened.
+    bool LinkGone();
     // The message naming the entries an upload left out.
     static QString LeftOutText(const QString& heading, const std::vector<std::string>& paths);
+    // "Update faild!", naming the file that was not sent and saying when the link has gone.
+    QString SendFailureText(const UpdateTreeUpload& upload) const;
 
     std::string folder_;
     LanguageSelect language_{LanguageTable::kUpdateTool};

@@ -1,6 +1,6 @@
 #pragma once
 
-// Members of the update tool's language table (154 keys) that its windows show.
+// Members of the update tool's language table (155 keys) that its windows show.
 inline constexpr int kConnectText = 0;         // Connect
 inline constexpr int kDisconnectText = 3;      // Disconnect
 inline constexpr int kExitText = 20;           // TextExit
@@ -19,3 +19,5 @@ inline constexpr int kConnectErrorText = 47;  // word11
 
 // Update_Word1 .. Update_Word18.
 constexpr int UpdateWordText(int n) { return 133 + n; }
+inline constexpr int kLinkLostText = 44;     // word8
+inline constexpr int kUpdateWaitText = 154;  // Update_Wait

@@ -1,6 +1,8 @@
 #include "update/core/FontList.h"
 
 #include <algorithm>
+#include <array>
+#include <string_view>
 
 namespace {
 
@@ -22,4 +24,14 @@ std::vector<std::string> FontListOrder(std::vector<std::string> faces) {
     std::sort(faces.begin(), faces.end(), Before);
     faces.erase(std::unique(faces.begin(), faces.end()), faces.end());
     return faces;
+}
+
+int DefaultFaceIndex(const std::vector<std::string>& faces) {
+    static constexpr std::array<std::string_view, 4> kPlainFaces{
+        "WenQuanYi Micro Hei", "Noto Sans CJK SC", "DejaVu Sans", "Liberation Sans"};
+    for (std::string_view plain : kPlainFaces) {
+        const auto found = std::find(faces.begin(), faces.end(), plain);
+        if (found != faces.end()) return static_cast<int>(found - faces.begin());
+    }
+    return faces.empty() ? -1 : 0;
 }

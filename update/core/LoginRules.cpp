@@ -28,3 +28,5 @@ LinkTick LinkTickFor(int link_state) {
             return {};
     }
 }
+
+bool LinkUp(int link_state) { return link_state == kLinkLoggedIn || link_state == kLinkStreaming; }

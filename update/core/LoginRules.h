@@ -21,3 +21,6 @@ struct LinkTick {
 };
 
 LinkTick LinkTickFor(int link_state);
+
+// True while the tool is logged in to a recorder; a lost link, once reset, is no longer.
+bool LinkUp(int link_state);

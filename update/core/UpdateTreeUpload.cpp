@@ -167,6 +167,11 @@ int UpdateTreeUpload::SendFile(const TreeFile& file) {
                      : 0;
     }
     ::close(fd);
+    if (result < 0) {
+        // Kept for the message: the operator has to find the file the recorder refused.
+        failed_file_ = file.local_path;
+        failed_reason_ = net_.LastError();
+    }
     return result;
 }
 

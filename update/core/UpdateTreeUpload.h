@@ -33,6 +33,9 @@ public:
     // Every file below the folder, depth first, entries in name order: 0, or -1 when one was
     // not sent or a folder could not be read.
     int SendFolderTree(const std::string& folder);
+    // The local path of the file that was not sent and why, empty when every send went.
+    const std::string& FailedFile() const { return failed_file_; }
+    const std::string& FailedReason() const { return failed_reason_; }
 
     // Entries of the last upload's tree that were not sent: links leading out of the folder,
     // folder links, pipes, devices and sockets. Local paths, in walk order.
@@ -62,6 +65,8 @@ private:
     NetCtrl& net_;
     Progress progress_;
     std::string root_;
+    std::string failed_file_;
+    std::string failed_reason_;
     std::filesystem::path real_root_;
     std::vector<std::string> left_out_;
 };

@@ -17,7 +17,7 @@ TEST_F(LanguageSelectTest, TablesHaveTheirKeysByPosition) {
     const LanguageSelect update(LanguageTable::kUpdateTool);
     EXPECT_EQ(client.Count(), 191);
     EXPECT_EQ(launcher.Count(), 179);
-    EXPECT_EQ(update.Count(), 154);
+    EXPECT_EQ(update.Count(), 155);
 
     EXPECT_STREQ(client.KeyAt(0), "Connect");
     EXPECT_STREQ(client.KeyAt(79), "Menu_Backup");
@@ -37,6 +37,9 @@ TEST_F(LanguageSelectTest, TablesHaveTheirKeysByPosition) {
     EXPECT_EQ(client.MemberOf("Update_LeftOut"), -1);
     EXPECT_EQ(update.MemberOf("NetUserEdit_Word4"), -1);
     EXPECT_EQ(update.MemberOf("Start_Word1"), -1);
+    EXPECT_EQ(update.MemberOf("word8"), 44);
+    EXPECT_EQ(update.MemberOf("Update_Wait"), 154);
+    EXPECT_EQ(update.MemberOf("Backup_Incomplete"), -1);
 
     std::set<std::string> keys;
     for (const auto& key : kLanguageKeys)

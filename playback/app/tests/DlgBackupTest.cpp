@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QDateTimeEdit>
 #include <QDir>
+#include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -56,7 +57,7 @@ TEST_F(DlgBackupTest, OpensWithItsControlsInPlaceAndItsDefaults) {
     EXPECT_EQ(Child<QProgressBar>("progress")->maximum(), 360);
     EXPECT_EQ(dialog_.findChild<QGroupBox*>()->title(), "INFO");
     const std::pair<const char*, QRect> places[] = {
-        {"channels", {30, 40, 200, 30}},  {"start", {120, 65, 78, 23}},
+        {"channels", {30, 40, 270, 30}},  {"start", {120, 65, 78, 23}},
         {"end", {120, 95, 78, 23}},       {"audio", {30, 120, 120, 30}},
         {"folder", {130, 153, 110, 20}},  {"browse", {250, 153, 50, 20}},
         {"progress", {15, 200, 300, 15}}, {"speed", {100, 230, 230, 15}},
@@ -68,6 +69,12 @@ TEST_F(DlgBackupTest, OpensWithItsControlsInPlaceAndItsDefaults) {
     dialog_.reject();
     Open({0, 0, 0, 0});
     EXPECT_EQ(Child<QLabel>("channels")->text(), "BackUp Channel:   ");
+    // Four cameras keep to one line, clear of the start row below.
+    dialog_.reject();
+    Open({1, 2, 3, 4});
+    const QLabel* line = Child<QLabel>("channels");
+    EXPECT_LT(line->heightForWidth(line->width()), 2 * QFontMetrics(line->font()).lineSpacing())
+        << line->text().toStdString();
 }
 
 // OK refuses a span that does not end after its start. A valid OK starts the backup: the

@@ -1,9 +1,11 @@
 // The playback window against a recorder of the emulator: layout, log-in, record search,
 // the link's buttons, the lost link, and every way out.
+#include <QAbstractItemView>
 #include <QCalendarWidget>
 #include <QDateTimeEdit>
 #include <QDir>
 #include <QFile>
+#include <QFontMetrics>
 
 #include "common/ui/widgets/SegmentLabel.h"
 #include "common/ui/widgets/VideoGrid.h"
@@ -109,7 +111,11 @@ TEST_F(PlaybackWindowTest, LogsInAndMarksTheDaysRecordsOfTheRowCameras) {
         const std::string range = std::string(language) == "chinese"
                                       ? " 2009/08/26 08:00 - 2009/08/28 18:00 "
                                       : " 26/08/2009 08:00 - 28/08/2009 18:00 ";
+        // Both ends with their times, all of it within the label.
         EXPECT_EQ(window_->RangeLabel()->Text(), range);
+        EXPECT_LT(QFontMetrics(window_->RangeLabel()->SegmentFont())
+                      .horizontalAdvance(QString::fromStdString(range)),
+                  window_->RangeLabel()->width());
         EXPECT_EQ(window_->HostLabel()->Text(), "127.0.0.1");
         ASSERT_EQ(window_->CameraBox(3)->count(), 5);
         EXPECT_EQ(window_->CameraBox(3)->itemText(4), "04");
@@ -144,6 +150,22 @@ TEST_F(PlaybackWindowTest, LogsInAndMarksTheDaysRecordsOfTheRowCameras) {
     window_->Calendar()->setSelectedDate(QDate(2009, 8, 25));
     EXPECT_TRUE(RowEmpty(*window_, 0));
     EXPECT_TRUE(boxes_.Texts().isEmpty()) << boxes_.Texts().join("|").toStdString();
+}
+
+// A box with its dropped list of sixteen cameras keeps to its 120 pixels; the list scrolls.
+TEST_F(PlaybackWindowTest, CameraListsDropNoFurtherThanTheirPlace) {
+    StartRecorder(DefaultRecorderConfig(16, kDay));
+    Open();
+    LogIn();
+    ASSERT_EQ(LinkState(), kLinkLoggedIn);
+    QComboBox* box = window_->CameraBox(2);
+    ASSERT_EQ(box->count(), 17);
+    box->showPopup();
+    QWidget* list = box->view()->window();
+    ASSERT_EVENTUALLY(list->isVisible());
+    EXPECT_LE(box->height() + list->height(), kCameraBoxListHeight);
+    EXPECT_GE(list->height(), 2 * box->view()->sizeHintForRow(0));
+    box->hidePopup();
 }
 
 TEST_F(PlaybackWindowTest, SliderAndPickerFollowThePlayTimeUnlessDragged) {

@@ -210,6 +210,72 @@ TEST_F(PlaybackPlayTest, EachControlSendsItsRequest) {
     EXPECT_EQ(window_->Shared().play_state.load(), PlaybackShared::kPlayStateStopped);
 }
 
+// Keys move the picker as a drag does, the slider's end showing the day's last second; End
+// while streaming ends the stream and PLAY goes on from where the thumb stands.
+TEST_F(PlaybackPlayTest, SliderKeysMoveThePickerAsADragDoes) {
+    OpenAndLogIn();
+    CImageSlider* slider = window_->PlaySlider();
+    const struct {
+        int from;
+        Qt::Key key;
+        int position;
+        QTime shown;
+    } cases[] = {
+        {32, Qt::Key_Right, 33, QTime(0, 33, 0)},      {14, Qt::Key_Left, 13, QTime(0, 13, 0)},
+        {700, Qt::Key_PageDown, 720, QTime(12, 0, 0)}, {100, Qt::Key_End, 1440, QTime(23, 59, 59)},
+        {100, Qt::Key_Home, 0, QTime(0, 0, 0)},
+    };
+    for (const auto& c : cases) {
+        slider->SetPos(c.from);
+        QTest::keyClick(slider, c.key);
+        QCoreApplication::processEvents();  // the posted messages
+        EXPECT_EQ(slider->GetPos(), c.position) << c.key;
+        EXPECT_EQ(window_->TimePicker()->time(), c.shown) << c.key;
+    }
+    EXPECT_TRUE(Requests().empty());
+
+    window_->TimePicker()->setTime(QTime(13, 0, 0));
+    Click(kIdPlay);
+    ASSERT_EVENTUALLY(LinkState() == kLinkStreaming);
+    QTest::keyClick(slider, Qt::Key_End);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(Last(), (Request{86400, 86400, 0x1, 0, 0}));
+    EXPECT_EQ(window_->TimePicker()->time(), QTime(23, 59, 59));
+    ASSERT_EVENTUALLY(Shown(kIdPlay));
+    Click(kIdPlay);
+    EXPECT_EQ(Last(), (Request{86399, 86400, 0x1, 0, 0}));
+}
+
+// A pane whose camera or link changes shows nothing of before; STOP keeps the last picture.
+TEST_F(PlaybackPlayTest, PanesClearWhenTheirCameraOrLinkChanges) {
+    OpenAndLogIn();
+    ChooseCamera(1, 3);
+    window_->TimePicker()->setTime(QTime(13, 0, 0));
+    Click(kIdPlay);
+    ASSERT_EVENTUALLY(CameraIn(0) == 1 && CameraIn(1) == 3);
+    Click(kIdStop);
+    EXPECT_EQ(CameraIn(0), 1);
+    EXPECT_EQ(CameraIn(1), 3);
+    ChooseCamera(1, 2);  // row 1 now shows camera 2; row 0 keeps camera 1
+    EXPECT_EQ(CameraIn(0), 1);
+    EXPECT_EQ(CameraIn(1), 0);
+
+    Click(kIdPlay);  // camera 2 recorded nothing at this hour
+    ASSERT_EVENTUALLY(CameraIn(0) == 1);
+    emulator_.InjectFault(0, Fault::kDropLink);
+    ASSERT_EVENTUALLY(CameraIn(0) == 0 && CameraIn(1) == 0);
+    EXPECT_EQ(boxes_.Texts().size(), 1);  // the lost link is reported
+
+    LogIn();
+    ASSERT_EQ(LinkState(), kLinkLoggedIn);
+    window_->TimePicker()->setTime(QTime(13, 0, 0));
+    Click(kIdPlay);
+    ASSERT_EVENTUALLY(CameraIn(0) == 1);
+    Click(kIdStop);
+    Click(kIdLogout);
+    EXPECT_EQ(CameraIn(0), 0);
+}
+
 // Cameras 1 and 3 land in panes 0 and 1; a fast play to the end of the recordings ends with
 // PLAY shown again and the normal-speed button offered; a day picked while one streams ends it.
 TEST_F(PlaybackPlayTest, CamerasShowInTheirPanesAndFastPlayEnds) {

@@ -127,6 +127,7 @@ TEST(RewindaRealWindow, LogsInSearchesTheDayAndMarksTheTimeline) {
             },
             10000))
             << "row " << row;
+        if (row == 3) SaveScreenshot(GrabScreen(display, *window), "rewinda_camera_list");
         for (int step = 0; step <= row; ++step)
             PressKey(display, "Down");
         PressKey(display, "Return");

@@ -97,6 +97,8 @@ CPlaybackLogin::Destination CPlaybackLogin::FindRecorder(const std::string& serv
             found == kNotOnline ? "Dvr is not online!\n" : "Can't connect server!\n";
         return destination;
     }
+    // The operator logged in to the recorder of that name, not to the lookup server.
+    host_ = split.target;
     destination.address = lookup_.Address();
     destination.port = lookup_.Port();
     destination.prefix = server_text;

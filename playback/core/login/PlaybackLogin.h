@@ -39,7 +39,8 @@ public:
     LoginOutcome Confirm(const LanguageSelect& texts, const std::string& user,
                          const std::string& password, const std::string& server_text);
 
-    // Host of the last direct log-in; a log-in by device name leaves it.
+    // What the last log-in went to: the host of a direct log-in, the device name of a log-in
+    // through the lookup server.
     const std::string& Host() const { return host_; }
 
 private:

@@ -44,11 +44,12 @@ TEST_F(PlaybackLoginTest, DirectAndByDeviceNameAndTheRingNewestFirst) {
     EXPECT_EQ(login_.Host(), "127.0.0.1");
     connection_.DisConnect();
 
-    // By name, through the lookup server given by a name of its own; the host stays.
+    // By name, through the lookup server given by a name of its own: the recorder's name is
+    // what was logged in to.
     outcome = login_.Confirm(texts_, "admin", "admin", "localhost:rec001");
     EXPECT_TRUE(outcome.accepted) << outcome.message;
     EXPECT_EQ(connection_.GetMachineInfe().nTypeCode, 1004);
-    EXPECT_EQ(login_.Host(), "127.0.0.1");
+    EXPECT_EQ(login_.Host(), "REC001");
     connection_.DisConnect();
 
     EXPECT_EQ(login_.Confirm(texts_, "admin", "admin", "127.0.0.1:NOSUCH").message,

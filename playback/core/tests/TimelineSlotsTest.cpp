@@ -4,6 +4,7 @@
 #include <set>
 
 #include "playback/core/search/TimelineSlots.h"
+#include "playback/core/window/PlayTime.h"
 
 namespace {
 
@@ -80,6 +81,11 @@ TEST(TimelineSlots, ConversionsBetweenMinutesAndSecondsOfTheDay) {
         {0, 0}, {600, 36000}, {720, 43200}, {1440, 86400}, {1, 60}};
     for (auto [position, seconds] : to_seconds) {
         EXPECT_EQ(timeline.PosToSeconds(position), seconds) << position;
+    }
+    // Every minute of the slider is its exact minute, and the picker's minute leads back to it.
+    for (int position = 0; position <= 1440; ++position) {
+        ASSERT_EQ(timeline.PosToSeconds(position), position * 60) << position;
+        ASSERT_EQ(play_time::SliderPosition(position * 60), position) << position;
     }
     // 1/86400 in single precision lies a little low: whole minutes land a position lower.
     const std::pair<int, int> to_position[] = {

@@ -14,4 +14,8 @@ inline int SecondsOfDay(int hour, int minute, int second) {
 // precision, truncated, so 06:00:59 is minute 360.
 inline int SliderPosition(int seconds) { return static_cast<int>(seconds * (1.0f / 60.0f)); }
 
+// The picker's time for a second the slider stands on: the slider's end, the day's end,
+// shows as the day's last second, which the picker can hold.
+inline int PickerSecond(int seconds) { return seconds < kDayEnd_s ? seconds : kDayEnd_s - 1; }
+
 }  // namespace play_time

@@ -29,3 +29,19 @@ TEST(FontListTest, EachFaceOnceInListOrder) {
         FontListOrder({"Sans", "DejaVu Sans", "arial", "Sans", "Arial", "DejaVu Sans", "Sans"}),
         (std::vector<std::string>{"Arial", "arial", "DejaVu Sans", "Sans"}));
 }
+
+TEST(FontListTest, OpensOnAPlainFace) {
+    const struct {
+        std::vector<std::string> faces;
+        int index;
+    } cases[] = {
+        {{"DSEG7 Classic", "DejaVu Math TeX Gyre", "DejaVu Sans", "WenQuanYi Micro Hei"}, 3},
+        {{"DejaVu Math TeX Gyre", "DejaVu Sans", "DejaVu Serif"}, 1},
+        {{"Cantarell", "Liberation Sans"}, 1},
+        {{"Cantarell", "Ubuntu"}, 0},
+        {{}, -1},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(DefaultFaceIndex(c.faces), c.index) << c.faces.size();
+    }
+}
