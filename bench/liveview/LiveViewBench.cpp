@@ -5,8 +5,8 @@
 // decoding its 16 channels in turn as they arrive, 25 times a second) and back to back on one
 // thread. Each round runs the engine and the peers in alternating order, so a change of load
 // on the machine falls on both; the ratios of the rounds are printed with their median and
-// range. Also reports the share of the frames sent that the engine decoded, how many cores it
-// kept busy and the memory each connected recorder adds.
+// range, and the machine's load average over the rounds. Also reports the share of the frames sent
+// that the engine decoded, how many cores it kept busy and the memory each connected recorder adds.
 #include <benchmark/benchmark.h>
 #include <malloc.h>
 #include <signal.h>
@@ -48,7 +48,7 @@ constexpr int kStreamFps = 25;
 constexpr auto kWarmUp = std::chrono::seconds(2);
 constexpr auto kMeasured = std::chrono::seconds(8);  // long enough to even out the noise
 constexpr auto kBackToBack = std::chrono::seconds(2);
-constexpr int kRounds = 5;
+constexpr int kRounds = 9;  // the median of nine stays put where one round in three is off
 
 // A picture size of the recorders' streams: the emulator's size code and the pixels.
 struct Streams {
@@ -77,6 +77,14 @@ double ResidentMiB() {
     statm >> pages >> resident;
     return static_cast<double>(resident) * static_cast<double>(::sysconf(_SC_PAGESIZE)) /
            (1024.0 * 1024.0);
+}
+
+// The one-minute load average of the machine, which the other work on it sets.
+double LoadAverage() {
+    std::ifstream loadavg("/proc/loadavg");
+    double load = 0;
+    loadavg >> load;
+    return load;
 }
 
 double Median(std::vector<double> values) {
@@ -290,7 +298,7 @@ void BM_Engine(benchmark::State& state, Streams streams) {
     }
     const Loops loops = ChannelLoops(streams);
     const std::string what = std::string("engine, 256 ") + streams.name + " channels";
-    std::vector<double> engine_us, paced_us, back_to_back_us, shares, cores;
+    std::vector<double> engine_us, paced_us, back_to_back_us, shares, cores, loads;
     double mib_per_recorder = 0;
     for (auto _ : state) {
         for (int round = 0; round < kRounds; ++round) {
@@ -304,6 +312,7 @@ void BM_Engine(benchmark::State& state, Streams streams) {
                 run = RunEngine(emulator);
             }
             const double back_to_back = BackToBackDecodeUs(streams, loops);
+            loads.push_back(LoadAverage());
             if (run.cpu_us_per_frame == 0) {
                 state.SkipWithError("a log-in failed");
                 return;
@@ -326,6 +335,8 @@ void BM_Engine(benchmark::State& state, Streams streams) {
     state.counters["min_decoded_share"] = *std::min_element(shares.begin(), shares.end());
     state.counters["cores_busy"] = Median(cores);
     state.counters["MiB_per_recorder"] = mib_per_recorder;
+    state.counters["load_min"] = *std::min_element(loads.begin(), loads.end());
+    state.counters["load_max"] = *std::max_element(loads.begin(), loads.end());
     // What the machine's cores would carry at the engine's cost per frame, were it alone.
     state.counters["channels_at_all_cores"] =
         std::thread::hardware_concurrency() * 1e6 / (engine * kStreamFps);

@@ -94,6 +94,8 @@ void BM_DaySearchToPaintedTimeline(benchmark::State& state) {
             const auto logged_in = Clock::now();
             window.ShowDiskInfo();
             const int found = window.SearchRecords();
+            while (window.Searching())
+                QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 10);
             window.Timeline()->repaint();
             const auto t1 = Clock::now();
             window.OnLogout();

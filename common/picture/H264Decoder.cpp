@@ -2,11 +2,7 @@
 
 #include <cstring>
 
-extern "C" {
-#include <libavcodec/avcodec.h>
-#include <libavutil/buffer.h>
-#include <libavutil/frame.h>
-}
+#include "common/picture/AvcodecLibrary.h"
 
 CH264Decoder::CH264Decoder() = default;
 
@@ -16,13 +12,17 @@ int CH264Decoder::Open(int width, int height) {
     Close();
     // No size until the open succeeds, so callers that compare sizes try again.
     SetOpenedSize(-1, -1);
-    codec_ = avcodec_find_decoder(AV_CODEC_ID_H264);
+    av_ = Avcodec();
+    if (av_ == nullptr) {
+        return -1;
+    }
+    codec_ = av_->find_decoder(AV_CODEC_ID_H264);
     if (codec_ == nullptr) {
         return -1;
     }
-    context_ = avcodec_alloc_context3(codec_);
-    picture_ = av_frame_alloc();
-    packet_ = av_packet_alloc();
+    context_ = av_->alloc_context3(codec_);
+    picture_ = av_->frame_alloc();
+    packet_ = av_->packet_alloc();
     if (context_ == nullptr || picture_ == nullptr || packet_ == nullptr) {
         Close();
         return -1;
@@ -31,7 +31,7 @@ int CH264Decoder::Open(int width, int height) {
     context_->height = height;
     // A program keeps hundreds of decoders; each decodes on its caller's thread only.
     context_->thread_count = 1;
-    if (avcodec_open2(context_, codec_, nullptr) < 0) {
+    if (av_->open2(context_, codec_, nullptr) < 0) {
         Close();
         return -1;
     }
@@ -54,17 +54,17 @@ int CH264Decoder::Decode(AVFrame* picture, int* got_picture, const uint8_t* data
     if (!FillPacket(data, length)) {
         return AVERROR(ENOMEM);
     }
-    int sent = avcodec_send_packet(context_, packet_);
+    int sent = av_->send_packet(context_, packet_);
     if (sent == AVERROR(EAGAIN)) {
         // A picture of an earlier payload was never taken out; the newer one replaces it.
-        avcodec_receive_frame(context_, picture);
-        sent = avcodec_send_packet(context_, packet_);
+        av_->receive_frame(context_, picture);
+        sent = av_->send_packet(context_, packet_);
     }
-    av_packet_unref(packet_);
+    av_->packet_unref(packet_);
     if (sent < 0) {
         return sent;
     }
-    const int received = avcodec_receive_frame(context_, picture);
+    const int received = av_->receive_frame(context_, picture);
     if (received == 0) {
         *got_picture = 1;
     } else if (received != AVERROR(EAGAIN)) {
@@ -78,16 +78,16 @@ int CH264Decoder::Decode(AVFrame* picture, int* got_picture, const uint8_t* data
 // padding its readers need are safe. The buffer is reused once the decoder has let it go.
 bool CH264Decoder::FillPacket(const uint8_t* data, int length) {
     const auto needed = static_cast<std::size_t>(length) + AV_INPUT_BUFFER_PADDING_SIZE;
-    if (payload_ == nullptr || !av_buffer_is_writable(payload_) || payload_->size < needed) {
-        av_buffer_unref(&payload_);
-        payload_ = av_buffer_alloc(needed);
+    if (payload_ == nullptr || !av_->buffer_is_writable(payload_) || payload_->size < needed) {
+        av_->buffer_unref(&payload_);
+        payload_ = av_->buffer_alloc(needed);
         if (payload_ == nullptr) {
             return false;
         }
     }
     std::memcpy(payload_->data, data, static_cast<std::size_t>(length));
     std::memset(payload_->data + length, 0, AV_INPUT_BUFFER_PADDING_SIZE);
-    packet_->buf = av_buffer_ref(payload_);
+    packet_->buf = av_->buffer_ref(payload_);
     if (packet_->buf == nullptr) {
         return false;
     }
@@ -97,15 +97,19 @@ bool CH264Decoder::FillPacket(const uint8_t* data, int length) {
 }
 
 int CH264Decoder::Close() {
+    // Nothing was made without the library.
+    if (av_ == nullptr) {
+        return 1;
+    }
     if (picture_ != nullptr) {
-        av_frame_free(&picture_);
+        av_->frame_free(&picture_);
     }
     if (packet_ != nullptr) {
-        av_packet_free(&packet_);
+        av_->packet_free(&packet_);
     }
-    av_buffer_unref(&payload_);
+    av_->buffer_unref(&payload_);
     if (context_ != nullptr) {
-        avcodec_free_context(&context_);
+        av_->free_context(&context_);
     }
     codec_ = nullptr;
     return 1;

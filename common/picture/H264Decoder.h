@@ -4,6 +4,7 @@
 
 #include "common/picture/VideoDecoder.h"
 
+struct AvcodecLibrary;
 struct AVBufferRef;
 struct AVCodec;
 struct AVCodecContext;
@@ -43,6 +44,7 @@ public:
 private:
     bool FillPacket(const uint8_t* data, int length);
 
+    const AvcodecLibrary* av_ = nullptr;  // loaded by the first open
     AVCodecContext* context_ = nullptr;
     const AVCodec* codec_ = nullptr;
     AVFrame* picture_ = nullptr;

@@ -11,14 +11,22 @@
 namespace {
 
 constexpr int kBlock = 16;
+constexpr int kFarBlock = 64;
+constexpr int kFarWindow = 128;
 
 #if defined(__x86_64__) || defined(__i386__)
 bool HasSsse3() {
     static const bool kHas = __builtin_cpu_supports("ssse3");
     return kHas;
 }
+bool HasByteLanePermutes() {
+    static const bool kHas =
+        __builtin_cpu_supports("avx512bw") && __builtin_cpu_supports("avx512vbmi");
+    return kHas;
+}
 #else
 bool HasSsse3() { return false; }
+bool HasByteLanePermutes() { return false; }
 #endif
 
 // The step between all the columns: 1, 2 or 4, else 0.
@@ -38,6 +46,8 @@ void RowGather::Build(std::vector<int> columns, int row_bytes) {
     columns_ = std::move(columns);
     windows_.clear();
     block_ends_.clear();
+    far_windows_.clear();
+    far_block_ends_.clear();
     step_ = StepOf(columns_);
     step_count_ = 0;
     step_last_ = false;
@@ -54,6 +64,10 @@ void RowGather::Build(std::vector<int> columns, int row_bytes) {
                      first + Count() * step_ <= row_bytes;
     }
     if (step_ != 0) return;
+    if (HasByteLanePermutes() && row_bytes >= kFarWindow) {
+        BuildFar(row_bytes);
+        return;
+    }
     if (!HasSsse3() || row_bytes < kBlock) return;
     const int blocks = PaddedCount() / kBlock;
     for (int b = 0; b < blocks; ++b) {
@@ -77,6 +91,25 @@ void RowGather::Build(std::vector<int> columns, int row_bytes) {
     if (windows_.size() * 3 > columns_.size()) {
         windows_.clear();
         block_ends_.clear();
+    }
+}
+
+void RowGather::BuildFar(int row_bytes) {
+    const int blocks = (Count() + kFarBlock - 1) / kFarBlock;
+    for (int b = 0; b < blocks; ++b) {
+        int i = b * kFarBlock;
+        const int end = std::min(i + kFarBlock, Count());
+        while (i < end) {
+            // As many outputs as fit one window, which stays inside the row.
+            const int offset = std::min(columns_[i], row_bytes - kFarWindow);
+            FarWindow window{offset, 0, {}};
+            for (; i < end && columns_[i] - offset < kFarWindow; ++i) {
+                window.pick[i - b * kFarBlock] = static_cast<uint8_t>(columns_[i] - offset);
+                window.lanes |= uint64_t{1} << (i - b * kFarBlock);
+            }
+            far_windows_.push_back(window);
+        }
+        far_block_ends_.push_back(static_cast<int>(far_windows_.size()));
     }
 }
 
@@ -131,8 +164,32 @@ __attribute__((target("ssse3"))) int RowGather::GatherWide(const uint8_t* row, u
     }
     return blocks * kBlock;
 }
+
+__attribute__((target("avx512f,avx512bw,avx512vbmi"))) int RowGather::GatherFar(
+    const uint8_t* row, uint8_t* out) const {
+    const FarWindow* window = far_windows_.data();
+    const int blocks = static_cast<int>(far_block_ends_.size());
+    for (int b = 0; b < blocks; ++b) {
+        __m512i picked = _mm512_setzero_si512();
+        for (const FarWindow* end = far_windows_.data() + far_block_ends_[b]; window < end;
+             ++window) {
+            const uint8_t* bytes = row + window->offset;
+            const __m512i low = _mm512_loadu_si512(bytes);
+            const __m512i high = _mm512_loadu_si512(bytes + 64);
+            const __m512i pick = _mm512_loadu_si512(window->pick);
+            picked = _mm512_mask_mov_epi8(picked, window->lanes,
+                                          _mm512_permutex2var_epi8(low, pick, high));
+        }
+        // Only the block's own outputs are stored: the caller's room is padded to 16.
+        const int count = std::min(kFarBlock, Count() - b * kFarBlock);
+        const uint64_t lanes = count == kFarBlock ? ~uint64_t{0} : (uint64_t{1} << count) - 1;
+        _mm512_mask_storeu_epi8(out + b * kFarBlock, lanes, picked);
+    }
+    return Count();
+}
 #else
 int RowGather::GatherWide(const uint8_t*, uint8_t*) const { return 0; }
+int RowGather::GatherFar(const uint8_t*, uint8_t*) const { return 0; }
 #endif
 
 void RowGather::Gather(const uint8_t* row, uint8_t* out) const {
@@ -143,6 +200,8 @@ void RowGather::Gather(const uint8_t* row, uint8_t* out) const {
     int i = 0;
     if (step_ > 1) {
         i = GatherStep(row, out);
+    } else if (!far_block_ends_.empty()) {
+        i = GatherFar(row, out);
     } else if (!block_ends_.empty()) {
         i = GatherWide(row, out);
     }

@@ -7,8 +7,10 @@
 // pixels. Columns one, two or four apart (a picture drawn at its size, a half or a quarter) are
 // copied or packed 16 at a time; other lists, where the CPU has byte shuffles, shuffle each 16
 // outputs out of a few 16-byte windows of the row, planned once per column list: a fraction of
-// the loads and stores of picking byte by byte. It never reads past the row's first row_bytes
-// bytes.
+// the loads and stores of picking byte by byte. Where the CPU permutes bytes across two 64-byte
+// registers, each 64 outputs come out of 128-byte windows instead, so that picks far apart (a
+// large picture into a small cell) share windows too. It never reads past the row's first
+// row_bytes bytes.
 class RowGather {
 public:
     void Build(std::vector<int> columns, int row_bytes);
@@ -19,6 +21,8 @@ public:
 
 private:
     int GatherWide(const uint8_t* row, uint8_t* out) const;  // returns how many it picked
+    int GatherFar(const uint8_t* row, uint8_t* out) const;   // the same, 128-byte windows
+    void BuildFar(int row_bytes);
     int GatherStep(const uint8_t* row, uint8_t* out) const;  // the same, columns step_ apart
 
     struct Window {
@@ -32,4 +36,12 @@ private:
     bool step_last_ = false;  // the rest as one block that overlaps the one before
     std::vector<Window> windows_;
     std::vector<int> block_ends_;  // windows of 16-output block b end at block_ends_[b]
+
+    struct FarWindow {
+        int offset;        // first byte of the window in the row
+        uint64_t lanes;    // the outputs of the block it fills
+        uint8_t pick[64];  // output position -> byte of the window
+    };
+    std::vector<FarWindow> far_windows_;
+    std::vector<int> far_block_ends_;  // windows of 64-output block b end here
 };

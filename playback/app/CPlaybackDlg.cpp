@@ -440,6 +440,7 @@ void CPlaybackDlg::StopAll() {
     stopped_ = true;
     for (auto& [id, timer] : timers_)
         timer->stop();
+    search_.Stop();
     // Playback stops, then what STOP does (nothing more is drawn), then the network layer.
     connection_.StopNetPlayFile();
     shared_.play_state.store(PlaybackShared::kPlayStateStopped, std::memory_order_relaxed);

@@ -47,6 +47,7 @@ void CPlaybackDlg::OnStartBackup() {
         QDateTime(calendar_->selectedDate(), QTime(0, 0), QTimeZone::utc()).toSecsSinceEpoch();
     backup_writer_.SetStream(day_s + backup_dialog_.Start(), day_s + backup_dialog_.End(),
                              static_cast<uint32_t>(connection_.GetMachineInfe().nAudioMask));
+    search_.WaitForDay();
     connection_.NetPlayFile(backup_dialog_.Start(), backup_dialog_.End(),
                             shared_.channel_mask.load(std::memory_order_relaxed),
                             backup_dialog_.Audio(), 1);

@@ -23,6 +23,7 @@ const QString kTimeNotSet = QStringLiteral("Time not set!");
 }  // namespace
 
 void CPlaybackDlg::PlayFrom(int seconds) {
+    search_.WaitForDay();
     connection_.NetPlayFile(seconds, play_time::kDayEnd_s,
                             shared_.channel_mask.load(std::memory_order_relaxed),
                             shared_.audio_flag.load(std::memory_order_relaxed),

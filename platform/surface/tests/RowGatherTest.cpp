@@ -88,3 +88,21 @@ TEST(RowGather, PicksEvenStepsFromAnyStartUpToTheRowsEnd) {
         }
     }
 }
+
+TEST(RowGather, PicksFarApartColumnsAtTheRowsEndAndAcrossBlocks) {
+    std::mt19937 random(13);
+    // Picks 3 to 40 bytes apart in rows from one wide window long to many: the windows of the
+    // last picks are held inside the row, and a block of 64 outputs may end partly filled.
+    struct Case {
+        int row_bytes, count, step;
+    };
+    for (const Case c : {Case{128, 32, 4}, Case{129, 1, 40}, Case{191, 63, 3}, Case{720, 64, 11},
+                         Case{720, 65, 11}, Case{1440, 88, 16}, Case{4000, 130, 30}}) {
+        std::vector<int> columns(static_cast<std::size_t>(c.count));
+        // Ending on the row's last byte.
+        for (int i = 0; i < c.count; ++i)
+            columns[i] = c.row_bytes - 1 - (c.count - 1 - i) * c.step;
+        if (columns.front() < 0) continue;
+        ExpectPicks(columns, c.row_bytes, random);
+    }
+}

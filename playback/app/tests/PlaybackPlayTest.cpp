@@ -301,6 +301,7 @@ TEST_F(PlaybackPlayTest, CamerasShowInTheirPanesAndFastPlayEnds) {
     Click(kIdPlay);
     ASSERT_EQ(LinkState(), kLinkStreaming);
     window_->Calendar()->setSelectedDate(QDate(2009, 8, 27));
+    SearchEnded();
     EXPECT_EQ(LinkState(), kLinkLoggedIn);
     EXPECT_TRUE(window_->Timeline()->Slots().Marked(1, 13 * 12));  // camera 3 that day
 }

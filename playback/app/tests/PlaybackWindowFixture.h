@@ -80,7 +80,10 @@ protected:
             if (dialog.isVisible()) dialog.reject();
         });
         QTest::mouseClick(window_->Button(kIdLogin), Qt::LeftButton);
+        SearchEnded();
     }
+    // The search the log-in or a choice started has asked for all its pages and marked them.
+    void SearchEnded() { ASSERT_EVENTUALLY(!window_->Searching()); }
 
     bool Shown(int id) const { return window_->Button(id)->isVisible(); }
     int LinkState() { return window_->Connection().GetMachineInfe().nLinkState; }
