@@ -123,6 +123,10 @@ void CDecodeThread::Pass(std::uint8_t* output) {
         ClearKeyFrameFlags();
         return;
     }
+    if (backup_.BackupMode()) {
+        PassToBackup();
+        return;
+    }
     if (connection_.IsHavePicBuf() <= 0) {
         // The pause ends as soon as a frame arrives.
         connection_.WaitForPicBuf(kIdlePause_ms);
@@ -180,6 +184,31 @@ void CDecodeThread::Pass(std::uint8_t* output) {
         ConvertToYuy2(output, picture_.get(), format_code);
     }
     ShowFrame(output, format_code, pane);
+}
+
+// A backup takes every waiting frame at once, straight from the connection's buffers: the
+// receiver's lock is not taken again per frame, and no payload is copied before it is written.
+void CDecodeThread::PassToBackup() {
+    connection_.TakePicBufs(backup_frames_);
+    if (backup_frames_.empty()) {
+        connection_.WaitForPicBuf(kIdlePause_ms);
+        return;
+    }
+    const std::uint32_t mask = static_cast<std::uint32_t>(shared_.channel_mask.load());
+    for (FrameQueue::Taken& frame : backup_frames_) {
+        _NET_FRAME_HEAD_& header = frame.head;
+        const bool video = header.cType == 'V';
+        if (video) shared_.play_time.store(header.nTime, std::memory_order_relaxed);
+        if (CheckFrameHead(header) < 0 || frame.payload.size() < header.nLength) continue;
+        const bool wanted = !video || (mask >> header.nChannel & 1u) != 0;
+        // Backup mode may end within the batch; the rest belonged to the stopped span.
+        const auto received = backup_.Take(header, frame.payload.data(), wanted);
+        if (!received) break;
+        if (const auto text = speed_.ShowSpeed(*received); text && speed_sink_) {
+            speed_sink_(*text);
+        }
+    }
+    connection_.RecyclePicBufs(backup_frames_);
 }
 
 void CDecodeThread::PlayAudio(const _NET_FRAME_HEAD_& header, std::uint32_t audio_mask) {

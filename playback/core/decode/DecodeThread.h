@@ -7,10 +7,12 @@
 #include <memory>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "common/picture/H264Decoder.h"
 #include "common/picture/Mpeg4Decoder.h"
 #include "common/picture/PictureFormat.h"
+#include "platform/netctrl/FrameQueue.h"
 #include "platform/records/NetFrameHead.h"
 #include "playback/core/backup/BackupSpeed.h"
 
@@ -95,6 +97,7 @@ private:
     using Bytes = std::unique_ptr<std::uint8_t[], Buffer>;
 
     void Pass(std::uint8_t* output);
+    void PassToBackup();
     void PlayAudio(const _NET_FRAME_HEAD_& header, std::uint32_t audio_mask);
     // The channel's decoder of the codec.
     CVideoDecoder& DecoderOf(int channel, std::int32_t codec_word);
@@ -123,5 +126,6 @@ private:
 
     // Decode thread only.
     _NET_FRAME_HEAD_ header_{};
+    std::vector<FrameQueue::Taken> backup_frames_;
     int last_size_code_ = 2;
 };
