@@ -26,10 +26,10 @@
 #include <unistd.h>
 
 #include "common/audio/WaveOutPlayer.h"
-#include "common/picture/ColourConversion.h"
 #include "common/picture/H264Decoder.h"
 #include "common/picture/PictureFormat.h"
 #include "common/ui/core/VideoGridLayout.h"
+#include "common/ui/core/VideoOutput.h"
 #include "platform/ddraw/Yuy2Picture.h"
 #include "platform/net/ListenSocket.h"
 #include "platform/netctrl/NetCtrl.h"
@@ -39,7 +39,6 @@
 #include "playback/core/backup/BackupWriter.h"
 #include "playback/core/decode/ChannelNameOverlay.h"
 #include "playback/core/decode/DecodeThread.h"
-#include "playback/core/decode/PictureOutput.h"
 #include "playback/core/decode/PlaybackShared.h"
 #include "tools/recorder-emulator/DayKey.h"
 #include "tools/recorder-emulator/LoopCache.h"
@@ -83,18 +82,30 @@ RecorderConfig Recorder(uint8_t size_code) {
 
 // Draws into the window's surface as the display does, and notes when each pane first shows
 // a picture of a frame at or after the armed time.
-class PaneWatch : public CPictureOutput {
+class PaneWatch : public CVideoOutput {
 public:
     PaneWatch(const PlaybackShared& shared, const CVideoGridLayout& grid)
         : shared_(shared), grid_(grid) {
         surface_.Resize(kGridWindow.right, kGridWindow.bottom);
     }
 
-    void DrawYuy2(const ScreenRect& dest, int width, int height, uint8_t* picture) override {
-        ::DrawYuy2(surface_, dest, width, height, picture);
+    int DrawPlanes(const ScreenRect& dest, int width, int height,
+                   const DecodedPicture& planes) override {
+        const unsigned char* const pointers[3] = {planes.luma, planes.u, planes.v};
+        const int strides[3] = {planes.luma_stride, planes.u_stride, planes.v_stride};
+        const int rows = ::DrawYuv420(surface_, dest, width, height, pointers, strides);
         Note(dest);
+        return rows;
     }
-    void DrawBgr24(const ScreenRect& dest, int, int, const uint8_t*) override { Note(dest); }
+    int DrawBgr24(const ScreenRect& dest, int, int, const uint8_t*) override {
+        Note(dest);
+        return 0;
+    }
+    int DrawYuy2(const ScreenRect& dest, int width, int height, uint8_t* picture) override {
+        const int rows = ::DrawYuy2(surface_, dest, width, height, picture);
+        Note(dest);
+        return rows;
+    }
 
     void Arm(int64_t frame_time) {
         std::lock_guard lock(mutex_);
@@ -181,8 +192,8 @@ struct PlaybackPath {
 
 // The seek's peer: the request goes to a server on loopback that answers at once with the
 // key frames of the four cameras at the new place (their heads and payloads, as the recorder
-// sends them); those are then decoded, converted and drawn into the panes by the decode
-// thread's own steps, on one thread. Nothing of it waits on a timer.
+// sends them); those are then decoded and drawn from their planes into the panes by the
+// decode thread's own steps, on one thread. Nothing of it waits on a timer.
 class SeekPeer {
 public:
     SeekPeer(const RecorderConfig& config, const CVideoGridLayout& grid) {
@@ -194,7 +205,6 @@ public:
                 {config.Codec(), size.width, size.height, pane, config.loop_frames, config.fps});
             const EncodedFrame& key = loop->frames.front();
             Camera& camera = cameras_[pane];
-            camera.format_code = FormatCodeOf(format.standard, format.size_code);
             camera.width = size.width;
             camera.height = size.height;
             camera.length = static_cast<int>(key.payload.size());
@@ -240,13 +250,13 @@ public:
         for (Camera& camera : cameras_) {
             at += sizeof(_NET_FRAME_HEAD_);
             if (camera.decoder.DecodeFrame(at, camera.length, picture_.data(), picture_.size()) !=
-                    DecodeResult::kPicture ||
-                CopyDecodedPlanes(camera.decoder.Decoded(), picture_.data(), camera.format_code) !=
-                    1) {
+                DecodeResult::kPicture) {
                 return -1;
             }
-            ConvertToYuy2(output_.data(), picture_.data(), camera.format_code);
-            DrawYuy2(surface_, camera.pane, camera.width, camera.height, output_.data());
+            const DecodedPicture planes = camera.decoder.Decoded();
+            const unsigned char* const pointers[3] = {planes.luma, planes.u, planes.v};
+            const int strides[3] = {planes.luma_stride, planes.u_stride, planes.v_stride};
+            DrawYuv420(surface_, camera.pane, camera.width, camera.height, pointers, strides);
             at += camera.length;
         }
         return Milliseconds(Clock::now() - start);
@@ -257,7 +267,6 @@ private:
 
     struct Camera {
         CH264Decoder decoder;
-        int format_code = 0;
         int width = 0;
         int height = 0;
         int length = 0;
@@ -278,7 +287,6 @@ private:
     std::array<Camera, 4> cameras_;
     std::vector<uint8_t> reply_;
     std::vector<uint8_t> picture_ = std::vector<uint8_t>(kMaxPictureBgrBytes);
-    std::vector<uint8_t> output_ = std::vector<uint8_t>(kMaxPictureBgrBytes);
     CVideoSurface surface_;
     ListenSocket listener_;
     int client_ = -1;

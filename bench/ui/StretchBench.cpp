@@ -73,7 +73,7 @@ void OursPlanar(benchmark::State& state, Size s) {
     const Planes picture(s);
     for (auto _ : state) {
         benchmark::DoNotOptimize(
-            renderer.DrawPlanes(0, 0, s.dest_w, s.dest_h, s.src_w, s.src_h, picture.Decoded()));
+            renderer.DrawPlanes({0, 0, s.dest_w, s.dest_h}, s.src_w, s.src_h, picture.Decoded()));
         surface->TakeDirty();
     }
 }

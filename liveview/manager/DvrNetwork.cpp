@@ -31,8 +31,7 @@ int CDvrManager::StartDvrNetwork(int a) {
         slot.picture = AllocateBuffer(kPictureBytes);
         if (slot.picture) slot.payload = AllocateBuffer(kPayloadBytes);
         if (slot.picture && slot.payload) {
-            h264_[a].OpenFor(kFullWidth, kFullHeight576);
-            mpeg4_[a].OpenFor(kFullWidth, kFullHeight576);
+            decoders_[a].OpenBoth(kFullWidth, kFullHeight576);
             started = connections_[a].InitNetWork() >= 0;
         }
     }

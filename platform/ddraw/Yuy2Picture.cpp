@@ -168,3 +168,33 @@ int DrawYuy2(CVideoSurface& surface, const ScreenRect& dest_screen, int width, i
                     static_cast<std::size_t>(row.count) * sizeof(std::uint32_t));
     });
 }
+
+int DrawYuv420(CVideoSurface& surface, const ScreenRect& dest_screen, int width, int height,
+               const unsigned char* const planes[3], const int strides[3]) {
+    if (!planes[0] || !planes[1] || !planes[2] || width <= 0 || height <= 0) return -1;
+    return surface.DrawScaledRows(dest_screen, width, height, [&](const ScaledRow& row) {
+        // Each drawn pixel's luma and its pair's chroma, picked into rows the wide kernel
+        // reads in whole steps.
+        thread_local std::vector<std::uint8_t> ys, us, vs;
+        const std::size_t padded =
+            static_cast<std::size_t>((row.count + kWideStep - 1) / kWideStep * kWideStep);
+        if (ys.size() < padded) {
+            ys.resize(padded);
+            us.resize(padded);
+            vs.resize(padded);
+        }
+        const unsigned char* y = planes[0] + static_cast<std::size_t>(row.src_y) * strides[0];
+        const unsigned char* u = planes[1] + static_cast<std::size_t>(row.src_y / 2) * strides[1];
+        const unsigned char* v = planes[2] + static_cast<std::size_t>(row.src_y / 2) * strides[2];
+        for (int i = 0; i < row.count; ++i) {
+            const int column = row.columns[i];
+            ys[i] = y[column];
+            us[i] = u[column / 2];
+            vs[i] = v[column / 2];
+        }
+        const int done = bt601::ArgbRowWide(ys.data(), us.data(), vs.data(), row.out, row.count);
+        if (done < row.count) {
+            bt601::ArgbRowScalar(ys.data(), us.data(), vs.data(), row.out, done, row.count);
+        }
+    });
+}

@@ -220,7 +220,7 @@ private:
     CBackupWriter backup_writer_{shared_.backup_mode};
     CWaveOutPlayer stereo_player_;
     CWaveOutPlayer mono_player_;
-    CPaneOutput pane_output_{display_, gdi_renderer_};
+    CPaneOutput pane_output_{display_, gdi_renderer_, shared_.gdi_flag};
     // Last: it uses the members above until it has stopped.
     CDecodeThread decode_thread_{{connection_, shared_, backup_writer_, stereo_player_,
                                   mono_player_, overlay_, pane_output_}};

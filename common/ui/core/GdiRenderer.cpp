@@ -1,11 +1,13 @@
 #include "common/ui/core/GdiRenderer.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <vector>
 
 #include "common/picture/PlanarRows.h"
 #include "common/ui/core/BgrRow.h"
+#include "platform/ddraw/Yuy2Picture.h"
 #include "platform/surface/PixelSpread.h"
 #include "platform/surface/RowGather.h"
 
@@ -98,14 +100,24 @@ int CGdiRenderer::Draw(int left, int top, int right, int bottom, int width, int 
         });
 }
 
-int CGdiRenderer::DrawPlanes(int left, int top, int right, int bottom, int width, int height,
+int CGdiRenderer::DrawPlanes(const ScreenRect& dest, int width, int height,
                              const DecodedPicture& planes) {
     std::shared_ptr<CVideoSurface> surface = Target();
-    if (!surface || planes.luma == nullptr || planes.u == nullptr || planes.v == nullptr ||
-        width <= 0 || height <= 0 || planes.width < width || planes.height < height ||
-        right <= left) {
+    if (!surface || width <= 0 || height <= 0 || !Covers(planes, width, height) ||
+        dest.right <= dest.left) {
         return 0;
     }
-    return surface->DrawScaledRows({left, top, right, bottom}, width, height,
-                                   PlanarRows(planes, width, right - left));
+    return surface->DrawScaledRows(dest, width, height,
+                                   PlanarRows(planes, width, dest.right - dest.left));
+}
+
+int CGdiRenderer::DrawBgr24(const ScreenRect& dest, int width, int height,
+                            const std::uint8_t* pixels) {
+    return Draw(dest.left, dest.top, dest.right, dest.bottom, width, height, pixels);
+}
+
+int CGdiRenderer::DrawYuy2(const ScreenRect& dest, int width, int height, std::uint8_t* picture) {
+    std::shared_ptr<CVideoSurface> surface = Target();
+    if (!surface) return 0;
+    return std::max(::DrawYuy2(*surface, dest, width, height, picture), 0);
 }

@@ -4,16 +4,17 @@
 #include <new>
 #include <system_error>
 
+#include "common/audio/AudioRoute.h"
 #include "common/audio/WaveOutPlayer.h"
 #include "common/picture/ColourConversion.h"
 #include "common/picture/PictureFormat.h"
 #include "common/record/QmxFile.h"
 #include "common/ui/core/VideoGridLayout.h"
+#include "common/ui/core/VideoOutput.h"
 #include "platform/netctrl/NetCtrl.h"
 #include "platform/records/DvrMachineInfo.h"
 #include "playback/core/backup/BackupWriter.h"
 #include "playback/core/decode/ChannelNameOverlay.h"
-#include "playback/core/decode/PictureOutput.h"
 #include "playback/core/decode/PlaybackShared.h"
 
 namespace {
@@ -24,14 +25,6 @@ std::uint8_t* NewBuffer(std::size_t bytes) { return new (std::nothrow) std::uint
 
 void Pause(int milliseconds) {
     std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
-}
-
-// The lowest channel of the audio mask, or -1.
-int AudioChannel(std::uint32_t audio_mask) {
-    for (int channel = 0; channel < CDecodeThread::kChannels; ++channel) {
-        if (audio_mask >> channel & 1u) return channel;
-    }
-    return -1;
 }
 
 // Standard and size code are read as signed bytes.
@@ -61,18 +54,14 @@ void CDecodeThread::SetGrid(const CVideoGridLayout* grid) {
 
 void CDecodeThread::SetSpeedSink(TextSink sink) { speed_sink_ = std::move(sink); }
 
-void CDecodeThread::SetMessageSink(TextSink sink) { message_sink_ = std::move(sink); }
-
 void CDecodeThread::SetSpeedClock(CBackupSpeed::Clock clock) { speed_ = CBackupSpeed(clock); }
 
 int CDecodeThread::StartDecodeThread() {
     picture_.reset(NewBuffer(kPictureBytes));
     raw_.reset(NewBuffer(kMaxFramePayloadBytes));
     if (picture_ && raw_) {
-        for (int channel = 0; channel < kChannels; ++channel) {
-            h264_[channel].OpenFor(kFullWidth, kFullHeight576);
-            mpeg4_[channel].OpenFor(kFullWidth, kFullHeight576);
-        }
+        for (CDecoderPair& decoders : decoders_)
+            decoders.OpenBoth(kFullWidth, kFullHeight576);
         if (connection_.InitNetWork() >= 0) {
             connection_.ResetNetWork();
             // Running before the thread exists, so a stop right after the start cannot be
@@ -105,18 +94,13 @@ void CDecodeThread::Release() {
 }
 
 int CDecodeThread::DecodeLoop() {
-    const Bytes output(NewBuffer(kPictureBytes));
-    if (!output) {
-        if (message_sink_) message_sink_("not have enough memory!");
-        return -1;
-    }
     while (run_.load(std::memory_order_relaxed) == 1) {
-        Pass(output.get());
+        Pass();
     }
     return 1;
 }
 
-void CDecodeThread::Pass(std::uint8_t* output) {
+void CDecodeThread::Pass() {
     const _DVR_MACHINE_INFO_ info = connection_.GetMachineInfe();
     if (info.nLinkState != kLinkStreaming) {
         Pause(kIdlePause_ms);
@@ -161,15 +145,18 @@ void CDecodeThread::Pass(std::uint8_t* output) {
 
     int pane = PaneOfChannel(channel);
     if (pane < 0) pane = channel;
-    std::atomic<int>& key_seen = shared_.key_frame_flags[channel];
-    if (header.nKeyFrame == 1) key_seen.store(1, std::memory_order_relaxed);
-    if (key_seen.load(std::memory_order_relaxed) == 0) return;
+    if (!shared_.key_frame_flags.Pass(channel, header.nKeyFrame == 1)) return;
 
     const int format_code = FormatCode(header);
     ReopenDecoder(format_code, channel, info.nCodec);
-    if (!Decode(header, channel, info.nCodec)) return;
-    if (info.nTypeCode < kOverlayTypeCodes)
+    DecodedPicture decoded;
+    if (!Decode(header, channel, info.nCodec, decoded)) return;
+    if (info.nTypeCode < kOverlayTypeCodes) {
+        // The name is stamped into a copy: the decoder keeps its planes as references.
+        CopyDecodedPlanes(decoded, picture_.get(), format_code);
         overlay_.DrawChannelName(picture_.get(), format_code, channel);
+        decoded = ContiguousPicture(picture_.get(), decoded_width_, decoded_height_);
+    }
 
     if (shared_.window_drag.load(std::memory_order_relaxed) == 1) {
         Pause(kDragPause_ms);
@@ -178,12 +165,7 @@ void CDecodeThread::Pass(std::uint8_t* output) {
     if (shared_.play_state.load(std::memory_order_relaxed) != PlaybackShared::kPlayStateShowing) {
         return;
     }
-    if (shared_.gdi_flag.load(std::memory_order_relaxed) == 1) {
-        ConvertToBgr24(output, picture_.get(), format_code);
-    } else {
-        ConvertToYuy2(output, picture_.get(), format_code);
-    }
-    ShowFrame(output, format_code, pane);
+    ShowFrame(decoded, format_code, pane);
 }
 
 // A backup takes every waiting frame at once, straight from the connection's buffers: the
@@ -212,26 +194,24 @@ void CDecodeThread::PassToBackup() {
 }
 
 void CDecodeThread::PlayAudio(const _NET_FRAME_HEAD_& header, std::uint32_t audio_mask) {
-    const bool stereo = header.nLength >= kStereoBytes &&
+    const bool stereo = IsStereoBlock(header.nLength) &&
                         shared_.audio_flag.load(std::memory_order_relaxed) == 1 &&
-                        AudioChannel(audio_mask) == header.nChannel;
+                        AudioChannelOfMask(audio_mask) == header.nChannel;
     (stereo ? stereo_ : mono_).Write(raw_.get(), header.nLength);
 }
 
-CVideoDecoder& CDecodeThread::DecoderOf(int channel, std::int32_t codec_word) {
-    if (codec_word == kCodecH264) return h264_[channel];
-    return mpeg4_[channel];
-}
-
-bool CDecodeThread::Decode(const _NET_FRAME_HEAD_& header, int channel, std::int32_t codec_word) {
-    CVideoDecoder& decoder = DecoderOf(channel, codec_word);
+bool CDecodeThread::Decode(const _NET_FRAME_HEAD_& header, int channel, std::int32_t codec_word,
+                           DecodedPicture& decoded) {
+    CVideoDecoder& decoder = decoders_[channel].For(codec_word);
     // A frame that leaves no new picture (a stream header alone, a held-back frame) shows
     // nothing rather than the previous picture again or an empty buffer.
     if (decoder.DecodeFrame(raw_.get(), static_cast<int>(header.nLength), picture_.get(),
                             kPictureBytes) != DecodeResult::kPicture) {
         return false;
     }
-    return CopyDecodedPlanes(decoder.Decoded(), picture_.get(), FormatCode(header)) == 1;
+    decoded = decoder.Decoded();
+    return FormatPictureSize(FormatCode(header), decoded_width_, decoded_height_) &&
+           Covers(decoded, decoded_width_, decoded_height_);
 }
 
 // The frames a recording pair takes are the ones the thread handles.
@@ -250,13 +230,11 @@ void CDecodeThread::ReopenDecoder(int format_code, int channel, std::int32_t cod
     int width = 0;
     int height = 0;
     if (!FormatPictureSize(format_code, width, height)) return;
-    CVideoDecoder& decoder = DecoderOf(channel, codec_word);
-    if (decoder.OpenedWidth() != width || decoder.OpenedHeight() != height) {
-        decoder.OpenFor(width, height);
-    }
+    CVideoDecoder& decoder = decoders_[channel].For(codec_word);
+    if (CDecoderPair::NeedsOpen(decoder, width, height)) decoder.OpenFor(width, height);
 }
 
-int CDecodeThread::ShowFrame(std::uint8_t* picture, int format_code, int pane) {
+int CDecodeThread::ShowFrame(const DecodedPicture& picture, int format_code, int pane) {
     int width = 0;
     int height = 0;
     const CVideoGridLayout* grid = grid_.load(std::memory_order_acquire);
@@ -265,17 +243,9 @@ int CDecodeThread::ShowFrame(std::uint8_t* picture, int format_code, int pane) {
     const VideoCell cell = grid->Cell(pane);
     const int left = shared_.grid_rect[0].load(std::memory_order_relaxed) + cell.video_x;
     const int top = shared_.grid_rect[1].load(std::memory_order_relaxed) + cell.video_y;
-    const ScreenRect dest{left, top, left + cell.video_width, top + cell.video_height};
-    if (shared_.gdi_flag.load(std::memory_order_relaxed) == 1) {
-        output_.DrawBgr24(dest, width, height, picture);
-    } else {
-        output_.DrawYuy2(dest, width, height, picture);
-    }
+    output_.DrawPlanes({left, top, left + cell.video_width, top + cell.video_height}, width, height,
+                       picture);
     return 0;
 }
 
-void CDecodeThread::ClearKeyFrameFlags() {
-    for (std::atomic<int>& flag : shared_.key_frame_flags) {
-        flag.store(0, std::memory_order_relaxed);
-    }
-}
+void CDecodeThread::ClearKeyFrameFlags() { shared_.key_frame_flags.CloseAll(); }

@@ -9,8 +9,7 @@
 #include <thread>
 #include <vector>
 
-#include "common/picture/H264Decoder.h"
-#include "common/picture/Mpeg4Decoder.h"
+#include "common/picture/DecoderPair.h"
 #include "common/picture/PictureFormat.h"
 #include "platform/netctrl/FrameQueue.h"
 #include "platform/records/NetFrameHead.h"
@@ -18,8 +17,8 @@
 
 class CBackupWriter;
 class CChannelNameOverlay;
-class CPictureOutput;
 class CVideoGridLayout;
+class CVideoOutput;
 class CWaveOutPlayer;
 class NetCtrl;
 struct PlaybackShared;
@@ -36,7 +35,6 @@ class CDecodeThread {
 public:
     static constexpr int kChannels = 16;
     static constexpr std::size_t kPictureBytes = kMaxPictureBgrBytes;
-    static constexpr std::uint32_t kStereoBytes = 4096;
     static constexpr int kIdlePause_ms = 10;
     static constexpr int kDragPause_ms = 200;
 
@@ -49,7 +47,7 @@ public:
         CWaveOutPlayer& stereo;
         CWaveOutPlayer& mono;
         const CChannelNameOverlay& overlay;
-        CPictureOutput& output;
+        CVideoOutput& output;
     };
 
     explicit CDecodeThread(const Targets& targets);
@@ -61,8 +59,6 @@ public:
     void SetGrid(const CVideoGridLayout* grid);
     // The backup's speed line, given on the decode thread.
     void SetSpeedSink(TextSink sink);
-    // A message for a box, given on the decode thread before it ends.
-    void SetMessageSink(TextSink sink);
     // The clock of the backup's rate (tests).
     void SetSpeedClock(CBackupSpeed::Clock clock);
 
@@ -73,7 +69,7 @@ public:
     // at most for one frame's work and one pause.
     int StopDecodeThread();
 
-    // The thread's body: 1 after the stop, -1 when its output buffer cannot be had.
+    // The thread's body: 1 after the stop.
     int DecodeLoop();
 
     // 1 for a 'V' or 'A' header of channel 0..15 announcing at most kMaxRecordedFrameBytes,
@@ -83,9 +79,9 @@ public:
     int PaneOfChannel(int channel) const;
     // Re-opens the channel's decoder of the codec when it holds another picture size.
     void ReopenDecoder(int format_code, int channel, std::int32_t codec_word);
-    // Draws the converted picture into the pane's video rectangle when the pane is visible.
-    // 0.
-    int ShowFrame(std::uint8_t* picture, int format_code, int pane);
+    // Draws the picture of the format's size from its planes into the pane's video rectangle
+    // when the pane is visible. 0.
+    int ShowFrame(const DecodedPicture& picture, int format_code, int pane);
 
     void ClearKeyFrameFlags();
     bool Running() const { return run_.load(std::memory_order_relaxed) == 1; }
@@ -96,13 +92,13 @@ private:
     };
     using Bytes = std::unique_ptr<std::uint8_t[], Buffer>;
 
-    void Pass(std::uint8_t* output);
+    void Pass();
     void PassToBackup();
     void PlayAudio(const _NET_FRAME_HEAD_& header, std::uint32_t audio_mask);
-    // The channel's decoder of the codec.
-    CVideoDecoder& DecoderOf(int channel, std::int32_t codec_word);
-    // Decodes into the picture buffer; false when the frame yields no picture to show.
-    bool Decode(const _NET_FRAME_HEAD_& header, int channel, std::int32_t codec_word);
+    // Decodes the frame; false when it yields no picture of the format's size to show. The
+    // picture's planes stay the decoder's until its next frame.
+    bool Decode(const _NET_FRAME_HEAD_& header, int channel, std::int32_t codec_word,
+                DecodedPicture& decoded);
     void Release();
 
     NetCtrl& connection_;
@@ -111,14 +107,12 @@ private:
     CWaveOutPlayer& stereo_;
     CWaveOutPlayer& mono_;
     const CChannelNameOverlay& overlay_;
-    CPictureOutput& output_;
+    CVideoOutput& output_;
     std::atomic<const CVideoGridLayout*> grid_{nullptr};
     TextSink speed_sink_;
-    TextSink message_sink_;
     CBackupSpeed speed_;
 
-    std::array<CH264Decoder, kChannels> h264_;
-    std::array<CMpeg4Decoder, kChannels> mpeg4_;
+    std::array<CDecoderPair, kChannels> decoders_;
     Bytes raw_;
     Bytes picture_;
     std::atomic<int> run_{0};
@@ -128,4 +122,6 @@ private:
     _NET_FRAME_HEAD_ header_{};
     std::vector<FrameQueue::Taken> backup_frames_;
     int last_size_code_ = 2;
+    int decoded_width_ = 0;  // the format's size of the last picture decoded
+    int decoded_height_ = 0;
 };

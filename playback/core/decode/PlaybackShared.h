@@ -4,6 +4,8 @@
 #include <atomic>
 #include <cstdint>
 
+#include "common/record/KeyFrameFlags.h"
+
 // The playback window's members that its decode thread shares. Each is written by one side
 // (the key-frame flags by both, which only clear or set them) and read whole, so each is its
 // own atomic; relaxed order is enough, nothing else is published through them.
@@ -32,5 +34,5 @@ struct PlaybackShared {
     // Written by the decode thread.
     std::atomic<std::int64_t> play_time{0};  // frame time of the last video header
     std::atomic<int> backup_byte_count{0};
-    std::array<std::atomic<int>, kChannels> key_frame_flags{};
+    KeyFrameFlags<kChannels> key_frame_flags;
 };

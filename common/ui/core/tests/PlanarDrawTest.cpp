@@ -100,7 +100,7 @@ TEST(PlanarDraw, CellsMatchTheEarlierDrawOnDecodedFrames) {
             const DecodedPicture decoded = decoder->Decoded();
             for (const CellCase& c : cells) {
                 surface->Clear({0, 0, 1300, 1000});
-                renderer.DrawPlanes(c.left, c.top, c.left + c.dest_width, c.top + c.dest_height,
+                renderer.DrawPlanes({c.left, c.top, c.left + c.dest_width, c.top + c.dest_height},
                                     s.width, s.height, decoded);
                 const std::vector<std::uint32_t> want = EarlierCell(
                     decoded, s.format_code, s.width, s.height, c.dest_width, c.dest_height);

@@ -1,4 +1,4 @@
-#include "liveview/core/streaming/AudioRoute.h"
+#include "common/audio/AudioRoute.h"
 
 #include <gtest/gtest.h>
 
