@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QTimer>
 #include <utility>
 
 namespace {
@@ -27,6 +28,15 @@ QMessageBox::Icon ToQt(MessageBoxIcon icon) {
     return QMessageBox::NoIcon;
 }
 
+// Boxes open at the same time (the log-in failures of several devices) would lie exactly on
+// top of each other; each further one steps down and to the right, so every one shows.
+constexpr int kCascade_px = 24;
+
+int& OpenBoxes() {
+    static int open = 0;
+    return open;
+}
+
 MessageBoxAnswer ShowRealBox(const MessageBoxRequest& request) {
     const QString caption =
         request.caption.isEmpty() ? QApplication::applicationName() : request.caption;
@@ -46,7 +56,16 @@ MessageBoxAnswer ShowRealBox(const MessageBoxRequest& request) {
             box.setEscapeButton(QMessageBox::No);
             break;
     }
-    switch (box.exec()) {
+    const int below = OpenBoxes()++;
+    if (below > 0) {
+        // Once shown, where the box placed itself over its owner.
+        QTimer::singleShot(0, &box, [&box, below] {
+            box.move(box.pos() + QPoint(kCascade_px, kCascade_px) * below);
+        });
+    }
+    const int pressed = box.exec();
+    --OpenBoxes();
+    switch (pressed) {
         case QMessageBox::Yes:
             return MessageBoxAnswer::kYes;
         case QMessageBox::No:
