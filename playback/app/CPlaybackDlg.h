@@ -6,26 +6,26 @@
 #include <map>
 #include <string>
 
-#include "BackupWriter.h"
-#include "ChannelNameOverlay.h"
-#include "ConfigFile.h"
-#include "DDrawCtrl.h"
-#include "DayRecordSearch.h"
-#include "DecodeThread.h"
-#include "DlgBackup.h"
-#include "DlgPlaybackLogin.h"
-#include "DlgTimePlay.h"
-#include "GdiRenderer.h"
-#include "LanguageSelect.h"
-#include "LinkWatch.h"
-#include "NetCtrl.h"
-#include "PaneOutput.h"
-#include "PlayFollow.h"
-#include "PlaybackShared.h"
-#include "RecordSearchThread.h"
-#include "SkinBitmap.h"
-#include "WaveOutPlayer.h"
-#include "WindowDrag.h"
+#include "common/audio/WaveOutPlayer.h"
+#include "common/settings/ConfigFile.h"
+#include "common/settings/LanguageSelect.h"
+#include "common/ui/core/GdiRenderer.h"
+#include "common/ui/widgets/SkinBitmap.h"
+#include "platform/ddraw/DDrawCtrl.h"
+#include "platform/netctrl/NetCtrl.h"
+#include "playback/app/DlgBackup.h"
+#include "playback/app/DlgPlaybackLogin.h"
+#include "playback/app/DlgTimePlay.h"
+#include "playback/app/PaneOutput.h"
+#include "playback/core/backup/BackupWriter.h"
+#include "playback/core/decode/ChannelNameOverlay.h"
+#include "playback/core/decode/DecodeThread.h"
+#include "playback/core/decode/PlaybackShared.h"
+#include "playback/core/login/LinkWatch.h"
+#include "playback/core/search/DayRecordSearch.h"
+#include "playback/core/search/RecordSearchThread.h"
+#include "playback/core/window/PlayFollow.h"
+#include "playback/core/window/WindowDrag.h"
 
 class CImageSlider;
 class CRecordTimeline;
@@ -220,7 +220,7 @@ private:
     CBackupWriter backup_writer_{shared_.backup_mode};
     CWaveOutPlayer stereo_player_;
     CWaveOutPlayer mono_player_;
-    CPaneOutput pane_output_{display_, gdi_renderer_};
+    CPaneOutput pane_output_{display_, gdi_renderer_, shared_.gdi_flag};
     // Last: it uses the members above until it has stopped.
     CDecodeThread decode_thread_{{connection_, shared_, backup_writer_, stereo_player_,
                                   mono_player_, overlay_, pane_output_}};

@@ -5,18 +5,13 @@
 #include <QDateTime>
 #include <QTimeZone>
 
-#include "CPlaybackDlg.h"
-#include "MessageBoxSeam.h"
-#include "NetTimeouts.h"
+#include "common/ui/widgets/MessageBoxSeam.h"
+#include "platform/netctrl/NetTimeouts.h"
+#include "playback/app/CPlaybackDlg.h"
 
 int CPlaybackDlg::StartDecodeThread() {
     decode_thread_.SetSpeedSink(
         [this](const std::string& text) { backup_dialog_.SetSpeedText(text); });
-    decode_thread_.SetMessageSink([this](const std::string& text) {
-        QMetaObject::invokeMethod(
-            this, [this, text] { ShowMessageBox(this, QString::fromStdString(text)); },
-            Qt::QueuedConnection);
-    });
     return decode_thread_.StartDecodeThread();
 }
 

@@ -1,7 +1,7 @@
-#include "RecorderState.h"
+#include "tools/recorder-emulator/RecorderState.h"
 
-#include "ChannelStream.h"
-#include "TlsIdentity.h"
+#include "platform/netctrl/protocol/TlsIdentity.h"
+#include "tools/recorder-emulator/ChannelStream.h"
 
 #include <algorithm>
 

@@ -7,10 +7,10 @@
 #include <filesystem>
 #include <string>
 
-#include "BenchPairs.h"
-#include "NetCtrl.h"
-#include "RecorderEmulator.h"
-#include "testing/PlainLinkForMeasurement.h"
+#include "bench/support/BenchPairs.h"
+#include "platform/netctrl/NetCtrl.h"
+#include "platform/netctrl/testing/PlainLinkForMeasurement.h"
+#include "tools/recorder-emulator/RecorderEmulator.h"
 
 namespace {
 

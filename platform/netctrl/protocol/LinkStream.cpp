@@ -1,4 +1,4 @@
-#include "LinkStream.h"
+#include "platform/netctrl/protocol/LinkStream.h"
 
 #include <fcntl.h>
 #include <poll.h>
@@ -14,8 +14,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "MessageEncoder.h"
-#include "TlsIdentity.h"
+#include "platform/netctrl/protocol/MessageEncoder.h"
+#include "platform/netctrl/protocol/TlsIdentity.h"
 
 namespace netproto {
 namespace {

@@ -6,8 +6,8 @@
 #include <mutex>
 #include <string>
 
-#include "LoginMac.h"
-#include "SocketIo.h"
+#include "platform/netctrl/protocol/LoginMac.h"
+#include "platform/netctrl/protocol/SocketIo.h"
 
 struct ssl_st;  // OpenSSL's SSL
 

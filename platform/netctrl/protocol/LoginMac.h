@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "Messages.h"
+#include "platform/netctrl/protocol/Messages.h"
 
 // Log-in proofs (docs/protocol.md, "Log-in"). The password never crosses the network; both
 // sides prove they know it, and each proof covers the TLS connection it is sent on, so a relay

@@ -1,4 +1,4 @@
-#include "TlsIdentity.h"
+#include "platform/netctrl/protocol/TlsIdentity.h"
 
 #include <fcntl.h>
 #include <unistd.h>

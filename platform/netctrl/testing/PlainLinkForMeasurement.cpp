@@ -1,5 +1,5 @@
-#include "testing/PlainLinkForMeasurement.h"
+#include "platform/netctrl/testing/PlainLinkForMeasurement.h"
 
-#include "NetCtrl.h"
+#include "platform/netctrl/NetCtrl.h"
 
 void UsePlainLinksForMeasurement(bool plain) { NetCtrl::plain_for_measurement_ = plain; }

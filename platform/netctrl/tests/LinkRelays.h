@@ -15,11 +15,11 @@
 #include <thread>
 #include <vector>
 
-#include "LinkStream.h"
-#include "ListenSocket.h"
-#include "MessageDecoder.h"
-#include "SocketIo.h"
-#include "TlsIdentity.h"
+#include "platform/net/ListenSocket.h"
+#include "platform/netctrl/protocol/LinkStream.h"
+#include "platform/netctrl/protocol/MessageDecoder.h"
+#include "platform/netctrl/protocol/SocketIo.h"
+#include "platform/netctrl/protocol/TlsIdentity.h"
 
 // Men in the middle on 127.0.0.1 for the tests, between a client and the recorder at
 // target_port. Each serves one client connection at a time.

@@ -10,12 +10,12 @@
 #include <string>
 #include <thread>
 
-#include "LinkStream.h"
-#include "ListenSocket.h"
-#include "LoginMac.h"
-#include "MessageDecoder.h"
-#include "Messages.h"
-#include "TlsIdentity.h"
+#include "platform/net/ListenSocket.h"
+#include "platform/netctrl/protocol/LinkStream.h"
+#include "platform/netctrl/protocol/LoginMac.h"
+#include "platform/netctrl/protocol/MessageDecoder.h"
+#include "platform/netctrl/protocol/Messages.h"
+#include "platform/netctrl/protocol/TlsIdentity.h"
 
 // A recorder played by a test script on 127.0.0.1, over TLS like a real one: every accepted
 // connection runs the script, one after the other. Scripts can answer properly, stall, or send

@@ -11,9 +11,9 @@
 #include <thread>
 #include <vector>
 
-#include "EmulatorFixture.h"
-#include "LinkRelays.h"
-#include "ScriptedRecorder.h"
+#include "platform/netctrl/tests/EmulatorFixture.h"
+#include "platform/netctrl/tests/LinkRelays.h"
+#include "platform/netctrl/tests/ScriptedRecorder.h"
 
 using namespace netproto;
 

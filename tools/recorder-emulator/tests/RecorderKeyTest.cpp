@@ -1,10 +1,10 @@
 // What keeps the recorder link safe on the recorder's side: its own TLS key, kept across starts,
 // and the growing wait after wrong passwords.
-#include "DayKey.h"
-#include "EmulatorConfigFile.h"
-#include "RecorderEmulator.h"
-#include "TestClient.h"
-#include "TestFolder.h"
+#include "tests/support/TestFolder.h"
+#include "tools/recorder-emulator/DayKey.h"
+#include "tools/recorder-emulator/EmulatorConfigFile.h"
+#include "tools/recorder-emulator/RecorderEmulator.h"
+#include "tools/recorder-emulator/tests/TestClient.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
