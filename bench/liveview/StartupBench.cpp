@@ -23,7 +23,6 @@ namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
 
 constexpr int kRepetitions = 5;
-constexpr int kLimit_ms = 60000;
 const QPoint kConnectButton(956 + 30, 390 + 17);
 const QPoint kExitButton(870 + 36, 660 + 36);
 
@@ -80,14 +79,14 @@ void BM_BareQtWindow(benchmark::State& state) {
     for (auto _ : state) {
         const auto start = Clock::now();
         ChildProcess probe(PROBE_WINDOW_PROGRAM, {}, stage.Screen());
-        if (!WaitUntil([&] { return WindowShown(stage, "probe"); }, kLimit_ms))
+        if (!PollUntil([&] { return WindowShown(stage, "probe"); }))
             return state.SkipWithError("the bare window never showed");
         const double shown_ms = MsSince(start);
         state.SetIterationTime(shown_ms / 1000);
         state.counters["window_ms"] = shown_ms;
         g_bare_window_ms.push_back(shown_ms);
         probe.Terminate();
-        WaitUntil([&] { return !WindowShown(stage, "probe"); }, kLimit_ms);
+        PollUntil([&] { return !WindowShown(stage, "probe"); });
     }
 }
 
@@ -98,29 +97,25 @@ void BM_Oculan(benchmark::State& state) {
     for (auto _ : state) {
         const auto start = Clock::now();
         ChildProcess oculan(stage.program.string(), {}, stage.Screen());
-        if (!WaitUntil([&] { return WindowShown(stage, "Oculan"); }, kLimit_ms))
+        if (!PollUntil([&] { return WindowShown(stage, "Oculan"); }))
             return state.SkipWithError("Oculan's window never showed");
         const double shown_ms = MsSince(start);
         // The operator presses CONNECT as soon as it is drawn.
         const QString skins =
             QString::fromStdString((stage.program.parent_path() / "skin1").string());
-        WaitUntil(
-            [&] {
-                const std::vector<int> wrong =
-                    MisplacedButtons(GrabScreen(stage.xvfb.Display()), QPoint(0, 0), skins, {});
-                return std::find(wrong.begin(), wrong.end(), 1013) == wrong.end();
-            },
-            kLimit_ms);
+        PollUntil([&] {
+            const std::vector<int> wrong =
+                MisplacedButtons(GrabScreen(stage.xvfb.Display()), QPoint(0, 0), skins, {});
+            return std::find(wrong.begin(), wrong.end(), 1013) == wrong.end();
+        });
         Click(stage.xvfb.Display(), kConnectButton);
-        const bool pictured = WaitUntil(
-            [&] {
-                const QImage screen = GrabScreen(stage.xvfb.Display(), QRect(0, 0, 1024, 738));
-                for (int i = 0; i < 16; ++i) {
-                    if (ChannelOfPicture(screen, cells[i]) != i) return false;
-                }
-                return true;
-            },
-            kLimit_ms);
+        const bool pictured = PollUntil([&] {
+            const QImage screen = GrabScreen(stage.xvfb.Display(), QRect(0, 0, 1024, 738));
+            for (int i = 0; i < 16; ++i) {
+                if (ChannelOfPicture(screen, cells[i]) != i) return false;
+            }
+            return true;
+        });
         if (!pictured) {
             SaveScreenshot(GrabScreen(stage.xvfb.Display()), "oculan-startup-failed");
             return state.SkipWithError("the cells never all showed their camera");
@@ -136,7 +131,7 @@ void BM_Oculan(benchmark::State& state) {
         }
         // Closed as the operator would, so the recorder sees the log-out before the next run.
         Click(stage.xvfb.Display(), kExitButton);
-        if (!oculan.WaitForExit(kLimit_ms)) return state.SkipWithError("EXIT did not close it");
+        if (!oculan.WaitForExit(kPollLimit_ms)) return state.SkipWithError("EXIT did not close it");
     }
 }
 

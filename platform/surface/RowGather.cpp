@@ -8,18 +8,11 @@
 #include <immintrin.h>
 #endif
 
+#include "platform/cpu/CpuFeatures.h"
+
 namespace {
 
 constexpr int kBlock = 16;
-
-#if defined(__x86_64__) || defined(__i386__)
-bool HasSsse3() {
-    static const bool kHas = __builtin_cpu_supports("ssse3");
-    return kHas;
-}
-#else
-bool HasSsse3() { return false; }
-#endif
 
 // The step between all the columns: 1, 2 or 4, else 0.
 int StepOf(const std::vector<int>& columns) {
@@ -54,7 +47,7 @@ void RowGather::Build(std::vector<int> columns, int row_bytes) {
                      first + Count() * step_ <= row_bytes;
     }
     if (step_ != 0) return;
-    if (!HasSsse3() || row_bytes < kBlock) return;
+    if (!cpu::HasSsse3() || row_bytes < kBlock) return;
     const int blocks = PaddedCount() / kBlock;
     for (int b = 0; b < blocks; ++b) {
         int i = b * kBlock;

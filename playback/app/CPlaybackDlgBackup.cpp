@@ -8,9 +8,7 @@ int CPlaybackDlg::StartDecodeThread() {
     decode_thread_.SetSpeedSink(
         [this](const std::string& text) { backup_dialog_.SetSpeedText(text); });
     decode_thread_.SetMessageSink([this](const std::string& text) {
-        QMetaObject::invokeMethod(
-            this, [this, text] { ShowMessageBox(this, QString::fromStdString(text)); },
-            Qt::QueuedConnection);
+        gate_->Post([this, text] { ShowMessageBox(this, QString::fromStdString(text)); });
     });
     return decode_thread_.StartDecodeThread();
 }
