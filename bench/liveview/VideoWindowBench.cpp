@@ -33,6 +33,7 @@
 #include "liveview/manager/DvrManager.h"
 #include "platform/surface/VideoSurfaceView.h"
 #include "platform/waveout/ManualClockWaveOut.h"
+#include "tests/support/PollUntil.h"
 #include "tests/support/realwindow/ChildProcess.h"
 
 namespace {

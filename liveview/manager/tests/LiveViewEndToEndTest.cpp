@@ -329,8 +329,8 @@ TEST_F(LiveViewTest, OnlyTheCurrentDevicesAudioPlaysOnThePlayerOfItsLength) {
     };
     EXPECT_TRUE(PollUntil([&] { return played(2) > 0; }));
     EXPECT_EQ(played(1), 0);
-    // The device that is not shown draws nothing either.
-    EXPECT_GT(manager_->GetFrameCounts(1).received, 0u);
+    // The device that is not shown draws nothing either, though its frames arrive.
+    EXPECT_TRUE(PollUntil([&] { return manager_->GetFrameCounts(1).received > 0; }));
     EXPECT_EQ(manager_->GetFrameCounts(1).shown, 0u);
     EXPECT_GT(manager_->GetFrameCounts(0).shown, 0u);
 

@@ -36,7 +36,7 @@ public:
         std::lock_guard lock(mutex_);
         return now_;
     }
-    void PollUntil(std::condition_variable& condition, std::unique_lock<std::mutex>& lock,
+    void WaitUntil(std::condition_variable& condition, std::unique_lock<std::mutex>& lock,
                    TimePoint deadline) override {
         ++waits_;
         if (condition.wait_for(lock, patience_) == std::cv_status::timeout) {
@@ -58,6 +58,8 @@ private:
 
 // A consumer that never comes: every wait runs its whole time.
 constexpr std::chrono::milliseconds kNoPatience{0};
+// Only a test that failed waits this long for a notice.
+constexpr std::chrono::milliseconds kPatient{kPollLimit_ms};
 class Queue {
 public:
     explicit Queue(FrameQueueLimits limits = {}, FrameQueueClock* clock = nullptr)

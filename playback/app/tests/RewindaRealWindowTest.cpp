@@ -112,14 +112,12 @@ TEST(RewindaRealWindow, LogsInSearchesTheDayAndMarksTheTimeline) {
         const int slot = row_slot.second;
         // The box's list drops open over the dark panel below it.
         const QPoint box = origin + QPoint(780 + 53 * row + 25, 300 + 10);
-        ASSERT_TRUE(PollUntil(
-            [&] {
-                Click(display, box);
-                return PollUntil(
-                    [&] { return qGray(GrabScreen(display).pixel(box + QPoint(0, 30))) > 150; },
-                    5000);
-            }, ))
-            << "row " << row;
+        ASSERT_TRUE(PollUntil([&] {
+            Click(display, box);
+            return PollUntil(
+                [&] { return qGray(GrabScreen(display).pixel(box + QPoint(0, 30))) > 150; }, 5000);
+        })) << "row "
+            << row;
         if (row == 3) SaveScreenshot(GrabScreen(display, *window), "rewinda_camera_list");
         for (int step = 0; step <= row; ++step)
             PressKey(display, "Down");
