@@ -103,7 +103,13 @@ int CDecodeThread::DecodeLoop() {
 void CDecodeThread::Pass() {
     const _DVR_MACHINE_INFO_ info = connection_.GetMachineInfe();
     if (info.nLinkState != kLinkStreaming) {
-        Pause(kIdlePause_ms);
+        // Idle until the next look, or until the frames of a starting stream arrive; frames
+        // left from a stream that ended wait for the next look as before.
+        if (connection_.IsHavePicBuf() > 0) {
+            Pause(kIdlePause_ms);
+        } else {
+            connection_.WaitForPicBuf(kIdlePause_ms);
+        }
         ClearKeyFrameFlags();
         return;
     }
