@@ -1,4 +1,4 @@
-#include "ColourConversion.h"
+#include "common/picture/ColourConversion.h"
 
 #include <cstring>
 
@@ -6,9 +6,9 @@ extern "C" {
 #include <libavutil/frame.h>
 }
 
-#include "H264Decoder.h"
-#include "PictureFormat.h"
-#include "YuvKernels.h"
+#include "common/picture/H264Decoder.h"
+#include "common/picture/PictureFormat.h"
+#include "common/picture/YuvKernels.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
-#include "DecoderPair.h"
+#include "common/picture/DecoderPair.h"
 
-#include "DvrMachineInfo.h"
+#include "platform/records/DvrMachineInfo.h"
 
 bool CDecoderPair::IsH264(int32_t codec_word) { return codec_word == kCodecH264; }
 

@@ -2,8 +2,8 @@
 
 #include <cstdint>
 
-#include "H264Decoder.h"
-#include "Mpeg4Decoder.h"
+#include "common/picture/H264Decoder.h"
+#include "common/picture/Mpeg4Decoder.h"
 
 // A display channel's decoders, one per codec: the recorder's codec word says which one
 // decodes its frames. A decoder is re-opened when a frame's picture size is not the one it

@@ -1,4 +1,4 @@
-#include "Mpeg4Decoder.h"
+#include "common/picture/Mpeg4Decoder.h"
 
 #include <cstring>
 #include <mutex>

@@ -1,4 +1,4 @@
-#include "FrameGate.h"
+#include "common/record/FrameGate.h"
 
 bool CFrameGate::AcceptVideo(const _NET_FRAME_HEAD_& header) {
     if (header.nChannel < 0 || header.nChannel >= kChannels) return false;

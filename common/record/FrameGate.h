@@ -3,8 +3,8 @@
 #include <array>
 #include <cstdint>
 
-#include "KeyFrameFlags.h"
-#include "NetFrameHead.h"
+#include "common/record/KeyFrameFlags.h"
+#include "platform/records/NetFrameHead.h"
 
 // What one frame thread remembers between frames to keep broken video away from the decoders:
 // a sequence counter per channel, so a lost frame holds the channel back until its next key

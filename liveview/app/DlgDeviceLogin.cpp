@@ -1,4 +1,4 @@
-#include "DlgDeviceLogin.h"
+#include "liveview/app/DlgDeviceLogin.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -6,9 +6,9 @@
 #include <QPushButton>
 #include <algorithm>
 
-#include "DialogStyle.h"
-#include "DvrTextCheck.h"
-#include "DvrTextPrompt.h"
+#include "liveview/app/DialogStyle.h"
+#include "liveview/app/DvrTextPrompt.h"
+#include "liveview/core/dialogs/DvrTextCheck.h"
 
 DlgDeviceLogin::DlgDeviceLogin(QWidget* parent)
     : QDialog(parent),

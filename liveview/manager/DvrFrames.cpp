@@ -2,15 +2,15 @@
 #include <cstring>
 #include <vector>
 
-#include "AudioRoute.h"
-#include "ColourConversion.h"
-#include "DvrManager.h"
-#include "EngineLog.h"
-#include "FrameGate.h"
-#include "FrameHeadCheck.h"
-#include "KeptFramesText.h"
-#include "PictureFormat.h"
-#include "VideoOutput.h"
+#include "common/audio/AudioRoute.h"
+#include "common/picture/ColourConversion.h"
+#include "common/picture/PictureFormat.h"
+#include "common/record/FrameGate.h"
+#include "common/record/FrameHeadCheck.h"
+#include "common/settings/KeptFramesText.h"
+#include "common/ui/core/VideoOutput.h"
+#include "liveview/manager/DvrManager.h"
+#include "liveview/manager/EngineLog.h"
 
 namespace {
 

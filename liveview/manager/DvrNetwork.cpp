@@ -3,9 +3,9 @@
 #include <optional>
 #include <system_error>
 
-#include "DvrAddress.h"
-#include "DvrManager.h"
-#include "Ipv4Resolve.h"
+#include "liveview/core/store/DvrAddress.h"
+#include "liveview/manager/DvrManager.h"
+#include "platform/net/Ipv4Resolve.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
-#include "DDrawCtrl.h"
+#include "platform/ddraw/DDrawCtrl.h"
 
-#include "VideoSurface.h"
-#include "VideoSurfaceView.h"
-#include "Yuy2Picture.h"
+#include "platform/ddraw/Yuy2Picture.h"
+#include "platform/surface/VideoSurface.h"
+#include "platform/surface/VideoSurfaceView.h"
 
 DDrawCtrl::DDrawCtrl() = default;
 DDrawCtrl::~DDrawCtrl() = default;

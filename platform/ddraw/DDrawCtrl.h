@@ -3,7 +3,7 @@
 #include <memory>
 #include <mutex>
 
-#include "ScreenRect.h"
+#include "platform/surface/ScreenRect.h"
 
 class CVideoSurface;
 class QWidget;

@@ -1,14 +1,14 @@
-#include "Yuy2Picture.h"
+#include "platform/ddraw/Yuy2Picture.h"
 
 #include <array>
 #include <cstring>
 #include <memory>
 #include <vector>
 
-#include "Bt601Row.h"
-#include "PixelSpread.h"
-#include "RowGather.h"
-#include "VideoSurface.h"
+#include "platform/ddraw/Bt601Row.h"
+#include "platform/surface/PixelSpread.h"
+#include "platform/surface/RowGather.h"
+#include "platform/surface/VideoSurface.h"
 
 namespace {
 

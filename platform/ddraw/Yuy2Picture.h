@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ScreenRect.h"
+#include "platform/surface/ScreenRect.h"
 
 class CVideoSurface;
 

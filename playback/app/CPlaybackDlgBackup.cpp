@@ -5,9 +5,9 @@
 #include <QDateTime>
 #include <QTimeZone>
 
-#include "CPlaybackDlg.h"
-#include "MessageBoxSeam.h"
-#include "NetTimeouts.h"
+#include "common/ui/widgets/MessageBoxSeam.h"
+#include "platform/netctrl/NetTimeouts.h"
+#include "playback/app/CPlaybackDlg.h"
 
 int CPlaybackDlg::StartDecodeThread() {
     decode_thread_.SetSpeedSink(

@@ -3,11 +3,11 @@
 #include <QComboBox>
 #include <QFontMetrics>
 
-#include "CPlaybackDlg.h"
-#include "CRecordTimeline.h"
-#include "RecordTexts.h"
-#include "SearchRows.h"
-#include "SegmentLabel.h"
+#include "common/ui/widgets/SegmentLabel.h"
+#include "playback/app/CPlaybackDlg.h"
+#include "playback/app/CRecordTimeline.h"
+#include "playback/core/search/RecordTexts.h"
+#include "playback/core/search/SearchRows.h"
 
 void CPlaybackDlg::OnLogin() {
     login_dialog_.SetNetCtrl(&connection_);

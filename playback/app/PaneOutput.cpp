@@ -1,7 +1,7 @@
-#include "PaneOutput.h"
+#include "playback/app/PaneOutput.h"
 
-#include "DDrawCtrl.h"
-#include "GdiRenderer.h"
+#include "common/ui/core/GdiRenderer.h"
+#include "platform/ddraw/DDrawCtrl.h"
 
 int CPaneOutput::DrawPlanes(const ScreenRect& dest, int width, int height,
                             const DecodedPicture& planes) {

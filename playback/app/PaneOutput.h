@@ -2,7 +2,7 @@
 
 #include <atomic>
 
-#include "VideoOutput.h"
+#include "common/ui/core/VideoOutput.h"
 
 class CGdiRenderer;
 class DDrawCtrl;

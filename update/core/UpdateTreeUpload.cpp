@@ -1,4 +1,4 @@
-#include "UpdateTreeUpload.h"
+#include "update/core/UpdateTreeUpload.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -7,8 +7,8 @@
 #include <algorithm>
 #include <system_error>
 
-#include "NetCtrl.h"
-#include "RemotePath.h"
+#include "platform/netctrl/NetCtrl.h"
+#include "update/core/RemotePath.h"
 
 namespace {
 

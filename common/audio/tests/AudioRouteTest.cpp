@@ -1,4 +1,4 @@
-#include "AudioRoute.h"
+#include "common/audio/AudioRoute.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "FrameGate.h"
+#include "common/record/FrameGate.h"
 
 #include <gtest/gtest.h>
 

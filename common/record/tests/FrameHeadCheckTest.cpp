@@ -1,8 +1,8 @@
-#include "FrameHeadCheck.h"
+#include "common/record/FrameHeadCheck.h"
 
 #include <gtest/gtest.h>
 
-#include "KeyFrameFlags.h"
+#include "common/record/KeyFrameFlags.h"
 
 namespace {
 

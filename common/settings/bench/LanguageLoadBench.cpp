@@ -8,7 +8,7 @@
 #include <fstream>
 #include <string>
 
-#include "LanguageSelect.h"
+#include "common/settings/LanguageSelect.h"
 
 namespace {
 

@@ -13,8 +13,8 @@
 #include <string>
 #include <string_view>
 
-#include "LanguageSelect.h"
-#include "PrivateProfile.h"
+#include "common/settings/LanguageSelect.h"
+#include "platform/profile/PrivateProfile.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "DlgDeviceLogin.h"
-#include "MessageBoxAnswers.h"
+#include "liveview/app/DlgDeviceLogin.h"
+#include "tests/support/MessageBoxAnswers.h"
 
 namespace {
 

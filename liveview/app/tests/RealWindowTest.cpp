@@ -6,13 +6,13 @@
 #include <filesystem>
 #include <optional>
 
-#include "LiveViewIds.h"
-#include "MainWindowLayout.h"
-#include "OculanScreen.h"
-#include "RealWindow.h"
-#include "SuiteCopy.h"
-#include "TestFolder.h"
-#include "UserStore.h"
+#include "liveview/core/store/UserStore.h"
+#include "liveview/core/window/LiveViewIds.h"
+#include "liveview/core/window/MainWindowLayout.h"
+#include "tests/support/TestFolder.h"
+#include "tests/support/realwindow/RealWindow.h"
+#include "tools/oculan-watch/OculanScreen.h"
+#include "tools/oculan-watch/SuiteCopy.h"
 
 namespace {
 

@@ -13,17 +13,17 @@
 #include <numeric>
 #include <optional>
 
-#include "LiveViewIds.h"
-#include "LiveViewWindowTest.h"
-#include "ModalAct.h"
-#include "OculanScreen.h"
-#include "QtWaits.h"
-#include "SegmentLabel.h"
-#include "SettleSteps.h"
-#include "SnapshotName.h"
-#include "VideoGrid.h"
-#include "VideoSurfaceView.h"
-#include "WindowSnapshot.h"
+#include "common/ui/core/SnapshotName.h"
+#include "common/ui/widgets/SegmentLabel.h"
+#include "common/ui/widgets/VideoGrid.h"
+#include "common/ui/widgets/WindowSnapshot.h"
+#include "liveview/app/SettleSteps.h"
+#include "liveview/app/tests/LiveViewWindowTest.h"
+#include "liveview/app/tests/ModalAct.h"
+#include "liveview/core/window/LiveViewIds.h"
+#include "platform/surface/VideoSurfaceView.h"
+#include "tests/support/QtWaits.h"
+#include "tools/oculan-watch/OculanScreen.h"
 
 namespace {
 

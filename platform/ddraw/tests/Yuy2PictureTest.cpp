@@ -4,9 +4,9 @@
 #include <random>
 #include <vector>
 
-#include "Bt601Row.h"
-#include "VideoSurface.h"
-#include "Yuy2Picture.h"
+#include "platform/ddraw/Bt601Row.h"
+#include "platform/ddraw/Yuy2Picture.h"
+#include "platform/surface/VideoSurface.h"
 
 namespace {
 

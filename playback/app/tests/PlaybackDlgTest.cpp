@@ -9,11 +9,11 @@
 #include <QFontMetrics>
 #include <limits>
 
-#include "CImageSlider.h"
-#include "CRecordTimeline.h"
-#include "PlaybackWindowFixture.h"
-#include "SegmentLabel.h"
-#include "VideoGrid.h"
+#include "common/ui/widgets/SegmentLabel.h"
+#include "common/ui/widgets/VideoGrid.h"
+#include "playback/app/CImageSlider.h"
+#include "playback/app/CRecordTimeline.h"
+#include "playback/app/tests/PlaybackWindowFixture.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "DayRecordSearch.h"
+#include "playback/core/search/DayRecordSearch.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     constexpr std::size_t kHead = SearchRows::kRows + 1;

@@ -9,20 +9,20 @@
 #include <thread>
 #include <vector>
 
-#include "BackupWriter.h"
-#include "ChannelNameOverlay.h"
-#include "ChannelPicture.h"
-#include "DayKey.h"
-#include "DecodeThread.h"
-#include "ManualClockWaveOut.h"
-#include "NameImage.h"
-#include "NetCtrl.h"
-#include "PlaybackShared.h"
-#include "RecorderEmulator.h"
-#include "TestFolder.h"
-#include "VideoGridLayout.h"
-#include "VideoOutput.h"
-#include "WaveOutPlayer.h"
+#include "common/audio/WaveOutPlayer.h"
+#include "common/ui/core/VideoGridLayout.h"
+#include "common/ui/core/VideoOutput.h"
+#include "platform/netctrl/NetCtrl.h"
+#include "platform/waveout/ManualClockWaveOut.h"
+#include "playback/core/backup/BackupWriter.h"
+#include "playback/core/decode/ChannelNameOverlay.h"
+#include "playback/core/decode/DecodeThread.h"
+#include "playback/core/decode/PlaybackShared.h"
+#include "playback/core/tests/NameImage.h"
+#include "tests/support/TestFolder.h"
+#include "tools/recorder-emulator/ChannelPicture.h"
+#include "tools/recorder-emulator/DayKey.h"
+#include "tools/recorder-emulator/RecorderEmulator.h"
 
 // A drawing of the decode thread: where, at which size, and the picture's planes copied out
 // row by row, width x height luma then U and V at half the size.

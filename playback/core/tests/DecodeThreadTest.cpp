@@ -1,10 +1,10 @@
 // The decode thread against recorders on loopback: pictures in their panes with their names,
 // the play state, the key-frame gate, the frame checks, audio routing and the stop.
-#include "ChannelNamePlace.h"
-#include "DecodeFixture.h"
-#include "ScriptedRecorder.h"
-#include "TestStreams.h"
-#include "VideoCodec.h"
+#include "common/picture/tests/TestStreams.h"
+#include "platform/netctrl/tests/ScriptedRecorder.h"
+#include "playback/core/decode/ChannelNamePlace.h"
+#include "playback/core/tests/DecodeFixture.h"
+#include "tools/recorder-emulator/VideoCodec.h"
 
 using namespace netproto;
 

@@ -5,9 +5,9 @@
 #include <limits>
 #include <mutex>
 
-#include "DayRecordSearch.h"
-#include "PlaybackEmulator.h"
-#include "RecordSearchThread.h"
+#include "playback/core/search/DayRecordSearch.h"
+#include "playback/core/search/RecordSearchThread.h"
+#include "playback/core/tests/PlaybackEmulator.h"
 
 namespace {
 

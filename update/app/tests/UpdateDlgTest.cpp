@@ -2,9 +2,9 @@
 #include <QSignalSpy>
 #include <fstream>
 
-#include "FirmoraFixture.h"
-#include "QtWaits.h"
-#include "UpdateDlg.h"
+#include "tests/support/QtWaits.h"
+#include "update/app/UpdateDlg.h"
+#include "update/app/tests/FirmoraFixture.h"
 
 namespace {
 

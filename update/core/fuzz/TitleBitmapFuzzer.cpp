@@ -8,8 +8,8 @@
 #include <string>
 #include <string_view>
 
-#include "FileBytes.h"
-#include "TitleTables.h"
+#include "update/core/FileBytes.h"
+#include "update/core/TitleTables.h"
 
 namespace {
 

@@ -6,9 +6,9 @@
 #include <fstream>
 #include <functional>
 
-#include "RecorderFixture.h"
-#include "RemotePath.h"
-#include "UpdateTreeUpload.h"
+#include "update/core/RemotePath.h"
+#include "update/core/UpdateTreeUpload.h"
+#include "update/core/tests/RecorderFixture.h"
 
 namespace {
 
