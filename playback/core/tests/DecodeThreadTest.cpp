@@ -172,7 +172,7 @@ TEST_F(DecodeThreadTest, BackupsWriteOnlyFramesThePairCanFollow) {
         emulator_.InjectFault(0, fault);
         ASSERT_EQ(connection_.NetPlayFile(start_s, end_s, 0xF, 1, 1), 0);
         ASSERT_TRUE(
-            WaitFor([&] { return connection_.GetMachineInfe().nLinkState != kLinkStreaming; }));
+            PollUntil([&] { return connection_.GetMachineInfe().nLinkState != kLinkStreaming; }));
         backup_.End();
         const auto faults = emulator_.Journal(0).faults;
         ASSERT_EQ(std::count(faults.begin(), faults.end(), fault), 1);
