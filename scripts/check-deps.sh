@@ -2,16 +2,17 @@
 # Checks that every dependency of the suite points down its layers, lowest first:
 #   0 platform/   1 common/   2 the programs' rules (liveview/core, playback/core, update/core,
 #   launcher/core)   3 the live-view engine (liveview/manager)   4 the programs' windows
-#   (liveview/app, playback/app, update/app, launcher/)   5 tools/, tests and benchmarks
+#   (liveview/app, playback/app, update/app, launcher/app)   5 tools/, tests and benchmarks
 # A target may use its own layer and those below, never a sibling program's folder. Checked on
-# the link graph (cmake --graphviz) and on the include folders of every target's compile
-# commands, in a scratch configure, so the build in use is left alone. The engine and the playback decode
+# the link graph (cmake --graphviz), on the include folders of every target's compile commands,
+# in a scratch configure, so the build in use is left alone, and on every source's includes,
+# which name their folder from the top of the tree. The engine and the playback decode
 # path also take the picture path (decoders, conversions, frame-head check) from common/,
 # without linking anything of the live view for it.
 #
 # scripts/check-deps.sh [SCRATCH_DIR]   configures SCRATCH_DIR (default build/dependency-graph)
-# scripts/check-deps.sh --read DIR      checks DIR's graph.dot, target-folders.txt and
-#                                       compile_commands.json as they are
+# scripts/check-deps.sh --read DIR      checks DIR's graph.dot, target-folders.txt,
+#                                       compile_commands.json and includes.txt as they are
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 
@@ -37,10 +38,16 @@ OPTIONS
 fi
 
 dir=$(cd "$dir" && pwd)
+if [ "${1:-}" != "--read" ]; then
+  # "file included" a line for every include of the tree's own headers.
+  (cd "$top" && find platform common liveview playback update launcher tools tests bench \
+      \( -name '*.cpp' -o -name '*.h' \) -print0 |
+    xargs -0 grep -H '^#include "' | sed 's/:#include "\([^"]*\)".*/ \1/') >"$dir/includes.txt"
+fi
 awk -v top="$top/" -v scratch="$dir/" '
   function layer(folder) {
     if (folder ~ /(^|\/)(tests|bench|fuzz)(\/|$)/ || folder ~ /^tools(\/|$)/) return 5
-    if (folder ~ /^(liveview|playback|update)\/app(\/|$)/ || folder == "launcher") return 4
+    if (folder ~ /^(liveview|playback|update|launcher)\/app(\/|$)/) return 4
     if (folder ~ /^liveview\/manager(\/|$)/) return 3
     if (folder ~ /^(liveview|playback|update|launcher)\/core(\/|$)/) return 2
     if (folder ~ /^common(\/|$)/) return 1
@@ -91,6 +98,13 @@ awk -v top="$top/" -v scratch="$dir/" '
     }
     next
   }
+  # An include names its folder from the top; the including file sits in the folder using it.
+  FILENAME ~ /includes\.txt$/ && $2 ~ /^(platform|common|liveview|playback|update|launcher|tools|tests|bench)\// {
+    from = $1; sub(/\/[^\/]*$/, "", from)
+    to = $2; sub(/\/[^\/]*$/, "", to)
+    check(from, to, $1 " includes " $2)
+    next
+  }
   END {
     picture["common_picture"]; picture["common_record"]
     split("liveview_manager playback_core", consumers, " ")
@@ -115,4 +129,4 @@ awk -v top="$top/" -v scratch="$dir/" '
     if (faults) { print faults " dependency fault(s)"; exit 1 }
     print "dependencies point down: " targets " targets"
   }
-' "$dir/target-folders.txt" "$dir/graph.dot" "$dir/compile_commands.json"
+' "$dir/target-folders.txt" "$dir/graph.dot" "$dir/compile_commands.json" "$dir/includes.txt"

@@ -11,10 +11,10 @@ extern "C" {
 #include <libswscale/swscale.h>
 }
 
-#include "BenchPairs.h"
-#include "ColourConversion.h"
-#include "TestStreams.h"
-#include "YuvTables.h"
+#include "bench/support/BenchPairs.h"
+#include "common/picture/ColourConversion.h"
+#include "common/picture/YuvTables.h"
+#include "common/picture/tests/TestStreams.h"
 
 namespace {
 

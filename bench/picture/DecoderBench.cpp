@@ -11,10 +11,10 @@ extern "C" {
 }
 #include <xvid.h>
 
-#include "BenchPairs.h"
-#include "H264Decoder.h"
-#include "Mpeg4Decoder.h"
-#include "TestStreams.h"
+#include "bench/support/BenchPairs.h"
+#include "common/picture/H264Decoder.h"
+#include "common/picture/Mpeg4Decoder.h"
+#include "common/picture/tests/TestStreams.h"
 
 namespace {
 

@@ -4,9 +4,9 @@
 #include <cstring>
 #include <vector>
 
-#include "BenchPairs.h"
-#include "Deinterlacer.h"
-#include "TestStreams.h"
+#include "bench/support/BenchPairs.h"
+#include "common/picture/Deinterlacer.h"
+#include "common/picture/tests/TestStreams.h"
 
 namespace {
 

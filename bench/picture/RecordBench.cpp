@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "BenchPairs.h"
-#include "QmxFile.h"
+#include "bench/support/BenchPairs.h"
+#include "common/record/QmxFile.h"
 
 namespace {
 

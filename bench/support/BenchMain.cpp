@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-#include "BenchPairs.h"
+#include "bench/support/BenchPairs.h"
 
 namespace {
 

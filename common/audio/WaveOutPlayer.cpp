@@ -1,4 +1,4 @@
-#include "WaveOutPlayer.h"
+#include "common/audio/WaveOutPlayer.h"
 
 #include <algorithm>
 #include <cstdio>

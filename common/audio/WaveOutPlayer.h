@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <memory>
 
-#include "WaveHeader.h"
-#include "WaveOutBackend.h"
+#include "platform/waveout/WaveHeader.h"
+#include "platform/waveout/WaveOutBackend.h"
 
 // Plays the recorders' audio, 8000 Hz 16-bit PCM handed over one frame payload at a time,
 // through five rotating one-second buffers. It never waits: a block whose buffer is still

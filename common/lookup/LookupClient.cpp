@@ -1,4 +1,4 @@
-#include "LookupClient.h"
+#include "common/lookup/LookupClient.h"
 
 #include <arpa/inet.h>
 #include <fcntl.h>
@@ -11,8 +11,8 @@
 #include <cerrno>
 #include <cstring>
 
-#include "ConnectWait.h"
-#include "Utf8Cut.h"
+#include "platform/net/ConnectWait.h"
+#include "platform/text/Utf8Cut.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "LookupMessage.h"
+#include "common/lookup/LookupMessage.h"
 
 // Time limits of one exchange. The defaults are the protocol's own; tests shorten them.
 struct LookupTimeouts {

@@ -1,4 +1,4 @@
-#include "AvcodecLibrary.h"
+#include "common/picture/AvcodecLibrary.h"
 
 #include <dlfcn.h>
 

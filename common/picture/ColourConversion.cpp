@@ -1,4 +1,4 @@
-#include "ColourConversion.h"
+#include "common/picture/ColourConversion.h"
 
 #include <cstring>
 
@@ -6,9 +6,9 @@ extern "C" {
 #include <libavutil/frame.h>
 }
 
-#include "H264Decoder.h"
-#include "PictureFormat.h"
-#include "YuvKernels.h"
+#include "common/picture/H264Decoder.h"
+#include "common/picture/PictureFormat.h"
+#include "common/picture/YuvKernels.h"
 
 namespace {
 
@@ -75,12 +75,7 @@ int CopyDecodedPlanes(const DecodedPicture& picture, uint8_t* destination, int f
     if (!FormatPictureSize(format_code, width, height)) {
         return 0;
     }
-    // A stream whose pictures are smaller than its frame headers claim would be read past its
-    // planes.
-    if (picture.width < width || picture.height < height || picture.luma == nullptr ||
-        picture.u == nullptr || picture.v == nullptr) {
-        return 0;
-    }
+    if (!Covers(picture, width, height)) return 0;
     const long luma_bytes = static_cast<long>(width) * height;
     if (picture.luma == destination && picture.luma_stride == width &&
         picture.u == destination + luma_bytes && picture.u_stride == width / 2 &&

@@ -1,4 +1,4 @@
-#include "Deinterlacer.h"
+#include "common/picture/Deinterlacer.h"
 
 #include <cstdlib>
 #include <cstring>

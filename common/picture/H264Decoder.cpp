@@ -1,8 +1,8 @@
-#include "H264Decoder.h"
+#include "common/picture/H264Decoder.h"
 
 #include <cstring>
 
-#include "AvcodecLibrary.h"
+#include "common/picture/AvcodecLibrary.h"
 
 CH264Decoder::CH264Decoder() = default;
 

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "VideoDecoder.h"
+#include "common/picture/VideoDecoder.h"
 
 struct AvcodecLibrary;
 struct AVBufferRef;

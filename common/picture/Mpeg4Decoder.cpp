@@ -1,4 +1,4 @@
-#include "Mpeg4Decoder.h"
+#include "common/picture/Mpeg4Decoder.h"
 
 #include <cstring>
 #include <mutex>
@@ -168,14 +168,6 @@ DecodeResult CMpeg4Decoder::DecodeFrame(const uint8_t* data, int length, uint8_t
     if (width <= 0 || height <= 0 || PictureBytes(width, height) > picture_bytes) {
         return DecodeResult::kFailed;  // the output cannot hold a picture of the opened size
     }
-    const std::size_t luma_bytes = static_cast<std::size_t>(width) * height;
-    decoded_ = {picture,
-                picture + luma_bytes,
-                picture + luma_bytes * 5 / 4,
-                width,
-                width / 2,
-                width / 2,
-                width,
-                height};
+    decoded_ = ContiguousPicture(picture, width, height);
     return DecodeResult::kPicture;
 }

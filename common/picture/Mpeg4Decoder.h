@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "VideoDecoder.h"
+#include "common/picture/VideoDecoder.h"
 
 // An MPEG-4 Visual decoder for one display channel. The stream's picture size arrives in its
 // VOL headers; decoded pictures go straight into the caller's contiguous 4:2:0 buffer with the

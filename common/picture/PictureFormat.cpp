@@ -1,4 +1,4 @@
-#include "PictureFormat.h"
+#include "common/picture/PictureFormat.h"
 
 bool FormatPictureSize(int format_code, int& width, int& height) {
     if (format_code < 0) {

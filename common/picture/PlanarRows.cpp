@@ -1,4 +1,4 @@
-#include "PlanarRows.h"
+#include "common/picture/PlanarRows.h"
 
 #include <algorithm>
 #include <array>
@@ -6,9 +6,9 @@
 #include <memory>
 #include <vector>
 
-#include "PixelSpread.h"
-#include "RowGather.h"
-#include "YuvKernels.h"
+#include "common/picture/YuvKernels.h"
+#include "platform/surface/PixelSpread.h"
+#include "platform/surface/RowGather.h"
 
 namespace {
 

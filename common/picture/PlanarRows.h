@@ -2,8 +2,8 @@
 
 #include <cstdint>
 
-#include "ScaledRow.h"
-#include "VideoDecoder.h"
+#include "common/picture/VideoDecoder.h"
+#include "platform/surface/ScaledRow.h"
 
 struct PlanarRowPlan;
 

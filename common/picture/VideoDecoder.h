@@ -16,6 +16,27 @@ struct DecodedPicture {
     int height = 0;
 };
 
+// Whether the picture has planes and is at least width x height: a stream whose pictures are
+// smaller than its frame headers claim would be read past its planes.
+inline bool Covers(const DecodedPicture& picture, int width, int height) {
+    return picture.luma != nullptr && picture.u != nullptr && picture.v != nullptr &&
+           picture.width >= width && picture.height >= height;
+}
+
+// The planes of a contiguous 4:2:0 picture of width x height (even sizes): U at width x height,
+// V at width x height x 5/4.
+inline DecodedPicture ContiguousPicture(const uint8_t* picture, int width, int height) {
+    const std::size_t luma_bytes = static_cast<std::size_t>(width) * height;
+    return {picture,
+            picture + luma_bytes,
+            picture + luma_bytes * 5 / 4,
+            width,
+            width / 2,
+            width / 2,
+            width,
+            height};
+}
+
 enum class DecodeResult {
     kFailed,     // a decoder error: decoding goes on from the next key frame
     kNoPicture,  // taken in, but no new picture (a stream header alone, a held-back frame)

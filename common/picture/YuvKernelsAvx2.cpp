@@ -1,4 +1,4 @@
-#include "YuvKernels.h"
+#include "common/picture/YuvKernels.h"
 
 #if defined(__x86_64__) || defined(__i386__)
 #include <immintrin.h>

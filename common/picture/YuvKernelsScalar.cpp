@@ -1,5 +1,5 @@
-#include "YuvKernels.h"
-#include "YuvTables.h"
+#include "common/picture/YuvKernels.h"
+#include "common/picture/YuvTables.h"
 
 namespace yuv {
 

@@ -1,4 +1,4 @@
-#include "YuvKernels.h"
+#include "common/picture/YuvKernels.h"
 
 #if defined(__SSE2__)
 #include <emmintrin.h>

@@ -1,4 +1,4 @@
-#include "YuvTables.h"
+#include "common/picture/YuvTables.h"
 
 #include <mutex>
 

@@ -1,4 +1,4 @@
-#include "FrameGate.h"
+#include "common/record/FrameGate.h"
 
 bool CFrameGate::AcceptVideo(const _NET_FRAME_HEAD_& header) {
     if (header.nChannel < 0 || header.nChannel >= kChannels) return false;
@@ -20,14 +20,8 @@ void CFrameGate::NoteAllDvrMode(bool all_dvr_mode) {
     ClearKeySeen();
 }
 
-bool CFrameGate::PassKeyGate(int cell, bool key_frame) {
-    if (cell < 0 || cell >= kCells) return false;
-    if (key_frame) key_seen_.set(cell);
-    return key_seen_.test(cell);
-}
+bool CFrameGate::PassKeyGate(int cell, bool key_frame) { return key_seen_.Pass(cell, key_frame); }
 
-void CFrameGate::CloseCell(int cell) {
-    if (cell >= 0 && cell < kCells) key_seen_.reset(cell);
-}
+void CFrameGate::CloseCell(int cell) { key_seen_.Close(cell); }
 
-void CFrameGate::ClearKeySeen() { key_seen_.reset(); }
+void CFrameGate::ClearKeySeen() { key_seen_.CloseAll(); }

@@ -1,10 +1,10 @@
 #pragma once
 
 #include <array>
-#include <bitset>
 #include <cstdint>
 
-#include "NetFrameHead.h"
+#include "common/record/KeyFrameFlags.h"
+#include "platform/records/NetFrameHead.h"
 
 // What one frame thread remembers between frames to keep broken video away from the decoders:
 // a sequence counter per channel, so a lost frame holds the channel back until its next key
@@ -39,7 +39,7 @@ public:
 
 private:
     std::array<int32_t, kChannels> sequence_{};
-    std::bitset<kCells> key_seen_;
+    KeyFrameFlags<kCells> key_seen_;
     int last_size_code_ = 2;
     bool last_all_dvr_mode_ = false;
     int last_video_channel_ = 0;

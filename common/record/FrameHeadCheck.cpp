@@ -1,4 +1,4 @@
-#include "FrameHeadCheck.h"
+#include "common/record/FrameHeadCheck.h"
 
 int IsValidFrameHead(const _NET_FRAME_HEAD_& header) {
     if (header.cType != 'V' && header.cType != 'A') return -1;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "NetFrameHead.h"
+#include "platform/records/NetFrameHead.h"
 
 // The highest channel number the live view takes a frame of; the frame gate narrows it to the
 // channels it follows.

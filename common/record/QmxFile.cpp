@@ -1,4 +1,4 @@
-#include "QmxFile.h"
+#include "common/record/QmxFile.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -10,8 +10,8 @@
 #include <cstring>
 #include <ctime>
 
-#include "HomeFolder.h"
-#include "QmxIndexHead.h"
+#include "common/record/QmxIndexHead.h"
+#include "platform/profile/HomeFolder.h"
 
 namespace {
 

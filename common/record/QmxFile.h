@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "NetFrameHead.h"
-#include "ReservedFile.h"
+#include "common/record/ReservedFile.h"
+#include "platform/records/NetFrameHead.h"
 
 // A local recording file pair: the index .qmx (a 56-byte head, then one 36-byte frame header
 // per frame with its payload's offset in the data file) and the data .qmd (payloads back to

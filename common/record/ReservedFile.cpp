@@ -1,4 +1,4 @@
-#include "ReservedFile.h"
+#include "common/record/ReservedFile.h"
 
 #include <fcntl.h>
 #include <unistd.h>

@@ -1,8 +1,8 @@
-#include "ConfigFile.h"
+#include "common/settings/ConfigFile.h"
 
-#include "HomeFolder.h"
-#include "PrivateProfile.h"
-#include "ProgramFolder.h"
+#include "platform/profile/HomeFolder.h"
+#include "platform/profile/PrivateProfile.h"
+#include "platform/profile/ProgramFolder.h"
 
 #include <string>
 

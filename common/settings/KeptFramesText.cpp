@@ -1,4 +1,4 @@
-#include "KeptFramesText.h"
+#include "common/settings/KeptFramesText.h"
 
 #include <cstring>
 

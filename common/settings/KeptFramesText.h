@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "LanguageSelect.h"
+#include "common/settings/LanguageSelect.h"
 
 // The texts of a recording or a backup that stopped early: why, and what it kept.
 

@@ -1,4 +1,4 @@
-#include "LanguageKeys.h"
+#include "common/settings/LanguageKeys.h"
 
 // Every text key in member order with its built-in English default. The update tool's and
 // the launcher's tables are subsets in the same order (see LanguageSelect).

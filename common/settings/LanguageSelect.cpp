@@ -1,8 +1,8 @@
-#include "LanguageSelect.h"
+#include "common/settings/LanguageSelect.h"
 
-#include "LanguageKeys.h"
-#include "PrivateProfile.h"
-#include "ProgramFolder.h"
+#include "common/settings/LanguageKeys.h"
+#include "platform/profile/PrivateProfile.h"
+#include "platform/profile/ProgramFolder.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "StartLayout.h"
+#include "launcher/core/StartLayout.h"
 
 StartRect StartWindowPlace(const StartRect& available) {
     return {available.x + (available.width_px - kStartWidth_px) / 2,

@@ -1,6 +1,6 @@
-#include "StartTargets.h"
+#include "launcher/core/StartTargets.h"
 
-#include "LanguageSelect.h"
+#include "common/settings/LanguageSelect.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
-#include "CLiveViewApp.h"
+#include "liveview/app/CLiveViewApp.h"
 
-#include "CLiveViewDlg.h"
+#include "liveview/app/CLiveViewDlg.h"
 
 CLiveViewApp::CLiveViewApp(int& argc, char** argv) : application_(argc, argv) {
     QApplication::setApplicationName("Oculan");

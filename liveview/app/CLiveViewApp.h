@@ -2,7 +2,7 @@
 
 #include <QApplication>
 
-#include "DvrManager.h"
+#include "liveview/manager/DvrManager.h"
 
 // The live-view program: the one device manager, which lives from before the main window
 // until after it, and the main window run modally as the program's main loop.

@@ -1,6 +1,6 @@
 // The main window's start-up, layout and skin, its behaviour as a borderless window, and the
 // one way out.
-#include "CLiveViewDlg.h"
+#include "liveview/app/CLiveViewDlg.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -14,20 +14,20 @@
 #include <QTimer>
 #include <QTreeWidget>
 
-#include "CAboutDlg.h"
-#include "ConnectMessages.h"
-#include "DlgLockCheck.h"
-#include "DvrManager.h"
-#include "LiveViewIds.h"
-#include "MainWindowLayout.h"
-#include "MessageBoxSeam.h"
-#include "SegmentLabel.h"
-#include "SettleSteps.h"
-#include "SkinButton.h"
-#include "VideoGrid.h"
-#include "VideoSurfaceView.h"
-#include "VideoViews.h"
-#include "WindowGate.h"
+#include "common/ui/core/WindowGate.h"
+#include "common/ui/widgets/CAboutDlg.h"
+#include "common/ui/widgets/MessageBoxSeam.h"
+#include "common/ui/widgets/SegmentLabel.h"
+#include "common/ui/widgets/SkinButton.h"
+#include "common/ui/widgets/VideoGrid.h"
+#include "liveview/app/DlgLockCheck.h"
+#include "liveview/app/SettleSteps.h"
+#include "liveview/core/streaming/ConnectMessages.h"
+#include "liveview/core/window/LiveViewIds.h"
+#include "liveview/core/window/MainWindowLayout.h"
+#include "liveview/core/window/VideoViews.h"
+#include "liveview/manager/DvrManager.h"
+#include "platform/surface/VideoSurfaceView.h"
 
 namespace {
 

@@ -9,18 +9,18 @@
 #include <string>
 #include <vector>
 
-#include "ButtonStates.h"
-#include "ConfigFile.h"
-#include "ConnectThreads.h"
-#include "DDrawCtrl.h"
-#include "GdiRenderer.h"
-#include "HoverTitle.h"
-#include "LanguageSelect.h"
-#include "ProgramFolder.h"
-#include "PtzPad.h"
-#include "ScreenRect.h"
-#include "ScreenSaverInhibit.h"
-#include "SkinBitmap.h"
+#include "common/settings/ConfigFile.h"
+#include "common/settings/LanguageSelect.h"
+#include "common/ui/core/GdiRenderer.h"
+#include "common/ui/widgets/SkinBitmap.h"
+#include "liveview/core/streaming/ConnectThreads.h"
+#include "liveview/core/window/ButtonStates.h"
+#include "liveview/core/window/HoverTitle.h"
+#include "liveview/core/window/PtzPad.h"
+#include "platform/ddraw/DDrawCtrl.h"
+#include "platform/keepawake/ScreenSaverInhibit.h"
+#include "platform/profile/ProgramFolder.h"
+#include "platform/surface/ScreenRect.h"
 
 class CDvrManager;
 class CSegmentLabel;

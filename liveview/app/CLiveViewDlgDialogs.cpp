@@ -1,13 +1,13 @@
 // The main window's dialog buttons: SET with the recorder settings, ADMIN with the password
 // lock, INFO with the recorder's disks and lamps and its timer 16; and the lock's role.
-#include "CLiveViewDlg.h"
-#include "DlgAdmin.h"
-#include "DlgDvrInfo.h"
-#include "DlgDvrSet.h"
-#include "DvrManager.h"
-#include "DvrSetFlow.h"
-#include "LiveViewIds.h"
-#include "PasswordLock.h"
+#include "liveview/app/CLiveViewDlg.h"
+#include "liveview/app/DlgAdmin.h"
+#include "liveview/app/DlgDvrInfo.h"
+#include "liveview/app/DlgDvrSet.h"
+#include "liveview/app/DvrSetFlow.h"
+#include "liveview/core/dialogs/PasswordLock.h"
+#include "liveview/core/window/LiveViewIds.h"
+#include "liveview/manager/DvrManager.h"
 
 namespace {
 

@@ -5,10 +5,10 @@
 #include <QMouseEvent>
 #include <QWindow>
 
-#include "CLiveViewDlg.h"
-#include "DvrManager.h"
-#include "LiveViewIds.h"
-#include "VideoGrid.h"
+#include "common/ui/widgets/VideoGrid.h"
+#include "liveview/app/CLiveViewDlg.h"
+#include "liveview/core/window/LiveViewIds.h"
+#include "liveview/manager/DvrManager.h"
 
 namespace {
 

@@ -4,13 +4,13 @@
 #include <QCursor>
 #include <QTimer>
 
-#include "CLiveViewDlg.h"
-#include "DlgNotice.h"
-#include "DvrManager.h"
-#include "LiveViewIds.h"
-#include "VideoGrid.h"
-#include "VideoSurfaceView.h"
-#include "VideoViews.h"
+#include "common/ui/widgets/VideoGrid.h"
+#include "liveview/app/CLiveViewDlg.h"
+#include "liveview/app/DlgNotice.h"
+#include "liveview/core/window/LiveViewIds.h"
+#include "liveview/core/window/VideoViews.h"
+#include "liveview/manager/DvrManager.h"
+#include "platform/surface/VideoSurfaceView.h"
 
 namespace {
 

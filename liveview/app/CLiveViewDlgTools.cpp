@@ -1,11 +1,11 @@
 // The tool row: the snapshot of the video window and the audio pair. ADMIN and INFO open
 // their dialogs (CLiveViewDlgDialogs.cpp).
-#include "CLiveViewDlg.h"
-#include "DvrManager.h"
-#include "LiveViewIds.h"
-#include "SnapshotName.h"
-#include "VideoGrid.h"
-#include "WindowSnapshot.h"
+#include "common/ui/core/SnapshotName.h"
+#include "common/ui/widgets/VideoGrid.h"
+#include "common/ui/widgets/WindowSnapshot.h"
+#include "liveview/app/CLiveViewDlg.h"
+#include "liveview/core/window/LiveViewIds.h"
+#include "liveview/manager/DvrManager.h"
 
 // The grid as the screen shows it now, pictures included, at its present size.
 void CLiveViewDlg::OnCapture() { SaveWindowBitmap(grid_, SnapshotNameNow()); }

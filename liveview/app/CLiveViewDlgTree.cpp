@@ -4,13 +4,13 @@
 #include <chrono>
 #include <thread>
 
-#include "CLiveViewDlg.h"
-#include "ConnectMessages.h"
-#include "DlgDeviceLogin.h"
-#include "DvrManager.h"
-#include "LiveViewIds.h"
-#include "MessageBoxSeam.h"
-#include "WindowGate.h"
+#include "common/ui/core/WindowGate.h"
+#include "common/ui/widgets/MessageBoxSeam.h"
+#include "liveview/app/CLiveViewDlg.h"
+#include "liveview/app/DlgDeviceLogin.h"
+#include "liveview/core/streaming/ConnectMessages.h"
+#include "liveview/core/window/LiveViewIds.h"
+#include "liveview/manager/DvrManager.h"
 
 namespace {
 

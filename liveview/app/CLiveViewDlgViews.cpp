@@ -5,17 +5,17 @@
 #include <QScreen>
 #include <optional>
 
-#include "CLiveViewDlg.h"
-#include "ChannelMenu.h"
-#include "ConnectMessages.h"
-#include "DvrManager.h"
-#include "LiveViewIds.h"
-#include "MainWindowLayout.h"
-#include "SegmentLabel.h"
-#include "SettleSteps.h"
-#include "VideoGrid.h"
-#include "VideoSurfaceView.h"
-#include "VideoViews.h"
+#include "common/ui/widgets/SegmentLabel.h"
+#include "common/ui/widgets/VideoGrid.h"
+#include "liveview/app/CLiveViewDlg.h"
+#include "liveview/app/SettleSteps.h"
+#include "liveview/core/streaming/ConnectMessages.h"
+#include "liveview/core/window/ChannelMenu.h"
+#include "liveview/core/window/LiveViewIds.h"
+#include "liveview/core/window/MainWindowLayout.h"
+#include "liveview/core/window/VideoViews.h"
+#include "liveview/manager/DvrManager.h"
+#include "platform/surface/VideoSurfaceView.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "DialogStyle.h"
+#include "liveview/app/DialogStyle.h"
 
 #include <QApplication>
 #include <QLabel>

@@ -1,4 +1,4 @@
-#include "DialogTexts.h"
+#include "liveview/app/DialogTexts.h"
 
 void DialogTexts::Load() { texts_.Load(LanguageFileFor(config_.GetLanguage())); }
 

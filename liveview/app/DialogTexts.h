@@ -3,8 +3,8 @@
 #include <QString>
 #include <string_view>
 
-#include "ConfigFile.h"
-#include "LanguageSelect.h"
+#include "common/settings/ConfigFile.h"
+#include "common/settings/LanguageSelect.h"
 
 // A dialog's own texts: the settings file and the language table it loads when it starts, in
 // the language the settings name.

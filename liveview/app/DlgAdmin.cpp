@@ -1,12 +1,12 @@
-#include "DlgAdmin.h"
+#include "liveview/app/DlgAdmin.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QPushButton>
 
-#include "DialogStyle.h"
-#include "DvrTextCheck.h"
-#include "MessageBoxSeam.h"
+#include "common/ui/widgets/MessageBoxSeam.h"
+#include "liveview/app/DialogStyle.h"
+#include "liveview/core/dialogs/DvrTextCheck.h"
 
 DlgAdmin::DlgAdmin(QWidget* parent)
     : QDialog(parent),

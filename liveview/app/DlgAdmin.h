@@ -3,9 +3,9 @@
 #include <QDialog>
 #include <string>
 
-#include "DialogTexts.h"
-#include "DlgPassword.h"
-#include "PasswordLock.h"
+#include "liveview/app/DialogTexts.h"
+#include "liveview/app/DlgPassword.h"
+#include "liveview/core/dialogs/PasswordLock.h"
 
 class QCheckBox;
 class QGroupBox;

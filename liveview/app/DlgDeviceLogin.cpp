@@ -1,13 +1,14 @@
-#include "DlgDeviceLogin.h"
+#include "liveview/app/DlgDeviceLogin.h"
 
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <algorithm>
 
-#include "DialogStyle.h"
-#include "DvrTextCheck.h"
-#include "DvrTextPrompt.h"
+#include "liveview/app/DialogStyle.h"
+#include "liveview/app/DvrTextPrompt.h"
+#include "liveview/core/dialogs/DvrTextCheck.h"
 
 DlgDeviceLogin::DlgDeviceLogin(QWidget* parent)
     : QDialog(parent),
@@ -56,14 +57,21 @@ void DlgDeviceLogin::OnInitDialog() {
     setWindowTitle(texts_.Text(title_mode_ == kTitleAdd ? "Login_word7" : "Login_word6"));
     frame_->setGeometry(10, 10, 270, 150);
     address_label_->setText(texts_.Text("Login_word3"));
-    address_label_->setGeometry(20, 30, 60, 24);
-    address_edit_->setGeometry(70, 27, 160, 20);
     user_label_->setText(texts_.Text("Login_word1"));
-    user_label_->setGeometry(20, 60, 60, 24);
-    user_edit_->setGeometry(70, 57, 60, 20);
     password_label_->setText(texts_.Text("Login_word2"));
-    password_label_->setGeometry(20, 90, 60, 24);
-    password_edit_->setGeometry(70, 87, 60, 20);
+    // The edits begin at 70, or where the widest caption ends when it is wider than the 50
+    // pixels before them ("PASSWORD:" is), so that no edit covers a caption.
+    int widest = 0;
+    for (const QLabel* label : {address_label_, user_label_, password_label_})
+        widest = std::max(widest, label->sizeHint().width());
+    const int label_width = std::max(60, widest);
+    const int edit_x = std::max(70, 20 + widest + 4);
+    address_label_->setGeometry(20, 30, label_width, 24);
+    address_edit_->setGeometry(edit_x, 27, 160, 20);
+    user_label_->setGeometry(20, 60, label_width, 24);
+    user_edit_->setGeometry(edit_x, 57, 60, 20);
+    password_label_->setGeometry(20, 90, label_width, 24);
+    password_edit_->setGeometry(edit_x, 87, 60, 20);
     ok_->setText(texts_.Text("Set_word9"));
     ok_->setGeometry(120, 170, 60, 20);
     cancel_->setText(texts_.Text("Set_word8"));

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "DialogTexts.h"
+#include "liveview/app/DialogTexts.h"
 
 class QLabel;
 class QLineEdit;

@@ -1,4 +1,4 @@
-#include "DlgDvrInfo.h"
+#include "liveview/app/DlgDvrInfo.h"
 
 #include <QComboBox>
 #include <QEventLoop>
@@ -7,10 +7,10 @@
 #include <QPushButton>
 #include <QTimer>
 
-#include "DialogStyle.h"
-#include "DvrInfoPanel.h"
-#include "DvrManager.h"
-#include "StaticLines.h"
+#include "liveview/app/DialogStyle.h"
+#include "liveview/app/StaticLines.h"
+#include "liveview/core/dialogs/DvrInfoPanel.h"
+#include "liveview/manager/DvrManager.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 #include <array>
 #include <vector>
 
-#include "DialogTexts.h"
-#include "DvrMachineInfo.h"
+#include "liveview/app/DialogTexts.h"
+#include "platform/records/DvrMachineInfo.h"
 
 class CDvrManager;
 class QComboBox;

@@ -1,4 +1,4 @@
-#include "DlgDvrSet.h"
+#include "liveview/app/DlgDvrSet.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -10,13 +10,13 @@
 #include <QTabBar>
 #include <QTabWidget>
 
-#include "ChannelBoxes.h"
-#include "DialogStyle.h"
-#include "DvrSetLists.h"
-#include "DvrTextCheck.h"
-#include "DvrTextPrompt.h"
-#include "FolderChooser.h"
-#include "MessageBoxSeam.h"
+#include "common/ui/widgets/FolderChooser.h"
+#include "common/ui/widgets/MessageBoxSeam.h"
+#include "liveview/app/DialogStyle.h"
+#include "liveview/app/DvrTextPrompt.h"
+#include "liveview/core/dialogs/ChannelBoxes.h"
+#include "liveview/core/dialogs/DvrSetLists.h"
+#include "liveview/core/dialogs/DvrTextCheck.h"
 
 namespace {
 

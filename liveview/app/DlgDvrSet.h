@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "DialogTexts.h"
-#include "DvrSetParameters.h"
-#include "DvrSettings.h"
-#include "NetMacSetPara.h"
+#include "liveview/app/DialogTexts.h"
+#include "liveview/core/dialogs/DvrSetParameters.h"
+#include "liveview/core/store/DvrSettings.h"
+#include "platform/records/NetMacSetPara.h"
 
 class QCheckBox;
 class QComboBox;

@@ -1,13 +1,13 @@
-#include "DlgLockCheck.h"
+#include "liveview/app/DlgLockCheck.h"
 
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "DialogStyle.h"
-#include "MessageBoxSeam.h"
-#include "PasswordLock.h"
+#include "common/ui/widgets/MessageBoxSeam.h"
+#include "liveview/app/DialogStyle.h"
+#include "liveview/core/dialogs/PasswordLock.h"
 
 DlgLockCheck::DlgLockCheck(QWidget* parent)
     : QDialog(parent),

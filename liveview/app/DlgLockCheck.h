@@ -3,7 +3,7 @@
 #include <QDialog>
 #include <string>
 
-#include "DialogTexts.h"
+#include "liveview/app/DialogTexts.h"
 
 class QGroupBox;
 class QLabel;

@@ -1,8 +1,8 @@
-#include "DlgNotice.h"
+#include "liveview/app/DlgNotice.h"
 
 #include <QLabel>
 
-#include "DialogStyle.h"
+#include "liveview/app/DialogStyle.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
-#include "DlgPassword.h"
+#include "liveview/app/DlgPassword.h"
 
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "DialogStyle.h"
+#include "liveview/app/DialogStyle.h"
 
 DlgPassword::DlgPassword(QWidget* parent)
     : QDialog(parent),

@@ -1,8 +1,8 @@
-#include "DvrSetFlow.h"
+#include "liveview/app/DvrSetFlow.h"
 
-#include "DlgDvrSet.h"
-#include "DvrManager.h"
-#include "DvrSetLists.h"
+#include "liveview/app/DlgDvrSet.h"
+#include "liveview/core/dialogs/DvrSetLists.h"
+#include "liveview/manager/DvrManager.h"
 
 bool RunDvrSet(CDvrManager& manager, DlgDvrSet& dialog, int device) {
     _DVR_SETTINGS_ settings;

@@ -1,8 +1,8 @@
-#include "DvrTextPrompt.h"
+#include "liveview/app/DvrTextPrompt.h"
 
-#include "DialogTexts.h"
-#include "DvrTextCheck.h"
-#include "MessageBoxSeam.h"
+#include "common/ui/widgets/MessageBoxSeam.h"
+#include "liveview/app/DialogTexts.h"
+#include "liveview/core/dialogs/DvrTextCheck.h"
 
 bool DvrTextsTaken(QWidget* owner, const DialogTexts& texts, const _DVR_SETTINGS_& typed,
                    bool with_show_name) {

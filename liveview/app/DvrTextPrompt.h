@@ -1,6 +1,6 @@
 #pragma once
 
-#include "DvrSettings.h"
+#include "liveview/core/store/DvrSettings.h"
 
 class DialogTexts;
 class QWidget;

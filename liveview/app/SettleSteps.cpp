@@ -1,4 +1,4 @@
-#include "SettleSteps.h"
+#include "liveview/app/SettleSteps.h"
 
 #include <utility>
 

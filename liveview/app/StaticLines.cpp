@@ -1,4 +1,4 @@
-#include "StaticLines.h"
+#include "liveview/app/StaticLines.h"
 
 #include <QPainter>
 

@@ -1,5 +1,5 @@
 // Oculan, the live view: takes no arguments.
-#include "CLiveViewApp.h"
+#include "liveview/app/CLiveViewApp.h"
 
 int main(int argc, char** argv) {
     CLiveViewApp app(argc, argv);

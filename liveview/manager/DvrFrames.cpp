@@ -2,15 +2,15 @@
 #include <cstring>
 #include <vector>
 
-#include "AudioRoute.h"
-#include "ColourConversion.h"
-#include "DvrManager.h"
-#include "EngineLog.h"
-#include "FrameGate.h"
-#include "FrameHeadCheck.h"
-#include "GdiRenderer.h"
-#include "KeptFramesText.h"
-#include "PictureFormat.h"
+#include "common/audio/AudioRoute.h"
+#include "common/picture/ColourConversion.h"
+#include "common/picture/PictureFormat.h"
+#include "common/record/FrameGate.h"
+#include "common/record/FrameHeadCheck.h"
+#include "common/settings/KeptFramesText.h"
+#include "common/ui/core/VideoOutput.h"
+#include "liveview/manager/DvrManager.h"
+#include "liveview/manager/EngineLog.h"
 
 namespace {
 
@@ -27,30 +27,10 @@ bool HasChannel(int32_t channel_mask, int channel) {
            (static_cast<uint32_t>(channel_mask) >> channel) & 1u;
 }
 
-// A stream whose pictures are smaller than its frame headers claim is not drawn: it would be
-// read past its planes.
 bool FitsFormat(const DecodedPicture& picture, int f) {
     int width = 0;
     int height = 0;
-    return FormatPictureSize(f, width, height) && picture.width >= width &&
-           picture.height >= height && picture.luma != nullptr && picture.u != nullptr &&
-           picture.v != nullptr;
-}
-
-// The planes of a contiguous 4:2:0 picture of the format's size.
-DecodedPicture ContiguousPicture(const uint8_t* picture, int f) {
-    int width = 0;
-    int height = 0;
-    FormatPictureSize(f, width, height);
-    const long luma_bytes = static_cast<long>(width) * height;
-    return {picture,
-            picture + luma_bytes,
-            picture + luma_bytes * 5 / 4,
-            width,
-            width / 2,
-            width / 2,
-            width,
-            height};
+    return FormatPictureSize(f, width, height) && Covers(picture, width, height);
 }
 
 }  // namespace
@@ -60,10 +40,10 @@ int FrameThreadProc(CDvrManager& manager, int slot) {
     return 1;
 }
 
-void CDvrManager::SetDisplayTargets(CVideoGridLayout* grid, CGdiRenderer* renderer,
+void CDvrManager::SetDisplayTargets(CVideoGridLayout* grid, CVideoOutput* output,
                                     const ScreenRect& grid_window) {
     SetGridWindowRect(grid_window);
-    renderer_.store(renderer, std::memory_order_release);
+    output_.store(output, std::memory_order_release);
     grid_.store(grid, std::memory_order_release);
 }
 
@@ -135,11 +115,6 @@ void CDvrManager::PlayAudio(const _DVR_MACHINE_INFO_& info, int a, const _NET_FR
     player.Write(slots_[a].payload.get(), header.nLength);
 }
 
-CVideoDecoder& CDvrManager::DecoderOf(int cell, int32_t codec_word) {
-    if (codec_word == kCodecH264) return h264_[cell];
-    return mpeg4_[cell];
-}
-
 int CDvrManager::PrepareDecoder(int f, int cell, int32_t codec_word) {
     return PrepareDecoder(-1, -1, f, cell, codec_word);
 }
@@ -158,10 +133,10 @@ int CDvrManager::PrepareDecoder(int a, int channel, int f, int cell, int32_t cod
         prepared_device_[cell].exchange(current, std::memory_order_relaxed) != current) {
         reopen = true;
     }
-    CVideoDecoder& decoder = DecoderOf(cell, codec_word);
+    CVideoDecoder& decoder = decoders_[cell].For(codec_word);
     if (reopen) decoder.SetOpenedHeight(-1);
-    if (decoder.OpenedWidth() == width && decoder.OpenedHeight() == height) return 1;
-    const bool h264 = codec_word == kCodecH264;
+    if (!CDecoderPair::NeedsOpen(decoder, width, height)) return 1;
+    const bool h264 = CDecoderPair::IsH264(codec_word);
     const auto retry_pause = h264 ? kH264RetryPause : kMpeg4RetryPause;
     for (int tries = 1;; ++tries) {
         bool opened;
@@ -193,7 +168,7 @@ DecodeResult CDvrManager::DecodeInCell(int a, int cell, int f, int32_t codec_wor
                                        const _NET_FRAME_HEAD_& header, DecodedPicture& decoded) {
     if (PrepareDecoder(a, header.nChannel, f, cell, codec_word) != 1) return DecodeResult::kFailed;
     if (!Shown(a)) return DecodeResult::kFailed;
-    CVideoDecoder& decoder = DecoderOf(cell, codec_word);
+    CVideoDecoder& decoder = decoders_[cell].For(codec_word);
     const int length = static_cast<int>(header.nLength);
     const DecodeResult result = decoder.DecodeFrame(slots_[a].payload.get(), length,
                                                     slots_[a].picture.get(), kPictureBytes);
@@ -305,7 +280,10 @@ void CDvrManager::HandleFrame(int a, const _DVR_MACHINE_INFO_& info, CFrameGate&
         CopyDecodedPlanes(decoded, slot.picture.get(), f);
         cell_lock.unlock();
         std::this_thread::sleep_for(kSkipPause);
-        decoded = ContiguousPicture(slot.picture.get(), f);
+        int width = 0;
+        int height = 0;
+        FormatPictureSize(f, width, height);
+        decoded = ContiguousPicture(slot.picture.get(), width, height);
     }
     if (!HasChannel(slot.channel_mask.load(std::memory_order_relaxed), header.nChannel) ||
         !IsCellVisible(cell)) {
@@ -328,33 +306,31 @@ void CDvrManager::DrawPlanes(const DecodedPicture& decoded, int f, int cell) {
     int width = 0;
     int height = 0;
     const CVideoGridLayout* grid = grid_.load(std::memory_order_acquire);
-    CGdiRenderer* renderer = renderer_.load(std::memory_order_acquire);
-    if (!FormatPictureSize(f, width, height) || grid == nullptr || renderer == nullptr) return;
+    CVideoOutput* output = output_.load(std::memory_order_acquire);
+    if (!FormatPictureSize(f, width, height) || grid == nullptr || output == nullptr) return;
     const VideoCell target = grid->Cell(cell);
     if (target.visible == 0) return;
-    const int left = grid_window_[0].load(std::memory_order_relaxed) + target.video_x;
-    const int top = grid_window_[1].load(std::memory_order_relaxed) + target.video_y;
+    const ScreenRect dest = CellRect(target);
     std::lock_guard lock(lock_);
-    renderer->DrawPlanes(left, top, left + target.video_width, top + target.video_height, width,
-                         height, decoded);
+    output->DrawPlanes(dest, width, height, decoded);
 }
 
 int CDvrManager::ShowFrame(const uint8_t* picture, int f, int cell) {
     int width = 0;
     int height = 0;
     const CVideoGridLayout* grid = grid_.load(std::memory_order_acquire);
-    if (!FormatPictureSize(f, width, height) || grid == nullptr) return 0;
+    CVideoOutput* output = output_.load(std::memory_order_acquire);
+    if (!FormatPictureSize(f, width, height) || grid == nullptr || output == nullptr) return 0;
     const VideoCell target = grid->Cell(cell);
-    if (target.visible != 0) DrawIntoCell(target, width, height, picture);
+    if (target.visible == 0) return 0;
+    const ScreenRect dest = CellRect(target);
+    std::lock_guard lock(lock_);
+    output->DrawBgr24(dest, width, height, picture);
     return 0;
 }
 
-void CDvrManager::DrawIntoCell(const VideoCell& target, int width, int height, const uint8_t* bgr) {
-    CGdiRenderer* renderer = renderer_.load(std::memory_order_acquire);
-    if (renderer == nullptr) return;
+ScreenRect CDvrManager::CellRect(const VideoCell& target) const {
     const int left = grid_window_[0].load(std::memory_order_relaxed) + target.video_x;
     const int top = grid_window_[1].load(std::memory_order_relaxed) + target.video_y;
-    std::lock_guard lock(lock_);
-    renderer->Draw(left, top, left + target.video_width, top + target.video_height, width, height,
-                   bgr);
+    return {left, top, left + target.video_width, top + target.video_height};
 }

@@ -1,12 +1,12 @@
-#include "DvrManager.h"
+#include "liveview/manager/DvrManager.h"
 
 #include <iostream>
 
-#include "EngineLog.h"
+#include "liveview/manager/EngineLog.h"
 
-#include "NetCommand.h"
-#include "UserStoreContent.h"
-#include "YuvTables.h"
+#include "common/picture/YuvTables.h"
+#include "liveview/core/store/UserStoreContent.h"
+#include "platform/records/NetCommand.h"
 
 CDvrManager::CDvrManager() : CDvrManager(DefaultWaveOutBackend(), CUserStore().Path()) {}
 

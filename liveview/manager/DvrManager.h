@@ -10,30 +10,29 @@
 #include <string>
 #include <thread>
 
-#include "DrawLock.h"
-#include "DvrAddress.h"
-#include "DvrList.h"
-#include "DvrMachineInfo.h"
-#include "H264Decoder.h"
-#include "LanguageSelect.h"
-#include "LookupClient.h"
-#include "Mpeg4Decoder.h"
-#include "NetCtrl.h"
-#include "NetMacSetPara.h"
-#include "PictureFormat.h"
-#include "QmxFile.h"
-#include "ScreenRect.h"
-#include "StreamMasks.h"
-#include "StreamPlan.h"
-#include "UserStore.h"
-#include "VideoGridLayout.h"
-#include "WaveOutBackend.h"
-#include "WaveOutPlayer.h"
-#include "WindowMap.h"
+#include "common/audio/WaveOutPlayer.h"
+#include "common/lookup/LookupClient.h"
+#include "common/picture/DecoderPair.h"
+#include "common/picture/PictureFormat.h"
+#include "common/record/QmxFile.h"
+#include "common/settings/LanguageSelect.h"
+#include "common/ui/core/VideoGridLayout.h"
+#include "liveview/core/store/DvrAddress.h"
+#include "liveview/core/store/DvrList.h"
+#include "liveview/core/store/UserStore.h"
+#include "liveview/core/streaming/StreamMasks.h"
+#include "liveview/core/streaming/StreamPlan.h"
+#include "liveview/core/streaming/WindowMap.h"
+#include "liveview/manager/DrawLock.h"
+#include "platform/netctrl/NetCtrl.h"
+#include "platform/records/DvrMachineInfo.h"
+#include "platform/records/NetMacSetPara.h"
+#include "platform/surface/ScreenRect.h"
+#include "platform/waveout/WaveOutBackend.h"
 
 class CFrameGate;
 
-class CGdiRenderer;
+class CVideoOutput;
 
 // What a slot's frame thread has done since the start, for measurements and diagnosis.
 struct DvrFrameCounts {
@@ -142,9 +141,9 @@ public:
     void ClearWindowMap() { window_map_.ClearWindowMap(); }
     int FindWindowOfChannel(int key) const { return window_map_.FindWindowOfChannel(key); }
 
-    // Frame threads and display. The frame threads draw into grid and renderer until
+    // Frame threads and display. The frame threads draw into grid and output until
     // Shutdown() returns, so both must outlive it.
-    void SetDisplayTargets(CVideoGridLayout* grid, CGdiRenderer* renderer,
+    void SetDisplayTargets(CVideoGridLayout* grid, CVideoOutput* output,
                            const ScreenRect& grid_window);
     void SetGridWindowRect(const ScreenRect& grid_window);
     int FrameLoop(int a);
@@ -215,10 +214,9 @@ private:
     bool IsCellVisible(int cell) const;
     // Draws the picture of the format's size from its planes into the cell.
     void DrawPlanes(const DecodedPicture& decoded, int f, int cell);
-    void DrawIntoCell(const VideoCell& target, int width, int height, const uint8_t* bgr);
+    // The cell's video rectangle in screen coordinates.
+    ScreenRect CellRect(const VideoCell& target) const;
     VisibleCells VisibleCellsNow() const;
-    // The cell's decoder for the recorder's codec word.
-    CVideoDecoder& DecoderOf(int cell, int32_t codec_word);
     // PrepareDecoder for a frame of device a's channel, which the diagnostic lines name.
     int PrepareDecoder(int a, int channel, int f, int cell, int32_t codec_word);
     // "device 2 (host:port) channel 5 cell 37" for the diagnostic log; parts below 0 are left
@@ -238,8 +236,7 @@ private:
     CWaveOutPlayer mono_;
     std::mutex audio_mutex_;  // a device switch can overlap two writers for a moment
     std::array<CQmxFile, kMaxDvrs> recorders_;
-    std::array<CH264Decoder, kVideoCells> h264_;
-    std::array<CMpeg4Decoder, kVideoCells> mpeg4_;
+    std::array<CDecoderPair, kVideoCells> decoders_;
     // A cell's decoders serve one frame thread at a time, also while the view changes hands.
     std::array<std::mutex, kVideoCells> cell_mutex_;
     std::array<std::atomic<int>, kVideoCells> prepared_all_dvr_{};
@@ -261,7 +258,7 @@ private:
     std::array<Slot, kMaxDvrs> slots_;
     std::atomic<int> audio_on_{0};
     std::atomic<CVideoGridLayout*> grid_{nullptr};
-    std::atomic<CGdiRenderer*> renderer_{nullptr};
+    std::atomic<CVideoOutput*> output_{nullptr};
     std::array<std::atomic<int>, 4> grid_window_{};  // left, top, right, bottom
     std::atomic<int> current_dvr_{0};
     std::array<uint32_t, kMaxDvrs> mapped_masks_{};

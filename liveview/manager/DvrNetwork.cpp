@@ -3,9 +3,9 @@
 #include <optional>
 #include <system_error>
 
-#include "DvrAddress.h"
-#include "DvrManager.h"
-#include "Ipv4Resolve.h"
+#include "liveview/core/store/DvrAddress.h"
+#include "liveview/manager/DvrManager.h"
+#include "platform/net/Ipv4Resolve.h"
 
 namespace {
 
@@ -31,8 +31,7 @@ int CDvrManager::StartDvrNetwork(int a) {
         slot.picture = AllocateBuffer(kPictureBytes);
         if (slot.picture) slot.payload = AllocateBuffer(kPayloadBytes);
         if (slot.picture && slot.payload) {
-            h264_[a].OpenFor(kFullWidth, kFullHeight576);
-            mpeg4_[a].OpenFor(kFullWidth, kFullHeight576);
+            decoders_[a].OpenBoth(kFullWidth, kFullHeight576);
             started = connections_[a].InitNetWork() >= 0;
         }
     }

@@ -1,7 +1,7 @@
-#include "DvrManager.h"
-#include "EngineLog.h"
-#include "NetParameter.h"
-#include "VideoGridLayout.h"
+#include "common/ui/core/VideoGridLayout.h"
+#include "liveview/core/streaming/NetParameter.h"
+#include "liveview/manager/DvrManager.h"
+#include "liveview/manager/EngineLog.h"
 
 namespace {
 

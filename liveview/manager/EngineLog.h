@@ -4,7 +4,7 @@
 
 #include <utility>
 
-#include "DiagLog.h"
+#include "platform/diag/DiagLog.h"
 
 // The engine's lines in the diagnostic log (module "liveview").
 inline spdlog::logger& EngineLog() {

@@ -1,4 +1,4 @@
-#include "Bt601Row.h"
+#include "platform/ddraw/Bt601Row.h"
 
 #if defined(__x86_64__) || defined(__i386__)
 #include <immintrin.h>

@@ -1,8 +1,8 @@
-#include "DDrawCtrl.h"
+#include "platform/ddraw/DDrawCtrl.h"
 
-#include "VideoSurface.h"
-#include "VideoSurfaceView.h"
-#include "Yuy2Picture.h"
+#include "platform/ddraw/Yuy2Picture.h"
+#include "platform/surface/VideoSurface.h"
+#include "platform/surface/VideoSurfaceView.h"
 
 DDrawCtrl::DDrawCtrl() = default;
 DDrawCtrl::~DDrawCtrl() = default;
@@ -15,12 +15,20 @@ int DDrawCtrl::InitDDraw(QWidget* window, int, int) {
     return 0;
 }
 
+std::shared_ptr<CVideoSurface> DDrawCtrl::Surface() {
+    std::lock_guard lock(mutex_);
+    return surface_;
+}
+
 int DDrawCtrl::ShowPic(int, ScreenRect dest, int width, int height, unsigned char* picture) {
-    std::shared_ptr<CVideoSurface> surface;
-    {
-        std::lock_guard lock(mutex_);
-        surface = surface_;
-    }
+    const std::shared_ptr<CVideoSurface> surface = Surface();
     if (!surface) return -1;
     return DrawYuy2(*surface, dest, width, height, picture);
+}
+
+int DDrawCtrl::ShowPlanes(int, ScreenRect dest, int width, int height,
+                          const unsigned char* const planes[3], const int strides[3]) {
+    const std::shared_ptr<CVideoSurface> surface = Surface();
+    if (!surface) return -1;
+    return DrawYuv420(*surface, dest, width, height, planes, strides);
 }

@@ -3,7 +3,7 @@
 #include <memory>
 #include <mutex>
 
-#include "ScreenRect.h"
+#include "platform/surface/ScreenRect.h"
 
 class CVideoSurface;
 class QWidget;
@@ -21,8 +21,14 @@ public:
     // Draws the picture (Y0 U Y1 V, width x height) scaled into dest (screen coordinates).
     // Rows drawn; 0 when nothing was drawn; -1 before InitDDraw or for an unreadable picture.
     int ShowPic(int surface_index, ScreenRect dest, int width, int height, unsigned char* picture);
+    // The same from a 4:2:0 picture's planes (Y, U, V) and their row strides, in the same
+    // colours, without a packed copy of the picture.
+    int ShowPlanes(int surface_index, ScreenRect dest, int width, int height,
+                   const unsigned char* const planes[3], const int strides[3]);
 
 private:
+    std::shared_ptr<CVideoSurface> Surface();
+
     std::mutex mutex_;
     std::shared_ptr<CVideoSurface> surface_;
 };

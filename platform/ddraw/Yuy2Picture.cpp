@@ -1,14 +1,15 @@
-#include "Yuy2Picture.h"
+#include "platform/ddraw/Yuy2Picture.h"
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 #include <memory>
 #include <vector>
 
-#include "Bt601Row.h"
-#include "PixelSpread.h"
-#include "RowGather.h"
-#include "VideoSurface.h"
+#include "platform/ddraw/Bt601Row.h"
+#include "platform/surface/PixelSpread.h"
+#include "platform/surface/RowGather.h"
+#include "platform/surface/VideoSurface.h"
 
 namespace {
 
@@ -129,10 +130,75 @@ struct Yuy2Plan {
     }
 };
 
+// What drawing a 4:2:0 picture width pixels wide into dest_width needs, built once per size
+// pair: each drawn pixel's luma and its pair's chroma picked out of the plane rows (every
+// source pixel when drawn larger), converted in whole steps, then spread over a wider row.
+struct PlanarPlan {
+    int width = -1;
+    int dest_width = -1;
+    RowGather luma;
+    RowGather chroma;
+    std::vector<std::uint8_t> ys, us, vs;  // rounded up to the wide step; padding never drawn
+    PixelSpread spread;
+    std::vector<std::uint32_t> converted;
+    std::vector<std::uint32_t> whole;  // a row cut by the surface's edge, made whole first
+
+    void Build(int source_width, int target_width) {
+        width = source_width;
+        dest_width = target_width;
+        std::vector<int> columns(static_cast<std::size_t>(dest_width));
+        for (int x = 0; x < dest_width; ++x)
+            columns[x] = static_cast<int>(static_cast<std::int64_t>(x) * width / dest_width);
+        std::vector<int> picked = columns;
+        if (dest_width > width) {
+            spread.Build(std::move(columns), width);
+            converted.assign(static_cast<std::size_t>(width), 0);
+            picked.resize(static_cast<std::size_t>(width));
+            for (int x = 0; x < width; ++x)
+                picked[x] = x;
+        }
+        std::vector<int> chroma_columns(picked.size());
+        for (std::size_t i = 0; i < picked.size(); ++i)
+            chroma_columns[i] = picked[i] / 2;
+        const int count = static_cast<int>(picked.size());
+        luma.Build(std::move(picked), width);
+        chroma.Build(std::move(chroma_columns), (width + 1) / 2);
+        const std::size_t padded = static_cast<std::size_t>(
+            (std::max(luma.PaddedCount(), count) + kWideStep - 1) / kWideStep * kWideStep);
+        ys.assign(padded, 0);
+        us.assign(padded, 0);
+        vs.assign(padded, 0);
+        whole.assign(static_cast<std::size_t>(dest_width), 0);
+    }
+
+    // The whole destination row from plane rows y, u and v into out.
+    void WriteRow(const std::uint8_t* y, const std::uint8_t* u, const std::uint8_t* v,
+                  std::uint32_t* out) {
+        luma.Gather(y, ys.data());
+        chroma.Gather(u, us.data());
+        chroma.Gather(v, vs.data());
+        const int count = luma.Count();
+        std::uint32_t* pixels = dest_width > width ? converted.data() : out;
+        const int done = bt601::ArgbRowWide(ys.data(), us.data(), vs.data(), pixels, count);
+        if (done < count) {
+            std::uint32_t tail[kWideStep];
+            if (bt601::ArgbRowWide(ys.data() + done, us.data() + done, vs.data() + done, tail,
+                                   kWideStep) == kWideStep) {
+                std::memcpy(pixels + done, tail,
+                            static_cast<std::size_t>(count - done) * sizeof(std::uint32_t));
+            } else {
+                bt601::ArgbRowScalar(ys.data(), us.data(), vs.data(), pixels, done, count);
+            }
+        }
+        if (dest_width > width) spread.Spread(converted.data(), out);
+    }
+};
+
 // Plans of the last few size pairs of this thread, the latest first.
-Yuy2Plan& PlanFor(int width, int dest_width) {
+template <typename Plan>
+Plan& PlanOf(int width, int dest_width) {
     constexpr std::size_t kKept = 4;
-    thread_local std::array<std::unique_ptr<Yuy2Plan>, kKept> plans;
+    thread_local std::array<std::unique_ptr<Plan>, kKept> plans;
     for (std::size_t i = 0; i < kKept && plans[i]; ++i) {
         if (plans[i]->width == width && plans[i]->dest_width == dest_width) {
             std::rotate(plans.begin(), plans.begin() + static_cast<long>(i),
@@ -140,8 +206,8 @@ Yuy2Plan& PlanFor(int width, int dest_width) {
             return *plans[0];
         }
     }
-    std::unique_ptr<Yuy2Plan> plan = std::move(plans[kKept - 1]);
-    if (!plan) plan = std::make_unique<Yuy2Plan>();
+    std::unique_ptr<Plan> plan = std::move(plans[kKept - 1]);
+    if (!plan) plan = std::make_unique<Plan>();
     plan->Build(width, dest_width);
     std::move_backward(plans.begin(), plans.end() - 1, plans.end());
     plans[0] = std::move(plan);
@@ -155,7 +221,7 @@ int DrawYuy2(CVideoSurface& surface, const ScreenRect& dest_screen, int width, i
     if (!picture || width <= 0 || height <= 0 || width % 2 != 0) return -1;
     if (dest_screen.IsEmpty()) return 0;
     const int dest_width = dest_screen.Width();
-    Yuy2Plan& plan = PlanFor(width, dest_width);
+    Yuy2Plan& plan = PlanOf<Yuy2Plan>(width, dest_width);
     const std::size_t row_bytes = static_cast<std::size_t>(width) * 2;
     return surface.DrawScaledRows(dest_screen, width, height, [&](const ScaledRow& row) {
         const unsigned char* in = picture + static_cast<std::size_t>(row.src_y) * row_bytes;
@@ -164,6 +230,26 @@ int DrawYuy2(CVideoSurface& surface, const ScreenRect& dest_screen, int width, i
             return;
         }
         plan.WriteRow(in, plan.whole.data());
+        std::memcpy(row.out, plan.whole.data() + row.dest_x,
+                    static_cast<std::size_t>(row.count) * sizeof(std::uint32_t));
+    });
+}
+
+int DrawYuv420(CVideoSurface& surface, const ScreenRect& dest_screen, int width, int height,
+               const unsigned char* const planes[3], const int strides[3]) {
+    if (!planes[0] || !planes[1] || !planes[2] || width <= 0 || height <= 0) return -1;
+    if (dest_screen.IsEmpty()) return 0;
+    const int dest_width = dest_screen.Width();
+    PlanarPlan& plan = PlanOf<PlanarPlan>(width, dest_width);
+    return surface.DrawScaledRows(dest_screen, width, height, [&](const ScaledRow& row) {
+        const unsigned char* y = planes[0] + static_cast<std::size_t>(row.src_y) * strides[0];
+        const unsigned char* u = planes[1] + static_cast<std::size_t>(row.src_y / 2) * strides[1];
+        const unsigned char* v = planes[2] + static_cast<std::size_t>(row.src_y / 2) * strides[2];
+        if (row.count == dest_width) {
+            plan.WriteRow(y, u, v, row.out);
+            return;
+        }
+        plan.WriteRow(y, u, v, plan.whole.data());
         std::memcpy(row.out, plan.whole.data() + row.dest_x,
                     static_cast<std::size_t>(row.count) * sizeof(std::uint32_t));
     });

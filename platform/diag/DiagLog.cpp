@@ -1,4 +1,4 @@
-#include "DiagLog.h"
+#include "platform/diag/DiagLog.h"
 
 #include <spdlog/cfg/helpers.h>
 #include <spdlog/sinks/stdout_sinks.h>

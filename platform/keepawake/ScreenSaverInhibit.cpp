@@ -1,4 +1,4 @@
-#include "ScreenSaverInhibit.h"
+#include "platform/keepawake/ScreenSaverInhibit.h"
 
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>

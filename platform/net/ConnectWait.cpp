@@ -1,4 +1,4 @@
-#include "ConnectWait.h"
+#include "platform/net/ConnectWait.h"
 
 #include <poll.h>
 #include <sys/socket.h>

@@ -1,4 +1,4 @@
-#include "Ipv4Resolve.h"
+#include "platform/net/Ipv4Resolve.h"
 
 #include <arpa/inet.h>
 #include <netdb.h>

@@ -1,4 +1,4 @@
-#include "ListenSocket.h"
+#include "platform/net/ListenSocket.h"
 
 #include <arpa/inet.h>
 #include <netinet/in.h>

@@ -1,4 +1,4 @@
-#include "FrameQueue.h"
+#include "platform/netctrl/FrameQueue.h"
 
 #include <algorithm>
 #include <chrono>

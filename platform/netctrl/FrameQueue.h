@@ -10,8 +10,8 @@
 #include <mutex>
 #include <vector>
 
-#include "FrameQueueClock.h"
-#include "NetFrameHead.h"
+#include "platform/netctrl/FrameQueueClock.h"
+#include "platform/records/NetFrameHead.h"
 
 struct FrameQueueLimits {
     std::size_t max_frames = 600;

@@ -1,4 +1,4 @@
-#include "FrameQueueClock.h"
+#include "platform/netctrl/FrameQueueClock.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <atomic>
 
-#include "DvrMachineInfo.h"
+#include "platform/records/DvrMachineInfo.h"
 
 // The link state of a connection, written by the caller's threads and the receiver thread.
 // A lost link stays lost until it is reset, so a late answer cannot hide the loss.

@@ -1,4 +1,4 @@
-#include "NetCtrl.h"
+#include "platform/netctrl/NetCtrl.h"
 
 #include <sys/eventfd.h>
 #include <sys/socket.h>
@@ -12,10 +12,10 @@
 #include <type_traits>
 #include <vector>
 
-#include "LoginMac.h"
-#include "PayloadCodec.h"
-#include "RecorderLink.h"
-#include "SocketIo.h"
+#include "platform/netctrl/RecorderLink.h"
+#include "platform/netctrl/protocol/LoginMac.h"
+#include "platform/netctrl/protocol/PayloadCodec.h"
+#include "platform/netctrl/protocol/SocketIo.h"
 
 using namespace netproto;
 

@@ -8,15 +8,15 @@
 #include <string>
 #include <vector>
 
-#include "DvrMachineInfo.h"
-#include "FrameQueue.h"
-#include "LinkState.h"
-#include "Messages.h"
-#include "NetCommand.h"
-#include "NetFrameHead.h"
-#include "NetMacSetPara.h"
-#include "NetTimeouts.h"
-#include "QrfFileShowInfo.h"
+#include "platform/netctrl/FrameQueue.h"
+#include "platform/netctrl/LinkState.h"
+#include "platform/netctrl/NetTimeouts.h"
+#include "platform/netctrl/protocol/Messages.h"
+#include "platform/records/DvrMachineInfo.h"
+#include "platform/records/NetCommand.h"
+#include "platform/records/NetFrameHead.h"
+#include "platform/records/NetMacSetPara.h"
+#include "platform/records/QrfFileShowInfo.h"
 
 class RecorderLink;
 enum class AnswerEffect : int;

@@ -1,12 +1,12 @@
-#include "RecorderLink.h"
+#include "platform/netctrl/RecorderLink.h"
 
 #include <sys/socket.h>
 #include <unistd.h>
 
-#include "DiagLog.h"
-#include "MessageEncoder.h"
-#include "PayloadCodec.h"
-#include "SocketIo.h"
+#include "platform/diag/DiagLog.h"
+#include "platform/netctrl/protocol/MessageEncoder.h"
+#include "platform/netctrl/protocol/PayloadCodec.h"
+#include "platform/netctrl/protocol/SocketIo.h"
 
 using namespace netproto;
 

@@ -10,11 +10,11 @@
 #include <thread>
 #include <vector>
 
-#include "FrameQueue.h"
-#include "LinkState.h"
-#include "MessageDecoder.h"
-#include "Messages.h"
-#include "NetTimeouts.h"
+#include "platform/netctrl/FrameQueue.h"
+#include "platform/netctrl/LinkState.h"
+#include "platform/netctrl/NetTimeouts.h"
+#include "platform/netctrl/protocol/MessageDecoder.h"
+#include "platform/netctrl/protocol/Messages.h"
 
 // What an accepted answer does to the connection. It is applied by the receiver thread in
 // stream order, so frames and notices before the answer keep their meaning.

@@ -1,4 +1,4 @@
-#include "HomeFolder.h"
+#include "platform/profile/HomeFolder.h"
 
 #include <pwd.h>
 #include <unistd.h>

@@ -1,7 +1,7 @@
-#include "PrivateProfile.h"
+#include "platform/profile/PrivateProfile.h"
 
-#include "ReplaceFile.h"
-#include "Utf8Cut.h"
+#include "platform/profile/ReplaceFile.h"
+#include "platform/text/Utf8Cut.h"
 
 #include <cstdint>
 #include <fstream>

@@ -1,4 +1,4 @@
-#include "ReplaceFile.h"
+#include "platform/profile/ReplaceFile.h"
 
 #include <fcntl.h>
 #include <sys/file.h>

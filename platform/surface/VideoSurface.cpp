@@ -1,4 +1,4 @@
-#include "VideoSurface.h"
+#include "platform/surface/VideoSurface.h"
 
 #include <algorithm>
 

@@ -6,8 +6,8 @@
 #include <mutex>
 #include <vector>
 
-#include "ScaledRow.h"
-#include "ScreenRect.h"
+#include "platform/surface/ScaledRow.h"
+#include "platform/surface/ScreenRect.h"
 
 // The picture layer of one window: an image of its client area that frame threads draw
 // into while the window thread owns the window. Pixels are premultiplied ARGB; 0 is

@@ -1,4 +1,4 @@
-#include "VideoSurfaceView.h"
+#include "platform/surface/VideoSurfaceView.h"
 
 #include <QChildEvent>
 #include <QEvent>

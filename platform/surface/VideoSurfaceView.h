@@ -3,7 +3,7 @@
 #include <QWidget>
 #include <memory>
 
-#include "VideoSurface.h"
+#include "platform/surface/VideoSurface.h"
 
 // Shows a top-level window's video surface: a see-through child laid over the whole client
 // area, above the other children and deaf to the mouse, that paints the pictures frame

@@ -1,4 +1,4 @@
-#include "CodePageLength.h"
+#include "platform/text/CodePageLength.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "Utf8Cut.h"
+#include "platform/text/Utf8Cut.h"
 
 namespace {
 

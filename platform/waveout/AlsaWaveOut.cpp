@@ -1,11 +1,11 @@
-#include "AlsaWaveOut.h"
+#include "platform/waveout/AlsaWaveOut.h"
 
 #include <alsa/asoundlib.h>
 
 #include <cstdarg>
 #include <mutex>
 
-#include "AlsaWaveOutDevice.h"
+#include "platform/waveout/AlsaWaveOutDevice.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "WaveOutBackend.h"
+#include "platform/waveout/WaveOutBackend.h"
 
 // Plays through an ALSA PCM device by name ("default" for the programs; "null" plays nothing
 // and needs no sound card).

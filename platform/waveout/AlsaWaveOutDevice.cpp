@@ -1,4 +1,4 @@
-#include "AlsaWaveOutDevice.h"
+#include "platform/waveout/AlsaWaveOutDevice.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -8,8 +8,8 @@
 #include <mutex>
 #include <thread>
 
-#include "WaveFormat.h"
-#include "WaveOutDevice.h"
+#include "platform/waveout/WaveFormat.h"
+#include "platform/waveout/WaveOutDevice.h"
 
 // An open ALSA PCM in non-blocking mode, fed by a thread of its own. The PCM is touched only by
 // that thread; it waits on the PCM in short slices so a reset or close is seen within one.

@@ -1,8 +1,8 @@
-#include "ManualClockWaveOut.h"
+#include "platform/waveout/ManualClockWaveOut.h"
 
 #include <algorithm>
 
-#include "ManualClockWaveOutDevice.h"
+#include "platform/waveout/ManualClockWaveOutDevice.h"
 
 namespace {
 

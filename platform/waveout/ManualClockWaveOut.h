@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "WaveOutBackend.h"
+#include "platform/waveout/WaveOutBackend.h"
 
 class ManualClockWaveOutDevice;
 

@@ -1,4 +1,4 @@
-#include "ManualClockWaveOutDevice.h"
+#include "platform/waveout/ManualClockWaveOutDevice.h"
 
 #include <vector>
 

@@ -7,8 +7,8 @@
 #include <mutex>
 #include <thread>
 
-#include "WaveFormat.h"
-#include "WaveOutDevice.h"
+#include "platform/waveout/WaveFormat.h"
+#include "platform/waveout/WaveOutDevice.h"
 
 // A wave-out device whose time moves only when the test says so. Like a real device it plays
 // on a thread of its own and sends done notifications from there; Advance and Reset return

@@ -3,8 +3,8 @@
 #include <memory>
 #include <string>
 
-#include "WaveFormat.h"
-#include "WaveOutDevice.h"
+#include "platform/waveout/WaveFormat.h"
+#include "platform/waveout/WaveOutDevice.h"
 
 // Opens wave-out devices: ALSA for the programs, a clock under the test's control for tests.
 class WaveOutBackend {

@@ -2,7 +2,7 @@
 
 #include <functional>
 
-#include "WaveHeader.h"
+#include "platform/waveout/WaveHeader.h"
 
 // Called on the device's own thread once per written header, in the order written. It must
 // return quickly and must not call the device.

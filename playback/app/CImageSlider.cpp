@@ -1,4 +1,4 @@
-#include "CImageSlider.h"
+#include "playback/app/CImageSlider.h"
 
 #include <QCoreApplication>
 #include <QKeyEvent>
@@ -7,9 +7,9 @@
 #include <QPixmap>
 #include <optional>
 
-#include "ColorRef.h"
-#include "PostedMessage.h"
-#include "ResourceImage.h"
+#include "common/ui/widgets/ColorRef.h"
+#include "playback/app/PostedMessage.h"
+#include "playback/app/ResourceImage.h"
 
 CImageSlider::CImageSlider(int control_id, std::string program_folder, QWidget* parent)
     : QWidget(parent), control_id_(control_id), program_folder_(std::move(program_folder)) {

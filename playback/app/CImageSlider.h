@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "SliderTrack.h"
+#include "playback/core/window/SliderTrack.h"
 
 // A slider drawn from bitmaps: a thumb image moves along the control, dragged with the mouse
 // or moved with the keys, and the parent window is told by posted messages while the thumb

@@ -1,6 +1,6 @@
-#include "CPlaybackApp.h"
+#include "playback/app/CPlaybackApp.h"
 
-#include "CPlaybackDlg.h"
+#include "playback/app/CPlaybackDlg.h"
 
 bool CPlaybackApp::InitInstance(const std::string& program_folder) {
     CPlaybackDlg window(program_folder);

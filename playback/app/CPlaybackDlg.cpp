@@ -1,4 +1,4 @@
-#include "CPlaybackDlg.h"
+#include "playback/app/CPlaybackDlg.h"
 
 #include <QAbstractItemView>
 #include <QCalendarWidget>
@@ -15,22 +15,22 @@
 #include <QTimer>
 #include <cstdlib>
 
-#include "CAboutDlg.h"
-#include "CImageSlider.h"
-#include "CRecordTimeline.h"
-#include "CTransparentSlider.h"
-#include "DialogFace.h"
-#include "LinkControls.h"
-#include "MessageBoxSeam.h"
-#include "PlaybackLayout.h"
-#include "PostedMessage.h"
-#include "RecordTexts.h"
-#include "SegmentLabel.h"
-#include "SkinButton.h"
-#include "SliderMessages.h"
-#include "VideoGrid.h"
-#include "VideoSurfaceView.h"
-#include "YuvTables.h"
+#include "common/picture/YuvTables.h"
+#include "common/ui/widgets/CAboutDlg.h"
+#include "common/ui/widgets/MessageBoxSeam.h"
+#include "common/ui/widgets/SegmentLabel.h"
+#include "common/ui/widgets/SkinButton.h"
+#include "common/ui/widgets/VideoGrid.h"
+#include "platform/surface/VideoSurfaceView.h"
+#include "playback/app/CImageSlider.h"
+#include "playback/app/CRecordTimeline.h"
+#include "playback/app/CTransparentSlider.h"
+#include "playback/app/DialogFace.h"
+#include "playback/app/PostedMessage.h"
+#include "playback/core/login/LinkControls.h"
+#include "playback/core/search/RecordTexts.h"
+#include "playback/core/window/PlaybackLayout.h"
+#include "playback/core/window/SliderMessages.h"
 
 namespace {
 
@@ -440,6 +440,7 @@ void CPlaybackDlg::StopAll() {
     stopped_ = true;
     for (auto& [id, timer] : timers_)
         timer->stop();
+    search_.Stop();
     // Playback stops, then what STOP does (nothing more is drawn), then the network layer.
     connection_.StopNetPlayFile();
     shared_.play_state.store(PlaybackShared::kPlayStateStopped, std::memory_order_relaxed);

@@ -6,25 +6,26 @@
 #include <map>
 #include <string>
 
-#include "BackupWriter.h"
-#include "ChannelNameOverlay.h"
-#include "ConfigFile.h"
-#include "DDrawCtrl.h"
-#include "DayRecordSearch.h"
-#include "DecodeThread.h"
-#include "DlgBackup.h"
-#include "DlgPlaybackLogin.h"
-#include "DlgTimePlay.h"
-#include "GdiRenderer.h"
-#include "LanguageSelect.h"
-#include "LinkWatch.h"
-#include "NetCtrl.h"
-#include "PaneOutput.h"
-#include "PlayFollow.h"
-#include "PlaybackShared.h"
-#include "SkinBitmap.h"
-#include "WaveOutPlayer.h"
-#include "WindowDrag.h"
+#include "common/audio/WaveOutPlayer.h"
+#include "common/settings/ConfigFile.h"
+#include "common/settings/LanguageSelect.h"
+#include "common/ui/core/GdiRenderer.h"
+#include "common/ui/widgets/SkinBitmap.h"
+#include "platform/ddraw/DDrawCtrl.h"
+#include "platform/netctrl/NetCtrl.h"
+#include "playback/app/DlgBackup.h"
+#include "playback/app/DlgPlaybackLogin.h"
+#include "playback/app/DlgTimePlay.h"
+#include "playback/app/PaneOutput.h"
+#include "playback/core/backup/BackupWriter.h"
+#include "playback/core/decode/ChannelNameOverlay.h"
+#include "playback/core/decode/DecodeThread.h"
+#include "playback/core/decode/PlaybackShared.h"
+#include "playback/core/login/LinkWatch.h"
+#include "playback/core/search/DayRecordSearch.h"
+#include "playback/core/search/RecordSearchThread.h"
+#include "playback/core/window/PlayFollow.h"
+#include "playback/core/window/WindowDrag.h"
 
 class CImageSlider;
 class CRecordTimeline;
@@ -92,7 +93,11 @@ public:
     void OnLogin();
     void OnLogout();
     int ShowDiskInfo();
+    // Starts the day's search on the search thread: 1, or -1 when nothing was searched. The
+    // rows are marked as the pages come.
     int SearchRecords();
+    // True while the latest search still asks for pages.
+    bool Searching() const { return search_number_ != 0; }
     void OnDateChange();
     void OnChannelChange();
     void OnMinimize();
@@ -179,6 +184,9 @@ private:
     void ShowRecordRange(const std::string& range);
     // Timer 100's end of a backup: the stream has ended (or cannot be written).
     void EndFinishedBackup(int link_state);
+    // A page's marks and a search's end, on the window thread.
+    void OnSearchPage(std::uint64_t search, const PageMarks& marks);
+    void OnSearchEnd(std::uint64_t search);
     // The exit order, once, whatever ends the window.
     void StopAll();
     std::string SkinPath(const std::string& file) const;
@@ -195,12 +203,24 @@ private:
     DlgPlaybackLogin login_dialog_;
     DlgBackup backup_dialog_;
     DlgTimePlay time_play_dialog_;
-    RecordPage record_page_{};
+    // After the connection it asks through, so it ends first; its sinks post to the window.
+    CRecordSearchThread search_{
+        connection_,
+        [this](std::uint64_t search, const PageMarks& marks) {
+            QMetaObject::invokeMethod(
+                this, [this, search, marks] { OnSearchPage(search, marks); }, Qt::QueuedConnection);
+        },
+        [this](std::uint64_t search, int) {
+            QMetaObject::invokeMethod(
+                this, [this, search] { OnSearchEnd(search); }, Qt::QueuedConnection);
+        }};
+    std::uint64_t search_number_ = 0;  // the search whose pages the timeline takes; 0 none
+    int search_mday_ = 0;              // its day of the month
     CChannelNameOverlay overlay_;
     CBackupWriter backup_writer_{shared_.backup_mode};
     CWaveOutPlayer stereo_player_;
     CWaveOutPlayer mono_player_;
-    CPaneOutput pane_output_{display_, gdi_renderer_};
+    CPaneOutput pane_output_{display_, gdi_renderer_, shared_.gdi_flag};
     // Last: it uses the members above until it has stopped.
     CDecodeThread decode_thread_{{connection_, shared_, backup_writer_, stereo_player_,
                                   mono_player_, overlay_, pane_output_}};

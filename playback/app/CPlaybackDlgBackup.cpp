@@ -5,18 +5,13 @@
 #include <QDateTime>
 #include <QTimeZone>
 
-#include "CPlaybackDlg.h"
-#include "MessageBoxSeam.h"
-#include "NetTimeouts.h"
+#include "common/ui/widgets/MessageBoxSeam.h"
+#include "platform/netctrl/NetTimeouts.h"
+#include "playback/app/CPlaybackDlg.h"
 
 int CPlaybackDlg::StartDecodeThread() {
     decode_thread_.SetSpeedSink(
         [this](const std::string& text) { backup_dialog_.SetSpeedText(text); });
-    decode_thread_.SetMessageSink([this](const std::string& text) {
-        QMetaObject::invokeMethod(
-            this, [this, text] { ShowMessageBox(this, QString::fromStdString(text)); },
-            Qt::QueuedConnection);
-    });
     return decode_thread_.StartDecodeThread();
 }
 
@@ -47,6 +42,7 @@ void CPlaybackDlg::OnStartBackup() {
         QDateTime(calendar_->selectedDate(), QTime(0, 0), QTimeZone::utc()).toSecsSinceEpoch();
     backup_writer_.SetStream(day_s + backup_dialog_.Start(), day_s + backup_dialog_.End(),
                              static_cast<uint32_t>(connection_.GetMachineInfe().nAudioMask));
+    search_.WaitForDay();
     connection_.NetPlayFile(backup_dialog_.Start(), backup_dialog_.End(),
                             shared_.channel_mask.load(std::memory_order_relaxed),
                             backup_dialog_.Audio(), 1);

@@ -4,17 +4,17 @@
 // thread shows while the play state is 0.
 #include <QDateTimeEdit>
 
-#include "CImageSlider.h"
-#include "CPlaybackDlg.h"
-#include "CRecordTimeline.h"
-#include "MessageBoxSeam.h"
-#include "PlayTime.h"
-#include "PlaybackLayout.h"
-#include "SkinButton.h"
-#include "SnapshotName.h"
-#include "VideoGrid.h"
-#include "VideoSurfaceView.h"
-#include "WindowSnapshot.h"
+#include "common/ui/core/SnapshotName.h"
+#include "common/ui/widgets/MessageBoxSeam.h"
+#include "common/ui/widgets/SkinButton.h"
+#include "common/ui/widgets/VideoGrid.h"
+#include "common/ui/widgets/WindowSnapshot.h"
+#include "platform/surface/VideoSurfaceView.h"
+#include "playback/app/CImageSlider.h"
+#include "playback/app/CPlaybackDlg.h"
+#include "playback/app/CRecordTimeline.h"
+#include "playback/core/window/PlayTime.h"
+#include "playback/core/window/PlaybackLayout.h"
 
 namespace {
 
@@ -23,6 +23,7 @@ const QString kTimeNotSet = QStringLiteral("Time not set!");
 }  // namespace
 
 void CPlaybackDlg::PlayFrom(int seconds) {
+    search_.WaitForDay();
     connection_.NetPlayFile(seconds, play_time::kDayEnd_s,
                             shared_.channel_mask.load(std::memory_order_relaxed),
                             shared_.audio_flag.load(std::memory_order_relaxed),

@@ -3,11 +3,11 @@
 #include <QComboBox>
 #include <QFontMetrics>
 
-#include "CPlaybackDlg.h"
-#include "CRecordTimeline.h"
-#include "RecordTexts.h"
-#include "SearchRows.h"
-#include "SegmentLabel.h"
+#include "common/ui/widgets/SegmentLabel.h"
+#include "playback/app/CPlaybackDlg.h"
+#include "playback/app/CRecordTimeline.h"
+#include "playback/core/search/RecordTexts.h"
+#include "playback/core/search/SearchRows.h"
 
 void CPlaybackDlg::OnLogin() {
     login_dialog_.SetNetCtrl(&connection_);
@@ -19,6 +19,8 @@ void CPlaybackDlg::OnLogin() {
 }
 
 void CPlaybackDlg::OnLogout() {
+    search_.Cancel();
+    search_number_ = 0;
     link_watch_.Disarm();
     connection_.DisConnect();
     timeline_->Clear();
@@ -78,13 +80,28 @@ int CPlaybackDlg::SearchRecords() {
     shared_.channel_mask.store(rows.channel_mask, std::memory_order_relaxed);
 
     const int link_state = connection_.GetMachineInfe().nLinkState;
-    if (link_state == kLinkIdle) return -1;
+    if (link_state == kLinkIdle) {
+        search_.Cancel();
+        search_number_ = 0;
+        return -1;
+    }
     timeline_->SetRowLabels(rows.labels);
 
     const QDate date = calendar_->selectedDate();
-    if (link_state == kLinkStreaming) connection_.StopNetPlayFile();
-    return SearchDayRecords(connection_, MakeDayKey(date.year(), date.month(), date.day()),
-                            date.day(), rows, record_page_, timeline_->Slots());
+    search_mday_ = date.day();
+    search_number_ = search_.Start(
+        {MakeDayKey(date.year(), date.month(), date.day()), rows, link_state == kLinkStreaming});
+    return 1;
+}
+
+void CPlaybackDlg::OnSearchPage(std::uint64_t search, const PageMarks& marks) {
+    if (search != search_number_) return;  // a search replaced or ended since
+    ApplyMarks(marks, search_mday_, timeline_->Slots());
+    timeline_->update();
+}
+
+void CPlaybackDlg::OnSearchEnd(std::uint64_t search) {
+    if (search == search_number_) search_number_ = 0;
 }
 
 void CPlaybackDlg::OnDateChange() {

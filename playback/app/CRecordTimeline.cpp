@@ -1,9 +1,9 @@
-#include "CRecordTimeline.h"
+#include "playback/app/CRecordTimeline.h"
 
 #include <QPainter>
 
-#include "CellFont.h"
-#include "ColorRef.h"
+#include "common/ui/widgets/CellFont.h"
+#include "common/ui/widgets/ColorRef.h"
 
 CRecordTimeline::CRecordTimeline(QWidget* parent)
     : QWidget(parent),

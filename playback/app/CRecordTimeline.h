@@ -5,7 +5,7 @@
 #include <ctime>
 #include <string>
 
-#include "TimelineSlots.h"
+#include "playback/core/search/TimelineSlots.h"
 
 // Which parts of one day have recordings, for four camera rows: a label column, then each
 // row's marked slots of five minutes drawn as bars over a light ground. It also converts

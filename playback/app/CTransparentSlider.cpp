@@ -1,10 +1,10 @@
-#include "CTransparentSlider.h"
+#include "playback/app/CTransparentSlider.h"
 
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStyle>
 
-#include "ColorRef.h"
+#include "common/ui/widgets/ColorRef.h"
 
 CTransparentSlider::CTransparentSlider(QWidget* parent) : QSlider(Qt::Horizontal, parent) {}
 

@@ -1,4 +1,4 @@
-#include "DialogFace.h"
+#include "playback/app/DialogFace.h"
 
 QFont DialogFace() {
     QFont font(QStringLiteral("WenQuanYi Micro Hei"));

@@ -1,4 +1,4 @@
-#include "DlgBackup.h"
+#include "playback/app/DlgBackup.h"
 
 #include <QCheckBox>
 #include <QDateTimeEdit>
@@ -10,11 +10,11 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 
-#include "BackupDialogRules.h"
-#include "DialogFace.h"
-#include "FolderChooser.h"
-#include "MessageBoxSeam.h"
-#include "PlayTime.h"
+#include "common/ui/widgets/FolderChooser.h"
+#include "common/ui/widgets/MessageBoxSeam.h"
+#include "playback/app/DialogFace.h"
+#include "playback/core/backup/BackupDialogRules.h"
+#include "playback/core/window/PlayTime.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include <atomic>
 #include <string>
 
-#include "ConfigFile.h"
-#include "LanguageSelect.h"
+#include "common/settings/ConfigFile.h"
+#include "common/settings/LanguageSelect.h"
 
 class QCheckBox;
 class QDateTimeEdit;

@@ -1,4 +1,4 @@
-#include "DlgPlaybackLogin.h"
+#include "playback/app/DlgPlaybackLogin.h"
 
 #include <QComboBox>
 #include <QFontMetrics>
@@ -6,8 +6,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "DialogFace.h"
-#include "MessageBoxSeam.h"
+#include "common/ui/widgets/MessageBoxSeam.h"
+#include "playback/app/DialogFace.h"
 
 namespace {
 

@@ -3,11 +3,11 @@
 #include <QDialog>
 #include <string>
 
-#include "ConfigFile.h"
-#include "LanguageSelect.h"
-#include "LoginServers.h"
-#include "LookupClient.h"
-#include "PlaybackLogin.h"
+#include "common/lookup/LookupClient.h"
+#include "common/settings/ConfigFile.h"
+#include "common/settings/LanguageSelect.h"
+#include "playback/core/login/LoginServers.h"
+#include "playback/core/login/PlaybackLogin.h"
 
 class NetCtrl;
 class QComboBox;

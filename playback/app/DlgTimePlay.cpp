@@ -1,10 +1,10 @@
-#include "DlgTimePlay.h"
+#include "playback/app/DlgTimePlay.h"
 
 #include <QDateTimeEdit>
 #include <QPushButton>
 
-#include "DialogFace.h"
-#include "PlayTime.h"
+#include "playback/app/DialogFace.h"
+#include "playback/core/window/PlayTime.h"
 
 DlgTimePlay::DlgTimePlay(QWidget* parent)
     : QDialog(parent),

@@ -1,4 +1,4 @@
-#include "ResourceImage.h"
+#include "playback/app/ResourceImage.h"
 
 #include <QString>
 

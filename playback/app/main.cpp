@@ -1,7 +1,7 @@
 #include <QApplication>
 
-#include "CPlaybackApp.h"
-#include "ProgramFolder.h"
+#include "platform/profile/ProgramFolder.h"
+#include "playback/app/CPlaybackApp.h"
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);

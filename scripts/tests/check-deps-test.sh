@@ -1,13 +1,15 @@
 #!/usr/bin/env bash
 # The dependency check on small made-up graphs: each case adds one link (or one include
-# folder) to an otherwise sound graph and names the fault the check must report, or "none".
+# folder, or one include of a source file) to an otherwise sound graph and names the fault the
+# check must report, or "none".
 set -euo pipefail
 check=$(cd "$(dirname "$0")/.." && pwd)/check-deps.sh
 top=$(cd "$(dirname "$0")/../.." && pwd)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-# case | from target:folder | to target:folder ("-I" before it: an include folder) | fault
+# case | from target:folder | to target:folder ("-I" before it: an include folder; "#": the
+# header a source file of the from folder includes) | fault
 cases="
 engine uses its rules     | liveview_manager:liveview/manager | liveview_core:liveview/core       | none
 tool uses a test harness  | oculan_watch:tools/oculan-watch   | real_window:tests/support         | none
@@ -20,6 +22,10 @@ picture path via liveview | common_picture:common/picture     | liveview_core:li
 folder with no layer      | stray:misc                        | common_picture:common/picture     | no layer holds misc
 include from above        | common_ui:common/ui               | -Iliveview/core                   | upward
 include from below        | liveview_app:liveview/app         | -Icommon/ui                       | none
+source includes from above| common_ui:common/ui/core          | #liveview/core/store/DvrList.h    | upward
+source includes below     | playback_app:playback/app         | #common/ui/core/GdiRenderer.h     | none
+source includes a sibling | update_app:update/app             | #playback/core/login/LoginTarget.h| another program
+source includes a system header | common_ui:common/ui/core    | #QWidget                          | none
 "
 
 failures=0
@@ -38,7 +44,10 @@ liveview_manager common_record
 playback_core common_picture
 playback_core common_record"
   commands=""
-  if [ "${to#-I}" != "$to" ]; then
+  includes=""
+  if [ "${to#\#}" != "$to" ]; then
+    includes="${from#*:}/a.cpp ${to#\#}"
+  elif [ "${to#-I}" != "$to" ]; then
     commands="  \"command\": \"c++ -I$top/${to#-I} -o x/CMakeFiles/${from%%:*}.dir/a.cpp.o -c a.cpp\",
   \"file\": \"$top/x/a.cpp\""
   else
@@ -55,6 +64,7 @@ ${from%%:*} ${to%%:*}"
     echo '}'
   } >"$dir/graph.dot"
   printf '[\n{\n%s\n}\n]\n' "$commands" >"$dir/compile_commands.json"
+  echo "$includes" >"$dir/includes.txt"
   status=0
   "$check" --read "$dir" >"$dir/out" 2>&1 || status=$?
   if [ "$fault" = none ]; then

@@ -7,7 +7,7 @@
 #include <deque>
 #include <vector>
 
-#include "MessageBoxSeam.h"
+#include "common/ui/widgets/MessageBoxSeam.h"
 
 // Answers the message boxes a test causes, in place of the real modal boxes, and keeps what
 // they said. Without a queued answer a box gets its accepting button (OK or Yes).

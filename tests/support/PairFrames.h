@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "NetFrameHead.h"
+#include "platform/records/NetFrameHead.h"
 
 using PairFrame = std::pair<_NET_FRAME_HEAD_, std::vector<uint8_t>>;
 

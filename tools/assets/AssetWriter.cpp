@@ -1,14 +1,14 @@
-#include "AssetWriter.h"
+#include "tools/assets/AssetWriter.h"
 
 #include <QDir>
 #include <QFile>
 
-#include "NameStrips.h"
-#include "ProgramIcons.h"
-#include "SkinCatalog.h"
-#include "SkinFile.h"
-#include "SliderThumbs.h"
-#include "TreeIcons.h"
+#include "tools/assets/NameStrips.h"
+#include "tools/assets/ProgramIcons.h"
+#include "tools/assets/SkinCatalog.h"
+#include "tools/assets/SkinFile.h"
+#include "tools/assets/SliderThumbs.h"
+#include "tools/assets/TreeIcons.h"
 
 namespace skinart {
 namespace {

@@ -1,10 +1,10 @@
-#include "BackdropKit.h"
+#include "tools/assets/BackdropKit.h"
 
 #include <QFont>
 #include <QLinearGradient>
 #include <QPainter>
 
-#include "Palette.h"
+#include "tools/assets/Palette.h"
 
 namespace skinart {
 

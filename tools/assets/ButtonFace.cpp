@@ -1,10 +1,10 @@
-#include "ButtonFace.h"
+#include "tools/assets/ButtonFace.h"
 
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
 
-#include "Palette.h"
+#include "tools/assets/Palette.h"
 
 namespace skinart {
 namespace {

@@ -9,10 +9,10 @@
 #include <cstdio>
 #include <vector>
 
-#include "AssetWriter.h"
-#include "NameStrips.h"
-#include "Palette.h"
-#include "SkinCatalog.h"
+#include "tools/assets/AssetWriter.h"
+#include "tools/assets/NameStrips.h"
+#include "tools/assets/Palette.h"
+#include "tools/assets/SkinCatalog.h"
 
 namespace {
 

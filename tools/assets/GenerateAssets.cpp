@@ -3,7 +3,7 @@
 #include <QGuiApplication>
 #include <cstdio>
 
-#include "AssetWriter.h"
+#include "tools/assets/AssetWriter.h"
 
 int main(int argc, char** argv) {
     if (argc != 2) {

@@ -1,4 +1,4 @@
-#include "GlyphKit.h"
+#include "tools/assets/GlyphKit.h"
 
 #include <QLineF>
 #include <QPainter>

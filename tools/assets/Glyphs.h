@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ButtonFace.h"
+#include "tools/assets/ButtonFace.h"
 
 // The symbols on the button faces. Each paints itself centred in the box it is given.
 namespace skinart::glyph {

@@ -1,7 +1,7 @@
 #include <QPainter>
 
-#include "GlyphKit.h"
-#include "Glyphs.h"
+#include "tools/assets/GlyphKit.h"
+#include "tools/assets/Glyphs.h"
 
 namespace skinart::glyph {
 namespace {

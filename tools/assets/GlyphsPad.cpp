@@ -1,8 +1,8 @@
 #include <QPainter>
 #include <QtMath>
 
-#include "GlyphKit.h"
-#include "Glyphs.h"
+#include "tools/assets/GlyphKit.h"
+#include "tools/assets/Glyphs.h"
 
 namespace skinart::glyph {
 namespace {

@@ -4,8 +4,8 @@
 #include <QtMath>
 #include <algorithm>
 
-#include "GlyphKit.h"
-#include "Glyphs.h"
+#include "tools/assets/GlyphKit.h"
+#include "tools/assets/Glyphs.h"
 
 namespace skinart::glyph {
 namespace {

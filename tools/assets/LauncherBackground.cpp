@@ -1,8 +1,8 @@
 #include <QPainter>
 
-#include "BackdropKit.h"
-#include "Backgrounds.h"
-#include "Palette.h"
+#include "tools/assets/BackdropKit.h"
+#include "tools/assets/Backgrounds.h"
+#include "tools/assets/Palette.h"
 
 namespace skinart {
 

@@ -1,7 +1,7 @@
 #include <QPainter>
 
-#include "BackdropKit.h"
-#include "Backgrounds.h"
+#include "tools/assets/BackdropKit.h"
+#include "tools/assets/Backgrounds.h"
 
 namespace skinart {
 

@@ -1,4 +1,4 @@
-#include "NameStrips.h"
+#include "tools/assets/NameStrips.h"
 
 #include <QFont>
 #include <QFontMetrics>

@@ -4,7 +4,7 @@
 #include <QString>
 #include <array>
 
-#include "OneBitImage.h"
+#include "tools/assets/OneBitImage.h"
 
 namespace skinart {
 

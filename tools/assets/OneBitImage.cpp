@@ -1,4 +1,4 @@
-#include "OneBitImage.h"
+#include "tools/assets/OneBitImage.h"
 
 #include <algorithm>
 #include <stdexcept>

@@ -1,10 +1,10 @@
-#include "ProgramIcons.h"
+#include "tools/assets/ProgramIcons.h"
 
 #include <QLinearGradient>
 #include <QPainter>
 
-#include "Glyphs.h"
-#include "Palette.h"
+#include "tools/assets/Glyphs.h"
+#include "tools/assets/Palette.h"
 
 namespace skinart {
 namespace {

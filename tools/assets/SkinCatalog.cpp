@@ -1,7 +1,7 @@
-#include "SkinCatalog.h"
+#include "tools/assets/SkinCatalog.h"
 
-#include "Backgrounds.h"
-#include "Glyphs.h"
+#include "tools/assets/Backgrounds.h"
+#include "tools/assets/Glyphs.h"
 
 namespace skinart {
 namespace {

@@ -5,7 +5,7 @@
 #include <QSize>
 #include <vector>
 
-#include "ButtonFace.h"
+#include "tools/assets/ButtonFace.h"
 
 namespace skinart {
 

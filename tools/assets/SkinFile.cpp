@@ -1,4 +1,4 @@
-#include "SkinFile.h"
+#include "tools/assets/SkinFile.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,9 +1,9 @@
-#include "SliderThumbs.h"
+#include "tools/assets/SliderThumbs.h"
 
 #include <QLinearGradient>
 #include <QPainter>
 
-#include "Palette.h"
+#include "tools/assets/Palette.h"
 
 namespace skinart {
 namespace {

@@ -1,10 +1,10 @@
-#include "TreeIcons.h"
+#include "tools/assets/TreeIcons.h"
 
 #include <QPainter>
 #include <QPainterPath>
 #include <QtMath>
 
-#include "Palette.h"
+#include "tools/assets/Palette.h"
 
 namespace skinart {
 namespace {

@@ -1,8 +1,8 @@
-#include "DeviceSpec.h"
+#include "tools/device-store/DeviceSpec.h"
 
 #include <vector>
 
-#include "UssLayout.h"
+#include "liveview/core/store/UssLayout.h"
 
 namespace {
 

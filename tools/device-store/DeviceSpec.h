@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "DvrSettings.h"
+#include "liveview/core/store/DvrSettings.h"
 
 // A device of the live view's store as one command-line word:
 //   ADDRESS,USER,PASSWORD,SHOW NAME[,auto][,audio]

@@ -5,8 +5,8 @@
 #include <cstring>
 #include <string>
 
-#include "DeviceSpec.h"
-#include "UserStore.h"
+#include "liveview/core/store/UserStore.h"
+#include "tools/device-store/DeviceSpec.h"
 
 namespace {
 

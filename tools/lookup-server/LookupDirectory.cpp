@@ -1,4 +1,4 @@
-#include "LookupDirectory.h"
+#include "tools/lookup-server/LookupDirectory.h"
 
 #include <algorithm>
 #include <cstring>

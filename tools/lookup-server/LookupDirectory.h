@@ -6,7 +6,7 @@
 #include <set>
 #include <string>
 
-#include "LookupClient.h"
+#include "common/lookup/LookupClient.h"
 
 // Where each recorder is, and how the server answers a request. Thread-safe.
 class LookupDirectory {

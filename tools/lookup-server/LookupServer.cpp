@@ -1,4 +1,4 @@
-#include "LookupServer.h"
+#include "tools/lookup-server/LookupServer.h"
 
 #include <poll.h>
 #include <sys/eventfd.h>

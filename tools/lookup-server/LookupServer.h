@@ -6,8 +6,8 @@
 #include <string>
 #include <thread>
 
-#include "ListenSocket.h"
-#include "LookupDirectory.h"
+#include "platform/net/ListenSocket.h"
+#include "tools/lookup-server/LookupDirectory.h"
 
 // A lookup server on one TCP port: answers each connection's 600-byte request from its
 // directory and closes it. Serves from one thread with a poll loop; a peer that stays silent

@@ -1,10 +1,10 @@
-#include "ServerCommandLine.h"
+#include "tools/lookup-server/ServerCommandLine.h"
 
 #include <arpa/inet.h>
 
 #include <charconv>
 
-#include "LookupMessage.h"
+#include "common/lookup/LookupMessage.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "LookupServer.h"
-#include "ServerCommandLine.h"
+#include "tools/lookup-server/LookupServer.h"
+#include "tools/lookup-server/ServerCommandLine.h"
 
 int main(int argc, char** argv) {
     const std::vector<std::string> arguments(argv + 1, argv + argc);

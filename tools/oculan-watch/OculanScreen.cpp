@@ -1,13 +1,13 @@
-#include "OculanScreen.h"
+#include "tools/oculan-watch/OculanScreen.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "ChannelPicture.h"
-#include "LiveViewIds.h"
-#include "MainWindowLayout.h"
-#include "SkinImageOffset.h"
-#include "VideoGridLayout.h"
+#include "common/ui/core/SkinImageOffset.h"
+#include "common/ui/core/VideoGridLayout.h"
+#include "liveview/core/window/LiveViewIds.h"
+#include "liveview/core/window/MainWindowLayout.h"
+#include "tools/recorder-emulator/ChannelPicture.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
-#include "SuiteCopy.h"
+#include "tools/oculan-watch/SuiteCopy.h"
 
 #include <system_error>
 
-#include "DeviceSpec.h"
-#include "UserStore.h"
+#include "liveview/core/store/UserStore.h"
+#include "tools/device-store/DeviceSpec.h"
 
 namespace fs = std::filesystem;
 

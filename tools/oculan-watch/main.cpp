@@ -13,9 +13,9 @@
 #include <thread>
 #include <vector>
 
-#include "OculanScreen.h"
-#include "RealWindow.h"
-#include "UserStore.h"
+#include "liveview/core/store/UserStore.h"
+#include "tests/support/realwindow/RealWindow.h"
+#include "tools/oculan-watch/OculanScreen.h"
 
 namespace {
 

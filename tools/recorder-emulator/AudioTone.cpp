@@ -1,4 +1,4 @@
-#include "AudioTone.h"
+#include "tools/recorder-emulator/AudioTone.h"
 
 #include <cmath>
 #include <numbers>

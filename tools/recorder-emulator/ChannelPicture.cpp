@@ -1,6 +1,6 @@
-#include "ChannelPicture.h"
+#include "tools/recorder-emulator/ChannelPicture.h"
 
-#include "DigitFont.h"
+#include "tools/recorder-emulator/DigitFont.h"
 
 #include <algorithm>
 #include <string>

@@ -1,4 +1,4 @@
-#include "ChannelStream.h"
+#include "tools/recorder-emulator/ChannelStream.h"
 
 #include <cstring>
 

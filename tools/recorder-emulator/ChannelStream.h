@@ -1,8 +1,8 @@
 #pragma once
 
-#include "FrameLoop.h"
-#include "NetFrameHead.h"
-#include "RecorderConfig.h"
+#include "platform/records/NetFrameHead.h"
+#include "tools/recorder-emulator/FrameLoop.h"
+#include "tools/recorder-emulator/RecorderConfig.h"
 
 #include <memory>
 

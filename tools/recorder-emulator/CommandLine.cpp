@@ -1,7 +1,7 @@
-#include "CommandLine.h"
+#include "tools/recorder-emulator/CommandLine.h"
 
-#include "ConfigValues.h"
-#include "EmulatorConfigFile.h"
+#include "tools/recorder-emulator/ConfigValues.h"
+#include "tools/recorder-emulator/EmulatorConfigFile.h"
 
 #include <chrono>
 #include <cstdio>

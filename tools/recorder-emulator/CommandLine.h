@@ -1,6 +1,6 @@
 #pragma once
 
-#include "RecorderConfig.h"
+#include "tools/recorder-emulator/RecorderConfig.h"
 
 #include <optional>
 #include <string>

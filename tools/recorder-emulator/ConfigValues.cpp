@@ -1,7 +1,7 @@
-#include "ConfigValues.h"
+#include "tools/recorder-emulator/ConfigValues.h"
 
-#include "DayKey.h"
-#include "DaySchedule.h"
+#include "tools/recorder-emulator/DayKey.h"
+#include "tools/recorder-emulator/DaySchedule.h"
 
 #include <algorithm>
 #include <cctype>

@@ -1,4 +1,4 @@
-#include "DayKey.h"
+#include "tools/recorder-emulator/DayKey.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "DaySchedule.h"
+#include "tools/recorder-emulator/DaySchedule.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "DigitFont.h"
+#include "tools/recorder-emulator/DigitFont.h"
 
 namespace {
 

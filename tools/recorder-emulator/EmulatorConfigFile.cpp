@@ -1,8 +1,8 @@
-#include "EmulatorConfigFile.h"
+#include "tools/recorder-emulator/EmulatorConfigFile.h"
 
-#include "ConfigValues.h"
-#include "PictureSize.h"
-#include "PrivateProfile.h"
+#include "platform/profile/PrivateProfile.h"
+#include "tools/recorder-emulator/ConfigValues.h"
+#include "tools/recorder-emulator/PictureSize.h"
 
 #include <filesystem>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "NetFrameHead.h"
+#include "platform/records/NetFrameHead.h"
 
 #include <cstdint>
 #include <functional>

@@ -1,6 +1,6 @@
-#include "LiveStreamer.h"
+#include "tools/recorder-emulator/LiveStreamer.h"
 
-#include "AudioTone.h"
+#include "tools/recorder-emulator/AudioTone.h"
 
 #include <algorithm>
 

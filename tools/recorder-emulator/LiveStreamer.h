@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ChannelStream.h"
-#include "FrameSink.h"
+#include "tools/recorder-emulator/ChannelStream.h"
+#include "tools/recorder-emulator/FrameSink.h"
 
 #include <cstdint>
 #include <vector>

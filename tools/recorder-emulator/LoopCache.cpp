@@ -1,6 +1,6 @@
-#include "LoopCache.h"
+#include "tools/recorder-emulator/LoopCache.h"
 
-#include "LoopEncoder.h"
+#include "tools/recorder-emulator/LoopEncoder.h"
 
 #include <algorithm>
 #include <atomic>

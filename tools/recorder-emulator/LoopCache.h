@@ -1,8 +1,8 @@
 #pragma once
 
-#include "FrameLoop.h"
-#include "PictureSize.h"
-#include "VideoCodec.h"
+#include "tools/recorder-emulator/FrameLoop.h"
+#include "tools/recorder-emulator/PictureSize.h"
+#include "tools/recorder-emulator/VideoCodec.h"
 
 #include <map>
 #include <memory>

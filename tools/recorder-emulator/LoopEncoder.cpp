@@ -1,6 +1,6 @@
-#include "LoopEncoder.h"
+#include "tools/recorder-emulator/LoopEncoder.h"
 
-#include "ChannelPicture.h"
+#include "tools/recorder-emulator/ChannelPicture.h"
 
 extern "C" {
 #include <libavcodec/avcodec.h>

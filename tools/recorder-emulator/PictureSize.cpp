@@ -1,4 +1,4 @@
-#include "PictureSize.h"
+#include "tools/recorder-emulator/PictureSize.h"
 
 std::optional<PictureSize> PictureSizeOf(int standard, int size_code) {
     const int full_height = standard == 1 ? 480 : 576;

@@ -1,6 +1,6 @@
-#include "PlaybackStreamer.h"
+#include "tools/recorder-emulator/PlaybackStreamer.h"
 
-#include "AudioTone.h"
+#include "tools/recorder-emulator/AudioTone.h"
 
 #include <algorithm>
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "ChannelStream.h"
-#include "DaySchedule.h"
-#include "FrameSink.h"
+#include "tools/recorder-emulator/ChannelStream.h"
+#include "tools/recorder-emulator/DaySchedule.h"
+#include "tools/recorder-emulator/FrameSink.h"
 
 #include <cstdint>
 #include <memory>

@@ -1,4 +1,4 @@
-#include "RecorderConfig.h"
+#include "tools/recorder-emulator/RecorderConfig.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "VideoCodec.h"
+#include "tools/recorder-emulator/VideoCodec.h"
 
 #include <cstdint>
 #include <string>

@@ -1,10 +1,10 @@
-#include "RecorderEmulator.h"
+#include "tools/recorder-emulator/RecorderEmulator.h"
 
-#include "EmulatorConfigFile.h"
-#include "LookupServer.h"
-#include "LoopCache.h"
-#include "PictureSize.h"
-#include "RecorderServer.h"
+#include "tools/lookup-server/LookupServer.h"
+#include "tools/recorder-emulator/EmulatorConfigFile.h"
+#include "tools/recorder-emulator/LoopCache.h"
+#include "tools/recorder-emulator/PictureSize.h"
+#include "tools/recorder-emulator/RecorderServer.h"
 
 #include <algorithm>
 #include <stdexcept>

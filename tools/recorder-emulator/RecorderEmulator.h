@@ -1,9 +1,9 @@
 #pragma once
 
-#include "Fault.h"
-#include "RecorderConfig.h"
-#include "RecorderJournal.h"
-#include "RecorderState.h"
+#include "tools/recorder-emulator/Fault.h"
+#include "tools/recorder-emulator/RecorderConfig.h"
+#include "tools/recorder-emulator/RecorderJournal.h"
+#include "tools/recorder-emulator/RecorderState.h"
 
 #include <cstdint>
 #include <filesystem>

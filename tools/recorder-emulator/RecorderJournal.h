@@ -1,8 +1,8 @@
 #pragma once
 
-#include "Fault.h"
-#include "NetCommand.h"
-#include "NetMacSetPara.h"
+#include "platform/records/NetCommand.h"
+#include "platform/records/NetMacSetPara.h"
+#include "tools/recorder-emulator/Fault.h"
 
 #include <cstdint>
 #include <filesystem>

@@ -1,6 +1,6 @@
-#include "RecorderServer.h"
+#include "tools/recorder-emulator/RecorderServer.h"
 
-#include "RecorderSession.h"
+#include "tools/recorder-emulator/RecorderSession.h"
 
 #include <algorithm>
 #include <chrono>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ListenSocket.h"
-#include "RecorderState.h"
+#include "platform/net/ListenSocket.h"
+#include "tools/recorder-emulator/RecorderState.h"
 
 #include <atomic>
 #include <chrono>

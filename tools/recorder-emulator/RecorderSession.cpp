@@ -1,12 +1,12 @@
-#include "RecorderSession.h"
+#include "tools/recorder-emulator/RecorderSession.h"
 
-#include "DayKey.h"
-#include "LoginMac.h"
-#include "MessageEncoder.h"
-#include "PayloadCodec.h"
-#include "RecorderState.h"
-#include "SandboxPath.h"
-#include "SocketIo.h"
+#include "platform/netctrl/protocol/LoginMac.h"
+#include "platform/netctrl/protocol/MessageEncoder.h"
+#include "platform/netctrl/protocol/PayloadCodec.h"
+#include "platform/netctrl/protocol/SocketIo.h"
+#include "tools/recorder-emulator/DayKey.h"
+#include "tools/recorder-emulator/RecorderState.h"
+#include "tools/recorder-emulator/SandboxPath.h"
 
 #include <poll.h>
 #include <sys/socket.h>

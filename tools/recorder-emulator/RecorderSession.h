@@ -1,11 +1,11 @@
 #pragma once
 
-#include "Fault.h"
-#include "LiveStreamer.h"
-#include "MessageDecoder.h"
-#include "Messages.h"
-#include "PlaybackStreamer.h"
-#include "UploadFile.h"
+#include "platform/netctrl/protocol/MessageDecoder.h"
+#include "platform/netctrl/protocol/Messages.h"
+#include "tools/recorder-emulator/Fault.h"
+#include "tools/recorder-emulator/LiveStreamer.h"
+#include "tools/recorder-emulator/PlaybackStreamer.h"
+#include "tools/recorder-emulator/UploadFile.h"
 
 #include <atomic>
 #include <cstdint>

@@ -1,6 +1,6 @@
-#include "RecorderState.h"
+#include "tools/recorder-emulator/RecorderState.h"
 
-#include "ChannelStream.h"
+#include "tools/recorder-emulator/ChannelStream.h"
 
 #include <algorithm>
 

@@ -1,14 +1,14 @@
 #pragma once
 
-#include "DaySchedule.h"
-#include "DvrMachineInfo.h"
-#include "Fault.h"
-#include "FrameLoop.h"
-#include "LoginMac.h"
-#include "NetCommand.h"
-#include "NetMacSetPara.h"
-#include "RecorderConfig.h"
-#include "RecorderJournal.h"
+#include "platform/netctrl/protocol/LoginMac.h"
+#include "platform/records/DvrMachineInfo.h"
+#include "platform/records/NetCommand.h"
+#include "platform/records/NetMacSetPara.h"
+#include "tools/recorder-emulator/DaySchedule.h"
+#include "tools/recorder-emulator/Fault.h"
+#include "tools/recorder-emulator/FrameLoop.h"
+#include "tools/recorder-emulator/RecorderConfig.h"
+#include "tools/recorder-emulator/RecorderJournal.h"
 
 #include <filesystem>
 #include <memory>

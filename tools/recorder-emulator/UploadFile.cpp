@@ -1,4 +1,4 @@
-#include "UploadFile.h"
+#include "tools/recorder-emulator/UploadFile.h"
 
 #include <unistd.h>
 

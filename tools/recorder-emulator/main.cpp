@@ -1,6 +1,6 @@
 // recorder-emulator: runs recorders (and the lookup server) on 127.0.0.1 until interrupted.
-#include "CommandLine.h"
-#include "RecorderEmulator.h"
+#include "tools/recorder-emulator/CommandLine.h"
+#include "tools/recorder-emulator/RecorderEmulator.h"
 
 #include <csignal>
 #include <cstdio>

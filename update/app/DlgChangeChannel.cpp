@@ -1,4 +1,4 @@
-#include "DlgChangeChannel.h"
+#include "update/app/DlgChangeChannel.h"
 
 #include <QApplication>
 #include <QGroupBox>
@@ -8,17 +8,17 @@
 #include <QListWidget>
 #include <QPushButton>
 
-#include "DialogUnits.h"
-#include "FontList.h"
-#include "GlyphRender.h"
-#include "LoginRules.h"
-#include "MakeControl.h"
-#include "NetCtrl.h"
-#include "PreviewCanvas.h"
-#include "TitleUpdate.h"
-#include "ToolFont.h"
-#include "ToolMessageBox.h"
-#include "UpdateLanguage.h"
+#include "platform/netctrl/NetCtrl.h"
+#include "update/app/DialogUnits.h"
+#include "update/app/GlyphRender.h"
+#include "update/app/MakeControl.h"
+#include "update/app/PreviewCanvas.h"
+#include "update/app/ToolFont.h"
+#include "update/app/ToolMessageBox.h"
+#include "update/app/UpdateLanguage.h"
+#include "update/core/FontList.h"
+#include "update/core/LoginRules.h"
+#include "update/core/TitleUpdate.h"
 
 namespace {
 

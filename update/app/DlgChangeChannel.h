@@ -4,10 +4,10 @@
 #include <array>
 #include <string>
 
-#include "ConfigFile.h"
-#include "LanguageSelect.h"
-#include "TitleLayout.h"
-#include "TitlePicture.h"
+#include "common/settings/ConfigFile.h"
+#include "common/settings/LanguageSelect.h"
+#include "update/core/TitleLayout.h"
+#include "update/core/TitlePicture.h"
 
 class NetCtrl;
 class PreviewCanvas;

@@ -1,13 +1,13 @@
-#include "DlgLogin.h"
+#include "update/app/DlgLogin.h"
 
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "MakeControl.h"
-#include "MessageBoxSeam.h"
-#include "ToolFont.h"
-#include "UpdateLanguage.h"
+#include "common/ui/widgets/MessageBoxSeam.h"
+#include "update/app/MakeControl.h"
+#include "update/app/ToolFont.h"
+#include "update/app/UpdateLanguage.h"
 
 DlgLogin::DlgLogin(const std::string& program_folder, QWidget* parent)
     : QDialog(parent),

@@ -3,8 +3,8 @@
 #include <QDialog>
 #include <string>
 
-#include "ConfigFile.h"
-#include "LanguageSelect.h"
+#include "common/settings/ConfigFile.h"
+#include "common/settings/LanguageSelect.h"
 
 class QLabel;
 class QLineEdit;

@@ -1,9 +1,9 @@
-#include "FirmoraApp.h"
+#include "update/app/FirmoraApp.h"
 
 #include <QLocale>
 
-#include "FirmoraDlg.h"
-#include "ProgramFolder.h"
+#include "platform/profile/ProgramFolder.h"
+#include "update/app/FirmoraDlg.h"
 
 bool CFirmoraApp::InitInstance() {
     // The tool speaks English whatever the desktop's language.

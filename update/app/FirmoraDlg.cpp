@@ -1,15 +1,15 @@
-#include "FirmoraDlg.h"
+#include "update/app/FirmoraDlg.h"
 
 #include <QKeyEvent>
 #include <QPushButton>
 #include <algorithm>
 
-#include "LoginRules.h"
-#include "MessageBoxSeam.h"
-#include "ServerText.h"
-#include "ToolFont.h"
-#include "ToolText.h"
-#include "UpdateLanguage.h"
+#include "common/ui/widgets/MessageBoxSeam.h"
+#include "update/app/ToolFont.h"
+#include "update/app/UpdateLanguage.h"
+#include "update/core/LoginRules.h"
+#include "update/core/ServerText.h"
+#include "update/core/ToolText.h"
 
 namespace {
 

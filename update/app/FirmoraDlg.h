@@ -5,12 +5,12 @@
 #include <QTimer>
 #include <string>
 
-#include "ConfigFile.h"
-#include "DlgChangeChannel.h"
-#include "DlgLogin.h"
-#include "LanguageSelect.h"
-#include "NetCtrl.h"
-#include "UpdateDlg.h"
+#include "common/settings/ConfigFile.h"
+#include "common/settings/LanguageSelect.h"
+#include "platform/netctrl/NetCtrl.h"
+#include "update/app/DlgChangeChannel.h"
+#include "update/app/DlgLogin.h"
+#include "update/app/UpdateDlg.h"
 
 class QPushButton;
 

@@ -1,4 +1,4 @@
-#include "GlyphRender.h"
+#include "update/app/GlyphRender.h"
 
 #include <QFont>
 #include <QFontDatabase>
@@ -7,7 +7,7 @@
 #include <QPainter>
 #include <cmath>
 
-#include "FontList.h"
+#include "update/core/FontList.h"
 
 namespace {
 

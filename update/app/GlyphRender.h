@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "GlyphBitmap.h"
+#include "update/core/GlyphBitmap.h"
 
 // The black box of a character in the given face at a cell height of 40 pixels, in its
 // lightest weight, drawn without smoothing: set bits are the glyph's pixels. Nothing for a

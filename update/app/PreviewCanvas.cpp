@@ -1,8 +1,8 @@
-#include "PreviewCanvas.h"
+#include "update/app/PreviewCanvas.h"
 
 #include <QPainter>
 
-#include "TitleLayout.h"
+#include "update/core/TitleLayout.h"
 
 PreviewCanvas::PreviewCanvas(QWidget* parent) : QFrame(parent) {
     setFrameStyle(QFrame::Panel | QFrame::Sunken);

@@ -1,4 +1,4 @@
-#include "ToolFont.h"
+#include "update/app/ToolFont.h"
 
 QFont ToolFont() {
     QFont font(QStringLiteral("WenQuanYi Micro Hei"));

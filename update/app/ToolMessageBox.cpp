@@ -1,6 +1,6 @@
-#include "ToolMessageBox.h"
+#include "update/app/ToolMessageBox.h"
 
-#include "MessageBoxSeam.h"
+#include "common/ui/widgets/MessageBoxSeam.h"
 
 void ShowToolMessage(QWidget* owner, const ToolMessage& message) {
     ShowMessageBox(owner, QString::fromStdString(message.text),

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ToolMessage.h"
+#include "update/core/ToolMessage.h"
 
 class QWidget;
 

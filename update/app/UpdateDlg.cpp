@@ -1,4 +1,4 @@
-#include "UpdateDlg.h"
+#include "update/app/UpdateDlg.h"
 
 #include <QCloseEvent>
 #include <QDir>
@@ -8,16 +8,16 @@
 #include <QPushButton>
 #include <QTimer>
 
-#include "DialogUnits.h"
-#include "FolderChooser.h"
-#include "LoginRules.h"
-#include "MakeControl.h"
-#include "MessageBoxSeam.h"
-#include "NetCtrl.h"
-#include "ToolFont.h"
-#include "ToolText.h"
-#include "UpdateLanguage.h"
-#include "UpdateTreeUpload.h"
+#include "common/ui/widgets/FolderChooser.h"
+#include "common/ui/widgets/MessageBoxSeam.h"
+#include "platform/netctrl/NetCtrl.h"
+#include "update/app/DialogUnits.h"
+#include "update/app/MakeControl.h"
+#include "update/app/ToolFont.h"
+#include "update/app/UpdateLanguage.h"
+#include "update/core/LoginRules.h"
+#include "update/core/ToolText.h"
+#include "update/core/UpdateTreeUpload.h"
 
 UpdateDlg::UpdateDlg(const std::string& program_folder, QWidget* parent,
                      std::chrono::milliseconds success_wait)

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "ConfigFile.h"
-#include "LanguageSelect.h"
+#include "common/settings/ConfigFile.h"
+#include "common/settings/LanguageSelect.h"
 
 class NetCtrl;
 class QLabel;

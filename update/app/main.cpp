@@ -1,6 +1,6 @@
 #include <QApplication>
 
-#include "FirmoraApp.h"
+#include "update/app/FirmoraApp.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);

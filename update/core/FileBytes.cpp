@@ -1,4 +1,4 @@
-#include "FileBytes.h"
+#include "update/core/FileBytes.h"
 
 #include <cerrno>
 #include <cstdio>

@@ -1,4 +1,4 @@
-#include "FontList.h"
+#include "update/core/FontList.h"
 
 #include <algorithm>
 #include <array>

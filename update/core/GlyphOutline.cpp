@@ -1,9 +1,9 @@
-#include "GlyphOutline.h"
+#include "update/core/GlyphOutline.h"
 
 #include <cstdint>
 #include <vector>
 
-#include "FileBytes.h"
+#include "update/core/FileBytes.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "ToolMessage.h"
+#include "update/core/ToolMessage.h"
 
 // The 240 x 384 title snapshot turned into three colours: the drawn glyphs grey, the
 // background a fixed colour, and a black outline one pixel wide around the glyphs. Written to

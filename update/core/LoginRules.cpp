@@ -1,7 +1,7 @@
-#include "LoginRules.h"
+#include "update/core/LoginRules.h"
 
-#include "DvrMachineInfo.h"
-#include "ToolText.h"
+#include "platform/records/DvrMachineInfo.h"
+#include "update/core/ToolText.h"
 
 std::optional<std::string> LoginRefusalText(int result) {
     switch (result) {

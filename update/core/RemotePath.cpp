@@ -1,4 +1,4 @@
-#include "RemotePath.h"
+#include "update/core/RemotePath.h"
 
 #include <filesystem>
 

@@ -1,4 +1,4 @@
-#include "ScratchFolder.h"
+#include "update/core/ScratchFolder.h"
 
 #include <stdlib.h>
 

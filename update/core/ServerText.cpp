@@ -1,4 +1,4 @@
-#include "ServerText.h"
+#include "update/core/ServerText.h"
 
 #include <climits>
 #include <cstdlib>

@@ -1,9 +1,9 @@
-#include "TableValues.h"
+#include "update/core/TableValues.h"
 
 #include <filesystem>
 #include <system_error>
 
-#include "FileBytes.h"
+#include "update/core/FileBytes.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "ToolMessage.h"
+#include "update/core/ToolMessage.h"
 
 // One table of the table text read back as bytes.
 struct TableValues {

@@ -1,4 +1,4 @@
-#include "TitleLayout.h"
+#include "update/core/TitleLayout.h"
 
 PreviewBox PreviewBoxFor(int series, TitlePass pass) {
     if (series != kRgbTitleSeries) return {244, 388, 24, 24};

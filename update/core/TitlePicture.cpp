@@ -1,4 +1,4 @@
-#include "TitlePicture.h"
+#include "update/core/TitlePicture.h"
 
 #include <algorithm>
 

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "GlyphBitmap.h"
-#include "TitleLayout.h"
+#include "update/core/GlyphBitmap.h"
+#include "update/core/TitleLayout.h"
 
 inline constexpr std::uint32_t kTitleWhite = 0xFFFFFF;
 inline constexpr std::uint32_t kTitleBlack = 0x000000;

@@ -1,10 +1,10 @@
-#include "TitleSnapshot.h"
+#include "update/core/TitleSnapshot.h"
 
 #include <algorithm>
 
-#include "BmpEncoder.h"
-#include "FileBytes.h"
-#include "TitleLayout.h"
+#include "common/ui/core/BmpEncoder.h"
+#include "update/core/FileBytes.h"
+#include "update/core/TitleLayout.h"
 
 namespace {
 

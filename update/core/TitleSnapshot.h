@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "TitlePicture.h"
-#include "ToolMessage.h"
+#include "update/core/TitlePicture.h"
+#include "update/core/ToolMessage.h"
 
 // The file the title snapshot ("tmp.bmp") holds for the top-left width x height pixels of the
 // preview picture. Series 7: the 16-bit RGB title image (8-byte header: 0, 0, width, height as

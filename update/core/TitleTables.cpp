@@ -1,7 +1,7 @@
-#include "TitleTables.h"
+#include "update/core/TitleTables.h"
 
-#include "FileBytes.h"
-#include "YCbCr.h"
+#include "update/core/FileBytes.h"
+#include "update/core/YCbCr.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "ToolMessage.h"
+#include "update/core/ToolMessage.h"
 
 // The outlined title picture turned into the recorder's title tables, as the table text
 // "tmp.h": the colour table (each used colour as Y, Cb, Cr and its address) and the bitmap

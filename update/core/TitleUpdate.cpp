@@ -1,12 +1,12 @@
-#include "TitleUpdate.h"
+#include "update/core/TitleUpdate.h"
 
-#include "GlyphOutline.h"
-#include "NetCtrl.h"
-#include "ScratchFolder.h"
-#include "TableValues.h"
-#include "TitleSnapshot.h"
-#include "TitleTables.h"
-#include "ToolText.h"
+#include "platform/netctrl/NetCtrl.h"
+#include "update/core/GlyphOutline.h"
+#include "update/core/ScratchFolder.h"
+#include "update/core/TableValues.h"
+#include "update/core/TitleSnapshot.h"
+#include "update/core/TitleTables.h"
+#include "update/core/ToolText.h"
 
 namespace {
 

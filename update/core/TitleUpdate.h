@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "TitleLayout.h"
-#include "TitlePicture.h"
-#include "ToolMessage.h"
+#include "update/core/TitleLayout.h"
+#include "update/core/TitlePicture.h"
+#include "update/core/ToolMessage.h"
 
 class NetCtrl;
 

@@ -1,4 +1,4 @@
-#include "UpdateTreeUpload.h"
+#include "update/core/UpdateTreeUpload.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -7,8 +7,8 @@
 #include <algorithm>
 #include <system_error>
 
-#include "NetCtrl.h"
-#include "RemotePath.h"
+#include "platform/netctrl/NetCtrl.h"
+#include "update/core/RemotePath.h"
 
 namespace {
 
@@ -154,25 +154,30 @@ int UpdateTreeUpload::SendFile(const TreeFile& file) {
     // Opened without waiting and checked again, as the file may have been swapped since the
     // check: a pipe would hold the open for ever, a link could lead anywhere.
     const int fd = ::open(file.open_path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) return -1;
     struct stat info {};
-    int result = -1;
-    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_dev == file.device &&
-        info.st_ino == file.inode) {
+    std::string reason;
+    if (fd < 0 || ::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || info.st_dev != file.device ||
+        info.st_ino != file.inode) {
+        reason = "changed since the folder was checked";
+    } else {
         // The connection reads the very file checked, through its descriptor.
         const std::string checked = "/proc/self/fd/" + std::to_string(fd);
-        result = net_.NetSendUpdateFile(checked.c_str(),
-                                        MakeRemotePath(file.local_path, root_).c_str()) < 0
-                     ? -1
-                     : 0;
+        if (net_.NetSendUpdateFile(checked.c_str(),
+                                   MakeRemotePath(file.local_path, root_).c_str()) < 0) {
+            reason = net_.LastError();
+            // The operator knows the file by its name, not by the descriptor.
+            for (auto at = reason.find(checked); at != std::string::npos;
+                 at = reason.find(checked, at + file.local_path.size())) {
+                reason.replace(at, checked.size(), file.local_path);
+            }
+        }
     }
-    ::close(fd);
-    if (result < 0) {
-        // Kept for the message: the operator has to find the file the recorder refused.
-        failed_file_ = file.local_path;
-        failed_reason_ = net_.LastError();
-    }
-    return result;
+    if (fd >= 0) ::close(fd);
+    if (reason.empty()) return 0;
+    // Kept for the message: the operator has to find the file that was not sent.
+    failed_file_ = file.local_path;
+    failed_reason_ = reason;
+    return -1;
 }
 
 bool UpdateTreeUpload::RunScript(const std::string& name) {

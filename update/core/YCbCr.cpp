@@ -1,4 +1,4 @@
-#include "YCbCr.h"
+#include "update/core/YCbCr.h"
 
 #include <algorithm>
 

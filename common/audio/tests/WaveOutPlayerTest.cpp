@@ -4,8 +4,8 @@
 #include <thread>
 #include <vector>
 
-#include "ManualClockWaveOut.h"
-#include "WaveOutPlayer.h"
+#include "common/audio/WaveOutPlayer.h"
+#include "platform/waveout/ManualClockWaveOut.h"
 
 namespace {
 

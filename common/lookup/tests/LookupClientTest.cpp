@@ -6,10 +6,10 @@
 #include <future>
 #include <string>
 
-#include "FullListener.h"
-#include "ListenSocket.h"
-#include "LookupClient.h"
-#include "ScriptedPeer.h"
+#include "common/lookup/LookupClient.h"
+#include "common/lookup/tests/ScriptedPeer.h"
+#include "platform/net/ListenSocket.h"
+#include "platform/net/tests/FullListener.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <cstring>
 #include <string>
 
-#include "LookupClient.h"
+#include "common/lookup/LookupClient.h"
 
 namespace {
 

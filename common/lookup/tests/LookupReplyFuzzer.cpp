@@ -3,7 +3,7 @@
 #include <cstring>
 #include <string>
 
-#include "LookupClient.h"
+#include "common/lookup/LookupClient.h"
 
 // Any 600 bytes from the network: the parser must stay inside the message and leave every
 // text field terminated.

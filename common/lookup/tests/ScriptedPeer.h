@@ -9,7 +9,7 @@
 #include <thread>
 #include <vector>
 
-#include "ListenSocket.h"
+#include "platform/net/ListenSocket.h"
 
 // A lookup peer for one connection that behaves as the test says. Every wait is bounded, so a
 // broken client cannot hang the test.

@@ -6,8 +6,8 @@ extern "C" {
 #include <libavutil/frame.h>
 }
 
-#include "ColourConversion.h"
-#include "PictureFormat.h"
+#include "common/picture/ColourConversion.h"
+#include "common/picture/PictureFormat.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "Deinterlacer.h"
+#include "common/picture/Deinterlacer.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "H264Decoder.h"
+#include "common/picture/H264Decoder.h"
 
 namespace {
 

@@ -10,7 +10,7 @@ extern "C" {
 #include <libavcodec/avcodec.h>
 }
 
-#include "H264Decoder.h"
+#include "common/picture/H264Decoder.h"
 
 namespace {
 

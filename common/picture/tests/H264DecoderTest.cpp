@@ -6,9 +6,9 @@ extern "C" {
 #include <libavutil/frame.h>
 }
 
-#include "ColourConversion.h"
-#include "H264Decoder.h"
-#include "TestStreams.h"
+#include "common/picture/ColourConversion.h"
+#include "common/picture/H264Decoder.h"
+#include "common/picture/tests/TestStreams.h"
 
 namespace {
 

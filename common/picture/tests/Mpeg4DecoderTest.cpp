@@ -5,8 +5,8 @@
 #include <cstring>
 #include <vector>
 
-#include "Mpeg4Decoder.h"
-#include "TestStreams.h"
+#include "common/picture/Mpeg4Decoder.h"
+#include "common/picture/tests/TestStreams.h"
 
 namespace {
 

@@ -1,12 +1,12 @@
-#include "ScaledConversion.h"
+#include "common/picture/tests/ScaledConversion.h"
 
 #include <cstdint>
 #include <cstring>
 #include <vector>
 
-#include "PictureFormat.h"
-#include "RowGather.h"
-#include "YuvKernels.h"
+#include "common/picture/PictureFormat.h"
+#include "common/picture/YuvKernels.h"
+#include "platform/surface/RowGather.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "VideoDecoder.h"
+#include "common/picture/VideoDecoder.h"
 
 // Converts a planar 4:2:0 picture of width x height to 24-bit B, G, R rows of dest_width x
 // dest_height, taking for each pixel the source pixel a nearest-neighbour draw would show

@@ -1,4 +1,4 @@
-#include "ScaledConversion.h"
+#include "common/picture/tests/ScaledConversion.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "ColourConversion.h"
+#include "common/picture/ColourConversion.h"
 
 namespace {
 

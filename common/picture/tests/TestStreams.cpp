@@ -1,4 +1,4 @@
-#include "TestStreams.h"
+#include "common/picture/tests/TestStreams.h"
 
 #include <cmath>
 #include <cstring>

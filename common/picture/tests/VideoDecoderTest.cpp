@@ -1,15 +1,15 @@
-#include "VideoDecoder.h"
+#include "common/picture/VideoDecoder.h"
 
 #include <gtest/gtest.h>
 
 #include <memory>
 #include <vector>
 
-#include "ColourConversion.h"
-#include "H264Decoder.h"
-#include "Mpeg4Decoder.h"
-#include "ScaledConversion.h"
-#include "TestStreams.h"
+#include "common/picture/ColourConversion.h"
+#include "common/picture/H264Decoder.h"
+#include "common/picture/Mpeg4Decoder.h"
+#include "common/picture/tests/ScaledConversion.h"
+#include "common/picture/tests/TestStreams.h"
 
 namespace {
 

@@ -4,9 +4,9 @@
 #include <random>
 #include <vector>
 
-#include "ColourConversion.h"
-#include "YuvKernels.h"
-#include "YuvModel.h"
+#include "common/picture/ColourConversion.h"
+#include "common/picture/YuvKernels.h"
+#include "common/picture/tests/YuvModel.h"
 
 namespace {
 

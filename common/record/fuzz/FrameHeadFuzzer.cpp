@@ -5,8 +5,8 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "FrameGate.h"
-#include "FrameHeadCheck.h"
+#include "common/record/FrameGate.h"
+#include "common/record/FrameHeadCheck.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     CFrameGate gate;

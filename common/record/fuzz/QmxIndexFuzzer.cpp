@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "QmxFile.h"
+#include "common/record/QmxFile.h"
 
 namespace {
 

@@ -1,8 +1,6 @@
-#include "FrameGate.h"
+#include "common/record/FrameGate.h"
 
 #include <gtest/gtest.h>
-
-#include "FrameHeadCheck.h"
 
 namespace {
 
@@ -18,30 +16,6 @@ _NET_FRAME_HEAD_ Video(int channel, int frame_no, uint8_t size = 2) {
 }
 
 }  // namespace
-
-TEST(FrameHeadCheck, TypeChannelAndLengthMustBePlausible) {
-    _NET_FRAME_HEAD_ header = Video(0, 0);
-    EXPECT_EQ(IsValidFrameHead(header), 1);
-    header.cType = 'A';
-    EXPECT_EQ(IsValidFrameHead(header), 1);
-    header.cType = 'X';
-    EXPECT_EQ(IsValidFrameHead(header), -1);
-
-    header = Video(255, 0);
-    EXPECT_EQ(IsValidFrameHead(header), 1);
-    header.nChannel = 256;
-    EXPECT_EQ(IsValidFrameHead(header), -1);
-    header.nChannel = -1;
-    EXPECT_EQ(IsValidFrameHead(header), -1);
-
-    header = Video(0, 0);
-    header.nLength = 304288;
-    EXPECT_EQ(IsValidFrameHead(header), 1);
-    header.nLength = 304289;
-    EXPECT_EQ(IsValidFrameHead(header), -1);
-    header.nLength = 0xffffffffu;
-    EXPECT_EQ(IsValidFrameHead(header), -1);
-}
 
 TEST(FrameGate, ChannelsOutsideSixteenAreDropped) {
     CFrameGate gate;

@@ -1,10 +1,10 @@
 // The writer on a disk that really fills up: the data file and the index share the space.
 #include <map>
 
-#include "PairFrames.h"
-#include "QmxFile.h"
-#include "RecordFolder.h"
-#include "SmallDisk.h"
+#include "common/record/QmxFile.h"
+#include "common/record/tests/RecordFolder.h"
+#include "tests/support/PairFrames.h"
+#include "tests/support/SmallDisk.h"
 
 namespace {
 

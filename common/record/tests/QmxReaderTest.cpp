@@ -1,5 +1,5 @@
-#include "QmxFile.h"
-#include "RecordFolder.h"
+#include "common/record/QmxFile.h"
+#include "common/record/tests/RecordFolder.h"
 
 namespace {
 

@@ -2,9 +2,9 @@
 #include <regex>
 #include <thread>
 
-#include "FileSizeLimit.h"
-#include "QmxFile.h"
-#include "RecordFolder.h"
+#include "common/record/QmxFile.h"
+#include "common/record/tests/RecordFolder.h"
+#include "tests/support/FileSizeLimit.h"
 
 namespace {
 

@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "NetFrameHead.h"
-#include "TestFolder.h"
+#include "platform/records/NetFrameHead.h"
+#include "tests/support/TestFolder.h"
 
 // A record directory of its own per test, removed afterwards.
 class RecordFolderTest : public ::testing::Test {

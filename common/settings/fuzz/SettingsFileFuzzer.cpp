@@ -1,5 +1,6 @@
 // Settings and language files are edited by hand: no content may crash the reader or give a
-// value over its buffer, and a key the writer accepts reads back as written.
+// value over its buffer, a section read at once answers as single reads, and a key the writer
+// accepts reads back as written.
 //
 // Input: file content, then section, key and value, each ended by a zero byte.
 #include <unistd.h>
@@ -12,8 +13,8 @@
 #include <string>
 #include <string_view>
 
-#include "LanguageSelect.h"
-#include "PrivateProfile.h"
+#include "common/settings/LanguageSelect.h"
+#include "platform/profile/PrivateProfile.h"
 
 namespace {
 
@@ -64,7 +65,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     for (int m = 0; m < texts.Count(); ++m) {
         if (texts.Text(m).size() >= LanguageSelect::kValueBuffer) std::abort();
     }
-    if (GetPrivateProfileString(section, key, value, 260, path).size() > 259) std::abort();
+    const std::string single = GetPrivateProfileString(section, key, value, 260, path);
+    if (single.size() > 259) std::abort();
+    // A table's read of the whole section answers as the read of the key alone.
+    if (PrivateProfileSection(section, path).GetString(key, value, 260) != single) std::abort();
     GetPrivateProfileInt(section, key, 0, path);
 
     if (WritePrivateProfileString(section, key, value, path) && value.size() <= 259 &&

@@ -1,6 +1,6 @@
-#include "ConfigFile.h"
-#include "PrivateProfile.h"
-#include "TempFolder.h"
+#include "common/settings/ConfigFile.h"
+#include "common/settings/tests/TempFolder.h"
+#include "platform/profile/PrivateProfile.h"
 
 namespace {
 

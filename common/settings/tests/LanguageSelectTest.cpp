@@ -1,8 +1,8 @@
-#include "ConfigFile.h"
-#include "LanguageKeys.h"
-#include "LanguageSelect.h"
-#include "PrivateProfile.h"
-#include "TempFolder.h"
+#include "common/settings/ConfigFile.h"
+#include "common/settings/LanguageKeys.h"
+#include "common/settings/LanguageSelect.h"
+#include "common/settings/tests/TempFolder.h"
+#include "platform/profile/PrivateProfile.h"
 
 #include <chrono>
 #include <set>

@@ -7,7 +7,7 @@
 #include <iterator>
 #include <string>
 
-#include "TestFolder.h"
+#include "tests/support/TestFolder.h"
 
 // A program folder of its own per test, with the config and language folders.
 class TempFolderTest : public ::testing::Test {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "StartLayout.h"
-#include "StartTargets.h"
+#include "launcher/core/StartLayout.h"
+#include "launcher/core/StartTargets.h"
 
 TEST(StartRulesTest, WindowIsCentredInTheAvailableArea) {
     EXPECT_EQ(StartWindowPlace({0, 0, 1024, 738}), (StartRect{333, 281, 358, 175}));

@@ -1,11 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 
-#include "DlgDeviceLogin.h"
-#include "MessageBoxAnswers.h"
+#include "liveview/app/DlgDeviceLogin.h"
+#include "tests/support/MessageBoxAnswers.h"
 
 namespace {
 
@@ -105,4 +106,23 @@ TEST(DlgDeviceLogin, CancelKeepsThePresetTexts) {
     EXPECT_EQ(dialog.User(), "user01");
     EXPECT_EQ(dialog.Password(), "");
     EXPECT_TRUE(boxes.Texts().isEmpty());
+}
+
+TEST(DlgDeviceLogin, NoEditCoversItsCaption) {
+    DlgDeviceLogin dialog;
+    dialog.SetFields("", "", "", "", DlgDeviceLogin::kTitleAdd);
+    dialog.OnInitDialog();
+    const std::pair<const char*, const char*> rows[] = {
+        {"SERVER:", "address"}, {"USER:", "user"}, {"PASSWORD:", "password"}};
+    for (const auto& [caption, edit_name] : rows) {
+        const QLabel* label = nullptr;
+        for (const QLabel* candidate : dialog.findChildren<QLabel*>()) {
+            if (candidate->text() == caption) label = candidate;
+        }
+        ASSERT_NE(label, nullptr) << caption;
+        const QLineEdit* edit = dialog.findChild<QLineEdit*>(edit_name);
+        EXPECT_GE(label->width(), label->sizeHint().width()) << caption;
+        EXPECT_LE(label->x() + label->sizeHint().width(), edit->x()) << caption;
+        EXPECT_LE(edit->geometry().right(), 280) << caption;  // inside the frame
+    }
 }

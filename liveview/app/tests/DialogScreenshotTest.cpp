@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "RealWindow.h"
+#include "tests/support/realwindow/RealWindow.h"
 
 namespace {
 

@@ -8,13 +8,13 @@
 #include <cstring>
 #include <memory>
 
-#include "DlgAdmin.h"
-#include "DlgDeviceLogin.h"
-#include "DlgDvrInfo.h"
-#include "DlgDvrSet.h"
-#include "DlgLockCheck.h"
-#include "DlgNotice.h"
-#include "DlgPassword.h"
+#include "liveview/app/DlgAdmin.h"
+#include "liveview/app/DlgDeviceLogin.h"
+#include "liveview/app/DlgDvrInfo.h"
+#include "liveview/app/DlgDvrSet.h"
+#include "liveview/app/DlgLockCheck.h"
+#include "liveview/app/DlgNotice.h"
+#include "liveview/app/DlgPassword.h"
 
 namespace {
 

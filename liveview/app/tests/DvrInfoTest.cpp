@@ -4,10 +4,10 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "DlgDvrInfo.h"
-#include "DvrInfoPanel.h"
-#include "RecorderFixture.h"
-#include "StaticLines.h"
+#include "liveview/app/DlgDvrInfo.h"
+#include "liveview/app/StaticLines.h"
+#include "liveview/app/tests/RecorderFixture.h"
+#include "liveview/core/dialogs/DvrInfoPanel.h"
 
 namespace {
 

@@ -9,12 +9,12 @@
 #include <cstring>
 #include <functional>
 
-#include "DlgDvrSet.h"
-#include "DvrSetFlow.h"
-#include "MessageBoxAnswers.h"
-#include "ModalAct.h"
-#include "RecorderFixture.h"
-#include "UserStore.h"
+#include "liveview/app/DlgDvrSet.h"
+#include "liveview/app/DvrSetFlow.h"
+#include "liveview/app/tests/ModalAct.h"
+#include "liveview/app/tests/RecorderFixture.h"
+#include "liveview/core/store/UserStore.h"
+#include "tests/support/MessageBoxAnswers.h"
 
 namespace {
 

@@ -11,15 +11,15 @@
 #include <string>
 #include <vector>
 
-#include "CLiveViewDlg.h"
-#include "DayKey.h"
-#include "DvrManager.h"
-#include "LiveViewIds.h"
-#include "ManualClockWaveOut.h"
-#include "MessageBoxAnswers.h"
-#include "RecorderEmulator.h"
-#include "TestFolder.h"
-#include "UserStore.h"
+#include "liveview/app/CLiveViewDlg.h"
+#include "liveview/core/store/UserStore.h"
+#include "liveview/core/window/LiveViewIds.h"
+#include "liveview/manager/DvrManager.h"
+#include "platform/waveout/ManualClockWaveOut.h"
+#include "tests/support/MessageBoxAnswers.h"
+#include "tests/support/TestFolder.h"
+#include "tools/recorder-emulator/DayKey.h"
+#include "tools/recorder-emulator/RecorderEmulator.h"
 
 inline const std::string kInstalledFolder = SUITE_TREE_DIR "/ClientSoftware";
 constexpr int kWait_ms = 20000;

@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "DlgNotice.h"
+#include "liveview/app/DlgNotice.h"
 
 namespace {
 

@@ -5,10 +5,10 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "DlgAdmin.h"
-#include "DlgLockCheck.h"
-#include "MessageBoxAnswers.h"
-#include "PromptAnswers.h"
+#include "liveview/app/DlgAdmin.h"
+#include "liveview/app/DlgLockCheck.h"
+#include "liveview/app/tests/PromptAnswers.h"
+#include "tests/support/MessageBoxAnswers.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <deque>
 #include <optional>
 
-#include "DlgPassword.h"
+#include "liveview/app/DlgPassword.h"
 
 // Answers the password prompts that a click opens, one entry per showing in order, by typing
 // into the real prompt and pressing its buttons; no answer left means Cancel.

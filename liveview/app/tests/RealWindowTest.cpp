@@ -2,15 +2,17 @@
 // emulator program: the window as the table lays it out, each camera's picture in its cell.
 #include <gtest/gtest.h>
 
+#include <QRegion>
 #include <filesystem>
+#include <optional>
 
-#include "LiveViewIds.h"
-#include "MainWindowLayout.h"
-#include "OculanScreen.h"
-#include "RealWindow.h"
-#include "SuiteCopy.h"
-#include "TestFolder.h"
-#include "UserStore.h"
+#include "liveview/core/store/UserStore.h"
+#include "liveview/core/window/LiveViewIds.h"
+#include "liveview/core/window/MainWindowLayout.h"
+#include "tests/support/TestFolder.h"
+#include "tests/support/realwindow/RealWindow.h"
+#include "tools/oculan-watch/OculanScreen.h"
+#include "tools/oculan-watch/SuiteCopy.h"
 
 namespace {
 
@@ -62,6 +64,63 @@ std::array<QImage, 4> TreeIcons(const fs::path& client) {
                 .convertToFormat(QImage::Format_ARGB32);
     }
     return icons;
+}
+
+// Pixels of the window, outside the grid and the buttons the pointer rested on, that differ.
+int ChangedOutsideTheGrid(const QImage& before, const QImage& after) {
+    QRegion compared(QRect(0, 0, 1024, 735));
+    for (int id : {kGrid, kConnect, kFullWindow}) {
+        const MainWindowControl& c = *FindMainWindowControl(id);
+        compared -= QRect(c.x, c.y, c.width, c.height);
+    }
+    int changed = 0;
+    for (const QRect& area : compared) {
+        for (int y = area.top(); y <= area.bottom(); ++y) {
+            for (int x = area.left(); x <= area.right(); ++x) {
+                if (before.pixel(x, y) != after.pixel(x, y)) ++changed;
+            }
+        }
+    }
+    return changed;
+}
+
+void ExpectFullWindowLeavesNothingOutsideTheGrid(XvfbServer& xvfb, const QRect& window,
+                                                 const QImage& before) {
+    Click(xvfb.Display(), window.topLeft() + Middle(kFullWindow));
+    const QRect screen_rect(0, 0, 1280, 1024);
+    std::vector<QRect> full_cells;
+    for (int i = 0; i < 16; ++i) {
+        const int w = screen_rect.width() / 4;
+        const int h = screen_rect.height() / 4;
+        full_cells.emplace_back((i % 4) * w + 2, (i / 4) * h + 14, w - 4, h - 16);
+    }
+    const auto every_camera_in = [&](const std::vector<QRect>& cells) {
+        return WaitUntil(
+            [&] {
+                const QImage screen = GrabScreen(xvfb.Display());
+                for (int i = 0; i < 16; ++i) {
+                    if (ChannelOfPicture(screen, cells[i]) != i) return false;
+                }
+                return true;
+            },
+            kLimit_ms);
+    };
+    EXPECT_TRUE(every_camera_in(full_cells)) << "full window never showed every camera";
+    SaveScreenshot(GrabScreen(xvfb.Display()), "oculan-full-window");
+
+    PressKey(xvfb.Display(), "Escape");
+    std::optional<QRect> back;
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            back = FindWindow(xvfb.Display(), "Oculan");
+            return back && back->size() == QSize(1024, 735);
+        },
+        kLimit_ms));
+    EXPECT_TRUE(every_camera_in(GridVideoRects(back->topLeft(), 16)))
+        << "the cameras never came back into the grid";
+    const QImage after = GrabScreen(xvfb.Display(), *back);
+    SaveScreenshot(after, "oculan-after-full-window");
+    EXPECT_EQ(ChangedOutsideTheGrid(before, after), 0);
 }
 
 }  // namespace
@@ -142,6 +201,10 @@ TEST(OculanRealWindow, ShowsEveryControlInPlaceAndEachCameraInItsCell) {
         << "first misplaced: " << misplaced.front();
     EXPECT_EQ(TreeImages(screen, window->topLeft(), TreeIcons(program.parent_path())),
               (std::vector<int>{0, 3, 2, 2, 2}));
+
+    // Full window and back on Esc: every camera fills the screen's cells, and once the window is
+    // back nothing drawn meanwhile stays outside the grid (over the pad, along the edges).
+    ExpectFullWindowLeavesNothingOutsideTheGrid(xvfb, *window, GrabScreen(xvfb.Display(), *window));
 
     // The all-devices view: the root's CONNECT links the other devices, and at 64 cells every
     // camera shows in the cell the window map gives it.

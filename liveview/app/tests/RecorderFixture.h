@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "ManagerFixture.h"
-#include "RecorderEmulator.h"
+#include "liveview/manager/tests/ManagerFixture.h"
+#include "tools/recorder-emulator/RecorderEmulator.h"
 
 // A device manager of its own and emulated recorders on loopback.
 class RecorderFixture : public ManagerFixture {

@@ -13,17 +13,17 @@
 #include <numeric>
 #include <optional>
 
-#include "LiveViewIds.h"
-#include "LiveViewWindowTest.h"
-#include "ModalAct.h"
-#include "OculanScreen.h"
-#include "QtWaits.h"
-#include "SegmentLabel.h"
-#include "SettleSteps.h"
-#include "SnapshotName.h"
-#include "VideoGrid.h"
-#include "VideoSurfaceView.h"
-#include "WindowSnapshot.h"
+#include "common/ui/core/SnapshotName.h"
+#include "common/ui/widgets/SegmentLabel.h"
+#include "common/ui/widgets/VideoGrid.h"
+#include "common/ui/widgets/WindowSnapshot.h"
+#include "liveview/app/SettleSteps.h"
+#include "liveview/app/tests/LiveViewWindowTest.h"
+#include "liveview/app/tests/ModalAct.h"
+#include "liveview/core/window/LiveViewIds.h"
+#include "platform/surface/VideoSurfaceView.h"
+#include "tests/support/QtWaits.h"
+#include "tools/oculan-watch/OculanScreen.h"
 
 namespace {
 
@@ -339,6 +339,21 @@ TEST_F(VideoWindowTest, TheChannelMenuPlacesAndTakesBackCamerasOfAnyDevice) {
     ClickAt(AtCell(9), Qt::RightButton);
     ASSERT_TRUE(dismiss.Ran());
     EXPECT_EQ(window_->RightClickMark(), 1);
+
+    // A cell whose stored key names a channel past the menu's (a store written elsewhere) is
+    // emptied by its own item.
+    manager_->SetWindowChannel(11, 20);
+    QString first;
+    ModalAct<QMenu> own_item([&](QMenu& menu) {
+        QAction* item = menu.actions().front();
+        first = item->text();
+        menu.setActiveAction(item);
+        QTest::keyClick(&menu, Qt::Key_Return);
+    });
+    ClickAt(AtCell(11), Qt::RightButton);
+    ASSERT_TRUE(own_item.Ran());
+    EXPECT_EQ(first, "Gate:CH21");
+    ASSERT_EVENTUALLY_EQ(manager_->GetWindowChannel(11), -1);
 }
 
 TEST_F(VideoWindowTest, ThePadSteersTheCameraShownAlone) {

@@ -7,7 +7,7 @@
 #include <optional>
 #include <string_view>
 
-#include "DvrAddress.h"
+#include "liveview/core/store/DvrAddress.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);

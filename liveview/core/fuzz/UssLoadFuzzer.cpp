@@ -8,8 +8,8 @@
 #include <span>
 #include <vector>
 
-#include "UserStoreFormat.h"
-#include "UssLayout.h"
+#include "liveview/core/store/UserStoreFormat.h"
+#include "liveview/core/store/UssLayout.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size == 0) return 0;

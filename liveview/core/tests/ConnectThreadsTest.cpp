@@ -10,8 +10,8 @@
 #include <mutex>
 #include <thread>
 
-#include "ConnectThreads.h"
-#include "WindowGate.h"
+#include "common/ui/core/WindowGate.h"
+#include "liveview/core/streaming/ConnectThreads.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "DvrAddress.h"
+#include "liveview/core/store/DvrAddress.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
-#include "DvrInfoPanel.h"
+#include "liveview/core/dialogs/DvrInfoPanel.h"
 
 #include <gtest/gtest.h>
 
-#include "LanguageSelect.h"
+#include "common/settings/LanguageSelect.h"
 
 TEST(DvrInfoPanel, DiskLinesShowSizesRatesAndTimes) {
     LanguageSelect texts;

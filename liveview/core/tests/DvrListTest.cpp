@@ -1,4 +1,4 @@
-#include "DvrList.h"
+#include "liveview/core/store/DvrList.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
-#include "DvrSetLists.h"
+#include "liveview/core/dialogs/DvrSetLists.h"
 
 #include <gtest/gtest.h>
 
-#include "ChannelBoxes.h"
-#include "LanguageSelect.h"
+#include "common/settings/LanguageSelect.h"
+#include "liveview/core/dialogs/ChannelBoxes.h"
 
 namespace {
 

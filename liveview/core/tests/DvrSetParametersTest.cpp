@@ -1,4 +1,4 @@
-#include "DvrSetParameters.h"
+#include "liveview/core/dialogs/DvrSetParameters.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "DvrTextCheck.h"
+#include "liveview/core/dialogs/DvrTextCheck.h"
 
 #include <gtest/gtest.h>
 

@@ -4,11 +4,11 @@
 
 #include <map>
 
-#include "ButtonStates.h"
-#include "ConnectMessages.h"
-#include "HoverTitle.h"
-#include "LanguageSelect.h"
-#include "LiveViewIds.h"
+#include "common/settings/LanguageSelect.h"
+#include "liveview/core/streaming/ConnectMessages.h"
+#include "liveview/core/window/ButtonStates.h"
+#include "liveview/core/window/HoverTitle.h"
+#include "liveview/core/window/LiveViewIds.h"
 
 namespace {
 

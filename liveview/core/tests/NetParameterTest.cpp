@@ -1,4 +1,4 @@
-#include "NetParameter.h"
+#include "liveview/core/streaming/NetParameter.h"
 
 #include <gtest/gtest.h>
 

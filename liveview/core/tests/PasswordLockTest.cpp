@@ -1,4 +1,4 @@
-#include "PasswordLock.h"
+#include "liveview/core/dialogs/PasswordLock.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "Scramble.h"
+#include "liveview/core/store/Scramble.h"
 
 #include <gtest/gtest.h>
 

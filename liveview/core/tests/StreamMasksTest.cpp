@@ -1,8 +1,8 @@
-#include "StreamMasks.h"
+#include "liveview/core/streaming/StreamMasks.h"
 
 #include <gtest/gtest.h>
 
-#include "StreamPlan.h"
+#include "liveview/core/streaming/StreamPlan.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
-#include "UserStoreFormat.h"
+#include "liveview/core/store/UserStoreFormat.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "StoreBytes.h"
+#include "liveview/core/tests/StoreBytes.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "UserStore.h"
+#include "liveview/core/store/UserStore.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -9,9 +9,9 @@
 #include <iterator>
 #include <string>
 
-#include "ProgramFolder.h"
-#include "StoreBytes.h"
-#include "TestFolder.h"
+#include "liveview/core/tests/StoreBytes.h"
+#include "platform/profile/ProgramFolder.h"
+#include "tests/support/TestFolder.h"
 
 namespace {
 

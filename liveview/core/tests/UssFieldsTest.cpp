@@ -1,4 +1,4 @@
-#include "UssFields.h"
+#include "liveview/core/store/UssFields.h"
 
 #include <gtest/gtest.h>
 

@@ -6,11 +6,11 @@
 #include <type_traits>
 #include <variant>
 
-#include "ChannelMenu.h"
-#include "DvrMachineInfo.h"
-#include "LiveViewIds.h"
-#include "PtzPad.h"
-#include "VideoViews.h"
+#include "liveview/core/window/ChannelMenu.h"
+#include "liveview/core/window/LiveViewIds.h"
+#include "liveview/core/window/PtzPad.h"
+#include "liveview/core/window/VideoViews.h"
+#include "platform/records/DvrMachineInfo.h"
 
 using namespace live_view_id;
 

@@ -1,4 +1,4 @@
-#include "WindowMap.h"
+#include "liveview/core/streaming/WindowMap.h"
 
 #include <gtest/gtest.h>
 

@@ -2,10 +2,10 @@
 
 #include <memory>
 
-#include "GdiRenderer.h"
-#include "ManagerFixture.h"
-#include "VideoGridLayout.h"
-#include "VideoSurface.h"
+#include "common/ui/core/GdiRenderer.h"
+#include "common/ui/core/VideoGridLayout.h"
+#include "liveview/manager/tests/ManagerFixture.h"
+#include "platform/surface/VideoSurface.h"
 
 // A manager that draws into a 16-cell grid on a surface of its own, as the main window's
 // video window would have it.

@@ -1,10 +1,10 @@
 #include <atomic>
 #include <condition_variable>
 
-#include "DayKey.h"
-#include "ListenSocket.h"
-#include "ManagerFixture.h"
-#include "RecorderEmulator.h"
+#include "liveview/manager/tests/ManagerFixture.h"
+#include "platform/net/ListenSocket.h"
+#include "tools/recorder-emulator/DayKey.h"
+#include "tools/recorder-emulator/RecorderEmulator.h"
 
 using DvrManagerTest = ManagerFixture;
 

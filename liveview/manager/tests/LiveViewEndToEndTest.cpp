@@ -14,14 +14,14 @@ extern "C" {
 #include <libavcodec/avcodec.h>
 }
 
-#include "ChannelPicture.h"
-#include "DayKey.h"
-#include "DiagLog.h"
-#include "DisplayFixture.h"
-#include "H264Decoder.h"
-#include "LookupServer.h"
-#include "QmxFile.h"
-#include "RecorderEmulator.h"
+#include "common/picture/H264Decoder.h"
+#include "common/record/QmxFile.h"
+#include "liveview/manager/tests/DisplayFixture.h"
+#include "platform/diag/DiagLog.h"
+#include "tools/lookup-server/LookupServer.h"
+#include "tools/recorder-emulator/ChannelPicture.h"
+#include "tools/recorder-emulator/DayKey.h"
+#include "tools/recorder-emulator/RecorderEmulator.h"
 
 namespace {
 

@@ -12,9 +12,9 @@
 #include <thread>
 #include <vector>
 
-#include "DvrManager.h"
-#include "ManualClockWaveOut.h"
-#include "TestFolder.h"
+#include "liveview/manager/DvrManager.h"
+#include "platform/waveout/ManualClockWaveOut.h"
+#include "tests/support/TestFolder.h"
 
 // A manager of its own per test: audio on a test clock, the store and recordings in a folder
 // removed afterwards, and short time limits.

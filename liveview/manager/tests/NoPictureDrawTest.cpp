@@ -3,9 +3,9 @@
 #include <atomic>
 #include <memory>
 
-#include "DisplayFixture.h"
-#include "ScriptedRecorder.h"
-#include "TestStreams.h"
+#include "common/picture/tests/TestStreams.h"
+#include "liveview/manager/tests/DisplayFixture.h"
+#include "platform/netctrl/tests/ScriptedRecorder.h"
 
 using namespace netproto;
 

@@ -2,11 +2,11 @@
 #include <filesystem>
 #include <regex>
 
-#include "DayKey.h"
-#include "DisplayFixture.h"
-#include "PairFrames.h"
-#include "RecorderEmulator.h"
-#include "SmallDisk.h"
+#include "liveview/manager/tests/DisplayFixture.h"
+#include "tests/support/PairFrames.h"
+#include "tests/support/SmallDisk.h"
+#include "tools/recorder-emulator/DayKey.h"
+#include "tools/recorder-emulator/RecorderEmulator.h"
 
 namespace {
 

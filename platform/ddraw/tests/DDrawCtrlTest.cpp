@@ -6,7 +6,7 @@
 #include <thread>
 #include <vector>
 
-#include "DDrawCtrl.h"
+#include "platform/ddraw/DDrawCtrl.h"
 
 namespace {
 

@@ -4,9 +4,9 @@
 #include <random>
 #include <vector>
 
-#include "Bt601Row.h"
-#include "VideoSurface.h"
-#include "Yuy2Picture.h"
+#include "platform/ddraw/Bt601Row.h"
+#include "platform/ddraw/Yuy2Picture.h"
+#include "platform/surface/VideoSurface.h"
 
 namespace {
 
@@ -143,4 +143,59 @@ TEST(Yuy2PictureTest, RefusesPicturesItCannotRead) {
     EXPECT_EQ(DrawYuy2(surface, {0, 0, 4, 4}, 4, 0, picture.data()), -1);
     EXPECT_EQ(DrawYuy2(surface, {0, 0, 4, 4}, 4, 2, nullptr), -1);
     EXPECT_EQ(DrawYuy2(surface, {20, 20, 24, 24}, 4, 2, picture.data()), 0);
+}
+
+// Drawn from its planes (rows padded past the picture, as decoders leave them), a 4:2:0
+// picture shows exactly as its packed 4:2:2 conversion drawn into the same place.
+TEST(Yuy2PictureTest, PlanesDrawAsTheirPackedConversion) {
+    std::mt19937 random(23);
+    const struct {
+        int width, height;
+        ScreenRect dest;
+    } cases[] = {{352, 288, {0, 0, 176, 144}},    {720, 576, {3, 2, 91, 74}},
+                 {352, 288, {0, 0, 352, 288}},    {704, 576, {0, 0, 1280, 960}},
+                 {720, 288, {-40, -9, 300, 250}}, {6, 4, {1, 1, 70, 33}}};
+    CVideoSurface packed_surface;
+    CVideoSurface planar_surface;
+    packed_surface.Resize(1300, 1000);
+    planar_surface.Resize(1300, 1000);
+    for (const auto& c : cases) {
+        const int strides[3] = {c.width + 32, c.width / 2 + 16, c.width / 2 + 16};
+        std::vector<unsigned char> y(static_cast<std::size_t>(strides[0]) * c.height);
+        std::vector<unsigned char> u(static_cast<std::size_t>(strides[1]) * c.height / 2);
+        std::vector<unsigned char> v(u.size());
+        for (auto* plane : {&y, &u, &v}) {
+            for (unsigned char& byte : *plane)
+                byte = static_cast<unsigned char>(random());
+        }
+        std::vector<unsigned char> pairs(static_cast<std::size_t>(c.width) * c.height * 2);
+        for (int row = 0; row < c.height; ++row) {
+            for (int x = 0; x < c.width; x += 2) {
+                unsigned char* pair = &pairs[(static_cast<std::size_t>(row) * c.width + x) * 2];
+                pair[0] = y[static_cast<std::size_t>(row) * strides[0] + x];
+                pair[1] = u[static_cast<std::size_t>(row / 2) * strides[1] + x / 2];
+                pair[2] = y[static_cast<std::size_t>(row) * strides[0] + x + 1];
+                pair[3] = v[static_cast<std::size_t>(row / 2) * strides[2] + x / 2];
+            }
+        }
+        packed_surface.Clear({0, 0, 1300, 1000});
+        planar_surface.Clear({0, 0, 1300, 1000});
+        const unsigned char* const planes[3] = {y.data(), u.data(), v.data()};
+        const int drawn = DrawYuy2(packed_surface, c.dest, c.width, c.height, pairs.data());
+        EXPECT_EQ(DrawYuv420(planar_surface, c.dest, c.width, c.height, planes, strides), drawn);
+        std::vector<std::uint32_t> expected;
+        packed_surface.Read([&](const std::uint32_t* pixels, int width, int height) {
+            expected.assign(pixels, pixels + static_cast<std::size_t>(width) * height);
+        });
+        long mismatches = 0;
+        planar_surface.Read([&](const std::uint32_t* pixels, int width, int height) {
+            for (std::size_t i = 0; i < static_cast<std::size_t>(width) * height; ++i)
+                mismatches += pixels[i] != expected[i];
+        });
+        EXPECT_EQ(mismatches, 0) << c.width << "x" << c.height << " into " << c.dest.Width() << "x"
+                                 << c.dest.Height() << " at " << c.dest.left << "," << c.dest.top;
+    }
+    const unsigned char* const none[3] = {nullptr, nullptr, nullptr};
+    const int strides[3] = {8, 4, 4};
+    EXPECT_EQ(DrawYuv420(planar_surface, {0, 0, 4, 4}, 4, 2, none, strides), -1);
 }

@@ -1,4 +1,4 @@
-#include "DiagLog.h"
+#include "platform/diag/DiagLog.h"
 
 #include <gtest/gtest.h>
 #include <stdlib.h>

@@ -7,8 +7,8 @@
 #include <QtTest/QTest>
 #include <memory>
 
-#include "QtWaits.h"
-#include "ScreenSaverInhibit.h"
+#include "platform/keepawake/ScreenSaverInhibit.h"
+#include "tests/support/QtWaits.h"
 
 namespace {
 

@@ -6,9 +6,9 @@
 #include <chrono>
 #include <thread>
 
-#include "ConnectWait.h"
-#include "FullListener.h"
-#include "ListenSocket.h"
+#include "platform/net/ConnectWait.h"
+#include "platform/net/ListenSocket.h"
+#include "platform/net/tests/FullListener.h"
 
 namespace {
 

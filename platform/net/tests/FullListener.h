@@ -7,8 +7,8 @@
 
 #include <vector>
 
-#include "ConnectWait.h"
-#include "ListenSocket.h"
+#include "platform/net/ConnectWait.h"
+#include "platform/net/ListenSocket.h"
 
 // A loopback listener whose queue is full and never accepted from: the kernel drops further
 // connection requests, so a connect to Port() hangs until its caller gives up.

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "Ipv4Resolve.h"
+#include "platform/net/Ipv4Resolve.h"
 
 TEST(Ipv4Resolve, DottedTextLocalNamesAndFailures) {
     const auto dotted = ResolveIpv4("127.0.0.1");

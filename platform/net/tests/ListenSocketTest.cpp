@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "ListenSocket.h"
+#include "platform/net/ListenSocket.h"
 
 namespace {
 

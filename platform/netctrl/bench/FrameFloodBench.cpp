@@ -13,7 +13,7 @@
 #include <utility>
 #include <vector>
 
-#include "FrameQueue.h"
+#include "platform/netctrl/FrameQueue.h"
 
 namespace {
 

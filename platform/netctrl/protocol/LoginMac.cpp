@@ -1,4 +1,4 @@
-#include "LoginMac.h"
+#include "platform/netctrl/protocol/LoginMac.h"
 
 #include <openssl/crypto.h>
 #include <openssl/evp.h>

@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "Messages.h"
+#include "platform/netctrl/protocol/Messages.h"
 
 // The password never crosses the network: the client proves it knows it with
 // HMAC-SHA256(password, server nonce || client nonce).

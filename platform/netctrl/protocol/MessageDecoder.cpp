@@ -1,9 +1,9 @@
-#include "MessageDecoder.h"
+#include "platform/netctrl/protocol/MessageDecoder.h"
 
 #include <cstdio>
 
-#include "PayloadCodec.h"
-#include "WireBytes.h"
+#include "platform/netctrl/protocol/PayloadCodec.h"
+#include "platform/netctrl/protocol/WireBytes.h"
 
 namespace netproto {
 namespace {

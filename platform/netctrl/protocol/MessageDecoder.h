@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "Messages.h"
+#include "platform/netctrl/protocol/Messages.h"
 
 namespace netproto {
 

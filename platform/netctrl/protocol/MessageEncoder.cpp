@@ -1,9 +1,9 @@
-#include "MessageEncoder.h"
+#include "platform/netctrl/protocol/MessageEncoder.h"
 
 #include <cstring>
 
-#include "PayloadCodec.h"
-#include "WireBytes.h"
+#include "platform/netctrl/protocol/PayloadCodec.h"
+#include "platform/netctrl/protocol/WireBytes.h"
 
 namespace netproto {
 

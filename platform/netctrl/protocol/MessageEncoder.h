@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "Messages.h"
+#include "platform/netctrl/protocol/Messages.h"
 
 namespace netproto {
 

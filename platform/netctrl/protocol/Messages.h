@@ -6,12 +6,12 @@
 #include <variant>
 #include <vector>
 
-#include "DvrMachineInfo.h"
-#include "NetCommand.h"
-#include "NetFrameHead.h"
-#include "NetMacSetPara.h"
-#include "ProtocolLimits.h"
-#include "QrfFileShowInfo.h"
+#include "platform/netctrl/protocol/ProtocolLimits.h"
+#include "platform/records/DvrMachineInfo.h"
+#include "platform/records/NetCommand.h"
+#include "platform/records/NetFrameHead.h"
+#include "platform/records/NetMacSetPara.h"
+#include "platform/records/QrfFileShowInfo.h"
 
 // The messages of the recorder protocol (docs/protocol.md). C = client to recorder,
 // R = recorder to client.

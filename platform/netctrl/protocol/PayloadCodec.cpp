@@ -1,9 +1,9 @@
-#include "PayloadCodec.h"
+#include "platform/netctrl/protocol/PayloadCodec.h"
 
 #include <string>
 #include <type_traits>
 
-#include "WireBytes.h"
+#include "platform/netctrl/protocol/WireBytes.h"
 
 namespace netproto {
 namespace {

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "Messages.h"
+#include "platform/netctrl/protocol/Messages.h"
 
 // Payload layouts of each message type: their size limits, writing and checked reading.
 namespace netproto {

@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "NetFrameHead.h"
+#include "platform/records/NetFrameHead.h"
 
 namespace netproto {
 

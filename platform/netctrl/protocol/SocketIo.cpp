@@ -1,4 +1,4 @@
-#include "SocketIo.h"
+#include "platform/netctrl/protocol/SocketIo.h"
 
 #include <arpa/inet.h>
 #include <fcntl.h>
@@ -15,9 +15,9 @@
 #include <optional>
 #include <vector>
 
-#include "ConnectWait.h"
-#include "Ipv4Resolve.h"
-#include "MessageEncoder.h"
+#include "platform/net/ConnectWait.h"
+#include "platform/net/Ipv4Resolve.h"
+#include "platform/netctrl/protocol/MessageEncoder.h"
 
 namespace netproto {
 namespace {

@@ -3,8 +3,8 @@
 #include <cstddef>
 #include <string>
 
-#include "MessageDecoder.h"
-#include "Messages.h"
+#include "platform/netctrl/protocol/MessageDecoder.h"
+#include "platform/netctrl/protocol/Messages.h"
 
 // Blocking socket helpers with time-outs, shared by the client and the recorder emulator.
 namespace netproto {

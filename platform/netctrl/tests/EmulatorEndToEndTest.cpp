@@ -6,7 +6,7 @@
 #include <map>
 #include <sstream>
 
-#include "EmulatorFixture.h"
+#include "platform/netctrl/tests/EmulatorFixture.h"
 
 namespace {
 

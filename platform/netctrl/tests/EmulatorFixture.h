@@ -7,11 +7,11 @@
 #include <string>
 #include <vector>
 
-#include "DayKey.h"
-#include "NetCtrl.h"
-#include "NetTestSupport.h"
-#include "RecorderEmulator.h"
-#include "TestFolder.h"
+#include "platform/netctrl/NetCtrl.h"
+#include "platform/netctrl/tests/NetTestSupport.h"
+#include "tests/support/TestFolder.h"
+#include "tools/recorder-emulator/DayKey.h"
+#include "tools/recorder-emulator/RecorderEmulator.h"
 
 // The recorder emulator on loopback, with one small recorder per config.
 class EmulatorFixture : public ::testing::Test {

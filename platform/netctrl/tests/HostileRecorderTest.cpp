@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "NetCtrl.h"
-#include "NetTestSupport.h"
-#include "ScriptedRecorder.h"
+#include "platform/netctrl/NetCtrl.h"
+#include "platform/netctrl/tests/NetTestSupport.h"
+#include "platform/netctrl/tests/ScriptedRecorder.h"
 
 using namespace netproto;
 

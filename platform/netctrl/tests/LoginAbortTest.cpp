@@ -7,10 +7,10 @@
 #include <functional>
 #include <thread>
 
-#include "FullListener.h"
-#include "NetCtrl.h"
-#include "NetTestSupport.h"
-#include "ScriptedRecorder.h"
+#include "platform/net/tests/FullListener.h"
+#include "platform/netctrl/NetCtrl.h"
+#include "platform/netctrl/tests/NetTestSupport.h"
+#include "platform/netctrl/tests/ScriptedRecorder.h"
 
 namespace {
 

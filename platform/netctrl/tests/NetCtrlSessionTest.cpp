@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "MessageEncoder.h"
-#include "NetCtrl.h"
-#include "NetTestSupport.h"
-#include "ScriptedRecorder.h"
+#include "platform/netctrl/NetCtrl.h"
+#include "platform/netctrl/protocol/MessageEncoder.h"
+#include "platform/netctrl/tests/NetTestSupport.h"
+#include "platform/netctrl/tests/ScriptedRecorder.h"
 
 using namespace netproto;
 

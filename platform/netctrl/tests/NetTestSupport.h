@@ -4,7 +4,7 @@
 #include <functional>
 #include <thread>
 
-#include "NetCtrl.h"
+#include "platform/netctrl/NetCtrl.h"
 
 // Short time-outs, so the failure cases of a test take a second, not a minute.
 inline NetTimeouts QuickTimeouts() {

@@ -9,10 +9,10 @@
 #include <string>
 #include <thread>
 
-#include "ListenSocket.h"
-#include "MessageDecoder.h"
-#include "Messages.h"
-#include "SocketIo.h"
+#include "platform/net/ListenSocket.h"
+#include "platform/netctrl/protocol/MessageDecoder.h"
+#include "platform/netctrl/protocol/Messages.h"
+#include "platform/netctrl/protocol/SocketIo.h"
 
 // A recorder played by a test script on 127.0.0.1: every accepted connection runs the script,
 // one after the other. Scripts can answer properly, stall, or send anything at all.

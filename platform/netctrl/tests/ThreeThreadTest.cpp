@@ -4,7 +4,7 @@
 
 #include <thread>
 
-#include "EmulatorFixture.h"
+#include "platform/netctrl/tests/EmulatorFixture.h"
 
 namespace {
 

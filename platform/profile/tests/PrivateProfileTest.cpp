@@ -1,5 +1,5 @@
-#include "PrivateProfile.h"
-#include "TestFolder.h"
+#include "platform/profile/PrivateProfile.h"
+#include "tests/support/TestFolder.h"
 
 #include <gtest/gtest.h>
 

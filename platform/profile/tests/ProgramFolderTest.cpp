@@ -1,4 +1,4 @@
-#include "ProgramFolder.h"
+#include "platform/profile/ProgramFolder.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>

@@ -1,4 +1,4 @@
-#include "ReplaceFile.h"
+#include "platform/profile/ReplaceFile.h"
 
 #include <gtest/gtest.h>
 #include <signal.h>
@@ -11,7 +11,7 @@
 #include <iterator>
 #include <string>
 
-#include "TestFolder.h"
+#include "tests/support/TestFolder.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "PixelSpread.h"
+#include "platform/surface/PixelSpread.h"
 
 #include <gtest/gtest.h>
 

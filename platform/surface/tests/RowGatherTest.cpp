@@ -1,4 +1,4 @@
-#include "RowGather.h"
+#include "platform/surface/RowGather.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "AlsaWaveOut.h"
-#include "DoneLog.h"
+#include "platform/waveout/AlsaWaveOut.h"
+#include "platform/waveout/tests/DoneLog.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <thread>
 #include <vector>
 
-#include "WaveOutDevice.h"
+#include "platform/waveout/WaveOutDevice.h"
 
 // Collects a device's done notifications and the threads they came from.
 struct DoneLog {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "DoneLog.h"
-#include "ManualClockWaveOut.h"
+#include "platform/waveout/ManualClockWaveOut.h"
+#include "platform/waveout/tests/DoneLog.h"
 
 namespace {
 

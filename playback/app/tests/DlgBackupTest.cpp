@@ -13,10 +13,10 @@
 #include <QTest>
 #include <thread>
 
-#include "DlgBackup.h"
-#include "DlgTimePlay.h"
-#include "MessageBoxAnswers.h"
-#include "QtWaits.h"
+#include "playback/app/DlgBackup.h"
+#include "playback/app/DlgTimePlay.h"
+#include "tests/support/MessageBoxAnswers.h"
+#include "tests/support/QtWaits.h"
 
 namespace {
 

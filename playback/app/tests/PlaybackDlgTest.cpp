@@ -4,14 +4,16 @@
 #include <QCalendarWidget>
 #include <QDateTimeEdit>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFontMetrics>
+#include <limits>
 
-#include "CImageSlider.h"
-#include "CRecordTimeline.h"
-#include "PlaybackWindowFixture.h"
-#include "SegmentLabel.h"
-#include "VideoGrid.h"
+#include "common/ui/widgets/SegmentLabel.h"
+#include "common/ui/widgets/VideoGrid.h"
+#include "playback/app/CImageSlider.h"
+#include "playback/app/CRecordTimeline.h"
+#include "playback/app/tests/PlaybackWindowFixture.h"
 
 namespace {
 
@@ -141,13 +143,16 @@ TEST_F(PlaybackWindowTest, LogsInAndMarksTheDaysRecordsOfTheRowCameras) {
     EXPECT_TRUE(RowEmpty(*window_, 1));
     window_->CameraBox(1)->setCurrentIndex(2);
     emit window_->CameraBox(1)->activated(2);
+    SearchEnded();
     EXPECT_TRUE(RowMarked(*window_, 1, 120, 126));
     EXPECT_FALSE(window_->Timeline()->Slots().Marked(1, 127));
     EXPECT_EQ(window_->Shared().channel_mask.load(), 0x3);
     // Another day of the recorder; a day it did not record marks nothing.
     window_->Calendar()->setSelectedDate(QDate(2009, 8, 26));
+    SearchEnded();
     EXPECT_TRUE(RowMarked(*window_, 1, 120, 126));
     window_->Calendar()->setSelectedDate(QDate(2009, 8, 25));
+    SearchEnded();
     EXPECT_TRUE(RowEmpty(*window_, 0));
     EXPECT_TRUE(boxes_.Texts().isEmpty()) << boxes_.Texts().join("|").toStdString();
 }
@@ -263,4 +268,37 @@ TEST_F(PlaybackWindowTest, EnterAndEscKeepTheWindowAndEveryWayOutStopsTheNetwork
     EXPECT_EQ(LinkState(), kLinkIdle);
     EXPECT_FALSE(window_->DecodeThread().Running());
     ASSERT_EVENTUALLY_EQ(ThreadCount(), idle_threads);
+}
+
+// A recorder announcing every page there is, then answering slowly, holds neither the window
+// nor the way out: the search asks what a day holds, the window answers while a page is
+// awaited, and logging out ends the search without a later mark.
+TEST_F(PlaybackWindowTest, AHostileRecorderHoldsNeitherTheWindowNorTheWayOut) {
+    RecorderConfig config = Recorder();
+    config.announced_pages = std::numeric_limits<int32_t>::max();
+    StartRecorder(config);
+    Open();
+    window_->Calendar()->setSelectedDate(QDate(2009, 8, 28));
+    LogIn();
+    ASSERT_EQ(LinkState(), kLinkLoggedIn);
+    EXPECT_TRUE(RowMarked(*window_, 0, 96, 144));
+    ASSERT_EVENTUALLY(Shown(kIdLogout));
+
+    constexpr int kStall_ms = 4000;
+    emulator_.InjectFault(0, Fault::kStall, kStall_ms);
+    QElapsedTimer held;
+    held.start();
+    window_->Calendar()->setSelectedDate(QDate(2009, 8, 27));
+    EXPECT_LT(held.elapsed(), kStall_ms / 2);
+    EXPECT_TRUE(window_->Searching());
+    bool answered = false;
+    QTimer::singleShot(0, window_.get(), [&] { answered = true; });
+    ASSERT_EVENTUALLY(answered);
+    EXPECT_TRUE(window_->Searching());
+
+    QTest::mouseClick(window_->Button(kIdLogout), Qt::LeftButton);
+    EXPECT_FALSE(window_->Searching());
+    EXPECT_EQ(LinkState(), kLinkIdle);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(RowEmpty(*window_, 0));
 }

@@ -14,14 +14,14 @@ extern "C" {
 #include <libavutil/frame.h>
 }
 
-#include "CImageSlider.h"
-#include "CRecordTimeline.h"
-#include "ChannelPicture.h"
-#include "H264Decoder.h"
-#include "PairFrames.h"
-#include "PlaybackWindowFixture.h"
-#include "VideoGrid.h"
-#include "VideoSurfaceView.h"
+#include "common/picture/H264Decoder.h"
+#include "common/ui/widgets/VideoGrid.h"
+#include "platform/surface/VideoSurfaceView.h"
+#include "playback/app/CImageSlider.h"
+#include "playback/app/CRecordTimeline.h"
+#include "playback/app/tests/PlaybackWindowFixture.h"
+#include "tests/support/PairFrames.h"
+#include "tools/recorder-emulator/ChannelPicture.h"
 
 namespace {
 
@@ -301,6 +301,7 @@ TEST_F(PlaybackPlayTest, CamerasShowInTheirPanesAndFastPlayEnds) {
     Click(kIdPlay);
     ASSERT_EQ(LinkState(), kLinkStreaming);
     window_->Calendar()->setSelectedDate(QDate(2009, 8, 27));
+    SearchEnded();
     EXPECT_EQ(LinkState(), kLinkLoggedIn);
     EXPECT_TRUE(window_->Timeline()->Slots().Marked(1, 13 * 12));  // camera 3 that day
 }

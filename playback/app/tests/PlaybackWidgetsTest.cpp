@@ -9,13 +9,13 @@
 #include <filesystem>
 #include <vector>
 
-#include "CImageSlider.h"
-#include "CRecordTimeline.h"
-#include "ColorRef.h"
-#include "ConfigFile.h"
-#include "DlgPlaybackLogin.h"
-#include "PostedMessage.h"
-#include "TestFolder.h"
+#include "common/settings/ConfigFile.h"
+#include "common/ui/widgets/ColorRef.h"
+#include "playback/app/CImageSlider.h"
+#include "playback/app/CRecordTimeline.h"
+#include "playback/app/DlgPlaybackLogin.h"
+#include "playback/app/PostedMessage.h"
+#include "tests/support/TestFolder.h"
 
 namespace {
 

@@ -11,13 +11,13 @@
 #include <fstream>
 #include <memory>
 
-#include "CPlaybackDlg.h"
-#include "MessageBoxAnswers.h"
-#include "PlaybackLayout.h"
-#include "QtWaits.h"
-#include "RecorderEmulator.h"
-#include "SkinButton.h"
-#include "TestFolder.h"
+#include "common/ui/widgets/SkinButton.h"
+#include "playback/app/CPlaybackDlg.h"
+#include "playback/core/window/PlaybackLayout.h"
+#include "tests/support/MessageBoxAnswers.h"
+#include "tests/support/QtWaits.h"
+#include "tests/support/TestFolder.h"
+#include "tools/recorder-emulator/RecorderEmulator.h"
 
 // The playback window over a program folder of its own (the installed skins, thumbs and
 // language files, a fresh settings file) with a recorder of the emulator on loopback.
@@ -80,7 +80,10 @@ protected:
             if (dialog.isVisible()) dialog.reject();
         });
         QTest::mouseClick(window_->Button(kIdLogin), Qt::LeftButton);
+        SearchEnded();
     }
+    // The search the log-in or a choice started has asked for all its pages and marked them.
+    void SearchEnded() { ASSERT_EVENTUALLY(!window_->Searching()); }
 
     bool Shown(int id) const { return window_->Button(id)->isVisible(); }
     int LinkState() { return window_->Connection().GetMachineInfe().nLinkState; }

@@ -6,8 +6,8 @@
 #include <filesystem>
 #include <fstream>
 
-#include "RealWindow.h"
-#include "TestFolder.h"
+#include "tests/support/TestFolder.h"
+#include "tests/support/realwindow/RealWindow.h"
 
 namespace {
 

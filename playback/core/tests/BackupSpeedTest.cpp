@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "BackupSpeed.h"
+#include "playback/core/backup/BackupSpeed.h"
 
 namespace {
 

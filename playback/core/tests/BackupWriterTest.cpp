@@ -5,11 +5,11 @@
 #include <filesystem>
 #include <vector>
 
-#include "BackupWriter.h"
-#include "FileSizeLimit.h"
-#include "LanguageSelect.h"
-#include "PairFrames.h"
-#include "TestFolder.h"
+#include "common/settings/LanguageSelect.h"
+#include "playback/core/backup/BackupWriter.h"
+#include "tests/support/FileSizeLimit.h"
+#include "tests/support/PairFrames.h"
+#include "tests/support/TestFolder.h"
 
 namespace {
 

@@ -3,10 +3,10 @@
 #include <functional>
 #include <vector>
 
-#include "ChannelNameOverlay.h"
-#include "ChannelNamePlace.h"
-#include "NameImage.h"
-#include "TestFolder.h"
+#include "playback/core/decode/ChannelNameOverlay.h"
+#include "playback/core/decode/ChannelNamePlace.h"
+#include "playback/core/tests/NameImage.h"
+#include "tests/support/TestFolder.h"
 
 namespace {
 

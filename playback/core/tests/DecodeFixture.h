@@ -9,22 +9,23 @@
 #include <thread>
 #include <vector>
 
-#include "BackupWriter.h"
-#include "ChannelNameOverlay.h"
-#include "ChannelPicture.h"
-#include "DayKey.h"
-#include "DecodeThread.h"
-#include "ManualClockWaveOut.h"
-#include "NameImage.h"
-#include "NetCtrl.h"
-#include "PictureOutput.h"
-#include "PlaybackShared.h"
-#include "RecorderEmulator.h"
-#include "TestFolder.h"
-#include "VideoGridLayout.h"
-#include "WaveOutPlayer.h"
+#include "common/audio/WaveOutPlayer.h"
+#include "common/ui/core/VideoGridLayout.h"
+#include "common/ui/core/VideoOutput.h"
+#include "platform/netctrl/NetCtrl.h"
+#include "platform/waveout/ManualClockWaveOut.h"
+#include "playback/core/backup/BackupWriter.h"
+#include "playback/core/decode/ChannelNameOverlay.h"
+#include "playback/core/decode/DecodeThread.h"
+#include "playback/core/decode/PlaybackShared.h"
+#include "playback/core/tests/NameImage.h"
+#include "tests/support/TestFolder.h"
+#include "tools/recorder-emulator/ChannelPicture.h"
+#include "tools/recorder-emulator/DayKey.h"
+#include "tools/recorder-emulator/RecorderEmulator.h"
 
-// A drawing of the decode thread: where, at which size, and the packed 4:2:2 picture.
+// A drawing of the decode thread: where, at which size, and the picture's planes copied out
+// row by row, width x height luma then U and V at half the size.
 struct Draw {
     ScreenRect dest;
     int width = 0;
@@ -33,8 +34,10 @@ struct Draw {
 
     // Y, U, V of a pixel.
     YuvColour At(int x, int y) const {
-        const uint8_t* pair = picture.data() + (static_cast<size_t>(y) * width + (x & ~1)) * 2;
-        return {pair[(x & 1) * 2], pair[1], pair[3]};
+        const size_t luma_bytes = static_cast<size_t>(width) * height;
+        const size_t chroma = static_cast<size_t>(y / 2) * (width / 2) + x / 2;
+        return {picture[static_cast<size_t>(y) * width + x], picture[luma_bytes + chroma],
+                picture[luma_bytes * 5 / 4 + chroma]};
     }
     // The channel whose background colour the picture's top-right corner shows.
     int Channel() const {
@@ -51,15 +54,24 @@ struct Draw {
 };
 
 // What the decode thread drew, the first draws in order.
-class RecordingOutput : public CPictureOutput {
+class RecordingOutput : public CVideoOutput {
 public:
-    void DrawYuy2(const ScreenRect& dest, int width, int height, uint8_t* picture) override {
+    int DrawPlanes(const ScreenRect& dest, int width, int height,
+                   const DecodedPicture& planes) override {
         std::lock_guard lock(mutex_);
         ++count_;
         if (draws_.size() < 64)
-            draws_.push_back({dest, width, height, {picture, picture + width * height * 2}});
+            draws_.push_back({dest, width, height, Copy(planes, width, height)});
+        return dest.Height();
     }
-    void DrawBgr24(const ScreenRect&, int, int, const uint8_t*) override { ADD_FAILURE(); }
+    int DrawBgr24(const ScreenRect&, int, int, const uint8_t*) override {
+        ADD_FAILURE();
+        return 0;
+    }
+    int DrawYuy2(const ScreenRect&, int, int, uint8_t*) override {
+        ADD_FAILURE();
+        return 0;
+    }
     std::vector<Draw> Draws() const {
         std::lock_guard lock(mutex_);
         return draws_;
@@ -70,6 +82,20 @@ public:
     }
 
 private:
+    static std::vector<uint8_t> Copy(const DecodedPicture& planes, int width, int height) {
+        std::vector<uint8_t> picture;
+        const auto rows = [&](const uint8_t* plane, int stride, int row_bytes, int count) {
+            for (int row = 0; row < count; ++row) {
+                const uint8_t* from = plane + static_cast<size_t>(row) * stride;
+                picture.insert(picture.end(), from, from + row_bytes);
+            }
+        };
+        rows(planes.luma, planes.luma_stride, width, height);
+        rows(planes.u, planes.u_stride, width / 2, height / 2);
+        rows(planes.v, planes.v_stride, width / 2, height / 2);
+        return picture;
+    }
+
     mutable std::mutex mutex_;
     std::vector<Draw> draws_;
     int count_ = 0;

@@ -1,10 +1,11 @@
 // The decode thread against recorders on loopback: pictures in their panes with their names,
 // the play state, the key-frame gate, the frame checks, audio routing and the stop.
-#include "ChannelNamePlace.h"
-#include "DecodeFixture.h"
-#include "ScriptedRecorder.h"
-#include "TestStreams.h"
-#include "VideoCodec.h"
+#include "common/picture/tests/TestStreams.h"
+#include "platform/netctrl/tests/ScriptedRecorder.h"
+#include "playback/core/decode/ChannelNamePlace.h"
+#include "playback/core/tests/DecodeFixture.h"
+#include "tests/support/PairFrames.h"
+#include "tools/recorder-emulator/VideoCodec.h"
 
 using namespace netproto;
 
@@ -148,6 +149,60 @@ TEST_F(DecodeThreadTest, FramesFollowTheLoopsRules) {
                           {2, std::vector<uint8_t>(4096, 0x11)},
                           {1, std::vector<uint8_t>(320, 0x22)},
                           {1, std::vector<uint8_t>(4096, 0x33)}}));
+}
+
+// A backup of a stream with broken heads: the pair holds only frames an independent check of
+// the pair accepts (size codes, unbroken frame numbers from a key frame, times of the span,
+// audio of announced channels), and the rest count as refused.
+TEST_F(DecodeThreadTest, BackupsWriteOnlyFramesThePairCanFollow) {
+    RecorderConfig config = Recorder(4, kH264CodecWord, {0, 2});
+    config.audio_mask = 0x1;
+    Connect(config);
+    shared_.channel_mask = 0xF;
+    const int64_t day_start_s = kToday * 86400;
+    const int start_s = 36000;
+    const int end_s = 36000 + 600;
+    for (const Fault fault :
+         {Fault::kBadSizeCode, Fault::kNoFrameNumber, Fault::kFarTime, Fault::kUnannouncedAudio}) {
+        SCOPED_TRACE(static_cast<int>(fault));
+        const TestFolder pairs_folder(std::to_string(static_cast<int>(fault)));
+        backup_.Begin();
+        backup_.SetDirectory(pairs_folder.Path().string());
+        backup_.SetStream(day_start_s + start_s, day_start_s + end_s, 0x1);
+        emulator_.InjectFault(0, fault);
+        ASSERT_EQ(connection_.NetPlayFile(start_s, end_s, 0xF, 1, 1), 0);
+        ASSERT_TRUE(
+            WaitFor([&] { return connection_.GetMachineInfe().nLinkState != kLinkStreaming; }));
+        backup_.End();
+        const auto faults = emulator_.Journal(0).faults;
+        ASSERT_EQ(std::count(faults.begin(), faults.end(), fault), 1);
+        EXPECT_GE(backup_.FramesRefused(), 1u);
+
+        const auto indexes = Pairs(pairs_folder.Path());
+        ASSERT_EQ(indexes.size(), 1u);
+        const auto frames = ReadPair(indexes[0]);
+        EXPECT_EQ(frames.size(), backup_.FramesKept());
+        std::array<int, 16> next_number;
+        next_number.fill(-1);
+        int audio = 0;
+        for (const auto& [head, payload] : frames) {
+            ASSERT_GE(head.nTime, day_start_s + start_s - 86400);
+            ASSERT_LE(head.nTime, day_start_s + end_s + 86400);
+            ASSERT_GE(head.nChannel, 0);
+            ASSERT_LT(head.nChannel, 16);
+            if (head.cType == 'A') {
+                ASSERT_EQ(head.nChannel, 0);
+                ++audio;
+                continue;
+            }
+            ASSERT_LE(head.nSize, 2);
+            int& expected = next_number[head.nChannel];
+            if (head.nKeyFrame == 1) expected = 0;
+            ASSERT_EQ(head.nFrameNo, expected) << "a gap in channel " << head.nChannel;
+            ++expected;
+        }
+        EXPECT_GT(audio, 0);
+    }
 }
 
 // The stop ends the thread whatever it does: just started, or pausing after each picture

@@ -2,13 +2,13 @@
 // checks of the entries.
 #include <gtest/gtest.h>
 
-#include "ConfigFile.h"
-#include "LanguageSelect.h"
-#include "LoginServers.h"
-#include "LoginTarget.h"
-#include "LookupClient.h"
-#include "PlaybackLogin.h"
-#include "TestFolder.h"
+#include "common/lookup/LookupClient.h"
+#include "common/settings/ConfigFile.h"
+#include "common/settings/LanguageSelect.h"
+#include "playback/core/login/LoginServers.h"
+#include "playback/core/login/LoginTarget.h"
+#include "playback/core/login/PlaybackLogin.h"
+#include "tests/support/TestFolder.h"
 
 TEST(LoginRules, ServerTextSplitsAtTheStrongestSeparator) {
     struct Case {

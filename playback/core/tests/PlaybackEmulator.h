@@ -9,10 +9,10 @@
 #include <thread>
 #include <vector>
 
-#include "LookupServer.h"
-#include "NetCtrl.h"
-#include "RecorderEmulator.h"
-#include "TestFolder.h"
+#include "platform/netctrl/NetCtrl.h"
+#include "tests/support/TestFolder.h"
+#include "tools/lookup-server/LookupServer.h"
+#include "tools/recorder-emulator/RecorderEmulator.h"
 
 // Recorders of the emulator on loopback for the playback program's tests.
 class PlaybackEmulator : public ::testing::Test {

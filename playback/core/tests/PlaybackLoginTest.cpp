@@ -1,12 +1,12 @@
 // The log-in's confirm step against the recorder emulator and its lookup server.
 #include <gtest/gtest.h>
 
-#include "ConfigFile.h"
-#include "LanguageSelect.h"
-#include "LoginServers.h"
-#include "LookupClient.h"
-#include "PlaybackEmulator.h"
-#include "PlaybackLogin.h"
+#include "common/lookup/LookupClient.h"
+#include "common/settings/ConfigFile.h"
+#include "common/settings/LanguageSelect.h"
+#include "playback/core/login/LoginServers.h"
+#include "playback/core/login/PlaybackLogin.h"
+#include "playback/core/tests/PlaybackEmulator.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // Date texts of the playback window and the recorder's camera count.
 #include <gtest/gtest.h>
 
-#include "RecordTexts.h"
+#include "playback/core/search/RecordTexts.h"
 
 TEST(RecordTexts, RecordTimesInBothDateStyles) {
     EXPECT_EQ(DateStyleFor("chinese"), 1);

@@ -1,7 +1,7 @@
 // The image slider's track: positions, pixels, drag and keys.
 #include <gtest/gtest.h>
 
-#include "SliderTrack.h"
+#include "playback/core/window/SliderTrack.h"
 
 namespace {
 

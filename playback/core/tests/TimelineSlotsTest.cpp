@@ -3,8 +3,8 @@
 
 #include <set>
 
-#include "PlayTime.h"
-#include "TimelineSlots.h"
+#include "playback/core/search/TimelineSlots.h"
+#include "playback/core/window/PlayTime.h"
 
 namespace {
 

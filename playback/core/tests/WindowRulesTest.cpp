@@ -2,10 +2,10 @@
 // background repaint after a move.
 #include <gtest/gtest.h>
 
-#include "DayRecordSearch.h"
-#include "PlayFollow.h"
-#include "SearchRows.h"
-#include "WindowDrag.h"
+#include "playback/core/search/DayRecordSearch.h"
+#include "playback/core/search/SearchRows.h"
+#include "playback/core/window/PlayFollow.h"
+#include "playback/core/window/WindowDrag.h"
 
 TEST(WindowRules, SearchRowsDropRepeatedCamerasAndMarkTheirRecords) {
     struct Case {

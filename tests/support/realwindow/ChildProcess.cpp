@@ -1,4 +1,4 @@
-#include "ChildProcess.h"
+#include "tests/support/realwindow/ChildProcess.h"
 
 #include <signal.h>
 #include <spawn.h>

@@ -1,11 +1,11 @@
-#include "EmulatorProgram.h"
+#include "tests/support/realwindow/EmulatorProgram.h"
 
 #include <unistd.h>
 
 #include <fstream>
 #include <regex>
 
-#include "ChildProcess.h"
+#include "tests/support/realwindow/ChildProcess.h"
 
 namespace {
 

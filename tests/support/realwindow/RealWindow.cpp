@@ -1,4 +1,4 @@
-#include "RealWindow.h"
+#include "tests/support/realwindow/RealWindow.h"
 
 #include <QDir>
 #include <chrono>

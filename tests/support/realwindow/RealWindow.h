@@ -7,10 +7,10 @@
 #include <QString>
 #include <functional>
 
-#include "ChildProcess.h"
-#include "EmulatorProgram.h"
-#include "XScreen.h"
-#include "XvfbServer.h"
+#include "tests/support/realwindow/ChildProcess.h"
+#include "tests/support/realwindow/EmulatorProgram.h"
+#include "tests/support/realwindow/XScreen.h"
+#include "tests/support/realwindow/XvfbServer.h"
 
 // Polls `condition` every 20 ms until it holds or `limit_ms` passes; says whether it held.
 bool WaitUntil(const std::function<bool()>& condition, int limit_ms);

@@ -1,4 +1,4 @@
-#include "XScreen.h"
+#include "tests/support/realwindow/XScreen.h"
 
 #include <X11/XKBlib.h>
 #include <X11/Xatom.h>

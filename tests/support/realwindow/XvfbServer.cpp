@@ -1,4 +1,4 @@
-#include "XvfbServer.h"
+#include "tests/support/realwindow/XvfbServer.h"
 
 #include <fcntl.h>
 #include <poll.h>

@@ -1,4 +1,4 @@
-#include "AssetWriter.h"
+#include "tools/assets/AssetWriter.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include "SkinFile.h"
+#include "tools/assets/SkinFile.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "ButtonFace.h"
+#include "tools/assets/ButtonFace.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,7 @@
 #include <QPainterPath>
 #include <QString>
 
-#include "SkinCatalog.h"
+#include "tools/assets/SkinCatalog.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "DeviceSpec.h"
+#include "tools/device-store/DeviceSpec.h"
 
 #include <gtest/gtest.h>
 

@@ -6,8 +6,8 @@
 #include <thread>
 #include <vector>
 
-#include "LookupClient.h"
-#include "LookupServer.h"
+#include "common/lookup/LookupClient.h"
+#include "tools/lookup-server/LookupServer.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "ServerCommandLine.h"
+#include "tools/lookup-server/ServerCommandLine.h"
 
 namespace {
 

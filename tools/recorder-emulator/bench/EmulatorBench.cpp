@@ -1,9 +1,9 @@
 // Start-up time and streaming cost of the recorder emulator.
-#include "LoginMac.h"
-#include "LoopCache.h"
-#include "LoopEncoder.h"
-#include "RecorderEmulator.h"
-#include "SocketIo.h"
+#include "platform/netctrl/protocol/LoginMac.h"
+#include "platform/netctrl/protocol/SocketIo.h"
+#include "tools/recorder-emulator/LoopCache.h"
+#include "tools/recorder-emulator/LoopEncoder.h"
+#include "tools/recorder-emulator/RecorderEmulator.h"
 
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>

@@ -15,11 +15,11 @@
 #include <thread>
 #include <utility>
 
-#include "LoginMac.h"
-#include "MessageDecoder.h"
-#include "RecorderSession.h"
-#include "RecorderState.h"
-#include "SocketIo.h"
+#include "platform/netctrl/protocol/LoginMac.h"
+#include "platform/netctrl/protocol/MessageDecoder.h"
+#include "platform/netctrl/protocol/SocketIo.h"
+#include "tools/recorder-emulator/RecorderSession.h"
+#include "tools/recorder-emulator/RecorderState.h"
 
 namespace {
 

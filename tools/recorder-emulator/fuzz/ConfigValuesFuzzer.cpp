@@ -1,7 +1,7 @@
 // Config values come from files people type: no text may crash a reader or pass a value out
 // of its range.
-#include "ConfigValues.h"
-#include "DaySchedule.h"
+#include "tools/recorder-emulator/ConfigValues.h"
+#include "tools/recorder-emulator/DaySchedule.h"
 
 #include <cstdint>
 #include <cstdlib>

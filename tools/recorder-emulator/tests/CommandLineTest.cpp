@@ -1,4 +1,4 @@
-#include "CommandLine.h"
+#include "tools/recorder-emulator/CommandLine.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
-#include "ConfigValues.h"
-#include "DayKey.h"
-#include "EmulatorConfigFile.h"
-#include "TestFolder.h"
+#include "tests/support/TestFolder.h"
+#include "tools/recorder-emulator/ConfigValues.h"
+#include "tools/recorder-emulator/DayKey.h"
+#include "tools/recorder-emulator/EmulatorConfigFile.h"
 
 #include <gtest/gtest.h>
 

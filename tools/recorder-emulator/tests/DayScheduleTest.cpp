@@ -1,6 +1,6 @@
-#include "ConfigValues.h"
-#include "DayKey.h"
-#include "DaySchedule.h"
+#include "tools/recorder-emulator/ConfigValues.h"
+#include "tools/recorder-emulator/DayKey.h"
+#include "tools/recorder-emulator/DaySchedule.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
-#include "DayKey.h"
-#include "RecorderEmulator.h"
-#include "TestClient.h"
-#include "TestFolder.h"
+#include "tests/support/TestFolder.h"
+#include "tools/recorder-emulator/DayKey.h"
+#include "tools/recorder-emulator/RecorderEmulator.h"
+#include "tools/recorder-emulator/tests/TestClient.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
-#include "DayKey.h"
-#include "LookupClient.h"
-#include "LookupServer.h"
-#include "RecorderEmulator.h"
-#include "TestClient.h"
-#include "TestFolder.h"
+#include "common/lookup/LookupClient.h"
+#include "tests/support/TestFolder.h"
+#include "tools/lookup-server/LookupServer.h"
+#include "tools/recorder-emulator/DayKey.h"
+#include "tools/recorder-emulator/RecorderEmulator.h"
+#include "tools/recorder-emulator/tests/TestClient.h"
 
 #include <gtest/gtest.h>
 

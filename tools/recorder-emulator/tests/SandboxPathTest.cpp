@@ -1,4 +1,4 @@
-#include "SandboxPath.h"
+#include "tools/recorder-emulator/SandboxPath.h"
 
 #include <gtest/gtest.h>
 

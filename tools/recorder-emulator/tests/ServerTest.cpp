@@ -1,9 +1,9 @@
-#include "DayKey.h"
-#include "PayloadCodec.h"
-#include "ProcessMemory.h"
-#include "RecorderEmulator.h"
-#include "TestClient.h"
-#include "TestFolder.h"
+#include "platform/netctrl/protocol/PayloadCodec.h"
+#include "tests/support/ProcessMemory.h"
+#include "tests/support/TestFolder.h"
+#include "tools/recorder-emulator/DayKey.h"
+#include "tools/recorder-emulator/RecorderEmulator.h"
+#include "tools/recorder-emulator/tests/TestClient.h"
 
 #include <gtest/gtest.h>
 

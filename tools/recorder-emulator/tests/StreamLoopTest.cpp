@@ -1,6 +1,6 @@
-#include "ChannelPicture.h"
-#include "LoopCache.h"
-#include "LoopEncoder.h"
+#include "tools/recorder-emulator/ChannelPicture.h"
+#include "tools/recorder-emulator/LoopCache.h"
+#include "tools/recorder-emulator/LoopEncoder.h"
 
 #include <gtest/gtest.h>
 

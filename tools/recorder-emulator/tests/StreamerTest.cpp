@@ -1,6 +1,6 @@
-#include "ChannelStream.h"
-#include "LiveStreamer.h"
-#include "PlaybackStreamer.h"
+#include "tools/recorder-emulator/ChannelStream.h"
+#include "tools/recorder-emulator/LiveStreamer.h"
+#include "tools/recorder-emulator/PlaybackStreamer.h"
 
 #include <gtest/gtest.h>
 

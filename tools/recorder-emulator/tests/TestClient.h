@@ -1,9 +1,9 @@
 #pragma once
 
-#include "LoginMac.h"
-#include "MessageDecoder.h"
-#include "Messages.h"
-#include "SocketIo.h"
+#include "platform/netctrl/protocol/LoginMac.h"
+#include "platform/netctrl/protocol/MessageDecoder.h"
+#include "platform/netctrl/protocol/Messages.h"
+#include "platform/netctrl/protocol/SocketIo.h"
 
 #include <sys/ioctl.h>
 #include <unistd.h>

@@ -1,12 +1,12 @@
 #include <QListWidget>
 #include <set>
 
-#include "DlgChangeChannel.h"
-#include "FirmoraFixture.h"
-#include "FontList.h"
-#include "GlyphRender.h"
-#include "PreviewCanvas.h"
-#include "TitleLayout.h"
+#include "update/app/DlgChangeChannel.h"
+#include "update/app/GlyphRender.h"
+#include "update/app/PreviewCanvas.h"
+#include "update/app/tests/FirmoraFixture.h"
+#include "update/core/FontList.h"
+#include "update/core/TitleLayout.h"
 
 namespace {
 

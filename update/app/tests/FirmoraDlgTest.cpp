@@ -1,7 +1,7 @@
-#include "DlgLogin.h"
-#include "FirmoraDlg.h"
-#include "FirmoraFixture.h"
-#include "ToolText.h"
+#include "update/app/DlgLogin.h"
+#include "update/app/FirmoraDlg.h"
+#include "update/app/tests/FirmoraFixture.h"
+#include "update/core/ToolText.h"
 
 namespace {
 

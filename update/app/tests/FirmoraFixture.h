@@ -8,8 +8,8 @@
 #include <filesystem>
 #include <functional>
 
-#include "MessageBoxAnswers.h"
-#include "RecorderFixture.h"
+#include "tests/support/MessageBoxAnswers.h"
+#include "update/core/tests/RecorderFixture.h"
 
 // The update tool's folder (with the built language files) beside the emulated recorder, and
 // the message boxes answered.

@@ -2,7 +2,7 @@
 
 #include <filesystem>
 
-#include "RealWindow.h"
+#include "tests/support/realwindow/RealWindow.h"
 
 namespace {
 

@@ -2,9 +2,9 @@
 #include <QSignalSpy>
 #include <fstream>
 
-#include "FirmoraFixture.h"
-#include "QtWaits.h"
-#include "UpdateDlg.h"
+#include "tests/support/QtWaits.h"
+#include "update/app/UpdateDlg.h"
+#include "update/app/tests/FirmoraFixture.h"
 
 namespace {
 
@@ -83,6 +83,7 @@ TEST_F(UpdateDlgTest, AFailedSendNamesItsFile) {
         const std::string expected = "Update faild!\n" + (update_ / c.name).string() + ": ";
         EXPECT_EQ(boxes_.Texts().back().toStdString().rfind(expected, 0), 0u)
             << boxes_.Texts().back().toStdString();
+        EXPECT_FALSE(boxes_.Texts().back().contains("/proc/self/fd/"));
         std::filesystem::remove_all((update_ / c.name).parent_path());
     }
 }

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "FontList.h"
-#include "ServerText.h"
+#include "update/core/FontList.h"
+#include "update/core/ServerText.h"
 
 TEST(ServerTextTest, SplitsAtTheLastColon) {
     const struct {

@@ -4,9 +4,9 @@
 
 #include <string>
 
-#include "NetCtrl.h"
-#include "RecorderEmulator.h"
-#include "TestFolder.h"
+#include "platform/netctrl/NetCtrl.h"
+#include "tests/support/TestFolder.h"
+#include "tools/recorder-emulator/RecorderEmulator.h"
 
 // One emulated recorder of a given type code on loopback, taking one user at a time: the super
 // users ADMIN (password admin) and SUPER2 (super) and the ordinary user USER02 (user).

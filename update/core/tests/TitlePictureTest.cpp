@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "TitleSnapshot.h"
-#include "TitleTestSupport.h"
+#include "update/core/TitleSnapshot.h"
+#include "update/core/tests/TitleTestSupport.h"
 
 TEST(TitlePictureTest, NameRules) {
     TitleNames names;

@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
 
-#include "GlyphOutline.h"
-#include "TableValues.h"
-#include "TestFolder.h"
-#include "TitleSnapshot.h"
-#include "TitleTables.h"
-#include "TitleTestSupport.h"
+#include "tests/support/TestFolder.h"
+#include "update/core/GlyphOutline.h"
+#include "update/core/TableValues.h"
+#include "update/core/TitleSnapshot.h"
+#include "update/core/TitleTables.h"
+#include "update/core/tests/TitleTestSupport.h"
 
 namespace {
 

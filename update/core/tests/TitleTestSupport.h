@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "BmpEncoder.h"
-#include "TitlePicture.h"
-#include "ToolMessage.h"
+#include "common/ui/core/BmpEncoder.h"
+#include "update/core/TitlePicture.h"
+#include "update/core/ToolMessage.h"
 
 // Messages a rule showed, in order.
 struct ShownMessages {

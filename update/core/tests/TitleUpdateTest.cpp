@@ -2,10 +2,10 @@
 
 #include <cstdlib>
 
-#include "RecorderFixture.h"
-#include "TitleTestSupport.h"
-#include "TitleUpdate.h"
-#include "ToolText.h"
+#include "update/core/TitleUpdate.h"
+#include "update/core/ToolText.h"
+#include "update/core/tests/RecorderFixture.h"
+#include "update/core/tests/TitleTestSupport.h"
 
 namespace {
 

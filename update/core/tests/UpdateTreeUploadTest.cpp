@@ -6,9 +6,9 @@
 #include <fstream>
 #include <functional>
 
-#include "RecorderFixture.h"
-#include "RemotePath.h"
-#include "UpdateTreeUpload.h"
+#include "update/core/RemotePath.h"
+#include "update/core/UpdateTreeUpload.h"
+#include "update/core/tests/RecorderFixture.h"
 
 namespace {
 
@@ -168,6 +168,8 @@ TEST_F(UpdateTreeUploadTest, FileSwappedForAPipeFailsTheSend) {
         ASSERT_EQ(::mkfifo(app.c_str(), 0600), 0);
     });
     EXPECT_EQ(upload.UploadUpdateFolder(update_.string()), UpdateOutcome::kEndNotRun);
+    EXPECT_EQ(upload.FailedFile(), app);
+    EXPECT_EQ(upload.FailedReason(), "changed since the folder was checked");
     EXPECT_EQ(Uploads(), std::vector<std::string>{"/mnt/mtd/net_update_start.sh"});
     EXPECT_EQ(emulator_.Journal(0).shell_commands, kStartCommands);
 }

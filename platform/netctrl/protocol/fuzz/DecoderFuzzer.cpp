@@ -12,9 +12,9 @@
 #include <string>
 #include <vector>
 
-#include "FuzzDefaults.h"
-#include "MessageDecoder.h"
-#include "MessageEncoder.h"
+#include "platform/netctrl/protocol/MessageDecoder.h"
+#include "platform/netctrl/protocol/MessageEncoder.h"
+#include "tests/support/FuzzDefaults.h"
 
 #ifndef FILL_UNFINISHED
 #define FILL_UNFINISHED 0

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "MessageDecoder.h"
-#include "MessageEncoder.h"
+#include "platform/netctrl/protocol/MessageDecoder.h"
+#include "platform/netctrl/protocol/MessageEncoder.h"
 
 using namespace netproto;
 

@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "MessageDecoder.h"
-#include "MessageEncoder.h"
-#include "PayloadCodec.h"
+#include "platform/netctrl/protocol/MessageDecoder.h"
+#include "platform/netctrl/protocol/MessageEncoder.h"
+#include "platform/netctrl/protocol/PayloadCodec.h"
 
 using namespace netproto;
 

@@ -1,4 +1,4 @@
-#include "SocketIo.h"
+#include "platform/netctrl/protocol/SocketIo.h"
 
 #include <unistd.h>
 
@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "ListenSocket.h"
+#include "platform/net/ListenSocket.h"
 
 using namespace netproto;
 

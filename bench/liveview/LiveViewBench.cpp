@@ -1,0 +1,356 @@
+// Cost of the whole live-view engine (receive, check, decode, draw) per frame, against decoding
+// the same frames alone, for 16 recorders of 16 channels each (256 cells) in the all-devices
+// view. The recorders run in a separate emulator process, so this process's CPU time is the
+// engine's own. The peers decode the same frames: paced (one thread per recorder, each
+// decoding its 16 channels in turn as they arrive, 25 times a second) and back to back on one
+// thread. Each round runs the engine and the peers in alternating order, so a change of load
+// on the machine falls on both; the ratios of the rounds are printed with their median and
+// range, and the machine's load average over the rounds. Also reports the share of the frames sent
+// that the engine decoded, how many cores it kept busy and the memory each connected recorder adds.
+#include <benchmark/benchmark.h>
+#include <malloc.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <regex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "bench/support/BenchPairs.h"
+#include "common/picture/H264Decoder.h"
+#include "common/ui/core/GdiRenderer.h"
+#include "common/ui/core/VideoGridLayout.h"
+#include "liveview/manager/DvrManager.h"
+#include "platform/surface/VideoSurface.h"
+#include "platform/waveout/ManualClockWaveOut.h"
+#include "tools/recorder-emulator/LoopCache.h"
+
+extern char** environ;
+
+namespace {
+
+constexpr int kChannels = 16;
+constexpr int kRecorders = 16;
+constexpr int kLoopFrames = 25;
+// The live view asks for 16 at most; the emulator is told to send 25 whatever it is asked.
+constexpr int kStreamFps = 25;
+constexpr auto kWarmUp = std::chrono::seconds(2);
+constexpr auto kMeasured = std::chrono::seconds(8);  // long enough to even out the noise
+constexpr auto kBackToBack = std::chrono::seconds(2);
+constexpr int kRounds = 9;  // the median of nine stays put where one round in three is off
+
+// A picture size of the recorders' streams: the emulator's size code and the pixels.
+struct Streams {
+    const char* name;
+    int size_code;
+    int width;
+    int height;
+};
+
+constexpr Streams kCif{"CIF", 2, 352, 288};
+constexpr Streams kD1{"D1", 0, 720, 576};
+
+double ProcessCpuSeconds() {
+    rusage usage{};
+    ::getrusage(RUSAGE_SELF, &usage);
+    return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+           static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+// Freed memory is handed back first, so a baseline does not count what an earlier run left.
+double ResidentMiB() {
+    ::malloc_trim(0);
+    std::ifstream statm("/proc/self/statm");
+    long pages = 0;
+    long resident = 0;
+    statm >> pages >> resident;
+    return static_cast<double>(resident) * static_cast<double>(::sysconf(_SC_PAGESIZE)) /
+           (1024.0 * 1024.0);
+}
+
+// The one-minute load average of the machine, which the other work on it sets.
+double LoadAverage() {
+    std::ifstream loadavg("/proc/loadavg");
+    double load = 0;
+    loadavg >> load;
+    return load;
+}
+
+double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+// The emulator program with `recorders` recorders of 16 channels on free ports.
+class EmulatorProcess {
+public:
+    EmulatorProcess(int recorders, int size_code) {
+        int out[2];
+        if (::pipe(out) != 0) return;
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
+        posix_spawn_file_actions_addclose(&actions, out[0]);
+        const std::string sandbox = (std::filesystem::temp_directory_path() /
+                                     ("liveview_bench_" + std::to_string(::getpid())))
+                                        .string();
+        std::vector<std::string> args = {EMULATOR_PROGRAM,
+                                         "--recorders",
+                                         std::to_string(recorders),
+                                         "--channels",
+                                         std::to_string(kChannels),
+                                         "--size",
+                                         std::to_string(size_code),
+                                         "--base-port",
+                                         "0",
+                                         "--sandbox",
+                                         sandbox,
+                                         "--live-fps",
+                                         std::to_string(kStreamFps)};
+        std::vector<char*> argv;
+        for (std::string& arg : args)
+            argv.push_back(arg.data());
+        argv.push_back(nullptr);
+        if (posix_spawn(&pid_, EMULATOR_PROGRAM, &actions, nullptr, argv.data(), environ) != 0) {
+            pid_ = -1;
+        }
+        posix_spawn_file_actions_destroy(&actions);
+        ::close(out[1]);
+        ReadPorts(out[0], recorders);
+        ::close(out[0]);
+    }
+    ~EmulatorProcess() {
+        if (pid_ <= 0) return;
+        ::kill(pid_, SIGTERM);
+        int status = 0;
+        ::waitpid(pid_, &status, 0);
+    }
+    const std::vector<int>& Ports() const { return ports_; }
+
+private:
+    void ReadPorts(int fd, int recorders) {
+        std::unique_ptr<FILE, decltype(&std::fclose)> in(::fdopen(::dup(fd), "r"), std::fclose);
+        if (!in) return;
+        const std::regex line(R"(recorder \d+: 127\.0\.0\.1:(\d+))");
+        char buffer[512];
+        while (static_cast<int>(ports_.size()) < recorders &&
+               std::fgets(buffer, sizeof(buffer), in.get()) != nullptr) {
+            std::cmatch match;
+            if (std::regex_search(buffer, match, line)) ports_.push_back(std::stoi(match[1]));
+        }
+    }
+
+    pid_t pid_ = -1;
+    std::vector<int> ports_;
+};
+
+using Loops = std::vector<std::shared_ptr<const FrameLoop>>;
+
+Loops ChannelLoops(const Streams& streams) {
+    Loops loops;
+    for (int channel = 0; channel < kChannels; ++channel) {
+        loops.push_back(LoopCache::Shared().Get(
+            {VideoCodec::kH264, streams.width, streams.height, channel, kLoopFrames, 25}));
+    }
+    return loops;
+}
+
+void DecodeInTurn(const Loops& loops, int index, std::vector<CH264Decoder>& decoders) {
+    for (std::size_t stream = 0; stream < decoders.size(); ++stream) {
+        const EncodedFrame& frame = loops[stream % kChannels]->frames[index];
+        CH264Decoder& decoder = decoders[stream];
+        int got = 0;
+        decoder.Decode(decoder.Picture(), &got, frame.payload.data(),
+                       static_cast<int>(frame.payload.size()));
+    }
+}
+
+// The paced peer: one thread per recorder decoding its 16 channels frame by frame in turn, 25
+// times a second, as the engine gets them. Both pay the same for keeping that many decoders
+// warm and for waking to each burst. CPU microseconds per frame.
+double PacedDecodeUs(const Streams& streams, const Loops& loops) {
+    std::atomic<bool> measuring{false};
+    std::atomic<bool> stop{false};
+    std::atomic<int64_t> frames{0};
+    auto decode_recorder = [&] {
+        std::vector<CH264Decoder> decoders(kChannels);
+        for (CH264Decoder& decoder : decoders)
+            decoder.Open(streams.width, streams.height);
+        const auto interval = std::chrono::microseconds(1000000 / kStreamFps);
+        auto next = std::chrono::steady_clock::now();
+        for (int index = 0; !stop.load(); index = (index + 1) % kLoopFrames) {
+            DecodeInTurn(loops, index, decoders);
+            if (measuring.load()) frames.fetch_add(kChannels);
+            next += interval;
+            std::this_thread::sleep_until(next);
+        }
+    };
+    std::vector<std::thread> threads;
+    for (int a = 0; a < kRecorders; ++a)
+        threads.emplace_back(decode_recorder);
+    std::this_thread::sleep_for(kWarmUp);
+    const double cpu_start = ProcessCpuSeconds();
+    measuring = true;
+    std::this_thread::sleep_for(kMeasured);
+    measuring = false;
+    const double cpu_seconds = ProcessCpuSeconds() - cpu_start;
+    stop = true;
+    for (std::thread& thread : threads)
+        thread.join();
+    return cpu_seconds * 1e6 / static_cast<double>(std::max<int64_t>(frames.load(), 1));
+}
+
+// The same frames decoded back to back on one thread. CPU microseconds per frame.
+double BackToBackDecodeUs(const Streams& streams, const Loops& loops) {
+    std::vector<CH264Decoder> decoders(static_cast<std::size_t>(kRecorders) * kChannels);
+    for (CH264Decoder& decoder : decoders)
+        decoder.Open(streams.width, streams.height);
+    for (int index = 0; index < kLoopFrames; ++index)  // warms the decoders' buffers
+        DecodeInTurn(loops, index, decoders);
+    int64_t frames = 0;
+    const double cpu_start = ProcessCpuSeconds();
+    const auto end = std::chrono::steady_clock::now() + kBackToBack;
+    while (frames == 0 || std::chrono::steady_clock::now() < end) {
+        for (int index = 0; index < kLoopFrames; ++index)
+            DecodeInTurn(loops, index, decoders);
+        frames += static_cast<int64_t>(decoders.size()) * kLoopFrames;
+    }
+    return (ProcessCpuSeconds() - cpu_start) * 1e6 / static_cast<double>(frames);
+}
+
+struct EngineRun {
+    double cpu_us_per_frame = 0;
+    double decoded_share = 0;  // of the frames the recorders sent
+    double cores_busy = 0;
+    double mib_per_recorder = 0;
+};
+
+EngineRun RunEngine(const EmulatorProcess& emulator) {
+    const std::string store = (std::filesystem::temp_directory_path() /
+                               ("liveview_bench_uss_" + std::to_string(::getpid())))
+                                  .string();
+    ManualClockWaveOut audio;
+    CVideoGridLayout grid;
+    grid.Init(256, 256);
+    grid.ComputeCells(0, 0, 1408, 1152);
+    auto surface = std::make_shared<CVideoSurface>();
+    surface->Resize(1408, 1152);
+    CGdiRenderer renderer;
+    renderer.SetDC(surface);
+
+    const double resident_before = ResidentMiB();
+    auto manager = std::make_unique<CDvrManager>(audio, store);
+    manager->SetDisplayTargets(&grid, &renderer, {0, 0, 1408, 1152});
+    manager->SetCurrentDvr(-1);
+    manager->SetAllDvrMode(1);
+    for (int a = 0; a < kRecorders; ++a) {
+        manager->AddDvr("127.0.0.1:" + std::to_string(emulator.Ports()[a]), "", "admin", "admin",
+                        "");
+        manager->StartDvrNetwork(a);
+        for (int channel = 0; channel < kChannels; ++channel)
+            manager->SetWindowChannel(a * kChannels + channel, MakeChannelKey(a, channel));
+        if (manager->ConnectDvr(a) < 0) return {};
+    }
+    manager->RefreshLiveViews();
+    std::this_thread::sleep_for(kWarmUp);
+
+    auto decoded = [&] {
+        uint64_t total = 0;
+        for (int a = 0; a < kRecorders; ++a)
+            total += manager->GetFrameCounts(a).decoded;
+        return total;
+    };
+    const uint64_t decoded_start = decoded();
+    const double cpu_start = ProcessCpuSeconds();
+    std::this_thread::sleep_for(kMeasured);
+    const double cpu_seconds = ProcessCpuSeconds() - cpu_start;
+    const uint64_t frames = decoded() - decoded_start;
+    const double seconds = std::chrono::duration<double>(kMeasured).count();
+    EngineRun run;
+    run.cpu_us_per_frame = cpu_seconds * 1e6 / static_cast<double>(std::max<uint64_t>(frames, 1));
+    run.decoded_share =
+        static_cast<double>(frames) / (kRecorders * kChannels * kStreamFps * seconds);
+    run.cores_busy = cpu_seconds / seconds;
+    run.mib_per_recorder = (ResidentMiB() - resident_before) / kRecorders;
+    manager->Shutdown();
+    manager.reset();
+    std::filesystem::remove(store);
+    return run;
+}
+
+// Rounds of the engine and both peers on 256 channels of one picture size.
+void BM_Engine(benchmark::State& state, Streams streams) {
+    EmulatorProcess emulator(kRecorders, streams.size_code);
+    if (static_cast<int>(emulator.Ports().size()) != kRecorders) {
+        state.SkipWithError("the recorder emulator did not start");
+        return;
+    }
+    const Loops loops = ChannelLoops(streams);
+    const std::string what = std::string("engine, 256 ") + streams.name + " channels";
+    std::vector<double> engine_us, paced_us, back_to_back_us, shares, cores, loads;
+    double mib_per_recorder = 0;
+    for (auto _ : state) {
+        for (int round = 0; round < kRounds; ++round) {
+            EngineRun run;
+            double paced = 0;
+            if (round % 2 == 0) {
+                run = RunEngine(emulator);
+                paced = PacedDecodeUs(streams, loops);
+            } else {
+                paced = PacedDecodeUs(streams, loops);
+                run = RunEngine(emulator);
+            }
+            const double back_to_back = BackToBackDecodeUs(streams, loops);
+            loads.push_back(LoadAverage());
+            if (run.cpu_us_per_frame == 0) {
+                state.SkipWithError("a log-in failed");
+                return;
+            }
+            engine_us.push_back(run.cpu_us_per_frame);
+            paced_us.push_back(paced);
+            back_to_back_us.push_back(back_to_back);
+            shares.push_back(run.decoded_share);
+            cores.push_back(run.cores_busy);
+            mib_per_recorder = run.mib_per_recorder;
+            AddCostRatio(what + " / paced decode", run.cpu_us_per_frame / paced);
+            AddCostRatio(what + " / back-to-back decode", run.cpu_us_per_frame / back_to_back);
+        }
+    }
+    const double engine = Median(engine_us);
+    state.counters["engine_us_per_frame"] = engine;
+    state.counters["paced_us_per_frame"] = Median(paced_us);
+    state.counters["back_to_back_us_per_frame"] = Median(back_to_back_us);
+    state.counters["decoded_share"] = Median(shares);
+    state.counters["min_decoded_share"] = *std::min_element(shares.begin(), shares.end());
+    state.counters["cores_busy"] = Median(cores);
+    state.counters["MiB_per_recorder"] = mib_per_recorder;
+    state.counters["load_min"] = *std::min_element(loads.begin(), loads.end());
+    state.counters["load_max"] = *std::max_element(loads.begin(), loads.end());
+    // What the machine's cores would carry at the engine's cost per frame, were it alone.
+    state.counters["channels_at_all_cores"] =
+        std::thread::hardware_concurrency() * 1e6 / (engine * kStreamFps);
+}
+
+const bool kRegistered = [] {
+    for (const Streams& streams : {kCif, kD1}) {
+        benchmark::RegisterBenchmark((std::string("BM_Engine/") + streams.name).c_str(), BM_Engine,
+                                     streams)
+            ->Iterations(1)
+            ->Unit(benchmark::kSecond)
+            ->UseRealTime();
+    }
+    return true;
+}();
+
+}  // namespace

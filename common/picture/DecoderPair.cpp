@@ -1,0 +1,15 @@
+#include "common/picture/DecoderPair.h"
+
+#include "platform/records/DvrMachineInfo.h"
+
+bool CDecoderPair::IsH264(int32_t codec_word) { return codec_word == kCodecH264; }
+
+CVideoDecoder& CDecoderPair::For(int32_t codec_word) {
+    if (IsH264(codec_word)) return h264_;
+    return mpeg4_;
+}
+
+void CDecoderPair::OpenBoth(int width, int height) {
+    h264_.OpenFor(width, height);
+    mpeg4_.OpenFor(width, height);
+}
