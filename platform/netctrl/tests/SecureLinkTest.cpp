@@ -78,7 +78,7 @@ TEST_F(SecureLink, RelayEndingTlsOnBothSidesCanNeitherLogInNorInject) {
     // The proof covers the client's TLS connection, which is not the recorder's.
     EXPECT_EQ(net.ConnectToServer("127.0.0.1", relay.Port(), "admin", "admin"), kLoginBadPassword);
     EXPECT_EQ(LinkStateOf(net), kLinkIdle);
-    ASSERT_TRUE(WaitUntil([&] { return relay.Injected() > 0; }));
+    ASSERT_TRUE(PollUntil([&] { return relay.Injected() > 0; }));
 
     // The recorder took none of it, and still serves the honest client directly.
     ASSERT_EQ(LogIn(net), 0);
@@ -106,7 +106,7 @@ TEST(SecureLinkPeer, APeerThatCannotProveThePasswordIsRefusedAndToldNothing) {
     EXPECT_EQ(LinkStateOf(net), kLinkIdle);
     EXPECT_NE(net.LastError().find("could not prove"), std::string::npos) << net.LastError();
     EXPECT_LT(net.GetMachineLedInfo(), 0);
-    ASSERT_TRUE(WaitUntil([&] { return answered.load(); }));
+    ASSERT_TRUE(PollUntil([&] { return answered.load(); }));
     EXPECT_FALSE(spoke_after_reply);
 }
 
@@ -163,7 +163,7 @@ TEST_F(SecureLink, StopBehindStreamDataOnASlowLinkKeepsTheLink) {
         });
         ASSERT_EQ(net.NetPlayFile(0, 86400, static_cast<int>(c.mask), c.audio, 1), 0);
         // The queue in the middle holds about five seconds of the stream.
-        EXPECT_TRUE(WaitUntil([&] { return slow.Waiting() > 1'000'000; }, 30000));
+        EXPECT_TRUE(PollUntil([&] { return slow.Waiting() > 1'000'000; }, 30000));
         const auto stop = std::chrono::steady_clock::now();
         EXPECT_EQ(net.StopNetPlayFile(), 0) << net.LastError();
         const double stop_s = SecondsSince(stop);
