@@ -1,8 +1,6 @@
 #include "common/record/QmxFile.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <cerrno>
 #include <climits>

@@ -98,7 +98,7 @@ void CDvrManager::RecordFrame(int a, _NET_FRAME_HEAD_& header) {
             registry_.GetDvr(a, entry);
             name = entry.show_name;
         }
-        text = FillText(texts_.Text(texts_.MemberOf("LocalRec_Stopped")),
+        text = FillText(texts_.Text("LocalRec_Stopped"),
                         {name, WriteFailureReason(texts_, directory, error_number)}) +
                " " + KeptFramesText(texts_, kept, directory);
     }

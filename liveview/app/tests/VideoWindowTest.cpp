@@ -339,6 +339,21 @@ TEST_F(VideoWindowTest, TheChannelMenuPlacesAndTakesBackCamerasOfAnyDevice) {
     ClickAt(AtCell(9), Qt::RightButton);
     ASSERT_TRUE(dismiss.Ran());
     EXPECT_EQ(window_->RightClickMark(), 1);
+
+    // A cell whose stored key names a channel past the menu's (a store written elsewhere) is
+    // emptied by its own item.
+    manager_->SetWindowChannel(11, 20);
+    QString first;
+    ModalAct<QMenu> own_item([&](QMenu& menu) {
+        QAction* item = menu.actions().front();
+        first = item->text();
+        menu.setActiveAction(item);
+        QTest::keyClick(&menu, Qt::Key_Return);
+    });
+    ClickAt(AtCell(11), Qt::RightButton);
+    ASSERT_TRUE(own_item.Ran());
+    EXPECT_EQ(first, "Gate:CH21");
+    ASSERT_EVENTUALLY_EQ(manager_->GetWindowChannel(11), -1);
 }
 
 TEST_F(VideoWindowTest, ThePadSteersTheCameraShownAlone) {

@@ -4,6 +4,7 @@
 #include "platform/netctrl/tests/ScriptedRecorder.h"
 #include "playback/core/decode/ChannelNamePlace.h"
 #include "playback/core/tests/DecodeFixture.h"
+#include "tests/support/PairFrames.h"
 #include "tools/recorder-emulator/VideoCodec.h"
 
 using namespace netproto;
@@ -27,7 +28,7 @@ TEST_P(PanesTest, EachCameraLandsInItsOwnPaneWithItsName) {
     const std::array<int, 4> cameras = {3, 1, 0, 4};
     Play(cameras, 36000);
     std::array<Draw, 4> last{};
-    ASSERT_TRUE(WaitFor([&] {
+    ASSERT_TRUE(PollUntil([&] {
         std::array<int, 4> drawn{};
         for (const Draw& draw : output_.Draws()) {
             const int pane = PaneOf(draw);
@@ -69,15 +70,15 @@ using DecodeThreadTest = DecodeFixture;
 TEST_F(DecodeThreadTest, StopKeepsDecodingButDrawsNothing) {
     Connect(Recorder(1004, kH264CodecWord, {0, 2}));
     Play({1, 2, 3, 4}, 0);
-    ASSERT_TRUE(WaitFor([&] { return output_.Count() >= 8; }));
+    ASSERT_TRUE(PollUntil([&] { return output_.Count() >= 8; }));
     shared_.play_state = PlaybackShared::kPlayStateStopped;
     const int64_t stopped_at = shared_.play_time;
-    ASSERT_TRUE(WaitFor([&] { return shared_.play_time > stopped_at; }));
+    ASSERT_TRUE(PollUntil([&] { return shared_.play_time > stopped_at; }));
     const int drawn = output_.Count();
-    ASSERT_TRUE(WaitFor([&] { return shared_.play_time >= stopped_at + 2; }));
+    ASSERT_TRUE(PollUntil([&] { return shared_.play_time >= stopped_at + 2; }));
     EXPECT_EQ(output_.Count(), drawn);
     shared_.play_state = PlaybackShared::kPlayStateShowing;
-    EXPECT_TRUE(WaitFor([&] { return output_.Count() > drawn; }));
+    EXPECT_TRUE(PollUntil([&] { return output_.Count() > drawn; }));
 }
 
 Frame MakeFrame(char type, int channel, bool key, std::vector<uint8_t> payload,
@@ -130,7 +131,7 @@ TEST_F(DecodeThreadTest, FramesFollowTheLoopsRules) {
     shared_.audio_flag = 1;
     Play({2, 0, 1, 0}, 0, 1);
 
-    ASSERT_TRUE(WaitFor([&] { return output_.Count() >= 6; }));
+    ASSERT_TRUE(PollUntil([&] { return output_.Count() >= 6; }));
     std::vector<std::array<int, 3>> drawn;
     for (const Draw& draw : output_.Draws())
         drawn.push_back({PaneOf(draw), draw.width, draw.height});
@@ -150,6 +151,60 @@ TEST_F(DecodeThreadTest, FramesFollowTheLoopsRules) {
                           {1, std::vector<uint8_t>(4096, 0x33)}}));
 }
 
+// A backup of a stream with broken heads: the pair holds only frames an independent check of
+// the pair accepts (size codes, unbroken frame numbers from a key frame, times of the span,
+// audio of announced channels), and the rest count as refused.
+TEST_F(DecodeThreadTest, BackupsWriteOnlyFramesThePairCanFollow) {
+    RecorderConfig config = Recorder(4, kH264CodecWord, {0, 2});
+    config.audio_mask = 0x1;
+    Connect(config);
+    shared_.channel_mask = 0xF;
+    const int64_t day_start_s = kToday * 86400;
+    const int start_s = 36000;
+    const int end_s = 36000 + 600;
+    for (const Fault fault :
+         {Fault::kBadSizeCode, Fault::kNoFrameNumber, Fault::kFarTime, Fault::kUnannouncedAudio}) {
+        SCOPED_TRACE(static_cast<int>(fault));
+        const TestFolder pairs_folder(std::to_string(static_cast<int>(fault)));
+        backup_.Begin();
+        backup_.SetDirectory(pairs_folder.Path().string());
+        backup_.SetStream(day_start_s + start_s, day_start_s + end_s, 0x1);
+        emulator_.InjectFault(0, fault);
+        ASSERT_EQ(connection_.NetPlayFile(start_s, end_s, 0xF, 1, 1), 0);
+        ASSERT_TRUE(
+            PollUntil([&] { return connection_.GetMachineInfe().nLinkState != kLinkStreaming; }));
+        backup_.End();
+        const auto faults = emulator_.Journal(0).faults;
+        ASSERT_EQ(std::count(faults.begin(), faults.end(), fault), 1);
+        EXPECT_GE(backup_.FramesRefused(), 1u);
+
+        const auto indexes = Pairs(pairs_folder.Path());
+        ASSERT_EQ(indexes.size(), 1u);
+        const auto frames = ReadPair(indexes[0]);
+        EXPECT_EQ(frames.size(), backup_.FramesKept());
+        std::array<int, 16> next_number;
+        next_number.fill(-1);
+        int audio = 0;
+        for (const auto& [head, payload] : frames) {
+            ASSERT_GE(head.nTime, day_start_s + start_s - 86400);
+            ASSERT_LE(head.nTime, day_start_s + end_s + 86400);
+            ASSERT_GE(head.nChannel, 0);
+            ASSERT_LT(head.nChannel, 16);
+            if (head.cType == 'A') {
+                ASSERT_EQ(head.nChannel, 0);
+                ++audio;
+                continue;
+            }
+            ASSERT_LE(head.nSize, 2);
+            int& expected = next_number[head.nChannel];
+            if (head.nKeyFrame == 1) expected = 0;
+            ASSERT_EQ(head.nFrameNo, expected) << "a gap in channel " << head.nChannel;
+            ++expected;
+        }
+        EXPECT_GT(audio, 0);
+    }
+}
+
 // The stop ends the thread whatever it does: just started, or pausing after each picture
 // while the window is dragged.
 TEST_F(DecodeThreadTest, StopEndsTheThreadAtAnyMoment) {
@@ -160,10 +215,10 @@ TEST_F(DecodeThreadTest, StopEndsTheThreadAtAnyMoment) {
     }
     Connect(Recorder(1004, kH264CodecWord, {0, 2}));
     Play({1, 2, 3, 4}, 0);
-    ASSERT_TRUE(WaitFor([&] { return output_.Count() >= 4; }));
+    ASSERT_TRUE(PollUntil([&] { return output_.Count() >= 4; }));
     shared_.window_drag = 1;
     // Frames pile up while the thread pauses after each picture.
-    ASSERT_TRUE(WaitFor([&] { return connection_.IsHavePicBuf() > 10; }));
+    ASSERT_TRUE(PollUntil([&] { return connection_.IsHavePicBuf() > 10; }));
     EXPECT_EQ(thread_.StopDecodeThread(), 1);
     EXPECT_FALSE(thread_.Running());
 }
