@@ -5,7 +5,7 @@ find_package(ALSA REQUIRED)
 find_package(GTest REQUIRED)
 find_package(spdlog REQUIRED)
 
-pkg_check_modules(LIBAV REQUIRED IMPORTED_TARGET libavcodec libavutil libswscale)
+pkg_check_modules(LIBAV REQUIRED IMPORTED_TARGET libavcodec libavutil)
 
 # xvidcore ships no pkg-config file.
 find_path(XVID_INCLUDE_DIR xvid.h REQUIRED)
@@ -21,6 +21,8 @@ endif()
 
 if(SUITE_BENCH)
   find_package(benchmark REQUIRED)
+  # libswscale, the other peer of the picture path's benchmarks.
+  pkg_check_modules(SWSCALE REQUIRED IMPORTED_TARGET libswscale)
   # libyuv, a peer of the picture path's benchmarks only; it ships no pkg-config file.
   find_path(LIBYUV_INCLUDE_DIR libyuv.h REQUIRED)
   find_library(LIBYUV_LIBRARY NAMES yuv REQUIRED)

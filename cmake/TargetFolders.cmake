@@ -1,6 +1,7 @@
 # suite_write_target_folders(file): writes "target folder" a line for every target the build
-# defines, the folder (below the source tree) holding its first source, or for an interface
-# library its first include folder. The dependency check reads it beside the link graph.
+# defines, the folder (below the source tree) holding its first source (for an interface library
+# its own: a test fixture's headers), else the folder of its CMakeLists.txt. The dependency check
+# reads it beside the link graph.
 function(suite_write_target_folders file)
   set(lines "")
   set(dirs ${CMAKE_SOURCE_DIR})
@@ -15,7 +16,7 @@ function(suite_write_target_folders file)
         continue()
       endif()
       if(type STREQUAL "INTERFACE_LIBRARY")
-        get_target_property(places ${target} INTERFACE_INCLUDE_DIRECTORIES)
+        get_target_property(places ${target} INTERFACE_SOURCES)
       else()
         get_target_property(places ${target} SOURCES)
       endif()
@@ -25,9 +26,7 @@ function(suite_write_target_folders file)
         cmake_path(IS_PREFIX CMAKE_SOURCE_DIR "${path}" NORMALIZE inside)
         cmake_path(IS_PREFIX CMAKE_BINARY_DIR "${path}" NORMALIZE generated)
         if(inside AND NOT generated)
-          if(NOT type STREQUAL "INTERFACE_LIBRARY")
-            cmake_path(GET path PARENT_PATH path)
-          endif()
+          cmake_path(GET path PARENT_PATH path)
           cmake_path(RELATIVE_PATH path BASE_DIRECTORY ${CMAKE_SOURCE_DIR} OUTPUT_VARIABLE folder)
           break()
         endif()

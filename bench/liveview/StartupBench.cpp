@@ -29,7 +29,6 @@ namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
 
 constexpr int kRounds = 7;
-constexpr int kLimit_ms = 60000;
 const QPoint kConnectButton(956 + 30, 390 + 17);
 const QPoint kExitButton(870 + 36, 660 + 36);
 
@@ -91,10 +90,10 @@ bool WindowShown(const Stage& stage, const char* title) {
 double BareWindowMs(const Stage& stage) {
     const auto start = Clock::now();
     ChildProcess probe(PROBE_WINDOW_PROGRAM, {}, stage.Screen());
-    if (!WaitUntil([&] { return WindowShown(stage, "probe"); }, kLimit_ms)) return -1;
+    if (!PollUntil([&] { return WindowShown(stage, "probe"); })) return -1;
     const double shown_ms = MsSince(start);
     probe.Terminate();
-    WaitUntil([&] { return !WindowShown(stage, "probe"); }, kLimit_ms);
+    PollUntil([&] { return !WindowShown(stage, "probe"); });
     return shown_ms;
 }
 
@@ -110,31 +109,27 @@ OculanRun RunOculan(const Stage& stage) {
     OculanRun run;
     const auto start = Clock::now();
     ChildProcess oculan(stage.program.string(), {}, stage.Screen());
-    if (!WaitUntil([&] { return WindowShown(stage, "Oculan"); }, kLimit_ms)) {
+    if (!PollUntil([&] { return WindowShown(stage, "Oculan"); })) {
         run.failure = "Oculan's window never showed";
         return run;
     }
     run.window_ms = MsSince(start);
     // The operator presses CONNECT as soon as it is drawn.
     const QString skins = QString::fromStdString((stage.program.parent_path() / "skin1").string());
-    WaitUntil(
-        [&] {
-            const std::vector<int> wrong =
-                MisplacedButtons(GrabScreen(stage.xvfb.Display()), QPoint(0, 0), skins, {});
-            return std::find(wrong.begin(), wrong.end(), 1013) == wrong.end();
-        },
-        kLimit_ms);
+    PollUntil([&] {
+        const std::vector<int> wrong =
+            MisplacedButtons(GrabScreen(stage.xvfb.Display()), QPoint(0, 0), skins, {});
+        return std::find(wrong.begin(), wrong.end(), 1013) == wrong.end();
+    });
     run.connect_drawn_ms = MsSince(start);
     Click(stage.xvfb.Display(), kConnectButton);
-    const bool pictured = WaitUntil(
-        [&] {
-            const QImage screen = GrabScreen(stage.xvfb.Display(), QRect(0, 0, 1024, 738));
-            for (int i = 0; i < 16; ++i) {
-                if (ChannelOfPicture(screen, kCells[i]) != i) return false;
-            }
-            return true;
-        },
-        kLimit_ms);
+    const bool pictured = PollUntil([&] {
+        const QImage screen = GrabScreen(stage.xvfb.Display(), QRect(0, 0, 1024, 738));
+        for (int i = 0; i < 16; ++i) {
+            if (ChannelOfPicture(screen, kCells[i]) != i) return false;
+        }
+        return true;
+    });
     if (!pictured) {
         SaveScreenshot(GrabScreen(stage.xvfb.Display()), "oculan-startup-failed");
         run.failure = "the cells never all showed their camera";
@@ -143,7 +138,7 @@ OculanRun RunOculan(const Stage& stage) {
     run.all_cells_ms = MsSince(start);
     // Closed as the operator would, so the recorder sees the log-out before the next run.
     Click(stage.xvfb.Display(), kExitButton);
-    if (!oculan.WaitForExit(kLimit_ms)) run.failure = "EXIT did not close it";
+    if (!oculan.WaitForExit(kPollLimit_ms)) run.failure = "EXIT did not close it";
     return run;
 }
 
@@ -159,7 +154,7 @@ double FirstKeyFramesMs(const Stage& stage) {
     }
     std::bitset<16> keyed;
     std::vector<char> payload(kMaxFramePayloadBytes);
-    const auto limit = start + std::chrono::milliseconds(kLimit_ms);
+    const auto limit = start + std::chrono::milliseconds(kPollLimit_ms);
     while (!keyed.all() && Clock::now() < limit) {
         if (client.IsHavePicBuf() <= 0) {
             client.WaitForPicBuf(100);

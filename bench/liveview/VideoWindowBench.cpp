@@ -33,6 +33,7 @@
 #include "liveview/manager/DvrManager.h"
 #include "platform/surface/VideoSurfaceView.h"
 #include "platform/waveout/ManualClockWaveOut.h"
+#include "tests/support/PollUntil.h"
 #include "tests/support/realwindow/ChildProcess.h"
 
 namespace {
@@ -42,7 +43,6 @@ namespace fs = std::filesystem;
 constexpr int kRecorders = 16;
 constexpr int kChannels = 16;
 constexpr double kFrameInterval_ms = 40.0;
-constexpr int kLimit_ms = 60000;
 constexpr int kRepetitions = 3;
 const int kLayouts[] = {4, 9, 16, 25, 36, 64, 144, 256};
 
@@ -61,7 +61,7 @@ public:
                      std::to_string(kChannels), "--size", "2", "--base-port", "0", "--live-fps",
                      "25", "--sandbox", (folder_ / "sandbox").string()}) {
         fs::create_directories(folder_);
-        if (!emulator_.WaitForOutput(std::regex("recorder 16: 127"), kLimit_ms)) return;
+        if (!emulator_.WaitForOutput(std::regex("recorder 16: 127"), kPollLimit_ms)) return;
         UserStoreContent content;
         const std::string output = emulator_.Output();
         const std::regex port(R"(recorder (\d+): 127\.0\.0\.1:(\d+))");
@@ -82,7 +82,7 @@ public:
         // The root, CONNECT: every device links.
         window_->Tree()->setCurrentItem(window_->Tree()->topLevelItem(0));
         Press(live_view_id::kConnect);
-        ready_ = WaitFor([&] {
+        ready_ = PollUntil([&] {
             for (int a = 0; a < kRecorders; ++a) {
                 if (manager_->GetMachineInfo(a).nLinkState != kLinkStreaming) return false;
             }
@@ -100,11 +100,11 @@ public:
 
     void Press(int id) const { qobject_cast<QAbstractButton*>(window_->Control(id))->click(); }
 
-    static bool WaitFor(const std::function<bool()>& condition) {
+    static bool PollUntil(const std::function<bool()>& condition) {
         QElapsedTimer waited;
         waited.start();
         while (!condition()) {
-            if (waited.elapsed() > kLimit_ms) return false;
+            if (waited.elapsed() > kPollLimit_ms) return false;
             QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
         }
         return true;
@@ -175,11 +175,11 @@ void TimePress(benchmark::State& state, Stage& stage, int layout, Figures& figur
     since_press.start();
     stage.Press(ButtonOf(layout));
     // The paint happens inside the call that saw it begin, so the time after it has ended.
-    while (!painted && since_press.elapsed() < kLimit_ms)
+    while (!painted && since_press.elapsed() < kPollLimit_ms)
         QCoreApplication::processEvents();
     const double drawn_ms = static_cast<double>(since_press.nsecsElapsed()) / 1e6;
     stage.Grid().removeEventFilter(&watch);
-    if (!Stage::WaitFor([&] { return stage.EveryCellPictured(); }))
+    if (!Stage::PollUntil([&] { return stage.EveryCellPictured(); }))
         return state.SkipWithError("the cells never all showed a picture again");
     const double pictured_ms = static_cast<double>(since_press.nsecsElapsed()) / 1e6;
     state.SetIterationTime(drawn_ms / 1000);
@@ -198,7 +198,7 @@ void BM_SwitchTo(benchmark::State& state) {
     const int layout = static_cast<int>(state.range(0));
     for (auto _ : state) {
         stage.Press(ButtonOf(layout == 16 ? 4 : 16));
-        Stage::WaitFor([&] { return stage.EveryCellPictured(); });
+        Stage::PollUntil([&] { return stage.EveryCellPictured(); });
         TimePress(state, stage, layout, g_figures["switch " + std::to_string(layout)]);
     }
 }
@@ -210,7 +210,7 @@ void BM_NextPage(benchmark::State& state) {
     const int layout = static_cast<int>(state.range(0));
     for (auto _ : state) {
         if (stage.Grid().Cells().Layout() != layout) stage.Press(ButtonOf(layout));
-        Stage::WaitFor([&] { return stage.EveryCellPictured(); });
+        Stage::PollUntil([&] { return stage.EveryCellPictured(); });
         TimePress(state, stage, layout, g_figures["page " + std::to_string(layout)]);
     }
 }

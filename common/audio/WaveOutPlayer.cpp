@@ -1,9 +1,10 @@
 #include "common/audio/WaveOutPlayer.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
 #include <string>
+
+#include "platform/diag/DiagLog.h"
 
 namespace {
 
@@ -27,7 +28,7 @@ int CWaveOutPlayer::Open(int channels) {
         format, [this](WaveHeader& header) { WaveOutProc(header); }, error);
     if (!device_) {
         // Audio is an extra: the programs carry on without it.
-        std::fprintf(stderr, "audio: %s; playing no sound\n", error.c_str());
+        diag::Log("audio").warn("{}; playing no sound", error);
     }
     next_ = 0;
     // One second of sound; nothing to hold for a format no device plays.

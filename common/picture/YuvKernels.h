@@ -11,7 +11,6 @@ enum class Kernel {
     kAvx2,
 };
 
-bool CpuHasAvx2();
 Kernel BestKernel();
 
 // One or two luma rows (y1 and d1 null for one) sharing one chroma row; pixels from `from` on.

@@ -178,8 +178,6 @@ SUITE_AVX2 inline ChromaTerms PixelTerms(const Lanes& u, const Lanes& v) {
 
 }  // namespace
 
-bool CpuHasAvx2() { return __builtin_cpu_supports("avx2"); }
-
 SUITE_AVX2 int Bgr24RowsAvx2(const uint8_t* y0, const uint8_t* y1, const uint8_t* u,
                              const uint8_t* v, uint8_t* d0, uint8_t* d1, int width) {
     int j = 0;
@@ -258,7 +256,6 @@ SUITE_AVX2 int Yuy2RowAvx2(const uint8_t* y, const uint8_t* u, const uint8_t* v,
 
 namespace yuv {
 
-bool CpuHasAvx2() { return false; }
 int Bgr24RowsAvx2(const uint8_t*, const uint8_t*, const uint8_t*, const uint8_t*, uint8_t*,
                   uint8_t*, int) {
     return 0;

@@ -1,9 +1,11 @@
 #include "common/picture/YuvKernels.h"
 
+#include "platform/cpu/CpuFeatures.h"
+
 namespace yuv {
 
 Kernel BestKernel() {
-    static const Kernel kBest = CpuHasAvx2() ? Kernel::kAvx2 : Kernel::kPortable;
+    static const Kernel kBest = cpu::HasAvx2() ? Kernel::kAvx2 : Kernel::kPortable;
     return kBest;
 }
 

@@ -11,7 +11,8 @@
 enum class LanguageTable { kClient, kLauncher, kUpdateTool };
 
 // The UI texts of one dialog: one string per key of its table, in key-list order, each the
-// language file's value or the key's English default. Callers take texts by member position.
+// language file's value or the key's English default. Callers take texts by key, or by member
+// position where the table's numbering is the rule.
 class LanguageSelect {
 public:
     static constexpr std::size_t kValueBuffer = 260;  // values hold at most 259 bytes
@@ -28,6 +29,8 @@ public:
     int Count() const { return static_cast<int>(keys_.size()); }
     // Text of a member; empty for a member outside the table.
     const std::string& Text(int member) const;
+    // Text of a key; empty when the table has no such key.
+    const std::string& Text(std::string_view key) const { return Text(MemberOf(key)); }
     // Member number of a key in this table, -1 when the table has no such key.
     int MemberOf(std::string_view key) const;
     const char* KeyAt(int member) const;

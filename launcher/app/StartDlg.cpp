@@ -8,12 +8,12 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
-#include <cstdio>
 
 #include "common/ui/widgets/CAboutDlg.h"
 #include "common/ui/widgets/SegmentLabel.h"
 #include "common/ui/widgets/SkinButton.h"
 #include "launcher/core/StartLayout.h"
+#include "platform/diag/DiagLog.h"
 
 namespace {
 
@@ -162,10 +162,10 @@ void CStartDlg::OnStartUpdateTool() { StartProgramFile(StartProgram::kFirmora); 
 
 void CStartDlg::StartProgramFile(StartProgram program) {
     // Started without arguments and left to run on its own. The launcher closes whether or not
-    // the program could start; only a line on standard error says it could not.
+    // the program could start; only a line of the diagnostic log says it could not.
     const std::string path = StartProgramPath(folder_, program);
     if (!QProcess::startDetached(QString::fromStdString(path), {})) {
-        std::fprintf(stderr, "Start: cannot start %s\n", path.c_str());
+        diag::Log("launcher").error("cannot start {}", path);
     }
     close();
 }

@@ -11,12 +11,11 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QShortcut>
-#include <QTimer>
 #include <QTreeWidget>
 
-#include "common/ui/core/WindowGate.h"
 #include "common/ui/widgets/CAboutDlg.h"
 #include "common/ui/widgets/MessageBoxSeam.h"
+#include "common/ui/widgets/QueuedGate.h"
 #include "common/ui/widgets/SegmentLabel.h"
 #include "common/ui/widgets/SkinButton.h"
 #include "common/ui/widgets/VideoGrid.h"
@@ -54,9 +53,7 @@ CLiveViewDlg::CLiveViewDlg(CDvrManager& manager, std::string program_folder, QWi
       icon_(QString::fromStdString(program_folder_ + "/res/Oculan.png")),
       keep_awake_("Oculan", "Live video on screen") {
     setWindowTitle("Oculan");
-    gate_ = CWindowGate::Create([this](CWindowGate::Task task) {
-        QMetaObject::invokeMethod(this, std::move(task), Qt::QueuedConnection);
-    });
+    gate_ = CreateQueuedGate(this);
     // Boxes of connect and frame threads wait for the window thread, or for the window to
     // begin closing, whichever comes first.
     manager_.SetMessageSink([gate = gate_, this](const std::string& text) {
@@ -223,7 +220,7 @@ void CLiveViewDlg::SkinButtons() {
                           SkinPath(stem + (control.images == 4 ? "4.bmp" : "1.bmp")),
                           SkinPath(stem + "2.bmp"));
         if (control.tooltip_key != nullptr) {
-            button->SetToolTipText(TextOf(texts_, control.tooltip_key).c_str(), 1);
+            button->SetToolTipText(texts_.Text(control.tooltip_key).c_str(), 1);
         } else if (control.tooltip_text != nullptr) {
             button->SetToolTipText(control.tooltip_text, 1);
         }
@@ -329,14 +326,13 @@ void CLiveViewDlg::CloseDown() {
     settle_->Drop();
     // Workers waiting for the window are let go first: the shutdown below waits for them.
     gate_->Close();
-    for (auto& [id, timer] : timers_)
-        timer->stop();
+    timers_.KillAll();
     // The store is written first of all; when it cannot be, the operator hears of it before
     // the program ends, as the run's changes are lost.
     if (manager_.Shutdown() < 0) {
         ShowMessageBox(
             this,
-            QString::fromStdString(FillText(TextOf(texts_, "Store_Word2"), {manager_.StorePath()})),
+            QString::fromStdString(FillText(texts_.Text("Store_Word2"), {manager_.StorePath()})),
             {}, MessageBoxButtons::kOk, MessageBoxIcon::kError);
     }
     // Log-ins and lookups were cut short by the shutdown, so these end soon.

@@ -12,7 +12,9 @@
 #include "common/settings/ConfigFile.h"
 #include "common/settings/LanguageSelect.h"
 #include "common/ui/core/GdiRenderer.h"
+#include "common/ui/core/WindowGate.h"
 #include "common/ui/widgets/SkinBitmap.h"
+#include "common/ui/widgets/WindowTimers.h"
 #include "liveview/core/streaming/ConnectThreads.h"
 #include "liveview/core/window/ButtonStates.h"
 #include "liveview/core/window/HoverTitle.h"
@@ -27,11 +29,9 @@ class CSegmentLabel;
 class CSettleSteps;
 class CSkinButton;
 class CVideoGrid;
-class CWindowGate;
 class DlgDvrInfo;
 class DlgDvrSet;
 class QAbstractButton;
-class QTimer;
 class QTreeWidget;
 class QTreeWidgetItem;
 
@@ -134,10 +134,7 @@ public:
 
     // Timers keep their ids; OnTimer is their dispatcher.
     void OnTimer(int id);
-    void StartTimer(int id, int period_ms);
-    void KillTimer(int id);
-    bool IsTimerActive(int id) const;
-    int TimerInterval(int id) const;
+    const CWindowTimers& Timers() const { return timers_; }
 
     // The controls by id (buttons, tree, label, grid), nullptr for an unknown id.
     QWidget* Control(int id) const;
@@ -234,7 +231,7 @@ private:
     ScreenRect grid_window_;
     ScreenRect grid_window_seen_;
 
-    std::map<int, QTimer*> timers_;
+    CWindowTimers timers_{this, [this](int id) { OnTimer(id); }};
     CConnectThreads connect_threads_;
     std::shared_ptr<CWindowGate> gate_;
     ScreenSaverInhibit keep_awake_;

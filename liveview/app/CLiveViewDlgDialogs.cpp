@@ -43,13 +43,13 @@ void CLiveViewDlg::OnInfo() {
     if (device < 0 || manager_.GetDvrCount() < 1 ||
         manager_.GetMachineInfo(device).nLinkState == kLinkIdle)
         return;
-    StartTimer(live_view_timer::kDiskInfo, kDiskInfoDelay_ms);
+    timers_.Start(live_view_timer::kDiskInfo, kDiskInfoDelay_ms);
     if (dvr_info_ == nullptr) dvr_info_ = new DlgDvrInfo(this);
     dvr_info_->SetDevice(&manager_, device);
     dvr_info_->DoModal();
 }
 
 void CLiveViewDlg::OnDiskInfo() {
-    KillTimer(live_view_timer::kDiskInfo);
+    timers_.Kill(live_view_timer::kDiskInfo);
     if (dvr_info_ != nullptr) dvr_info_->UpdateFromDevice();
 }

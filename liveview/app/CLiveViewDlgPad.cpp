@@ -77,8 +77,7 @@ CPtzPad::Hits CLiveViewDlg::PadHits(const QPoint& screen_point) const {
 }
 
 void CLiveViewDlg::PostPtz(const PtzRequest& request) {
-    QMetaObject::invokeMethod(
-        this, [this, request] { OnPtzCommand(request.code, request.param); }, Qt::QueuedConnection);
+    gate_->Post([this, request] { OnPtzCommand(request.code, request.param); });
 }
 
 int CLiveViewDlg::OnPtzCommand(int code, int param) {

@@ -2,7 +2,6 @@
 // awake and reconnecting, the lock's buttons, connect-thread watches and the repaint after a
 // window drag.
 #include <QCursor>
-#include <QTimer>
 
 #include "common/ui/widgets/VideoGrid.h"
 #include "liveview/app/CLiveViewDlg.h"
@@ -26,30 +25,7 @@ void CLiveViewDlg::StartTimers() {
         {kKeepAwake, 60000},  {kLockButtons, 300}, {kHoverTitle, 100}, {kDragEnd, 100},
     };
     for (const auto& [id, period_ms] : timers)
-        StartTimer(id, period_ms);
-}
-
-void CLiveViewDlg::StartTimer(int id, int period_ms) {
-    QTimer*& timer = timers_[id];
-    if (timer == nullptr) {
-        timer = new QTimer(this);
-        connect(timer, &QTimer::timeout, this, [this, id] { OnTimer(id); });
-    }
-    timer->start(period_ms);
-}
-
-void CLiveViewDlg::KillTimer(int id) {
-    if (const auto it = timers_.find(id); it != timers_.end()) it->second->stop();
-}
-
-bool CLiveViewDlg::IsTimerActive(int id) const {
-    const auto it = timers_.find(id);
-    return it != timers_.end() && it->second->isActive();
-}
-
-int CLiveViewDlg::TimerInterval(int id) const {
-    const auto it = timers_.find(id);
-    return it == timers_.end() ? -1 : it->second->interval();
+        timers_.Start(id, period_ms);
 }
 
 void CLiveViewDlg::OnTimer(int id) {
@@ -147,8 +123,7 @@ void CLiveViewDlg::OnLostLink() {
         SetTreeItem(settings.show_name, kImageIdle, kImageIdle, a);
         manager_.ResetDvrNetwork(a);
         if (settings.auto_connect != 1) {
-            QMetaObject::invokeMethod(
-                this, [this, a] { OnNetStatus(3, a); }, Qt::QueuedConnection);
+            gate_->Post([this, a] { OnNetStatus(3, a); });
         }
     }
 }
@@ -196,7 +171,7 @@ void CLiveViewDlg::OnHoverTitle() {
 }
 
 void CLiveViewDlg::OnConnectWatch(int slot) {
-    if (connect_threads_.Watch(slot)) KillTimer(kWatchBase + slot);
+    if (connect_threads_.Watch(slot)) timers_.Kill(kWatchBase + slot);
 }
 
 // One background repaint follows start-up and the end of each window drag.
@@ -206,11 +181,11 @@ void CLiveViewDlg::OnDragEnd() {
         repaint_armed_ = false;
     } else if (!repaint_armed_) {
         repaint_armed_ = true;
-        StartTimer(kRepaint, kRepaintDelay_ms);
+        timers_.Start(kRepaint, kRepaintDelay_ms);
     }
 }
 
 void CLiveViewDlg::OnRepaint() {
     update();
-    KillTimer(kRepaint);
+    timers_.Kill(kRepaint);
 }

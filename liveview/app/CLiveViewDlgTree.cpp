@@ -76,7 +76,7 @@ void CLiveViewDlg::LoadDvrList() {
         InsertTreeItem(ShowName(a), kImageIdle, kImageIdle);
     const std::string& copy = manager_.DamagedStoreCopy();
     if (!copy.empty()) {
-        ShowMessageBox(this, Qs(FillText(TextOf(texts_, "Store_Word1"), {copy})), {},
+        ShowMessageBox(this, Qs(FillText(texts_.Text("Store_Word1"), {copy})), {},
                        MessageBoxButtons::kOk, MessageBoxIcon::kWarning);
     }
 }
@@ -89,7 +89,7 @@ std::string CLiveViewDlg::ShowName(int slot) const {
 
 void CLiveViewDlg::OnAdd() {
     if (RoleForbids()) return;
-    const QString full = Qs(TextOf(texts_, "Connect_Error1"));
+    const QString full = Qs(texts_.Text("Connect_Error1"));
     if (manager_.GetDvrCount() >= CDvrManager::kMaxDvrs) {
         ShowMessageBox(this, full);
         return;
@@ -155,7 +155,7 @@ void CLiveViewDlg::OnDelete() {
     const int selected = FindSelectedItem();
     if (selected < 0) return;
     const MessageBoxAnswer answer =
-        ShowMessageBox(this, Qs(TextOf(texts_, "DleInfo")), "INFOMATION", MessageBoxButtons::kYesNo,
+        ShowMessageBox(this, Qs(texts_.Text("DleInfo")), "INFOMATION", MessageBoxButtons::kYesNo,
                        MessageBoxIcon::kInformation);
     if (answer != MessageBoxAnswer::kYes) return;
     manager_.DeleteDvr(selected);
@@ -182,7 +182,7 @@ void CLiveViewDlg::OnNetStatus(int code, int slot) {
 void CLiveViewDlg::StartConnectThread(int slot) {
     manager_.StartDvrNetwork(slot);
     if (!connect_threads_.Start(slot, [this, slot] { ConnectThreadProc(slot); })) return;
-    StartTimer(live_view_timer::kWatchBase + slot, kWatchPeriod_ms);
+    timers_.Start(live_view_timer::kWatchBase + slot, kWatchPeriod_ms);
 }
 
 // The body of a connect thread. The window joins it only after this returned, so the members
@@ -194,7 +194,7 @@ void CLiveViewDlg::ConnectThreadProc(int slot) {
 
 void CLiveViewDlg::DoConnect(int slot) {
     const std::shared_ptr<CWindowGate> gate = gate_;
-    const std::string connecting = TextOf(texts_, "Net_Word4");
+    const std::string connecting = texts_.Text("Net_Word4");
     gate->Post([this, slot, connecting] { SetTreeItem(connecting, kImageIdle, kImageIdle, slot); });
 
     const int result = manager_.ConnectDvr(slot);

@@ -129,7 +129,7 @@ void CLiveViewDlg::OnDvrSelected() {
         HidePanel();
     }
     if (found < 1) {
-        status_label_->SetText(TextOf(texts_, "Net_Word3"));
+        status_label_->SetText(texts_.Text("Net_Word3"));
         manager_.SetAllDvrMode(1);
     } else {
         status_label_->SetText(settings.show_name);
@@ -183,8 +183,7 @@ void CLiveViewDlg::BuildChannelMenu(int cell, int x, int y) {
     menu.exec(mapToGlobal(QPoint(x, y)));
     // The choice arrives as a command once the press is handled, as a menu's commands do.
     if (chosen) {
-        QMetaObject::invokeMethod(
-            this, [this, id = *chosen] { OnCommand(id); }, Qt::QueuedConnection);
+        gate_->Post([this, id = *chosen] { OnCommand(id); });
     }
 }
 

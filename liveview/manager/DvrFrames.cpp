@@ -100,7 +100,7 @@ void CDvrManager::RecordFrame(int a, _NET_FRAME_HEAD_& header) {
             std::lock_guard entries(entries_mutex_);
             name = devices_.Entry(a).settings.show_name;
         }
-        text = FillText(texts_.Text(texts_.MemberOf("LocalRec_Stopped")),
+        text = FillText(texts_.Text("LocalRec_Stopped"),
                         {name, WriteFailureReason(texts_, directory, error_number)}) +
                " " + KeptFramesText(texts_, kept, directory);
     }

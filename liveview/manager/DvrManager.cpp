@@ -1,7 +1,5 @@
 #include "liveview/manager/DvrManager.h"
 
-#include <iostream>
-
 #include "liveview/manager/EngineLog.h"
 
 #include "common/picture/YuvTables.h"
@@ -83,7 +81,7 @@ void CDvrManager::ShowMessage(const std::string& text) {
     if (sink) {
         sink(text);
     } else {
-        std::cerr << text << std::flush;
+        EngineLog().warn("{}", text);
     }
 }
 

@@ -4,6 +4,8 @@
 #include <immintrin.h>
 #endif
 
+#include "platform/cpu/CpuFeatures.h"
+
 namespace bt601 {
 
 namespace {
@@ -184,26 +186,21 @@ SUITE_AVX2 int ArgbPairStepRowAvx2(const std::uint8_t* yuy2, std::uint32_t* out,
 
 }  // namespace
 
-bool HasAvx2() {
-    static const bool kHas = __builtin_cpu_supports("avx2");
-    return kHas;
-}
-
 int ArgbRowWide(const std::uint8_t* y, const std::uint8_t* u, const std::uint8_t* v,
                 std::uint32_t* out, int count) {
-    return HasAvx2() ? ArgbRowAvx2(y, u, v, out, count) : 0;
+    return cpu::HasAvx2() ? ArgbRowAvx2(y, u, v, out, count) : 0;
 }
 
 int ArgbHalfRowWide(const std::uint8_t* yuy2, std::uint32_t* out, int count) {
-    return HasAvx2() ? ArgbPairStepRowAvx2<1>(yuy2, out, count) : 0;
+    return cpu::HasAvx2() ? ArgbPairStepRowAvx2<1>(yuy2, out, count) : 0;
 }
 
 int ArgbQuarterRowWide(const std::uint8_t* yuy2, std::uint32_t* out, int count) {
-    return HasAvx2() ? ArgbPairStepRowAvx2<2>(yuy2, out, count) : 0;
+    return cpu::HasAvx2() ? ArgbPairStepRowAvx2<2>(yuy2, out, count) : 0;
 }
 
 int ArgbPairRowWide(const std::uint8_t* yuy2, std::uint32_t* out, int count) {
-    return HasAvx2() ? ArgbPairRowAvx2(yuy2, out, count) : 0;
+    return cpu::HasAvx2() ? ArgbPairRowAvx2(yuy2, out, count) : 0;
 }
 
 #else

@@ -7,23 +7,12 @@
 #include <immintrin.h>
 #endif
 
-namespace {
-
-#if defined(__x86_64__) || defined(__i386__)
-bool HasAvx2() {
-    static const bool kHas = __builtin_cpu_supports("avx2");
-    return kHas;
-}
-#else
-bool HasAvx2() { return false; }
-#endif
-
-}  // namespace
+#include "platform/cpu/CpuFeatures.h"
 
 void PixelSpread::Build(std::vector<int> columns, int row_pixels) {
     columns_ = std::move(columns);
     windows_.clear();
-    if (!HasAvx2() || row_pixels < kBlock) return;
+    if (!cpu::HasAvx2() || row_pixels < kBlock) return;
     for (int b = 0; b + kBlock <= Count(); b += kBlock) {
         // Starts no later than row_pixels - 8 so that its load stays inside the row.
         const int offset = std::min(columns_[b], row_pixels - kBlock);

@@ -8,26 +8,13 @@
 #include <immintrin.h>
 #endif
 
+#include "platform/cpu/CpuFeatures.h"
+
 namespace {
 
 constexpr int kBlock = 16;
 constexpr int kFarBlock = 64;
 constexpr int kFarWindow = 128;
-
-#if defined(__x86_64__) || defined(__i386__)
-bool HasSsse3() {
-    static const bool kHas = __builtin_cpu_supports("ssse3");
-    return kHas;
-}
-bool HasByteLanePermutes() {
-    static const bool kHas =
-        __builtin_cpu_supports("avx512bw") && __builtin_cpu_supports("avx512vbmi");
-    return kHas;
-}
-#else
-bool HasSsse3() { return false; }
-bool HasByteLanePermutes() { return false; }
-#endif
 
 // The step between all the columns: 1, 2 or 4, else 0.
 int StepOf(const std::vector<int>& columns) {
@@ -64,11 +51,11 @@ void RowGather::Build(std::vector<int> columns, int row_bytes) {
                      first + Count() * step_ <= row_bytes;
     }
     if (step_ != 0) return;
-    if (HasByteLanePermutes() && row_bytes >= kFarWindow) {
+    if (cpu::HasByteLanePermutes() && row_bytes >= kFarWindow) {
         BuildFar(row_bytes);
         return;
     }
-    if (!HasSsse3() || row_bytes < kBlock) return;
+    if (!cpu::HasSsse3() || row_bytes < kBlock) return;
     const int blocks = PaddedCount() / kBlock;
     for (int b = 0; b < blocks; ++b) {
         int i = b * kBlock;

@@ -1,6 +1,5 @@
 #include "playback/app/CImageSlider.h"
 
-#include <QCoreApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -8,7 +7,6 @@
 #include <optional>
 
 #include "common/ui/widgets/ColorRef.h"
-#include "playback/app/PostedMessage.h"
 #include "playback/app/ResourceImage.h"
 
 CImageSlider::CImageSlider(int control_id, std::string program_folder, QWidget* parent)
@@ -98,10 +96,15 @@ void CImageSlider::paintEvent(QPaintEvent*) {
     QPainter(this).drawPixmap(0, 0, offscreen);
 }
 
+void CImageSlider::SetMessageTarget(std::shared_ptr<CWindowGate> gate, MessageHandler handler) {
+    gate_ = std::move(gate);
+    handler_ = std::move(handler);
+}
+
 void CImageSlider::Post(const std::optional<SliderPost>& post) {
-    if (!post || parentWidget() == nullptr) return;
-    QCoreApplication::postEvent(parentWidget(),
-                                new CPostedMessage(post->message, control_id_, post->position));
+    if (!post || !gate_) return;
+    gate_->Post([handler = handler_, message = post->message, id = control_id_,
+                 position = post->position] { handler(message, id, position); });
 }
 
 void CImageSlider::mousePressEvent(QMouseEvent* event) {

@@ -3,14 +3,17 @@
 #include <QImage>
 #include <QWidget>
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <string>
 
+#include "common/ui/core/WindowGate.h"
 #include "playback/core/window/SliderTrack.h"
 
 // A slider drawn from bitmaps: a thumb image moves along the control, dragged with the mouse
-// or moved with the keys, and the parent window is told by posted messages while the thumb
-// is dragged (WM_IMAGESLIDER_MOVING) and when a move is complete (WM_IMAGESLIDER_CHANGED),
-// with the control's id and the new position. The track shows what lies under the control.
+// or moved with the keys, and its window is told by posted messages while the thumb is dragged
+// (WM_IMAGESLIDER_MOVING) and when a move is complete (WM_IMAGESLIDER_CHANGED), with the
+// control's id and the new position. The track shows what lies under the control.
 class CImageSlider : public QWidget {
     Q_OBJECT
 
@@ -31,6 +34,11 @@ public:
     // are left unpainted. 1; 0 when a bitmap cannot be loaded; thumb_id 0 unloads the thumb.
     int SetBitmaps(int thumb_id, int pressed_id, bool transparent, std::uint32_t colour, int x,
                    int y);
+
+    // Where the messages go: the handler runs through the window's gate, after what is
+    // already queued. A slider without one posts nothing.
+    using MessageHandler = std::function<void(int message, int control_id, int position)>;
+    void SetMessageTarget(std::shared_ptr<CWindowGate> gate, MessageHandler handler);
 
     int ControlId() const { return control_id_; }
     const CSliderTrack& Track() const { return track_; }
@@ -54,6 +62,8 @@ private:
 
     const int control_id_;
     const std::string program_folder_;
+    std::shared_ptr<CWindowGate> gate_;
+    MessageHandler handler_;
     CSliderTrack track_;
     QImage thumb_;
     QImage pressed_thumb_;

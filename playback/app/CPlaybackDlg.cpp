@@ -12,12 +12,12 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QSignalBlocker>
-#include <QTimer>
 #include <cstdlib>
 
 #include "common/picture/YuvTables.h"
 #include "common/ui/widgets/CAboutDlg.h"
 #include "common/ui/widgets/MessageBoxSeam.h"
+#include "common/ui/widgets/QueuedGate.h"
 #include "common/ui/widgets/SegmentLabel.h"
 #include "common/ui/widgets/SkinButton.h"
 #include "common/ui/widgets/VideoGrid.h"
@@ -26,7 +26,6 @@
 #include "playback/app/CRecordTimeline.h"
 #include "playback/app/CTransparentSlider.h"
 #include "playback/app/DialogFace.h"
-#include "playback/app/PostedMessage.h"
 #include "playback/core/login/LinkControls.h"
 #include "playback/core/search/RecordTexts.h"
 #include "playback/core/window/PlaybackLayout.h"
@@ -47,6 +46,7 @@ constexpr int kPressedThumbResource = 133;
 CPlaybackDlg::CPlaybackDlg(const std::string& program_folder, QWidget* parent)
     : QDialog(parent),
       program_folder_(program_folder),
+      gate_(CreateQueuedGate(this)),
       settings_(program_folder),
       login_dialog_(program_folder, this),
       backup_dialog_(program_folder, this),
@@ -61,7 +61,10 @@ CPlaybackDlg::CPlaybackDlg(const std::string& program_folder, QWidget* parent)
     CreateControls();
 }
 
-CPlaybackDlg::~CPlaybackDlg() { StopAll(); }
+CPlaybackDlg::~CPlaybackDlg() {
+    StopAll();
+    gate_->Close();
+}
 
 void CPlaybackDlg::CreateControls() {
     video_grid_ = new CVideoGrid(this);
@@ -69,6 +72,11 @@ void CPlaybackDlg::CreateControls() {
     play_slider_ = new CImageSlider(kIdPlaySlider, program_folder_, this);
     hidden_slider_ = new CImageSlider(kIdHiddenSlider, program_folder_, this);
     spare_slider_ = new CImageSlider(kIdSpareSlider, program_folder_, this);
+    for (CImageSlider* slider : {play_slider_, hidden_slider_, spare_slider_}) {
+        slider->SetMessageTarget(gate_, [this](int message, int control_id, int position) {
+            OnSliderMessage(message, control_id, position);
+        });
+    }
     trackbar_ = new CTransparentSlider(this);
     hidden_static_ = new QLabel(this);
     for (const SkinButtonPlace& place : kSkinButtons) {
@@ -98,9 +106,8 @@ void CPlaybackDlg::CreateControls() {
     connect(Button(kIdBackup), &QPushButton::clicked, this, &CPlaybackDlg::OnBackup);
     // The operator's changes only: the window's own settings of the picker are quiet.
     connect(time_picker_, &QDateTimeEdit::timeChanged, this, &CPlaybackDlg::OnPickTime);
-    // Posted by the dialog, so the backup starts after its OK has returned.
-    connect(&backup_dialog_, &DlgBackup::StartBackup, this, &CPlaybackDlg::OnStartBackup,
-            Qt::QueuedConnection);
+    // Posted by the dialog (WM_START_BACKUP), so the backup starts after its OK has returned.
+    backup_dialog_.SetStartBackup(gate_, [this] { OnStartBackup(); });
     connect(calendar_, &QCalendarWidget::selectionChanged, this, &CPlaybackDlg::OnDateChange);
     // Only the operator's choice searches; the window's own selections do not.
     for (QComboBox* box : camera_boxes_) {
@@ -247,38 +254,20 @@ void CPlaybackDlg::StartDisplay() {
 }
 
 void CPlaybackDlg::StartTimers() {
-    StartTimer(kDragWatchTimer, kDragWatch_ms);
-    StartTimer(kLinkTimer, kLink_ms);
-    StartTimer(kGridTimer, kGrid_ms);
-    StartTimer(kPlayPositionTimer, kPlayPosition_ms);
-}
-
-void CPlaybackDlg::StartTimer(int timer_id, int period_ms, bool single_shot) {
-    QTimer*& timer = timers_[timer_id];
-    if (timer == nullptr) {
-        timer = new QTimer(this);
-        connect(timer, &QTimer::timeout, this, [this, timer_id] {
-            // Every timer message first ends a finished window move.
-            window_drag_.OnTimerMessage();
-            OnTimer(timer_id);
-        });
-    }
-    timer->setSingleShot(single_shot);
-    timer->start(period_ms);
-}
-
-void CPlaybackDlg::KillTimer(int timer_id) {
-    if (QTimer* timer = timers_[timer_id]) timer->stop();
+    timers_.Start(kDragWatchTimer, kDragWatch_ms);
+    timers_.Start(kLinkTimer, kLink_ms);
+    timers_.Start(kGridTimer, kGrid_ms);
+    timers_.Start(kPlayPositionTimer, kPlayPosition_ms);
 }
 
 void CPlaybackDlg::OnTimer(int timer_id) {
     switch (timer_id) {
         case kDragWatchTimer:
-            if (window_drag_.OnDragWatch()) StartTimer(kRepaintTimer, kRepaint_ms, true);
+            if (window_drag_.OnDragWatch()) timers_.Start(kRepaintTimer, kRepaint_ms, true);
             break;
         case kRepaintTimer:
             update();
-            KillTimer(kRepaintTimer);
+            timers_.Kill(kRepaintTimer);
             break;
         case kLinkTimer: {
             const _DVR_MACHINE_INFO_ info = link_watch_.Look(
@@ -438,8 +427,7 @@ void CPlaybackDlg::done(int result) {
 void CPlaybackDlg::StopAll() {
     if (stopped_) return;
     stopped_ = true;
-    for (auto& [id, timer] : timers_)
-        timer->stop();
+    timers_.KillAll();
     search_.Stop();
     // Playback stops, then what STOP does (nothing more is drawn), then the network layer.
     connection_.StopNetPlayFile();
@@ -448,16 +436,13 @@ void CPlaybackDlg::StopAll() {
     StopDecodeThread();
 }
 
-void CPlaybackDlg::customEvent(QEvent* event) {
-    if (event->type() != CPostedMessage::EventType()) return QDialog::customEvent(event);
-    const auto* message = static_cast<const CPostedMessage*>(event);
-    const int position = static_cast<int>(message->LParam());
-    switch (message->Message()) {
+void CPlaybackDlg::OnSliderMessage(int message, int control_id, int position) {
+    switch (message) {
         case WM_IMAGESLIDER_MOVING:
-            OnSliderMoving(message->WParam(), position);
+            OnSliderMoving(control_id, position);
             break;
         case WM_IMAGESLIDER_CHANGED:
-            OnSliderChanged(message->WParam(), position);
+            OnSliderChanged(control_id, position);
             break;
         default:
             break;

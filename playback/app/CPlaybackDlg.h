@@ -4,13 +4,16 @@
 #include <QPoint>
 #include <array>
 #include <map>
+#include <memory>
 #include <string>
 
 #include "common/audio/WaveOutPlayer.h"
 #include "common/settings/ConfigFile.h"
 #include "common/settings/LanguageSelect.h"
 #include "common/ui/core/GdiRenderer.h"
+#include "common/ui/core/WindowGate.h"
 #include "common/ui/widgets/SkinBitmap.h"
+#include "common/ui/widgets/WindowTimers.h"
 #include "platform/ddraw/DDrawCtrl.h"
 #include "platform/netctrl/NetCtrl.h"
 #include "playback/app/DlgBackup.h"
@@ -37,7 +40,6 @@ class QCalendarWidget;
 class QComboBox;
 class QDateTimeEdit;
 class QLabel;
-class QTimer;
 
 // The remote-playback window: one skinned, captionless window of 1024 x 738 that talks to one
 // recorder. It logs in, searches a day's records for the cameras of four timeline rows, and
@@ -154,11 +156,11 @@ protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
     void reject() override;
     void done(int result) override;
-    // Messages the sliders post.
-    void customEvent(QEvent* event) override;
 
 private:
     void CreateControls();
+    // Messages the sliders post.
+    void OnSliderMessage(int message, int control_id, int position);
     void PlaceControls();
     void SetUpLabels();
     // As many cameras in each box's list as the box's place holds below it.
@@ -167,8 +169,6 @@ private:
     void LoadSkins();
     void StartDisplay();
     void StartTimers();
-    void StartTimer(int timer_id, int period_ms, bool single_shot = false);
-    void KillTimer(int timer_id);
     void ApplyLinkState(int link_state);
     void FollowPlayTime();
     void RefreshGridRect();
@@ -190,9 +190,11 @@ private:
     // The exit order, once, whatever ends the window.
     void StopAll();
     std::string SkinPath(const std::string& file) const;
-    const std::string& Tr(const char* key) const { return texts_.Text(texts_.MemberOf(key)); }
+    const std::string& Tr(const char* key) const { return texts_.Text(key); }
 
     const std::string program_folder_;
+    // What the sliders, the backup dialog and the decode thread post to the window.
+    std::shared_ptr<CWindowGate> gate_;
     NetCtrl connection_;
     DDrawCtrl display_;
     CGdiRenderer gdi_renderer_;
@@ -239,7 +241,11 @@ private:
     CSegmentLabel* host_label_ = nullptr;
     CSegmentLabel* range_label_ = nullptr;
     CSegmentLabel* caption_label_ = nullptr;
-    std::map<int, QTimer*> timers_;
+    // Every timer message first ends a finished window move.
+    CWindowTimers timers_{this, [this](int id) {
+                              window_drag_.OnTimerMessage();
+                              OnTimer(id);
+                          }};
 
     int date_style_ = 2;
     CLinkWatch link_watch_;

@@ -12,6 +12,7 @@
 
 #include "common/ui/widgets/FolderChooser.h"
 #include "common/ui/widgets/MessageBoxSeam.h"
+#include "common/ui/widgets/QueuedGate.h"
 #include "playback/app/DialogFace.h"
 #include "playback/core/backup/BackupDialogRules.h"
 #include "playback/core/window/PlayTime.h"
@@ -32,6 +33,7 @@ QTime TimeOf(int seconds) { return QTime(seconds / 3600, seconds % 3600 / 60, se
 DlgBackup::DlgBackup(const std::string& program_folder, QWidget* parent)
     : QDialog(parent),
       program_folder_(program_folder),
+      gate_(CreateQueuedGate(this)),
       settings_(program_folder),
       info_(new QGroupBox(this)),
       channel_line_(new QLabel(this)),
@@ -71,6 +73,8 @@ DlgBackup::DlgBackup(const std::string& program_folder, QWidget* parent)
     progress_->setTextVisible(false);
     ok_->setDefault(true);
     progress_timer_.setInterval(kProgressTimer_ms);
+    progress_timer_.setParent(this);
+    progress_timer_.setObjectName("progress timer");
     connect(&progress_timer_, &QTimer::timeout, this, &DlgBackup::OnTimer);
     connect(start_, &QDateTimeEdit::timeChanged, this, &DlgBackup::OnStartChange);
     connect(end_, &QDateTimeEdit::timeChanged, this, &DlgBackup::OnEndChange);
@@ -92,9 +96,7 @@ int DlgBackup::DoModal() {
     return exec();
 }
 
-QString DlgBackup::Text(const char* key) const {
-    return QString::fromStdString(texts_.Text(texts_.MemberOf(key)));
-}
+QString DlgBackup::Text(const char* key) const { return QString::fromStdString(texts_.Text(key)); }
 
 void DlgBackup::OnInitDialog() {
     texts_.Load(program_folder_, LanguageFileFor(settings_.GetLanguage()));
@@ -120,8 +122,8 @@ void DlgBackup::OnInitDialog() {
     ok_->setGeometry(170, 260, 60, 20);
     cancel_->setGeometry(240, 260, 60, 20);
 
-    channel_line_->setText(QString::fromStdString(
-        backup_dialog::ChannelLine(texts_.Text(texts_.MemberOf("BackUp_Word1")), cameras_)));
+    channel_line_->setText(
+        QString::fromStdString(backup_dialog::ChannelLine(texts_.Text("BackUp_Word1"), cameras_)));
     info_->setTitle(Text("Panel_Info_DvrInfo"));
     start_label_->setText(QStringLiteral("Start Time:"));
     end_label_->setText(QStringLiteral("End Time:"));
@@ -169,7 +171,7 @@ void DlgBackup::accept() {
     progress_position_ = 0;
     directory_ = folder_->text().toStdString();
     audio_ = audio_box_->isChecked() ? 1 : 0;
-    emit StartBackup();
+    if (owner_gate_) owner_gate_->Post(start_backup_);
     progress_timer_.start();
     active_.store(1, std::memory_order_relaxed);
     ok_->setEnabled(false);
@@ -197,12 +199,17 @@ void DlgBackup::OnTimer() {
     if (progress_position_ < backup_dialog::kProgressRange) progress_->setValue(progress_position_);
 }
 
+DlgBackup::~DlgBackup() { gate_->Close(); }
+
+void DlgBackup::SetStartBackup(std::shared_ptr<CWindowGate> owner_gate,
+                               CWindowGate::Task start_backup) {
+    owner_gate_ = std::move(owner_gate);
+    start_backup_ = std::move(start_backup);
+}
+
 void DlgBackup::SetSpeedText(const std::string& text) {
     if (!open_.load(std::memory_order_relaxed)) return;
-    QMetaObject::invokeMethod(
-        this,
-        [this, line = QString::fromStdString(text)] {
-            if (isVisible()) speed_->setText(line);
-        },
-        Qt::QueuedConnection);
+    gate_->Post([this, line = QString::fromStdString(text)] {
+        if (isVisible()) speed_->setText(line);
+    });
 }

@@ -4,10 +4,12 @@
 #include <QTimer>
 #include <array>
 #include <atomic>
+#include <memory>
 #include <string>
 
 #include "common/settings/ConfigFile.h"
 #include "common/settings/LanguageSelect.h"
+#include "common/ui/core/WindowGate.h"
 
 class QCheckBox;
 class QDateTimeEdit;
@@ -18,10 +20,10 @@ class QProgressBar;
 class QPushButton;
 
 // The backup dialog: the span of the searched day to copy, whether with sound, and the folder.
-// It copies nothing itself: OK asks the main window to start the backup (StartBackup, a posted
-// request), the main window's time picker, which follows the play time, moves the bar, the
-// decode thread reports the rate, and the main window finishes the dialog when the stream has
-// ended.
+// It copies nothing itself: OK asks the main window to start the backup (WM_START_BACKUP, posted
+// through the main window's gate), the main window's time picker, which follows the play time,
+// moves the bar, the decode thread reports the rate, and the main window finishes the dialog when
+// the stream has ended.
 class DlgBackup : public QDialog {
     Q_OBJECT
 
@@ -32,6 +34,7 @@ public:
 
     // Settings and language files below the program's folder.
     explicit DlgBackup(const std::string& program_folder, QWidget* parent = nullptr);
+    ~DlgBackup() override;
 
     // The cameras of the four rows (0 = none); audio, start and end are replaced by the
     // dialog's own at initialisation and OK.
@@ -44,6 +47,8 @@ public:
     int DoModal();
     void OnInitDialog();
 
+    // The main window's start of the backup, posted to it by a valid OK.
+    void SetStartBackup(std::shared_ptr<CWindowGate> owner_gate, CWindowGate::Task start_backup);
     // Any thread: the rate line, shown while the dialog is open.
     void SetSpeedText(const std::string& text);
     // The backup stream has ended: not active any more, and the dialog closes.
@@ -60,10 +65,6 @@ public:
     void accept() override;
     void reject() override;
 
-signals:
-    // Posted to the main window by a valid OK.
-    void StartBackup();
-
 private:
     void OnTimer();
     void OnBrowse();
@@ -72,6 +73,10 @@ private:
     QString Text(const char* key) const;
 
     const std::string program_folder_;
+    // The rate lines of the decode thread come through the dialog's own gate.
+    std::shared_ptr<CWindowGate> gate_;
+    std::shared_ptr<CWindowGate> owner_gate_;
+    CWindowGate::Task start_backup_;
     int progress_position_ = 0;
     std::string directory_;
     LanguageSelect texts_;

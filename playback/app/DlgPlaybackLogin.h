@@ -42,7 +42,7 @@ public:
 private:
     void OnSelchangeServer(int index);
     void OnOK();
-    const std::string& Tr(const char* key) const { return texts_.Text(texts_.MemberOf(key)); }
+    const std::string& Tr(const char* key) const { return texts_.Text(key); }
 
     const std::string program_folder_;
     CConfigFile settings_;

@@ -4,10 +4,11 @@
 
 #include <QtTest/QTest>
 
+#include "tests/support/PollUntil.h"
+
 // gtest forms of Qt's QTRY_* checks, which report to QTest's own log: inside a gtest run
 // nobody reads that log, so a QTRY_* check that times out passes. These run the event loop
 // until the condition holds or the limit passes, then check it once more with gtest.
-constexpr int kEventuallyLimit_ms = 10000;
 
 #define ASSERT_EVENTUALLY_WITHIN(condition, limit_ms)                                           \
     do {                                                                                        \
@@ -23,6 +24,6 @@ constexpr int kEventuallyLimit_ms = 10000;
         }                                                                           \
     } while (false)
 
-#define ASSERT_EVENTUALLY(condition) ASSERT_EVENTUALLY_WITHIN(condition, kEventuallyLimit_ms)
+#define ASSERT_EVENTUALLY(condition) ASSERT_EVENTUALLY_WITHIN(condition, kPollLimit_ms)
 #define ASSERT_EVENTUALLY_EQ(actual, expected) \
-    ASSERT_EVENTUALLY_EQ_WITHIN(actual, expected, kEventuallyLimit_ms)
+    ASSERT_EVENTUALLY_EQ_WITHIN(actual, expected, kPollLimit_ms)

@@ -101,8 +101,7 @@ int main(int argc, char** argv) {
     ChildProcess oculan(program.string(), {},
                         {{"DISPLAY", xvfb.Display()}, {"QT_QPA_PLATFORM", "xcb"}});
     std::optional<QRect> window;
-    if (!WaitUntil([&] { return (window = FindWindow(xvfb.Display(), "Oculan")).has_value(); },
-                   30000)) {
+    if (!PollUntil([&] { return (window = FindWindow(xvfb.Display(), "Oculan")).has_value(); })) {
         std::fprintf(stderr, "oculan-watch: no Oculan window appeared\n%s",
                      oculan.Output().c_str());
         return 1;

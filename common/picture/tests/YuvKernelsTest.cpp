@@ -7,12 +7,13 @@
 #include "common/picture/ColourConversion.h"
 #include "common/picture/YuvKernels.h"
 #include "common/picture/tests/YuvModel.h"
+#include "platform/cpu/CpuFeatures.h"
 
 namespace {
 
 std::vector<yuv::Kernel> Kernels() {
     std::vector<yuv::Kernel> kernels{yuv::Kernel::kPortable};
-    if (yuv::CpuHasAvx2()) {
+    if (cpu::HasAvx2()) {
         kernels.push_back(yuv::Kernel::kAvx2);
     }
     return kernels;

@@ -47,6 +47,27 @@ TEST_F(LanguageSelectTest, TablesHaveTheirKeysByPosition) {
     EXPECT_EQ(keys.size(), kLanguageKeyCount);
 }
 
+// A key names the same text in every table whose numbering holds it, and nothing elsewhere.
+TEST_F(LanguageSelectTest, TextOfAKeyFollowsEachTablesNumbering) {
+    const struct {
+        LanguageTable table;
+        const char* key;
+        const char* text;
+    } cases[] = {
+        {LanguageTable::kClient, "BackUp_Word1", "BackUp Channel:"},
+        {LanguageTable::kUpdateTool, "BackUp_Word1", "BackUp Channel:"},
+        {LanguageTable::kLauncher, "Start_Word9", "DVR not have disk"},
+        {LanguageTable::kLauncher, "Valid_Time", ""},
+        {LanguageTable::kUpdateTool, "NetUserEdit_Word4", ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.key);
+        LanguageSelect texts(c.table);
+        texts.UseDefaults();
+        EXPECT_EQ(texts.Text(c.key), c.text);
+    }
+}
+
 TEST_F(LanguageSelectTest, NewTableIsEmptyAndMissingFileGivesEnglishDefaults) {
     LanguageSelect lang;
     EXPECT_EQ(lang.Text(0), "");

@@ -4,6 +4,8 @@
 #include <immintrin.h>
 #endif
 
+#include "platform/cpu/CpuFeatures.h"
+
 namespace {
 
 inline std::uint32_t Argb(const unsigned char* p) {
@@ -26,10 +28,6 @@ __attribute__((target("ssse3"))) int WideRow(const unsigned char* bgr, std::uint
     return i;
 }
 
-bool HasSsse3() {
-    static const bool kHas = __builtin_cpu_supports("ssse3");
-    return kHas;
-}
 #endif
 
 }  // namespace
@@ -37,7 +35,7 @@ bool HasSsse3() {
 void BgrRowToArgb(const unsigned char* bgr, std::uint32_t* out, int count) {
     int i = 0;
 #if defined(__x86_64__) || defined(__i386__)
-    if (HasSsse3()) i = WideRow(bgr, out, count);
+    if (cpu::HasSsse3()) i = WideRow(bgr, out, count);
 #endif
     for (; i < count; ++i)
         out[i] = Argb(bgr + 3 * i);

@@ -9,11 +9,10 @@ namespace fs = std::filesystem;
 // The suite installs into an empty folder, runs after the folder moved, and its launcher shows
 // its skin from there and starts a program of the moved tree.
 TEST(InstalledSuiteTest, InstalledSuiteRunsFromWhereverItIsMoved) {
-    constexpr int kWait_ms = 30000;
     TestFolder folder;
     const fs::path stage = folder.Path() / "stage";
     ChildProcess install(SUITE_CMAKE_COMMAND, {"--install", SUITE_BUILD_DIR, "--prefix", stage});
-    ASSERT_EQ(install.WaitForExit(kWait_ms), 0) << install.Output();
+    ASSERT_EQ(install.WaitForExit(kPollLimit_ms), 0) << install.Output();
     const fs::path suite = folder.Path() / "moved here" / "DVR Suite";
     fs::create_directories(suite.parent_path());
     fs::rename(stage / "suite", suite);
@@ -42,9 +41,9 @@ TEST(InstalledSuiteTest, InstalledSuiteRunsFromWhereverItIsMoved) {
     ChildProcess launcher((suite / "Start").string(), {},
                           {{"DISPLAY", xvfb.Display()}, {"QT_QPA_PLATFORM", "xcb"}});
     std::optional<QRect> window;
-    ASSERT_TRUE(WaitUntil(
-        [&] { return (window = FindWindow(xvfb.Display(), "Start")).has_value(); }, kWait_ms))
-        << launcher.Output();
+    ASSERT_TRUE(PollUntil([&] {
+        return (window = FindWindow(xvfb.Display(), "Start")).has_value();
+    })) << launcher.Output();
     EXPECT_EQ(*window, QRect((1280 - 358) / 2, (1024 - 175) / 2, 358, 175));
 
     // The ground and the buttons' faces come from the moved tree's skin4; a face shows its
@@ -55,28 +54,26 @@ TEST(InstalledSuiteTest, InstalledSuiteRunsFromWhereverItIsMoved) {
     const QPoint ground(5, 160);
     const QPoint face(31, 41);
     QImage shot;
-    EXPECT_TRUE(WaitUntil(
-        [&] {
-            shot = GrabScreen(xvfb.Display(), *window);
-            return shot.pixel(ground) == background.pixel(ground) &&
-                   shot.pixel(QPoint(100, 30) + face) == live_view.pixel(face + QPoint(2, 2));
-        },
-        kWait_ms));
+    EXPECT_TRUE(PollUntil([&] {
+        shot = GrabScreen(xvfb.Display(), *window);
+        return shot.pixel(ground) == background.pixel(ground) &&
+               shot.pixel(QPoint(100, 30) + face) == live_view.pixel(face + QPoint(2, 2));
+    }));
     SaveScreenshot(shot, QStringLiteral("launcher-installed"));
 
     // The About item of the window's menu shows the launcher's icon.
     Click(xvfb.Display(), window->topLeft() + ground, 3);
     Click(xvfb.Display(), window->topLeft() + ground + QPoint(12, 10));
     std::optional<QRect> about;
-    ASSERT_TRUE(WaitUntil(
-        [&] { return (about = FindWindow(xvfb.Display(), "About Start")).has_value(); }, kWait_ms));
+    ASSERT_TRUE(
+        PollUntil([&] { return (about = FindWindow(xvfb.Display(), "About Start")).has_value(); }));
     SaveScreenshot(GrabScreen(xvfb.Display(), about->united(*window)),
                    QStringLiteral("launcher-about"));
     PressKey(xvfb.Display(), "Return");
-    ASSERT_TRUE(WaitUntil([&] { return !FindWindow(xvfb.Display(), "About Start"); }, kWait_ms));
+    ASSERT_TRUE(PollUntil([&] { return !FindWindow(xvfb.Display(), "About Start"); }));
 
     Click(xvfb.Display(), window->topLeft() + QPoint(20, 30) + face);
-    EXPECT_EQ(launcher.WaitForExit(kWait_ms), 0) << launcher.Output();
-    EXPECT_TRUE(WaitUntil([&] { return !StandInRecord(player).empty(); }, kWait_ms));
+    EXPECT_EQ(launcher.WaitForExit(kPollLimit_ms), 0) << launcher.Output();
+    EXPECT_TRUE(PollUntil([&] { return !StandInRecord(player).empty(); }));
     EXPECT_EQ(StandInRecord(player), "0\n");
 }

@@ -36,26 +36,24 @@ TEST(DialogScreenshots, EachDialogShowsAtItsSize) {
                               {{"DISPLAY", xvfb.Display()}, {"QT_QPA_PLATFORM", "xcb"}});
         ASSERT_TRUE(showcase.WaitForOutput(std::regex("shown: "), 20000)) << showcase.Output();
         std::optional<QRect> window;
-        ASSERT_TRUE(WaitUntil(
-            [&] { return (window = FindWindow(xvfb.Display(), shot.title)).has_value(); }, 20000))
-            << shot.name << showcase.Output();
+        ASSERT_TRUE(PollUntil([&] {
+            return (window = FindWindow(xvfb.Display(), shot.title)).has_value();
+        })) << shot.name
+            << showcase.Output();
         EXPECT_EQ(window->size(), shot.client) << shot.name;
         // Let the window paint before it is taken.
         const QRect area = window->adjusted(-10, -10, 10, 10) & QRect(0, 0, 800, 600);
         QImage before;
-        ASSERT_TRUE(WaitUntil(
-            [&] {
-                const QImage now = GrabScreen(xvfb.Display(), area);
-                const QRgb background =
-                    now.pixel(window->topLeft() + QPoint(2, 2) - area.topLeft());
-                const bool painted = qGray(background) > 0;
-                const bool inked =
-                    shot.inked.isNull() || now.pixel(shot.inked - area.topLeft()) != background;
-                const bool settled = !before.isNull() && now == before && painted && inked;
-                before = now;
-                return settled;
-            },
-            20000));
+        ASSERT_TRUE(PollUntil([&] {
+            const QImage now = GrabScreen(xvfb.Display(), area);
+            const QRgb background = now.pixel(window->topLeft() + QPoint(2, 2) - area.topLeft());
+            const bool painted = qGray(background) > 0;
+            const bool inked =
+                shot.inked.isNull() || now.pixel(shot.inked - area.topLeft()) != background;
+            const bool settled = !before.isNull() && now == before && painted && inked;
+            before = now;
+            return settled;
+        }));
         const QString file = SaveScreenshot(
             GrabScreen(xvfb.Display(), area),
             QStringLiteral("liveview-dialog-%1").arg(QString(shot.name).replace(':', '-')));

@@ -126,7 +126,7 @@ TEST_F(LiveViewDialogsTest, InfoIsFilledByTimerSixteenAndNeedsALinkedDevice) {
     ASSERT_TRUE(info.Ran());
     ASSERT_FALSE(lines.isEmpty());
     EXPECT_EQ(lines.front(), "Disk Size:1G");
-    EXPECT_FALSE(window_->IsTimerActive(live_view_timer::kDiskInfo));
+    EXPECT_FALSE(window_->Timers().IsActive(live_view_timer::kDiskInfo));
 }
 
 // Under the lock the user role may not add, delete, record, set or manage passwords, also

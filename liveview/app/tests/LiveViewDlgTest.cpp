@@ -93,8 +93,8 @@ TEST_F(LiveViewDlgTest, StartsWithEveryControlInPlaceAndEveryTimerRunning) {
     const std::pair<int, int> periods[] = {{10, 300}, {11, 200}, {12, 1000}, {13, 60000},
                                            {14, 300}, {15, 350}, {26, 100},  {30, 100}};
     for (const auto& [id, period_ms] : periods) {
-        EXPECT_TRUE(window_->IsTimerActive(id)) << id;
-        EXPECT_EQ(window_->TimerInterval(id), period_ms) << id;
+        EXPECT_TRUE(window_->Timers().IsActive(id)) << id;
+        EXPECT_EQ(window_->Timers().Interval(id), period_ms) << id;
     }
 
     // No store: the root alone, an empty label; no device, so CONNECT is shown but disabled.
@@ -122,8 +122,8 @@ TEST_F(LiveViewDlgTest, DraggedByItsBackgroundWithoutPicturesAndEscNeverCloses) 
     EXPECT_EQ(manager_->IsDragging(), 0);
     // One background repaint follows the drag.
     window_->OnTimer(live_view_timer::kDragEnd);
-    EXPECT_TRUE(window_->IsTimerActive(live_view_timer::kRepaint));
-    ASSERT_EVENTUALLY(!window_->IsTimerActive(live_view_timer::kRepaint));
+    EXPECT_TRUE(window_->Timers().IsActive(live_view_timer::kRepaint));
+    ASSERT_EVENTUALLY(!window_->Timers().IsActive(live_view_timer::kRepaint));
 
     // A press on a cell is not a drag.
     QTest::mousePress(window_.get(), Qt::LeftButton, {}, QPoint(300, 300));

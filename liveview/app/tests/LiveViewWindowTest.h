@@ -112,7 +112,9 @@ protected:
     std::string ItemText(int i) const { return Item(i)->text(0).toStdString(); }
     void Select(int i) const { window_->Tree()->setCurrentItem(Item(i)); }
     int LinkState(int a) const { return manager_->GetMachineInfo(a).nLinkState; }
-    bool Connecting(int a) const { return window_->IsTimerActive(live_view_timer::kWatchBase + a); }
+    bool Connecting(int a) const {
+        return window_->Timers().IsActive(live_view_timer::kWatchBase + a);
+    }
 
     TestFolder folder_;
     DvrManagerOptions options_;

@@ -19,7 +19,6 @@ namespace {
 using namespace live_view_id;
 namespace fs = std::filesystem;
 
-constexpr int kLimit_ms = 60000;
 // The emulator's pictures of a CIF camera, 576 lines.
 constexpr int kPictureWidth = 352;
 constexpr int kPictureHeight = 288;
@@ -95,27 +94,23 @@ void ExpectFullWindowLeavesNothingOutsideTheGrid(XvfbServer& xvfb, const QRect& 
         full_cells.emplace_back((i % 4) * w + 2, (i / 4) * h + 14, w - 4, h - 16);
     }
     const auto every_camera_in = [&](const std::vector<QRect>& cells) {
-        return WaitUntil(
-            [&] {
-                const QImage screen = GrabScreen(xvfb.Display());
-                for (int i = 0; i < 16; ++i) {
-                    if (ChannelOfPicture(screen, cells[i]) != i) return false;
-                }
-                return true;
-            },
-            kLimit_ms);
+        return PollUntil([&] {
+            const QImage screen = GrabScreen(xvfb.Display());
+            for (int i = 0; i < 16; ++i) {
+                if (ChannelOfPicture(screen, cells[i]) != i) return false;
+            }
+            return true;
+        });
     };
     EXPECT_TRUE(every_camera_in(full_cells)) << "full window never showed every camera";
     SaveScreenshot(GrabScreen(xvfb.Display()), "oculan-full-window");
 
     PressKey(xvfb.Display(), "Escape");
     std::optional<QRect> back;
-    ASSERT_TRUE(WaitUntil(
-        [&] {
-            back = FindWindow(xvfb.Display(), "Oculan");
-            return back && back->size() == QSize(1024, 735);
-        },
-        kLimit_ms));
+    ASSERT_TRUE(PollUntil([&] {
+        back = FindWindow(xvfb.Display(), "Oculan");
+        return back && back->size() == QSize(1024, 735);
+    }));
     EXPECT_TRUE(every_camera_in(GridVideoRects(back->topLeft(), 16)))
         << "the cameras never came back into the grid";
     const QImage after = GrabScreen(xvfb.Display(), *back);
@@ -150,55 +145,49 @@ TEST(OculanRealWindow, ShowsEveryControlInPlaceAndEachCameraInItsCell) {
     ChildProcess oculan(program.string(), {},
                         {{"DISPLAY", xvfb.Display()}, {"QT_QPA_PLATFORM", "xcb"}});
     std::optional<QRect> window;
-    ASSERT_TRUE(WaitUntil(
-        [&] { return (window = FindWindow(xvfb.Display(), "Oculan")).has_value(); }, kLimit_ms))
-        << oculan.Output();
+    ASSERT_TRUE(PollUntil([&] {
+        return (window = FindWindow(xvfb.Display(), "Oculan")).has_value();
+    })) << oculan.Output();
     EXPECT_EQ(*window, QRect(0, 0, 1024, 738));
 
     // Idle: once the button timer ran, every shown button wears its art where the table says.
     std::vector<int> misplaced;
-    EXPECT_TRUE(WaitUntil(
-        [&] {
-            // Device 0 is selected, not yet linked: its pad lies under the cover plate.
-            misplaced = MisplacedButtons(
-                GrabScreen(xvfb.Display()), window->topLeft(), skins,
-                Joined({kDisconnect, kStopRec, kUp, kLeft, kRight, kDown, kEnter, kIrisOpen,
-                        kIrisClose, kFocusNear, kFocusFar, kZoomIn, kZoomOut, kAuto},
-                       kAllDvrLayouts));
-            return misplaced.empty();
-        },
-        kLimit_ms))
-        << "first misplaced: " << misplaced.front();
+    EXPECT_TRUE(PollUntil([&] {
+        // Device 0 is selected, not yet linked: its pad lies under the cover plate.
+        misplaced = MisplacedButtons(
+            GrabScreen(xvfb.Display()), window->topLeft(), skins,
+            Joined({kDisconnect, kStopRec, kUp, kLeft, kRight, kDown, kEnter, kIrisOpen, kIrisClose,
+                    kFocusNear, kFocusFar, kZoomIn, kZoomOut, kAuto},
+                   kAllDvrLayouts));
+        return misplaced.empty();
+    })) << "first misplaced: "
+        << misplaced.front();
     SaveScreenshot(GrabScreen(xvfb.Display(), *window), "oculan-idle");
 
     Click(xvfb.Display(), window->topLeft() + Middle(kConnect));
     const std::vector<QRect> cells = GridVideoRects(window->topLeft(), 16);
     QImage screen;
-    ASSERT_TRUE(WaitUntil(
-        [&] {
-            screen = GrabScreen(xvfb.Display());
-            for (int i = 0; i < 16; ++i) {
-                if (ChannelOfPicture(screen, cells[i]) != i) return false;
-            }
-            return true;
-        },
-        kLimit_ms))
-        << "the cameras never all showed; " << oculan.Output();
+    ASSERT_TRUE(PollUntil([&] {
+        screen = GrabScreen(xvfb.Display());
+        for (int i = 0; i < 16; ++i) {
+            if (ChannelOfPicture(screen, cells[i]) != i) return false;
+        }
+        return true;
+    })) << "the cameras never all showed; "
+        << oculan.Output();
     SaveScreenshot(GrabScreen(xvfb.Display(), *window), "oculan-live");
     for (int i = 0; i < 16; ++i) {
         EXPECT_GT(PictureMatch(screen, cells[i], i, kPictureWidth, kPictureHeight), 0.97)
             << "cell " << i << " does not show camera " << i + 1 << "'s picture";
     }
     // Streaming as the super user: DISCONNECT in CONNECT's place, the tree's green monitor.
-    EXPECT_TRUE(WaitUntil(
-        [&] {
-            screen = GrabScreen(xvfb.Display());
-            misplaced = MisplacedButtons(screen, window->topLeft(), skins,
-                                         Joined({kConnect, kStopRec}, kAllDvrLayouts));
-            return misplaced.empty();
-        },
-        kLimit_ms))
-        << "first misplaced: " << misplaced.front();
+    EXPECT_TRUE(PollUntil([&] {
+        screen = GrabScreen(xvfb.Display());
+        misplaced = MisplacedButtons(screen, window->topLeft(), skins,
+                                     Joined({kConnect, kStopRec}, kAllDvrLayouts));
+        return misplaced.empty();
+    })) << "first misplaced: "
+        << misplaced.front();
     EXPECT_EQ(TreeImages(screen, window->topLeft(), TreeIcons(program.parent_path())),
               (std::vector<int>{0, 3, 2, 2, 2}));
 
@@ -209,38 +198,33 @@ TEST(OculanRealWindow, ShowsEveryControlInPlaceAndEachCameraInItsCell) {
     // The all-devices view: the root's CONNECT links the other devices, and at 64 cells every
     // camera shows in the cell the window map gives it.
     Click(xvfb.Display(), window->topLeft() + kRootItem);
-    ASSERT_TRUE(WaitUntil(
-        [&] {
-            return MisplacedButtons(GrabScreen(xvfb.Display()), window->topLeft(), skins,
-                                    {kDisconnect, kStopRec})
-                .empty();
-        },
-        kLimit_ms))
-        << "the all-devices view's buttons never showed";
+    ASSERT_TRUE(PollUntil([&] {
+        return MisplacedButtons(GrabScreen(xvfb.Display()), window->topLeft(), skins,
+                                {kDisconnect, kStopRec})
+            .empty();
+    })) << "the all-devices view's buttons never showed";
     Click(xvfb.Display(), window->topLeft() + Middle(kConnect));
     Click(xvfb.Display(), window->topLeft() + Middle(kWindow64));
     const std::vector<QRect> small_cells = GridVideoRects(window->topLeft(), kAllDvrLayout);
     std::vector<int> wrong;
-    const bool all_shown = WaitUntil(
-        [&] {
-            screen = GrabScreen(xvfb.Display());
-            wrong.clear();
-            for (int d = 0; d < kRecorders; ++d) {
-                for (int c = 0; c < 16; ++c) {
-                    if (ChannelOfPicture(screen, small_cells[CellOfCamera(d, c)]) != c)
-                        wrong.push_back(CellOfCamera(d, c));
-                }
+    const bool all_shown = PollUntil([&] {
+        screen = GrabScreen(xvfb.Display());
+        wrong.clear();
+        for (int d = 0; d < kRecorders; ++d) {
+            for (int c = 0; c < 16; ++c) {
+                if (ChannelOfPicture(screen, small_cells[CellOfCamera(d, c)]) != c)
+                    wrong.push_back(CellOfCamera(d, c));
             }
-            return wrong.empty();
-        },
-        kLimit_ms);
+        }
+        return wrong.empty();
+    });
     SaveScreenshot(GrabScreen(xvfb.Display(), *window), "oculan-all-devices-64");
     ASSERT_TRUE(all_shown) << wrong.size() << " cells without their camera, first " << wrong[0];
     EXPECT_EQ(TreeImages(screen, window->topLeft(), TreeIcons(program.parent_path())),
               (std::vector<int>{0, 3, 3, 3, 3}));
 
     Click(xvfb.Display(), window->topLeft() + Middle(kExit));
-    const std::optional<int> status = oculan.WaitForExit(kLimit_ms);
+    const std::optional<int> status = oculan.WaitForExit(kPollLimit_ms);
     ASSERT_TRUE(status.has_value());
     EXPECT_EQ(*status, 0);
     UserStoreContent stored;

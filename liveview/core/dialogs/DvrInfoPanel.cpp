@@ -6,14 +6,6 @@
 
 #include "common/settings/LanguageSelect.h"
 
-namespace {
-
-const std::string& Text(const LanguageSelect& texts, const char* key) {
-    return texts.Text(texts.MemberOf(key));
-}
-
-}  // namespace
-
 int LedWordOf(int32_t low, int32_t high) {
     return static_cast<int>(static_cast<uint32_t>(low) | static_cast<uint32_t>(high) << 8);
 }
@@ -31,13 +23,13 @@ std::string DiskEntryText(int index) { return "DISK " + std::to_string(index); }
 
 std::vector<std::string> DiskLines(const LanguageSelect& texts, const _DVR_DISK_INFO_& disk) {
     return {
-        Text(texts, "Info_word1") + ":" + std::to_string(disk.nSizeMB / 1024) + "G",
-        Text(texts, "Info_word2") + ":" + std::to_string(disk.nFreePercent) + "%",
-        Text(texts, "Info_word3") + "  :" + std::to_string(disk.nCoverPercent) + "%",
-        Text(texts, "Info_word4") + "  :" + std::to_string(disk.nBadBlocks) + "G",
-        Text(texts, "Info_word5") + ":",
+        texts.Text("Info_word1") + ":" + std::to_string(disk.nSizeMB / 1024) + "G",
+        texts.Text("Info_word2") + ":" + std::to_string(disk.nFreePercent) + "%",
+        texts.Text("Info_word3") + "  :" + std::to_string(disk.nCoverPercent) + "%",
+        texts.Text("Info_word4") + "  :" + std::to_string(disk.nBadBlocks) + "G",
+        texts.Text("Info_word5") + ":",
         RecordTimeText(disk.nFirstTime),
-        Text(texts, "Info_word6") + ":",
+        texts.Text("Info_word6") + ":",
         RecordTimeText(disk.nLastTime),
     };
 }

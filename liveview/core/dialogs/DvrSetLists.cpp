@@ -13,10 +13,6 @@ std::string Number(const char* pattern, int value) {
     return text;
 }
 
-const std::string& Text(const LanguageSelect& texts, const char* key) {
-    return texts.Text(texts.MemberOf(key));
-}
-
 }  // namespace
 
 int SeriesCodeOf(int32_t type_code) { return type_code / 1000 == kSeriesSeven ? kSeriesSeven : 0; }
@@ -74,15 +70,15 @@ std::vector<std::string> DeviceIdTexts() {
 std::vector<std::string> ProtocolTexts() { return {"PELCO_D1", "PELCO_D2", "PELCO_P"}; }
 
 std::vector<std::string> EncodeQualityTexts(const LanguageSelect& texts, int series_code) {
-    std::vector<std::string> qualities = {Text(texts, "frame_low"), Text(texts, "frame_middle"),
-                                          Text(texts, "frame_high")};
+    std::vector<std::string> qualities = {texts.Text("frame_low"), texts.Text("frame_middle"),
+                                          texts.Text("frame_high")};
     if (series_code != kSeriesSeven) std::reverse(qualities.begin(), qualities.end());
     return qualities;
 }
 
 std::vector<std::string> EncodeFrameRateTexts(const LanguageSelect& texts) {
-    return {Text(texts, "frame_lowest"), Text(texts, "frame_low"), Text(texts, "frame_middle"),
-            Text(texts, "frame_high")};
+    return {texts.Text("frame_lowest"), texts.Text("frame_low"), texts.Text("frame_middle"),
+            texts.Text("frame_high")};
 }
 
 std::vector<std::string> ResolutionTexts() { return {"CIF", "D1"}; }
@@ -90,7 +86,7 @@ std::vector<std::string> ResolutionTexts() { return {"CIF", "D1"}; }
 std::vector<std::string> LiveFrameRateTexts() { return {"3", "8", "16"}; }
 
 std::vector<std::string> LiveQualityTexts(const LanguageSelect& texts) {
-    return {Text(texts, "frame_low"), Text(texts, "frame_middle"), Text(texts, "frame_high")};
+    return {texts.Text("frame_low"), texts.Text("frame_middle"), texts.Text("frame_high")};
 }
 
 int ResolutionSelection(int series_code, int32_t value) {

@@ -21,17 +21,13 @@ const char* LoginFailureKey(int result) {
 
 }  // namespace
 
-const std::string& TextOf(const LanguageSelect& texts, const char* key) {
-    return texts.Text(texts.MemberOf(key));
-}
-
 std::string LoginFailureText(int result, const std::string& show_name,
                              const LanguageSelect& texts) {
     const char* key = LoginFailureKey(result);
     if (key == nullptr) return show_name + ": Net Error!\n";
-    return show_name + ": " + TextOf(texts, key) + "\n";
+    return show_name + ": " + texts.Text(key) + "\n";
 }
 
 std::string LostLinkText(const std::string& show_name, const LanguageSelect& texts) {
-    return show_name + ": " + TextOf(texts, "word8") + "\n";
+    return show_name + ": " + texts.Text("word8") + "\n";
 }

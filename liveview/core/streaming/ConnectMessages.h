@@ -14,4 +14,3 @@ std::string LoginFailureText(int result, const std::string& show_name, const Lan
 std::string LostLinkText(const std::string& show_name, const LanguageSelect& texts);
 
 // The language text of a key.
-const std::string& TextOf(const LanguageSelect& texts, const char* key);

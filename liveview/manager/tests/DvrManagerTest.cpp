@@ -170,7 +170,7 @@ TEST_F(DvrManagerTest, ShutdownEndsWithConnectThreadsInFlight) {
         ASSERT_TRUE(silent.Accept());
     EXPECT_EQ(returned.load(), 0);
     EXPECT_EQ(manager_->Shutdown(), 1);
-    EXPECT_TRUE(WaitFor([&] { return returned.load() == 3; }));
+    EXPECT_TRUE(PollUntil([&] { return returned.load() == 3; }));
     manager_.reset();
     for (std::thread& connect : connects)
         connect.join();
@@ -191,7 +191,7 @@ TEST_F(DvrManagerTest, ShutdownEndsWithALookupInFlightAndShowsNoMessage) {
     ASSERT_TRUE(silent_lookup.Accept());
     EXPECT_FALSE(returned.load());
     EXPECT_EQ(manager_->Shutdown(), 1);
-    EXPECT_TRUE(WaitFor([&] { return returned.load(); }));
+    EXPECT_TRUE(PollUntil([&] { return returned.load(); }));
     manager_.reset();
     connect.join();
     EXPECT_TRUE(Messages().empty());

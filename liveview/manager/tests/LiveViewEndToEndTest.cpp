@@ -136,7 +136,7 @@ TEST_F(LiveViewTest, EachChannelAppearsInItsOwnCell) {
     manager_->SetCurrentDvr(0);
     Connect(0);
     manager_->RefreshLiveViews();
-    EXPECT_TRUE(WaitFor([&] {
+    EXPECT_TRUE(PollUntil([&] {
         for (int cell = 0; cell < 4; ++cell) {
             if (ChannelIn(cell) != cell) return false;
         }
@@ -188,7 +188,7 @@ TEST_F(LiveViewTest, ADeviceNameIsFoundThroughTheLookupServer) {
     ASSERT_EQ(manager_->StartDvrNetwork(0), 1);
     ASSERT_GE(manager_->ConnectDvr(0), 0);
     manager_->RefreshLiveViews();
-    EXPECT_TRUE(WaitFor([&] { return ChannelIn(1) == 1; }));
+    EXPECT_TRUE(PollUntil([&] { return ChannelIn(1) == 1; }));
 
     manager_->DisconnectDvr(0);
     emulator_.Lookup()->SetOffline("YARDCAM01", true);
@@ -211,7 +211,7 @@ TEST_F(LiveViewTest, TheAllDevicesViewFollowsTheWindowMap) {
     Connect(0);
     Connect(1);
     manager_->RefreshLiveViews();
-    EXPECT_TRUE(WaitFor([&] { return ChannelIn(0) == 2 && ChannelIn(5) == 1; }));
+    EXPECT_TRUE(PollUntil([&] { return ChannelIn(0) == 2 && ChannelIn(5) == 1; }));
     for (int cell : {1, 2, 3, 4, 6})
         EXPECT_EQ(ChannelIn(cell), -1) << cell;
     EXPECT_EQ(emulator_.Journal(0).live_requests.back().channel_mask, 0x2u);
@@ -220,7 +220,7 @@ TEST_F(LiveViewTest, TheAllDevicesViewFollowsTheWindowMap) {
     // A pan/tilt/zoom request for a cell goes to the camera the cell shows.
     EXPECT_EQ(manager_->SendPtzCommand(3, 0, 1, -1), 1);
     EXPECT_EQ(manager_->SendPtzCommand(3, 1, 1, -1), 1);  // an empty cell: nothing is sent
-    EXPECT_TRUE(WaitFor([&] { return !emulator_.Journal(1).commands.empty(); }));
+    EXPECT_TRUE(PollUntil([&] { return !emulator_.Journal(1).commands.empty(); }));
     const _NET_COMMAND_ sent = emulator_.Journal(1).commands.front();
     EXPECT_EQ(sent.nCommand, 16);
     EXPECT_EQ(sent.nSubCode, 3);
@@ -237,20 +237,20 @@ TEST_F(LiveViewTest, ARecordingReadsBackWholeAndDecodes) {
     manager_->SetCurrentDvr(0);
     Connect(0);
     manager_->RefreshLiveViews();
-    ASSERT_TRUE(WaitFor([&] { return ChannelIn(0) == 0; }));
+    ASSERT_TRUE(PollUntil([&] { return ChannelIn(0) == 0; }));
     const auto counts = [&] { return manager_->GetFrameCounts(0); };
     EXPECT_EQ(manager_->StartRecord(0), 1);
     const uint64_t at_start = counts().received;
-    ASSERT_TRUE(WaitFor([&] { return counts().received >= at_start + 2 * loop; }));
+    ASSERT_TRUE(PollUntil([&] { return counts().received >= at_start + 2 * loop; }));
     // Broken frames must not reach the recording: a frame beyond the size limit, a channel out
     // of range, a gap. One at a time, each seen dropped, then two loops so the channel has
     // passed its next key frame and the next drop can only be the next fault's.
     for (const Fault fault : {Fault::kOversizeLength, Fault::kBadChannel, Fault::kFrameNumberGap}) {
         const uint64_t dropped = counts().dropped;
         emulator_.InjectFault(0, fault);
-        ASSERT_TRUE(WaitFor([&] { return counts().dropped > dropped; }));
+        ASSERT_TRUE(PollUntil([&] { return counts().dropped > dropped; }));
         const uint64_t received = counts().received;
-        ASSERT_TRUE(WaitFor([&] { return counts().received >= received + 2 * loop; }));
+        ASSERT_TRUE(PollUntil([&] { return counts().received >= received + 2 * loop; }));
     }
     EXPECT_EQ(manager_->StopRecord(0), 1);
     EXPECT_EQ(manager_->IsRecording(0), 0);
@@ -296,16 +296,16 @@ TEST_F(LiveViewTest, ALostLinkShowsAsState3AndRecovers) {
     manager_->SetCurrentDvr(0);
     Connect(0);
     manager_->RefreshLiveViews();
-    ASSERT_TRUE(WaitFor([&] { return ChannelIn(0) == 0; }));
+    ASSERT_TRUE(PollUntil([&] { return ChannelIn(0) == 0; }));
 
     emulator_.InjectFault(0, Fault::kDropLink);
-    EXPECT_TRUE(WaitFor([&] { return manager_->GetMachineInfo(0).nLinkState == 3; }));
+    EXPECT_TRUE(PollUntil([&] { return manager_->GetMachineInfo(0).nLinkState == 3; }));
     manager_->ResetDvrNetwork(0);
     EXPECT_EQ(manager_->GetMachineInfo(0).nLinkState, 0);
     ClearPictures();
     ASSERT_GE(manager_->ConnectDvr(0), 0);
     manager_->RefreshLiveViews();
-    EXPECT_TRUE(WaitFor([&] { return ChannelIn(0) == 0; }));
+    EXPECT_TRUE(PollUntil([&] { return ChannelIn(0) == 0; }));
 }
 
 TEST_F(LiveViewTest, OnlyTheCurrentDevicesAudioPlaysOnThePlayerOfItsLength) {
@@ -327,15 +327,15 @@ TEST_F(LiveViewTest, OnlyTheCurrentDevicesAudioPlaysOnThePlayerOfItsLength) {
         return std::count_if(blocks.begin(), blocks.end(),
                              [&](const auto& block) { return block.channels == channels; });
     };
-    EXPECT_TRUE(WaitFor([&] { return played(2) > 0; }));
+    EXPECT_TRUE(PollUntil([&] { return played(2) > 0; }));
     EXPECT_EQ(played(1), 0);
-    // The device that is not shown draws nothing either.
-    EXPECT_GT(manager_->GetFrameCounts(1).received, 0u);
+    // The device that is not shown draws nothing either, though its frames arrive.
+    EXPECT_TRUE(PollUntil([&] { return manager_->GetFrameCounts(1).received > 0; }));
     EXPECT_EQ(manager_->GetFrameCounts(1).shown, 0u);
     EXPECT_GT(manager_->GetFrameCounts(0).shown, 0u);
 
     manager_->SetCurrentDvr(1);
-    EXPECT_TRUE(WaitFor([&] { return played(1) > 0; }));
+    EXPECT_TRUE(PollUntil([&] { return played(1) > 0; }));
     manager_->AudioOff();
 }
 
@@ -382,18 +382,18 @@ TEST_F(DiagnosticLinesTest, FailuresLeaveLinesNamingDeviceAndChannel) {
     manager_->SetCurrentDvr(0);
     Connect(0, "guest");
     manager_->RefreshLiveViews();
-    const bool open_failed = WaitFor(
+    const bool open_failed = PollUntil(
         [&] { return lines_.Has(device + " channel 0 cell 0: the H.264 decoder did not open"); });
     fail_decoder_opens = false;
     EXPECT_TRUE(open_failed);
-    ASSERT_TRUE(WaitFor([&] { return ChannelIn(0) == 0; }));
+    ASSERT_TRUE(PollUntil([&] { return ChannelIn(0) == 0; }));
 
     EXPECT_EQ(manager_->SendPtzCommand(1, 2, 1, 0), 1);
     EXPECT_TRUE(lines_.Has(device + " channel 2: command 16 \\(code 1\\) refused"));
 
     emulator_.InjectFault(0, Fault::kFrameNumberGap);
     // The count goes up before the line is written.
-    EXPECT_TRUE(WaitFor(
+    EXPECT_TRUE(PollUntil(
         [&] { return lines_.Has(device + " channel 0: frame [0-9]+ dropped: out of sequence"); }));
     EXPECT_GT(manager_->GetFrameCounts(0).dropped, 0u);
     EXPECT_EQ(manager_->GetFrameCounts(0).decode_failures, 0u);

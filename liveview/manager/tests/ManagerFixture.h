@@ -14,6 +14,7 @@
 
 #include "liveview/manager/DvrManager.h"
 #include "platform/waveout/ManualClockWaveOut.h"
+#include "tests/support/PollUntil.h"
 #include "tests/support/TestFolder.h"
 
 // A manager of its own per test: audio on a test clock, the store and recordings in a folder
@@ -46,16 +47,6 @@ protected:
     std::vector<std::string> Messages() {
         std::lock_guard lock(messages_mutex_);
         return messages_;
-    }
-
-    // Polls until done or the time is up; the sanitizer builds are slow, so the limit is wide.
-    static bool WaitFor(const std::function<bool()>& done, int timeout_ms = 20000) {
-        const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout_ms);
-        while (std::chrono::steady_clock::now() < end) {
-            if (done()) return true;
-            std::this_thread::sleep_for(std::chrono::milliseconds(20));
-        }
-        return done();
     }
 
     TestFolder test_folder_;

@@ -94,12 +94,12 @@ TEST_F(NoPictureDrawTest, AVolOnlyFrameDrawsNothingAndTheNextPictureIsDrawn) {
     ASSERT_GE(manager_->ConnectDvr(0), 0);
     manager_->RefreshLiveViews();
 
-    ASSERT_TRUE(WaitFor([&] { return manager_->GetFrameCounts(0).received == 2; }));
+    ASSERT_TRUE(PollUntil([&] { return manager_->GetFrameCounts(0).received == 2; }));
     EXPECT_EQ(manager_->GetFrameCounts(0).decoded, 1);
     EXPECT_EQ(manager_->GetFrameCounts(0).shown, 0);
     EXPECT_FALSE(CellDrawn(0));
 
     send_picture = true;
-    ASSERT_TRUE(WaitFor([&] { return manager_->GetFrameCounts(0).shown == 1; }));
+    ASSERT_TRUE(PollUntil([&] { return manager_->GetFrameCounts(0).shown == 1; }));
     EXPECT_TRUE(CellDrawn(0));
 }

@@ -36,10 +36,10 @@ TEST_F(RecordingFullDiskTest, StopsAtTheFirstFailureAndKeepsThePair) {
     manager_->RefreshLiveViews();
 
     ASSERT_EQ(manager_->StartRecord(0), 1);
-    ASSERT_TRUE(WaitFor([&] { return manager_->IsRecording(0) == 0; }, 60000));
+    ASSERT_TRUE(PollUntil([&] { return manager_->IsRecording(0) == 0; }, 60000));
     // The stream goes on; what comes now must leave the disk alone.
     const uint64_t received = manager_->GetFrameCounts(0).received;
-    ASSERT_TRUE(WaitFor([&] { return manager_->GetFrameCounts(0).received >= received + 64; }));
+    ASSERT_TRUE(PollUntil([&] { return manager_->GetFrameCounts(0).received >= received + 64; }));
     manager_->Shutdown();
 
     const auto pairs = Pairs(RecordFolder());

@@ -55,7 +55,7 @@ TEST_F(EndToEnd, LogInResultsAndTheStateRecord) {
     // A log-out frees the place at once.
     EXPECT_EQ(admin.DisConnect(), 0);
     EXPECT_EQ(LinkStateOf(admin), kLinkIdle);
-    EXPECT_TRUE(WaitUntil([&] { return emulator_.LoggedInUsers(0).size() == 1; }));
+    EXPECT_TRUE(PollUntil([&] { return emulator_.LoggedInUsers(0).size() == 1; }));
     EXPECT_EQ(LogIn(second_admin), 0);
 
     const uint16_t port = emulator_.Port(0);
@@ -115,7 +115,7 @@ TEST_F(EndToEnd, LostLinkReadsThreeAndResetAllowsANewLogIn) {
     ASSERT_EQ(LogIn(net), 0);
     ASSERT_EQ(net.NetLocalViewPlay(0x3, 0), 0);
     emulator_.InjectFault(0, Fault::kDropLink);
-    ASSERT_TRUE(WaitUntil([&] { return LinkStateOf(net) == kLinkLost; }));
+    ASSERT_TRUE(PollUntil([&] { return LinkStateOf(net) == kLinkLost; }));
     EXPECT_EQ(net.CreateNetKeyFrame(), -1);
     EXPECT_NE(net.LastError().find("lost"), std::string::npos) << net.LastError();
     EXPECT_EQ(net.ResetNetWork(), 0);
@@ -138,12 +138,12 @@ TEST_F(EndToEnd, StallAndBadHeaderLoseTheLink) {
     net.ResetNetWork();
     // The recorder keeps the super user's place until it wakes and sees the link gone.
     emulator_.InjectFault(0, Fault::kStall, 0);
-    ASSERT_TRUE(WaitUntil([&] { return emulator_.LoggedInUsers(0).empty(); }, 20000));
+    ASSERT_TRUE(PollUntil([&] { return emulator_.LoggedInUsers(0).empty(); }, 20000));
 
     ASSERT_EQ(net.ConnectToServer("127.0.0.1", emulator_.Port(0), "admin", "admin"), 0);
     ASSERT_EQ(net.NetLocalViewPlay(0x1, 0), 0);
     emulator_.InjectFault(0, Fault::kBadHeader);
-    EXPECT_TRUE(WaitUntil([&] { return LinkStateOf(net) == kLinkLost; }));
+    EXPECT_TRUE(PollUntil([&] { return LinkStateOf(net) == kLinkLost; }));
     // The reason is there as soon as the state says lost, before any call fails on it.
     EXPECT_NE(net.LastError().find("bad magic"), std::string::npos) << net.LastError();
     net.CreateNetKeyFrame();

@@ -44,7 +44,7 @@ protected:
 
     // Waits until the recorder's connections have committed fault, as its journal says.
     bool Committed(Fault fault, size_t recorder = 0) {
-        return WaitUntil(
+        return PollUntil(
             [&] {
                 const std::vector<Fault> faults = emulator_.Journal(recorder).faults;
                 return std::find(faults.begin(), faults.end(), fault) != faults.end();

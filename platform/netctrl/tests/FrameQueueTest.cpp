@@ -11,6 +11,7 @@
 #include <thread>
 #include <utility>
 #include <vector>
+#include "tests/support/PollUntil.h"
 
 namespace {
 
@@ -58,17 +59,7 @@ private:
 // A consumer that never comes: every wait runs its whole time.
 constexpr std::chrono::milliseconds kNoPatience{0};
 // Only a test that failed waits this long for a notice.
-constexpr std::chrono::milliseconds kPatient{20000};
-
-bool WaitFor(const std::function<bool()>& done) {
-    const auto deadline = std::chrono::steady_clock::now() + kPatient;
-    while (!done()) {
-        if (std::chrono::steady_clock::now() > deadline) return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    }
-    return true;
-}
-
+constexpr std::chrono::milliseconds kPatient{kPollLimit_ms};
 class Queue {
 public:
     explicit Queue(FrameQueueLimits limits = {}, FrameQueueClock* clock = nullptr)
@@ -210,7 +201,7 @@ TEST(FrameQueue, PlaybackPushWaitsForRoomInsteadOfDropping) {
     q.Video(0, true, 0);
     q.Video(0, false, 1);
     std::thread consumer([&] {
-        ASSERT_TRUE(WaitFor([&] { return clock.Waits() > 0; }));  // the push waits for room
+        ASSERT_TRUE(PollUntil([&] { return clock.Waits() > 0; }));  // the push waits for room
         _NET_FRAME_HEAD_ head;
         q.queue.Pop(head, q.buffer.data());
     });
@@ -246,7 +237,7 @@ TEST(FrameQueue, CancelEndsTheWaitForRoom) {
     Queue q({1, 1 << 20}, &clock);
     q.Video(0, true, 0);
     std::thread stopper([&] {
-        ASSERT_TRUE(WaitFor([&] { return clock.Waits() > 0; }));
+        ASSERT_TRUE(PollUntil([&] { return clock.Waits() > 0; }));
         q.cancel = true;
         q.queue.WakeAll();
     });
@@ -266,7 +257,7 @@ TEST(FrameQueue, WaitForFrameEndsWhenAFrameArrivesOrTheTimeRunsOut) {
     ManualClock clock(kPatient);
     Queue q({}, &clock);
     std::thread pusher([&] {
-        ASSERT_TRUE(WaitFor([&] { return clock.Waits() > 0; }));
+        ASSERT_TRUE(PollUntil([&] { return clock.Waits() > 0; }));
         q.Video(0, true, 0);
         q.queue.NotifyArrivals();
     });

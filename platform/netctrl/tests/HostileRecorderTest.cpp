@@ -149,7 +149,7 @@ TEST(HostileRecorder, MisbehaviourAfterLogInLosesTheLinkAndResetRecovers) {
         NetCtrl net(QuickTimeouts());
         net.InitNetWork();
         ASSERT_EQ(net.ConnectToServer("127.0.0.1", recorder.Port(), "admin", "pw"), 0);
-        EXPECT_TRUE(WaitUntil([&] { return LinkStateOf(net) == kLinkLost; }, 3000));
+        EXPECT_TRUE(PollUntil([&] { return LinkStateOf(net) == kLinkLost; }, 3000));
         EXPECT_EQ(net.IsHavePicBuf(), 0);
         EXPECT_EQ(net.CreateNetKeyFrame(), -1);
         EXPECT_NE(net.LastError().find(c.error_words), std::string::npos) << net.LastError();
@@ -185,7 +185,7 @@ TEST(HostileRecorder, UnansweredOrWronglyAnsweredRequestsReturnInTime) {
         EXPECT_EQ(net.GetMachineDiskInfo(), -1);
         EXPECT_LT(SecondsSince(start), 2.0);
         EXPECT_NE(net.LastError().find(c.error_words), std::string::npos) << net.LastError();
-        EXPECT_TRUE(WaitUntil([&] { return LinkStateOf(net) == kLinkLost; }, 3000));
+        EXPECT_TRUE(PollUntil([&] { return LinkStateOf(net) == kLinkLost; }, 3000));
         net.DisConnect();
         EXPECT_EQ(LinkStateOf(net), kLinkIdle);
     }

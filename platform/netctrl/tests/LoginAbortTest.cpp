@@ -2,9 +2,14 @@
 // one still waiting for its turn, which must not start afterwards on a stopped client.
 #include <gtest/gtest.h>
 
+#include <sys/types.h>
+#include <unistd.h>
+
 #include <atomic>
 #include <chrono>
+#include <fstream>
 #include <functional>
+#include <string>
 #include <thread>
 
 #include "platform/net/tests/FullListener.h"
@@ -21,6 +26,7 @@ NetTimeouts SlowConnect() {
 }
 
 struct LogIn {
+    std::atomic<pid_t> thread{0};
     std::atomic<bool> done{false};
     std::atomic<int> result{0};
     double seconds = 0;
@@ -28,11 +34,24 @@ struct LogIn {
 
 std::thread StartLogIn(NetCtrl& net, uint16_t port, LogIn& out) {
     return std::thread([&net, port, &out] {
+        out.thread = ::gettid();
         const auto start = std::chrono::steady_clock::now();
         out.result = net.ConnectToServer("127.0.0.1", port, "admin", "pw");
         out.seconds = SecondsSince(start);
         out.done = true;
     });
+}
+
+// The log-in's thread asleep in the kernel: inside the call, stuck connecting or waiting for the
+// call lock. Nothing of the call shows from outside, so the thread's own state tells.
+bool Asleep(const LogIn& login) {
+    const pid_t thread = login.thread.load();
+    if (thread == 0) return false;
+    std::ifstream stat("/proc/self/task/" + std::to_string(thread) + "/stat");
+    std::string line;
+    std::getline(stat, line);
+    const std::size_t name_end = line.rfind(')');
+    return name_end != std::string::npos && name_end + 2 < line.size() && line[name_end + 2] == 'S';
 }
 
 void CancelsBothLogIns(const std::function<void(NetCtrl&)>& abort) {
@@ -44,10 +63,10 @@ void CancelsBothLogIns(const std::function<void(NetCtrl&)>& abort) {
     net.InitNetWork();
     LogIn connecting;
     std::thread first = StartLogIn(net, hanging.Port(), connecting);
-    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    EXPECT_TRUE(PollUntil([&] { return Asleep(connecting); }));
     LogIn waiting;  // blocked behind the first until it ends
     std::thread second = StartLogIn(net, static_cast<uint16_t>(recorder.Port()), waiting);
-    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    EXPECT_TRUE(PollUntil([&] { return Asleep(waiting); }));
     EXPECT_FALSE(connecting.done);
     EXPECT_FALSE(waiting.done);
 

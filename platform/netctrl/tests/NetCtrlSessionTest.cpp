@@ -63,12 +63,15 @@ TEST_F(LoggedIn, PlaybackHoldsStateTwoUntilTheLastFrameOfTheSpanIsTaken) {
         p.Send(0, PlayEnd{m.request_id + 100});  // not this span's
         p.Send(0, MakeFrame(2, true, 0));
         p.Send(0, PlayEnd{m.request_id});
-        p.Idle(3000);
+        // A command's answer comes after the end notice, so once it is in, that is too.
+        while (p.Read(m)) {
+            if (std::holds_alternative<Command>(m.body)) p.Send(m.request_id, Ack{0});
+        }
     });
     ASSERT_EQ(net_.NetPlayFile(49530, 86400, 0x5, 0, 1), 0);
     EXPECT_EQ(LinkStateOf(net_), kLinkStreaming);
-    ASSERT_TRUE(WaitUntil([&] { return net_.IsHavePicBuf() == 3; }));
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));  // the end notice is in
+    ASSERT_TRUE(PollUntil([&] { return net_.IsHavePicBuf() == 3; }));
+    ASSERT_EQ(net_.SendNetCommand(_NET_COMMAND_{}), 0);  // the end notice is in
     for (int i = 0; i < 3; ++i) {
         EXPECT_EQ(LinkStateOf(net_), kLinkStreaming);
         EXPECT_GE(net_.GetRawPicBuf(head_.data(), data_.data()), 100);
@@ -93,8 +96,8 @@ TEST_F(LoggedIn, NewPlayRequestDropsFramesOfTheOldSpanAndStopEndsIt) {
     });
     ASSERT_EQ(net_.NetPlayFile(0, 86400, 0xF, 0, 0), 0);
     ASSERT_EQ(net_.NetPlayFile(3600, 86400, 0xF, 0, 0), 0);
-    ASSERT_TRUE(WaitUntil([&] { return net_.IsHavePicBuf() >= 1; }));
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    // The old span's frame came first: had it been kept, it would be the one waiting now.
+    ASSERT_TRUE(PollUntil([&] { return net_.IsHavePicBuf() >= 1; }));
     EXPECT_EQ(net_.IsHavePicBuf(), 1);
     ASSERT_GE(net_.GetRawPicBuf(head_.data(), data_.data()), 0);
     EXPECT_EQ(reinterpret_cast<_NET_FRAME_HEAD_*>(head_.data())->nChannel, 3);
@@ -158,7 +161,7 @@ TEST(NetCtrlPlayback, AFullQueueDoesNotHoldBackTheAnswerToARequest) {
     net.InitNetWork();
     ASSERT_EQ(net.ConnectToServer("127.0.0.1", recorder.Port(), "admin", "pw"), 0);
     ASSERT_EQ(net.NetPlayFile(0, 86400, 0x1, 0, 1), 0);
-    ASSERT_TRUE(WaitUntil([&] { return net.IsHavePicBuf() == 4; }));
+    ASSERT_TRUE(PollUntil([&] { return net.IsHavePicBuf() == 4; }));
     EXPECT_EQ(net.StopNetPlayFile(), 0) << net.LastError();
     EXPECT_EQ(LinkStateOf(net), kLinkLoggedIn);
 }
@@ -192,14 +195,14 @@ TEST(NetCtrlPlayback, FramesReadTogetherWithAnAnswerWaitForRoomLikeAnyOther) {
     net.InitNetWork();
     ASSERT_EQ(net.ConnectToServer("127.0.0.1", recorder.Port(), "admin", "pw"), 0);
     ASSERT_EQ(net.NetPlayFile(0, 86400, 0x1, 0, 1), 0);
-    ASSERT_TRUE(WaitUntil([&] { return net.IsHavePicBuf() == 4; }));
+    ASSERT_TRUE(PollUntil([&] { return net.IsHavePicBuf() == 4; }));
     NET_MAC_SET_PARA para{};
     ASSERT_EQ(net.GetDvrMacPara(&para), 0) << net.LastError();
     // Once the answer is taken, playback frames wait for room again: none is dropped.
     std::vector<char> head(36);
     std::vector<char> data(kMaxFramePayloadBytes);
     for (int i = 0; i < 8; ++i) {
-        ASSERT_TRUE(WaitUntil([&] { return net.IsHavePicBuf() > 0; })) << "frame " << i;
+        ASSERT_TRUE(PollUntil([&] { return net.IsHavePicBuf() > 0; })) << "frame " << i;
         ASSERT_EQ(net.GetRawPicBuf(head.data(), data.data()), 100 + i);
         EXPECT_EQ(reinterpret_cast<_NET_FRAME_HEAD_*>(head.data())->nFrameNo, i);
     }

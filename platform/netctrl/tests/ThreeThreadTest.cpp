@@ -83,16 +83,16 @@ TEST_F(ThreeThreads, ConnectFrameAndWindowThreadsShareOneObject) {
         }
         if (round == 1) {
             // Logged in and streaming: frames keep coming while the window thread works.
-            EXPECT_TRUE(WaitUntil([&] { return frames > frames_before; }));
+            EXPECT_TRUE(PollUntil([&] { return frames > frames_before; }));
             emulator_.InjectFault(0, Fault::kDropLink);
-            EXPECT_TRUE(WaitUntil([&] { return LinkStateOf(net) == kLinkLost; }));
+            EXPECT_TRUE(PollUntil([&] { return LinkStateOf(net) == kLinkLost; }));
             net.ResetNetWork();
         } else {
             net.DisConnect();
             net.ResetNetWork();
         }
         // The next round's log-in finds the super user's place free.
-        EXPECT_TRUE(WaitUntil([&] { return emulator_.LoggedInUsers(0).empty(); }));
+        EXPECT_TRUE(PollUntil([&] { return emulator_.LoggedInUsers(0).empty(); }));
         EXPECT_EQ(LinkStateOf(net), kLinkIdle);
     }
     done = true;

@@ -13,6 +13,7 @@
 #include <QTest>
 #include <thread>
 
+#include "common/ui/widgets/QueuedGate.h"
 #include "playback/app/DlgBackup.h"
 #include "playback/app/DlgTimePlay.h"
 #include "tests/support/MessageBoxAnswers.h"
@@ -82,20 +83,25 @@ TEST_F(DlgBackupTest, OpensWithItsControlsInPlaceAndItsDefaults) {
 // picker on the dialog's timer, never before the start and never at the end.
 TEST_F(DlgBackupTest, OkStartsAValidSpanAndTheBarFollowsThePlayTime) {
     Open();
-    QSignalSpy started(&dialog_, &DlgBackup::StartBackup);
+    int started = 0;
+    QObject main_window;
+    const auto gate = CreateQueuedGate(&main_window);
+    dialog_.SetStartBackup(gate, [&started] { ++started; });
     SetSpan(QTime(10, 0, 0), QTime(10, 0, 0));
     ClickOk();
     SetSpan(QTime(10, 0, 1), QTime(10, 0, 0));
     ClickOk();
     EXPECT_EQ(boxes_.Texts(), QStringList({"BackUp Time Error!", "BackUp Time Error!"}));
-    EXPECT_EQ(started.count(), 0);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(started, 0);
     EXPECT_TRUE(Child("ok")->isEnabled());
 
     SetSpan(QTime(8, 0, 0), QTime(9, 0, 0));
     Child<QCheckBox>("audio")->setChecked(true);
     play_picker_.setTime(QTime(13, 0, 0));
     ClickOk();
-    ASSERT_EQ(started.count(), 1);
+    EXPECT_EQ(started, 0) << "posted: it starts after OK has returned";
+    ASSERT_EVENTUALLY_EQ(started, 1);
     EXPECT_TRUE(dialog_.Active());
     EXPECT_EQ(dialog_.Start(), 28800);
     EXPECT_EQ(dialog_.End(), 32400);
@@ -111,7 +117,8 @@ TEST_F(DlgBackupTest, OkStartsAValidSpanAndTheBarFollowsThePlayTime) {
     play_picker_.setTime(QTime(9, 0, 0));  // 360: the bar stays
     ASSERT_EVENTUALLY_EQ(dialog_.ProgressPosition(), 360);
     play_picker_.setTime(QTime(7, 0, 0));  // before the start: nothing changes
-    QTest::qWait(3 * DlgBackup::kProgressTimer_ms);
+    QSignalSpy ticks(dialog_.findChild<QTimer*>("progress timer"), &QTimer::timeout);
+    ASSERT_EVENTUALLY(ticks.size() >= 2);
     EXPECT_EQ(dialog_.ProgressPosition(), 360);
     EXPECT_EQ(bar->value(), 180);
 

@@ -220,7 +220,7 @@ TEST_F(PlaybackWindowTest, ReportsALostLinkOncePerLogIn) {
         LogIn();
         ASSERT_EQ(LinkState(), kLinkLoggedIn);
         emulator_.InjectFault(0, Fault::kDropLink);
-        ASSERT_TRUE(boxes_.WaitForCount(login, kEventuallyLimit_ms));
+        ASSERT_TRUE(boxes_.WaitForCount(login, kPollLimit_ms));
         EXPECT_EQ(boxes_.Texts().back(), lost);
         ASSERT_EVENTUALLY(Shown(kIdLogin) && !Shown(kIdLogout));
         for (int look = 0; look < 3; ++look)

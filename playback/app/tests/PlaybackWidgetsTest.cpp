@@ -11,33 +11,20 @@
 
 #include "common/settings/ConfigFile.h"
 #include "common/ui/widgets/ColorRef.h"
+#include "common/ui/widgets/QueuedGate.h"
 #include "playback/app/CImageSlider.h"
 #include "playback/app/CRecordTimeline.h"
 #include "playback/app/DlgPlaybackLogin.h"
-#include "playback/app/PostedMessage.h"
 #include "tests/support/TestFolder.h"
 
 namespace {
-
-// A parent window that keeps what its controls post, in order.
-class PostJournal : public QWidget {
-public:
-    std::vector<std::array<long, 3>> posts;  // message, control id, position
-
-protected:
-    void customEvent(QEvent* event) override {
-        if (event->type() != CPostedMessage::EventType()) return;
-        const auto& message = static_cast<const CPostedMessage&>(*event);
-        posts.push_back({message.Message(), message.WParam(), message.LParam()});
-    }
-};
 
 std::array<long, 3> Post(int message, long position) { return {message, 1022, position}; }
 
 }  // namespace
 
 TEST(PlaybackWidgets, ImageSliderPostsWhileDraggedAndWhenMoved) {
-    PostJournal parent;
+    QWidget parent;
     parent.resize(760, 60);
     const QColor ground(0, 160, 0);
     QPalette palette = parent.palette();
@@ -45,6 +32,12 @@ TEST(PlaybackWidgets, ImageSliderPostsWhileDraggedAndWhenMoved) {
     parent.setPalette(palette);
     parent.setAutoFillBackground(true);
     CImageSlider slider(1022, SUITE_TREE_DIR "/ClientSoftware", &parent);
+    // What the slider posts to its window, in order: message, control id, position.
+    std::vector<std::array<long, 3>> posts;
+    const auto gate = CreateQueuedGate(&parent);
+    slider.SetMessageTarget(gate, [&posts](int message, int id, int position) {
+        posts.push_back({message, id, position});
+    });
     slider.setGeometry(0, 0, 703, 30);
     ASSERT_EQ(slider.SetBitmaps(132, 133, true, CImageSlider::kColourOfPixel, 0, 0), 1);
     slider.SetRange(0, 1440);
@@ -70,14 +63,14 @@ TEST(PlaybackWidgets, ImageSliderPostsWhileDraggedAndWhenMoved) {
         Post(WM_IMAGESLIDER_CHANGED, 1440), Post(WM_IMAGESLIDER_CHANGED, 1420),
         Post(WM_IMAGESLIDER_CHANGED, 0),    Post(WM_IMAGESLIDER_CHANGED, 0),
     };
-    EXPECT_EQ(parent.posts, expected);
+    EXPECT_EQ(posts, expected);
 
     // Disabled: no thumb, no posts.
-    parent.posts.clear();
+    posts.clear();
     slider.setEnabled(false);
     QTest::mouseClick(&slider, Qt::LeftButton, {}, QPoint(400, 10));
     QCoreApplication::processEvents();
-    EXPECT_TRUE(parent.posts.empty());
+    EXPECT_TRUE(posts.empty());
     EXPECT_EQ(parent.grab().toImage().pixel(351, 5), ground.rgb());
 }
 

@@ -75,29 +75,23 @@ TEST(RewindaRealWindow, LogsInSearchesTheDayAndMarksTheTimeline) {
     const std::string display = xvfb.Display();
     ChildProcess rewinda(program.string(), {}, {{"DISPLAY", display}, {"QT_QPA_PLATFORM", "xcb"}});
     std::optional<QRect> window;
-    ASSERT_TRUE(
-        WaitUntil([&] { return (window = FindWindow(display, "Rewinda")).has_value(); }, 20000))
+    ASSERT_TRUE(PollUntil([&] { return (window = FindWindow(display, "Rewinda")).has_value(); }))
         << rewinda.Output();
     EXPECT_EQ(window->size(), QSize(1024, 738));
     const QPoint origin = window->topLeft();
     // The background is painted once the start-up repaint has run.
-    ASSERT_TRUE(WaitUntil(
-        [&] { return GrabScreen(display, *window).pixel(900, 400) != qRgb(0, 0, 0); }, 10000));
+    ASSERT_TRUE(
+        PollUntil([&] { return GrabScreen(display, *window).pixel(900, 400) != qRgb(0, 0, 0); }));
     SaveScreenshot(GrabScreen(display, *window), "rewinda_start");
 
     // LOGIN; until the first look at the link LOGOUT lies over it, so a click may miss.
     std::optional<QRect> login;
-    ASSERT_TRUE(WaitUntil(
-        [&] {
-            Click(display, origin + QPoint(856 + 32, 50 + 25));
-            return WaitUntil([&] { return (login = FindWindow(display, "Login")).has_value(); },
-                             1000);
-        },
-        10000))
-        << rewinda.Output();
+    ASSERT_TRUE(PollUntil([&] {
+        Click(display, origin + QPoint(856 + 32, 50 + 25));
+        return PollUntil([&] { return (login = FindWindow(display, "Login")).has_value(); }, 5000);
+    })) << rewinda.Output();
     // Painted: its light ground shows.
-    ASSERT_TRUE(
-        WaitUntil([&] { return qGray(GrabScreen(display, *login).pixel(5, 5)) > 150; }, 10000));
+    ASSERT_TRUE(PollUntil([&] { return qGray(GrabScreen(display, *login).pixel(5, 5)) > 150; }));
     SaveScreenshot(GrabScreen(display, *login), "rewinda_login");
     Click(display, login->topLeft() + QPoint(70 + 90, 86 + 10));  // password
     TypeText(display, "admin");
@@ -106,7 +100,7 @@ TEST(RewindaRealWindow, LogsInSearchesTheDayAndMarksTheTimeline) {
     // Today's records of camera 1 (row 0) fill 08:00 to 12:00 on the timeline.
     const QRect morning(origin + QPoint(21 + 45 + 681 * 100 / 288, 660 + 5), QSize(20, 8));
     const QRgb bar = qRgb(0x97, 0x69, 0x9E);
-    ASSERT_TRUE(WaitUntil([&] { return ShowsColour(GrabScreen(display), morning, bar); }, 10000))
+    ASSERT_TRUE(PollUntil([&] { return ShowsColour(GrabScreen(display), morning, bar); }))
         << rewinda.Output();
     // Cameras 2, 3 and 4 into rows 1 to 3 through the boxes' lists: a search each.
     const auto slot_area = [&](int row, int slot) {
@@ -118,22 +112,20 @@ TEST(RewindaRealWindow, LogsInSearchesTheDayAndMarksTheTimeline) {
         const int slot = row_slot.second;
         // The box's list drops open over the dark panel below it.
         const QPoint box = origin + QPoint(780 + 53 * row + 25, 300 + 10);
-        ASSERT_TRUE(WaitUntil(
-            [&] {
-                Click(display, box);
-                return WaitUntil(
-                    [&] { return qGray(GrabScreen(display).pixel(box + QPoint(0, 30))) > 150; },
-                    1000);
-            },
-            10000))
-            << "row " << row;
+        ASSERT_TRUE(PollUntil([&] {
+            Click(display, box);
+            return PollUntil(
+                [&] { return qGray(GrabScreen(display).pixel(box + QPoint(0, 30))) > 150; }, 5000);
+        })) << "row "
+            << row;
         if (row == 3) SaveScreenshot(GrabScreen(display, *window), "rewinda_camera_list");
         for (int step = 0; step <= row; ++step)
             PressKey(display, "Down");
         PressKey(display, "Return");
-        ASSERT_TRUE(WaitUntil(
-            [&] { return ShowsColour(GrabScreen(display), slot_area(row, slot), bar); }, 10000))
-            << "row " << row;
+        ASSERT_TRUE(PollUntil([&] {
+            return ShowsColour(GrabScreen(display), slot_area(row, slot), bar);
+        })) << "row "
+            << row;
     }
     EXPECT_TRUE(ShowsColour(GrabScreen(display), slot_area(0, 200), bar));
     EXPECT_FALSE(ShowsColour(GrabScreen(display), slot_area(2, 120), bar));
@@ -147,30 +139,26 @@ TEST(RewindaRealWindow, LogsInSearchesTheDayAndMarksTheTimeline) {
     const auto pane_point = [&](int pane) {
         return origin + QPoint(21 + (pane % 2) * 363 + 300, 20 + (pane / 2) * 303 + 40);
     };
-    const bool playing = WaitUntil(
-        [&] {
-            const QImage screen = GrabScreen(display);
-            for (int pane = 0; pane < 4; ++pane) {
-                if (CameraAt(screen, pane_point(pane)) != pane + 1) return false;
-            }
-            return true;
-        },
-        15000);
+    const bool playing = PollUntil([&] {
+        const QImage screen = GrabScreen(display);
+        for (int pane = 0; pane < 4; ++pane) {
+            if (CameraAt(screen, pane_point(pane)) != pane + 1) return false;
+        }
+        return true;
+    });
     SaveScreenshot(GrabScreen(display, *window), "rewinda_playing");
     ASSERT_TRUE(playing) << rewinda.Output();
 
     // BACKUP stops the playback and opens its dialog; Esc cancels it.
     Click(display, origin + QPoint(894 + 28, 520 + 18));
     std::optional<QRect> backup;
-    ASSERT_TRUE(
-        WaitUntil([&] { return (backup = FindWindow(display, "BackUp")).has_value(); }, 10000))
+    ASSERT_TRUE(PollUntil([&] { return (backup = FindWindow(display, "BackUp")).has_value(); }))
         << rewinda.Output();
-    ASSERT_TRUE(
-        WaitUntil([&] { return qGray(GrabScreen(display, *backup).pixel(5, 5)) > 150; }, 10000));
+    ASSERT_TRUE(PollUntil([&] { return qGray(GrabScreen(display, *backup).pixel(5, 5)) > 150; }));
     SaveScreenshot(GrabScreen(display, *backup), "rewinda_backup");
     PressKey(display, "Escape");
-    ASSERT_TRUE(WaitUntil([&] { return !FindWindow(display, "BackUp"); }, 10000));
+    ASSERT_TRUE(PollUntil([&] { return !FindWindow(display, "BackUp"); }));
 
     Click(display, origin + QPoint(930 + 36, 660 + 36));  // EXIT
-    EXPECT_EQ(rewinda.WaitForExit(10000), 0) << rewinda.Output();
+    EXPECT_EQ(rewinda.WaitForExit(kPollLimit_ms), 0) << rewinda.Output();
 }

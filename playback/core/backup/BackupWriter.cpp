@@ -119,15 +119,14 @@ bool CBackupWriter::SilentFor(int silence_ms) const {
 std::string CBackupWriter::IncompleteText(const LanguageSelect& texts, int silence_ms) const {
     std::lock_guard lock(mutex_);
     if (!failed_.load(std::memory_order_relaxed)) return {};
-    const auto text = [&](const char* key) { return texts.Text(texts.MemberOf(key)); };
     std::string why;
     if (!cut_) {
         why = WriteFailureReason(texts, directory_, error_number_);
     } else if (*cut_ == Cut::kLinkLost) {
-        why = text("Reason_LinkLost");
+        why = texts.Text("Reason_LinkLost");
     } else {
-        why = FillText(text("Reason_Silent"), {std::to_string(silence_ms / 1000)});
+        why = FillText(texts.Text("Reason_Silent"), {std::to_string(silence_ms / 1000)});
     }
-    return FillText(text("Backup_Incomplete"), {why}) + " " +
+    return FillText(texts.Text("Backup_Incomplete"), {why}) + " " +
            KeptFramesText(texts, frames_kept_, directory_);
 }

@@ -11,6 +11,7 @@
 #include "common/record/QmxFile.h"
 #include "common/ui/core/VideoGridLayout.h"
 #include "common/ui/core/VideoOutput.h"
+#include "platform/diag/DiagLog.h"
 #include "platform/netctrl/NetCtrl.h"
 #include "platform/records/DvrMachineInfo.h"
 #include "playback/core/backup/BackupWriter.h"
@@ -18,6 +19,12 @@
 #include "playback/core/decode/PlaybackShared.h"
 
 namespace {
+
+// The decode path's lines in the diagnostic log (module "playback").
+spdlog::logger& PlaybackLog() {
+    static spdlog::logger& log = diag::Log("playback");
+    return log;
+}
 
 constexpr int kOverlayTypeCodes = 1000;  // recorders below it leave the names to the client
 
@@ -129,7 +136,11 @@ void CDecodeThread::Pass() {
     }
     const bool video = header.cType == 'V';
     if (video) shared_.play_time.store(header.nTime, std::memory_order_relaxed);
-    if (CheckFrameHead(header) < 0) return;
+    if (CheckFrameHead(header) < 0) {
+        PlaybackLog().debug("channel {}: frame {} ({} bytes) refused by the frame-head check",
+                            header.nChannel, header.nFrameNo, header.nLength);
+        return;
+    }
     const int channel = header.nChannel;
     if (video && header.nSize != last_size_code_) {
         last_size_code_ = header.nSize;
@@ -211,13 +222,21 @@ bool CDecodeThread::Decode(const _NET_FRAME_HEAD_& header, int channel, std::int
     CVideoDecoder& decoder = decoders_[channel].For(codec_word);
     // A frame that leaves no new picture (a stream header alone, a held-back frame) shows
     // nothing rather than the previous picture again or an empty buffer.
-    if (decoder.DecodeFrame(raw_.get(), static_cast<int>(header.nLength), picture_.get(),
-                            kPictureBytes) != DecodeResult::kPicture) {
+    const DecodeResult result = decoder.DecodeFrame(raw_.get(), static_cast<int>(header.nLength),
+                                                    picture_.get(), kPictureBytes);
+    if (result == DecodeResult::kFailed) {
+        PlaybackLog().debug("channel {}: frame {} ({} bytes) did not decode", channel,
+                            header.nFrameNo, header.nLength);
+    }
+    if (result != DecodeResult::kPicture) return false;
+    decoded = decoder.Decoded();
+    if (!FormatPictureSize(FormatCode(header), decoded_width_, decoded_height_) ||
+        !Covers(decoded, decoded_width_, decoded_height_)) {
+        PlaybackLog().debug("channel {}: frame {} decoded smaller than its header says", channel,
+                            header.nFrameNo);
         return false;
     }
-    decoded = decoder.Decoded();
-    return FormatPictureSize(FormatCode(header), decoded_width_, decoded_height_) &&
-           Covers(decoded, decoded_width_, decoded_height_);
+    return true;
 }
 
 // The frames a recording pair takes are the ones the thread handles.

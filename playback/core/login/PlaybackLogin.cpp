@@ -11,10 +11,6 @@
 
 namespace {
 
-const std::string& Text(const LanguageSelect& texts, const char* key) {
-    return texts.Text(texts.MemberOf(key));
-}
-
 std::string Format(const char* format, const std::string& a) {
     char text[600];
     std::snprintf(text, sizeof text, format, a.c_str());
@@ -56,9 +52,9 @@ int CPlaybackLogin::SetNetCtrl(NetCtrl* connection) {
 LoginOutcome CPlaybackLogin::Confirm(const LanguageSelect& texts, const std::string& user,
                                      const std::string& password, const std::string& server_text) {
     if (user.size() > kMaxEntry_chars || password.size() > kMaxEntry_chars) {
-        return {false, Text(texts, "word6")};
+        return {false, texts.Text("word6")};
     }
-    if (user.empty() || password.empty()) return {false, Text(texts, "word7")};
+    if (user.empty() || password.empty()) return {false, texts.Text("word7")};
     if (connection_ == nullptr) return {false, "Net Error!"};
 
     const Destination destination = FindRecorder(server_text);
@@ -70,7 +66,7 @@ LoginOutcome CPlaybackLogin::Confirm(const LanguageSelect& texts, const std::str
         const char* key = RefusalKey(result);
         const std::string message = key == nullptr
                                         ? Format("%s: Net Error!\n", destination.prefix)
-                                        : Format("%s: %s\n", destination.prefix, Text(texts, key));
+                                        : Format("%s: %s\n", destination.prefix, texts.Text(key));
         return {false, message};
     }
     return AfterLogin(texts, user, server_text);
@@ -113,12 +109,12 @@ LoginOutcome CPlaybackLogin::AfterLogin(const LanguageSelect& texts, const std::
     if (info.nUserLevel != kSuperUserLevel) {
         connection_->DisConnect();
         connection_->ResetNetWork();
-        return {false, Text(texts, "Net_Word5")};
+        return {false, texts.Text("Net_Word5")};
     }
     if (info.nDiskCount <= 0) {
         connection_->DisConnect();
         connection_->ResetNetWork();
-        return {true, Text(texts, "Start_Word9")};
+        return {true, texts.Text("Start_Word9")};
     }
     return {true, {}};
 }

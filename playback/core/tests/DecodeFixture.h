@@ -19,6 +19,7 @@
 #include "playback/core/decode/DecodeThread.h"
 #include "playback/core/decode/PlaybackShared.h"
 #include "playback/core/tests/NameImage.h"
+#include "tests/support/PollUntil.h"
 #include "tests/support/TestFolder.h"
 #include "tools/recorder-emulator/ChannelPicture.h"
 #include "tools/recorder-emulator/DayKey.h"
@@ -170,16 +171,6 @@ protected:
             if (draw.dest == rect) return pane;
         }
         return -1;
-    }
-
-    // Polls until done; the sanitizer builds are slow, so the limit is wide.
-    static bool WaitFor(const std::function<bool()>& done, int timeout_ms = 30000) {
-        const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout_ms);
-        while (!done()) {
-            if (std::chrono::steady_clock::now() > end) return false;
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        }
-        return true;
     }
 
     TestFolder folder_;

@@ -28,7 +28,7 @@ TEST_P(PanesTest, EachCameraLandsInItsOwnPaneWithItsName) {
     const std::array<int, 4> cameras = {3, 1, 0, 4};
     Play(cameras, 36000);
     std::array<Draw, 4> last{};
-    ASSERT_TRUE(WaitFor([&] {
+    ASSERT_TRUE(PollUntil([&] {
         std::array<int, 4> drawn{};
         for (const Draw& draw : output_.Draws()) {
             const int pane = PaneOf(draw);
@@ -70,15 +70,15 @@ using DecodeThreadTest = DecodeFixture;
 TEST_F(DecodeThreadTest, StopKeepsDecodingButDrawsNothing) {
     Connect(Recorder(1004, kH264CodecWord, {0, 2}));
     Play({1, 2, 3, 4}, 0);
-    ASSERT_TRUE(WaitFor([&] { return output_.Count() >= 8; }));
+    ASSERT_TRUE(PollUntil([&] { return output_.Count() >= 8; }));
     shared_.play_state = PlaybackShared::kPlayStateStopped;
     const int64_t stopped_at = shared_.play_time;
-    ASSERT_TRUE(WaitFor([&] { return shared_.play_time > stopped_at; }));
+    ASSERT_TRUE(PollUntil([&] { return shared_.play_time > stopped_at; }));
     const int drawn = output_.Count();
-    ASSERT_TRUE(WaitFor([&] { return shared_.play_time >= stopped_at + 2; }));
+    ASSERT_TRUE(PollUntil([&] { return shared_.play_time >= stopped_at + 2; }));
     EXPECT_EQ(output_.Count(), drawn);
     shared_.play_state = PlaybackShared::kPlayStateShowing;
-    EXPECT_TRUE(WaitFor([&] { return output_.Count() > drawn; }));
+    EXPECT_TRUE(PollUntil([&] { return output_.Count() > drawn; }));
 }
 
 Frame MakeFrame(char type, int channel, bool key, std::vector<uint8_t> payload,
@@ -131,7 +131,7 @@ TEST_F(DecodeThreadTest, FramesFollowTheLoopsRules) {
     shared_.audio_flag = 1;
     Play({2, 0, 1, 0}, 0, 1);
 
-    ASSERT_TRUE(WaitFor([&] { return output_.Count() >= 6; }));
+    ASSERT_TRUE(PollUntil([&] { return output_.Count() >= 6; }));
     std::vector<std::array<int, 3>> drawn;
     for (const Draw& draw : output_.Draws())
         drawn.push_back({PaneOf(draw), draw.width, draw.height});
@@ -172,7 +172,7 @@ TEST_F(DecodeThreadTest, BackupsWriteOnlyFramesThePairCanFollow) {
         emulator_.InjectFault(0, fault);
         ASSERT_EQ(connection_.NetPlayFile(start_s, end_s, 0xF, 1, 1), 0);
         ASSERT_TRUE(
-            WaitFor([&] { return connection_.GetMachineInfe().nLinkState != kLinkStreaming; }));
+            PollUntil([&] { return connection_.GetMachineInfe().nLinkState != kLinkStreaming; }));
         backup_.End();
         const auto faults = emulator_.Journal(0).faults;
         ASSERT_EQ(std::count(faults.begin(), faults.end(), fault), 1);
@@ -215,10 +215,10 @@ TEST_F(DecodeThreadTest, StopEndsTheThreadAtAnyMoment) {
     }
     Connect(Recorder(1004, kH264CodecWord, {0, 2}));
     Play({1, 2, 3, 4}, 0);
-    ASSERT_TRUE(WaitFor([&] { return output_.Count() >= 4; }));
+    ASSERT_TRUE(PollUntil([&] { return output_.Count() >= 4; }));
     shared_.window_drag = 1;
     // Frames pile up while the thread pauses after each picture.
-    ASSERT_TRUE(WaitFor([&] { return connection_.IsHavePicBuf() > 10; }));
+    ASSERT_TRUE(PollUntil([&] { return connection_.IsHavePicBuf() > 10; }));
     EXPECT_EQ(thread_.StopDecodeThread(), 1);
     EXPECT_FALSE(thread_.Running());
 }

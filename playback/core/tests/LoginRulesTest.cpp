@@ -87,8 +87,8 @@ TEST(LoginRules, EntriesAreCheckedBeforeAnythingIsAsked) {
         std::string message;
     };
     const Case cases[] = {
-        {"admin77", "admin", texts.Text(texts.MemberOf("word6"))},
-        {"admin", "1234567", texts.Text(texts.MemberOf("word6"))},
+        {"admin77", "admin", texts.Text("word6")},
+        {"admin", "1234567", texts.Text("word6")},
         {"", "admin", "The user and the password can not be empty space"},
         {"admin", "", "The user and the password can not be empty space"},
         {"admin", "admin", "Net Error!"},  // no connection was handed over

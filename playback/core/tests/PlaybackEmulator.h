@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/netctrl/NetCtrl.h"
+#include "tests/support/PollUntil.h"
 #include "tests/support/TestFolder.h"
 #include "tools/lookup-server/LookupServer.h"
 #include "tools/recorder-emulator/RecorderEmulator.h"
@@ -41,16 +42,6 @@ protected:
 
     std::string Server(size_t recorder = 0) const {
         return "127.0.0.1:" + std::to_string(emulator_.Port(recorder));
-    }
-
-    static bool WaitUntil(const std::function<bool()>& condition, int limit_ms = 5000) {
-        const auto deadline =
-            std::chrono::steady_clock::now() + std::chrono::milliseconds(limit_ms);
-        while (!condition()) {
-            if (std::chrono::steady_clock::now() > deadline) return false;
-            std::this_thread::sleep_for(std::chrono::milliseconds(5));
-        }
-        return true;
     }
 
     TestFolder folder_;

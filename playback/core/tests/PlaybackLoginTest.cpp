@@ -17,7 +17,7 @@ protected:
         connection_.InitNetWork();
         login_.SetNetCtrl(&connection_);
     }
-    std::string Text(const char* key) const { return texts_.Text(texts_.MemberOf(key)); }
+    std::string Text(const char* key) const { return texts_.Text(key); }
     std::string NewestEntry() const { return ReadSavedServers(settings_).entries[0]; }
     int LinkState() { return connection_.GetMachineInfe().nLinkState; }
 
@@ -81,7 +81,7 @@ TEST_F(PlaybackLoginTest, RefusalsWordTheirReason) {
     EXPECT_EQ(outcome.message, "Please using superuser login.");
     EXPECT_EQ(NewestEntry(), server + ":guest");
     EXPECT_EQ(LinkState(), kLinkIdle);
-    EXPECT_TRUE(WaitUntil([&] { return emulator_.LoggedInUsers(0).empty(); }));
+    EXPECT_TRUE(PollUntil([&] { return emulator_.LoggedInUsers(0).empty(); }));
 
     // The super user of a recorder without a disk: logged out, yet the dialog ends with OK.
     outcome = login_.Confirm(texts_, "admin", "admin", Server(1));

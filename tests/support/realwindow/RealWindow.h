@@ -7,13 +7,11 @@
 #include <QString>
 #include <functional>
 
+#include "tests/support/PollUntil.h"
 #include "tests/support/realwindow/ChildProcess.h"
 #include "tests/support/realwindow/EmulatorProgram.h"
 #include "tests/support/realwindow/XScreen.h"
 #include "tests/support/realwindow/XvfbServer.h"
-
-// Polls `condition` every 20 ms until it holds or `limit_ms` passes; says whether it held.
-bool WaitUntil(const std::function<bool()>& condition, int limit_ms);
 
 // Writes the image as build/screenshots/<name>.png and returns the file's path.
 QString SaveScreenshot(const QImage& image, const QString& name);

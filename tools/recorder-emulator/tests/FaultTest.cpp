@@ -30,7 +30,7 @@ protected:
 
     // Waits until the recorder's connection has committed fault.
     bool Committed(Fault fault) {
-        return WaitUntil([&] {
+        return PollUntil([&] {
             const std::vector<Fault> faults = emulator_.Journal(0).faults;
             return std::find(faults.begin(), faults.end(), fault) != faults.end();
         });
@@ -47,7 +47,7 @@ TEST_F(FaultTest, DropLinkClosesTheConnectionAndLogsOut) {
     while (client_.Next(3000)) {
     }
     EXPECT_NE(client_.LastError().find("closed"), std::string::npos) << client_.LastError();
-    EXPECT_TRUE(WaitUntil([&] { return emulator_.LoggedInUsers(0).empty(); }));
+    EXPECT_TRUE(PollUntil([&] { return emulator_.LoggedInUsers(0).empty(); }));
     EXPECT_EQ(emulator_.Journal(0).faults, std::vector<Fault>{Fault::kDropLink});
 }
 
@@ -220,7 +220,7 @@ TEST(EmulatorConnections, StopIsNotHeldUpByAClientThatDoesNotRead) {
     ASSERT_TRUE(client.Request<netproto::RecListReply>(netproto::RecListQuery{1090728, 0}));
     ASSERT_TRUE(client.Send(netproto::PlayStart{0, 86400, 0xf, 0, 1}));
     // The fast span has begun; its bursts fill the socket buffers while nobody reads.
-    ASSERT_TRUE(WaitUntil(
+    ASSERT_TRUE(PollUntil(
         [&] { return !emulator.Journal(0).play_requests.empty() && client.UnreadBytes() > 0; }));
     const auto before = std::chrono::steady_clock::now();
     emulator.Stop();

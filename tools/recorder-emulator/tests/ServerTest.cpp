@@ -79,7 +79,7 @@ TEST_F(ServerTest, LoginRefusals) {
 
     // A log-out frees the super user's place.
     EXPECT_EQ(super.Ack(netproto::Logout{}), 0);
-    ASSERT_TRUE(WaitUntil([&] { return emulator_.LoggedInUsers(0).size() == 2; }));
+    ASSERT_TRUE(PollUntil([&] { return emulator_.LoggedInUsers(0).size() == 2; }));
     TestClient again;
     ASSERT_TRUE(again.Connect(emulator_.Port(0)));
     EXPECT_EQ(again.Login("admin", "admin"), 0);
@@ -358,7 +358,7 @@ TEST_F(ServerTest, UploadPastItsSizeEndsTheLinkAndKeepsNothing) {
     ASSERT_TRUE(client.Send(netproto::UploadChunk{{1, 2, 3}}));
     EXPECT_FALSE(client.Next(3000));
     EXPECT_NE(client.LastError().find("closed"), std::string::npos) << client.LastError();
-    ASSERT_TRUE(WaitUntil([&] { return emulator_.LoggedInUsers(0).empty(); }));
+    ASSERT_TRUE(PollUntil([&] { return emulator_.LoggedInUsers(0).empty(); }));
     EXPECT_FALSE(std::filesystem::exists(sandbox_ / "recorder1/mnt/mtd/big"));
     EXPECT_TRUE(std::filesystem::is_empty(sandbox_ / "recorder1/mnt/mtd"));
     EXPECT_TRUE(emulator_.Journal(0).uploads.empty());

@@ -14,17 +14,7 @@
 #include <string>
 #include <thread>
 #include <vector>
-
-// Polls until done() holds or timeout_ms passes; returns done(). The limit is generous: it only
-// ends a test that failed.
-inline bool WaitUntil(const std::function<bool()>& done, int timeout_ms = 20000) {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeout_ms);
-    while (!done()) {
-        if (std::chrono::steady_clock::now() > deadline) return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    return true;
-}
+#include "tests/support/PollUntil.h"
 
 // A bare protocol client for the emulator's tests: one request at a time, frames and notices
 // that arrive in between are kept in order.

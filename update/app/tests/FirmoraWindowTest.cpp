@@ -6,12 +6,10 @@
 
 namespace {
 
-constexpr int kWait_ms = 30000;
-
 // Waits for a top-level window of this title; its screen rectangle.
 std::optional<QRect> WaitForWindow(const XvfbServer& xvfb, const std::string& title) {
     std::optional<QRect> window;
-    WaitUntil([&] { return (window = FindWindow(xvfb.Display(), title)).has_value(); }, kWait_ms);
+    PollUntil([&] { return (window = FindWindow(xvfb.Display(), title)).has_value(); });
     return window;
 }
 
@@ -61,13 +59,10 @@ TEST(FirmoraWindowTest, LogsInDrawsAndSendsTheTitles) {
 
     // The title button opens once the link poll has seen the log-in.
     std::optional<QRect> titles;
-    ASSERT_TRUE(WaitUntil(
-        [&] {
-            Click(xvfb.Display(), at + QPoint(80, 120));
-            return (titles = FindWindow(xvfb.Display(), "Channel Modification")).has_value();
-        },
-        kWait_ms))
-        << firmora.Output();
+    ASSERT_TRUE(PollUntil([&] {
+        Click(xvfb.Display(), at + QPoint(80, 120));
+        return (titles = FindWindow(xvfb.Display(), "Channel Modification")).has_value();
+    })) << firmora.Output();
     const QPoint d = titles->topLeft();
     const char* names[] = {"Gate", "Lobby 2", "Yard", "Car park"};
     for (int k = 0; k < 4; ++k) {
@@ -77,12 +72,10 @@ TEST(FirmoraWindowTest, LogsInDrawsAndSendsTheTitles) {
     Click(xvfb.Display(), d + QPoint(179, 500));  // Preview
     const QRect drawing(252, 12, 240, 384);
     QImage shot;
-    ASSERT_TRUE(WaitUntil(
-        [&] {
-            shot = GrabScreen(xvfb.Display(), *titles);
-            return HasInk(shot, drawing);
-        },
-        kWait_ms));
+    ASSERT_TRUE(PollUntil([&] {
+        shot = GrabScreen(xvfb.Display(), *titles);
+        return HasInk(shot, drawing);
+    }));
     SaveScreenshot(shot, "firmora-channel-title");
     SaveScreenshot(shot.copy(drawing).scaled(480, 768), "firmora-preview");
 
@@ -92,11 +85,10 @@ TEST(FirmoraWindowTest, LogsInDrawsAndSendsTheTitles) {
     SaveScreenshot(GrabScreen(xvfb.Display(), success->united(*titles)), "firmora-success");
     PressKey(xvfb.Display(), "Return");
     const auto sent = emulator.Folder() / "sandbox/recorder1/mnt/mtd/yuvfile/Cam_Name_Date.yuv";
-    ASSERT_TRUE(
-        WaitUntil([&] { return !FindWindow(xvfb.Display(), "Channel Modification"); }, kWait_ms));
+    ASSERT_TRUE(PollUntil([&] { return !FindWindow(xvfb.Display(), "Channel Modification"); }));
     EXPECT_EQ(std::filesystem::file_size(sent), 92165u);
 
     SaveScreenshot(GrabScreen(xvfb.Display(), *main), "firmora-main");
     Click(xvfb.Display(), at + QPoint(225, 120));  // EXIT
-    EXPECT_EQ(firmora.WaitForExit(kWait_ms), 0) << firmora.Output();
+    EXPECT_EQ(firmora.WaitForExit(kPollLimit_ms), 0) << firmora.Output();
 }

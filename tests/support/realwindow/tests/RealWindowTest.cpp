@@ -16,12 +16,12 @@ TEST(RealWindowTest, SeesAndDrivesAProgramOnItsOwnScreen) {
     ASSERT_TRUE(xvfb.Ok());
     ChildProcess probe(PROBE_WINDOW_PROGRAM, {}, OnScreen(xvfb));
     std::optional<QRect> window;
-    ASSERT_TRUE(WaitUntil(
-        [&] { return (window = FindWindow(xvfb.Display(), "probe")).has_value(); }, 20000))
-        << probe.Output();
+    ASSERT_TRUE(PollUntil([&] {
+        return (window = FindWindow(xvfb.Display(), "probe")).has_value();
+    })) << probe.Output();
     EXPECT_EQ(*window, QRect(40, 30, 300, 200));
-    ASSERT_TRUE(WaitUntil(
-        [&] { return GrabScreen(xvfb.Display()).pixel(300, 200) == qRgb(200, 40, 30); }, 20000));
+    ASSERT_TRUE(
+        PollUntil([&] { return GrabScreen(xvfb.Display()).pixel(300, 200) == qRgb(200, 40, 30); }));
 
     Click(xvfb.Display(), window->topLeft() + QPoint(20, 20));
     TypeText(xvfb.Display(), "Ab1:_ x");
