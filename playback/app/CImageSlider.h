@@ -40,7 +40,6 @@ public:
     using MessageHandler = std::function<void(int message, int control_id, int position)>;
     void SetMessageTarget(std::shared_ptr<CWindowGate> gate, MessageHandler handler);
 
-    int ControlId() const { return control_id_; }
     const CSliderTrack& Track() const { return track_; }
 
 protected:

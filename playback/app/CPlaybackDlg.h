@@ -142,7 +142,6 @@ public:
     QDateTimeEdit* TimePicker() const { return time_picker_; }
     CSegmentLabel* HostLabel() const { return host_label_; }
     CSegmentLabel* RangeLabel() const { return range_label_; }
-    int DateStyle() const { return date_style_; }
     bool LostLinkArmed() const { return link_watch_.Armed(); }
     // Seconds of the day the picker shows.
     int PickerSeconds() const;

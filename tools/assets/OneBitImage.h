@@ -15,8 +15,6 @@ public:
 
     OneBitImage(int width_px, int height_px);
 
-    int WidthPx() const { return width_px_; }
-    int HeightPx() const { return height_px_; }
     int RowBytes() const { return (width_px_ + 7) / 8; }
 
     void SetInk(int x_px, int y_px);

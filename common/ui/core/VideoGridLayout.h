@@ -68,7 +68,6 @@ public:
     void SetChannelName(int index, const std::string& title);
     // 1. Mode 0: the cell's title, or "CH%02d" while empty; 1: "%02d"; 2: no text.
     int SetTitleMode(int mode);
-    int TitleMode() const { return title_mode_; }
     const std::string& ChannelName(int index) const;
     std::string TitleText(int index) const;
 

@@ -21,7 +21,6 @@ public:
     bool IsLoaded() const { return !bitmap_.isNull(); }
     int Width() const { return width_; }
     int Height() const { return height_; }
-    const std::string& FileName() const { return path_; }
 
 private:
     QImage bitmap_;

@@ -48,9 +48,7 @@ public:
     // The cells, layout and titles; display code reads cells from any thread.
     CVideoGridLayout& Cells() { return cells_; }
     const CVideoGridLayout& Cells() const { return cells_; }
-    QColor FrameColour() const { return frame_colour_; }
     QColor TextColour() const { return text_colour_; }
-    QColor FillColour() const { return fill_colour_; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;

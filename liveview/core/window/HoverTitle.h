@@ -50,7 +50,6 @@ public:
     std::optional<Popup> OnTick(const Tick& tick);
 
     bool Shown() const { return shown_; }
-    int PopupCell() const { return popup_cell_; }
 
     // Whether the pointer lies strictly inside the rectangle.
     static bool Inside(const Rect& grid, const Point& point);

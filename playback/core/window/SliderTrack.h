@@ -26,7 +26,6 @@ public:
     int GetPos() const { return position_; }
     int Minimum() const { return minimum_; }
     int Maximum() const { return maximum_; }
-    int ThumbWidth() const { return thumb_width_px_; }
     bool Dragging() const { return dragging_; }
     bool Enabled() const { return enabled_; }
 

@@ -24,7 +24,6 @@ public:
     ChildProcess& operator=(const ChildProcess&) = delete;
 
     bool Started() const { return pid_ > 0; }
-    pid_t Pid() const { return pid_; }
     bool Running();
     // The exit status (or 128 + signal) once the process ended within the limit.
     std::optional<int> WaitForExit(int limit_ms);
