@@ -17,8 +17,6 @@ namespace {
 constexpr auto kIdlePause = std::chrono::milliseconds(10);
 constexpr auto kDragPause = std::chrono::milliseconds(100);
 constexpr auto kSkipPause = std::chrono::milliseconds(100);
-constexpr auto kH264RetryPause = std::chrono::milliseconds(100);
-constexpr auto kMpeg4RetryPause = std::chrono::milliseconds(200);
 
 constexpr int kMaskBits = 32;
 
@@ -65,8 +63,7 @@ void CDvrManager::RecordFrame(int a, _NET_FRAME_HEAD_& header) {
     Slot& slot = slots_[a];
     if (slot.recording.load(std::memory_order_relaxed) != 1) return;
     const bool wanted =
-        header.cType == 'A' ||
-        HasChannel(slot.channel_mask.load(std::memory_order_relaxed), header.nChannel);
+        header.cType == 'A' || HasChannel(registry_.ChannelMask(a), header.nChannel);
     if (!wanted) return;
     int error_number = 0;
     uint64_t kept = 0;
@@ -97,8 +94,9 @@ void CDvrManager::RecordFrame(int a, _NET_FRAME_HEAD_& header) {
         std::lock_guard lock(message_mutex_);
         std::string name;
         {
-            std::lock_guard entries(entries_mutex_);
-            name = devices_.Entry(a).settings.show_name;
+            _DVR_SETTINGS_ entry;
+            registry_.GetDvr(a, entry);
+            name = entry.show_name;
         }
         text = FillText(texts_.Text("LocalRec_Stopped"),
                         {name, WriteFailureReason(texts_, directory, error_number)}) +
@@ -120,55 +118,14 @@ int CDvrManager::PrepareDecoder(int f, int cell, int32_t codec_word) {
 }
 
 int CDvrManager::PrepareDecoder(int a, int channel, int f, int cell, int32_t codec_word) {
-    int width = 0;
-    int height = 0;
-    if (!FormatPictureSize(f, width, height)) return 0;
-    const bool all_dvr = IsAllDvrMode() == 1;
-    bool reopen = false;
-    if (prepared_all_dvr_[cell].exchange(all_dvr ? 1 : 0, std::memory_order_relaxed) != all_dvr) {
-        reopen = true;
-    }
-    const int current = GetCurrentDvr();
-    if (!all_dvr &&
-        prepared_device_[cell].exchange(current, std::memory_order_relaxed) != current) {
-        reopen = true;
-    }
-    CVideoDecoder& decoder = decoders_[cell].For(codec_word);
-    if (reopen) decoder.SetOpenedHeight(-1);
-    if (!CDecoderPair::NeedsOpen(decoder, width, height)) return 1;
-    const bool h264 = CDecoderPair::IsH264(codec_word);
-    const auto retry_pause = h264 ? kH264RetryPause : kMpeg4RetryPause;
-    for (int tries = 1;; ++tries) {
-        bool opened;
-        {
-            std::lock_guard lock(lock_);
-            opened = decoder.OpenFor(width, height);
-        }
-        if (opened) {
-            if (tries > 1) {
-                EngineDiag(
-                    spdlog::level::info, [&] { return DiagWhere(a, channel, cell); },
-                    "the decoder opened at try {}", tries);
-            }
-            return 1;
-        }
-        // The first failure says so; the tries after it only when asked for in detail.
-        EngineDiag(
-            tries == 1 ? spdlog::level::warn : spdlog::level::debug,
-            [&] { return DiagWhere(a, channel, cell); },
-            "the {} decoder did not open for {} x {} (try {}); trying again in {} ms",
-            h264 ? "H.264" : "MPEG-4", width, height, tries, retry_pause.count());
-        // A decoder that never opens must not hold up the thread's end.
-        if (stopping_.load(std::memory_order_relaxed)) return -1;
-        std::this_thread::sleep_for(retry_pause);
-    }
+    return cells_.Prepare(a, channel, f, cell, codec_word, IsAllDvrMode() == 1, GetCurrentDvr());
 }
 
 DecodeResult CDvrManager::DecodeInCell(int a, int cell, int f, int32_t codec_word,
                                        const _NET_FRAME_HEAD_& header, DecodedPicture& decoded) {
     if (PrepareDecoder(a, header.nChannel, f, cell, codec_word) != 1) return DecodeResult::kFailed;
     if (!Shown(a)) return DecodeResult::kFailed;
-    CVideoDecoder& decoder = decoders_[cell].For(codec_word);
+    CVideoDecoder& decoder = cells_.Pair(cell).For(codec_word);
     const int length = static_cast<int>(header.nLength);
     const DecodeResult result = decoder.DecodeFrame(slots_[a].payload.get(), length,
                                                     slots_[a].picture.get(), kPictureBytes);
@@ -259,7 +216,7 @@ void CDvrManager::HandleFrame(int a, const _DVR_MACHINE_INFO_& info, CFrameGate&
     const int f = FormatCodeOf(header.nStandard, header.nSize);
     // The decoder's planes stay valid while the cell is held: the picture is drawn from
     // them unless a pause comes first.
-    std::unique_lock cell_lock(cell_mutex_[cell]);
+    std::unique_lock cell_lock = cells_.Hold(cell);
     DecodedPicture decoded;
     const DecodeResult result = DecodeInCell(a, cell, f, info.nCodec, header, decoded);
     if (result == DecodeResult::kFailed) {
@@ -285,8 +242,7 @@ void CDvrManager::HandleFrame(int a, const _DVR_MACHINE_INFO_& info, CFrameGate&
         FormatPictureSize(f, width, height);
         decoded = ContiguousPicture(slot.picture.get(), width, height);
     }
-    if (!HasChannel(slot.channel_mask.load(std::memory_order_relaxed), header.nChannel) ||
-        !IsCellVisible(cell)) {
+    if (!HasChannel(registry_.ChannelMask(a), header.nChannel) || !IsCellVisible(cell)) {
         return;
     }
     DrawPlanes(decoded, f, cell);

@@ -3,7 +3,6 @@
 #include "liveview/manager/EngineLog.h"
 
 #include "common/picture/YuvTables.h"
-#include "liveview/core/store/UserStoreContent.h"
 #include "platform/records/NetCommand.h"
 
 CDvrManager::CDvrManager() : CDvrManager(DefaultWaveOutBackend(), CUserStore().Path()) {}
@@ -18,18 +17,10 @@ CDvrManager::CDvrManager(WaveOutBackend& audio, const std::string& store_path,
           return std::array<NetCtrl, kMaxDvrs>{((void)I, NetCtrl(options.net_timeouts))...};
       }(std::make_index_sequence<kMaxDvrs>())),
       allocate_buffer_(options.allocate_buffer),
-      store_(store_path) {
-    for (auto& device : prepared_device_)
-        device.store(-1, std::memory_order_relaxed);
+      registry_(store_path) {
     InitYuvTables();
-    const UserStoreContent first_start;
-    record_directory_ = first_start.record_directory;
-    admin_password_ = first_start.admin_password;
-    user_password_ = first_start.user_password;
-    password_on_ = first_start.password_on;
     texts_.UseDefaults();
-    for (CQmxFile& recorder : recorders_)
-        recorder.SetDirectory(record_directory_);
+    SetRecordDirectory(registry_.RecordDirectory());
     lookup_.Startup();
     stereo_.Open(2);
     mono_.Open(1);
@@ -87,60 +78,39 @@ void CDvrManager::ShowMessage(const std::string& text) {
 
 std::string CDvrManager::DiagWhere(int a, int channel, int cell) const {
     std::string where;
-    if (IsSlot(a)) {
-        std::lock_guard lock(entries_mutex_);
-        where = "device " + std::to_string(a) + " (" + devices_.Entry(a).settings.address + ")";
-    }
+    if (IsSlot(a)) where = "device " + std::to_string(a) + " (" + registry_.Address(a) + ")";
     if (channel >= 0) where += (where.empty() ? "" : " ") + ("channel " + std::to_string(channel));
     if (cell >= 0) where += (where.empty() ? "" : " ") + ("cell " + std::to_string(cell));
     return where;
 }
 
-void CDvrManager::MirrorEntries() {
-    for (int a = 0; a < kMaxDvrs; ++a) {
-        slots_[a].channel_mask.store(devices_.Entry(a).settings.channel_mask,
-                                     std::memory_order_relaxed);
-    }
-    count_.store(devices_.GetDvrCount(), std::memory_order_relaxed);
+void CDvrManager::SetRecordDirectory(const std::string& directory) {
+    registry_.SetRecordDirectory(directory);
+    for (CQmxFile& recorder : recorders_)
+        recorder.SetDirectory(directory);
 }
 
 int CDvrManager::AddDvr(const std::string& address, const std::string& port_text,
                         const std::string& user, const std::string& password,
                         const std::string& show_name) {
-    std::lock_guard lock(entries_mutex_);
-    const int result = devices_.AddDvr(address, port_text, user, password, show_name);
-    MirrorEntries();
-    return result;
+    return registry_.AddDvr(address, port_text, user, password, show_name);
 }
 
 int CDvrManager::DeleteDvr(int a) {
     if (!IsDevice(a)) return -1;
     for (int i = 0; i < GetDvrCount(); ++i)
         DisconnectDvr(i);
-    {
-        std::lock_guard lock(entries_mutex_);
-        devices_.DeleteDvr(a);
-        MirrorEntries();
-    }
+    registry_.DeleteDvr(a);
     ClearWindowMap();
     return 1;
 }
 
-int CDvrManager::GetDvr(int a, _DVR_SETTINGS_& out) {
-    std::lock_guard lock(entries_mutex_);
-    return devices_.GetDvr(a, out);
-}
+int CDvrManager::GetDvr(int a, _DVR_SETTINGS_& out) { return registry_.GetDvr(a, out); }
 
 int CDvrManager::UpdateDvr(int a, const _DVR_SETTINGS_& settings,
                            const std::string& record_directory) {
-    {
-        std::lock_guard lock(entries_mutex_);
-        if (devices_.UpdateDvr(a, settings) < 0) return -1;
-        MirrorEntries();
-    }
-    record_directory_ = record_directory;
-    for (CQmxFile& recorder : recorders_)
-        recorder.SetDirectory(record_directory_);
+    if (registry_.UpdateDvr(a, settings) < 0) return -1;
+    SetRecordDirectory(record_directory);
     ApplyNetParameter(a);
     return 1;
 }
@@ -199,7 +169,7 @@ int CDvrManager::SendCommand(int a, const _NET_COMMAND_& command) {
 
 int CDvrManager::SendPtzCommand(int code, int channel, int action, int a) {
     if (a < 0) {
-        const int key = window_map_.GetWindowChannel(channel);
+        const int key = GetWindowChannel(channel);
         if (key < 0) return 1;
         a = KeyDevice(key);
         channel = KeyChannel(key);
@@ -242,41 +212,13 @@ int CDvrManager::IsRecording(int a) const {
 }
 
 void CDvrManager::SetPasswords(const std::string& admin, const std::string& user, int flag) {
-    admin_password_ = admin;
-    user_password_ = user;
-    password_on_ = flag;
+    registry_.SetPasswords(admin, user, flag);
 }
 
 int CDvrManager::LoadUserStore() {
-    UserStoreContent content = StoreContent();
-    const UssLoadStatus status = store_.Load(content);
-    damaged_store_copy_ = store_.KeepDamagedCopy();
-    // A short store still gives the parts that lie whole before its cut, its devices among
-    // them once every record is there; the rest stays as it was.
-    {
-        std::lock_guard lock(entries_mutex_);
-        devices_ = content.devices;
-        MirrorEntries();
-    }
-    record_directory_ = content.record_directory;
-    for (CQmxFile& recorder : recorders_)
-        recorder.SetDirectory(record_directory_);
-    admin_password_ = content.admin_password;
-    user_password_ = content.user_password;
-    password_on_ = content.password_on;
-    window_map_.Assign(content.window_map);
-    return IsLoaded(status) ? 1 : -1;
+    const int result = registry_.LoadUserStore();
+    SetRecordDirectory(registry_.RecordDirectory());
+    return result;
 }
 
-int CDvrManager::SaveUserStore() { return store_.Save(StoreContent()); }
-
-UserStoreContent CDvrManager::StoreContent() const {
-    UserStoreContent content;
-    content.devices = devices_;
-    content.record_directory = record_directory_;
-    content.admin_password = admin_password_;
-    content.user_password = user_password_;
-    content.password_on = password_on_;
-    content.window_map = window_map_.Snapshot();
-    return content;
-}
+int CDvrManager::SaveUserStore() { return registry_.SaveUserStore(); }

@@ -12,18 +12,18 @@
 
 #include "common/audio/WaveOutPlayer.h"
 #include "common/lookup/LookupClient.h"
-#include "common/picture/DecoderPair.h"
 #include "common/picture/PictureFormat.h"
 #include "common/record/QmxFile.h"
 #include "common/settings/LanguageSelect.h"
 #include "common/ui/core/VideoGridLayout.h"
 #include "liveview/core/store/DvrAddress.h"
 #include "liveview/core/store/DvrList.h"
-#include "liveview/core/store/UserStore.h"
 #include "liveview/core/streaming/StreamMasks.h"
 #include "liveview/core/streaming/StreamPlan.h"
 #include "liveview/core/streaming/WindowMap.h"
+#include "liveview/manager/CellDecoders.h"
 #include "liveview/manager/DrawLock.h"
+#include "liveview/manager/DvrRegistry.h"
 #include "platform/netctrl/NetCtrl.h"
 #include "platform/records/DvrMachineInfo.h"
 #include "platform/records/NetMacSetPara.h"
@@ -63,8 +63,8 @@ struct DvrManagerOptions {
 // ConnectDvr, GetDvr and GetMachineInfo; each started slot has a frame thread (FrameLoop).
 // What the threads share without the lock is atomic. The lock is held only around a slot's
 // network start, each decoder open and each draw, never while a thread is waited for. The
-// device list itself changes only on the window thread, under a small mutex of its own that
-// connect threads take to copy an entry.
+// devices and their store are the registry's (CDvrRegistry), the cells' decoders and their
+// mutexes are CCellDecoders', each with its own lock story.
 class CDvrManager {
 public:
     static constexpr int kMaxDvrs = CDvrList::kMaxDvrs;
@@ -93,7 +93,7 @@ public:
     int DeleteDvr(int a);
     int GetDvr(int a, _DVR_SETTINGS_& out);
     int UpdateDvr(int a, const _DVR_SETTINGS_& settings, const std::string& record_directory);
-    int GetDvrCount() const { return count_.load(std::memory_order_relaxed); }
+    int GetDvrCount() const { return registry_.GetDvrCount(); }
     void SetCurrentDvr(int a) { current_dvr_.store(a, std::memory_order_relaxed); }
     int GetCurrentDvr() const { return current_dvr_.load(std::memory_order_relaxed); }
 
@@ -136,10 +136,12 @@ public:
     int RefreshMappedViews();
 
     // Window map of the all-devices view.
-    int SetWindowChannel(int i, int key) { return window_map_.SetWindowChannel(i, key); }
-    int GetWindowChannel(int i) const { return window_map_.GetWindowChannel(i); }
-    void ClearWindowMap() { window_map_.ClearWindowMap(); }
-    int FindWindowOfChannel(int key) const { return window_map_.FindWindowOfChannel(key); }
+    int SetWindowChannel(int i, int key) { return registry_.WindowMap().SetWindowChannel(i, key); }
+    int GetWindowChannel(int i) const { return registry_.WindowMap().GetWindowChannel(i); }
+    void ClearWindowMap() { registry_.WindowMap().ClearWindowMap(); }
+    int FindWindowOfChannel(int key) const {
+        return registry_.WindowMap().FindWindowOfChannel(key);
+    }
 
     // Frame threads and display. The frame threads draw into grid and output until
     // Shutdown() returns, so both must outlive it.
@@ -163,13 +165,13 @@ public:
     int SaveUserStore();
     // Where the last load kept a copy of a store it found short or mended; empty when it
     // kept none.
-    const std::string& DamagedStoreCopy() const { return damaged_store_copy_; }
-    const std::string& StorePath() const { return store_.Path(); }
+    const std::string& DamagedStoreCopy() const { return registry_.DamagedStoreCopy(); }
+    const std::string& StorePath() const { return registry_.StorePath(); }
     void SetPasswords(const std::string& admin, const std::string& user, int flag);
-    const std::string& GetAdminPassword() const { return admin_password_; }
-    const std::string& GetUserPassword() const { return user_password_; }
-    int GetPasswordFlag() const { return password_on_; }
-    const std::string& GetSavePath() const { return record_directory_; }
+    const std::string& GetAdminPassword() const { return registry_.AdminPassword(); }
+    const std::string& GetUserPassword() const { return registry_.UserPassword(); }
+    int GetPasswordFlag() const { return registry_.PasswordFlag(); }
+    const std::string& GetSavePath() const { return registry_.RecordDirectory(); }
 
 private:
     struct Slot {
@@ -180,7 +182,6 @@ private:
         std::atomic<int> recording{0};
         std::mutex record_mutex;       // keeps a close from landing between a check and a write
         uint64_t recorded_frames = 0;  // since the recording started; record_mutex held
-        std::atomic<int32_t> channel_mask{0};
         uint32_t last_stream_mask = 0;
         std::atomic<uint64_t> received{0};
         std::atomic<uint64_t> decoded{0};
@@ -190,10 +191,8 @@ private:
     };
 
     static bool IsSlot(int a) { return a >= 0 && a < kMaxDvrs; }
-    bool IsDevice(int a) const { return a >= 0 && a < GetDvrCount(); }
+    bool IsDevice(int a) const { return registry_.IsDevice(a); }
     void ShowMessage(const std::string& text);
-    void MirrorEntries();  // entries lock held
-    UserStoreContent StoreContent() const;
     std::unique_ptr<uint8_t[]> AllocateBuffer(std::size_t size_bytes) const;
     // Every slot's network layer down: frame threads joined, connections stopped, buffers
     // freed. The run flags are clear afterwards, so each slot can be started again.
@@ -219,6 +218,7 @@ private:
     VisibleCells VisibleCellsNow() const;
     // PrepareDecoder for a frame of device a's channel, which the diagnostic lines name.
     int PrepareDecoder(int a, int channel, int f, int cell, int32_t codec_word);
+    void SetRecordDirectory(const std::string& directory);
     // "device 2 (host:port) channel 5 cell 37" for the diagnostic log; parts below 0 are left
     // out.
     std::string DiagWhere(int a, int channel = -1, int cell = -1) const;
@@ -236,24 +236,10 @@ private:
     CWaveOutPlayer mono_;
     std::mutex audio_mutex_;  // a device switch can overlap two writers for a moment
     std::array<CQmxFile, kMaxDvrs> recorders_;
-    std::array<CDecoderPair, kVideoCells> decoders_;
-    // A cell's decoders serve one frame thread at a time, also while the view changes hands.
-    std::array<std::mutex, kVideoCells> cell_mutex_;
-    std::array<std::atomic<int>, kVideoCells> prepared_all_dvr_{};
-    std::array<std::atomic<int>, kVideoCells> prepared_device_;
     std::array<NetCtrl, kMaxDvrs> connections_;
     const BufferAllocator allocate_buffer_;
 
-    mutable std::mutex entries_mutex_;
-    CDvrList devices_;
-    std::atomic<int> count_{0};
-    CWindowMap window_map_;
-    CUserStore store_;
-    std::string damaged_store_copy_;
-    std::string record_directory_;
-    std::string admin_password_;
-    std::string user_password_;
-    int password_on_ = 0;
+    CDvrRegistry registry_;
 
     std::array<Slot, kMaxDvrs> slots_;
     std::atomic<int> audio_on_{0};
@@ -265,6 +251,9 @@ private:
 
     CDrawLock lock_;                     // the critical section
     std::atomic<bool> stopping_{false};  // decoder retries give up once set
+    CCellDecoders cells_{lock_, stopping_, [this](int a, int channel, int cell) {
+                             return DiagWhere(a, channel, cell);
+                         }};
 
     MessageSink message_sink_;
     LanguageSelect texts_;

@@ -26,12 +26,12 @@ int CDvrManager::StartDvrNetwork(int a) {
     slot.payload.reset();
     bool started = false;
     {
-        std::lock_guard cell(cell_mutex_[a]);
+        std::unique_lock cell = cells_.Hold(a);
         std::lock_guard lock(lock_);
         slot.picture = AllocateBuffer(kPictureBytes);
         if (slot.picture) slot.payload = AllocateBuffer(kPayloadBytes);
         if (slot.picture && slot.payload) {
-            decoders_[a].OpenBoth(kFullWidth, kFullHeight576);
+            cells_.Pair(a).OpenBoth(kFullWidth, kFullHeight576);
             started = connections_[a].InitNetWork() >= 0;
         }
     }

@@ -45,7 +45,7 @@ int CDvrManager::StopLiveView(int a) {
 
 int CDvrManager::ApplyNetParameter(int a) {
     if (!IsDevice(a)) return -1;
-    const _DVR_SETTINGS_& entry = devices_.Entry(a).settings;
+    const _DVR_SETTINGS_& entry = registry_.Settings(a);
     const _DVR_MACHINE_INFO_ info = connections_[a].GetMachineInfe();
     const NetParameter parameter =
         ChangedNetParameter(info.nUserLevel, entry.quality_index, entry.frame_rate_index);
@@ -71,7 +71,7 @@ void CDvrManager::ApplyPlan(int a, const StreamPlan& plan) {
         slots_[a].last_stream_mask = plan.mask;
         NoteNetCall(a, "NetLocalViewPlay",
                     connection.NetLocalViewPlay(static_cast<int>(plan.mask),
-                                                devices_.Entry(a).settings.send_audio));
+                                                registry_.Settings(a).send_audio));
     }
     if (plan.key_frame) NoteNetCall(a, "CreateNetKeyFrame", connection.CreateNetKeyFrame());
 }
@@ -98,7 +98,7 @@ int CDvrManager::RefreshCurrentDvrView(int a) {
     ApplyPlan(a, PlanCurrentView(connections_[a].GetMachineInfe().nLinkState,
                                  slot.recording.load(std::memory_order_relaxed) == 1,
                                  VisibleCellMask(VisibleCellsNow()),
-                                 static_cast<uint32_t>(devices_.Entry(a).settings.channel_mask),
+                                 static_cast<uint32_t>(registry_.Settings(a).channel_mask),
                                  slot.last_stream_mask));
     return 1;
 }
@@ -112,7 +112,7 @@ int CDvrManager::StopHiddenDvrView(int a) {
 
 int CDvrManager::RefreshMappedViews() {
     if (!IsAllDvrMode()) return -1;
-    mapped_masks_ = MappedMasks(VisibleCellsNow(), window_map_);
+    mapped_masks_ = MappedMasks(VisibleCellsNow(), registry_.WindowMap());
     for (int a = 0; a < kMaxDvrs; ++a) {
         const _DVR_MACHINE_INFO_ info = connections_[a].GetMachineInfe();
         if (info.nUserLevel != kSuperUserLevel) continue;
@@ -120,7 +120,7 @@ int CDvrManager::RefreshMappedViews() {
         ApplyPlan(
             a, PlanMappedView(info.nLinkState, slot.recording.load(std::memory_order_relaxed) == 1,
                               mapped_masks_[a],
-                              static_cast<uint32_t>(devices_.Entry(a).settings.channel_mask),
+                              static_cast<uint32_t>(registry_.Settings(a).channel_mask),
                               slot.last_stream_mask));
     }
     return 1;
