@@ -8,10 +8,10 @@
 #include <QListWidget>
 #include <QPushButton>
 
+#include "common/ui/widgets/MakeControl.h"
 #include "platform/netctrl/NetCtrl.h"
 #include "update/app/DialogUnits.h"
 #include "update/app/GlyphRender.h"
-#include "update/app/MakeControl.h"
 #include "update/app/PreviewCanvas.h"
 #include "update/app/ToolFont.h"
 #include "update/app/ToolMessageBox.h"

@@ -4,8 +4,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "common/ui/widgets/MakeControl.h"
 #include "common/ui/widgets/MessageBoxSeam.h"
-#include "update/app/MakeControl.h"
 #include "update/app/ToolFont.h"
 #include "update/app/UpdateLanguage.h"
 

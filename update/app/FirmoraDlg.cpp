@@ -4,6 +4,7 @@
 #include <QPushButton>
 #include <algorithm>
 
+#include "common/ui/widgets/MakeControl.h"
 #include "common/ui/widgets/MessageBoxSeam.h"
 #include "update/app/ToolFont.h"
 #include "update/app/UpdateLanguage.h"
@@ -12,13 +13,6 @@
 #include "update/core/ToolText.h"
 
 namespace {
-
-QPushButton* MakeButton(QWidget* parent, const char* name, QRect place) {
-    auto* button = new QPushButton(parent);
-    button->setObjectName(QString::fromLatin1(name));
-    button->setGeometry(place);
-    return button;
-}
 
 void UpperCase(std::string& text) {
     std::transform(text.begin(), text.end(), text.begin(), [](char c) {
@@ -36,11 +30,11 @@ CFirmoraDlg::CFirmoraDlg(const std::string& program_folder, QWidget* parent)
       update_dlg_(program_folder, this),
       login_dlg_(program_folder, this),
       channel_dlg_(program_folder, this),
-      connect_(MakeButton(this, "connect", {40, 40, 80, 40})),
-      disconnect_(MakeButton(this, "disconnect", {180, 40, 90, 40})),
-      soft_update_(MakeButton(this, "soft_update", {40, 100, 80, 40})),
-      channel_title_(MakeButton(this, "channel_title", {40, 100, 80, 40})),
-      exit_(MakeButton(this, "exit", {180, 100, 90, 40})) {
+      connect_(MakeControl<QPushButton>(this, "connect", {40, 40, 80, 40})),
+      disconnect_(MakeControl<QPushButton>(this, "disconnect", {180, 40, 90, 40})),
+      soft_update_(MakeControl<QPushButton>(this, "soft_update", {40, 100, 80, 40})),
+      channel_title_(MakeControl<QPushButton>(this, "channel_title", {40, 100, 80, 40})),
+      exit_(MakeControl<QPushButton>(this, "exit", {180, 100, 90, 40})) {
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     setFont(ToolFont());

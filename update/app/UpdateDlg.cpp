@@ -9,10 +9,10 @@
 #include <QTimer>
 
 #include "common/ui/widgets/FolderChooser.h"
+#include "common/ui/widgets/MakeControl.h"
 #include "common/ui/widgets/MessageBoxSeam.h"
 #include "platform/netctrl/NetCtrl.h"
 #include "update/app/DialogUnits.h"
-#include "update/app/MakeControl.h"
 #include "update/app/ToolFont.h"
 #include "update/app/UpdateLanguage.h"
 #include "update/core/LoginRules.h"
