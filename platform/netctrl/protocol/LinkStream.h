@@ -7,6 +7,8 @@
 #include <string>
 
 #include "platform/netctrl/protocol/LoginMac.h"
+#include "platform/netctrl/protocol/MessageDecoder.h"
+#include "platform/netctrl/protocol/Messages.h"
 #include "platform/netctrl/protocol/SocketIo.h"
 
 struct ssl_st;  // OpenSSL's SSL

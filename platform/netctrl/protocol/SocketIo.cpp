@@ -13,11 +13,9 @@
 #include <cstdint>
 #include <cstring>
 #include <optional>
-#include <vector>
 
 #include "platform/net/ConnectWait.h"
 #include "platform/net/Ipv4Resolve.h"
-#include "platform/netctrl/protocol/MessageEncoder.h"
 
 namespace netproto {
 namespace {
@@ -161,46 +159,6 @@ IoStatus RecvExact(int fd, void* data, std::size_t size_bytes, int timeout_ms) {
         size_bytes -= got;
     }
     return IoStatus::kOk;
-}
-
-bool SendMessage(int fd, const Message& message, int timeout_ms, std::string& error) {
-    std::vector<uint8_t> bytes;
-    if (!EncodeMessage(message, bytes, error)) {
-        return false;
-    }
-    const IoStatus status = SendAll(fd, bytes.data(), bytes.size(), timeout_ms);
-    if (status != IoStatus::kOk) {
-        error = std::string("send: ") + IoStatusText(status);
-        return false;
-    }
-    return true;
-}
-
-bool RecvMessage(int fd, MessageDecoder& decoder, int timeout_ms, Message& out,
-                 std::string& error) {
-    const auto deadline = Clock::now() + std::chrono::milliseconds(timeout_ms);
-    std::vector<uint8_t> chunk(MessageDecoder::kFeedChunkBytes);
-    for (;;) {
-        switch (decoder.Next(out)) {
-            case DecodeStatus::kMessage:
-                return true;
-            case DecodeStatus::kError:
-                error = decoder.Error();
-                return false;
-            case DecodeStatus::kNeedMore:
-                break;
-        }
-        std::size_t got = 0;
-        const IoStatus status = RecvSome(fd, chunk.data(), chunk.size(), MsLeft(deadline), got);
-        if (status != IoStatus::kOk) {
-            error = std::string("receive: ") + IoStatusText(status);
-            return false;
-        }
-        if (!decoder.Feed(chunk.data(), got)) {
-            error = decoder.Error();
-            return false;
-        }
-    }
 }
 
 }  // namespace netproto

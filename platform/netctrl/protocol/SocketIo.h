@@ -3,9 +3,6 @@
 #include <cstddef>
 #include <string>
 
-#include "platform/netctrl/protocol/MessageDecoder.h"
-#include "platform/netctrl/protocol/Messages.h"
-
 // Blocking socket helpers with time-outs, shared by the client and the recorder emulator.
 namespace netproto {
 
@@ -25,9 +22,5 @@ IoStatus RecvExact(int fd, void* data, std::size_t size_bytes, int timeout_ms);
 // Whatever arrives first within timeout_ms, at most capacity_bytes.
 IoStatus RecvSome(int fd, void* data, std::size_t capacity_bytes, int timeout_ms,
                   std::size_t& received_bytes);
-
-// One message each way; error says what failed (time-out, closed, malformed input).
-bool SendMessage(int fd, const Message& message, int timeout_ms, std::string& error);
-bool RecvMessage(int fd, MessageDecoder& decoder, int timeout_ms, Message& out, std::string& error);
 
 }  // namespace netproto

@@ -15,6 +15,7 @@
 #include <thread>
 #include <utility>
 
+#include "platform/netctrl/protocol/LinkStream.h"
 #include "platform/netctrl/protocol/LoginMac.h"
 #include "platform/netctrl/protocol/MessageDecoder.h"
 #include "platform/netctrl/protocol/SocketIo.h"
@@ -91,12 +92,12 @@ private:
     std::thread thread_;  // runs for the whole process
 };
 
-bool LogIn(int fd) {
+bool LogIn(netproto::LinkStream& link) {
     netproto::MessageDecoder decoder;
     netproto::Message message;
     std::string error;
-    if (!netproto::SendMessage(fd, {1, netproto::Hello{}}, kWaitMs, error) ||
-        !netproto::RecvMessage(fd, decoder, kWaitMs, message, error)) {
+    if (!netproto::SendMessage(link, {1, netproto::Hello{}}, kWaitMs, error) ||
+        !netproto::RecvMessage(link, decoder, kWaitMs, message, error)) {
         return false;
     }
     const auto* challenge = std::get_if<netproto::Challenge>(&message.body);
@@ -108,8 +109,8 @@ bool LogIn(int fd) {
     const auto key = netproto::DeriveLoginKey("admin", challenge->server_nonce, login.client_nonce);
     login.mac = netproto::ClientProof(key, "admin", challenge->server_nonce, login.client_nonce,
                                       netproto::ChannelBinding{});
-    return netproto::SendMessage(fd, {2, login}, kWaitMs, error) &&
-           netproto::RecvMessage(fd, decoder, kWaitMs, message, error);
+    return netproto::SendMessage(link, {2, login}, kWaitMs, error) &&
+           netproto::RecvMessage(link, decoder, kWaitMs, message, error);
 }
 
 }  // namespace
@@ -120,20 +121,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, fds) != 0) return 0;
     static RecorderThread* recorder = new RecorderThread;  // never joined: lives to the end
     recorder->Start(fds[1]);
-    const int client = fds[0];
-    if (data[0] % 2 == 0 || LogIn(client)) {
-        netproto::SendAll(client, data + 1, size - 1, kWaitMs);
+    const auto client = netproto::LinkStream::PlainForMeasurement(fds[0]);
+    if (data[0] % 2 == 0 || LogIn(*client)) {
+        client->SendAll(data + 1, size - 1, kWaitMs);
     }
-    ::shutdown(client, SHUT_WR);
+    ::shutdown(client->Fd(), SHUT_WR);
     // Whatever the recorder answers or streams is read until it hangs up.
     uint8_t sink[65536];
     for (;;) {
         std::size_t got = 0;
-        const auto status = netproto::RecvSome(client, sink, sizeof sink, kWaitMs, got);
+        const auto status = client->RecvSome(sink, sizeof sink, kWaitMs, got);
         if (status != netproto::IoStatus::kOk) break;
     }
     recorder->WaitDone();
-    ::close(client);
     std::error_code ignored;
     std::filesystem::remove_all(SandboxFolder(), ignored);
     return 0;
