@@ -42,9 +42,7 @@ struct PlanarRowPlan {
         for (int r : {2, 4}) {
             if (width == r * dest_width) ratio = r;
         }
-        std::vector<int> columns(static_cast<std::size_t>(dest_width));
-        for (int x = 0; x < dest_width; ++x)
-            columns[x] = static_cast<int>(static_cast<int64_t>(x) * width / dest_width);
+        std::vector<int> columns = NearestColumns(width, dest_width);
         if (ratio != 0) {
             // Whole steps of the ratio, straight from the planes.
         } else if (dest_width < width) {

@@ -42,9 +42,7 @@ struct Yuy2Plan {
         for (int r : {2, 4}) {
             if (width == r * dest_width) ratio = r;
         }
-        std::vector<int> columns(static_cast<std::size_t>(dest_width));
-        for (int x = 0; x < dest_width; ++x)
-            columns[x] = static_cast<int>(static_cast<std::int64_t>(x) * width / dest_width);
+        std::vector<int> columns = NearestColumns(width, dest_width);
         if (dest_width < width && ratio == 0) {
             std::vector<int> luma_bytes(columns.size());
             std::vector<int> u_bytes(columns.size());
@@ -146,9 +144,7 @@ struct PlanarPlan {
     void Build(int source_width, int target_width) {
         width = source_width;
         dest_width = target_width;
-        std::vector<int> columns(static_cast<std::size_t>(dest_width));
-        for (int x = 0; x < dest_width; ++x)
-            columns[x] = static_cast<int>(static_cast<std::int64_t>(x) * width / dest_width);
+        std::vector<int> columns = NearestColumns(width, dest_width);
         std::vector<int> picked = columns;
         if (dest_width > width) {
             spread.Build(std::move(columns), width);

@@ -1,7 +1,17 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
+
+// The source column of each of dest_width pixels drawn from a row width wide, as a
+// nearest-neighbour scale drops or repeats them.
+inline std::vector<int> NearestColumns(int width, int dest_width) {
+    std::vector<int> columns(static_cast<std::size_t>(dest_width));
+    for (int x = 0; x < dest_width; ++x)
+        columns[x] = static_cast<int>(static_cast<std::int64_t>(x) * width / dest_width);
+    return columns;
+}
 
 // Picks out[i] = row[columns[i]] for a fixed list of ascending columns, as a scaled draw takes
 // pixels. Columns one, two or four apart (a picture drawn at its size, a half or a quarter) are

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/surface/RowGather.h"
+
 void CVideoSurface::Resize(int width_px, int height_px) {
     width_px = std::max(width_px, 0);
     height_px = std::max(height_px, 0);
@@ -94,10 +96,7 @@ const std::vector<int>& CVideoSurface::ColumnMap(int src_width, int dest_width) 
     thread_local int built_src = -1;
     thread_local int built_dest = -1;
     if (built_src != src_width || built_dest != dest_width) {
-        columns.resize(static_cast<std::size_t>(dest_width));
-        for (int x = 0; x < dest_width; ++x) {
-            columns[x] = static_cast<int>(static_cast<std::int64_t>(x) * src_width / dest_width);
-        }
+        columns = NearestColumns(src_width, dest_width);
         built_src = src_width;
         built_dest = dest_width;
     }

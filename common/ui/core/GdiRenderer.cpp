@@ -29,9 +29,7 @@ struct BgrPlan {
     void Build(int source_width, int target_width) {
         width = source_width;
         dest_width = target_width;
-        std::vector<int> columns(static_cast<std::size_t>(dest_width));
-        for (int x = 0; x < dest_width; ++x)
-            columns[x] = static_cast<int>(static_cast<std::int64_t>(x) * width / dest_width);
+        std::vector<int> columns = NearestColumns(width, dest_width);
         if (dest_width < width) {
             std::vector<int> bytes;
             bytes.reserve(columns.size() * 3);
