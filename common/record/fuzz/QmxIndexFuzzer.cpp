@@ -1,6 +1,5 @@
 // Feeds arbitrary records to the pair reader: the input follows a 56-byte index head and is
 // padded to the shortest index a reader accepts; the data file holds the input itself.
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -8,6 +7,7 @@
 #include <vector>
 
 #include "common/record/QmxFile.h"
+#include "tests/support/FuzzScratch.h"
 
 namespace {
 
@@ -25,11 +25,7 @@ bool WriteFile(const std::string& path, const uint8_t* data, size_t size) {
 // The pair's files, removed when the fuzzer exits.
 class FuzzPair {
 public:
-    FuzzPair() {
-        struct stat status;
-        const std::string folder = ::stat("/dev/shm", &status) == 0 ? "/dev/shm" : "/tmp";
-        base_ = folder + "/qmx_fuzz_" + std::to_string(::getpid());
-    }
+    FuzzPair() { base_ = FuzzScratchPath("qmx_fuzz").string(); }
     ~FuzzPair() {
         ::unlink(Index().c_str());
         ::unlink(Data().c_str());

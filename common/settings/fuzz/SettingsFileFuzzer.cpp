@@ -3,8 +3,6 @@
 // accepts reads back as written.
 //
 // Input: file content, then section, key and value, each ended by a zero byte.
-#include <unistd.h>
-
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -15,16 +13,13 @@
 
 #include "common/settings/LanguageSelect.h"
 #include "platform/profile/PrivateProfile.h"
+#include "tests/support/FuzzScratch.h"
 
 namespace {
 
-// A folder of its own on a memory file system where there is one: writes flush to disk.
 const std::filesystem::path& Folder() {
     static const std::filesystem::path folder = [] {
-        const std::filesystem::path base = std::filesystem::is_directory("/dev/shm")
-                                               ? "/dev/shm"
-                                               : std::filesystem::temp_directory_path();
-        auto path = base / ("settings_fuzzer_" + std::to_string(::getpid()));
+        auto path = FuzzScratchPath("settings_fuzzer");
         std::filesystem::create_directories(path / "language");
         return path;
     }();

@@ -19,6 +19,7 @@
 #include "platform/netctrl/protocol/LoginMac.h"
 #include "platform/netctrl/protocol/MessageDecoder.h"
 #include "platform/netctrl/protocol/SocketIo.h"
+#include "tests/support/FuzzScratch.h"
 #include "tools/recorder-emulator/RecorderSession.h"
 #include "tools/recorder-emulator/RecorderState.h"
 
@@ -26,12 +27,7 @@ namespace {
 
 constexpr int kWaitMs = 2000;
 
-std::filesystem::path SandboxFolder() {
-    const std::filesystem::path base = std::filesystem::is_directory("/dev/shm")
-                                           ? "/dev/shm"
-                                           : std::filesystem::temp_directory_path();
-    return base / ("emulator_fuzzer_" + std::to_string(::getpid()));
-}
+std::filesystem::path SandboxFolder() { return FuzzScratchPath("emulator_fuzzer"); }
 
 // Two channels of four tiny frames: the session only passes payloads on.
 RecorderState& State() {

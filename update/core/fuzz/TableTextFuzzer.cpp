@@ -1,13 +1,12 @@
 // The table text is a file the operator can edit: any text either is refused with a message
 // or gives the two tables as the parser reads them, in values of the writer's forms.
-#include <unistd.h>
-
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <string_view>
 
+#include "tests/support/FuzzScratch.h"
 #include "update/core/FileBytes.h"
 #include "update/core/TableValues.h"
 
@@ -15,10 +14,7 @@ namespace {
 
 const std::filesystem::path& Folder() {
     static const std::filesystem::path folder = [] {
-        const std::filesystem::path base = std::filesystem::is_directory("/dev/shm")
-                                               ? "/dev/shm"
-                                               : std::filesystem::temp_directory_path();
-        auto path = base / ("table_text_fuzzer_" + std::to_string(::getpid()));
+        auto path = FuzzScratchPath("table_text_fuzzer");
         std::filesystem::create_directories(path);
         return path;
     }();

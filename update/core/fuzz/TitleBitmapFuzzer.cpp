@@ -1,13 +1,12 @@
 // The title picture is read back from a bitmap file: any bytes are either refused with a
 // message or turned into the table text without reading outside the file.
-#include <unistd.h>
-
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <string_view>
 
+#include "tests/support/FuzzScratch.h"
 #include "update/core/FileBytes.h"
 #include "update/core/TitleTables.h"
 
@@ -15,10 +14,7 @@ namespace {
 
 const std::filesystem::path& Folder() {
     static const std::filesystem::path folder = [] {
-        const std::filesystem::path base = std::filesystem::is_directory("/dev/shm")
-                                               ? "/dev/shm"
-                                               : std::filesystem::temp_directory_path();
-        auto path = base / ("title_bitmap_fuzzer_" + std::to_string(::getpid()));
+        auto path = FuzzScratchPath("title_bitmap_fuzzer");
         std::filesystem::create_directories(path);
         return path;
     }();
