@@ -7,16 +7,9 @@
 #include "platform/ddraw/Bt601Row.h"
 #include "platform/ddraw/Yuy2Picture.h"
 #include "platform/surface/VideoSurface.h"
+#include "tests/support/SurfacePixels.h"
 
 namespace {
-
-std::uint32_t PixelAt(const CVideoSurface& surface, int x, int y) {
-    std::uint32_t value = 0;
-    surface.Read([&](const std::uint32_t* pixels, int width, int) {
-        value = pixels[static_cast<std::size_t>(y) * width + x];
-    });
-    return value;
-}
 
 // The colour of one pixel of luma y and chroma u, v, drawn at its own size.
 std::uint32_t Bt601ToArgb(int y, int u, int v) {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/surface/VideoSurface.h"
+#include "tests/support/SurfacePixels.h"
 
 namespace {
 
@@ -22,24 +23,10 @@ void Draw(CVideoSurface& surface, int left, int top, int right, int bottom, int 
         });
 }
 
-std::uint32_t PixelAt(const CVideoSurface& surface, int x, int y) {
-    std::uint32_t value = 0;
-    surface.Read([&](const std::uint32_t* pixels, int width, int) {
-        value = pixels[static_cast<std::size_t>(y) * width + x];
-    });
-    return value;
-}
-
-std::shared_ptr<CVideoSurface> Surface(int width, int height) {
-    auto surface = std::make_shared<CVideoSurface>();
-    surface->Resize(width, height);
-    return surface;
-}
-
 }  // namespace
 
 TEST(VideoSurfaceTest, PaintRequestsCoalesceUntilTheWindowTakesTheDirtyArea) {
-    auto surface = Surface(100, 100);
+    auto surface = SurfaceOfSize(100, 100);
     int requests = 0;
     surface->SetPaintRequest([&] { ++requests; });
     Draw(*surface, 10, 10, 20, 20, 4, 4);
@@ -55,7 +42,7 @@ TEST(VideoSurfaceTest, PaintRequestsCoalesceUntilTheWindowTakesTheDirtyArea) {
 }
 
 TEST(VideoSurfaceTest, ClearMakesPicturesTransparentAndResizeKeepsTheOverlap) {
-    auto surface = Surface(20, 20);
+    auto surface = SurfaceOfSize(20, 20);
     Draw(*surface, 0, 0, 20, 20, 20, 20);
     surface->Clear({5, 5, 10, 10});
     EXPECT_EQ(PixelAt(*surface, 5, 5), 0u);
@@ -72,7 +59,7 @@ TEST(VideoSurfaceTest, ClearMakesPicturesTransparentAndResizeKeepsTheOverlap) {
 
 // Frame threads draw while the window thread takes, clears and reads; run under TSan.
 TEST(VideoSurfaceTest, FrameThreadsAndTheWindowThreadShareTheSurface) {
-    auto surface = Surface(320, 240);
+    auto surface = SurfaceOfSize(320, 240);
     std::atomic<int> requests{0};
     surface->SetPaintRequest([&] { requests.fetch_add(1, std::memory_order_relaxed); });
     std::atomic<bool> stop{false};

@@ -5,6 +5,7 @@
 
 #include "common/ui/core/GdiRenderer.h"
 #include "platform/surface/VideoSurface.h"
+#include "tests/support/SurfacePixels.h"
 
 namespace {
 
@@ -22,24 +23,10 @@ std::vector<unsigned char> PositionPicture(int width, int height) {
     return picture;
 }
 
-std::uint32_t PixelAt(const CVideoSurface& surface, int x, int y) {
-    std::uint32_t value = 0;
-    surface.Read([&](const std::uint32_t* pixels, int width, int) {
-        value = pixels[static_cast<std::size_t>(y) * width + x];
-    });
-    return value;
-}
-
-std::shared_ptr<CVideoSurface> Surface(int width, int height) {
-    auto surface = std::make_shared<CVideoSurface>();
-    surface->Resize(width, height);
-    return surface;
-}
-
 }  // namespace
 
 TEST(GdiRendererTest, HalvingDropsOddRowsAndColumnsAndKeepsThePictureUpright) {
-    auto surface = Surface(200, 160);
+    auto surface = SurfaceOfSize(200, 160);
     CGdiRenderer renderer;
     renderer.SetDC(surface);
     const auto picture = PositionPicture(352, 288);
@@ -54,7 +41,7 @@ TEST(GdiRendererTest, HalvingDropsOddRowsAndColumnsAndKeepsThePictureUpright) {
 }
 
 TEST(GdiRendererTest, RectanglesAreScreenCoordinatesOfTheWindowsClientArea) {
-    auto surface = Surface(100, 100);
+    auto surface = SurfaceOfSize(100, 100);
     surface->SetOrigin(300, 200);
     CGdiRenderer renderer;
     renderer.SetDC(surface);
@@ -65,7 +52,7 @@ TEST(GdiRendererTest, RectanglesAreScreenCoordinatesOfTheWindowsClientArea) {
 }
 
 TEST(GdiRendererTest, ClipsToTheSurfaceAndRefusesWhatItCannotDraw) {
-    auto surface = Surface(50, 40);
+    auto surface = SurfaceOfSize(50, 40);
     CGdiRenderer renderer;
     const auto picture = PositionPicture(8, 8);
     EXPECT_EQ(renderer.Draw(0, 0, 8, 8, 8, 8, picture.data()), 0);  // no target yet
@@ -86,7 +73,7 @@ TEST(GdiRendererTest, EveryScaleDrawsTheNearestPixel) {
                  {720, 576, {0, 0, 87, 70}},        {352, 288, {0, 0, 352, 288}},
                  {720, 576, {5, 5, 1285, 965}},     {7, 5, {-3, -2, 60, 31}},
                  {352, 240, {900, 700, 1300, 1000}}};
-    auto surface = Surface(1200, 980);
+    auto surface = SurfaceOfSize(1200, 980);
     CGdiRenderer renderer;
     renderer.SetDC(surface);
     for (const auto& c : cases) {
