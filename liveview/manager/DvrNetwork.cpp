@@ -31,7 +31,8 @@ int CDvrManager::StartDvrNetwork(int a) {
         slot.picture = AllocateBuffer(kPictureBytes);
         if (slot.picture) slot.payload = AllocateBuffer(kPayloadBytes);
         if (slot.picture && slot.payload) {
-            cells_.Pair(a).OpenBoth(kFullWidth, kFullHeight576);
+            // The cell may show another device's channel: its stream goes on undisturbed.
+            cells_.Pair(a).OpenUnopened(kFullWidth, kFullHeight576);
             started = connections_[a].InitNetWork() >= 0;
         }
     }
