@@ -8,7 +8,6 @@
 
 namespace {
 
-constexpr int kClientCount = 182;
 constexpr int kLauncherCount = 179;
 
 bool UpdateToolHasKey(std::string_view key) {

@@ -17,11 +17,6 @@
 
 namespace {
 
-// Members of the launcher's language table.
-constexpr int kLanguageChineseText = 25;  // Panel_Set_Language_Chinese
-constexpr int kLanguageEnglishText = 26;  // Panel_Set_Language_English
-constexpr int kStartWord1 = 170;          // Start_Word1 .. Start_Word4: the program buttons
-
 constexpr std::uint32_t kLabelText = 0xFFFFFF;
 constexpr std::uint32_t kLabelGround = 0x87652F;
 
@@ -143,16 +138,16 @@ void CStartDlg::SkinControls() {
         button->PreSubclassWindow();
         button->SetImages(base + "1.bmp", base + "3.bmp", base + "1.bmp", base + "2.bmp");
     }
-    CSkinButton* const programs[] = {player_, live_view_, remote_playback_, update_tool_};
-    for (int i = 0; i < 4; ++i) {
-        programs[i]->SetToolTipText(language_.Text(kStartWord1 + i).c_str(), 1);
-    }
+    player_->SetToolTipText(language_.Text("Start_Word1").c_str(), 1);
+    live_view_->SetToolTipText(language_.Text("Start_Word2").c_str(), 1);
+    remote_playback_->SetToolTipText(language_.Text("Start_Word3").c_str(), 1);
+    update_tool_->SetToolTipText(language_.Text("Start_Word4").c_str(), 1);
 
     for (CSegmentLabel* label : {status_label_, chinese_label_, english_label_}) {
         label->SetFont(8, 16, kLabelText, kLabelGround, 17);
     }
-    chinese_label_->SetText(language_.Text(kLanguageChineseText));
-    english_label_->SetText(language_.Text(kLanguageEnglishText));
+    chinese_label_->SetText(language_.Text("Panel_Set_Language_Chinese"));
+    english_label_->SetText(language_.Text("Panel_Set_Language_English"));
 }
 
 void CStartDlg::OnStartPlayer() { StartProgramFile(StartProgram::kPlayBack); }

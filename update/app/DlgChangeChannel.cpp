@@ -15,7 +15,6 @@
 #include "update/app/PreviewCanvas.h"
 #include "update/app/ToolFont.h"
 #include "update/app/ToolMessageBox.h"
-#include "update/app/UpdateLanguage.h"
 #include "update/core/FontList.h"
 #include "update/core/LoginRules.h"
 #include "update/core/TitleUpdate.h"
@@ -85,16 +84,16 @@ DlgChangeChannel::DlgChangeChannel(const std::string& program_folder, QWidget* p
 
 void DlgChangeChannel::OnInitDialog() {
     language_.Load(folder_, LanguageFileFor(settings_.GetLanguage()));
-    auto text = [&](int member) { return QString::fromStdString(language_.Text(member)); };
-    setWindowTitle(text(UpdateWordText(3)));
-    names_group_->setTitle(text(UpdateWordText(4)));
-    font_label_->setText(text(UpdateWordText(5)));
-    preview_button_->setText(text(UpdateWordText(6)));
-    update_button_->setText(text(UpdateWordText(7)));
-    size_label_->setText(text(UpdateWordText(14)));
-    width_label_->setText(text(UpdateWordText(15)));
-    height_label_->setText(text(UpdateWordText(16)));
-    cancel_->setText(text(kCancelText));
+    auto text = [&](std::string_view key) { return QString::fromStdString(language_.Text(key)); };
+    setWindowTitle(text("Update_Word3"));
+    names_group_->setTitle(text("Update_Word4"));
+    font_label_->setText(text("Update_Word5"));
+    preview_button_->setText(text("Update_Word6"));
+    update_button_->setText(text("Update_Word7"));
+    size_label_->setText(text("Update_Word14"));
+    width_label_->setText(text("Update_Word15"));
+    height_label_->setText(text("Update_Word16"));
+    cancel_->setText(text("Set_word8"));
 
     const int type_code = net_ ? net_->GetMachineInfe().nTypeCode : 0;
     series_ = SeriesOf(type_code);
@@ -158,7 +157,7 @@ TitlePicture DlgChangeChannel::RenderPreview() {
 void DlgChangeChannel::OnUpdateDvrChannel() {
     if (!net_) return;
     if (!LinkUp(net_->GetMachineInfe().nLinkState)) {
-        ShowToolMessage(this, {language_.Text(kLinkLostText), "", false});
+        ShowToolMessage(this, {language_.Text("word8"), "", false});
         return;
     }
     // The wait cursor shows while the files are made and sent, not over a message.
@@ -168,7 +167,7 @@ void DlgChangeChannel::OnUpdateDvrChannel() {
         ShowToolMessage(this, message);
         QApplication::setOverrideCursor(Qt::WaitCursor);
     };
-    TitleUpdate update(*net_, show, language_.Text(UpdateWordText(18)));
+    TitleUpdate update(*net_, show, language_.Text("Update_Word18"));
     const bool sent =
         update.OnUpdateDvrChannel(series_, channel_count_, [this](const PreviewBox& b) {
             SetPreviewBox(b);

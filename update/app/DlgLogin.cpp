@@ -7,7 +7,6 @@
 #include "common/ui/widgets/MakeControl.h"
 #include "common/ui/widgets/MessageBoxSeam.h"
 #include "update/app/ToolFont.h"
-#include "update/app/UpdateLanguage.h"
 
 DlgLogin::DlgLogin(const std::string& program_folder, QWidget* parent)
     : QDialog(parent),
@@ -32,13 +31,13 @@ DlgLogin::DlgLogin(const std::string& program_folder, QWidget* parent)
 
 void DlgLogin::OnInitDialog() {
     language_.Load(folder_, LanguageFileFor(settings_.GetLanguage()));
-    auto text = [&](int member) { return QString::fromStdString(language_.Text(member)); };
-    setWindowTitle(text(kLoginTitleText));
-    server_label_->setText(text(kServerLabelText));
-    user_label_->setText(text(kUserLabelText));
-    password_label_->setText(text(kPasswordLabelText));
-    ok_->setText(text(kConfirmText));
-    cancel_->setText(text(kCancelText));
+    auto text = [&](std::string_view key) { return QString::fromStdString(language_.Text(key)); };
+    setWindowTitle(text("Login_word6"));
+    server_label_->setText(text("Login_word3"));
+    user_label_->setText(text("Login_word1"));
+    password_label_->setText(text("Login_word2"));
+    ok_->setText(text("Set_word9"));
+    cancel_->setText(text("Set_word8"));
     server_edit_->setText(QString::fromLatin1(kPresetServer));
     user_edit_->setText(QString::fromLatin1(kPresetUser));
     password_edit_->clear();
@@ -52,7 +51,7 @@ void DlgLogin::OnOK() {
     password_ = password_edit_->text().toStdString();
     server_ = server_edit_->text().toStdString();
     if (user_.empty() || password_.empty() || server_.empty()) {
-        ShowMessageBox(this, QString::fromStdString(language_.Text(kBlankLoginText)));
+        ShowMessageBox(this, QString::fromStdString(language_.Text("word13")));
         return;
     }
     QDialog::accept();

@@ -7,7 +7,6 @@
 #include "common/ui/widgets/MakeControl.h"
 #include "common/ui/widgets/MessageBoxSeam.h"
 #include "update/app/ToolFont.h"
-#include "update/app/UpdateLanguage.h"
 #include "update/core/LoginRules.h"
 #include "update/core/ServerText.h"
 #include "update/core/ToolText.h"
@@ -53,13 +52,13 @@ CFirmoraDlg::~CFirmoraDlg() { net_.StopNetWork(); }
 void CFirmoraDlg::OnInitDialog() {
     setWindowIcon(icon_);
     language_.Load(folder_, LanguageFileFor(settings_.GetLanguage()));
-    auto text = [&](int member) { return QString::fromStdString(language_.Text(member)); };
-    connect_->setText(text(kConnectText));
-    disconnect_->setText(text(kDisconnectText));
-    soft_update_->setText(text(UpdateWordText(1)));
-    channel_title_->setText(text(UpdateWordText(2)));
-    exit_->setText(text(kExitText));
-    setWindowTitle(text(UpdateWordText(9)));
+    auto text = [&](std::string_view key) { return QString::fromStdString(language_.Text(key)); };
+    connect_->setText(text("Connect"));
+    disconnect_->setText(text("Disconnect"));
+    soft_update_->setText(text("Update_Word1"));
+    channel_title_->setText(text("Update_Word2"));
+    exit_->setText(text("TextExit"));
+    setWindowTitle(text("Update_Word9"));
     // Nothing shows this button again; the title button sits on its place.
     soft_update_->hide();
 
@@ -92,7 +91,7 @@ void CFirmoraDlg::OnConnect() {
         if (const auto refusal = LoginRefusalText(result)) {
             ShowMessageBox(this, QString::fromStdString(*refusal));
         } else if (result == NetCtrl::kConnectError) {
-            ShowMessageBox(this, QString::fromStdString(language_.Text(kConnectErrorText)));
+            ShowMessageBox(this, QString::fromStdString(language_.Text("word11")));
         }
         return;
     }

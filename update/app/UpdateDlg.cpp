@@ -14,7 +14,6 @@
 #include "platform/netctrl/NetCtrl.h"
 #include "update/app/DialogUnits.h"
 #include "update/app/ToolFont.h"
-#include "update/app/UpdateLanguage.h"
 #include "update/core/LoginRules.h"
 #include "update/core/ToolText.h"
 #include "update/core/UpdateTreeUpload.h"
@@ -51,12 +50,12 @@ QString UpdateDlg::DefaultFolder() { return QDir::homePath() + QStringLiteral("/
 
 void UpdateDlg::OnInitDialog() {
     language_.Load(folder_, LanguageFileFor(settings_.GetLanguage()));
-    auto text = [&](int member) { return QString::fromStdString(language_.Text(member)); };
-    setWindowTitle(text(UpdateWordText(1)));
-    folder_label_->setText(text(UpdateWordText(8)));
-    browse_->setText(text(kBrowseText));
-    ok_->setText(text(kConfirmText));
-    cancel_->setText(text(kCancelText));
+    auto text = [&](std::string_view key) { return QString::fromStdString(language_.Text(key)); };
+    setWindowTitle(text("Update_Word1"));
+    folder_label_->setText(text("Update_Word8"));
+    browse_->setText(text("Set_word7"));
+    ok_->setText(text("Set_word9"));
+    cancel_->setText(text("Set_word8"));
     ShowFolder(DefaultFolder());
     progress_->clear();
 }
@@ -86,14 +85,14 @@ void UpdateDlg::OnUpgrade() {
     // The window takes no input while the recorder finishes, and says so.
     busy_ = true;
     setEnabled(false);
-    progress_->setText(QString::fromStdString(language_.Text(kUpdateWaitText)));
+    progress_->setText(QString::fromStdString(language_.Text("Update_Wait")));
     QEventLoop wait;
     QTimer::singleShot(success_wait_, &wait, &QEventLoop::quit);
     wait.exec();
     progress_->clear();
     setEnabled(true);
     busy_ = false;
-    ShowMessageBox(this, QString::fromStdString(language_.Text(UpdateWordText(11))));
+    ShowMessageBox(this, QString::fromStdString(language_.Text("Update_Word11")));
     QDialog::accept();
 }
 
@@ -103,41 +102,41 @@ int UpdateDlg::UploadUpdateFolder() {
         progress_->repaint();
     });
     const UpdateOutcome outcome = upload.UploadUpdateFolder(folder_edit_->text().toStdString());
-    auto text = [&](int member) { return QString::fromStdString(language_.Text(member)); };
+    auto text = [&](std::string_view key) { return QString::fromStdString(language_.Text(key)); };
     if (!upload.LeftOut().empty()) {
-        ShowMessageBox(this, LeftOutText(text(kLeftOutText), upload.LeftOut()));
+        ShowMessageBox(this, LeftOutText(text("Update_LeftOut"), upload.LeftOut()));
     }
     switch (outcome) {
         case UpdateOutcome::kDone:
             return 0;
         case UpdateOutcome::kMissingScript:
-            ShowMessageBox(this, text(UpdateWordText(12)));
+            ShowMessageBox(this, text("Update_Word12"));
             return -1;
         case UpdateOutcome::kTreeRefused:
-            ShowMessageBox(this, text(UpdateWordText(13)));
+            ShowMessageBox(this, text("Update_Word13"));
             return -1;
         case UpdateOutcome::kSendFailed:
             ShowMessageBox(this, SendFailureText(upload));
             return -1;
         case UpdateOutcome::kEndNotRun:
-            ShowMessageBox(this, SendFailureText(upload) + "\n" + text(kEndNotRunText));
+            ShowMessageBox(this, SendFailureText(upload) + "\n" + text("Update_EndNotRun"));
             return -1;
     }
     return -1;
 }
 
 QString UpdateDlg::SendFailureText(const UpdateTreeUpload& upload) const {
-    std::string text = language_.Text(UpdateWordText(13));
+    std::string text = language_.Text("Update_Word13");
     if (!upload.FailedFile().empty()) {
         text += "\n" + upload.FailedFile() + ": " + upload.FailedReason();
     }
-    if (!LinkUp(net_->GetMachineInfe().nLinkState)) text += "\n" + language_.Text(kLinkLostText);
+    if (!LinkUp(net_->GetMachineInfe().nLinkState)) text += "\n" + language_.Text("word8");
     return QString::fromStdString(text);
 }
 
 bool UpdateDlg::LinkGone() {
     if (net_ != nullptr && LinkUp(net_->GetMachineInfe().nLinkState)) return false;
-    ShowMessageBox(this, QString::fromStdString(language_.Text(kLinkLostText)));
+    ShowMessageBox(this, QString::fromStdString(language_.Text("word8")));
     return true;
 }
 

@@ -5,6 +5,10 @@
 #include "platform/profile/PrivateProfile.h"
 
 #include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <regex>
 #include <set>
 
 namespace {
@@ -180,6 +184,48 @@ TEST_F(LanguageSelectTest, ShippedLanguageFilesAreComplete) {
     LanguageSelect chinese;
     chinese.Load(source, "language/chinese.txt");
     EXPECT_NE(chinese.Text(0), "CONNECT");
+}
+
+// Every key a program's code reads as a literal (Text("..."), its dialogs' text("...") and
+// Tr("...")) is in that program's table and has a text in both shipped files: a mistyped key
+// would show an empty caption.
+TEST_F(LanguageSelectTest, KeysTheProgramsReadHaveTextsInBothFiles) {
+    const struct {
+        const char* folder;
+        LanguageTable table;
+    } programs[] = {
+        {"update", LanguageTable::kUpdateTool},
+        {"launcher", LanguageTable::kLauncher},
+        {"liveview", LanguageTable::kClient},
+        {"playback", LanguageTable::kClient},
+    };
+    const std::regex read_by_key(R"re(\b(?:Text|text|Tr)\("([^"\\]*)"\))re");
+    for (const auto& program : programs) {
+        SCOPED_TRACE(program.folder);
+        std::set<std::string> keys;
+        const std::filesystem::path root = std::filesystem::path(SUITE_SOURCE_DIR) / program.folder;
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(root)) {
+            // Only the folders below the program's count: the checkout may sit in any folder.
+            const std::string below = "/" + entry.path().lexically_relative(root).generic_string();
+            const std::string extension = entry.path().extension().string();
+            if (extension != ".cpp" && extension != ".h") continue;
+            if (below.find("/tests/") != std::string::npos) continue;
+            std::ifstream in(entry.path(), std::ios::binary);
+            const std::string code{std::istreambuf_iterator<char>(in), {}};
+            for (std::sregex_iterator it(code.begin(), code.end(), read_by_key), end; it != end;
+                 ++it) {
+                keys.insert((*it)[1].str());
+            }
+        }
+        EXPECT_FALSE(keys.empty());
+        for (const char* file : {"language/english.txt", "language/chinese.txt"}) {
+            LanguageSelect texts(program.table);
+            texts.Load(SUITE_SOURCE_DIR "/common/settings", file);
+            for (const std::string& key : keys) {
+                EXPECT_FALSE(texts.Text(key).empty()) << file << " gives nothing for " << key;
+            }
+        }
+    }
 }
 
 }  // namespace

@@ -469,8 +469,7 @@ TEST_F(LiveViewDlgTest, AShortStoreGivesTheDevicesThatLieWholeAndSaysWhereTheFil
     EXPECT_EQ(window_->StatusLabel()->Text(), "Gate");
     ASSERT_EQ(boxes_.Requests().size(), 1u);
     EXPECT_EQ(boxes_.Requests()[0].text.toStdString(),
-              FillText(window_->Texts().Text(window_->Texts().MemberOf("Store_Word1")),
-                       {StorePath() + ".damaged"}));
+              FillText(window_->Texts().Text("Store_Word1"), {StorePath() + ".damaged"}));
     EXPECT_EQ(fs::file_size(StorePath() + ".damaged"), 43000u);
 
     // The store is written whole at the exit, with its devices; the next start says nothing.
@@ -492,9 +491,8 @@ TEST_F(LiveViewDlgTest, AStoreThatCanNotBeWrittenAtExitIsReportedBeforeTheEnd) {
     Click(kExit);
     EXPECT_TRUE(window_->Closed());
     ASSERT_EQ(boxes_.Requests().size(), 1u);
-    EXPECT_EQ(
-        boxes_.Requests()[0].text.toStdString(),
-        FillText(window_->Texts().Text(window_->Texts().MemberOf("Store_Word2")), {StorePath()}));
+    EXPECT_EQ(boxes_.Requests()[0].text.toStdString(),
+              FillText(window_->Texts().Text("Store_Word2"), {StorePath()}));
     EXPECT_EQ(boxes_.Requests()[0].icon, MessageBoxIcon::kError);
 }
 
