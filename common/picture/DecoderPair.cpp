@@ -13,3 +13,12 @@ void CDecoderPair::OpenBoth(int width, int height) {
     h264_.OpenFor(width, height);
     mpeg4_.OpenFor(width, height);
 }
+
+void CDecoderPair::OpenUnopened(int width, int height) {
+    for (CVideoDecoder* decoder :
+         {static_cast<CVideoDecoder*>(&h264_), static_cast<CVideoDecoder*>(&mpeg4_)}) {
+        if (decoder->OpenedWidth() <= 0 || decoder->OpenedHeight() <= 0) {
+            decoder->OpenFor(width, height);
+        }
+    }
+}

@@ -16,6 +16,10 @@ public:
 
     // Both opened for the size, as a frame thread starts.
     void OpenBoth(int width, int height);
+    // Opens for the size each of the two that is not open yet. One that is open keeps the
+    // stream it decodes: opened afresh it would lose the stream's headers and fail every frame
+    // up to the next key frame.
+    void OpenUnopened(int width, int height);
 
     // Whether the decoder must be re-opened for a picture of width x height.
     static bool NeedsOpen(const CVideoDecoder& decoder, int width, int height) {

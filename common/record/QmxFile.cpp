@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
@@ -50,7 +51,14 @@ std::string DataPath(const std::string& index_path) {
 
 }  // namespace
 
-CQmxFile::CQmxFile() : directory_(HomeFolder()) {}
+CQmxFile::CQmxFile(Writes writes)
+    : index_out_(writes == Writes::kBehind ? kIndexBufferBehindBytes : kIndexBufferBytes,
+                 writes == Writes::kBehind ? kIndexReserveBehindBytes : kIndexReserveBytes,
+                 writes == Writes::kBehind ? kBuffersWaiting : 0),
+      data_out_(kDataBufferBytes,
+                writes == Writes::kBehind ? kDataReserveBehindBytes : kDataReserveBytes,
+                writes == Writes::kBehind ? kBuffersWaiting : 0),
+      directory_(HomeFolder()) {}
 
 CQmxFile::~CQmxFile() { CloseFilesLocked(); }
 
@@ -182,10 +190,16 @@ int CQmxFile::WriteFrame(_NET_FRAME_HEAD_* header, const uint8_t* payload) {
     }
     data_offset_ += header->nLength;
     ++written_records_;
+    ++frames_in_pairs_;
     if (data_offset_ > kRollOverBytes) {
         if (!ClosePairLocked()) return kBadRecord;
     }
     return 1;
+}
+
+uint64_t CQmxFile::FramesInPairs() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return frames_in_pairs_;
 }
 
 int CQmxFile::RefusedFrames() const {
@@ -225,6 +239,7 @@ void CQmxFile::KeepWholeFramesLocked() {
         --records;
     }
     index_out_.CutTo(kIndexHeadBytes + records * kRecordBytes);
+    frames_in_pairs_ -= written_records_ - std::min(records, written_records_);
     written_records_ = records;
 }
 

@@ -16,6 +16,10 @@
 // while another writes to it.
 class CQmxFile {
 public:
+    // Who writes the buffered bytes out: the caller of WriteFrame, or a thread of the pair's
+    // own, for a pair written at the speed the network brings it (a backup).
+    enum class Writes { kInline, kBehind };
+
     static constexpr uint32_t kIndexHeadBytes = 56;
     static constexpr uint32_t kRecordBytes = 36;
     static constexpr uint64_t kRollOverBytes = 134217728;  // 128 MiB
@@ -26,7 +30,7 @@ public:
     static constexpr int kBadRecord = -30;  // a record the format does not take; a write cut short
     static constexpr int kPayloadUnread = -20;  // a payload that cannot be positioned, read or fit
 
-    CQmxFile();
+    explicit CQmxFile(Writes writes = Writes::kInline);
     virtual ~CQmxFile();
     CQmxFile(const CQmxFile&) = delete;
     CQmxFile& operator=(const CQmxFile&) = delete;
@@ -41,8 +45,12 @@ public:
     // header (the frame is not written and counts in RefusedFrames; the pair stays as it is).
     // Every frame for which it returned 1 is in the pair and reads back, also after a failed
     // write (a full disk): the pair then ends with the frame before the failure, and a pair
-    // left without any frame is removed.
+    // left without any frame is removed. Only a disk that fails a write it had room for takes
+    // frames out again (FramesInPairs tells).
     int WriteFrame(_NET_FRAME_HEAD_* header, const uint8_t* payload);
+    // Frames in the pairs this object has written: those WriteFrame wrote, less those a later
+    // failed write took out of their pair again.
+    uint64_t FramesInPairs() const;
     // Frames WriteFrame did not write because the pair's reader would refuse their header.
     int RefusedFrames() const;
     // The system's error number of the last failed WriteFrame or Create, 0 when none failed.
@@ -102,14 +110,21 @@ private:
 
     mutable std::mutex mutex_;
     // Writing goes into space reserved on the disk, so that what WriteFrame accepted gets there.
+    // Written behind, the pair takes its space in larger steps and keeps a few buffers waiting
+    // for the disk.
     static constexpr std::size_t kDataBufferBytes = 256 * 1024;
     static constexpr uint64_t kDataReserveBytes = 2 * 1024 * 1024;
+    static constexpr uint64_t kDataReserveBehindBytes = 16 * 1024 * 1024;
     static constexpr std::size_t kIndexBufferBytes = 8 * 1024;
+    static constexpr std::size_t kIndexBufferBehindBytes = 64 * 1024;
     static constexpr uint64_t kIndexReserveBytes = 16 * 1024;
-    CReservedFile index_out_{kIndexBufferBytes, kIndexReserveBytes};
-    CReservedFile data_out_{kDataBufferBytes, kDataReserveBytes};
-    std::string index_path_;          // of the pair being written
-    uint64_t written_records_ = 0;    // frames in the pair being written
+    static constexpr uint64_t kIndexReserveBehindBytes = 256 * 1024;
+    static constexpr std::size_t kBuffersWaiting = 8;
+    CReservedFile index_out_;
+    CReservedFile data_out_;
+    std::string index_path_;        // of the pair being written
+    uint64_t written_records_ = 0;  // frames in the pair being written
+    uint64_t frames_in_pairs_ = 0;
     std::FILE* data_file_ = nullptr;  // reading
     std::vector<uint8_t> index_buffer_;
     uint32_t read_position_ = kIndexHeadBytes;

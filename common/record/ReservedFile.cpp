@@ -6,31 +6,11 @@
 #include <algorithm>
 #include <cerrno>
 
-namespace {
-
-// write() until every byte is written; false (errno set) when the file system takes no more.
-bool WriteAll(int fd, const std::uint8_t* at, std::size_t length, std::uint64_t* written) {
-    while (length > 0) {
-        const ssize_t n = ::write(fd, at, length);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        if (n == 0) {
-            errno = ENOSPC;
-            return false;
-        }
-        at += n;
-        length -= static_cast<std::size_t>(n);
-        *written += static_cast<std::uint64_t>(n);
-    }
-    return true;
-}
-
-}  // namespace
-
-CReservedFile::CReservedFile(std::size_t buffer_bytes, std::uint64_t reserve_chunk_bytes)
-    : buffer_capacity_(buffer_bytes), reserve_chunk_(reserve_chunk_bytes) {}
+CReservedFile::CReservedFile(std::size_t buffer_bytes, std::uint64_t reserve_chunk_bytes,
+                             std::size_t writes_waiting)
+    : buffer_capacity_(buffer_bytes),
+      reserve_chunk_(reserve_chunk_bytes),
+      writer_(writes_waiting) {}
 
 CReservedFile::~CReservedFile() { Close(); }
 
@@ -38,6 +18,7 @@ bool CReservedFile::Create(const std::string& path) {
     Close();
     fd_ = ::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd_ < 0) return false;
+    writer_.Attach(fd_, 0);
     buffer_.clear();
     buffer_.reserve(buffer_capacity_);
     size_ = written_ = reserved_ = 0;
@@ -74,66 +55,73 @@ bool CReservedFile::Append(const void* bytes, std::size_t length) {
         errno = EBADF;
         return false;
     }
+    // A write behind failed: the file ends where it failed.
+    if (writer_.Failed()) return Flush();
     if (!Reserve(size_ + length)) return false;
     const auto* at = static_cast<const std::uint8_t*>(bytes);
     if (reserving_) {
-        if (buffer_.size() + length > buffer_capacity_ && !Flush()) return false;
-        if (length <= buffer_capacity_) {
-            buffer_.insert(buffer_.end(), at, at + length);
-            size_ += length;
-            return true;
-        }
+        if (buffer_.size() + length > buffer_capacity_ && !HandOver()) return false;
+        // A payload larger than a buffer goes as a buffer of its own.
+        buffer_.insert(buffer_.end(), at, at + length);
+        size_ += length;
+        return length <= buffer_capacity_ || HandOver();
     }
     if (!Flush()) return false;
     const std::uint64_t before = written_;
-    if (!WriteAll(fd_, at, length, &written_)) {
-        const int error = errno;
-        // None of these bytes stays.
-        if (::ftruncate(fd_, static_cast<off_t>(before)) == 0 &&
-            ::lseek(fd_, static_cast<off_t>(before), SEEK_SET) >= 0) {
-            written_ = before;
-        }
-        size_ = written_;
-        errno = error;
-        return false;
+    buffer_.assign(at, at + length);
+    size_ += length;
+    if (Flush()) return true;
+    const int error = errno;
+    // None of these bytes stays.
+    if (::ftruncate(fd_, static_cast<off_t>(before)) == 0 &&
+        ::lseek(fd_, static_cast<off_t>(before), SEEK_SET) >= 0) {
+        written_ = before;
+        writer_.Attach(fd_, before);
     }
     size_ = written_;
-    return true;
+    errno = error;
+    return false;
+}
+
+bool CReservedFile::HandOver() {
+    buffer_ = writer_.Submit(std::move(buffer_));
+    buffer_.reserve(buffer_capacity_);
+    return !writer_.Failed() || Flush();
 }
 
 bool CReservedFile::Flush() {
-    if (buffer_.empty()) return true;
-    const bool flushed = WriteAll(fd_, buffer_.data(), buffer_.size(), &written_);
+    if (!buffer_.empty()) {
+        buffer_ = writer_.Submit(std::move(buffer_));
+        buffer_.reserve(buffer_capacity_);
+    }
+    const bool flushed = writer_.Drain();
+    const int error = errno;
+    written_ = writer_.Written();
     if (!flushed) {
-        const int error = errno;
         size_ = written_;
         errno = error;
     }
-    buffer_.clear();
     return flushed;
 }
 
 bool CReservedFile::CutTo(std::uint64_t size_bytes) {
     if (fd_ < 0) return true;
-    bool whole = true;
-    if (size_bytes > written_) {
-        // Only the buffered bytes before the cut are written out.
-        const std::size_t keep = static_cast<std::size_t>(
-            std::min<std::uint64_t>(size_bytes - written_, buffer_.size()));
-        buffer_.resize(keep);
-        whole = Flush();
-    }
-    buffer_.clear();
+    // Only the buffered bytes before the cut are written out.
+    const std::uint64_t handed_over = size_ - buffer_.size();
+    buffer_.resize(static_cast<std::size_t>(
+        std::min<std::uint64_t>(size_bytes - std::min(size_bytes, handed_over), buffer_.size())));
+    static_cast<void>(Flush());
     const int error = errno;
     const std::uint64_t end = std::min(size_bytes, written_);
     if (::ftruncate(fd_, static_cast<off_t>(end)) == 0) {
         written_ = end;
         reserved_ = end;
         static_cast<void>(::lseek(fd_, static_cast<off_t>(end), SEEK_SET));
+        writer_.Attach(fd_, end);
     }
     size_ = written_;
     errno = error;
-    return whole && size_ == size_bytes;
+    return size_ == size_bytes;
 }
 
 bool CReservedFile::ReadAt(std::uint64_t offset, void* bytes, std::size_t length) {

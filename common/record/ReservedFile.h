@@ -5,13 +5,20 @@
 #include <string>
 #include <vector>
 
+#include "common/record/WriteBehind.h"
+
 // A new file written through a buffer into disk space reserved ahead of it, so that bytes
 // Append accepted reach the disk even when the disk fills before they are written out: Append
 // fails instead, for the bytes that find no room, and keeps none of them. Where the file
 // system reserves no space, every Append is written through at once.
+//
+// Full buffers are written out by a CWriteBehind of writes_waiting buffers (0: by the caller);
+// a write that fails there (the disk failed a write it had room for) makes the next Append,
+// CutTo, ReadAt or Close fail, with the file ending at what reached it.
 class CReservedFile {
 public:
-    CReservedFile(std::size_t buffer_bytes, std::uint64_t reserve_chunk_bytes);
+    CReservedFile(std::size_t buffer_bytes, std::uint64_t reserve_chunk_bytes,
+                  std::size_t writes_waiting = 0);
     ~CReservedFile();
     CReservedFile(const CReservedFile&) = delete;
     CReservedFile& operator=(const CReservedFile&) = delete;
@@ -36,6 +43,9 @@ public:
 
 private:
     bool Reserve(std::uint64_t end);
+    // Hands the full buffer to the writer; false (errno set) once a write there failed.
+    bool HandOver();
+    // Hands the buffer over and waits until everything handed over is written.
     bool Flush();
 
     const std::size_t buffer_capacity_;
@@ -43,7 +53,8 @@ private:
     int fd_ = -1;
     std::vector<std::uint8_t> buffer_;
     std::uint64_t size_ = 0;      // appended
-    std::uint64_t written_ = 0;   // reached the file
+    std::uint64_t written_ = 0;   // reached the file, as of the last Flush
     std::uint64_t reserved_ = 0;  // the file's allocated length
     bool reserving_ = true;
+    CWriteBehind writer_;
 };

@@ -10,6 +10,7 @@
 #include <QScreen>
 
 #include "common/ui/widgets/CAboutDlg.h"
+#include "common/ui/widgets/MakeControl.h"
 #include "common/ui/widgets/SegmentLabel.h"
 #include "common/ui/widgets/SkinButton.h"
 #include "launcher/core/StartLayout.h"
@@ -20,31 +21,9 @@ namespace {
 constexpr std::uint32_t kLabelText = 0xFFFFFF;
 constexpr std::uint32_t kLabelGround = 0x87652F;
 
-void Place(QWidget* widget, StartControl control) {
+QRect PlaceOf(StartControl control) {
     const StartRect r = StartControlPlace(control);
-    widget->setGeometry(r.x, r.y, r.width_px, r.height_px);
-}
-
-template <class Button>
-Button* MakeButton(QWidget* parent, const char* name) {
-    auto* button = new Button(parent);
-    button->setObjectName(QString::fromLatin1(name));
-    // No button is the dialog's default: Enter has no effect.
-    button->setAutoDefault(false);
-    return button;
-}
-
-CSegmentLabel* MakeLabel(QWidget* parent, const char* name) {
-    auto* label = new CSegmentLabel(parent);
-    label->setObjectName(QString::fromLatin1(name));
-    return label;
-}
-
-QRadioButton* MakeChoice(QWidget* parent, const char* name) {
-    auto* choice = new QRadioButton(parent);
-    choice->setObjectName(QString::fromLatin1(name));
-    choice->hide();
-    return choice;
+    return {r.x, r.y, r.width_px, r.height_px};
 }
 
 }  // namespace
@@ -54,21 +33,43 @@ CStartDlg::CStartDlg(const std::string& launcher_folder, QWidget* parent)
       folder_(launcher_folder),
       settings_(launcher_folder),
       icon_(QString::fromStdString(launcher_folder + "/ClientSoftware/res/Start.png")),
-      player_(MakeButton<CSkinButton>(this, "player")),
-      live_view_(MakeButton<CSkinButton>(this, "live_view")),
-      remote_playback_(MakeButton<CSkinButton>(this, "remote_playback")),
-      update_tool_(MakeButton<CSkinButton>(this, "update_tool")),
-      minimize_(MakeButton<CSkinButton>(this, "minimize")),
-      close_(MakeButton<CSkinButton>(this, "close")),
-      chinese_button_(MakeButton<CSkinButton>(this, "chinese_button")),
-      english_button_(MakeButton<CSkinButton>(this, "english_button")),
-      chinese_plain_button_(MakeButton<QPushButton>(this, "chinese_plain_button")),
-      english_plain_button_(MakeButton<QPushButton>(this, "english_plain_button")),
-      chinese_choice_(MakeChoice(this, "chinese_choice")),
-      english_choice_(MakeChoice(this, "english_choice")),
-      status_label_(MakeLabel(this, "status_label")),
-      chinese_label_(MakeLabel(this, "chinese_label")),
-      english_label_(MakeLabel(this, "english_label")) {
+      player_(MakeControl<CSkinButton>(this, "player", PlaceOf(StartControl::kPlayer))),
+      live_view_(MakeControl<CSkinButton>(this, "live_view", PlaceOf(StartControl::kLiveView))),
+      remote_playback_(MakeControl<CSkinButton>(this, "remote_playback",
+                                                PlaceOf(StartControl::kRemotePlayback))),
+      update_tool_(
+          MakeControl<CSkinButton>(this, "update_tool", PlaceOf(StartControl::kUpdateTool))),
+      minimize_(MakeControl<CSkinButton>(this, "minimize", PlaceOf(StartControl::kMinimize))),
+      close_(MakeControl<CSkinButton>(this, "close", PlaceOf(StartControl::kClose))),
+      chinese_button_(
+          MakeControl<CSkinButton>(this, "chinese_button", PlaceOf(StartControl::kChineseButton))),
+      english_button_(
+          MakeControl<CSkinButton>(this, "english_button", PlaceOf(StartControl::kEnglishButton))),
+      chinese_plain_button_(MakeControl<QPushButton>(this, "chinese_plain_button",
+                                                     PlaceOf(StartControl::kChinesePlainButton))),
+      english_plain_button_(MakeControl<QPushButton>(this, "english_plain_button",
+                                                     PlaceOf(StartControl::kEnglishPlainButton))),
+      chinese_choice_(
+          MakeControl<QRadioButton>(this, "chinese_choice", PlaceOf(StartControl::kChineseChoice))),
+      english_choice_(
+          MakeControl<QRadioButton>(this, "english_choice", PlaceOf(StartControl::kEnglishChoice))),
+      status_label_(
+          MakeControl<CSegmentLabel>(this, "status_label", PlaceOf(StartControl::kStatusLabel))),
+      chinese_label_(
+          MakeControl<CSegmentLabel>(this, "chinese_label", PlaceOf(StartControl::kChineseLabel))),
+      english_label_(
+          MakeControl<CSegmentLabel>(this, "english_label", PlaceOf(StartControl::kEnglishLabel))) {
+    // No button is the dialog's default: Enter has no effect.
+    for (QPushButton* button : std::initializer_list<QPushButton*>{
+             player_, live_view_, remote_playback_, update_tool_, minimize_, close_,
+             chinese_button_, english_button_, chinese_plain_button_, english_plain_button_}) {
+        button->setAutoDefault(false);
+    }
+    for (QWidget* hidden : std::initializer_list<QWidget*>{
+             chinese_choice_, english_choice_, chinese_label_, english_label_, chinese_button_,
+             chinese_plain_button_, english_button_, english_plain_button_}) {
+        hidden->hide();
+    }
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
     setWindowTitle(QStringLiteral("Start"));
     connect(player_, &QPushButton::clicked, this, &CStartDlg::OnStartPlayer);
@@ -83,7 +84,6 @@ void CStartDlg::OnInitDialog() {
     setWindowIcon(icon_);
     PlaceWindow();
     LoadLanguage();
-    PlaceControls();
     background_.SetFileName(folder_ + "/ClientSoftware/skin4/BACKGROUND.bmp");
     background_.LoadFromFile(1);
     SkinControls();
@@ -101,29 +101,6 @@ void CStartDlg::LoadLanguage() {
     language_.Load(folder_, StartLanguageFile(language));
     // Which language the settings chose, on the hidden choice.
     (language == "chinese" ? chinese_choice_ : english_choice_)->setChecked(true);
-}
-
-void CStartDlg::PlaceControls() {
-    Place(player_, StartControl::kPlayer);
-    Place(live_view_, StartControl::kLiveView);
-    Place(remote_playback_, StartControl::kRemotePlayback);
-    Place(update_tool_, StartControl::kUpdateTool);
-    Place(minimize_, StartControl::kMinimize);
-    Place(close_, StartControl::kClose);
-    Place(status_label_, StartControl::kStatusLabel);
-    Place(chinese_choice_, StartControl::kChineseChoice);
-    Place(chinese_button_, StartControl::kChineseButton);
-    Place(chinese_plain_button_, StartControl::kChinesePlainButton);
-    Place(english_choice_, StartControl::kEnglishChoice);
-    Place(english_button_, StartControl::kEnglishButton);
-    Place(english_plain_button_, StartControl::kEnglishPlainButton);
-    Place(chinese_label_, StartControl::kChineseLabel);
-    Place(english_label_, StartControl::kEnglishLabel);
-    for (QWidget* hidden : std::initializer_list<QWidget*>{
-             chinese_choice_, english_choice_, chinese_label_, english_label_, chinese_button_,
-             chinese_plain_button_, english_button_, english_plain_button_}) {
-        hidden->hide();
-    }
 }
 
 void CStartDlg::SkinControls() {

@@ -41,7 +41,6 @@ protected:
 private:
     void PlaceWindow();
     void LoadLanguage();
-    void PlaceControls();
     void SkinControls();
     void StartProgramFile(StartProgram program);
 

@@ -1,9 +1,11 @@
 #include "liveview/app/DialogStyle.h"
 
 #include <QApplication>
-#include <QLabel>
 #include <QProxyStyle>
 #include <QWidget>
+
+#include "common/ui/core/DialogUnits.h"
+#include "common/ui/widgets/DialogFont.h"
 
 namespace {
 
@@ -24,23 +26,12 @@ public:
 
 }  // namespace
 
-QFont DialogFont() {
-    QFont font(QStringLiteral("WenQuanYi Micro Hei"));
-    font.setPixelSize(12);
-    // Narrowed to the 6-pixel Latin letters the layouts were made for.
-    font.setStretch(85);
-    return font;
-}
-
 void ApplyDialogStyle(QWidget* dialog, int width_units, int height_units) {
+    constexpr DialogBaseUnits kTemplateFont{6, 12};
     dialog->setFont(DialogFont());
-    dialog->setFixedSize(DialogUnits_px(width_units), DialogUnits_px(height_units));
-}
-
-QLabel* NewStaticText(QWidget* parent) {
-    auto* label = new QLabel(parent);
-    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    return label;
+    dialog->setFixedSize(
+        DialogUnitsX_px(width_units, kTemplateFont, DialogUnitRounding::kDropped),
+        DialogUnitsY_px(height_units, kTemplateFont, DialogUnitRounding::kDropped));
 }
 
 QStyle* CompactControlStyle() {

@@ -4,6 +4,7 @@
 #include <QGroupBox>
 #include <QPushButton>
 
+#include "common/ui/widgets/MakeControl.h"
 #include "common/ui/widgets/MessageBoxSeam.h"
 #include "liveview/app/DialogStyle.h"
 #include "liveview/core/dialogs/DvrTextCheck.h"
@@ -11,25 +12,16 @@
 DlgAdmin::DlgAdmin(QWidget* parent)
     : QDialog(parent),
       prompt_(this),
-      frame_(new QGroupBox(this)),
-      use_passwords_(new QCheckBox(this)),
-      admin_password_button_(new QPushButton(this)),
-      user_password_button_(new QPushButton(this)),
-      ok_(new QPushButton(this)),
-      cancel_(new QPushButton(this)) {
+      frame_(MakeControl<QGroupBox>(this, "frame", {10, 5, 254, 150})),
+      use_passwords_(MakeControl<QCheckBox>(this, "use_passwords", {30, 25, 214, 20})),
+      admin_password_button_(
+          MakeControl<QPushButton>(this, "set_admin_password", {30, 62, 214, 26})),
+      user_password_button_(
+          MakeControl<QPushButton>(this, "set_user_password", {30, 105, 214, 26})),
+      ok_(MakeControl<QPushButton>(this, "ok", {55, 172, 70, 24})),
+      cancel_(MakeControl<QPushButton>(this, "cancel", {150, 172, 70, 24})) {
     ApplyDialogStyle(this, 183, 141);
-    use_passwords_->setObjectName(QStringLiteral("use_passwords"));
-    admin_password_button_->setObjectName(QStringLiteral("set_admin_password"));
-    user_password_button_->setObjectName(QStringLiteral("set_user_password"));
-    ok_->setObjectName(QStringLiteral("ok"));
-    cancel_->setObjectName(QStringLiteral("cancel"));
     ok_->setDefault(true);
-    frame_->setGeometry(10, 5, 254, 150);
-    use_passwords_->setGeometry(30, 25, 214, 20);
-    admin_password_button_->setGeometry(30, 62, 214, 26);
-    user_password_button_->setGeometry(30, 105, 214, 26);
-    ok_->setGeometry(55, 172, 70, 24);
-    cancel_->setGeometry(150, 172, 70, 24);
     connect(admin_password_button_, &QPushButton::clicked, this, &DlgAdmin::OnSetAdminPassword);
     connect(user_password_button_, &QPushButton::clicked, this, &DlgAdmin::OnSetUserPassword);
     connect(ok_, &QPushButton::clicked, this, &DlgAdmin::accept);

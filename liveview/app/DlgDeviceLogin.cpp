@@ -6,31 +6,27 @@
 #include <QPushButton>
 #include <algorithm>
 
+#include "common/ui/widgets/MakeControl.h"
 #include "liveview/app/DialogStyle.h"
 #include "liveview/app/DvrTextPrompt.h"
 #include "liveview/core/dialogs/DvrTextCheck.h"
 
 DlgDeviceLogin::DlgDeviceLogin(QWidget* parent)
     : QDialog(parent),
-      frame_(new QGroupBox(this)),
-      address_label_(NewStaticText(this)),
-      address_edit_(new QLineEdit(this)),
-      port_label_(NewStaticText(this)),
-      port_edit_(new QLineEdit(this)),
-      user_label_(NewStaticText(this)),
-      user_edit_(new QLineEdit(this)),
-      password_label_(NewStaticText(this)),
-      password_edit_(new QLineEdit(this)),
-      ok_(new QPushButton(this)),
-      cancel_(new QPushButton(this)) {
+      frame_(MakeControl<QGroupBox>(this, "frame", {10, 10, 270, 150})),
+      address_label_(MakeStaticText(this, "address_label", {20, 30, 60, 24})),
+      address_edit_(MakeControl<QLineEdit>(this, "address", {70, 27, 160, 20})),
+      // The port is never shown.
+      port_label_(MakeStaticText(this, "port_label", {})),
+      port_edit_(MakeControl<QLineEdit>(this, "port", {})),
+      user_label_(MakeStaticText(this, "user_label", {20, 60, 60, 24})),
+      user_edit_(MakeControl<QLineEdit>(this, "user", {70, 57, 60, 20})),
+      password_label_(MakeStaticText(this, "password_label", {20, 90, 60, 24})),
+      password_edit_(MakeControl<QLineEdit>(this, "password", {70, 87, 60, 20})),
+      ok_(MakeControl<QPushButton>(this, "ok", {120, 170, 60, 20})),
+      cancel_(MakeControl<QPushButton>(this, "cancel", {200, 170, 60, 20})) {
     ApplyDialogStyle(this, 195, 137);
-    address_edit_->setObjectName(QStringLiteral("address"));
-    port_edit_->setObjectName(QStringLiteral("port"));
-    user_edit_->setObjectName(QStringLiteral("user"));
-    password_edit_->setObjectName(QStringLiteral("password"));
     password_edit_->setEchoMode(QLineEdit::Password);
-    ok_->setObjectName(QStringLiteral("ok"));
-    cancel_->setObjectName(QStringLiteral("cancel"));
     ok_->setDefault(true);
     connect(ok_, &QPushButton::clicked, this, &DlgDeviceLogin::accept);
     connect(cancel_, &QPushButton::clicked, this, &DlgDeviceLogin::reject);
@@ -55,7 +51,6 @@ int DlgDeviceLogin::DoModal() {
 void DlgDeviceLogin::OnInitDialog() {
     texts_.Load();
     setWindowTitle(texts_.Text(title_mode_ == kTitleAdd ? "Login_word7" : "Login_word6"));
-    frame_->setGeometry(10, 10, 270, 150);
     address_label_->setText(texts_.Text("Login_word3"));
     user_label_->setText(texts_.Text("Login_word1"));
     password_label_->setText(texts_.Text("Login_word2"));
@@ -64,18 +59,12 @@ void DlgDeviceLogin::OnInitDialog() {
     int widest = 0;
     for (const QLabel* label : {address_label_, user_label_, password_label_})
         widest = std::max(widest, label->sizeHint().width());
-    const int label_width = std::max(60, widest);
-    const int edit_x = std::max(70, 20 + widest + 4);
-    address_label_->setGeometry(20, 30, label_width, 24);
-    address_edit_->setGeometry(edit_x, 27, 160, 20);
-    user_label_->setGeometry(20, 60, label_width, 24);
-    user_edit_->setGeometry(edit_x, 57, 60, 20);
-    password_label_->setGeometry(20, 90, label_width, 24);
-    password_edit_->setGeometry(edit_x, 87, 60, 20);
+    for (QLabel* label : {address_label_, user_label_, password_label_})
+        label->resize(std::max(60, widest), label->height());
+    for (QLineEdit* edit : {address_edit_, user_edit_, password_edit_})
+        edit->move(std::max(70, 20 + widest + 4), edit->y());
     ok_->setText(texts_.Text("Set_word9"));
-    ok_->setGeometry(120, 170, 60, 20);
     cancel_->setText(texts_.Text("Set_word8"));
-    cancel_->setGeometry(200, 170, 60, 20);
     port_label_->hide();
     port_edit_->hide();
     address_edit_->setText(QString::fromStdString(address_));

@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include "common/ui/widgets/MakeControl.h"
 #include "liveview/app/DialogStyle.h"
 #include "liveview/app/StaticLines.h"
 #include "liveview/core/dialogs/DvrInfoPanel.h"
@@ -24,18 +25,16 @@ QRect LampCircle(const LampSpec& lamp) {
 
 DlgDvrInfo::DlgDvrInfo(QWidget* parent)
     : QDialog(parent),
-      disk_label_(NewStaticText(this)),
-      disk_list_(new QComboBox(this)),
-      disk_text_(new StaticLines(this)),
-      rec_(new QPushButton(QStringLiteral("REC"), this)) {
+      disk_label_(MakeStaticText(this, "disk_label", {24, 20, 40, 30})),
+      disk_list_(MakeControl<QComboBox>(this, "disks", {74, 15, 70, 20})),
+      disk_text_(MakeControl<StaticLines>(this, "disk_text", {34, 50, 150, 100})),
+      rec_(MakeControl<QPushButton>(this, "rec", {50, 250, 80, 20})) {
     ApplyDialogStyle(this, 128, 290);
-    disk_list_->setObjectName(QStringLiteral("disks"));
-    disk_text_->setObjectName(QStringLiteral("disk_text"));
-    rec_->setObjectName(QStringLiteral("rec"));
     for (std::size_t i = 0; i < kLamps.size(); ++i) {
-        lamp_labels_[i] = NewStaticText(this);
-        lamp_labels_[i]->setObjectName(QStringLiteral("lamp%1").arg(kLamps[i].label_id));
+        lamp_labels_[i] = MakeStaticText(this, QStringLiteral("lamp%1").arg(kLamps[i].label_id),
+                                         {kLamps[i].label_x, kLamps[i].label_y, 50, 18});
     }
+    rec_->setText(QStringLiteral("REC"));
     rec_->setAutoDefault(false);
     connect(disk_list_, &QComboBox::currentIndexChanged, this, [this] { ShowDisk(); });
     connect(rec_, &QPushButton::clicked, this, &DlgDvrInfo::OnRec);
@@ -60,14 +59,8 @@ void DlgDvrInfo::OnInitDialog() {
     texts_.Load();
     setWindowTitle(QStringLiteral("DVR INFO"));
     disk_label_->setText(texts_.Text("Panel_Info_HardDisk"));
-    disk_label_->setGeometry(24, 20, 40, 30);
-    disk_list_->setGeometry(74, 15, 70, 20);
-    disk_text_->setGeometry(34, 50, 150, 100);
-    rec_->setGeometry(50, 250, 80, 20);
-    for (std::size_t i = 0; i < kLamps.size(); ++i) {
+    for (std::size_t i = 0; i < kLamps.size(); ++i)
         lamp_labels_[i]->setText(texts_.Text(kLamps[i].label_key));
-        lamp_labels_[i]->setGeometry(kLamps[i].label_x, kLamps[i].label_y, 50, 18);
-    }
     ready_ = 1;
     rec_->setEnabled(false);
     update();

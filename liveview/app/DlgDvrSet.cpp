@@ -10,7 +10,9 @@
 #include <QTabBar>
 #include <QTabWidget>
 
+#include "common/ui/widgets/DialogFont.h"
 #include "common/ui/widgets/FolderChooser.h"
+#include "common/ui/widgets/MakeControl.h"
 #include "common/ui/widgets/MessageBoxSeam.h"
 #include "liveview/app/DialogStyle.h"
 #include "liveview/app/DvrTextPrompt.h"
@@ -42,78 +44,70 @@ void Select(QComboBox* combo, int position) {
 }  // namespace
 
 DlgDvrSet::DlgDvrSet(QWidget* parent)
-    : QDialog(parent), choose_folder_(BrowseForFolder), tab_(new QTabWidget(this)) {
+    : QDialog(parent),
+      choose_folder_(BrowseForFolder),
+      tab_(MakeControl<QTabWidget>(this, "tab", {10, 5, 350, 235})) {
     setFont(DialogFont());
     setFixedSize(kClient);
-    ok_ = new QPushButton(this);
-    cancel_ = new QPushButton(this);
-    ok_->setObjectName(QStringLiteral("ok"));
-    cancel_->setObjectName(QStringLiteral("cancel"));
+    ok_ = MakeControl<QPushButton>(this, "ok", {180, 243, 70, 20});
+    cancel_ = MakeControl<QPushButton>(this, "cancel", {270, 243, 70, 20});
     ok_->setDefault(true);
 
-    address_label_ = Label(0);
-    address_edit_ = Edit(0);
-    user_label_ = Label(0);
-    user_edit_ = Edit(0);
-    password_label_ = Label(0);
-    password_edit_ = Edit(0);
-    show_name_label_ = Label(0);
-    show_name_edit_ = Edit(0);
-    port_label_ = NewStaticText(this);
-    port_edit_ = new QLineEdit(this);
-    address_edit_->setObjectName(QStringLiteral("address"));
-    user_edit_->setObjectName(QStringLiteral("user"));
-    password_edit_->setObjectName(QStringLiteral("password"));
+    address_label_ = PageText(0, "address_label", {25, 50, 70, 20});
+    address_edit_ = PageControl<QLineEdit>(0, "address", {90, 48, 250, 20});
+    user_label_ = PageText(0, "user_label", {25, 75, 70, 20});
+    user_edit_ = PageControl<QLineEdit>(0, "user", {90, 73, 170, 20});
+    password_label_ = PageText(0, "password_label", {25, 100, 70, 20});
+    password_edit_ = PageControl<QLineEdit>(0, "password", {90, 98, 170, 20});
+    show_name_label_ = PageText(0, "show_name_label", {25, 125, 70, 20});
+    show_name_edit_ = PageControl<QLineEdit>(0, "show_name", {90, 123, 250, 20});
+    // The port is never shown.
+    port_label_ = MakeStaticText(this, "port_label", {});
+    port_edit_ = MakeControl<QLineEdit>(this, "port", {});
     password_edit_->setEchoMode(QLineEdit::Password);
-    show_name_edit_->setObjectName(QStringLiteral("show_name"));
-    port_edit_->setObjectName(QStringLiteral("port"));
 
-    channel_group_ = new QGroupBox(this);
-    page_controls_[1].push_back(channel_group_);
-    all_channels_ = Check(1);
-    all_channels_->setObjectName(QStringLiteral("all"));
+    channel_group_ = PageControl<QGroupBox>(1, "channel_group", {25, 30, 320, 80});
+    all_channels_ = PageControl<QCheckBox>(1, "all", {35, 50, 40, 20});
     for (int n = 0; n < 16; ++n) {
-        channel_boxes_[n] = Check(1);
-        channel_boxes_[n]->setObjectName(QStringLiteral("channel%1").arg(n + 1));
+        channel_boxes_[n] = PageControl<QCheckBox>(1, QStringLiteral("channel%1").arg(n + 1),
+                                                   {80 + 30 * (n % 8), n < 8 ? 50 : 80, 30, 20});
     }
-    live_group_ = new QGroupBox(this);
-    page_controls_[1].push_back(live_group_);
-    frame_rate_label_ = Label(1);
-    frame_rate_ = Combo(1);
-    quality_label_ = Label(1);
-    quality_ = Combo(1);
-    directory_label_ = Label(1);
-    directory_edit_ = Edit(1);
-    browse_ = new QPushButton(this);
-    page_controls_[1].push_back(browse_);
-    send_audio_ = Check(1);
-    auto_connect_ = Check(1);
-    frame_rate_->setObjectName(QStringLiteral("live_frame_rate"));
-    quality_->setObjectName(QStringLiteral("live_quality"));
-    directory_edit_->setObjectName(QStringLiteral("directory"));
+    live_group_ = PageControl<QGroupBox>(1, "live_group", {25, 120, 320, 110});
+    frame_rate_label_ = PageText(1, "live_frame_rate_label", {35, 140, 80, 20});
+    frame_rate_ = PageControl<QComboBox>(1, "live_frame_rate", {110, 138, 60, kComboHeight_px});
+    quality_label_ = PageText(1, "live_quality_label", {195, 140, 80, 20});
+    quality_ = PageControl<QComboBox>(1, "live_quality", {255, 138, 60, kComboHeight_px});
+    directory_label_ = PageText(1, "directory_label", {35, 173, 110, 20});
+    directory_edit_ = PageControl<QLineEdit>(1, "directory", {135, 171, 140, 20});
+    browse_ = PageControl<QPushButton>(1, "browse", {285, 171, 50, 20});
+    send_audio_ = PageControl<QCheckBox>(1, "send_audio", {35, 198, 80, 20});
+    auto_connect_ = PageControl<QCheckBox>(1, "auto_connect", {195, 198, 120, 20});
     directory_edit_->setEnabled(false);
-    browse_->setObjectName(QStringLiteral("browse"));
     browse_->setAutoDefault(false);
-    send_audio_->setObjectName(QStringLiteral("send_audio"));
-    auto_connect_->setObjectName(QStringLiteral("auto_connect"));
 
+    // Pages 2 and 4 share one layout.
     for (std::size_t k = 0; k < ptz_combos_.size(); ++k) {
-        ptz_labels_[k] = Label(2);
-        ptz_combos_[k] = Combo(2);
-        ptz_combos_[k]->setObjectName(QStringLiteral("ptz%1").arg(k));
+        const int step = 30 * static_cast<int>(k);
+        ptz_labels_[k] = PageText(2, QStringLiteral("ptz_label%1").arg(k), {35, 55 + step, 80, 20});
+        ptz_combos_[k] = PageControl<QComboBox>(2, QStringLiteral("ptz%1").arg(k),
+                                                {115, 50 + step, 80, kComboHeight_px});
         connect(ptz_combos_[k], &QComboBox::currentIndexChanged, this, &DlgDvrSet::OnPtzChange);
     }
     for (std::size_t k = 0; k < picture_combos_.size(); ++k) {
-        picture_labels_[k] = Label(3);
-        picture_combos_[k] = Combo(3);
-        picture_combos_[k]->setObjectName(QStringLiteral("picture%1").arg(k));
+        const int step = 25 * static_cast<int>(k);
+        picture_labels_[k] =
+            PageText(3, QStringLiteral("picture_label%1").arg(k), {35, 40 + step, 100, 20});
+        picture_combos_[k] = PageControl<QComboBox>(3, QStringLiteral("picture%1").arg(k),
+                                                    {155, 35 + step, 80, kComboHeight_px});
         connect(picture_combos_[k], &QComboBox::currentIndexChanged, this,
                 &DlgDvrSet::OnPictureChange);
     }
     for (std::size_t k = 0; k < encode_combos_.size(); ++k) {
-        encode_labels_[k] = Label(4);
-        encode_combos_[k] = Combo(4);
-        encode_combos_[k]->setObjectName(QStringLiteral("encode%1").arg(k));
+        const int step = 30 * static_cast<int>(k);
+        encode_labels_[k] =
+            PageText(4, QStringLiteral("encode_label%1").arg(k), {35, 55 + step, 80, 20});
+        encode_combos_[k] = PageControl<QComboBox>(4, QStringLiteral("encode%1").arg(k),
+                                                   {115, 50 + step, 80, kComboHeight_px});
         connect(encode_combos_[k], &QComboBox::currentIndexChanged, this,
                 &DlgDvrSet::OnEncodeChange);
     }
@@ -124,7 +118,6 @@ DlgDvrSet::DlgDvrSet(QWidget* parent)
         }
     }
 
-    tab_->setObjectName(QStringLiteral("tab"));
     tab_->tabBar()->setStyle(CompactControlStyle());
     all_channels_->setStyle(CompactControlStyle());
     for (QCheckBox* box : channel_boxes_)
@@ -138,28 +131,17 @@ DlgDvrSet::DlgDvrSet(QWidget* parent)
     connect(cancel_, &QPushButton::clicked, this, &DlgDvrSet::reject);
 }
 
-QLabel* DlgDvrSet::Label(int page) {
-    QLabel* label = NewStaticText(this);
+template <class Control>
+Control* DlgDvrSet::PageControl(int page, const QString& name, QRect place) {
+    auto* control = MakeControl<Control>(this, name, place);
+    page_controls_[page].push_back(control);
+    return control;
+}
+
+QLabel* DlgDvrSet::PageText(int page, const QString& name, QRect place) {
+    QLabel* label = MakeStaticText(this, name, place);
     page_controls_[page].push_back(label);
     return label;
-}
-
-QLineEdit* DlgDvrSet::Edit(int page) {
-    auto* edit = new QLineEdit(this);
-    page_controls_[page].push_back(edit);
-    return edit;
-}
-
-QComboBox* DlgDvrSet::Combo(int page) {
-    auto* combo = new QComboBox(this);
-    page_controls_[page].push_back(combo);
-    return combo;
-}
-
-QCheckBox* DlgDvrSet::Check(int page) {
-    auto* check = new QCheckBox(this);
-    page_controls_[page].push_back(check);
-    return check;
 }
 
 int DlgDvrSet::SetDvr(const _DVR_SETTINGS_& settings, const std::string& record_directory) {
@@ -241,50 +223,8 @@ void DlgDvrSet::OnInitDialog() {
 }
 
 void DlgDvrSet::PlaceControls() {
-    tab_->setGeometry(10, 5, 350, 235);
-    ok_->setGeometry(180, 243, 70, 20);
-    cancel_->setGeometry(270, 243, 70, 20);
-
-    address_label_->setGeometry(25, 50, 70, 20);
-    address_edit_->setGeometry(90, 48, 250, 20);
-    user_label_->setGeometry(25, 75, 70, 20);
-    user_edit_->setGeometry(90, 73, 170, 20);
-    password_label_->setGeometry(25, 100, 70, 20);
-    password_edit_->setGeometry(90, 98, 170, 20);
-    show_name_label_->setGeometry(25, 125, 70, 20);
-    show_name_edit_->setGeometry(90, 123, 250, 20);
     port_label_->hide();
     port_edit_->hide();
-
-    channel_group_->setGeometry(25, 30, 320, 80);
-    all_channels_->setGeometry(35, 50, 40, 20);
-    for (int n = 0; n < 16; ++n)
-        channel_boxes_[n]->setGeometry(80 + 30 * (n % 8), n < 8 ? 50 : 80, 30, 20);
-    live_group_->setGeometry(25, 120, 320, 110);
-    frame_rate_label_->setGeometry(35, 140, 80, 20);
-    frame_rate_->setGeometry(110, 138, 60, kComboHeight_px);
-    quality_label_->setGeometry(195, 140, 80, 20);
-    quality_->setGeometry(255, 138, 60, kComboHeight_px);
-    directory_label_->setGeometry(35, 173, 110, 20);
-    directory_edit_->setGeometry(135, 171, 140, 20);
-    browse_->setGeometry(285, 171, 50, 20);
-    send_audio_->setGeometry(35, 198, 80, 20);
-    auto_connect_->setGeometry(195, 198, 120, 20);
-
-    // Pages 2 and 4 share one layout.
-    for (std::size_t k = 0; k < 4; ++k) {
-        const int step = 30 * static_cast<int>(k);
-        ptz_labels_[k]->setGeometry(35, 55 + step, 80, 20);
-        ptz_combos_[k]->setGeometry(115, 50 + step, 80, kComboHeight_px);
-        encode_labels_[k]->setGeometry(35, 55 + step, 80, 20);
-        encode_combos_[k]->setGeometry(115, 50 + step, 80, kComboHeight_px);
-    }
-    for (std::size_t k = 0; k < 8; ++k) {
-        const int step = 25 * static_cast<int>(k);
-        picture_labels_[k]->setGeometry(35, 40 + step, 100, 20);
-        picture_combos_[k]->setGeometry(155, 35 + step, 80, kComboHeight_px);
-    }
-
     const QRect work_area = screen()->availableGeometry();
     move(work_area.left() + (work_area.width() - kWindow.width()) / 2,
          work_area.top() + (work_area.height() - kWindow.height()) / 2);

@@ -63,10 +63,10 @@ public:
 private:
     static constexpr int kPages = 5;
 
-    QLabel* Label(int page);
-    QLineEdit* Edit(int page);
-    QComboBox* Combo(int page);
-    QCheckBox* Check(int page);
+    // A control or static text of a page, named and placed.
+    template <class Control>
+    Control* PageControl(int page, const QString& name, QRect place);
+    QLabel* PageText(int page, const QString& name, QRect place);
     void PlaceControls();
     void FillPages();
     void ShowPtz(const CDvrSetParameters::PtzShown& shown);

@@ -5,27 +5,21 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "common/ui/widgets/MakeControl.h"
 #include "common/ui/widgets/MessageBoxSeam.h"
 #include "liveview/app/DialogStyle.h"
 #include "liveview/core/dialogs/PasswordLock.h"
 
 DlgLockCheck::DlgLockCheck(QWidget* parent)
     : QDialog(parent),
-      frame_(new QGroupBox(this)),
-      label_(NewStaticText(this)),
-      entry_(new QLineEdit(this)),
-      ok_(new QPushButton(this)),
-      cancel_(new QPushButton(this)) {
+      frame_(MakeControl<QGroupBox>(this, "frame", {10, 5, 215, 93})),
+      label_(MakeStaticText(this, "label", {30, 30, 80, 20})),
+      entry_(MakeControl<QLineEdit>(this, "entry", {110, 30, 100, 20})),
+      ok_(MakeControl<QPushButton>(this, "ok", {238, 22, 70, 22})),
+      cancel_(MakeControl<QPushButton>(this, "cancel", {238, 58, 70, 22})) {
     ApplyDialogStyle(this, 213, 69);
-    entry_->setObjectName(QStringLiteral("entry"));
     entry_->setEchoMode(QLineEdit::Password);
-    ok_->setObjectName(QStringLiteral("ok"));
-    cancel_->setObjectName(QStringLiteral("cancel"));
     ok_->setDefault(true);
-    frame_->setGeometry(10, 5, 215, 93);
-    entry_->setGeometry(110, 30, 100, 20);
-    ok_->setGeometry(238, 22, 70, 22);
-    cancel_->setGeometry(238, 58, 70, 22);
     connect(ok_, &QPushButton::clicked, this, &DlgLockCheck::accept);
     connect(cancel_, &QPushButton::clicked, this, &DlgLockCheck::reject);
 }
@@ -46,7 +40,6 @@ void DlgLockCheck::OnInitDialog() {
     texts_.Load();
     setWindowTitle(texts_.Text("Login_word6"));
     label_->setText(texts_.Text("Login_word2"));
-    label_->setGeometry(30, 30, 80, 20);
     ok_->setText(texts_.Text("Set_word9"));
     cancel_->setText(texts_.Text("Set_word8"));
     entry_->setFocus();

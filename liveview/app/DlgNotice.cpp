@@ -2,7 +2,8 @@
 
 #include <QLabel>
 
-#include "liveview/app/DialogStyle.h"
+#include "common/ui/widgets/DialogFont.h"
+#include "common/ui/widgets/MakeControl.h"
 
 namespace {
 
@@ -27,8 +28,8 @@ DlgNotice::DlgNotice(const QString& text, QWidget* owner)
     setFocusPolicy(Qt::NoFocus);
     setFont(DialogFont());
     setAutoFillBackground(true);
-    line_ = new QLabel(this);
-    line_->setObjectName(QStringLiteral("line"));
+    // Wider than the window the caller makes: a long title is cut at the window's edge.
+    line_ = MakeControl<QLabel>(this, "line", {0, 0, kLineWidth_px, kLineHeight_px});
 }
 
 void DlgNotice::OnInitDialog() {
@@ -36,8 +37,6 @@ void DlgNotice::OnInitDialog() {
     life_timer_.setInterval(kLife_ms);
     connect(&life_timer_, &QTimer::timeout, this, &DlgNotice::OnTimer);
     life_timer_.start();
-    // Wider than the window the caller makes: a long title is cut at the window's edge.
-    line_->setGeometry(0, 0, kLineWidth_px, kLineHeight_px);
     line_->setText(text_);
 }
 

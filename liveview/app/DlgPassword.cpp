@@ -4,24 +4,18 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "common/ui/widgets/MakeControl.h"
 #include "liveview/app/DialogStyle.h"
 
 DlgPassword::DlgPassword(QWidget* parent)
     : QDialog(parent),
-      frame_(new QGroupBox(this)),
-      entry_(new QLineEdit(this)),
-      ok_(new QPushButton(this)),
-      cancel_(new QPushButton(this)) {
+      frame_(MakeControl<QGroupBox>(this, "frame", {10, 5, 255, 93})),
+      entry_(MakeControl<QLineEdit>(this, "entry", {30, 25, 215, 20})),
+      ok_(MakeControl<QPushButton>(this, "ok", {55, 62, 70, 22})),
+      cancel_(MakeControl<QPushButton>(this, "cancel", {150, 62, 70, 22})) {
     ApplyDialogStyle(this, 182, 69);
-    entry_->setObjectName(QStringLiteral("entry"));
     entry_->setEchoMode(QLineEdit::Password);
-    ok_->setObjectName(QStringLiteral("ok"));
-    cancel_->setObjectName(QStringLiteral("cancel"));
     ok_->setDefault(true);
-    frame_->setGeometry(10, 5, 255, 93);
-    entry_->setGeometry(30, 25, 215, 20);
-    ok_->setGeometry(55, 62, 70, 22);
-    cancel_->setGeometry(150, 62, 70, 22);
     connect(ok_, &QPushButton::clicked, this, &DlgPassword::accept);
     connect(cancel_, &QPushButton::clicked, this, &DlgPassword::reject);
 }

@@ -24,7 +24,8 @@ int CDvrManager::StartDvrNetwork(int a) {
         std::unique_lock cell = cells_.Hold(a);
         std::lock_guard lock(lock_);
         if (slots_.AllocateBuffers(a)) {
-            cells_.Pair(a).OpenBoth(kFullWidth, kFullHeight576);
+            // The cell may show another device's channel: its stream goes on undisturbed.
+            cells_.Pair(a).OpenUnopened(kFullWidth, kFullHeight576);
             started = slots_.StartNetwork(a);
         }
     }

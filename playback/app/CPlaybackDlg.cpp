@@ -16,6 +16,7 @@
 
 #include "common/picture/YuvTables.h"
 #include "common/ui/widgets/CAboutDlg.h"
+#include "common/ui/widgets/DialogFont.h"
 #include "common/ui/widgets/MessageBoxSeam.h"
 #include "common/ui/widgets/QueuedGate.h"
 #include "common/ui/widgets/SegmentLabel.h"
@@ -25,7 +26,6 @@
 #include "playback/app/CImageSlider.h"
 #include "playback/app/CRecordTimeline.h"
 #include "playback/app/CTransparentSlider.h"
-#include "playback/app/DialogFace.h"
 #include "playback/core/login/LinkControls.h"
 #include "playback/core/search/RecordTexts.h"
 #include "playback/core/window/PlaybackLayout.h"
@@ -122,7 +122,7 @@ CSkinButton* CPlaybackDlg::Button(int id) const {
 
 bool CPlaybackDlg::OnInitDialog() {
     setWindowIcon(QIcon(QString::fromStdString(program_folder_ + "/res/Rewinda.png")));
-    setFont(DialogFace());
+    setFont(DialogFont());
     InitYuvTables();
     // The connection's network layer and the decode thread run for the whole life of the
     // window.

@@ -10,10 +10,11 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 
+#include "common/ui/widgets/DialogFont.h"
 #include "common/ui/widgets/FolderChooser.h"
+#include "common/ui/widgets/MakeControl.h"
 #include "common/ui/widgets/MessageBoxSeam.h"
 #include "common/ui/widgets/QueuedGate.h"
-#include "playback/app/DialogFace.h"
 #include "playback/core/backup/BackupDialogRules.h"
 #include "playback/core/window/PlayTime.h"
 
@@ -35,32 +36,23 @@ DlgBackup::DlgBackup(const std::string& program_folder, QWidget* parent)
       program_folder_(program_folder),
       gate_(CreateQueuedGate(this)),
       settings_(program_folder),
-      info_(new QGroupBox(this)),
-      channel_line_(new QLabel(this)),
-      start_label_(new QLabel(this)),
-      start_(new QDateTimeEdit(this)),
-      end_label_(new QLabel(this)),
-      end_(new QDateTimeEdit(this)),
-      audio_box_(new QCheckBox(this)),
-      folder_label_(new QLabel(this)),
-      folder_(new QLineEdit(this)),
-      browse_(new QPushButton(this)),
-      progress_(new QProgressBar(this)),
-      speed_(new QLabel(this)),
-      ok_(new QPushButton(this)),
-      cancel_(new QPushButton(this)) {
+      info_(MakeControl<QGroupBox>(this, "info", {15, 10, 300, 170})),
+      // Across the group box: four cameras fit one line above the start picker.
+      channel_line_(MakeControl<QLabel>(this, "channels", {30, 40, 270, 30})),
+      start_label_(MakeControl<QLabel>(this, "start_label", {30, 70, 80, 30})),
+      start_(MakeControl<QDateTimeEdit>(this, "start", {120, 65, 78, 23})),
+      end_label_(MakeControl<QLabel>(this, "end_label", {30, 100, 80, 30})),
+      end_(MakeControl<QDateTimeEdit>(this, "end", {120, 95, 78, 23})),
+      audio_box_(MakeControl<QCheckBox>(this, "audio", {30, 120, 120, 30})),
+      folder_label_(MakeControl<QLabel>(this, "folder_label", {30, 155, 100, 20})),
+      folder_(MakeControl<QLineEdit>(this, "folder", {130, 153, 110, 20})),
+      browse_(MakeControl<QPushButton>(this, "browse", {250, 153, 50, 20})),
+      progress_(MakeControl<QProgressBar>(this, "progress", {15, 200, 300, 15})),
+      speed_(MakeControl<QLabel>(this, "speed", {100, 230, 230, 15})),
+      ok_(MakeControl<QPushButton>(this, "ok", {170, 260, 60, 20})),
+      cancel_(MakeControl<QPushButton>(this, "cancel", {240, 260, 60, 20})) {
     setFixedSize(kWidth_px, kHeight_px);
-    setFont(DialogFace());
-    channel_line_->setObjectName(QStringLiteral("channels"));
-    start_->setObjectName(QStringLiteral("start"));
-    end_->setObjectName(QStringLiteral("end"));
-    audio_box_->setObjectName(QStringLiteral("audio"));
-    folder_->setObjectName(QStringLiteral("folder"));
-    browse_->setObjectName(QStringLiteral("browse"));
-    progress_->setObjectName(QStringLiteral("progress"));
-    speed_->setObjectName(QStringLiteral("speed"));
-    ok_->setObjectName(QStringLiteral("ok"));
-    cancel_->setObjectName(QStringLiteral("cancel"));
+    setFont(DialogFont());
     for (QDateTimeEdit* picker : {start_, end_}) {
         picker->setDisplayFormat(QStringLiteral("HH:mm:ss"));
         picker->setDate(kPickerDate);
@@ -105,22 +97,6 @@ void DlgBackup::OnInitDialog() {
     end_->setTime(QTime(23, 59, 59));
     start_s_ = SecondsOf(start_->time());
     end_s_ = SecondsOf(end_->time());
-
-    info_->setGeometry(15, 10, 300, 170);
-    // Across the group box: four cameras fit one line above the start picker.
-    channel_line_->setGeometry(30, 40, 270, 30);
-    start_label_->setGeometry(30, 70, 80, 30);
-    start_->setGeometry(120, 65, 78, 23);
-    end_label_->setGeometry(30, 100, 80, 30);
-    end_->setGeometry(120, 95, 78, 23);
-    audio_box_->setGeometry(30, 120, 120, 30);
-    folder_label_->setGeometry(30, 155, 100, 20);
-    folder_->setGeometry(130, 153, 110, 20);
-    browse_->setGeometry(250, 153, 50, 20);
-    progress_->setGeometry(15, 200, 300, 15);
-    speed_->setGeometry(100, 230, 230, 15);
-    ok_->setGeometry(170, 260, 60, 20);
-    cancel_->setGeometry(240, 260, 60, 20);
 
     channel_line_->setText(
         QString::fromStdString(backup_dialog::ChannelLine(texts_.Text("BackUp_Word1"), cameras_)));

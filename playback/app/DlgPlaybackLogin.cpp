@@ -6,8 +6,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "common/ui/widgets/DialogFont.h"
+#include "common/ui/widgets/MakeControl.h"
 #include "common/ui/widgets/MessageBoxSeam.h"
-#include "playback/app/DialogFace.h"
 
 namespace {
 
@@ -22,7 +23,7 @@ constexpr int kCaptionRoom_px = 50;
 void FitCaption(QLabel* label) {
     QFont font = label->parentWidget()->font();
     const int natural = QFontMetrics(font).horizontalAdvance(label->text());
-    if (natural > kCaptionRoom_px) font.setStretch(100 * kCaptionRoom_px / natural);
+    if (natural > kCaptionRoom_px) font.setStretch(font.stretch() * kCaptionRoom_px / natural);
     label->setFont(font);
 }
 
@@ -43,16 +44,16 @@ DlgPlaybackLogin::DlgPlaybackLogin(const std::string& program_folder, QWidget* p
       program_folder_(program_folder),
       settings_(program_folder),
       login_(settings_, lookup_client_),
-      server_label_(new QLabel(this)),
-      user_label_(new QLabel(this)),
-      password_label_(new QLabel(this)),
-      server_box_(new QComboBox(this)),
-      user_edit_(new QLineEdit(this)),
-      password_edit_(new QLineEdit(this)),
-      ok_button_(new QPushButton(this)),
-      cancel_button_(new QPushButton(this)) {
+      server_label_(MakeStaticText(this, "server_label", {20, 30, 60, 30})),
+      user_label_(MakeStaticText(this, "user_label", {20, 60, 60, 30})),
+      password_label_(MakeStaticText(this, "password_label", {20, 90, 60, 30})),
+      server_box_(MakeControl<QComboBox>(this, "server", {70, 26, 300, 20})),
+      user_edit_(MakeControl<QLineEdit>(this, "user", {70, 56, 180, 20})),
+      password_edit_(MakeControl<QLineEdit>(this, "password", {70, 86, 180, 20})),
+      ok_button_(MakeControl<QPushButton>(this, "ok", {130, 130, 60, 20})),
+      cancel_button_(MakeControl<QPushButton>(this, "cancel", {200, 130, 60, 20})) {
     setFixedSize(kDialogSize);
-    setFont(DialogFace());
+    setFont(DialogFont());
     server_box_->setEditable(true);
     server_box_->setInsertPolicy(QComboBox::NoInsert);
     password_edit_->setEchoMode(QLineEdit::Password);
@@ -78,18 +79,8 @@ bool DlgPlaybackLogin::OnInitDialog() {
     password_label_->setText(FromUtf8(Tr("Login_word2")));
     ok_button_->setText(FromUtf8(Tr("Set_word9")));
     cancel_button_->setText(FromUtf8(Tr("Set_word8")));
-    server_label_->setGeometry(20, 30, 60, 30);
-    user_label_->setGeometry(20, 60, 60, 30);
-    password_label_->setGeometry(20, 90, 60, 30);
-    for (QLabel* label : {server_label_, user_label_, password_label_}) {
-        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    for (QLabel* label : {server_label_, user_label_, password_label_})
         FitCaption(label);
-    }
-    server_box_->setGeometry(70, 26, 300, 20);
-    user_edit_->setGeometry(70, 56, 180, 20);
-    password_edit_->setGeometry(70, 86, 180, 20);
-    ok_button_->setGeometry(130, 130, 60, 20);
-    cancel_button_->setGeometry(200, 130, 60, 20);
 
     saved_ = ReadSavedServers(settings_);
     server_box_->clear();

@@ -3,24 +3,23 @@
 #include <QDateTimeEdit>
 #include <QPushButton>
 
-#include "playback/app/DialogFace.h"
+#include "common/ui/widgets/DialogFont.h"
+#include "common/ui/widgets/MakeControl.h"
 #include "playback/core/window/PlayTime.h"
 
 DlgTimePlay::DlgTimePlay(QWidget* parent)
     : QDialog(parent),
-      picker_(new QDateTimeEdit(QDateTime::currentDateTime(), this)),
-      ok_(new QPushButton(QStringLiteral("OK"), this)),
-      cancel_(new QPushButton(QStringLiteral("Cancel"), this)) {
+      picker_(MakeControl<QDateTimeEdit>(this, "time", {50, 15, 100, 23})),
+      ok_(MakeControl<QPushButton>(this, "ok", {35, 52, 60, 22})),
+      cancel_(MakeControl<QPushButton>(this, "cancel", {105, 52, 60, 22})) {
     setWindowTitle(QStringLiteral("TIME PLAY"));
     setFixedSize(kWidth_px, kHeight_px);
-    setFont(DialogFace());
-    picker_->setObjectName(QStringLiteral("time"));
+    setFont(DialogFont());
+    picker_->setDateTime(QDateTime::currentDateTime());
     picker_->setDisplayFormat(QStringLiteral("HH:mm:ss"));
-    picker_->setGeometry(50, 15, 100, 23);
-    ok_->setObjectName(QStringLiteral("ok"));
+    ok_->setText(QStringLiteral("OK"));
     ok_->setDefault(true);
-    ok_->setGeometry(35, 52, 60, 22);
-    cancel_->setGeometry(105, 52, 60, 22);
+    cancel_->setText(QStringLiteral("Cancel"));
     connect(ok_, &QPushButton::clicked, this, &DlgTimePlay::accept);
     connect(cancel_, &QPushButton::clicked, this, &DlgTimePlay::reject);
 }

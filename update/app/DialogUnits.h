@@ -2,11 +2,13 @@
 
 #include <QRect>
 
-// Dialog-template units in pixels, for the dialog font's average character of 6 x 13 pixels;
-// halves round away from zero, as the templates were laid out.
-constexpr int DialogUnitsX(int units) { return (units * 6 + 2) / 4; }
-constexpr int DialogUnitsY(int units) { return (units * 13 + 4) / 8; }
+#include "common/ui/core/DialogUnits.h"
+
+// The update tool's templates are in units of the dialog font's average character of 6 x 13
+// pixels.
+inline constexpr DialogBaseUnits kToolDialogBase{6, 13};
 
 inline QRect DialogUnitRect(int x, int y, int width, int height) {
-    return {DialogUnitsX(x), DialogUnitsY(y), DialogUnitsX(width), DialogUnitsY(height)};
+    return {DialogUnitsX_px(x, kToolDialogBase), DialogUnitsY_px(y, kToolDialogBase),
+            DialogUnitsX_px(width, kToolDialogBase), DialogUnitsY_px(height, kToolDialogBase)};
 }

@@ -8,12 +8,12 @@
 #include <QListWidget>
 #include <QPushButton>
 
+#include "common/ui/widgets/DialogFont.h"
 #include "common/ui/widgets/MakeControl.h"
 #include "platform/netctrl/NetCtrl.h"
 #include "update/app/DialogUnits.h"
 #include "update/app/GlyphRender.h"
 #include "update/app/PreviewCanvas.h"
-#include "update/app/ToolFont.h"
 #include "update/app/ToolMessageBox.h"
 #include "update/core/FontList.h"
 #include "update/core/LoginRules.h"
@@ -58,7 +58,7 @@ DlgChangeChannel::DlgChangeChannel(const std::string& program_folder, QWidget* p
           MakeControl<QPushButton>(this, "change_names", DialogUnitRect(207, 286, 75, 16))),
       cancel_(MakeControl<QPushButton>(this, "cancel", DialogUnitRect(305, 313, 50, 14))) {
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
-    setFont(ToolFont());
+    setFont(DialogFont());
     setFixedSize(545, 545);
     for (int k = 0; k < kTitleRows; ++k) {
         auto* label = MakeControl<QLabel>(this, QStringLiteral("ch_label%1").arg(k + 1),

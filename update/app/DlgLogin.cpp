@@ -4,9 +4,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "common/ui/widgets/DialogFont.h"
 #include "common/ui/widgets/MakeControl.h"
 #include "common/ui/widgets/MessageBoxSeam.h"
-#include "update/app/ToolFont.h"
 
 DlgLogin::DlgLogin(const std::string& program_folder, QWidget* parent)
     : QDialog(parent),
@@ -21,7 +21,7 @@ DlgLogin::DlgLogin(const std::string& program_folder, QWidget* parent)
       ok_(MakeControl<QPushButton>(this, "ok", {80, 130, 60, 20})),
       cancel_(MakeControl<QPushButton>(this, "cancel", {170, 130, 60, 20})) {
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
-    setFont(ToolFont());
+    setFont(DialogFont());
     setFixedSize(300, 170);
     password_edit_->setEchoMode(QLineEdit::Password);
     ok_->setDefault(true);

@@ -4,9 +4,9 @@
 #include <QPushButton>
 #include <algorithm>
 
+#include "common/ui/widgets/DialogFont.h"
 #include "common/ui/widgets/MakeControl.h"
 #include "common/ui/widgets/MessageBoxSeam.h"
-#include "update/app/ToolFont.h"
 #include "update/core/LoginRules.h"
 #include "update/core/ServerText.h"
 #include "update/core/ToolText.h"
@@ -36,7 +36,7 @@ CFirmoraDlg::CFirmoraDlg(const std::string& program_folder, QWidget* parent)
       exit_(MakeControl<QPushButton>(this, "exit", {180, 100, 90, 40})) {
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
-    setFont(ToolFont());
+    setFont(DialogFont());
     setFixedSize(310, 180);
     connect(connect_, &QPushButton::clicked, this, &CFirmoraDlg::OnConnect);
     connect(disconnect_, &QPushButton::clicked, this, &CFirmoraDlg::OnDisconnect);

@@ -8,12 +8,12 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include "common/ui/widgets/DialogFont.h"
 #include "common/ui/widgets/FolderChooser.h"
 #include "common/ui/widgets/MakeControl.h"
 #include "common/ui/widgets/MessageBoxSeam.h"
 #include "platform/netctrl/NetCtrl.h"
 #include "update/app/DialogUnits.h"
-#include "update/app/ToolFont.h"
 #include "update/core/LoginRules.h"
 #include "update/core/ToolText.h"
 #include "update/core/UpdateTreeUpload.h"
@@ -32,8 +32,8 @@ UpdateDlg::UpdateDlg(const std::string& program_folder, QWidget* parent,
       ok_(MakeControl<QPushButton>(this, "ok", DialogUnitRect(87, 88, 50, 14))),
       cancel_(MakeControl<QPushButton>(this, "cancel", DialogUnitRect(153, 88, 50, 14))) {
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
-    setFont(ToolFont());
-    setFixedSize(DialogUnitsX(228), DialogUnitsY(110));
+    setFont(DialogFont());
+    setFixedSize(DialogUnitsX_px(228, kToolDialogBase), DialogUnitsY_px(110, kToolDialogBase));
     // Static texts wrap within their box.
     for (QLabel* label : {folder_label_, progress_}) {
         label->setWordWrap(true);

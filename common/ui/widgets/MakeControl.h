@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QLabel>
 #include <QRect>
 #include <QString>
 #include <QWidget>
@@ -16,4 +17,13 @@ Control* MakeControl(QWidget* parent, const QString& name, QRect place) {
 template <class Control>
 Control* MakeControl(QWidget* parent, const char* name, QRect place) {
     return MakeControl<Control>(parent, QString::fromLatin1(name), place);
+}
+
+// A static text as the dialog templates place them: its text starts at the top left of its
+// rectangle.
+template <class Name>
+QLabel* MakeStaticText(QWidget* parent, const Name& name, QRect place) {
+    auto* label = MakeControl<QLabel>(parent, name, place);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    return label;
 }

@@ -154,6 +154,28 @@ TEST_F(LiveViewTest, EachChannelAppearsInItsOwnCell) {
     EXPECT_EQ(journal.live_requests.back().channel_mask, 0xffffu);  // sixteen cells shown
 }
 
+// Starting another slot opens the decoders of the cell of its number; where a channel streams
+// in that cell, its decoder must keep what the stream's key frame set up, or every frame up to
+// the next key frame fails to decode.
+TEST_F(LiveViewTest, StartingASlotLeavesTheStreamInItsCellDecoding) {
+    const RecorderConfig config = Recorder(8);
+    const uint64_t loop_of_all = 8 * config.loop_frames;
+    StartRecorders({config});
+    manager_->SetCurrentDvr(0);
+    Connect(0);
+    manager_->RefreshLiveViews();
+    // Past the key frames that the log-in and the refresh ask for: the streams are in the
+    // middle of their loops from now on.
+    ASSERT_TRUE(PollUntil([&] { return manager_->GetFrameCounts(0).decoded >= 3 * loop_of_all; }));
+    const uint64_t decoded = manager_->GetFrameCounts(0).decoded;
+    for (int a = 1; a < 8; ++a)
+        ASSERT_EQ(manager_->StartDvrNetwork(a), 1);
+    // Each cell's next key frame and the frames after it.
+    ASSERT_TRUE(PollUntil(
+        [&] { return manager_->GetFrameCounts(0).decoded >= decoded + 2 * loop_of_all; }));
+    EXPECT_EQ(manager_->GetFrameCounts(0).decode_failures, 0u);
+}
+
 TEST_F(LiveViewTest, OrdinaryUsersGetFixedRates) {
     StartRecorders({Recorder(1)});
     Connect(0, "guest");

@@ -4,6 +4,8 @@
 
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QFontMetrics>
+#include <QLabel>
 #include <QLineEdit>
 #include <QTest>
 #include <filesystem>
@@ -136,4 +138,20 @@ TEST(PlaybackWidgets, LoginOffersTheRingAndTheUserOfAChosenServer) {
 
     emit dialog.ServerBox()->activated(2);
     EXPECT_EQ(dialog.UserEdit()->text(), "zed");
+}
+
+// "PASSWORD:" is wider than the 50 pixels before its edit in the dialog face; it narrows itself
+// rather than run under the edit.
+TEST(PlaybackWidgets, LoginCaptionsEndBeforeTheirEdits) {
+    TestFolder folder;
+    std::filesystem::create_directories(folder.Path() / "config");
+    DlgPlaybackLogin dialog(folder.Path().string());
+    dialog.OnInitDialog();
+    for (const char* name : {"server_label", "user_label", "password_label"}) {
+        const QLabel* label = dialog.findChild<QLabel*>(name);
+        ASSERT_NE(label, nullptr) << name;
+        EXPECT_LE(label->x() + QFontMetrics(label->font()).horizontalAdvance(label->text()),
+                  dialog.UserEdit()->x())
+            << name;
+    }
 }

@@ -1,15 +1,15 @@
 #include "playback/core/backup/BackupSpeed.h"
 
-#include <chrono>
 #include <climits>
 #include <cstdio>
 
+#include "playback/core/backup/CoarseClock.h"
+
 namespace {
 
+// Called once per frame: a timer of the scheduler's tick, as the system timer it stands for.
 std::uint32_t SteadyMilliseconds() {
-    const auto now = std::chrono::steady_clock::now().time_since_epoch();
-    return static_cast<std::uint32_t>(
-        std::chrono::duration_cast<std::chrono::milliseconds>(now).count());
+    return static_cast<std::uint32_t>(CoarseMilliseconds().count());
 }
 
 }  // namespace

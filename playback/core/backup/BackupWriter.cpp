@@ -5,6 +5,7 @@
 #include <cerrno>
 
 #include "common/settings/KeptFramesText.h"
+#include "playback/core/backup/CoarseClock.h"
 
 namespace {
 
@@ -21,16 +22,16 @@ CBackupWriter::CBackupWriter(std::atomic<int>& backup_mode)
 void CBackupWriter::Begin() {
     std::lock_guard lock(mutex_);
     file_.CloseFiles();
+    frames_before_ = file_.FramesInPairs();
     received_bytes_ = 0;
     frames_since_check_ = 0;
     failed_.store(false, std::memory_order_relaxed);
     finished_.store(false, std::memory_order_relaxed);
     error_number_ = 0;
     cut_.reset();
-    frames_kept_ = 0;
     frames_refused_ = 0;
     check_.Restart();
-    last_frame_ = Clock::now();
+    last_frame_ = CoarseMilliseconds();
     backup_mode_.store(1, std::memory_order_relaxed);
 }
 
@@ -38,7 +39,7 @@ void CBackupWriter::SetDirectory(const std::string& directory) {
     std::lock_guard lock(mutex_);
     directory_ = directory;
     file_.SetDirectory(directory);
-    last_frame_ = Clock::now();  // the stream begins
+    last_frame_ = CoarseMilliseconds();  // the stream begins
 }
 
 void CBackupWriter::SetStream(std::int64_t first_s, std::int64_t last_s, std::uint32_t audio_mask) {
@@ -49,7 +50,7 @@ void CBackupWriter::SetStream(std::int64_t first_s, std::int64_t last_s, std::ui
 void CBackupWriter::Finish(std::optional<Cut> cut) {
     std::lock_guard lock(mutex_);
     finished_.store(true, std::memory_order_relaxed);
-    file_.Close();
+    CloseLocked();
     if (cut && !failed_.load(std::memory_order_relaxed)) {
         cut_ = cut;
         failed_.store(true, std::memory_order_relaxed);
@@ -59,7 +60,15 @@ void CBackupWriter::Finish(std::optional<Cut> cut) {
 void CBackupWriter::End() {
     std::lock_guard lock(mutex_);
     backup_mode_.store(0, std::memory_order_relaxed);
+    CloseLocked();
+}
+
+void CBackupWriter::CloseLocked() {
+    const std::uint64_t frames = file_.FramesInPairs();
     file_.Close();
+    if (file_.FramesInPairs() < frames && !failed_.load(std::memory_order_relaxed)) {
+        FailLocked(file_.ErrorNumber());
+    }
 }
 
 std::optional<std::int64_t> CBackupWriter::Take(_NET_FRAME_HEAD_& header,
@@ -69,17 +78,13 @@ std::optional<std::int64_t> CBackupWriter::Take(_NET_FRAME_HEAD_& header,
     // Backup mode may have ended while this thread waited for the lock.
     if (backup_mode_.load(std::memory_order_relaxed) != 1) return std::nullopt;
     received_bytes_ += std::int64_t{header.nLength} + sizeof header;
-    last_frame_ = Clock::now();
+    last_frame_ = CoarseMilliseconds();
     const bool writing =
         !failed_.load(std::memory_order_relaxed) && !finished_.load(std::memory_order_relaxed);
     if (write && !check_.Accept(header)) {
         ++frames_refused_;
     } else if (write && writing && !FolderGoneLocked()) {
-        if (file_.WriteFrame(&header, payload) == 1) {
-            ++frames_kept_;
-        } else {
-            FailLocked(file_.ErrorNumber());
-        }
+        if (file_.WriteFrame(&header, payload) != 1) FailLocked(file_.ErrorNumber());
     }
     return received_bytes_;
 }
@@ -91,7 +96,7 @@ bool CBackupWriter::FolderGoneLocked() {
     frames_since_check_ = 0;
     if (IsDirectory(directory_)) return false;
     file_.Close();
-    frames_kept_ = 0;  // they went with the folder
+    frames_before_ = file_.FramesInPairs();  // they went with the folder
     FailLocked(ENOENT);
     return true;
 }
@@ -103,7 +108,11 @@ void CBackupWriter::FailLocked(int error_number) {
 
 std::uint64_t CBackupWriter::FramesKept() const {
     std::lock_guard lock(mutex_);
-    return frames_kept_;
+    return FramesKeptLocked();
+}
+
+std::uint64_t CBackupWriter::FramesKeptLocked() const {
+    return file_.FramesInPairs() - frames_before_;
 }
 
 std::uint64_t CBackupWriter::FramesRefused() const {
@@ -113,7 +122,7 @@ std::uint64_t CBackupWriter::FramesRefused() const {
 
 bool CBackupWriter::SilentFor(int silence_ms) const {
     std::lock_guard lock(mutex_);
-    return Clock::now() - last_frame_ >= std::chrono::milliseconds(silence_ms);
+    return CoarseMilliseconds() - last_frame_ >= std::chrono::milliseconds(silence_ms);
 }
 
 std::string CBackupWriter::IncompleteText(const LanguageSelect& texts, int silence_ms) const {
@@ -128,5 +137,5 @@ std::string CBackupWriter::IncompleteText(const LanguageSelect& texts, int silen
         why = FillText(texts.Text("Reason_Silent"), {std::to_string(silence_ms / 1000)});
     }
     return FillText(texts.Text("Backup_Incomplete"), {why}) + " " +
-           KeptFramesText(texts, frames_kept_, directory_);
+           KeptFramesText(texts, FramesKeptLocked(), directory_);
 }

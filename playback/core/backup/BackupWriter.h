@@ -21,6 +21,10 @@
 // A backup that cannot write (its disk is full, its folder is gone) stops writing at the first
 // failure and keeps the frames written so far; so does one whose stream ends early (the link
 // lost, the recorder silent). IncompleteText() then says why and what was kept.
+//
+// The pair is written behind: the decode thread only checks each frame, takes its room on the
+// disk and buffers it, and a thread of the pair's own writes the buffers out, so the disk does
+// not hold up the receiving. Closing the pair (Finish, End) waits for those writes.
 class CBackupWriter {
 public:
     // Why a backup ended before its span was complete, besides a failed write.
@@ -59,7 +63,7 @@ public:
     bool BackupMode() const { return backup_mode_.load(std::memory_order_relaxed) == 1; }
     // True once a write failed or the backup was cut short.
     bool Failed() const { return failed_.load(std::memory_order_relaxed); }
-    // Frames written into the backup's pairs since Begin.
+    // Frames written into the backup's pairs since Begin (closed pairs hold them all).
     std::uint64_t FramesKept() const;
     // Frames since Begin left out because their head is broken.
     std::uint64_t FramesRefused() const;
@@ -71,14 +75,15 @@ public:
     std::string IncompleteText(const LanguageSelect& texts, int silence_ms) const;
 
 private:
-    using Clock = std::chrono::steady_clock;
-
     void FailLocked(int error_number);
     bool FolderGoneLocked();
+    // Closes the pair; a write that fails then (the pair loses frames) fails the backup.
+    void CloseLocked();
+    std::uint64_t FramesKeptLocked() const;
 
     std::atomic<int>& backup_mode_;
     mutable std::mutex mutex_;  // held while a frame is written and while the pair is closed
-    CQmxFile file_;
+    CQmxFile file_{CQmxFile::Writes::kBehind};
     std::string directory_;
     std::int64_t received_bytes_ = 0;
     int frames_since_check_ = 0;
@@ -86,8 +91,8 @@ private:
     std::atomic<bool> finished_{false};
     int error_number_ = 0;  // of the failed write; 0 for a cut
     std::optional<Cut> cut_;
-    std::uint64_t frames_kept_ = 0;
+    std::uint64_t frames_before_ = 0;  // in the file's pairs when the backup began
     std::uint64_t frames_refused_ = 0;
     CBackupFrameCheck check_;
-    Clock::time_point last_frame_;
+    std::chrono::milliseconds last_frame_{};  // on the coarse clock
 };

@@ -105,6 +105,36 @@ TEST_F(BackupWriterTest, FullDiskStopsWritingAndKeepsTheFrames) {
     EXPECT_EQ(ReadPair(pairs[0]).size(), 50000u / 3000);
 }
 
+// A disk that fails a write it had room for, while the pair is written behind the receiving:
+// the backup stops taking frames, and what it reports kept is what its closed pair holds.
+TEST_F(BackupWriterTest, AWriteThatFailsBehindStopsTheBackupAndCountsWhatThePairHolds) {
+    writer_.SetDirectory(folder_.Path().string());
+    writer_.Begin();
+    _NET_FRAME_HEAD_ first = Head('V', 0, static_cast<uint32_t>(payload_.size()));
+    writer_.Take(first, payload_.data(), true);  // the pair and its room on the disk
+    int taken = 1;
+    {
+        // The room is there, the writes beyond 50000 bytes fail all the same.
+        const FileSizeLimit disk(50000);
+        for (; taken < 4000 && !writer_.Failed(); ++taken) {
+            _NET_FRAME_HEAD_ head = Head('V', 0, static_cast<uint32_t>(payload_.size()));
+            writer_.Take(head, payload_.data(), true);
+        }
+        writer_.Finish();
+    }
+    EXPECT_LT(taken, 4000);
+    EXPECT_TRUE(writer_.Failed());
+    const std::string folder = folder_.Path().string();
+    EXPECT_EQ(writer_.IncompleteText(EnglishTexts(), 10000),
+              "Backup incomplete: cannot write to " + folder + " (" + std::strerror(EFBIG) +
+                  "). 16 frames were kept in " + folder + ".");
+    EXPECT_EQ(writer_.FramesKept(), 16u);
+    const auto pairs = Pairs(folder_.Path());
+    ASSERT_EQ(pairs.size(), 1u);
+    EXPECT_EQ(ReadPair(pairs[0]).size(), 16u);
+    writer_.End();
+}
+
 // The chosen folder gone while its pair is written: the backup stops with a message instead
 // of writing into files nobody finds, or a next pair into the home folder.
 TEST_F(BackupWriterTest, VanishedFolderStopsWriting) {
