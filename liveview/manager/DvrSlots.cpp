@@ -37,7 +37,8 @@ bool CDvrSlots::Launch(int a) {
     try {
         slot.thread = std::thread(body_, a);
     } catch (const std::system_error&) {
-        return false;  // the run flag is cleared by the stop that follows
+        slot.running.store(0, std::memory_order_relaxed);
+        return false;
     }
     return true;
 }

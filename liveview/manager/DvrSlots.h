@@ -76,7 +76,7 @@ public:
     bool AllocateBuffers(int a);
     // The connection's network layer: false when it would not start.
     bool StartNetwork(int a);
-    // The frame thread: false when none could be made.
+    // The frame thread: false when none could be made, the slot then not running.
     bool Launch(int a);
 
     // Frame threads told to stop, woken and joined; Stopping() is set.

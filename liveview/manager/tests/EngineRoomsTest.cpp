@@ -105,71 +105,50 @@ TEST(DvrSlots, SlotsStartStopAndStartAgain) {
             }
         });
     CDvrSlots& slots = *made;
-    const auto start = [&](int a) {
-        return slots.AllocateBuffers(a) && slots.StartNetwork(a) && slots.Launch(a);
-    };
+    enum class Do { kStart, kStartWithoutMemory, kStopAll, kResumeStarts };
     struct Step {
-        const char* what;
-        std::function<bool()> run;
+        Do what;
+        int slot;
         bool result;
         std::vector<int> running;  // with their buffers; every other slot has none
         bool stopping;
     };
     const std::vector<Step> steps = {
-        {"start 3", [&] { return start(3); }, true, {3}, false},
-        {"start 63", [&] { return start(63); }, true, {3, 63}, false},
-        {"start 5 without memory",
-         [&] {
-             out_of_memory = true;
-             return start(5);
-         },
-         false,
-         {3, 63},
-         false},
-        {"stop all",
-         [&] {
-             slots.StopAll();
-             return true;
-         },
-         true,
-         {},
-         true},
-        {"resume",
-         [&] {
-             slots.ResumeStarts();
-             return true;
-         },
-         true,
-         {},
-         false},
-        {"start 5",
-         [&] {
-             out_of_memory = false;
-             return start(5);
-         },
-         true,
-         {5},
-         false},
-        {"start 3 again", [&] { return start(3); }, true, {3, 5}, false},
-        {"stop all again",
-         [&] {
-             slots.StopAll();
-             return true;
-         },
-         true,
-         {},
-         true},
+        {Do::kStart, 3, true, {3}, false},
+        {Do::kStart, 63, true, {3, 63}, false},
+        {Do::kStartWithoutMemory, 5, false, {3, 63}, false},
+        {Do::kStopAll, -1, true, {}, true},
+        {Do::kResumeStarts, -1, true, {}, false},
+        {Do::kStart, 5, true, {5}, false},
+        {Do::kStart, 3, true, {3, 5}, false},
+        {Do::kStopAll, -1, true, {}, true},
     };
-    for (const Step& step : steps) {
-        EXPECT_EQ(step.run(), step.result) << step.what;
-        EXPECT_EQ(slots.Stopping().load(), step.stopping) << step.what;
+    for (std::size_t i = 0; i < steps.size(); ++i) {
+        const Step& step = steps[i];
+        bool result = true;
+        switch (step.what) {
+            case Do::kStart:
+            case Do::kStartWithoutMemory:
+                out_of_memory = step.what == Do::kStartWithoutMemory;
+                result = slots.AllocateBuffers(step.slot) && slots.StartNetwork(step.slot) &&
+                         slots.Launch(step.slot);
+                break;
+            case Do::kStopAll:
+                slots.StopAll();
+                break;
+            case Do::kResumeStarts:
+                slots.ResumeStarts();
+                break;
+        }
+        EXPECT_EQ(result, step.result) << "step " << i;
+        EXPECT_EQ(slots.Stopping().load(), step.stopping) << "step " << i;
         for (int a = 0; a < CDvrSlots::kMaxDvrs; ++a) {
             const bool runs = std::ranges::find(step.running, a) != step.running.end();
-            EXPECT_EQ(slots.Running(a), runs) << step.what << ", slot " << a;
+            EXPECT_EQ(slots.Running(a), runs) << "step " << i << ", slot " << a;
             EXPECT_EQ(slots.Payload(a) != nullptr && slots.Picture(a) != nullptr, runs)
-                << step.what << ", slot " << a;
+                << "step " << i << ", slot " << a;
             if (runs) {
-                EXPECT_TRUE(PollUntil([&] { return entered[a] > 0; })) << step.what;
+                EXPECT_TRUE(PollUntil([&] { return entered[a] > 0; })) << "step " << i;
             }
         }
     }
