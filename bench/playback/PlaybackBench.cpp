@@ -437,8 +437,9 @@ void BM_BackupVsDiscard(benchmark::State& state) {
     const std::filesystem::path folder = Scratch("backup");
     const int64_t day_s = kDay * 86400;
 
-    // Until the last frame of the span is in the pair (or was refused by its check). A look
-    // each millisecond: finer looks take the loaded machine's time from the backup itself.
+    // Until the last frame of the span is in the pair (or was refused by its check) and the
+    // pair is closed, its writes done. A look each millisecond: finer looks take the loaded
+    // machine's time from the backup itself.
     const auto backup_round = [&]() -> std::optional<Clock::duration> {
         std::filesystem::remove_all(folder);
         std::filesystem::create_directories(folder);
@@ -453,8 +454,8 @@ void BM_BackupVsDiscard(benchmark::State& state) {
                !path.backup.Failed() && Clock::now() < limit) {
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
         }
-        const auto end = Clock::now();
         path.backup.End();
+        const auto end = Clock::now();
         if (path.backup.Failed() || path.backup.FramesKept() != static_cast<uint64_t>(span_frames))
             return std::nullopt;
         return end - start;

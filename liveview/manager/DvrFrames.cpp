@@ -1,5 +1,6 @@
 #include <chrono>
 #include <cstring>
+#include <optional>
 #include <vector>
 
 #include "common/audio/AudioRoute.h"
@@ -60,35 +61,16 @@ bool CDvrManager::IsCellVisible(int cell) const {
 bool CDvrManager::Shown(int a) const { return GetCurrentDvr() == a || IsAllDvrMode() == 1; }
 
 void CDvrManager::RecordFrame(int a, _NET_FRAME_HEAD_& header) {
-    Slot& slot = slots_[a];
-    if (slot.recording.load(std::memory_order_relaxed) != 1) return;
+    if (!slots_.Recording(a)) return;
     const bool wanted =
         header.cType == 'A' || HasChannel(registry_.ChannelMask(a), header.nChannel);
     if (!wanted) return;
-    int error_number = 0;
-    uint64_t kept = 0;
-    std::string directory;
-    {
-        std::lock_guard lock(slot.record_mutex);
-        if (slot.recording.load(std::memory_order_relaxed) != 1) return;
-        CQmxFile& recorder = recorders_[a];
-        if (recorder.WriteFrame(&header, slot.payload.get()) == 1) {
-            ++slot.recorded_frames;
-            return;
-        }
-        // A frame the pair's reader would refuse is left out; the recording goes on.
-        if (CQmxFile::CheckFrameHead(header) != 1) return;
-        // Every further frame would fail the same way and leave an empty pair behind.
-        slot.recording.store(0, std::memory_order_relaxed);
-        recorder.Close();
-        error_number = recorder.ErrorNumber();
-        kept = slot.recorded_frames;
-        directory = recorder.Directory();
-    }
+    const std::optional<CDvrSlots::RecordingStop> stop = slots_.Record(a, header);
+    if (!stop) return;
     EngineDiag(
         spdlog::level::warn, [&] { return DiagWhere(a); },
-        "recording stopped: cannot write to {} (error {}), {} frames kept", directory, error_number,
-        kept);
+        "recording stopped: cannot write to {} (error {}), {} frames kept", stop->directory,
+        stop->error_number, stop->kept_frames);
     std::string text;
     {
         std::lock_guard lock(message_mutex_);
@@ -99,8 +81,8 @@ void CDvrManager::RecordFrame(int a, _NET_FRAME_HEAD_& header) {
             name = entry.show_name;
         }
         text = FillText(texts_.Text("LocalRec_Stopped"),
-                        {name, WriteFailureReason(texts_, directory, error_number)}) +
-               " " + KeptFramesText(texts_, kept, directory);
+                        {name, WriteFailureReason(texts_, stop->directory, stop->error_number)}) +
+               " " + KeptFramesText(texts_, stop->kept_frames, stop->directory);
     }
     ShowMessage(text);
 }
@@ -110,7 +92,7 @@ void CDvrManager::PlayAudio(const _DVR_MACHINE_INFO_& info, int a, const _NET_FR
     if (header.nChannel != AudioChannelOfMask(static_cast<uint32_t>(info.nAudioMask))) return;
     std::lock_guard lock(audio_mutex_);
     CWaveOutPlayer& player = IsStereoBlock(header.nLength) ? stereo_ : mono_;
-    player.Write(slots_[a].payload.get(), header.nLength);
+    player.Write(slots_.Payload(a), header.nLength);
 }
 
 int CDvrManager::PrepareDecoder(int f, int cell, int32_t codec_word) {
@@ -127,10 +109,10 @@ DecodeResult CDvrManager::DecodeInCell(int a, int cell, int f, int32_t codec_wor
     if (!Shown(a)) return DecodeResult::kFailed;
     CVideoDecoder& decoder = cells_.Pair(cell).For(codec_word);
     const int length = static_cast<int>(header.nLength);
-    const DecodeResult result = decoder.DecodeFrame(slots_[a].payload.get(), length,
-                                                    slots_[a].picture.get(), kPictureBytes);
+    const DecodeResult result =
+        decoder.DecodeFrame(slots_.Payload(a), length, slots_.Picture(a), kPictureBytes);
     if (result == DecodeResult::kFailed) {
-        slots_[a].decode_failures.fetch_add(1, std::memory_order_relaxed);
+        slots_.Counters(a).decode_failures.fetch_add(1, std::memory_order_relaxed);
         EngineDiag(
             spdlog::level::debug, [&] { return DiagWhere(a, header.nChannel, cell); },
             "frame {} ({} bytes) did not decode; the cell waits for a key frame", header.nFrameNo,
@@ -141,15 +123,14 @@ DecodeResult CDvrManager::DecodeInCell(int a, int cell, int f, int32_t codec_wor
 }
 
 int CDvrManager::FrameLoop(int a) {
-    Slot& slot = slots_[a];
-    NetCtrl& connection = connections_[a];
+    NetCtrl& connection = slots_.Connection(a);
     CFrameGate gate;
     std::vector<FrameQueue::Taken> frames;
     for (;;) {
         // Read before the checks, so that a stop or a change of the link after them ends the
         // wait below, which has no time-out.
         const uint64_t wakes = connection.PicWakes();
-        if (slot.running.load(std::memory_order_relaxed) != 1) break;
+        if (!slots_.Running(a)) break;
         const _DVR_MACHINE_INFO_ info = connection.GetMachineInfe();
         if (info.nLinkState != kLinkStreaming) {
             std::this_thread::sleep_for(kIdlePause);
@@ -163,9 +144,9 @@ int CDvrManager::FrameLoop(int a) {
             continue;
         }
         for (FrameQueue::Taken& frame : frames) {
-            if (slot.running.load(std::memory_order_relaxed) != 1) break;
+            if (!slots_.Running(a)) break;
             if (frame.payload.size() > kPayloadBytes) continue;
-            std::memcpy(slot.payload.get(), frame.payload.data(), frame.payload.size());
+            std::memcpy(slots_.Payload(a), frame.payload.data(), frame.payload.size());
             HandleFrame(a, info, gate, frame.head);
         }
         connection.RecyclePicBufs(frames);
@@ -175,19 +156,19 @@ int CDvrManager::FrameLoop(int a) {
 
 void CDvrManager::HandleFrame(int a, const _DVR_MACHINE_INFO_& info, CFrameGate& gate,
                               _NET_FRAME_HEAD_& header) {
-    Slot& slot = slots_[a];
+    SlotFrameCounters& counters = slots_.Counters(a);
     if (IsValidFrameHead(header) < 0) {
-        slot.dropped.fetch_add(1, std::memory_order_relaxed);
+        counters.dropped.fetch_add(1, std::memory_order_relaxed);
         EngineDiag(
             spdlog::level::debug, [&] { return DiagWhere(a, header.nChannel); },
             "frame dropped: a bad head (type {}, {} bytes)", static_cast<int>(header.cType),
             header.nLength);
         return;
     }
-    slot.received.fetch_add(1, std::memory_order_relaxed);
+    counters.received.fetch_add(1, std::memory_order_relaxed);
     const bool video = header.cType == 'V';
     if (video && !gate.AcceptVideo(header)) {
-        slot.dropped.fetch_add(1, std::memory_order_relaxed);
+        counters.dropped.fetch_add(1, std::memory_order_relaxed);
         EngineDiag(
             spdlog::level::debug, [&] { return DiagWhere(a, header.nChannel); },
             "frame {} dropped: {}", header.nFrameNo,
@@ -225,7 +206,7 @@ void CDvrManager::HandleFrame(int a, const _DVR_MACHINE_INFO_& info, CFrameGate&
         gate.CloseCell(cell);
         return;
     }
-    slot.decoded.fetch_add(1, std::memory_order_relaxed);
+    counters.decoded.fetch_add(1, std::memory_order_relaxed);
     if (result != DecodeResult::kPicture || !FitsFormat(decoded, f) || !Shown(a)) return;
     if (IsDragging() == 1) {
         cell_lock.unlock();
@@ -234,28 +215,23 @@ void CDvrManager::HandleFrame(int a, const _DVR_MACHINE_INFO_& info, CFrameGate&
     }
     if (skip_one_frame_.exchange(0, std::memory_order_relaxed) == 1) {
         // The pause must not hold the cell: the picture waits in the slot's own buffer.
-        CopyDecodedPlanes(decoded, slot.picture.get(), f);
+        CopyDecodedPlanes(decoded, slots_.Picture(a), f);
         cell_lock.unlock();
         std::this_thread::sleep_for(kSkipPause);
         int width = 0;
         int height = 0;
         FormatPictureSize(f, width, height);
-        decoded = ContiguousPicture(slot.picture.get(), width, height);
+        decoded = ContiguousPicture(slots_.Picture(a), width, height);
     }
     if (!HasChannel(registry_.ChannelMask(a), header.nChannel) || !IsCellVisible(cell)) {
         return;
     }
     DrawPlanes(decoded, f, cell);
-    slot.shown.fetch_add(1, std::memory_order_relaxed);
+    counters.shown.fetch_add(1, std::memory_order_relaxed);
 }
 
 DvrFrameCounts CDvrManager::GetFrameCounts(int a) const {
-    if (!IsSlot(a)) return {};
-    const Slot& slot = slots_[a];
-    return {
-        slot.received.load(std::memory_order_relaxed), slot.decoded.load(std::memory_order_relaxed),
-        slot.shown.load(std::memory_order_relaxed), slot.dropped.load(std::memory_order_relaxed),
-        slot.decode_failures.load(std::memory_order_relaxed)};
+    return IsSlot(a) ? slots_.FrameCounts(a) : DvrFrameCounts{};
 }
 
 void CDvrManager::DrawPlanes(const DecodedPicture& decoded, int f, int cell) {

@@ -13,11 +13,9 @@ CDvrManager::CDvrManager(WaveOutBackend& audio, const std::string& store_path,
       lookup_port_(options.lookup_port),
       stereo_(audio),
       mono_(audio),
-      connections_([&]<std::size_t... I>(std::index_sequence<I...>) {
-          return std::array<NetCtrl, kMaxDvrs>{((void)I, NetCtrl(options.net_timeouts))...};
-      }(std::make_index_sequence<kMaxDvrs>())),
-      allocate_buffer_(options.allocate_buffer),
-      registry_(store_path) {
+      registry_(store_path),
+      slots_(options.net_timeouts, options.allocate_buffer,
+             [this](int a) { FrameThreadProc(*this, a); }) {
     InitYuvTables();
     texts_.UseDefaults();
     SetRecordDirectory(registry_.RecordDirectory());
@@ -33,9 +31,8 @@ CDvrManager::~CDvrManager() {
     }
     // Log-ins and lookups in progress are cut short so the connect threads come back soon.
     lookup_.Abort();
-    for (NetCtrl& connection : connections_)
-        connection.StopNetWork();
-    StopFrameThreads();
+    slots_.StopConnections();
+    slots_.StopFrameThreads();
     std::unique_lock lock(connect_mutex_);
     connect_done_.wait(lock, [this] { return connect_calls_ == 0; });
     // After the last connect thread: one of them may still have been asking the lookup server.
@@ -86,8 +83,7 @@ std::string CDvrManager::DiagWhere(int a, int channel, int cell) const {
 
 void CDvrManager::SetRecordDirectory(const std::string& directory) {
     registry_.SetRecordDirectory(directory);
-    for (CQmxFile& recorder : recorders_)
-        recorder.SetDirectory(directory);
+    slots_.SetRecordDirectory(directory);
 }
 
 int CDvrManager::AddDvr(const std::string& address, const std::string& port_text,
@@ -121,30 +117,32 @@ _DVR_MACHINE_INFO_ CDvrManager::GetMachineInfo(int a) {
         none.nLinkState = kLinkLost;
         return none;
     }
-    return connections_[a].GetMachineInfe();
+    return slots_.Connection(a).GetMachineInfe();
 }
 
 int CDvrManager::GetDvrMacPara(int a, NET_MAC_SET_PARA* para) {
-    return IsDevice(a) ? connections_[a].GetDvrMacPara(para) : -1;
+    return IsDevice(a) ? slots_.Connection(a).GetDvrMacPara(para) : -1;
 }
 
 int CDvrManager::SetDvrMacPara(int a, const NET_MAC_SET_PARA* para) {
-    return IsDevice(a) ? connections_[a].SetDvrMacPara(para) : -1;
+    return IsDevice(a) ? slots_.Connection(a).SetDvrMacPara(para) : -1;
 }
 
 int CDvrManager::RequestDiskInfo(int a) {
-    return IsDevice(a) ? connections_[a].GetMachineDiskInfo() : -1;
+    return IsDevice(a) ? slots_.Connection(a).GetMachineDiskInfo() : -1;
 }
 
 int CDvrManager::RequestLedInfo(int a) {
-    return IsDevice(a) ? connections_[a].GetMachineLedInfo() : -1;
+    return IsDevice(a) ? slots_.Connection(a).GetMachineLedInfo() : -1;
 }
 
 int CDvrManager::RequestKeyFrame(int a) {
-    return IsSlot(a) ? connections_[a].CreateNetKeyFrame() : -1;
+    return IsSlot(a) ? slots_.Connection(a).CreateNetKeyFrame() : -1;
 }
 
-int CDvrManager::ResetDvrNetwork(int a) { return IsSlot(a) ? connections_[a].ResetNetWork() : -1; }
+int CDvrManager::ResetDvrNetwork(int a) {
+    return IsSlot(a) ? slots_.Connection(a).ResetNetWork() : -1;
+}
 
 // 1 whatever became of the command, as the callers expect; the diagnostic log tells.
 int CDvrManager::SendCommand(int a, const _NET_COMMAND_& command) {
@@ -152,7 +150,7 @@ int CDvrManager::SendCommand(int a, const _NET_COMMAND_& command) {
     const auto where = [&] {
         return DiagWhere(a, command.nCommand == kNetCommandPtz ? command.nChannel : -1);
     };
-    const int32_t level = connections_[a].GetMachineInfe().nUserLevel;
+    const int32_t level = slots_.Connection(a).GetMachineInfe().nUserLevel;
     if (level != kSuperUserLevel) {
         EngineDiag(spdlog::level::warn, where,
                    "command {} (code {}) refused: the user's level is {}, commands are for the "
@@ -160,7 +158,7 @@ int CDvrManager::SendCommand(int a, const _NET_COMMAND_& command) {
                    command.nCommand, command.nSubCode, level);
         return 1;
     }
-    if (const int sent = connections_[a].SendNetCommand(command); sent < 0) {
+    if (const int sent = slots_.Connection(a).SendNetCommand(command); sent < 0) {
         EngineDiag(spdlog::level::warn, where, "command {} (code {}) not sent: {}",
                    command.nCommand, command.nSubCode, sent);
     }
@@ -183,33 +181,19 @@ int CDvrManager::SendRecKey(int a) { return SendCommand(a, {kNetCommandKey, kKey
 
 int CDvrManager::StartRecord(int a) {
     if (!IsSlot(a)) return -1;
-    {
-        std::lock_guard lock(slots_[a].record_mutex);
-        if (slots_[a].recording.load(std::memory_order_relaxed) != 1) {
-            slots_[a].recorded_frames = 0;
-        }
-        slots_[a].recording.store(1, std::memory_order_relaxed);
-    }
+    slots_.StartRecording(a);
     RefreshLiveViews();
     return 1;
 }
 
 int CDvrManager::StopRecord(int a) {
     if (!IsSlot(a)) return -1;
-    Slot& slot = slots_[a];
-    {
-        std::lock_guard lock(slot.record_mutex);
-        if (slot.recording.load(std::memory_order_relaxed) != 1) return 1;
-        slot.recording.store(0, std::memory_order_relaxed);
-        recorders_[a].Close();
-    }
+    if (!slots_.StopRecording(a)) return 1;
     RefreshLiveViews();
     return 1;
 }
 
-int CDvrManager::IsRecording(int a) const {
-    return IsSlot(a) ? slots_[a].recording.load(std::memory_order_relaxed) : 0;
-}
+int CDvrManager::IsRecording(int a) const { return IsSlot(a) && slots_.Recording(a) ? 1 : 0; }
 
 void CDvrManager::SetPasswords(const std::string& admin, const std::string& user, int flag) {
     registry_.SetPasswords(admin, user, flag);

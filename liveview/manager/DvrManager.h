@@ -13,7 +13,6 @@
 #include "common/audio/WaveOutPlayer.h"
 #include "common/lookup/LookupClient.h"
 #include "common/picture/PictureFormat.h"
-#include "common/record/QmxFile.h"
 #include "common/settings/LanguageSelect.h"
 #include "common/ui/core/VideoGridLayout.h"
 #include "liveview/core/store/DvrAddress.h"
@@ -24,6 +23,7 @@
 #include "liveview/manager/CellDecoders.h"
 #include "liveview/manager/DrawLock.h"
 #include "liveview/manager/DvrRegistry.h"
+#include "liveview/manager/DvrSlots.h"
 #include "platform/netctrl/NetCtrl.h"
 #include "platform/records/DvrMachineInfo.h"
 #include "platform/records/NetMacSetPara.h"
@@ -33,18 +33,6 @@
 class CFrameGate;
 
 class CVideoOutput;
-
-// What a slot's frame thread has done since the start, for measurements and diagnosis.
-struct DvrFrameCounts {
-    uint64_t received = 0;         // frames taken from the connection with a sound head
-    uint64_t decoded = 0;          // video frames decoded
-    uint64_t shown = 0;            // pictures drawn into a cell
-    uint64_t dropped = 0;          // broken: a bad head, a channel past 15, out of sequence
-    uint64_t decode_failures = 0;  // video frames the decoder refused
-};
-
-// A slot's buffer of size_bytes, zeroed, or null when there is no memory.
-using BufferAllocator = std::function<std::unique_ptr<uint8_t[]>(std::size_t size_bytes)>;
 
 // Time limits, the lookup server's port and where slot buffers come from; tests shorten and
 // move them, and run out of memory.
@@ -63,14 +51,15 @@ struct DvrManagerOptions {
 // ConnectDvr, GetDvr and GetMachineInfo; each started slot has a frame thread (FrameLoop).
 // What the threads share without the lock is atomic. The lock is held only around a slot's
 // network start, each decoder open and each draw, never while a thread is waited for. The
-// devices and their store are the registry's (CDvrRegistry), the cells' decoders and their
-// mutexes are CCellDecoders', each with its own lock story.
+// devices and their store are the registry's (CDvrRegistry), the slots' connections, frame
+// threads, buffers, recorders and counters CDvrSlots', the cells' decoders and their mutexes
+// CCellDecoders', each with its own lock story.
 class CDvrManager {
 public:
     static constexpr int kMaxDvrs = CDvrList::kMaxDvrs;
     static constexpr int kVideoCells = CWindowMap::kCells;
-    static constexpr std::size_t kPayloadBytes = kMaxFramePayloadBytes;
-    static constexpr std::size_t kPictureBytes = kMaxPictureBgrBytes;
+    static constexpr std::size_t kPayloadBytes = CDvrSlots::kPayloadBytes;
+    static constexpr std::size_t kPictureBytes = CDvrSlots::kPictureBytes;
 
     // Message boxes of connect and frame threads; the window shows them on its own thread.
     using MessageSink = std::function<void(const std::string& text)>;
@@ -174,30 +163,9 @@ public:
     const std::string& GetSavePath() const { return registry_.RecordDirectory(); }
 
 private:
-    struct Slot {
-        std::atomic<int> running{0};
-        std::thread thread;
-        std::unique_ptr<uint8_t[]> payload;
-        std::unique_ptr<uint8_t[]> picture;
-        std::atomic<int> recording{0};
-        std::mutex record_mutex;       // keeps a close from landing between a check and a write
-        uint64_t recorded_frames = 0;  // since the recording started; record_mutex held
-        uint32_t last_stream_mask = 0;
-        std::atomic<uint64_t> received{0};
-        std::atomic<uint64_t> decoded{0};
-        std::atomic<uint64_t> shown{0};
-        std::atomic<uint64_t> dropped{0};
-        std::atomic<uint64_t> decode_failures{0};
-    };
-
     static bool IsSlot(int a) { return a >= 0 && a < kMaxDvrs; }
     bool IsDevice(int a) const { return registry_.IsDevice(a); }
     void ShowMessage(const std::string& text);
-    std::unique_ptr<uint8_t[]> AllocateBuffer(std::size_t size_bytes) const;
-    // Every slot's network layer down: frame threads joined, connections stopped, buffers
-    // freed. The run flags are clear afterwards, so each slot can be started again.
-    void StopAllNetworks();
-    void StopFrameThreads();
     void ApplyPlan(int a, const StreamPlan& plan);
     int SendCommand(int a, const _NET_COMMAND_& command);
     // One frame taken from the slot's queue, its payload in the slot's buffer.
@@ -235,23 +203,18 @@ private:
     CWaveOutPlayer stereo_;
     CWaveOutPlayer mono_;
     std::mutex audio_mutex_;  // a device switch can overlap two writers for a moment
-    std::array<CQmxFile, kMaxDvrs> recorders_;
-    std::array<NetCtrl, kMaxDvrs> connections_;
-    const BufferAllocator allocate_buffer_;
 
     CDvrRegistry registry_;
 
-    std::array<Slot, kMaxDvrs> slots_;
+    CDvrSlots slots_;
     std::atomic<int> audio_on_{0};
     std::atomic<CVideoGridLayout*> grid_{nullptr};
     std::atomic<CVideoOutput*> output_{nullptr};
     std::array<std::atomic<int>, 4> grid_window_{};  // left, top, right, bottom
     std::atomic<int> current_dvr_{0};
-    std::array<uint32_t, kMaxDvrs> mapped_masks_{};
 
-    CDrawLock lock_;                     // the critical section
-    std::atomic<bool> stopping_{false};  // decoder retries give up once set
-    CCellDecoders cells_{lock_, stopping_, [this](int a, int channel, int cell) {
+    CDrawLock lock_;  // the critical section
+    CCellDecoders cells_{lock_, slots_.Stopping(), [this](int a, int channel, int cell) {
                              return DiagWhere(a, channel, cell);
                          }};
 

@@ -1,7 +1,5 @@
 #include <chrono>
-#include <new>
 #include <optional>
-#include <system_error>
 
 #include "liveview/core/store/DvrAddress.h"
 #include "liveview/manager/DvrManager.h"
@@ -15,69 +13,31 @@ constexpr auto kDisconnectSettle = std::chrono::milliseconds(100);
 
 int CDvrManager::StartDvrNetwork(int a) {
     if (!IsSlot(a)) return -1;
-    Slot& slot = slots_[a];
     // Started once; the network and thread of a slot live until Shutdown.
-    if (slot.running.load(std::memory_order_relaxed) == 1) return 1;
+    if (slots_.Running(a)) return 1;
     {
         std::lock_guard closing(connect_mutex_);
         if (closed_) return -1;
     }
-    slot.picture.reset();
-    slot.payload.reset();
     bool started = false;
     {
         std::unique_lock cell = cells_.Hold(a);
         std::lock_guard lock(lock_);
-        slot.picture = AllocateBuffer(kPictureBytes);
-        if (slot.picture) slot.payload = AllocateBuffer(kPayloadBytes);
-        if (slot.picture && slot.payload) {
+        if (slots_.AllocateBuffers(a)) {
             // The cell may show another device's channel: its stream goes on undisturbed.
             cells_.Pair(a).OpenUnopened(kFullWidth, kFullHeight576);
-            started = connections_[a].InitNetWork() >= 0;
+            started = slots_.StartNetwork(a);
         }
     }
-    if (started) {
-        slot.running.store(1, std::memory_order_relaxed);
-        try {
-            slot.thread = std::thread(FrameThreadProc, std::ref(*this), a);
-        } catch (const std::system_error&) {
-            started = false;
-        }
-    }
+    if (started) started = slots_.Launch(a);
     if (!started) {
         // The whole network layer goes down, as at shutdown; each slot builds its own again
         // at its next start.
-        StopAllNetworks();
-        stopping_.store(false, std::memory_order_relaxed);
+        slots_.StopAll();
+        slots_.ResumeStarts();
         return -1;
     }
     return 1;
-}
-
-std::unique_ptr<uint8_t[]> CDvrManager::AllocateBuffer(std::size_t size_bytes) const {
-    if (allocate_buffer_) return allocate_buffer_(size_bytes);
-    return std::unique_ptr<uint8_t[]>(new (std::nothrow) uint8_t[size_bytes]());
-}
-
-void CDvrManager::StopAllNetworks() {
-    StopFrameThreads();
-    for (NetCtrl& connection : connections_)
-        connection.StopNetWork();
-    for (Slot& slot : slots_) {
-        slot.payload.reset();
-        slot.picture.reset();
-    }
-}
-
-void CDvrManager::StopFrameThreads() {
-    stopping_.store(true, std::memory_order_relaxed);
-    for (std::size_t a = 0; a < slots_.size(); ++a) {
-        slots_[a].running.store(0, std::memory_order_relaxed);
-        connections_[a].WakePicWaiters();
-    }
-    for (Slot& slot : slots_) {
-        if (slot.thread.joinable()) slot.thread.join();
-    }
 }
 
 int CDvrManager::ConnectDvr(int a) {
@@ -120,8 +80,8 @@ int CDvrManager::ConnectDvr(int a) {
             return -1;
         }
     }
-    const int result = connections_[a].ConnectToServer(host.c_str(), port, entry.user.c_str(),
-                                                       entry.password.c_str());
+    const int result = slots_.Connection(a).ConnectToServer(host.c_str(), port, entry.user.c_str(),
+                                                            entry.password.c_str());
     if (result >= 0) StartLiveView(a);
     return result;
 }
@@ -129,9 +89,9 @@ int CDvrManager::ConnectDvr(int a) {
 int CDvrManager::DisconnectDvr(int a) {
     if (!IsSlot(a)) return -1;
     StopRecord(a);
-    connections_[a].DisConnect();
+    slots_.Connection(a).DisConnect();
     std::this_thread::sleep_for(kDisconnectSettle);
-    connections_[a].ResetNetWork();
+    slots_.Connection(a).ResetNetWork();
     return 1;
 }
 
@@ -149,6 +109,6 @@ int CDvrManager::Shutdown() {
         StopRecord(a);
         StopLiveView(a);
     }
-    StopAllNetworks();
+    slots_.StopAll();
     return saved < 0 ? -1 : 1;
 }

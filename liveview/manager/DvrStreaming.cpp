@@ -24,7 +24,7 @@ int CDvrManager::NoteNetCall(int a, const char* call, int result) const {
 
 int CDvrManager::StartLiveView(int a) {
     if (!IsSlot(a)) return -1;
-    NetCtrl& connection = connections_[a];
+    NetCtrl& connection = slots_.Connection(a);
     const _DVR_MACHINE_INFO_ info = connection.GetMachineInfe();
     if (info.nLinkState != kLinkLoggedIn) return -1;
     _DVR_SETTINGS_ entry;
@@ -39,18 +39,19 @@ int CDvrManager::StartLiveView(int a) {
 
 int CDvrManager::StopLiveView(int a) {
     if (!IsSlot(a)) return -1;
-    if (connections_[a].GetMachineInfe().nLinkState != kLinkStreaming) return 1;
-    return NoteNetCall(a, "StopNetLocalView", connections_[a].StopNetLocalView()) == 1 ? 1 : -1;
+    if (slots_.Connection(a).GetMachineInfe().nLinkState != kLinkStreaming) return 1;
+    return NoteNetCall(a, "StopNetLocalView", slots_.Connection(a).StopNetLocalView()) == 1 ? 1
+                                                                                            : -1;
 }
 
 int CDvrManager::ApplyNetParameter(int a) {
     if (!IsDevice(a)) return -1;
     const _DVR_SETTINGS_& entry = registry_.Settings(a);
-    const _DVR_MACHINE_INFO_ info = connections_[a].GetMachineInfe();
+    const _DVR_MACHINE_INFO_ info = slots_.Connection(a).GetMachineInfe();
     const NetParameter parameter =
         ChangedNetParameter(info.nUserLevel, entry.quality_index, entry.frame_rate_index);
     const int result =
-        connections_[a].SetNetParameter(parameter.rate_value, parameter.frames_per_second, 0);
+        slots_.Connection(a).SetNetParameter(parameter.rate_value, parameter.frames_per_second, 0);
     if (IsLoggedIn(info)) NoteNetCall(a, "SetNetParameter", result);
     return 1;
 }
@@ -65,10 +66,10 @@ VisibleCells CDvrManager::VisibleCellsNow() const {
 }
 
 void CDvrManager::ApplyPlan(int a, const StreamPlan& plan) {
-    NetCtrl& connection = connections_[a];
+    NetCtrl& connection = slots_.Connection(a);
     if (plan.stop) NoteNetCall(a, "StopNetLocalView", connection.StopNetLocalView());
     if (plan.play) {
-        slots_[a].last_stream_mask = plan.mask;
+        slots_.LastStreamMask(a) = plan.mask;
         NoteNetCall(a, "NetLocalViewPlay",
                     connection.NetLocalViewPlay(static_cast<int>(plan.mask),
                                                 registry_.Settings(a).send_audio));
@@ -78,9 +79,9 @@ void CDvrManager::ApplyPlan(int a, const StreamPlan& plan) {
 
 int CDvrManager::RefreshLiveViews() {
     for (int a = 0; a < GetDvrCount(); ++a) {
-        const _DVR_MACHINE_INFO_ info = connections_[a].GetMachineInfe();
+        const _DVR_MACHINE_INFO_ info = slots_.Connection(a).GetMachineInfe();
         if (info.nUserLevel != kSuperUserLevel) {
-            const int result = connections_[a].CreateNetKeyFrame();
+            const int result = slots_.Connection(a).CreateNetKeyFrame();
             if (IsLoggedIn(info)) NoteNetCall(a, "CreateNetKeyFrame", result);
         } else if (a == GetCurrentDvr()) {
             RefreshCurrentDvrView(a);
@@ -94,34 +95,30 @@ int CDvrManager::RefreshLiveViews() {
 
 int CDvrManager::RefreshCurrentDvrView(int a) {
     if (!IsSlot(a)) return -1;
-    const Slot& slot = slots_[a];
-    ApplyPlan(a, PlanCurrentView(connections_[a].GetMachineInfe().nLinkState,
-                                 slot.recording.load(std::memory_order_relaxed) == 1,
-                                 VisibleCellMask(VisibleCellsNow()),
+    ApplyPlan(a, PlanCurrentView(slots_.Connection(a).GetMachineInfe().nLinkState,
+                                 slots_.Recording(a), VisibleCellMask(VisibleCellsNow()),
                                  static_cast<uint32_t>(registry_.Settings(a).channel_mask),
-                                 slot.last_stream_mask));
+                                 slots_.LastStreamMask(a)));
     return 1;
 }
 
 int CDvrManager::StopHiddenDvrView(int a) {
     if (!IsSlot(a)) return -1;
-    ApplyPlan(a, PlanHiddenView(connections_[a].GetMachineInfe().nLinkState,
-                                slots_[a].recording.load(std::memory_order_relaxed) == 1));
+    ApplyPlan(
+        a, PlanHiddenView(slots_.Connection(a).GetMachineInfe().nLinkState, slots_.Recording(a)));
     return 1;
 }
 
 int CDvrManager::RefreshMappedViews() {
     if (!IsAllDvrMode()) return -1;
-    mapped_masks_ = MappedMasks(VisibleCellsNow(), registry_.WindowMap());
+    const std::array<uint32_t, kMaxDvrs> mapped_masks =
+        MappedMasks(VisibleCellsNow(), registry_.WindowMap());
     for (int a = 0; a < kMaxDvrs; ++a) {
-        const _DVR_MACHINE_INFO_ info = connections_[a].GetMachineInfe();
+        const _DVR_MACHINE_INFO_ info = slots_.Connection(a).GetMachineInfe();
         if (info.nUserLevel != kSuperUserLevel) continue;
-        const Slot& slot = slots_[a];
-        ApplyPlan(
-            a, PlanMappedView(info.nLinkState, slot.recording.load(std::memory_order_relaxed) == 1,
-                              mapped_masks_[a],
-                              static_cast<uint32_t>(registry_.Settings(a).channel_mask),
-                              slot.last_stream_mask));
+        ApplyPlan(a, PlanMappedView(info.nLinkState, slots_.Recording(a), mapped_masks[a],
+                                    static_cast<uint32_t>(registry_.Settings(a).channel_mask),
+                                    slots_.LastStreamMask(a)));
     }
     return 1;
 }

@@ -1,14 +1,19 @@
-// The engine's rooms on their own: the device registry's mirrors for the frame threads and
-// the cells' decoder pairs.
+// The engine's rooms on their own: the device registry's mirrors for the frame threads, the
+// cells' decoder pairs and the slots' lifecycle.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <atomic>
 #include <functional>
+#include <memory>
 #include <vector>
 
 #include "liveview/manager/CellDecoders.h"
 #include "liveview/manager/DvrRegistry.h"
+#include "liveview/manager/DvrSlots.h"
 #include "platform/records/DvrMachineInfo.h"
+#include "tests/support/PollUntil.h"
 #include "tests/support/TestFolder.h"
 
 namespace {
@@ -76,6 +81,100 @@ TEST(CellDecoders, EachCodecsDecoderHoldsTheFormatsSize) {
             << "format " << c.f;
     }
     EXPECT_EQ(cells.Pair(8).For(kCodecH264).OpenedWidth(), 0);  // other cells untouched
+}
+
+// A slot runs from its launch until StopAll, whose wake-up ends a frame thread's wait without a
+// time-out; a start that finds no memory leaves nothing running and every slot startable.
+TEST(DvrSlots, SlotsStartStopAndStartAgain) {
+    std::atomic<bool> out_of_memory{false};
+    std::array<std::atomic<int>, CDvrSlots::kMaxDvrs> entered{};
+    std::unique_ptr<CDvrSlots> made;
+    made = std::make_unique<CDvrSlots>(
+        NetTimeouts{},
+        [&](std::size_t size_bytes) -> std::unique_ptr<uint8_t[]> {
+            if (out_of_memory) return nullptr;
+            return std::make_unique<uint8_t[]>(size_bytes);
+        },
+        [&](int a) {
+            ++entered[a];
+            NetCtrl& connection = made->Connection(a);
+            for (;;) {
+                const uint64_t wakes = connection.PicWakes();
+                if (!made->Running(a)) return;
+                connection.WaitForPicBufOrWake(wakes);
+            }
+        });
+    CDvrSlots& slots = *made;
+    enum class Do { kStart, kStartWithoutMemory, kStopAll, kResumeStarts };
+    struct Step {
+        Do what;
+        int slot;
+        bool result;
+        std::vector<int> running;  // with their buffers; every other slot has none
+        bool stopping;
+    };
+    const std::vector<Step> steps = {
+        {Do::kStart, 3, true, {3}, false},
+        {Do::kStart, 63, true, {3, 63}, false},
+        {Do::kStartWithoutMemory, 5, false, {3, 63}, false},
+        {Do::kStopAll, -1, true, {}, true},
+        {Do::kResumeStarts, -1, true, {}, false},
+        {Do::kStart, 5, true, {5}, false},
+        {Do::kStart, 3, true, {3, 5}, false},
+        {Do::kStopAll, -1, true, {}, true},
+    };
+    for (std::size_t i = 0; i < steps.size(); ++i) {
+        const Step& step = steps[i];
+        bool result = true;
+        switch (step.what) {
+            case Do::kStart:
+            case Do::kStartWithoutMemory:
+                out_of_memory = step.what == Do::kStartWithoutMemory;
+                result = slots.AllocateBuffers(step.slot) && slots.StartNetwork(step.slot) &&
+                         slots.Launch(step.slot);
+                break;
+            case Do::kStopAll:
+                slots.StopAll();
+                break;
+            case Do::kResumeStarts:
+                slots.ResumeStarts();
+                break;
+        }
+        EXPECT_EQ(result, step.result) << "step " << i;
+        EXPECT_EQ(slots.Stopping().load(), step.stopping) << "step " << i;
+        for (int a = 0; a < CDvrSlots::kMaxDvrs; ++a) {
+            const bool runs = std::ranges::find(step.running, a) != step.running.end();
+            EXPECT_EQ(slots.Running(a), runs) << "step " << i << ", slot " << a;
+            EXPECT_EQ(slots.Payload(a) != nullptr && slots.Picture(a) != nullptr, runs)
+                << "step " << i << ", slot " << a;
+            if (runs) {
+                EXPECT_TRUE(PollUntil([&] { return entered[a] > 0; })) << "step " << i;
+            }
+        }
+    }
+    EXPECT_EQ(entered[3], 2);
+    EXPECT_EQ(entered[5], 1);
+    EXPECT_EQ(entered[63], 1);
+}
+
+// Each of a slot's five tallies reads back in its own place, and only for that slot.
+TEST(DvrSlots, FrameCountsReadEachTallyOfItsSlot) {
+    CDvrSlots slots(NetTimeouts{}, {}, [](int) {});
+    SlotFrameCounters& counters = slots.Counters(9);
+    counters.received += 1;
+    counters.decoded += 2;
+    counters.shown += 3;
+    counters.dropped += 4;
+    counters.decode_failures += 5;
+    const DvrFrameCounts got = slots.FrameCounts(9);
+    EXPECT_EQ(got.received, 1u);
+    EXPECT_EQ(got.decoded, 2u);
+    EXPECT_EQ(got.shown, 3u);
+    EXPECT_EQ(got.dropped, 4u);
+    EXPECT_EQ(got.decode_failures, 5u);
+    const DvrFrameCounts other = slots.FrameCounts(10);
+    EXPECT_EQ(other.received + other.decoded + other.shown + other.dropped + other.decode_failures,
+              0u);
 }
 
 }  // namespace
