@@ -160,6 +160,7 @@ PlanarRows::PlanarRows(const DecodedPicture& planes, int width, int dest_width)
     : planes_(planes), width_(width), dest_width_(dest_width), plan_(&PlanFor(width, dest_width)) {}
 
 void PlanarRows::operator()(const ScaledRow& row) const {
+    if (row.next_src_y >= 0) FetchRow(row.next_src_y);
     if (row.dest_x == 0 && row.count == dest_width_) {
         WriteRow(row.src_y, row.out);
         return;
@@ -167,6 +168,21 @@ void PlanarRows::operator()(const ScaledRow& row) const {
     WriteRow(row.src_y, plan_->whole.data());
     std::memcpy(row.out, plan_->whole.data() + row.dest_x,
                 static_cast<std::size_t>(row.count) * sizeof(uint32_t));
+}
+
+// A picture drawn smaller skips rows, too far apart for the hardware to foresee: the next
+// row's bytes are fetched while this one is converted.
+void PlanarRows::FetchRow(int src_y) const {
+    constexpr int kLineBytes = 64;
+    const uint8_t* y = planes_.luma + static_cast<long>(src_y) * planes_.luma_stride;
+    const uint8_t* u = planes_.u + static_cast<long>(src_y / 2) * planes_.u_stride;
+    const uint8_t* v = planes_.v + static_cast<long>(src_y / 2) * planes_.v_stride;
+    for (int x = 0; x < width_; x += kLineBytes)
+        __builtin_prefetch(y + x);
+    for (int x = 0; x < (width_ + 1) / 2; x += kLineBytes) {
+        __builtin_prefetch(u + x);
+        __builtin_prefetch(v + x);
+    }
 }
 
 void PlanarRows::WriteRow(int src_y, uint32_t* out) const {

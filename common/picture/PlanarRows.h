@@ -22,6 +22,7 @@ public:
 private:
     // The whole destination row of source row src_y into out (dest_width_ pixels).
     void WriteRow(int src_y, std::uint32_t* out) const;
+    void FetchRow(int src_y) const;
 
     DecodedPicture planes_;
     int width_;

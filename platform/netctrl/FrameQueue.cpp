@@ -136,10 +136,13 @@ int FrameQueue::Pop(_NET_FRAME_HEAD_& head, uint8_t* data) {
 }
 
 void FrameQueue::NotifyArrivals() {
-    std::lock_guard lock(mutex_);
-    if (consumers_waiting_ > 0 && !frames_.empty()) {
-        arrived_.notify_all();
+    {
+        std::lock_guard lock(mutex_);
+        if (consumers_waiting_ == 0 || frames_.empty()) return;
     }
+    // Notified with the lock let go: a consumer woken under it would only block on it at once
+    // and need a second wake-up. It finds the frames whenever it looks, so none is missed.
+    arrived_.notify_all();
 }
 
 bool FrameQueue::WaitForFrame(int wait_ms) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <functional>
@@ -92,9 +93,11 @@ int CVideoSurface::DrawScaledRows(const ScreenRect& dest_screen, int src_width, 
     row.columns = columns.data() + row.dest_x;
     const std::size_t row_bytes = static_cast<std::size_t>(row.count) * sizeof(std::uint32_t);
     const std::uint32_t* above = nullptr;
+    const auto source_row = [&](int y) {
+        return static_cast<int>(static_cast<std::int64_t>(y - dest.top) * src_height / dest_height);
+    };
     for (int y = visible.top; y < visible.bottom; ++y) {
-        const int src_y =
-            static_cast<int>(static_cast<std::int64_t>(y - dest.top) * src_height / dest_height);
+        const int src_y = source_row(y);
         std::uint32_t* out = pixels_.data() + static_cast<std::size_t>(y) * width_ + visible.left;
         if (y + 1 < visible.bottom) {
             // The next row's lines are fetched while this one is written: the surface is
@@ -106,6 +109,10 @@ int CVideoSurface::DrawScaledRows(const ScreenRect& dest_screen, int src_width, 
             std::memcpy(out, above, row_bytes);
         } else {
             row.src_y = src_y;
+            // Rows drawn larger repeat: the next one written comes from the next source row.
+            row.next_src_y = y + 1 < visible.bottom
+                                 ? std::min(std::max(source_row(y + 1), src_y + 1), src_height - 1)
+                                 : -1;
             row.out = out;
             write_row(static_cast<const ScaledRow&>(row));
         }
