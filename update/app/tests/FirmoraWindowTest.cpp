@@ -22,11 +22,17 @@ void Retype(const XvfbServer& xvfb, QPoint field, const std::string& text) {
     TypeText(xvfb.Display(), text);
 }
 
+// Black letters on the white page: a window not painted yet is black all over, so the page
+// must show as well.
 bool HasInk(const QImage& image, const QRect& area) {
+    bool ink = false;
+    bool page = false;
     for (int y = area.top(); y <= area.bottom(); ++y)
-        for (int x = area.left(); x <= area.right(); ++x)
-            if (image.pixel(x, y) == qRgb(0, 0, 0)) return true;
-    return false;
+        for (int x = area.left(); x <= area.right(); ++x) {
+            ink = ink || image.pixel(x, y) == qRgb(0, 0, 0);
+            page = page || image.pixel(x, y) == qRgb(255, 255, 255);
+        }
+    return ink && page;
 }
 
 }  // namespace
