@@ -10,6 +10,7 @@
 
 #include "common/ui/widgets/DialogFont.h"
 #include "common/ui/widgets/MakeControl.h"
+#include "common/ui/widgets/UiText.h"
 #include "platform/netctrl/NetCtrl.h"
 #include "update/app/DialogUnits.h"
 #include "update/app/GlyphRender.h"
@@ -84,16 +85,15 @@ DlgChangeChannel::DlgChangeChannel(const std::string& program_folder, QWidget* p
 
 void DlgChangeChannel::OnInitDialog() {
     language_.Load(folder_, LanguageFileFor(settings_.GetLanguage()));
-    auto text = [&](std::string_view key) { return QString::fromStdString(language_.Text(key)); };
-    setWindowTitle(text("Update_Word3"));
-    names_group_->setTitle(text("Update_Word4"));
-    font_label_->setText(text("Update_Word5"));
-    preview_button_->setText(text("Update_Word6"));
-    update_button_->setText(text("Update_Word7"));
-    size_label_->setText(text("Update_Word14"));
-    width_label_->setText(text("Update_Word15"));
-    height_label_->setText(text("Update_Word16"));
-    cancel_->setText(text("Set_word8"));
+    setWindowTitle(UiText(language_, "Update_Word3"));
+    names_group_->setTitle(UiText(language_, "Update_Word4"));
+    font_label_->setText(UiText(language_, "Update_Word5"));
+    preview_button_->setText(UiText(language_, "Update_Word6"));
+    update_button_->setText(UiText(language_, "Update_Word7"));
+    size_label_->setText(UiText(language_, "Update_Word14"));
+    width_label_->setText(UiText(language_, "Update_Word15"));
+    height_label_->setText(UiText(language_, "Update_Word16"));
+    cancel_->setText(UiText(language_, "Set_word8"));
 
     const int type_code = net_ ? net_->GetMachineInfe().nTypeCode : 0;
     series_ = SeriesOf(type_code);

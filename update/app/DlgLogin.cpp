@@ -7,6 +7,7 @@
 #include "common/ui/widgets/DialogFont.h"
 #include "common/ui/widgets/MakeControl.h"
 #include "common/ui/widgets/MessageBoxSeam.h"
+#include "common/ui/widgets/UiText.h"
 
 DlgLogin::DlgLogin(const std::string& program_folder, QWidget* parent)
     : QDialog(parent),
@@ -31,13 +32,12 @@ DlgLogin::DlgLogin(const std::string& program_folder, QWidget* parent)
 
 void DlgLogin::OnInitDialog() {
     language_.Load(folder_, LanguageFileFor(settings_.GetLanguage()));
-    auto text = [&](std::string_view key) { return QString::fromStdString(language_.Text(key)); };
-    setWindowTitle(text("Login_word6"));
-    server_label_->setText(text("Login_word3"));
-    user_label_->setText(text("Login_word1"));
-    password_label_->setText(text("Login_word2"));
-    ok_->setText(text("Set_word9"));
-    cancel_->setText(text("Set_word8"));
+    setWindowTitle(UiText(language_, "Login_word6"));
+    server_label_->setText(UiText(language_, "Login_word3"));
+    user_label_->setText(UiText(language_, "Login_word1"));
+    password_label_->setText(UiText(language_, "Login_word2"));
+    ok_->setText(UiText(language_, "Set_word9"));
+    cancel_->setText(UiText(language_, "Set_word8"));
     server_edit_->setText(QString::fromLatin1(kPresetServer));
     user_edit_->setText(QString::fromLatin1(kPresetUser));
     password_edit_->clear();
@@ -51,7 +51,7 @@ void DlgLogin::OnOK() {
     password_ = password_edit_->text().toStdString();
     server_ = server_edit_->text().toStdString();
     if (user_.empty() || password_.empty() || server_.empty()) {
-        ShowMessageBox(this, QString::fromStdString(language_.Text("word13")));
+        ShowMessageBox(this, UiText(language_, "word13"));
         return;
     }
     QDialog::accept();

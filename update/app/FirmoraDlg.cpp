@@ -7,6 +7,7 @@
 #include "common/ui/widgets/DialogFont.h"
 #include "common/ui/widgets/MakeControl.h"
 #include "common/ui/widgets/MessageBoxSeam.h"
+#include "common/ui/widgets/UiText.h"
 #include "update/core/LoginRules.h"
 #include "update/core/ServerText.h"
 #include "update/core/ToolText.h"
@@ -52,13 +53,12 @@ CFirmoraDlg::~CFirmoraDlg() { net_.StopNetWork(); }
 void CFirmoraDlg::OnInitDialog() {
     setWindowIcon(icon_);
     language_.Load(folder_, LanguageFileFor(settings_.GetLanguage()));
-    auto text = [&](std::string_view key) { return QString::fromStdString(language_.Text(key)); };
-    connect_->setText(text("Connect"));
-    disconnect_->setText(text("Disconnect"));
-    soft_update_->setText(text("Update_Word1"));
-    channel_title_->setText(text("Update_Word2"));
-    exit_->setText(text("TextExit"));
-    setWindowTitle(text("Update_Word9"));
+    connect_->setText(UiText(language_, "Connect"));
+    disconnect_->setText(UiText(language_, "Disconnect"));
+    soft_update_->setText(UiText(language_, "Update_Word1"));
+    channel_title_->setText(UiText(language_, "Update_Word2"));
+    exit_->setText(UiText(language_, "TextExit"));
+    setWindowTitle(UiText(language_, "Update_Word9"));
     // Nothing shows this button again; the title button sits on its place.
     soft_update_->hide();
 
@@ -91,7 +91,7 @@ void CFirmoraDlg::OnConnect() {
         if (const auto refusal = LoginRefusalText(result)) {
             ShowMessageBox(this, QString::fromStdString(*refusal));
         } else if (result == NetCtrl::kConnectError) {
-            ShowMessageBox(this, QString::fromStdString(language_.Text("word11")));
+            ShowMessageBox(this, UiText(language_, "word11"));
         }
         return;
     }

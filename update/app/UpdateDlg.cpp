@@ -12,6 +12,7 @@
 #include "common/ui/widgets/FolderChooser.h"
 #include "common/ui/widgets/MakeControl.h"
 #include "common/ui/widgets/MessageBoxSeam.h"
+#include "common/ui/widgets/UiText.h"
 #include "platform/netctrl/NetCtrl.h"
 #include "update/app/DialogUnits.h"
 #include "update/core/LoginRules.h"
@@ -50,12 +51,11 @@ QString UpdateDlg::DefaultFolder() { return QDir::homePath() + QStringLiteral("/
 
 void UpdateDlg::OnInitDialog() {
     language_.Load(folder_, LanguageFileFor(settings_.GetLanguage()));
-    auto text = [&](std::string_view key) { return QString::fromStdString(language_.Text(key)); };
-    setWindowTitle(text("Update_Word1"));
-    folder_label_->setText(text("Update_Word8"));
-    browse_->setText(text("Set_word7"));
-    ok_->setText(text("Set_word9"));
-    cancel_->setText(text("Set_word8"));
+    setWindowTitle(UiText(language_, "Update_Word1"));
+    folder_label_->setText(UiText(language_, "Update_Word8"));
+    browse_->setText(UiText(language_, "Set_word7"));
+    ok_->setText(UiText(language_, "Set_word9"));
+    cancel_->setText(UiText(language_, "Set_word8"));
     ShowFolder(DefaultFolder());
     progress_->clear();
 }
@@ -85,14 +85,14 @@ void UpdateDlg::OnUpgrade() {
     // The window takes no input while the recorder finishes, and says so.
     busy_ = true;
     setEnabled(false);
-    progress_->setText(QString::fromStdString(language_.Text("Update_Wait")));
+    progress_->setText(UiText(language_, "Update_Wait"));
     QEventLoop wait;
     QTimer::singleShot(success_wait_, &wait, &QEventLoop::quit);
     wait.exec();
     progress_->clear();
     setEnabled(true);
     busy_ = false;
-    ShowMessageBox(this, QString::fromStdString(language_.Text("Update_Word11")));
+    ShowMessageBox(this, UiText(language_, "Update_Word11"));
     QDialog::accept();
 }
 
@@ -102,24 +102,24 @@ int UpdateDlg::UploadUpdateFolder() {
         progress_->repaint();
     });
     const UpdateOutcome outcome = upload.UploadUpdateFolder(folder_edit_->text().toStdString());
-    auto text = [&](std::string_view key) { return QString::fromStdString(language_.Text(key)); };
     if (!upload.LeftOut().empty()) {
-        ShowMessageBox(this, LeftOutText(text("Update_LeftOut"), upload.LeftOut()));
+        ShowMessageBox(this, LeftOutText(UiText(language_, "Update_LeftOut"), upload.LeftOut()));
     }
     switch (outcome) {
         case UpdateOutcome::kDone:
             return 0;
         case UpdateOutcome::kMissingScript:
-            ShowMessageBox(this, text("Update_Word12"));
+            ShowMessageBox(this, UiText(language_, "Update_Word12"));
             return -1;
         case UpdateOutcome::kTreeRefused:
-            ShowMessageBox(this, text("Update_Word13"));
+            ShowMessageBox(this, UiText(language_, "Update_Word13"));
             return -1;
         case UpdateOutcome::kSendFailed:
             ShowMessageBox(this, SendFailureText(upload));
             return -1;
         case UpdateOutcome::kEndNotRun:
-            ShowMessageBox(this, SendFailureText(upload) + "\n" + text("Update_EndNotRun"));
+            ShowMessageBox(this,
+                           SendFailureText(upload) + "\n" + UiText(language_, "Update_EndNotRun"));
             return -1;
     }
     return -1;
@@ -136,7 +136,7 @@ QString UpdateDlg::SendFailureText(const UpdateTreeUpload& upload) const {
 
 bool UpdateDlg::LinkGone() {
     if (net_ != nullptr && LinkUp(net_->GetMachineInfe().nLinkState)) return false;
-    ShowMessageBox(this, QString::fromStdString(language_.Text("word8")));
+    ShowMessageBox(this, UiText(language_, "word8"));
     return true;
 }
 

@@ -186,9 +186,9 @@ TEST_F(LanguageSelectTest, ShippedLanguageFilesAreComplete) {
     EXPECT_NE(chinese.Text(0), "CONNECT");
 }
 
-// Every key a program's code reads as a literal (Text("..."), its dialogs' text("...") and
-// Tr("...")) is in that program's table and has a text in both shipped files: a mistyped key
-// would show an empty caption.
+// Every key a program's code reads as a literal (Text("..."), text("..."), Tr("...") and
+// UiText(texts, "...")) is in that program's table and has a text in both shipped files: a mistyped
+// key would show an empty caption.
 TEST_F(LanguageSelectTest, KeysTheProgramsReadHaveTextsInBothFiles) {
     const struct {
         const char* folder;
@@ -199,7 +199,7 @@ TEST_F(LanguageSelectTest, KeysTheProgramsReadHaveTextsInBothFiles) {
         {"liveview", LanguageTable::kClient},
         {"playback", LanguageTable::kClient},
     };
-    const std::regex read_by_key(R"re(\b(?:Text|text|Tr)\("([^"\\]*)"\))re");
+    const std::regex read_by_key(R"re(\b(?:(?:Text|text|Tr)\(|UiText\(\w+, )"([^"\\]*)"\))re");
     for (const auto& program : programs) {
         SCOPED_TRACE(program.folder);
         std::set<std::string> keys;
