@@ -9,7 +9,7 @@
 
 #include "common/picture/DecoderPair.h"
 #include "liveview/core/streaming/WindowMap.h"
-#include "liveview/manager/DrawLock.h"
+#include "platform/surface/DrawLock.h"
 
 // The decoders of the 256 video cells, a pair per cell, and what each was last opened for.
 //

@@ -243,7 +243,6 @@ void CDvrManager::DrawPlanes(const DecodedPicture& decoded, int f, int cell) {
     const VideoCell target = grid->Cell(cell);
     if (target.visible == 0) return;
     const ScreenRect dest = CellRect(target);
-    std::lock_guard lock(lock_);
     output->DrawPlanes(dest, width, height, decoded);
 }
 
@@ -256,7 +255,6 @@ int CDvrManager::ShowFrame(const uint8_t* picture, int f, int cell) {
     const VideoCell target = grid->Cell(cell);
     if (target.visible == 0) return 0;
     const ScreenRect dest = CellRect(target);
-    std::lock_guard lock(lock_);
     output->DrawBgr24(dest, width, height, picture);
     return 0;
 }

@@ -21,12 +21,12 @@
 #include "liveview/core/streaming/StreamPlan.h"
 #include "liveview/core/streaming/WindowMap.h"
 #include "liveview/manager/CellDecoders.h"
-#include "liveview/manager/DrawLock.h"
 #include "liveview/manager/DvrRegistry.h"
 #include "liveview/manager/DvrSlots.h"
 #include "platform/netctrl/NetCtrl.h"
 #include "platform/records/DvrMachineInfo.h"
 #include "platform/records/NetMacSetPara.h"
+#include "platform/surface/DrawLock.h"
 #include "platform/surface/ScreenRect.h"
 #include "platform/waveout/WaveOutBackend.h"
 
@@ -213,7 +213,7 @@ private:
     std::array<std::atomic<int>, 4> grid_window_{};  // left, top, right, bottom
     std::atomic<int> current_dvr_{0};
 
-    CDrawLock lock_;  // the critical section
+    CDrawLock lock_;  // decoder opens and slot starts
     CCellDecoders cells_{lock_, slots_.Stopping(), [this](int a, int channel, int cell) {
                              return DiagWhere(a, channel, cell);
                          }};

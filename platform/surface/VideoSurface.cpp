@@ -1,6 +1,7 @@
 #include "platform/surface/VideoSurface.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "platform/surface/RowGather.h"
 
@@ -19,13 +20,17 @@ void CVideoSurface::Resize(int width_px, int height_px) {
     pixels_.swap(resized);
     width_ = width_px;
     height_ = height_px;
+    ++generation_;
     dirty_ = dirty_.Intersected({0, 0, width_, height_});
 }
 
 void CVideoSurface::SetOrigin(int screen_x, int screen_y) {
     std::lock_guard lock(mutex_);
+    // Set again at every flush: only a move makes staged draws start again.
+    if (screen_x == origin_x_ && screen_y == origin_y_) return;
     origin_x_ = screen_x;
     origin_y_ = screen_y;
+    ++generation_;
 }
 
 void CVideoSurface::SetPaintRequest(PaintRequest request) {
@@ -54,6 +59,7 @@ void CVideoSurface::Clear(const ScreenRect& rect) {
 
 ScreenRect CVideoSurface::ClipTo(const ScreenRect& rect) {
     std::lock_guard lock(mutex_);
+    if (rect != clip_) ++generation_;
     clip_ = rect;
     const ScreenRect inside = rect.Intersected({0, 0, width_, height_});
     bool wiped = false;
@@ -81,6 +87,36 @@ int CVideoSurface::Width() const {
 int CVideoSurface::Height() const {
     std::lock_guard lock(mutex_);
     return height_;
+}
+
+CVideoSurface::Placement CVideoSurface::PlaceLocked(const ScreenRect& dest_screen) const {
+    Placement place;
+    place.dest = dest_screen.Translated(-origin_x_, -origin_y_);
+    place.visible = place.dest.Intersected({0, 0, width_, height_}).Intersected(clip_);
+    place.generation = generation_;
+    return place;
+}
+
+std::uint32_t* CVideoSurface::StagingBlock(std::size_t count_px) {
+    thread_local std::vector<std::uint32_t> block;
+    if (block.size() < count_px) block.resize(count_px);
+    return block.data();
+}
+
+void CVideoSurface::CopyStagedLocked(const std::uint32_t* staged, const ScreenRect& visible) {
+    const std::size_t count = static_cast<std::size_t>(visible.Width());
+    const std::size_t stride = static_cast<std::size_t>(width_);
+    std::uint32_t* out = pixels_.data() + static_cast<std::size_t>(visible.top) * stride +
+                         static_cast<std::size_t>(visible.left);
+    for (int y = visible.top; y < visible.bottom; ++y, out += stride, staged += count) {
+        if (y + 1 < visible.bottom) {
+            // The surface is larger than the caches, so its rows are mostly cold: the next
+            // row's lines are fetched while this one is copied.
+            for (std::size_t x = 0; x < count; x += 16)
+                __builtin_prefetch(out + stride + x, 1);
+        }
+        std::memcpy(out, staged, count * sizeof(std::uint32_t));
+    }
 }
 
 void CVideoSurface::MarkDirtyLocked(const ScreenRect& rect) {

@@ -6,9 +6,10 @@
 #include <immintrin.h>
 #endif
 
-// The manager's critical section. A draw holds it for a few microseconds while the frame
-// threads, woken by bursts that arrive together, queue for it; a waiter spins about that long
-// before it sleeps, since a sleep and a wake-up cost more than the wait.
+// A lock held for a few microseconds by frame threads that bursts arriving together wake at
+// once: a waiter spins about that long before it sleeps, since a sleep and a wake-up cost more
+// than the wait. The video surface copies each draw in under one; the live engine keeps decoder
+// opens apart from each other and from a slot's start with another.
 class CDrawLock {
 public:
     void lock() {
