@@ -6,7 +6,9 @@
 // thread. Each round runs the engine and the peers in alternating order, so a change of load
 // on the machine falls on both; the ratios of the rounds are printed with their median and
 // range, and the machine's load average over the rounds. Also reports the share of the frames sent
-// that the engine decoded, how many cores it kept busy and the memory each connected recorder adds.
+// that the engine decoded, how many cores it kept busy, the memory each connected recorder adds,
+// and where the engine's CPU goes: its receiving threads, its frame threads (decode and draw),
+// and how often a thread went to sleep per burst of 16 frames, against the paced peer's one.
 // BM_EngineOverTls sets the engine on TLS links against the same engine on plain ones, in
 // alternating rounds.
 #include <benchmark/benchmark.h>
@@ -23,8 +25,10 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <memory>
 #include <regex>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -73,6 +77,34 @@ double ProcessCpuSeconds() {
     ::getrusage(RUSAGE_SELF, &usage);
     return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
            static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+// Times this process's threads went to sleep of their own accord: each costs a wake-up.
+double VoluntarySleeps() {
+    rusage usage{};
+    ::getrusage(RUSAGE_SELF, &usage);
+    return static_cast<double>(usage.ru_nvcsw);
+}
+
+// CPU seconds of this process's threads whose names start with prefix, from /proc (clock
+// ticks, fine enough over seconds of measurement).
+double ThreadCpuSeconds(const std::string& prefix) {
+    double seconds = 0;
+    for (const auto& task : std::filesystem::directory_iterator("/proc/self/task")) {
+        std::ifstream comm(task.path() / "comm");
+        std::string name;
+        if (!std::getline(comm, name) || name.rfind(prefix, 0) != 0) continue;
+        std::ifstream stat(task.path() / "stat");
+        std::string line;
+        if (!std::getline(stat, line)) continue;
+        // After the name's closing parenthesis: state is field 3, utime 14 and stime 15.
+        std::istringstream fields(line.substr(line.rfind(')') + 2));
+        std::vector<std::string> values{std::istream_iterator<std::string>(fields), {}};
+        if (values.size() < 13) continue;
+        seconds += (std::stod(values[11]) + std::stod(values[12])) /
+                   static_cast<double>(::sysconf(_SC_CLK_TCK));
+    }
+    return seconds;
 }
 
 // Freed memory is handed back first, so a baseline does not count what an earlier run left.
@@ -186,10 +218,15 @@ void DecodeInTurn(const Loops& loops, int index, std::vector<CH264Decoder>& deco
     }
 }
 
+struct PacedRun {
+    double cpu_us_per_frame = 0;
+    double sleeps_per_burst = 0;
+};
+
 // The paced peer: one thread per recorder decoding its 16 channels frame by frame in turn, 25
 // times a second, as the engine gets them. Both pay the same for keeping that many decoders
-// warm and for waking to each burst. CPU microseconds per frame.
-double PacedDecodeUs(const Streams& streams, const Loops& loops) {
+// warm and for waking to each burst.
+PacedRun PacedDecode(const Streams& streams, const Loops& loops) {
     std::atomic<bool> measuring{false};
     std::atomic<bool> stop{false};
     std::atomic<int64_t> frames{0};
@@ -211,14 +248,17 @@ double PacedDecodeUs(const Streams& streams, const Loops& loops) {
         threads.emplace_back(decode_recorder);
     std::this_thread::sleep_for(kWarmUp);
     const double cpu_start = ProcessCpuSeconds();
+    const double sleeps_start = VoluntarySleeps();
     measuring = true;
     std::this_thread::sleep_for(kMeasured);
     measuring = false;
     const double cpu_seconds = ProcessCpuSeconds() - cpu_start;
+    const double sleeps = VoluntarySleeps() - sleeps_start;
     stop = true;
     for (std::thread& thread : threads)
         thread.join();
-    return cpu_seconds * 1e6 / static_cast<double>(std::max<int64_t>(frames.load(), 1));
+    const double decoded = static_cast<double>(std::max<int64_t>(frames.load(), 1));
+    return {cpu_seconds * 1e6 / decoded, sleeps * kChannels / decoded};
 }
 
 // The same frames decoded back to back on one thread. CPU microseconds per frame.
@@ -241,6 +281,9 @@ double BackToBackDecodeUs(const Streams& streams, const Loops& loops) {
 
 struct EngineRun {
     double cpu_us_per_frame = 0;
+    double receive_us_per_frame = 0;  // the links' receiving threads
+    double frame_thread_us_per_frame = 0;
+    double sleeps_per_burst = 0;
     double decoded_share = 0;  // of the frames the recorders sent
     double cores_busy = 0;
     double mib_per_recorder = 0;
@@ -283,12 +326,19 @@ EngineRun RunEngine(const EmulatorProcess& emulator) {
     };
     const uint64_t decoded_start = decoded();
     const double cpu_start = ProcessCpuSeconds();
+    const double receive_start = ThreadCpuSeconds("link-recv");
+    const double frame_start = ThreadCpuSeconds("frame-");
+    const double sleeps_start = VoluntarySleeps();
     std::this_thread::sleep_for(kMeasured);
     const double cpu_seconds = ProcessCpuSeconds() - cpu_start;
     const uint64_t frames = decoded() - decoded_start;
     const double seconds = std::chrono::duration<double>(kMeasured).count();
+    const double per_frame = 1.0 / static_cast<double>(std::max<uint64_t>(frames, 1));
     EngineRun run;
-    run.cpu_us_per_frame = cpu_seconds * 1e6 / static_cast<double>(std::max<uint64_t>(frames, 1));
+    run.cpu_us_per_frame = cpu_seconds * 1e6 * per_frame;
+    run.receive_us_per_frame = (ThreadCpuSeconds("link-recv") - receive_start) * 1e6 * per_frame;
+    run.frame_thread_us_per_frame = (ThreadCpuSeconds("frame-") - frame_start) * 1e6 * per_frame;
+    run.sleeps_per_burst = (VoluntarySleeps() - sleeps_start) * kChannels * per_frame;
     run.decoded_share =
         static_cast<double>(frames) / (kRecorders * kChannels * kStreamFps * seconds);
     run.cores_busy = cpu_seconds / seconds;
@@ -309,18 +359,20 @@ void BM_Engine(benchmark::State& state, Streams streams) {
     const Loops loops = ChannelLoops(streams);
     const std::string what = std::string("engine, 256 ") + streams.name + " channels";
     std::vector<double> engine_us, paced_us, back_to_back_us, shares, cores, loads;
+    std::vector<double> receive_us, frame_thread_us, engine_sleeps, paced_sleeps;
     double mib_per_recorder = 0;
     for (auto _ : state) {
         for (int round = 0; round < kEngineRounds; ++round) {
             EngineRun run;
-            double paced = 0;
+            PacedRun paced_run;
             if (round % 2 == 0) {
                 run = RunEngine(emulator);
-                paced = PacedDecodeUs(streams, loops);
+                paced_run = PacedDecode(streams, loops);
             } else {
-                paced = PacedDecodeUs(streams, loops);
+                paced_run = PacedDecode(streams, loops);
                 run = RunEngine(emulator);
             }
+            const double paced = paced_run.cpu_us_per_frame;
             const double back_to_back = BackToBackDecodeUs(streams, loops);
             loads.push_back(LoadAverage());
             if (run.cpu_us_per_frame == 0) {
@@ -330,17 +382,30 @@ void BM_Engine(benchmark::State& state, Streams streams) {
             engine_us.push_back(run.cpu_us_per_frame);
             paced_us.push_back(paced);
             back_to_back_us.push_back(back_to_back);
+            receive_us.push_back(run.receive_us_per_frame);
+            frame_thread_us.push_back(run.frame_thread_us_per_frame);
+            engine_sleeps.push_back(run.sleeps_per_burst);
+            paced_sleeps.push_back(paced_run.sleeps_per_burst);
             shares.push_back(run.decoded_share);
             cores.push_back(run.cores_busy);
             mib_per_recorder = run.mib_per_recorder;
             AddCostRatio(what + " / paced decode", run.cpu_us_per_frame / paced);
             AddCostRatio(what + " / back-to-back decode", run.cpu_us_per_frame / back_to_back);
+            // The floor under the line above: decoding frames as they come, even without the
+            // engine, costs this much more than decoding them back to back.
+            AddCostRatio(std::string("paced decode of 256 ") + streams.name +
+                             " channels / back-to-back decode",
+                         paced / back_to_back);
         }
     }
     const double engine = Median(engine_us);
     state.counters["engine_us_per_frame"] = engine;
     state.counters["paced_us_per_frame"] = Median(paced_us);
     state.counters["back_to_back_us_per_frame"] = Median(back_to_back_us);
+    state.counters["receive_us_per_frame"] = Median(receive_us);
+    state.counters["frame_thread_us_per_frame"] = Median(frame_thread_us);
+    state.counters["engine_sleeps_per_burst"] = Median(engine_sleeps);
+    state.counters["paced_sleeps_per_burst"] = Median(paced_sleeps);
     state.counters["decoded_share"] = Median(shares);
     state.counters["min_decoded_share"] = *std::min_element(shares.begin(), shares.end());
     state.counters["cores_busy"] = Median(cores);

@@ -1,6 +1,9 @@
 #include "liveview/manager/DvrSlots.h"
 
+#include <pthread.h>
+
 #include <new>
+#include <string>
 #include <system_error>
 #include <utility>
 
@@ -35,7 +38,11 @@ bool CDvrSlots::Launch(int a) {
     Slot& slot = slots_[a];
     slot.running.store(1, std::memory_order_relaxed);
     try {
-        slot.thread = std::thread(body_, a);
+        slot.thread = std::thread([this, a] {
+            const std::string name = "frame-" + std::to_string(a);
+            ::pthread_setname_np(::pthread_self(), name.c_str());
+            body_(a);
+        });
     } catch (const std::system_error&) {
         slot.running.store(0, std::memory_order_relaxed);
         return false;

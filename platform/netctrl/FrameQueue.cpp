@@ -5,10 +5,13 @@
 
 namespace {
 
-// Buffers kept for reuse; a few more than the frames of one burst in flight.
-constexpr std::size_t kMaxSpareBuffers = 8;
+// Buffers kept for reuse: the frames of a whole burst (16 channels of video and their audio)
+// come back, or each burst would allocate and free the rest afresh on both threads.
+constexpr std::size_t kMaxSpareBuffers = 32;
 // Larger buffers (a rare huge frame) go back to the allocator.
 constexpr std::size_t kMaxSpareCapacityBytes = 256 * 1024;
+// What a queue keeps in all, so 64 recorders of key-frame-sized buffers stay bounded.
+constexpr std::size_t kMaxSpareTotalBytes = 1024 * 1024;
 
 bool IsVideo(const _NET_FRAME_HEAD_& head) { return head.cType == 'V'; }
 
@@ -69,7 +72,19 @@ std::vector<uint8_t> FrameQueue::TakeSpare() {
     }
     std::vector<uint8_t> buffer = std::move(spare_.back());
     spare_.pop_back();
+    spare_bytes_ -= buffer.capacity();
     return buffer;
+}
+
+void FrameQueue::KeepSpare(std::vector<uint8_t>& buffer) {
+    const std::size_t capacity = buffer.capacity();
+    if (spare_.size() >= kMaxSpareBuffers || capacity > kMaxSpareCapacityBytes ||
+        spare_bytes_ + capacity > kMaxSpareTotalBytes) {
+        return;
+    }
+    buffer.clear();
+    spare_bytes_ += capacity;
+    spare_.push_back(std::move(buffer));
 }
 
 void FrameQueue::MarkSpanEnd() {
@@ -126,11 +141,8 @@ int FrameQueue::Pop(_NET_FRAME_HEAD_& head, uint8_t* data) {
     std::copy(entry.payload.begin(), entry.payload.end(), data);
     const int size_bytes = static_cast<int>(entry.payload.size());
     if (entry.payload.capacity() <= kMaxSpareCapacityBytes) {
-        entry.payload.clear();
         std::lock_guard lock(mutex_);
-        if (spare_.size() < kMaxSpareBuffers) {
-            spare_.push_back(std::move(entry.payload));
-        }
+        KeepSpare(entry.payload);
     }
     return size_bytes;
 }
@@ -185,12 +197,8 @@ void FrameQueue::TakeAll(std::vector<Taken>& frames) {
 
 void FrameQueue::Recycle(std::vector<Taken>& frames) {
     std::lock_guard lock(mutex_);
-    for (Taken& frame : frames) {
-        if (spare_.size() >= kMaxSpareBuffers) break;
-        if (frame.payload.capacity() > kMaxSpareCapacityBytes) continue;
-        frame.payload.clear();
-        spare_.push_back(std::move(frame.payload));
-    }
+    for (Taken& frame : frames)
+        KeepSpare(frame.payload);
     frames.clear();
 }
 

@@ -84,6 +84,8 @@ private:
 
     bool Full(std::size_t incoming_bytes) const;
     std::vector<uint8_t> TakeSpare();
+    // Keeps an emptied payload buffer for the receiver when the spare limits allow.
+    void KeepSpare(std::vector<uint8_t>& buffer);
     void EvictOldest();
     void DropChainOf(int32_t channel);
     void CheckSpanDelivered();
@@ -108,4 +110,5 @@ private:
     uint64_t span_end_seq_ = 0;  // the last frame of the span
     std::function<void()> on_span_delivered_;
     std::vector<std::vector<uint8_t>> spare_;  // emptied payload buffers, capacity kept
+    std::size_t spare_bytes_ = 0;              // their capacities
 };

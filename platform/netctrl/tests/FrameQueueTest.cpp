@@ -310,6 +310,36 @@ TEST(FrameQueue, TakeAllTakesEveryWaitingFrameAtOnceAndItsBuffersComeBack) {
     EXPECT_EQ(frames[0].head.nFrameNo, 2);
 }
 
+// A burst's buffers all serve the next burst, within the bounds on what a queue keeps.
+TEST(FrameQueue, ABurstsBuffersServeTheNextBurstWithinTheSpareBounds) {
+    const struct {
+        const char* what;
+        int frames;
+        std::size_t size_bytes;
+        int reused;
+    } cases[] = {
+        {"16 channels and their audio", 17, 4000, 17},
+        {"more than a burst", 40, 100, 32},
+        {"key frames up to the total", 16, 200 * 1024, 5},
+        {"a huge frame goes back to the allocator", 1, 300 * 1024, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        Queue q({1000, 64 * 1024 * 1024});
+        for (int n = 0; n < c.frames; ++n)
+            q.Video(0, n == 0, n, c.size_bytes);
+        std::vector<FrameQueue::Taken> frames;
+        q.queue.TakeAll(frames);
+        ASSERT_EQ(frames.size(), static_cast<std::size_t>(c.frames));
+        q.queue.Recycle(frames);
+        int reused = 0;
+        for (int n = 0; n < c.frames; ++n) {
+            reused += q.queue.Push(Head('V', 0, n == 0, n, 1), {0}, 0, q.cancel).capacity() > 0;
+        }
+        EXPECT_EQ(reused, c.reused);
+    }
+}
+
 // The wait has no time-out: it ends on a frame, or on a wake-up (WakeAll, Clear) after the
 // consumer's snapshot of Wakes, however early that came.
 TEST(FrameQueue, WaitForFrameOrWakeEndsOnAFrameOrAWakeUpSinceTheSnapshot) {
