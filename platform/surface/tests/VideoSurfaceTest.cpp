@@ -14,26 +14,16 @@
 namespace {
 
 // Draws a src_width x src_height picture whose pixel (x, y) encodes its own position: blue x,
-// green y, red 0x80, opaque.
+// green y (their low bytes), red the picture's tag, opaque.
 void Draw(CVideoSurface& surface, int left, int top, int right, int bottom, int src_width,
-          int src_height) {
+          int src_height, std::uint32_t tag = 0x80) {
     surface.DrawScaledRows(
-        {left, top, right, bottom}, src_width, src_height, [](const ScaledRow& row) {
+        {left, top, right, bottom}, src_width, src_height, [tag](const ScaledRow& row) {
             for (int i = 0; i < row.count; ++i)
-                row.out[i] = 0xFF800000u | static_cast<std::uint32_t>(row.src_y) << 8 |
-                             static_cast<std::uint32_t>(row.columns[i]);
+                row.out[i] = 0xFF000000u | tag << 16 |
+                             (static_cast<std::uint32_t>(row.src_y) & 0xFFu) << 8 |
+                             (static_cast<std::uint32_t>(row.columns[i]) & 0xFFu);
         });
-}
-
-// A picture told apart from others by its tag (red), each pixel its own position.
-void DrawTagged(CVideoSurface& surface, const ScreenRect& dest, int src_width, int src_height,
-                std::uint32_t tag) {
-    surface.DrawScaledRows(dest, src_width, src_height, [tag](const ScaledRow& row) {
-        for (int i = 0; i < row.count; ++i)
-            row.out[i] = 0xFF000000u | tag << 16 |
-                         (static_cast<std::uint32_t>(row.src_y) & 0xFFu) << 8 |
-                         (static_cast<std::uint32_t>(row.columns[i]) & 0xFFu);
-    });
 }
 
 std::vector<std::uint32_t> PixelsOf(const CVideoSurface& surface) {
@@ -143,7 +133,8 @@ TEST(VideoSurfaceTest, DrawsAtOnceLandWholeAsIfOneAfterAnother) {
     for (std::size_t i = 0; i < drawers.size(); ++i) {
         auto reference = SurfaceOfSize(whole_surface.right, whole_surface.bottom);
         const Drawer& d = drawers[i];
-        DrawTagged(*reference, d.cell, d.src_width, d.src_height, static_cast<std::uint32_t>(i));
+        Draw(*reference, d.cell.left, d.cell.top, d.cell.right, d.cell.bottom, d.src_width,
+             d.src_height, static_cast<std::uint32_t>(i));
         alone.push_back(
             Area(PixelsOf(*reference), whole_surface.right, d.cell.Intersected(whole_surface)));
     }
@@ -167,8 +158,8 @@ TEST(VideoSurfaceTest, DrawsAtOnceLandWholeAsIfOneAfterAnother) {
         frame_threads.emplace_back([&, i] {
             const Drawer& d = drawers[i];
             for (int n = 0; n < 300; ++n)
-                DrawTagged(*surface, d.cell, d.src_width, d.src_height,
-                           static_cast<std::uint32_t>(i));
+                Draw(*surface, d.cell.left, d.cell.top, d.cell.right, d.cell.bottom, d.src_width,
+                     d.src_height, static_cast<std::uint32_t>(i));
             finished.fetch_add(1);
         });
     }
