@@ -9,10 +9,14 @@
 // that the engine decoded, how many cores it kept busy, the memory each connected recorder adds,
 // and where the engine's CPU goes: its receiving threads, its frame threads (decode and draw),
 // and how often a thread went to sleep per burst of 16 frames, against the paced peer's one.
+// A third peer decodes as the paced one does while the recorders stream to clients that drop
+// what they receive, its decoding threads' CPU alone counted: decoding while the machine also
+// carries the recorders' sending and the links' receiving, which the engine cannot escape.
 // BM_EngineOverTls sets the engine on TLS links against the same engine on plain ones, in
 // alternating rounds.
 #include <benchmark/benchmark.h>
 #include <malloc.h>
+#include <pthread.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/resource.h>
@@ -38,6 +42,7 @@
 #include "common/ui/core/GdiRenderer.h"
 #include "common/ui/core/VideoGridLayout.h"
 #include "liveview/manager/DvrManager.h"
+#include "platform/netctrl/NetCtrl.h"
 #include "platform/netctrl/testing/PlainLinkForMeasurement.h"
 #include "platform/surface/VideoSurface.h"
 #include "platform/waveout/ManualClockWaveOut.h"
@@ -223,14 +228,71 @@ struct PacedRun {
     double sleeps_per_burst = 0;
 };
 
+// The recorders streaming all their channels to clients that take every frame and drop it.
+class DiscardingClients {
+public:
+    explicit DiscardingClients(const EmulatorProcess& emulator) {
+        for (int port : emulator.Ports()) {
+            auto client = std::make_unique<NetCtrl>();
+            client->InitNetWork();
+            if (client->ConnectToServer("127.0.0.1", port, "admin", "admin") < 0 ||
+                client->NetLocalViewPlay(0xFFFF, 0) < 0) {
+                return;
+            }
+            clients_.push_back(std::move(client));
+        }
+        for (auto& client : clients_)
+            threads_.emplace_back([this, connection = client.get()] { Drop(*connection); });
+    }
+    ~DiscardingClients() {
+        stop_ = true;
+        for (auto& client : clients_)
+            client->WakePicWaiters();
+        for (std::thread& thread : threads_)
+            thread.join();
+        for (auto& client : clients_)
+            client->StopNetWork();
+    }
+    bool Streaming(int recorders) const { return static_cast<int>(threads_.size()) == recorders; }
+
+private:
+    void Drop(NetCtrl& connection) {
+        std::vector<FrameQueue::Taken> frames;
+        while (!stop_) {
+            const uint64_t wakes = connection.PicWakes();
+            connection.TakePicBufs(frames);
+            if (frames.empty()) {
+                if (!stop_) connection.WaitForPicBufOrWake(wakes);
+                continue;
+            }
+            connection.RecyclePicBufs(frames);
+        }
+    }
+
+    std::atomic<bool> stop_{false};
+    std::vector<std::unique_ptr<NetCtrl>> clients_;
+    std::vector<std::thread> threads_;
+};
+
 // The paced peer: one thread per recorder decoding its 16 channels frame by frame in turn, 25
 // times a second, as the engine gets them. Both pay the same for keeping that many decoders
 // warm and for waking to each burst.
-PacedRun PacedDecode(const Streams& streams, const Loops& loops) {
+// With streaming, the recorders stream meanwhile and only the decoding threads' CPU counts.
+PacedRun PacedDecode(const Streams& streams, const Loops& loops,
+                     const EmulatorProcess* streaming = nullptr) {
+    std::unique_ptr<DiscardingClients> clients;
+    if (streaming != nullptr) {
+        clients = std::make_unique<DiscardingClients>(*streaming);
+        if (!clients->Streaming(kRecorders)) return {};
+    }
+    const auto cpu_seconds_now = [&] {
+        return streaming != nullptr ? ThreadCpuSeconds("paced-") : ProcessCpuSeconds();
+    };
     std::atomic<bool> measuring{false};
     std::atomic<bool> stop{false};
     std::atomic<int64_t> frames{0};
     auto decode_recorder = [&] {
+        ::pthread_setname_np(::pthread_self(), "paced-decode");
         std::vector<CH264Decoder> decoders(kChannels);
         for (CH264Decoder& decoder : decoders)
             decoder.Open(streams.width, streams.height);
@@ -247,12 +309,12 @@ PacedRun PacedDecode(const Streams& streams, const Loops& loops) {
     for (int a = 0; a < kRecorders; ++a)
         threads.emplace_back(decode_recorder);
     std::this_thread::sleep_for(kWarmUp);
-    const double cpu_start = ProcessCpuSeconds();
+    const double cpu_start = cpu_seconds_now();
     const double sleeps_start = VoluntarySleeps();
     measuring = true;
     std::this_thread::sleep_for(kMeasured);
     measuring = false;
-    const double cpu_seconds = ProcessCpuSeconds() - cpu_start;
+    const double cpu_seconds = cpu_seconds_now() - cpu_start;
     const double sleeps = VoluntarySleeps() - sleeps_start;
     stop = true;
     for (std::thread& thread : threads)
@@ -359,7 +421,7 @@ void BM_Engine(benchmark::State& state, Streams streams) {
     const Loops loops = ChannelLoops(streams);
     const std::string what = std::string("engine, 256 ") + streams.name + " channels";
     std::vector<double> engine_us, paced_us, back_to_back_us, shares, cores, loads;
-    std::vector<double> receive_us, frame_thread_us, engine_sleeps, paced_sleeps;
+    std::vector<double> receive_us, frame_thread_us, engine_sleeps, paced_sleeps, streaming_us;
     double mib_per_recorder = 0;
     for (auto _ : state) {
         for (int round = 0; round < kEngineRounds; ++round) {
@@ -373,6 +435,11 @@ void BM_Engine(benchmark::State& state, Streams streams) {
                 run = RunEngine(emulator);
             }
             const double paced = paced_run.cpu_us_per_frame;
+            const double paced_streaming = PacedDecode(streams, loops, &emulator).cpu_us_per_frame;
+            if (paced_streaming == 0) {
+                state.SkipWithError("the discarding clients did not stream");
+                return;
+            }
             const double back_to_back = BackToBackDecodeUs(streams, loops);
             loads.push_back(LoadAverage());
             if (run.cpu_us_per_frame == 0) {
@@ -383,6 +450,7 @@ void BM_Engine(benchmark::State& state, Streams streams) {
             paced_us.push_back(paced);
             back_to_back_us.push_back(back_to_back);
             receive_us.push_back(run.receive_us_per_frame);
+            streaming_us.push_back(paced_streaming);
             frame_thread_us.push_back(run.frame_thread_us_per_frame);
             engine_sleeps.push_back(run.sleeps_per_burst);
             paced_sleeps.push_back(paced_run.sleeps_per_burst);
@@ -391,6 +459,12 @@ void BM_Engine(benchmark::State& state, Streams streams) {
             mib_per_recorder = run.mib_per_recorder;
             AddCostRatio(what + " / paced decode", run.cpu_us_per_frame / paced);
             AddCostRatio(what + " / back-to-back decode", run.cpu_us_per_frame / back_to_back);
+            AddCostRatio(what + " / paced decode while the recorders stream",
+                         run.cpu_us_per_frame / paced_streaming);
+            // What the recorders' streaming costs decoding that shares the machine with it.
+            AddCostRatio(std::string("paced decode of 256 ") + streams.name +
+                             " channels while the recorders stream / without",
+                         paced_streaming / paced);
             // The floor under the line above: decoding frames as they come, even without the
             // engine, costs this much more than decoding them back to back.
             AddCostRatio(std::string("paced decode of 256 ") + streams.name +
@@ -401,6 +475,7 @@ void BM_Engine(benchmark::State& state, Streams streams) {
     const double engine = Median(engine_us);
     state.counters["engine_us_per_frame"] = engine;
     state.counters["paced_us_per_frame"] = Median(paced_us);
+    state.counters["paced_streaming_us_per_frame"] = Median(streaming_us);
     state.counters["back_to_back_us_per_frame"] = Median(back_to_back_us);
     state.counters["receive_us_per_frame"] = Median(receive_us);
     state.counters["frame_thread_us_per_frame"] = Median(frame_thread_us);
