@@ -37,6 +37,7 @@
 #include <thread>
 #include <vector>
 
+#include "bench/support/BenchMeasures.h"
 #include "bench/support/BenchPairs.h"
 #include "common/picture/H264Decoder.h"
 #include "common/ui/core/GdiRenderer.h"
@@ -77,13 +78,6 @@ struct Streams {
 constexpr Streams kCif{"CIF", 2, 352, 288};
 constexpr Streams kD1{"D1", 0, 720, 576};
 
-double ProcessCpuSeconds() {
-    rusage usage{};
-    ::getrusage(RUSAGE_SELF, &usage);
-    return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-           static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-}
-
 // Times this process's threads went to sleep of their own accord: each costs a wake-up.
 double VoluntarySleeps() {
     rusage usage{};
@@ -121,19 +115,6 @@ double ResidentMiB() {
     statm >> pages >> resident;
     return static_cast<double>(resident) * static_cast<double>(::sysconf(_SC_PAGESIZE)) /
            (1024.0 * 1024.0);
-}
-
-// The one-minute load average of the machine, which the other work on it sets.
-double LoadAverage() {
-    std::ifstream loadavg("/proc/loadavg");
-    double load = 0;
-    loadavg >> load;
-    return load;
-}
-
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
 }
 
 // The emulator program with `recorders` recorders of 16 channels on free ports; plain ones

@@ -18,6 +18,7 @@
 #include <memory>
 #include <vector>
 
+#include "bench/support/BenchMeasures.h"
 #include "platform/netctrl/NetCtrl.h"
 #include "tests/support/realwindow/RealWindow.h"
 #include "tools/oculan-watch/OculanScreen.h"
@@ -34,18 +35,6 @@ const QPoint kExitButton(870 + 36, 660 + 36);
 
 double MsSince(Clock::time_point start) {
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
-
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values.empty() ? 0.0 : values[values.size() / 2];
-}
-
-double LoadAverage() {
-    std::ifstream loadavg("/proc/loadavg");
-    double load = 0;
-    loadavg >> load;
-    return load;
 }
 
 // One virtual X server, one emulator with a 16-camera recorder and a private copy of the

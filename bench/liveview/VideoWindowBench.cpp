@@ -25,6 +25,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/support/BenchMeasures.h"
 #include "common/ui/widgets/VideoGrid.h"
 #include "liveview/app/CLiveViewDlg.h"
 #include "liveview/core/store/UserStore.h"
@@ -45,11 +46,6 @@ constexpr int kChannels = 16;
 constexpr double kFrameInterval_ms = 40.0;
 constexpr int kRepetitions = 3;
 const int kLayouts[] = {4, 9, 16, 25, 36, 64, 144, 256};
-
-double Median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v.empty() ? 0.0 : v[v.size() / 2];
-}
 
 // The window over 16 recorders, every camera in a cell of the all-devices view.
 class Stage {

@@ -29,6 +29,7 @@
 
 #include <unistd.h>
 
+#include "bench/support/BenchMeasures.h"
 #include "common/audio/WaveOutPlayer.h"
 #include "common/picture/H264Decoder.h"
 #include "common/picture/PictureFormat.h"
@@ -62,12 +63,6 @@ constexpr ScreenRect kGridWindow{21, 20, 21 + 727, 20 + 606};
 constexpr int kBackupStart_s = 3600;
 constexpr int kBackupEnd_s = 23 * 3600;
 constexpr int kBackupRounds = 9;
-
-double Median(std::vector<double> values) {
-    if (values.empty()) return 0;
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
 
 double Milliseconds(Clock::duration d) {
     return std::chrono::duration<double, std::milli>(d).count();
@@ -407,15 +402,6 @@ private:
     std::vector<FrameQueue::Taken> taken_;
     bool ok_ = false;
 };
-
-double LoadAverage() {
-    double load = 0;
-    if (FILE* file = std::fopen("/proc/loadavg", "r")) {
-        if (std::fscanf(file, "%lf", &load) != 1) load = 0;
-        std::fclose(file);
-    }
-    return load;
-}
 
 // The backup's span, written into a pair as the playback window's backup does, against the
 // discarding peer on the same recorder. Rounds alternate which of the two goes first, so both

@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <vector>
 
+#include "bench/support/BenchMeasures.h"
 #include "playback/app/CPlaybackDlg.h"
 #include "playback/app/CRecordTimeline.h"
 #include "tools/recorder-emulator/RecorderEmulator.h"
@@ -27,11 +28,6 @@ constexpr int kRounds = 41;
 
 double Milliseconds(Clock::duration d) {
     return std::chrono::duration<double, std::milli>(d).count();
-}
-
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
 }
 
 // A recorder of four cameras with a recording of 40 s every 48 s of the day.
